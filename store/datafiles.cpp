@@ -1,0 +1,139 @@
+#include "store/datafiles.h"
+
+#include "store/codepage.h"
+#include "store/fileio.h"
+
+namespace lunex {
+namespace {
+
+QString fileName(QStringView relative) {
+    return relative.mid(relative.lastIndexOf(u'\\') + 1).toString();
+}
+
+QString writeFailure(QStringView relative, FileProblem problem) {
+    return QStringLiteral("Az '%1' fájl nem menthető: %2")
+        .arg(fileName(relative), ProblemText(problem));
+}
+
+QString readFailure(QStringView relative, FileProblem problem) {
+    return QStringLiteral("Az '%1' fájl nem olvasható: %2")
+        .arg(fileName(relative), ProblemText(problem));
+}
+
+bool saveField(const QString &appDir, QStringView relative, const QString &text,
+               Messenger &messages) {
+    const FileProblem problem =
+        WriteFileAtomically(AppPath(appDir, relative), SingleValueBytes(text));
+    if (problem != FileProblem::None) {
+        messages.showMessage(writeFailure(relative, problem), MessageIcon::Critical);
+        return false;
+    }
+    return true;
+}
+
+// The whole-file read of the two single-value files; nothing is stripped.
+std::optional<QString> loadField(const QString &appDir, QStringView relative,
+                                 const QString &absentMessage, Messenger &messages) {
+    const QString path = AppPath(appDir, relative);
+    if (!IsOrdinaryFile(path)) {
+        messages.showMessage(absentMessage, MessageIcon::Critical);
+        return std::nullopt;
+    }
+    const ReadResult read = ReadAllBytes(path);
+    if (!read.bytes) {
+        messages.showMessage(readFailure(relative, read.problem), MessageIcon::Critical);
+        return std::nullopt;
+    }
+    return DecodeAnsi(*read.bytes);
+}
+
+} // namespace
+
+QString AppPath(const QString &appDir, QStringView relative) {
+    QString rel = relative.toString();
+    rel.replace(u'\\', u'/');
+    return appDir + rel;
+}
+
+QByteArray SingleValueBytes(const QString &text) {
+    QByteArray bytes = EncodeAnsi(text);
+    bytes.append("\r\n");
+    return bytes;
+}
+
+QStringList SplitListLines(QStringView text) {
+    QStringList lines;
+    qsizetype start = 0;
+    const qsizetype n = text.size();
+    while (start < n) {
+        const qsizetype cr = text.indexOf(u'\r', start);
+        if (cr < 0) {
+            lines.append(text.mid(start).toString());
+            break;
+        }
+        lines.append(text.mid(start, cr - start).toString());
+        start = cr + 1;
+        if (start < n && text.at(start) == u'\n') {
+            ++start;
+        }
+    }
+    return lines;
+}
+
+void FillNewMoonList(const QString &appDir, NewMoonList &list) {
+    list.clearEntries();
+    // A missing or unreadable list is no reason to keep an observer from the
+    // program: the list simply stays empty.
+    const ReadResult read = ReadAllBytes(AppPath(appDir, NewMoonListFile));
+    if (!read.bytes) {
+        return;
+    }
+    list.appendEntries(SplitListLines(DecodeAnsi(*read.bytes)));
+}
+
+void PickNewMoon(const QString &appDir, TimeFields &fields, const NewMoonList &list,
+                 Messenger &messages) {
+    // With nothing picked (-1) the list's text is empty: copying it would wipe
+    // the typed new moon and, through the save below, the stored one too. So
+    // only a real pick other than the first (heading) entry is copied.
+    const int index = list.selectedIndex();
+    if (index > 0) {
+        fields.setText11(list.currentText());
+    }
+    SaveNewMoon(appDir, fields, messages);
+}
+
+bool SaveNewMoon(const QString &appDir, const TimeFields &fields, Messenger &messages) {
+    return saveField(appDir, NewMoonFile, fields.text11(), messages);
+}
+
+void LoadNewMoon(const QString &appDir, TimeFields &fields, Messenger &messages) {
+    const auto text = loadField(appDir, NewMoonFile,
+                                QStringLiteral("Az 'ujhold.txt' fájl nem található!"), messages);
+    if (text) {
+        fields.setText11(*text);
+    }
+}
+
+bool SaveObservation(const QString &appDir, const TimeFields &fields, Messenger &messages) {
+    const QString text = fields.text12();
+    // Only the blank (U+0020) counts as empty here; a tab or a line break is
+    // stored like any other text.
+    if (text.count(u' ') == text.size()) {
+        messages.showMessage(QStringLiteral("Üres dátumot NEM mentek!"), MessageIcon::Warning);
+        return false;
+    }
+    return saveField(appDir, ObservationFile, text, messages);
+}
+
+bool LoadObservation(const QString &appDir, TimeFields &fields, Messenger &messages) {
+    const auto text = loadField(appDir, ObservationFile,
+                                QStringLiteral("Az 'utolsó.txt' fájl nem található!"), messages);
+    if (!text) {
+        return false;
+    }
+    fields.setText12(*text);
+    return true;
+}
+
+} // namespace lunex

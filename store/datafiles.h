@@ -1,0 +1,39 @@
+#pragma once
+
+#include "store/fields.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+namespace lunex {
+
+// Paths below the application directory, written the way the pictures and data
+// files have always been named: a leading backslash and backslash separators.
+inline constexpr QStringView NewMoonFile = u"\\Pic\\ujhold.txt";
+inline constexpr QStringView ObservationFile = u"\\Pic\\utolso.txt";
+inline constexpr QStringView NewMoonListFile = u"\\Pic\\ujholdak.txt";
+
+// The application directory followed directly by the relative path, with '/'
+// for '\': no separator added or removed.
+QString AppPath(const QString &appDir, QStringView relative);
+
+// A single-value file: the text in Windows-1250, then CR LF.
+QByteArray SingleValueBytes(const QString &text);
+
+// The list file's lines: a line ends at CR, an LF right after that CR belongs
+// to the line end, a lone LF is an ordinary character, the last line needs no
+// line end and a file ending in a line end gives no extra empty entry.
+QStringList SplitListLines(QStringView text);
+
+void FillNewMoonList(const QString &appDir, NewMoonList &list);
+void PickNewMoon(const QString &appDir, TimeFields &fields, const NewMoonList &list,
+                 Messenger &messages);
+bool SaveNewMoon(const QString &appDir, const TimeFields &fields, Messenger &messages);
+void LoadNewMoon(const QString &appDir, TimeFields &fields, Messenger &messages);
+bool SaveObservation(const QString &appDir, const TimeFields &fields, Messenger &messages);
+// True when `utolso.txt` was loaded into Text12.
+bool LoadObservation(const QString &appDir, TimeFields &fields, Messenger &messages);
+
+} // namespace lunex

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What the stored-date operations and the evaluations need of the main window.
+// The window implements these; tests implement them with plain members, so
+// everything below runs without a window.
+
+namespace lunex {
+
+class TimeFields {
+public:
+    virtual ~TimeFields() = default;
+    virtual QString text11() const = 0; // the last new moon
+    virtual void setText11(const QString &text) = 0;
+    virtual QString text12() const = 0; // the observation
+    virtual void setText12(const QString &text) = 0;
+};
+
+// The drop-down list of known new moons (`Ujholdak`).
+class NewMoonList {
+public:
+    virtual ~NewMoonList() = default;
+    virtual void clearEntries() = 0;
+    // Appends in order; one call for a whole file keeps a long list fast.
+    virtual void appendEntries(const QStringList &entries) = 0;
+    // 0 for the first entry, -1 while nothing is picked.
+    virtual int selectedIndex() const = 0;
+    virtual QString currentText() const = 0;
+};
+
+enum class MessageIcon { Warning, Critical };
+
+// A modal message box with one OK button and the caption "Lunex".
+class Messenger {
+public:
+    virtual ~Messenger() = default;
+    virtual void showMessage(const QString &text, MessageIcon icon) = 0;
+};
+
+} // namespace lunex

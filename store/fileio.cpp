@@ -1,0 +1,106 @@
+#include "store/fileio.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace lunex {
+namespace {
+
+testing::WriteFault g_fault = testing::WriteFault::None;
+
+FileProblem classify(const QString &path, QFileDevice::FileError error) {
+    const QFileInfo info(path);
+    if (!info.absoluteDir().exists()) {
+        return FileProblem::NoDirectory;
+    }
+    if (info.isDir()) {
+        return FileProblem::IsDirectory;
+    }
+    if (error == QFileDevice::PermissionsError) {
+        return FileProblem::NoPermission;
+    }
+    if (info.exists() && !info.isReadable()) {
+        return FileProblem::NoPermission;
+    }
+    if (!QFileInfo(info.absolutePath()).isWritable()) {
+        return FileProblem::NoPermission;
+    }
+    if (error == QFileDevice::ResourceError || error == QFileDevice::WriteError) {
+        return FileProblem::DiskFull;
+    }
+    return FileProblem::Other;
+}
+
+} // namespace
+
+QString ProblemText(FileProblem problem) {
+    switch (problem) {
+    case FileProblem::None:
+        return {};
+    case FileProblem::NoDirectory:
+        return QStringLiteral("a 'Pic' mappa nem létezik.");
+    case FileProblem::IsDirectory:
+        return QStringLiteral("a fájl helyén egy mappa van.");
+    case FileProblem::NoPermission:
+        return QStringLiteral("nincs hozzá jogosultság.");
+    case FileProblem::DiskFull:
+        return QStringLiteral("megtelt a lemez, vagy írási hiba történt.");
+    case FileProblem::Other:
+        break;
+    }
+    return QStringLiteral("ismeretlen hiba történt.");
+}
+
+bool IsOrdinaryFile(const QString &path) {
+    // QFileInfo follows symbolic links: a dangling one is not a file.
+    return QFileInfo(path).isFile();
+}
+
+ReadResult ReadAllBytes(const QString &path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {std::nullopt, classify(path, file.error())};
+    }
+    QByteArray bytes = file.readAll();
+    if (file.error() != QFileDevice::NoError) {
+        return {std::nullopt, classify(path, file.error())};
+    }
+    return {std::move(bytes), FileProblem::None};
+}
+
+FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes) {
+    if (QFileInfo(path).isDir()) {
+        return FileProblem::IsDirectory;
+    }
+    if (g_fault == testing::WriteFault::NoPermission) {
+        return FileProblem::NoPermission;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        return classify(path, file.error());
+    }
+    // On a full disk QSaveFile::write can come back short without an error and
+    // commit() then succeeds with a truncated file: count every byte.
+    const QByteArray payload =
+        g_fault == testing::WriteFault::DiskFull ? bytes.left(bytes.size() / 2) : bytes;
+    const qint64 written = file.write(payload);
+    if (written != bytes.size()) {
+        const auto error = file.error();
+        file.cancelWriting();
+        return error == QFileDevice::NoError ? FileProblem::DiskFull : classify(path, error);
+    }
+    if (!file.commit()) {
+        return classify(path, file.error());
+    }
+    return FileProblem::None;
+}
+
+namespace testing {
+void SetWriteFault(WriteFault fault) {
+    g_fault = fault;
+}
+} // namespace testing
+
+} // namespace lunex

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+#include <optional>
+
+namespace lunex {
+
+// Why a data file could not be read or written, in words a user understands.
+enum class FileProblem {
+    None,
+    NoDirectory,   // the Pic directory is missing
+    IsDirectory,   // a directory stands where the file should be
+    NoPermission,  // the file or its directory may not be read or written
+    DiskFull,      // not every byte reached the disk
+    Other,
+};
+
+// The Hungarian reason that follows "nem olvasható:" / "nem menthető:".
+QString ProblemText(FileProblem problem);
+
+// The existence test of the data files: an ordinary file. A directory of that
+// name, a dangling symbolic link and a missing file all count as absent.
+bool IsOrdinaryFile(const QString &path);
+
+struct ReadResult {
+    std::optional<QByteArray> bytes; // empty when the file could not be read
+    FileProblem problem = FileProblem::None;
+};
+
+ReadResult ReadAllBytes(const QString &path);
+
+// Replaces the file's whole content atomically: the bytes go to a temporary
+// file beside it, which is renamed over the old file only when every byte was
+// written. A failure or a crash part-way leaves the old file as it was.
+FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes);
+
+namespace testing {
+// Root ignores file permissions, and a full disk cannot be had on demand; these
+// make both failures real for the tests whoever runs them.
+enum class WriteFault { None, NoPermission, DiskFull };
+void SetWriteFault(WriteFault fault);
+} // namespace testing
+
+} // namespace lunex

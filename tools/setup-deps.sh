@@ -1,0 +1,40 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building and testing Lunex need.
+# As root it runs apt-get; otherwise it prints the exact command and stops,
+# so that nobody is asked for a password behind their back.
+set -euo pipefail
+
+packages=(
+    cmake                # build system
+    make                 # the README's two commands
+    g++                  # C++20 compiler
+    qt6-base-dev         # Qt 6 Core, Gui, Widgets and Test
+    qt6-base-dev-tools   # moc and the other Qt build tools
+    libgl-dev            # OpenGL headers that Qt6Gui's CMake package looks for
+    fonts-liberation     # metric-compatible stand-ins for the Windows fonts of the windows
+    libgif-dev           # writing the GIF pictures of the Pic directory
+    openuniverse-common  # the Moon texture that the pictures are drawn from
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+cmd="apt-get install -y --no-install-recommends ${missing[*]}"
+if [ "$(id -u)" -ne 0 ]; then
+    echo "Lunex needs these Debian packages; install them as root and run again:" >&2
+    echo "  sudo apt-get update && sudo $cmd" >&2
+    exit 1
+fi
+
+echo "Installing: ${missing[*]}"
+export DEBIAN_FRONTEND=noninteractive
+apt-get update -qq
+$cmd
