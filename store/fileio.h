@@ -10,10 +10,10 @@ namespace lunex {
 // Why a data file could not be read or written, in words a user understands.
 enum class FileProblem {
     None,
-    NoDirectory,   // the Pic directory is missing
-    IsDirectory,   // a directory stands where the file should be
-    NoPermission,  // the file or its directory may not be read or written
-    DiskFull,      // not every byte reached the disk
+    NoDirectory,  // the Pic directory is missing
+    IsDirectory,  // a directory stands where the file should be
+    NoPermission, // the file or its directory may not be read or written
+    DiskFull,     // not every byte reached the disk
     Other,
 };
 

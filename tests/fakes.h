@@ -1,0 +1,63 @@
+#pragma once
+
+// Plain stand-ins for the main window's fields, so that the stored-date
+// operations and the evaluations run without a window.
+
+#include "store/fields.h"
+
+#include <QDir>
+#include <QFile>
+#include <QList>
+#include <QTemporaryDir>
+
+namespace lunex::test {
+
+struct FakeFields : TimeFields {
+    QString t11, t12;
+    QString text11() const override { return t11; }
+    void setText11(const QString &t) override { t11 = t; }
+    QString text12() const override { return t12; }
+    void setText12(const QString &t) override { t12 = t; }
+};
+
+struct FakeList : NewMoonList {
+    QStringList entries;
+    int selected = -1;
+    QString editText; // what the box shows while nothing is picked
+    void clearEntries() override { entries.clear(), selected = -1; }
+    void appendEntries(const QStringList &e) override { entries += e; }
+    int selectedIndex() const override { return selected; }
+    QString currentText() const override {
+        return selected >= 0 ? entries.value(selected) : editText;
+    }
+};
+
+struct Message {
+    QString text;
+    MessageIcon icon;
+};
+
+struct FakeMessenger : Messenger {
+    QList<Message> shown;
+    void showMessage(const QString &text, MessageIcon icon) override { shown.append({text, icon}); }
+};
+
+// A temporary application directory with an empty Pic directory in it.
+struct AppDir {
+    QTemporaryDir tmp;
+    AppDir() { QDir(tmp.path()).mkdir(QStringLiteral("Pic")); }
+    QString path() const { return tmp.path(); }
+    QString pic(const QString &name) const { return tmp.path() + "/Pic/" + name; }
+    void write(const QString &name, const QByteArray &bytes) const {
+        QFile f(pic(name));
+        if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
+            qFatal("cannot write test file");
+        }
+    }
+    QByteArray read(const QString &name) const {
+        QFile f(pic(name));
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<absent>");
+    }
+};
+
+} // namespace lunex::test

@@ -1,0 +1,293 @@
+#include "fakes.h"
+#include "store/codepage.h"
+#include "store/datafiles.h"
+#include "store/fileio.h"
+
+#include <QFileInfo>
+#include <QTest>
+
+#include <unistd.h>
+
+using namespace lunex;
+using namespace lunex::test;
+
+class TestStore : public QObject {
+    Q_OBJECT
+
+private slots:
+    void cleanup() { testing::SetWriteFault(testing::WriteFault::None); }
+
+    void encodesWindows1250_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("small accents") << QStringLiteral("áőű") << QByteArray("\xE1\xF5\xFB");
+        QTest::newRow("capital accents") << QStringLiteral("ÁŐŰ") << QByteArray("\xC1\xD5\xDB");
+        QTest::newRow("euro sign") << QStringLiteral("€") << QByteArray("\x80");
+        QTest::newRow("not in the code page") << QStringLiteral("a\u4e00b") << QByteArray("a?b");
+        QTest::newRow("outside the BMP is one ?")
+            << QString::fromUtf8("x\xF0\x9F\x8C\x99y") << QByteArray("x?y");
+        QTest::newRow("SUB stays itself") << QStringLiteral("\x1a") << QByteArray("\x1a");
+    }
+    void encodesWindows1250() {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        QCOMPARE(EncodeAnsi(text), bytes);
+    }
+
+    void decodesEveryByteAndBack() {
+        QByteArray all;
+        for (int b = 0; b < 256; ++b) {
+            all.append(char(b));
+        }
+        const QString text = DecodeAnsi(all);
+        QCOMPARE(text.size(), 256);
+        QCOMPARE(text.at(0xF5), QChar(u'ő'));
+        QCOMPARE(EncodeAnsi(text), all);
+    }
+
+    void splitsListLines_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("empty file") << QString() << QStringList();
+        QTest::newRow("CR LF ends, last one kept off")
+            << QStringLiteral("a\r\nb\r\n") << QStringList{"a", "b"};
+        QTest::newRow("CR only") << QStringLiteral("a\rb") << QStringList{"a", "b"};
+        QTest::newRow("empty middle line")
+            << QStringLiteral("a\r\n\r\nc") << QStringList{"a", "", "c"};
+        QTest::newRow("LF only stays inside one entry")
+            << QStringLiteral("a\nb\nc\n") << QStringList{"a\nb\nc\n"};
+        QTest::newRow("LF CR is a character then a line end")
+            << QStringLiteral("a\n\rb") << QStringList{"a\n", "b"};
+        QTest::newRow("lone CR LF gives one empty entry")
+            << QStringLiteral("\r\n") << QStringList{""};
+        QTest::newRow("CR CR LF") << QStringLiteral("a\r\r\nb") << QStringList{"a", "", "b"};
+    }
+    void splitsListLines() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, lines);
+        QCOMPARE(SplitListLines(text), lines);
+    }
+
+    void fillsListFromFile() {
+        AppDir dir;
+        dir.write("ujholdak.txt", "\xDAj\xF5\r\n2026-11-20 06:47\r\n\r\n2026-12-20 01:43");
+        FakeList list;
+        list.entries = {"stale"};
+        FillNewMoonList(dir.path(), list);
+        QCOMPARE(list.entries,
+                 (QStringList{QStringLiteral("Újő"), "2026-11-20 06:47", "", "2026-12-20 01:43"}));
+        QCOMPARE(list.selected, -1);
+    }
+
+    void missingListGivesEmptyList() {
+        AppDir dir;
+        FakeList list;
+        list.entries = {"stale"};
+        FillNewMoonList(dir.path(), list);
+        QVERIFY(list.entries.isEmpty());
+    }
+
+    void savesTextThenCrLf_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("16 characters make 18 bytes")
+            << QStringLiteral("2026-11-20 06:47") << QByteArray("2026-11-20 06:47\r\n");
+        QTest::newRow("empty field") << QString() << QByteArray("\r\n");
+        QTest::newRow("loaded line break is kept")
+            << QStringLiteral("x\r\n") << QByteArray("x\r\n\r\n");
+        QTest::newRow("accents") << QStringLiteral("őŰ") << QByteArray("\xF5\xDB\r\n");
+    }
+    void savesTextThenCrLf() {
+        QFETCH(QString, text);
+        QFETCH(QByteArray, bytes);
+        AppDir dir;
+        FakeFields f;
+        FakeMessenger m;
+        f.t11 = text;
+        f.t12 = text + "!";
+        QVERIFY(SaveNewMoon(dir.path(), f, m));
+        QCOMPARE(dir.read("ujhold.txt"), bytes);
+        QVERIFY(SaveObservation(dir.path(), f, m));
+        QCOMPARE(dir.read("utolso.txt"), bytes.chopped(2) + "!\r\n");
+        QVERIFY(m.shown.isEmpty());
+    }
+
+    void loadRoundTripsWholeContent() {
+        AppDir dir;
+        FakeFields f;
+        FakeMessenger m;
+        f.t11 = QStringLiteral("2026. 11. 20. 6:47");
+        QVERIFY(SaveNewMoon(dir.path(), f, m));
+        f.t11.clear();
+        LoadNewMoon(dir.path(), f, m);
+        QCOMPARE(f.t11, QStringLiteral("2026. 11. 20. 6:47\r\n"));
+
+        dir.write("utolso.txt", "");
+        f.t12 = "typed";
+        QVERIFY(LoadObservation(dir.path(), f, m));
+        QCOMPARE(f.t12, QString());
+        QVERIFY(m.shown.isEmpty());
+    }
+
+    void absentFilesAreReported_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("missing") << "missing";
+        QTest::newRow("directory in its place") << "dir";
+        QTest::newRow("dangling symbolic link") << "dangling";
+    }
+    void absentFilesAreReported() {
+        QFETCH(QString, how);
+        AppDir dir;
+        for (const QString name : {"ujhold.txt", "utolso.txt"}) {
+            if (how == "dir") {
+                QDir(dir.path() + "/Pic").mkdir(name);
+            } else if (how == "dangling") {
+                QVERIFY(QFile::link(dir.pic("nowhere"), dir.pic(name)));
+            }
+        }
+        FakeFields f;
+        f.t11 = "keep 11";
+        f.t12 = "keep 12";
+        FakeMessenger m;
+        LoadNewMoon(dir.path(), f, m);
+        QVERIFY(!LoadObservation(dir.path(), f, m));
+        QCOMPARE(f.t11, "keep 11");
+        QCOMPARE(f.t12, "keep 12");
+        QCOMPARE(m.shown.size(), 2);
+        QCOMPARE(m.shown[0].text, QStringLiteral("Az 'ujhold.txt' fájl nem található!"));
+        QCOMPARE(m.shown[1].text, QStringLiteral("Az 'utolsó.txt' fájl nem található!"));
+        QCOMPARE(m.shown[0].icon, MessageIcon::Critical);
+        QCOMPARE(m.shown[1].icon, MessageIcon::Critical);
+    }
+
+    void blankObservationIsRefused_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("saved");
+        QTest::newRow("empty") << QString() << false;
+        QTest::newRow("three blanks") << QStringLiteral("   ") << false;
+        QTest::newRow("a tab is stored") << QStringLiteral("\t") << true;
+        QTest::newRow("a line break is stored") << QStringLiteral("\r\n") << true;
+        QTest::newRow("not a date is stored") << QStringLiteral("holnap") << true;
+    }
+    void blankObservationIsRefused() {
+        QFETCH(QString, text);
+        QFETCH(bool, saved);
+        AppDir dir;
+        dir.write("utolso.txt", "old\r\n");
+        FakeFields f;
+        f.t12 = text;
+        FakeMessenger m;
+        QCOMPARE(SaveObservation(dir.path(), f, m), saved);
+        if (saved) {
+            QCOMPARE(dir.read("utolso.txt"), EncodeAnsi(text) + "\r\n");
+            QVERIFY(m.shown.isEmpty());
+        } else {
+            QCOMPARE(dir.read("utolso.txt"), QByteArray("old\r\n"));
+            QCOMPARE(m.shown.size(), 1);
+            QCOMPARE(m.shown[0].text, QStringLiteral("Üres dátumot NEM mentek!"));
+            QCOMPARE(m.shown[0].icon, MessageIcon::Warning);
+        }
+    }
+
+    void pickCopiesOnlyARealPick_data() {
+        QTest::addColumn<int>("selected");
+        QTest::addColumn<QString>("text11");
+        QTest::newRow("nothing picked keeps the typed time") << -1 << "typed";
+        QTest::newRow("heading keeps the typed time") << 0 << "typed";
+        QTest::newRow("an entry is copied") << 2 << "2026-12-20 01:43";
+        QTest::newRow("an empty entry is copied") << 3 << "";
+    }
+    void pickCopiesOnlyARealPick() {
+        QFETCH(int, selected);
+        QFETCH(QString, text11);
+        AppDir dir;
+        dir.write("ujhold.txt", "stored\r\n");
+        FakeList list;
+        list.entries = {"Újholdak", "2026-11-20 06:47", "2026-12-20 01:43", ""};
+        list.selected = selected;
+        FakeFields f;
+        f.t11 = "typed";
+        FakeMessenger m;
+        PickNewMoon(dir.path(), f, list, m);
+        QCOMPARE(f.t11, text11);
+        QCOMPARE(dir.read("ujhold.txt"), EncodeAnsi(text11) + "\r\n");
+    }
+
+    void writeFailuresLoseNothing_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no Pic directory") << "nopic"
+                                          << "a 'Pic' mappa nem létezik.";
+        QTest::newRow("directory in its place") << "dir"
+                                                << "a fájl helyén egy mappa van.";
+        QTest::newRow("read-only") << "readonly"
+                                   << "nincs hozzá jogosultság.";
+        QTest::newRow("disk full") << "full"
+                                   << "megtelt a lemez, vagy írási hiba történt.";
+    }
+    void writeFailuresLoseNothing() {
+        QFETCH(QString, how);
+        QFETCH(QString, reason);
+        AppDir dir;
+        dir.write("utolso.txt", "old observation\r\n");
+        if (how == "nopic") {
+            QVERIFY(QDir(dir.pic("")).removeRecursively());
+        } else if (how == "dir") {
+            QDir(dir.pic("")).mkdir("ujhold.txt");
+        } else if (how == "readonly") {
+            dir.write("ujhold.txt", "old new moon\r\n");
+            if (geteuid() == 0) {
+                testing::SetWriteFault(testing::WriteFault::NoPermission);
+            } else {
+                QFile::setPermissions(dir.pic(""), QFile::ReadOwner | QFile::ExeOwner);
+            }
+        } else if (how == "full") {
+            dir.write("ujhold.txt", "old new moon\r\n");
+            testing::SetWriteFault(testing::WriteFault::DiskFull);
+        }
+        const QByteArray before11 = dir.read("ujhold.txt");
+        const QByteArray before12 = dir.read("utolso.txt");
+        FakeFields f;
+        f.t11 = "new moon";
+        f.t12 = "observation";
+        FakeMessenger m;
+        QVERIFY(!SaveNewMoon(dir.path(), f, m));
+        // Only ujhold.txt is replaced by a directory in that case.
+        QCOMPARE(SaveObservation(dir.path(), f, m), how == "dir");
+        QFile::setPermissions(dir.pic(""), QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        QCOMPARE(dir.read("ujhold.txt"), before11);
+        if (how != "dir") {
+            QCOMPARE(dir.read("utolso.txt"), before12);
+        }
+        QCOMPARE(f.t11, "new moon");
+        QCOMPARE(f.t12, "observation");
+        QVERIFY(m.shown.size() >= 1);
+        QCOMPARE(m.shown[0].text, QStringLiteral("Az 'ujhold.txt' fájl nem menthető: ") + reason);
+        QCOMPARE(m.shown[0].icon, MessageIcon::Critical);
+        // No temporary file is left behind.
+        const QStringList left = QDir(dir.pic("")).entryList(QDir::Files | QDir::Hidden);
+        for (const QString &name : left) {
+            QVERIFY2(name == "ujhold.txt" || name == "utolso.txt", qPrintable(name));
+        }
+    }
+
+    void unreadableFileIsReported() {
+        if (geteuid() == 0) {
+            QSKIP("root reads every file");
+        }
+        AppDir dir;
+        dir.write("ujhold.txt", "secret\r\n");
+        QFile::setPermissions(dir.pic("ujhold.txt"), QFile::WriteOwner);
+        FakeFields f;
+        f.t11 = "keep";
+        FakeMessenger m;
+        LoadNewMoon(dir.path(), f, m);
+        QCOMPARE(f.t11, "keep");
+        QCOMPARE(m.shown.size(), 1);
+        QCOMPARE(m.shown[0].text,
+                 QStringLiteral("Az 'ujhold.txt' fájl nem olvasható: nincs hozzá jogosultság."));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestStore)
+#include "tst_store.moc"
