@@ -1,0 +1,117 @@
+#include "lunar/evaluation.h"
+
+#include "lunar/textforms.h"
+#include "store/datafiles.h"
+
+#include <QImageReader>
+
+namespace lunex {
+namespace {
+
+const QString Label = QStringLiteral("Megfigyelés ideje:    ");
+const QString Indent = QString(36, u' ');
+
+QString pictureName(QStringView relative) {
+    return relative.mid(relative.lastIndexOf(u'\\') + 1).toString();
+}
+
+} // namespace
+
+QDateTime SystemClock::now() const {
+    const QDateTime local = QDateTime::currentDateTime();
+    const QTime t = local.time();
+    return MakeDateTime(local.date(), QTime(t.hour(), t.minute(), t.second()));
+}
+
+QList<ResultText> BuildResultTexts(HeaderForm form, const QDateTime &observation,
+                                   const LunarAge &age, const PhaseBand &band, double percent,
+                                   const QLocale &locale) {
+    QList<ResultText> texts;
+    if (form == HeaderForm::PresentMoment) {
+        texts.append({700, 1265, Label + ShortDateText(observation.date(), locale)});
+        texts.append({5020, 1265, LongTimeText(observation.time(), locale)});
+    } else {
+        texts.append({700, 1265, Label + GeneralDateText(observation, locale)});
+    }
+    texts.append({700, 2100,
+                  QStringLiteral("Holdsarló kora:         %1 óra %2 perc")
+                      .arg(age.totalHours)
+                      .arg(age.minutePart)});
+    texts.append({700, 2800,
+                  Indent + QStringLiteral("%1 nap  %2 óra %3 perc")
+                               .arg(age.wholeDays)
+                               .arg(age.hourPart)
+                               .arg(age.minutePart)});
+    texts.append({700, 3300,
+                  Indent + FormatPattern(age.fractionalDays, 2, locale) + QStringLiteral(" nap")});
+    texts.append({700, 5050,
+                  Indent + band.phaseName.toString() + QStringLiteral("  --  ") +
+                      FormatPattern(percent, 1, locale) + QStringLiteral(" %")});
+    return texts;
+}
+
+bool EvaluateLunarAge(const QDateTime &newMoon, const QDateTime &observation, double gain,
+                      HeaderForm form, EvaluationPorts &ports) {
+    const std::optional<LunarAge> age = CalculateLunarAge(newMoon, observation);
+    if (!age) {
+        ports.messages.showMessage(QStringLiteral("A két időpont túl messze van egymástól!"),
+                                   MessageIcon::Critical);
+        return false;
+    }
+    const double percent = CalculateIllumination(age->elapsedDays, gain);
+    const PhaseBand &band = SelectPhaseBand(age->cycleAge);
+    // Decoded before the surface is cleared: a missing picture must not leave
+    // the observer with an empty window and the earlier results gone.
+    QImageReader reader(AppPath(ports.appDir, band.pictureFile));
+    const QImage picture = reader.read();
+    if (picture.isNull()) {
+        ports.messages.showMessage(
+            QStringLiteral("A(z) '%1' kép nem tölthető be!").arg(pictureName(band.pictureFile)),
+            MessageIcon::Critical);
+        return false;
+    }
+    ports.surface.clearResults();
+    ports.picture.showPicture(picture);
+    for (const ResultText &t :
+         BuildResultTexts(form, observation, *age, band, percent, ports.locale)) {
+        ports.surface.printAt(t.x, t.y, t.text);
+    }
+    // A failed save reports itself; the results drawn stay, they are right.
+    SaveNewMoon(ports.appDir, ports.fields, ports.messages);
+    return true;
+}
+
+void EvaluatePresentMoment(EvaluationPorts &ports) {
+    const auto newMoon = ParseDateTimeText(ports.fields.text11(), ports.locale);
+    const QDateTime now = ports.clock.now();
+    if (!newMoon) {
+        ports.messages.showMessage(QStringLiteral("Kérem, adja meg az UTOLSÓ ÚJHOLD időpontját!"),
+                                   MessageIcon::Warning);
+        return;
+    }
+    if (EvaluateLunarAge(*newMoon, now, PresentMomentGain, HeaderForm::PresentMoment, ports)) {
+        // The observation box shows the moment just evaluated, in a form the
+        // conversion reads back, so that "Mentés" stores exactly this
+        // observation (the usage tips promise as much).
+        ports.fields.setText12(GeneralDateText(now, ports.locale));
+    }
+}
+
+void EvaluateStoredObservation(EvaluationPorts &ports) {
+    if (!LoadObservation(ports.appDir, ports.fields, ports.messages)) {
+        return;
+    }
+    // Both conversions run before the one check.
+    const auto newMoon = ParseDateTimeText(ports.fields.text11(), ports.locale);
+    const auto observation = ParseDateTimeText(ports.fields.text12(), ports.locale);
+    if (!newMoon || !observation) {
+        ports.messages.showMessage(
+            QStringLiteral("Kérem, adjon meg egy ÉRVÉNYES ÚJHOLD / MEGFIGYELÉSI dátumot!"),
+            MessageIcon::Warning);
+        return;
+    }
+    EvaluateLunarAge(*newMoon, *observation, StoredObservationGain, HeaderForm::StoredObservation,
+                     ports);
+}
+
+} // namespace lunex

@@ -1,0 +1,72 @@
+#include "lunar/lunarage.h"
+
+#include <cmath>
+#include <limits>
+
+namespace lunex {
+namespace {
+
+// Whole minutes since the epoch, cut (not rounded) to the minute; floor
+// division because dates before 1970 have negative seconds.
+std::int64_t wholeMinutes(const QDateTime &t) {
+    const std::int64_t secs = t.toSecsSinceEpoch();
+    return secs >= 0 ? secs / 60 : -((-secs + 59) / 60);
+}
+
+} // namespace
+
+QDateTime MakeDateTime(const QDate &date, const QTime &time) {
+    return QDateTime(date, time, Qt::UTC);
+}
+
+std::optional<LunarAge> CalculateLunarAge(const QDateTime &newMoon, const QDateTime &observation) {
+    const std::int64_t minutes = wholeMinutes(observation) - wholeMinutes(newMoon);
+    // Negating the most negative 32-bit value overflows too, so the bound is
+    // the largest positive one on both sides.
+    if (minutes > std::numeric_limits<std::int32_t>::max() ||
+        minutes < -std::int64_t(std::numeric_limits<std::int32_t>::max())) {
+        return std::nullopt;
+    }
+    LunarAge age;
+    age.elapsedDays = double(newMoon.secsTo(observation)) / 86400.0;
+    age.totalMinutes = std::int32_t(minutes < 0 ? -minutes : minutes);
+    age.totalHours = age.totalMinutes / 60;
+    age.minutePart = age.totalMinutes % 60;
+    age.fractionalDays = double(age.totalHours) / 24.0;
+    age.wholeDays = age.totalHours / 24;
+    age.hourPart = age.totalHours % 24;
+    double cycle = std::fmod(age.elapsedDays, SynodicMonthDays);
+    if (cycle < 0) {
+        cycle += SynodicMonthDays;
+        // A tiny negative remainder rounds up to a whole lunation: that is
+        // the new moon itself.
+        if (cycle >= SynodicMonthDays) {
+            cycle = 0;
+        }
+    }
+    age.cycleAge = cycle;
+    return age;
+}
+
+const PhaseBand &SelectPhaseBand(double cycleAge) {
+    for (std::size_t i = 0; i + 1 < PhaseBands.size(); ++i) {
+        if (cycleAge < PhaseBands[i].upperBound) {
+            return PhaseBands[i];
+        }
+    }
+    return PhaseBands.back();
+}
+
+double CalculateIllumination(double elapsedDays, double gain) {
+    const double raw =
+        (1 - std::cos(2 * 3.14159265358979 * elapsedDays / SynodicMonthDays)) * gain + 0.06;
+    if (raw > 100) {
+        return 100;
+    }
+    if (raw < 0.2) {
+        return 0;
+    }
+    return raw;
+}
+
+} // namespace lunex

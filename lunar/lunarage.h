@@ -1,0 +1,68 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringView>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+
+namespace lunex {
+
+// Days in one lunation: the only constant of the phase cycle. It serves both
+// for the age within the lunation and for the illumination.
+inline constexpr double SynodicMonthDays = 29.53058868;
+
+// The elapsed time from a new moon to an observation.
+struct LunarAge {
+    double elapsedDays = 0;        // observation minus new moon; negative when before it
+    std::int32_t totalMinutes = 0; // minute boundaries crossed, made non-negative
+    std::int32_t totalHours = 0;
+    std::int32_t minutePart = 0;
+    double fractionalDays = 0; // whole hours only, over 24
+    std::int32_t wholeDays = 0;
+    std::int32_t hourPart = 0;
+    double cycleAge = 0; // 0 <= cycleAge < SynodicMonthDays
+};
+
+struct PhaseBand {
+    double upperBound; // exclusive upper limit of cycleAge; unused on the last row
+    QStringView phaseName;
+    QStringView pictureFile; // below the application directory, leading backslash
+};
+
+inline constexpr std::array<PhaseBand, 13> PhaseBands{{
+    {1.84, u"Újhold", u"\\Pic\\000-ujhold.gif"},
+    {2.1, u"Növekvő sarló", u"\\Pic\\004-novekvo.gif"},
+    {5.53, u"Növekvő sarló", u"\\Pic\\010-novekvo.gif"},
+    {6.95, u"Növekvő sarló", u"\\Pic\\014-novekvo.gif"},
+    {9.21, u"Első negyed", u"\\Pic\\020-negyed.gif"},
+    {12.9, u"Növekvő hold", u"\\Pic\\030-novekvo.gif"},
+    {16.61, u"Telihold", u"\\Pic\\040-telihold.gif"},
+    {21.05, u"Fogyó hold", u"\\Pic\\050-fogyo.gif"},
+    {23.15, u"Utolsó negyed", u"\\Pic\\060-utolso.gif"},
+    {26.63, u"Fogyó sarló", u"\\Pic\\070-fogyo.gif"},
+    {27.6, u"Fogyó sarló", u"\\Pic\\072-fogyo.gif"},
+    {28.2, u"Fogyó sarló", u"\\Pic\\073-fogyo.gif"},
+    {SynodicMonthDays, u"Újhold", u"\\Pic\\000-ujhold.gif"},
+}};
+
+// Date-times are naive local civil times with seconds: no zone, no daylight
+// saving arithmetic. They are carried in a QDateTime of spec Qt::UTC so that
+// no local-time gap or fold can shift them.
+QDateTime MakeDateTime(const QDate &date, const QTime &time);
+
+// Empty when the minute count does not fit a 32-bit signed integer (the two
+// times are more than about 4083 years apart).
+std::optional<LunarAge> CalculateLunarAge(const QDateTime &newMoon, const QDateTime &observation);
+
+const PhaseBand &SelectPhaseBand(double cycleAge);
+
+// The lit part of the disc in percent: 0, or from 0.2 to 100.
+double CalculateIllumination(double elapsedDays, double gain);
+
+inline constexpr double PresentMomentGain = 54;
+inline constexpr double StoredObservationGain = 53;
+
+} // namespace lunex

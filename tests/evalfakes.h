@@ -1,0 +1,63 @@
+#pragma once
+
+// Stand-ins for the result surface, the phase picture box and the clock.
+
+#include "fakes.h"
+#include "lunar/evaluation.h"
+
+namespace lunex::test {
+
+struct FakeSurface : ResultSurface {
+    QStringList printed; // "x,y:text"
+    int clears = 0;
+    void clearResults() override {
+        printed.clear();
+        ++clears;
+    }
+    void printAt(int x, int y, const QString &text) override {
+        printed << QStringLiteral("%1,%2:%3").arg(x).arg(y).arg(text);
+    }
+};
+
+struct FakePicture : PictureBox {
+    QImage shown;
+    int loads = 0;
+    void showPicture(const QImage &picture) override {
+        shown = picture;
+        ++loads;
+    }
+};
+
+struct FakeClock : Clock {
+    QDateTime at;
+    QDateTime now() const override { return at; }
+};
+
+// A 1 x 1 GIF: enough for the picture box, small enough to spell out.
+inline const QByteArray TinyGif = QByteArray::fromHex(
+    "47494638396101000100800000ffffff00000021f90401000000002c00000000010001000002024401003b");
+
+inline void writePhasePictures(const AppDir &dir) {
+    for (const PhaseBand &band : PhaseBands) {
+        const QString name = band.pictureFile.mid(5).toString();
+        dir.write(name, TinyGif);
+    }
+}
+
+// Everything an evaluation needs, wired to the fakes.
+struct EvalRig {
+    AppDir dir;
+    FakeFields fields;
+    FakeSurface surface;
+    FakePicture picture;
+    FakeMessenger messages;
+    FakeClock clock;
+    EvaluationPorts ports{dir.path(), fields, surface, picture, messages, clock, QLocale()};
+
+    explicit EvalRig(const QLocale &locale) {
+        ports.locale = locale;
+        writePhasePictures(dir);
+    }
+};
+
+} // namespace lunex::test

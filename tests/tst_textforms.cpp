@@ -1,0 +1,227 @@
+#include "lunar/lunarage.h"
+#include "lunar/textforms.h"
+
+#include <QTest>
+
+using namespace lunex;
+
+namespace {
+QDateTime dt(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
+    return MakeDateTime(QDate(y, mo, d), QTime(h, mi, s));
+}
+} // namespace
+
+class TestTextForms : public QObject {
+    Q_OBJECT
+
+private slots:
+    void accepts_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QDateTime>("value");
+        const QDateTime nm = dt(2026, 11, 20, 6, 47);
+        for (const char *loc : {"hu_HU", "en_US", "de_DE"}) {
+            const QString l = loc;
+            QTest::addRow("%s ISO with minutes", loc) << l << "2026-11-20 06:47" << nm;
+            QTest::addRow("%s ISO with T and seconds", loc)
+                << l << "2026-11-20T06:47:05" << dt(2026, 11, 20, 6, 47, 5);
+            QTest::addRow("%s dotted year first", loc) << l << "2026.11.20 6:47" << nm;
+            QTest::addRow("%s slashed year first", loc) << l << "2026/11/20 06:47" << nm;
+            QTest::addRow("%s Hungarian form", loc) << l << "2026. 11. 20. 6:47" << nm;
+            QTest::addRow("%s date alone is midnight", loc)
+                << l << "2026-11-20" << dt(2026, 11, 20);
+            QTest::addRow("%s white space and line breaks around", loc)
+                << l << " \t2026-11-20   06:47\r\n"
+                << nm;
+            QTest::addRow("%s AM/PM in every locale", loc)
+                << l << "2026-11-20 6:47 PM" << dt(2026, 11, 20, 18, 47);
+            QTest::addRow("%s 12 AM is midnight", loc)
+                << l << "2026-11-20 12:00 am" << dt(2026, 11, 20);
+            QTest::addRow("%s leap day", loc)
+                << l << "2024-02-29 23:59:59" << dt(2024, 2, 29, 23, 59, 59);
+            QTest::addRow("%s year 100", loc) << l << "0100-01-01 00:00" << dt(100, 1, 1);
+            QTest::addRow("%s year 9999", loc)
+                << l << "9999-12-31 23:59:59" << dt(9999, 12, 31, 23, 59, 59);
+        }
+        QTest::newRow("hu month name") << "hu_HU"
+                                       << "2026. november 20. 6:47" << nm;
+        QTest::newRow("hu abbreviated month") << "hu_HU"
+                                              << "2026. nov. 20." << dt(2026, 11, 20);
+        QTest::newRow("hu upper case month") << "hu_HU"
+                                             << "2026. NOVEMBER 20." << dt(2026, 11, 20);
+        QTest::newRow("hu accented month") << "hu_HU"
+                                           << "2026. március 1." << dt(2026, 3, 1);
+        QTest::newRow("hu du. marker") << "hu_HU"
+                                       << "2026-11-20 6:47 du." << dt(2026, 11, 20, 18, 47);
+        QTest::newRow("de day first") << "de_DE"
+                                      << "20.11.2026 06:47" << nm;
+        QTest::newRow("de two-digit year") << "de_DE"
+                                           << "20.11.26" << dt(2026, 11, 20);
+        QTest::newRow("de two-digit year 30 is 1930") << "de_DE"
+                                                      << "1.2.30" << dt(1930, 2, 1);
+        QTest::newRow("de month name") << "de_DE"
+                                       << "20. November 2026 6:47" << nm;
+        QTest::newRow("en_US month first") << "en_US"
+                                           << "11/20/2026 6:47 AM" << nm;
+        QTest::newRow("en_US two-digit year 29 is 2029") << "en_US"
+                                                         << "1/2/29" << dt(2029, 1, 2);
+        QTest::newRow("en_US month name first") << "en_US"
+                                                << "Nov 20, 2026 06:47" << nm;
+        QTest::newRow("en_US day then month name") << "en_US"
+                                                   << "20 Nov 2026" << dt(2026, 11, 20);
+        QTest::newRow("en_US full month name") << "en_US"
+                                               << "november 20 2026" << dt(2026, 11, 20);
+        QTest::newRow("en_GB day first") << "en_GB"
+                                         << "20/11/2026 06:47" << nm;
+    }
+    void accepts() {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        QFETCH(QDateTime, value);
+        const auto parsed = ParseDateTimeText(text, QLocale(locale));
+        QVERIFY2(parsed.has_value(), qPrintable(text));
+        QCOMPARE(*parsed, value);
+    }
+
+    void rejects_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("text");
+        for (const char *loc : {"hu_HU", "en_US", "de_DE"}) {
+            const QString l = loc;
+            QTest::addRow("%s empty", loc) << l << "";
+            QTest::addRow("%s blanks only", loc) << l << "   \r\n";
+            QTest::addRow("%s time alone", loc) << l << "17:30";
+            QTest::addRow("%s text", loc) << l << "tegnap";
+            QTest::addRow("%s 30 February", loc) << l << "2026-02-30";
+            QTest::addRow("%s 29 February of a common year", loc) << l << "2025-02-29";
+            QTest::addRow("%s month 13", loc) << l << "2026-13-01";
+            QTest::addRow("%s hour 24", loc) << l << "2026-11-20 24:00";
+            QTest::addRow("%s minute 60", loc) << l << "2026-11-20 06:60";
+            QTest::addRow("%s second 60", loc) << l << "2026-11-20 06:47:60";
+            QTest::addRow("%s one-digit minute", loc) << l << "2026-11-20 06:7";
+            QTest::addRow("%s leftover", loc) << l << "2026-11-20 06:47 x";
+            QTest::addRow("%s incomplete", loc) << l << "2026-11";
+            QTest::addRow("%s incomplete time", loc) << l << "2026-11-20 06:";
+            QTest::addRow("%s year 99", loc) << l << "0099-12-31";
+            QTest::addRow("%s year 10000", loc) << l << "10000-01-01";
+            QTest::addRow("%s mixed separators", loc) << l << "2026-11/20";
+            QTest::addRow("%s 13 PM", loc) << l << "2026-11-20 13:00 PM";
+            QTest::addRow("%s 0 AM", loc) << l << "2026-11-20 0:30 AM";
+            QTest::addRow("%s blank inside the time", loc) << l << "2026-11-20 06: 47";
+            QTest::addRow("%s NUL", loc) << l << QString::fromUtf8("2026-11-20\0", 11);
+            QTest::addRow("%s non-ASCII digits", loc) << l << QStringLiteral("٢٠٢٦-11-20");
+        }
+        QTest::newRow("hu day first is not its order") << "hu_HU"
+                                                       << "20.11.2026";
+        QTest::newRow("de month name of another language") << "de_DE"
+                                                           << "2026. noviembre 20.";
+        QTest::newRow("en_US 13th month") << "en_US"
+                                          << "13/20/2026";
+    }
+    void rejects() {
+        QFETCH(QString, locale);
+        QFETCH(QString, text);
+        QVERIFY2(!ParseDateTimeText(text, QLocale(locale)).has_value(), qPrintable(text));
+    }
+
+    // Every date and date-time that Lunex prints converts back to the same
+    // value in the locale that printed it.
+    void printedFormsRoundTrip_data() {
+        QTest::addColumn<QString>("locale");
+        for (const char *loc : {"hu_HU", "en_US", "de_DE", "en_GB", "fr_FR", "ja_JP", "ko_KR",
+                                "bg_BG", "ar_EG", "fa_IR", "zh_CN", "ru_RU", "pl_PL"}) {
+            QTest::newRow(loc) << QString(loc);
+        }
+    }
+    void printedFormsRoundTrip() {
+        QFETCH(QString, locale);
+        const QLocale l(locale);
+        for (const QDateTime &v :
+             {dt(2026, 11, 23, 17, 30), dt(2026, 1, 2, 0, 0, 1), dt(2026, 1, 2),
+              dt(100, 1, 1, 12, 0), dt(9999, 12, 31, 23, 59, 59), dt(2024, 2, 29, 0, 59, 9)}) {
+            const QString general = GeneralDateText(v, l);
+            const auto back = ParseDateTimeText(general, l);
+            QVERIFY2(back.has_value(), qPrintable(general));
+            QCOMPARE(*back, v);
+            const QString shortDate = ShortDateText(v.date(), l);
+            const auto day = ParseDateTimeText(shortDate, l);
+            QVERIFY2(day.has_value(), qPrintable(shortDate));
+            QCOMPARE(day->date(), v.date());
+            QCOMPARE(day->time(), QTime(0, 0));
+        }
+    }
+
+    void printedForms_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("general");
+        QTest::addColumn<QString>("midnight");
+        QTest::newRow("hu") << "hu_HU"
+                            << "2026. 11. 23. 17:30:00"
+                            << "2026. 11. 23.";
+        QTest::newRow("en_US") << "en_US"
+                               << "11/23/2026 5:30:00 PM"
+                               << "11/23/2026";
+        QTest::newRow("de") << "de_DE"
+                            << "23.11.2026 17:30:00"
+                            << "23.11.2026";
+    }
+    void printedForms() {
+        QFETCH(QString, locale);
+        QFETCH(QString, general);
+        QFETCH(QString, midnight);
+        QCOMPARE(GeneralDateText(dt(2026, 11, 23, 17, 30), QLocale(locale)), general);
+        QCOMPARE(GeneralDateText(dt(2026, 11, 23), QLocale(locale)), midnight);
+    }
+
+    void numberPatterns_data() {
+        QTest::addColumn<double>("value");
+        QTest::addColumn<int>("decimals");
+        QTest::addColumn<QString>("c");
+        QTest::addColumn<QString>("hu");
+        QTest::newRow("3.125 ties away from zero") << 3.125 << 2 << "3.13"
+                                                   << "3,13";
+        QTest::newRow("2.675 is below the tie in binary") << 2.675 << 2 << "2.67"
+                                                          << "2,67";
+        QTest::newRow("1.005 is below the tie in binary") << 1.005 << 2 << "1.00"
+                                                          << "1,00";
+        QTest::newRow("0.005 is above the tie in binary") << 0.005 << 2 << "0.01"
+                                                          << "0,01";
+        QTest::newRow("0.05 one decimal") << 0.05 << 1 << "0.1"
+                                          << "0,1";
+        QTest::newRow("0.25 one decimal ties up") << 0.25 << 1 << "0.3"
+                                                  << "0,3";
+        QTest::newRow("zero") << 0.0 << 2 << "0.00"
+                              << "0,00";
+        QTest::newRow("leading zero") << 0.5 << 2 << "0.50"
+                                      << "0,50";
+        QTest::newRow("hundred") << 100.0 << 1 << "100.0"
+                                 << "100,0";
+        QTest::newRow("no grouping") << 1234567.891 << 2 << "1234567.89"
+                                     << "1234567,89";
+        QTest::newRow("negative") << -750.00045 << 2 << "-750.00"
+                                  << "-750,00";
+        QTest::newRow("negative tie") << -0.125 << 2 << "-0.13"
+                                      << "-0,13";
+        QTest::newRow("tiny negative rounds to plain zero") << -0.001 << 2 << "0.00"
+                                                            << "0,00";
+        QTest::newRow("tiny positive") << 1e-300 << 2 << "0.00"
+                                       << "0,00";
+        QTest::newRow("beyond 2^53") << 1e20 << 2 << "100000000000000000000.00"
+                                     << "100000000000000000000,00";
+        QTest::newRow("9.995 rounds down in binary") << 9.995 << 2 << "9.99"
+                                                     << "9,99";
+        QTest::newRow("99.95 carries") << 99.96 << 1 << "100.0"
+                                       << "100,0";
+    }
+    void numberPatterns() {
+        QFETCH(double, value);
+        QFETCH(int, decimals);
+        QFETCH(QString, c);
+        QFETCH(QString, hu);
+        QCOMPARE(FormatPattern(value, decimals, QLocale::c()), c);
+        QCOMPARE(FormatPattern(value, decimals, QLocale(QLocale::Hungarian, QLocale::Hungary)), hu);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestTextForms)
+#include "tst_textforms.moc"
