@@ -1,0 +1,119 @@
+#include "app/look.h"
+
+#include <QAbstractButton>
+#include <QPainter>
+#include <QPainterPath>
+#include <QWidget>
+
+#include <cmath>
+
+namespace lunex::look {
+
+QString FamilyFor(Face face) {
+    switch (face) {
+    case Face::TimesNewRomanCE:
+    case Face::TimesNewRoman:
+        return QStringLiteral("Liberation Serif");
+    case Face::ArialNarrow:
+        return QStringLiteral("Liberation Sans Narrow");
+    case Face::Arial:
+    case Face::MSSansSerif:
+    case Face::HeavySans:
+        break;
+    }
+    return QStringLiteral("Liberation Sans");
+}
+
+QFont Font(Face face, double points, bool bold) {
+    QFont font(FamilyFor(face));
+    font.setPointSizeF(points);
+    font.setWeight(face == Face::HeavySans ? QFont::Black : bold ? QFont::Bold : QFont::Normal);
+    // Should the family be missing, fall back to the same kind of face.
+    font.setStyleHint(face == Face::TimesNewRomanCE || face == Face::TimesNewRoman
+                          ? QFont::Serif
+                          : QFont::SansSerif);
+    return font;
+}
+
+void SetColours(QWidget *widget, const QColor &background, const QColor &text) {
+    QPalette palette = widget->palette();
+    for (const auto group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        palette.setColor(group, QPalette::Window, background);
+        palette.setColor(group, QPalette::Base, background);
+        palette.setColor(group, QPalette::WindowText, text);
+        palette.setColor(group, QPalette::Text, text);
+        palette.setColor(group, QPalette::ButtonText, text);
+    }
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+}
+
+void StyleButton(QAbstractButton *button, const QColor &face, const QFont &font) {
+    button->setFont(font);
+    // A style sheet, because palettes alone are ignored by several styles for
+    // button faces.
+    button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: black;"
+                                         " border: 1px solid #404040; border-radius: 2px; }"
+                                         "QPushButton:focus { border: 2px solid black; }"
+                                         "QPushButton:pressed { background-color: %2; }")
+                              .arg(face.name(), face.darker(115).name()));
+}
+
+namespace {
+
+// A lit Moon of radius r at (cx, cy), `age` days into its lunation.
+void drawMoon(QPainter &p, QPointF centre, double r, double age) {
+    const double phase = 2 * M_PI * age / 29.53058868;
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(40, 40, 48));
+    p.drawEllipse(centre, r, r);
+    // The terminator is an ellipse of half-width r * cos(phase).
+    const double k = std::cos(phase);
+    QPainterPath lit;
+    const bool waxing = std::sin(phase) >= 0;
+    const QRectF disc(centre.x() - r, centre.y() - r, 2 * r, 2 * r);
+    // The lit limb: right half while waxing, left half while waning.
+    lit.moveTo(centre.x(), centre.y() - r);
+    lit.arcTo(disc, 90, waxing ? -180 : 180);
+    const QRectF term(centre.x() - std::abs(k) * r, centre.y() - r, 2 * std::abs(k) * r, 2 * r);
+    // Back along the terminator: bulging towards the lit side after quarter.
+    const bool gibbous = k < 0;
+    lit.arcTo(term, 270, (waxing == gibbous) ? -180 : 180);
+    lit.closeSubpath();
+    p.setBrush(QColor(235, 235, 215));
+    p.drawPath(lit);
+}
+
+} // namespace
+
+QImage AppIconImage() {
+    QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setBrush(QColor(10, 10, 30));
+    p.setPen(Qt::NoPen);
+    p.drawRoundedRect(QRectF(0, 0, 32, 32), 5, 5);
+    drawMoon(p, {16, 16}, 12, 4.5);
+    return image;
+}
+
+QIcon AppIcon() {
+    return QIcon(QPixmap::fromImage(AppIconImage()));
+}
+
+QImage BannerImage() {
+    QImage image(300, 42, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    constexpr int count = 15;
+    for (int i = 0; i < count; ++i) {
+        // From a thin waxing crescent through full Moon to a thin waning one.
+        const double age = 2.0 + (29.53058868 - 4.0) * i / (count - 1);
+        drawMoon(p, {10.0 + i * 20.0, 21.0}, 8.5, age);
+    }
+    return image;
+}
+
+} // namespace lunex::look
