@@ -54,8 +54,7 @@ bool EvaluateLunarAge(const QDateTime &newMoon, const QDateTime &observation, do
                       HeaderForm form, EvaluationPorts &ports) {
     const std::optional<LunarAge> age = CalculateLunarAge(newMoon, observation);
     if (!age) {
-        ports.messages.showMessage(QStringLiteral("A két időpont túl messze van egymástól!"),
-                                   MessageIcon::Critical);
+        ports.messages.showMessage(TooFarApartMessage, MessageIcon::Critical);
         return false;
     }
     const double percent = CalculateIllumination(age->elapsedDays, gain);
@@ -85,8 +84,7 @@ void EvaluatePresentMoment(EvaluationPorts &ports) {
     const auto newMoon = ParseDateTimeText(ports.fields.text11(), ports.locale);
     const QDateTime now = ports.clock.now();
     if (!newMoon) {
-        ports.messages.showMessage(QStringLiteral("Kérem, adja meg az UTOLSÓ ÚJHOLD időpontját!"),
-                                   MessageIcon::Warning);
+        ports.messages.showMessage(NewMoonMissingMessage, MessageIcon::Warning);
         return;
     }
     if (EvaluateLunarAge(*newMoon, now, PresentMomentGain, HeaderForm::PresentMoment, ports)) {
@@ -105,9 +103,7 @@ void EvaluateStoredObservation(EvaluationPorts &ports) {
     const auto newMoon = ParseDateTimeText(ports.fields.text11(), ports.locale);
     const auto observation = ParseDateTimeText(ports.fields.text12(), ports.locale);
     if (!newMoon || !observation) {
-        ports.messages.showMessage(
-            QStringLiteral("Kérem, adjon meg egy ÉRVÉNYES ÚJHOLD / MEGFIGYELÉSI dátumot!"),
-            MessageIcon::Warning);
+        ports.messages.showMessage(InvalidDatesMessage, MessageIcon::Warning);
         return;
     }
     EvaluateLunarAge(*newMoon, *observation, StoredObservationGain, HeaderForm::StoredObservation,

@@ -11,6 +11,13 @@
 
 namespace lunex {
 
+// The evaluations' messages.
+inline const QString NewMoonMissingMessage =
+    QStringLiteral("Kérem, adja meg az UTOLSÓ ÚJHOLD időpontját!");
+inline const QString InvalidDatesMessage =
+    QStringLiteral("Kérem, adjon meg egy ÉRVÉNYES ÚJHOLD / MEGFIGYELÉSI dátumot!");
+inline const QString TooFarApartMessage = QStringLiteral("A két időpont túl messze van egymástól!");
+
 // How the first result line shows the observation: "Most!" prints the present
 // date and, separately, the time; the stored observation prints one
 // general-date text.

@@ -1,0 +1,83 @@
+// lunex-age run as a process, the way scripts use it.
+
+#include <QProcess>
+#include <QTest>
+
+class TestAgeCli : public QObject {
+    Q_OBJECT
+
+    struct Run {
+        int code;
+        QString out, err;
+    };
+
+    static Run run(const QStringList &args, const QString &locale) {
+        QProcess p;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("LC_ALL", locale);
+        env.insert("LANG", locale);
+        p.setProcessEnvironment(env);
+        p.start(QStringLiteral(LUNEX_AGE_PATH), args);
+        if (!p.waitForFinished(30000)) {
+            return {-1, {}, {}};
+        }
+        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+                QString::fromUtf8(p.readAllStandardError())};
+    }
+
+private slots:
+    void workedExample_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("expected");
+        const QString pad(36, u' ');
+        QTest::newRow("hu") << "hu_HU.UTF-8"
+                            << "Megfigyelés ideje:    2026. 11. 23. 17:30:00\n"
+                               "Holdsarló kora:         82 óra 43 perc\n" +
+                                   pad + "3 nap  10 óra 43 perc\n" + pad + "3,42 nap\n" + pad +
+                                   "Növekvő sarló  --  13,7 %\n";
+        QTest::newRow("en_US") << "en_US.UTF-8"
+                               << "Megfigyelés ideje:    11/23/2026 5:30:00 PM\n"
+                                  "Holdsarló kora:         82 óra 43 perc\n" +
+                                      pad + "3 nap  10 óra 43 perc\n" + pad + "3.42 nap\n" + pad +
+                                      "Növekvő sarló  --  13.7 %\n";
+    }
+    void workedExample() {
+        QFETCH(QString, locale);
+        QFETCH(QString, expected);
+        const Run r = run({"2026-11-20 06:47", "2026-11-23 17:30"}, locale);
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.out, expected);
+        QCOMPARE(r.err, QString());
+    }
+
+    void presentMomentPrintsSixLines() {
+        const Run r = run({"2026-11-20 06:47"}, "hu_HU.UTF-8");
+        QCOMPARE(r.code, 0);
+        const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 6);
+        QVERIFY(lines.at(0).startsWith("Megfigyelés ideje:    "));
+    }
+
+    void failures_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("bad new moon, present moment")
+            << QStringList{"holnap"} << "Kérem, adja meg az UTOLSÓ ÚJHOLD időpontját!\n";
+        QTest::newRow("bad observation")
+            << QStringList{"2026-11-20 06:47", "x"}
+            << "Kérem, adjon meg egy ÉRVÉNYES ÚJHOLD / MEGFIGYELÉSI dátumot!\n";
+        QTest::newRow("too far apart") << QStringList{"0100-01-01", "9999-01-01"}
+                                       << "A két időpont túl messze van egymástól!\n";
+    }
+    void failures() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        const Run r = run(args, "hu_HU.UTF-8");
+        QCOMPARE(r.code, 2);
+        QCOMPARE(r.out, QString());
+        QCOMPARE(r.err, message);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAgeCli)
+#include "tst_agecli.moc"
