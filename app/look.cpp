@@ -1,11 +1,14 @@
 #include "app/look.h"
 
 #include <QAbstractButton>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
 #include <QWidget>
 
 #include <cmath>
+
+#include "lunex_version.h"
 
 namespace lunex::look {
 
@@ -57,6 +60,31 @@ void StyleButton(QAbstractButton *button, const QColor &face, const QFont &font)
                                          "QPushButton:focus { border: 2px solid black; }"
                                          "QPushButton:pressed { background-color: %2; }")
                               .arg(face.name(), face.darker(115).name()));
+}
+
+void DrawTwipsLine(QPainter &painter, int x1, int y1, int x2, int y2, const QColor &colour,
+                   Qt::PenStyle style) {
+    painter.save();
+    painter.setPen(QPen(colour, 1, style));
+    painter.drawLine(TwipsPoint(x1, y1), TwipsPoint(x2, y2));
+    painter.restore();
+}
+
+void DrawTwipsFrame(QPainter &painter, int left, int top, int width, int height,
+                    const QColor &border, const QBrush &fill) {
+    painter.save();
+    painter.setPen(QPen(border, 1));
+    painter.setBrush(fill);
+    // A one-pixel pen draws one pixel right of and below the rectangle.
+    painter.drawRect(TwipsRect(left, top, width, height).adjusted(0, 0, -1, -1));
+    painter.restore();
+}
+
+void ShowMessageBox(QWidget *parent, const QString &text, MessageIcon icon) {
+    QMessageBox box(icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::Critical,
+                    QString::fromUtf8(ShortTitle), text, QMessageBox::Ok, parent);
+    box.setWindowIcon(AppIcon());
+    box.exec();
 }
 
 namespace {

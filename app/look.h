@@ -3,6 +3,7 @@
 // The look every window of Lunex shares: twips, the font substitution, fixed
 // colours and the program's icon.
 
+#include <QBrush>
 #include <QColor>
 #include <QFont>
 #include <QIcon>
@@ -10,8 +11,11 @@
 #include <QPoint>
 #include <QRect>
 
+#include "store/fields.h"
+
 class QWidget;
 class QAbstractButton;
+class QPainter;
 
 namespace lunex::look {
 
@@ -47,6 +51,18 @@ void SetColours(QWidget *widget, const QColor &background, const QColor &text);
 
 // A push button with a coloured face that no theme repaints.
 void StyleButton(QAbstractButton *button, const QColor &face, const QFont &font);
+
+// The decorative lines and outline frames of a window design, drawn by the
+// window's paintEvent at twips coordinates. A frame stays inside its box, as
+// the designer's outline shapes do.
+void DrawTwipsLine(QPainter &painter, int x1, int y1, int x2, int y2, const QColor &colour,
+                   Qt::PenStyle style = Qt::SolidLine);
+void DrawTwipsFrame(QPainter &painter, int left, int top, int width, int height,
+                    const QColor &border, const QBrush &fill = Qt::NoBrush);
+
+// The modal message box of every window: the caption "Lunex", one OK button,
+// the exclamation mark for a warning and the stop sign for a critical failure.
+void ShowMessageBox(QWidget *parent, const QString &text, MessageIcon icon);
 
 // The 32 x 32 icon all windows of Lunex carry: drawn here, never missing.
 QIcon AppIcon();
