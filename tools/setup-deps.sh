@@ -14,6 +14,7 @@ packages=(
     fonts-liberation     # metric-compatible stand-ins for the Windows fonts of the windows
     libgif-dev           # writing the GIF pictures of the Pic directory
     openuniverse-common  # the Moon texture that the pictures are drawn from
+    tzdata               # the zone rules that the list of new moons is written in
 )
 
 missing=()

@@ -1,0 +1,207 @@
+#include "lunar/newmoon.h"
+
+#include <QTest>
+
+#include <cmath>
+
+using namespace lunex;
+
+namespace {
+
+QDateTime Utc(int y, int mo, int d, int h, int mi, int s = 0) {
+    return QDateTime(QDate(y, mo, d), QTime(h, mi, s), QTimeZone::utc());
+}
+
+QDateTime NearestNewMoon(const QDateTime &instant) {
+    return NewMoonUtc(LunationAtOrAfter(instant.addDays(-2)));
+}
+
+const QTimeZone kBudapest("Europe/Budapest");
+
+} // namespace
+
+class TestNewMoon : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QVERIFY2(kBudapest.isValid(), "the tz database is missing"); }
+
+    // Meeus, example 49.a: JDE 2443192.65118, 1977 February 18, 3h 37m 42s TD.
+    void meeusExampleToTheSecond() {
+        const int k = -283;
+        const double jde = TrueNewMoonJde(k);
+        QVERIFY2(std::abs(jde - 2443192.65118) * 86400.0 < 1.0,
+                 qPrintable(QString::number(jde, 'f', 6)));
+        const QDateTime tt = FromJulianDay(jde);
+        QCOMPARE(tt.addMSecs(500).toString(u"yyyy-MM-dd HH:mm:ss"),
+                 QStringLiteral("1977-02-18 03:37:42"));
+    }
+
+    // New moons as published in UT, rounded to the minute. The computed
+    // instant must print the same minute: within the 60 s of the true
+    // instant the printed minute could be one off, but these all hold.
+    void newMoonsInUniversalTime_data() {
+        QTest::addColumn<QDateTime>("published");
+        QTest::newRow("2000-01-06") << Utc(2000, 1, 6, 18, 14);
+        QTest::newRow("1999-08-11 eclipse over Hungary") << Utc(1999, 8, 11, 11, 8);
+        QTest::newRow("2008-07-03") << Utc(2008, 7, 3, 2, 19);
+        QTest::newRow("2017-08-21 eclipse") << Utc(2017, 8, 21, 18, 30);
+        QTest::newRow("2018-07-13") << Utc(2018, 7, 13, 2, 48);
+        QTest::newRow("2024-04-08 eclipse") << Utc(2024, 4, 8, 18, 21);
+        QTest::newRow("2024-12-30") << Utc(2024, 12, 30, 22, 27);
+    }
+    void newMoonsInUniversalTime() {
+        QFETCH(QDateTime, published);
+        const QDateTime computed = NearestNewMoon(published);
+        QVERIFY2(std::abs(published.msecsTo(computed)) <= 90'000,
+                 qPrintable(computed.toString(Qt::ISODateWithMs)));
+        QCOMPARE(NewMoonText(computed, QTimeZone::utc()), published.toString(u"yyyy-MM-dd HH:mm"));
+    }
+
+    // Sample values published for the polynomials themselves.
+    void deltaTSamples_data() {
+        QTest::addColumn<double>("decimalYear");
+        QTest::addColumn<double>("seconds");
+        QTest::addColumn<double>("tolerance");
+        QTest::newRow("2017 January") << 2017 + 0.5 / 12 << 70.03 << 0.006;
+        QTest::newRow("2017 June") << 2017 + 5.5 / 12 << 70.25 << 0.006;
+        QTest::newRow("2017 December") << 2017 + 11.5 / 12 << 70.51 << 0.006;
+        QTest::newRow("-500, where the two oldest forms were joined") << -500.0 << 17203.7 << 0.05;
+        QTest::newRow("1977 February, Meeus' 48 s") << 1977 + 1.5 / 12 << 47.7 << 0.5;
+    }
+    void deltaTSamples() {
+        QFETCH(double, decimalYear);
+        QFETCH(double, seconds);
+        QFETCH(double, tolerance);
+        const double deltaT = DeltaTSeconds(decimalYear);
+        QVERIFY2(std::abs(deltaT - seconds) <= tolerance, qPrintable(QString::number(deltaT)));
+    }
+
+    // The pieces were fitted to meet; a mistyped coefficient shows as a jump.
+    void deltaTPiecesMeet_data() {
+        QTest::addColumn<double>("year");
+        QTest::addColumn<double>("tolerance");
+        for (const auto &[year, tolerance] : {std::pair{-500.0, 0.1},
+                                              {500.0, 1.0},
+                                              {1600.0, 1.0},
+                                              {1700.0, 1.0},
+                                              {1800.0, 1.0},
+                                              {1860.0, 1.0},
+                                              {1900.0, 1.0},
+                                              {1920.0, 1.0},
+                                              {1941.0, 1.0},
+                                              {1961.0, 1.0},
+                                              {1986.0, 1.0},
+                                              {2005.0, 1.0},
+                                              {2050.0, 0.01},
+                                              {2150.0, 0.01}}) {
+            QTest::addRow("%g", year) << year << tolerance;
+        }
+    }
+    void deltaTPiecesMeet() {
+        QFETCH(double, year);
+        QFETCH(double, tolerance);
+        const double before = DeltaTSeconds(year - 1e-9);
+        const double after = DeltaTSeconds(year);
+        QVERIFY2(std::abs(before - after) <= tolerance,
+                 qPrintable(QStringLiteral("%1 / %2").arg(before).arg(after)));
+    }
+
+    void deltaTUsesTheMiddleOfTheMonth() {
+        QCOMPARE(DecimalYear(Utc(2017, 6, 30, 23, 59)), 2017 + 5.5 / 12);
+        QCOMPARE(DecimalYear(Utc(2017, 1, 1, 0, 0)), 2017 + 0.5 / 12);
+        // QDate has no year 0; the polynomials do.
+        QCOMPARE(DecimalYear(QDateTime(QDate(-1, 1, 1), QTime(0, 0), QTimeZone::utc())),
+                 0 + 0.5 / 12);
+    }
+
+    void lunationAtOrAfter_data() {
+        QTest::addColumn<QDateTime>("instant");
+        QTest::addColumn<int>("lunation");
+        const QDateTime first = NewMoonUtc(0);
+        QTest::newRow("the new moon itself") << first << 0;
+        QTest::newRow("a millisecond later") << first.addMSecs(1) << 1;
+        QTest::newRow("a millisecond before") << first.addMSecs(-1) << 0;
+        QTest::newRow("far back") << NewMoonUtc(-12000).addSecs(-60) << -12000;
+        QTest::newRow("far ahead") << NewMoonUtc(12000).addSecs(-60) << 12000;
+    }
+    void lunationAtOrAfter() {
+        QFETCH(QDateTime, instant);
+        QFETCH(int, lunation);
+        QCOMPARE(LunationAtOrAfter(instant), lunation);
+    }
+
+    void localText_data() {
+        QTest::addColumn<QDateTime>("utc");
+        QTest::addColumn<QByteArray>("zone");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Budapest winter is UTC+1")
+            << Utc(2000, 1, 6, 18, 14) << QByteArray("Europe/Budapest") << "2000-01-06 19:14";
+        QTest::newRow("Budapest summer is UTC+2")
+            << Utc(2024, 4, 8, 18, 21) << QByteArray("Europe/Budapest") << "2024-04-08 20:21";
+        QTest::newRow("summer time moves the date")
+            << Utc(2024, 7, 5, 22, 57) << QByteArray("Europe/Budapest") << "2024-07-06 00:57";
+        QTest::newRow("the last winter hour before the change")
+            << Utc(2024, 3, 31, 0, 59) << QByteArray("Europe/Budapest") << "2024-03-31 01:59";
+        QTest::newRow("the first summer minute")
+            << Utc(2024, 3, 31, 1, 0) << QByteArray("Europe/Budapest") << "2024-03-31 03:00";
+        QTest::newRow("half past rounds up")
+            << Utc(2024, 4, 8, 18, 21, 30) << QByteArray("UTC") << "2024-04-08 18:22";
+        QTest::newRow("just under half past rounds down")
+            << Utc(2024, 4, 8, 18, 21, 29).addMSecs(999) << QByteArray("UTC") << "2024-04-08 18:21";
+        QTest::newRow("rounding carries into the next year")
+            << Utc(2024, 12, 31, 22, 59, 45) << QByteArray("Europe/Budapest") << "2025-01-01 00:00";
+        QTest::newRow("half-hour zone")
+            << Utc(2024, 4, 8, 18, 21) << QByteArray("Asia/Kolkata") << "2024-04-08 23:51";
+        // Local mean time of Budapest, +1:16:20: 01:16:40 rounds up, which
+        // rounding in UT first (00:00 + 1:16:20) would not.
+        QTest::newRow("rounded on the local clock")
+            << Utc(1880, 1, 1, 0, 0, 20) << QByteArray("Europe/Budapest") << "1880-01-01 01:17";
+    }
+    void localText() {
+        QFETCH(QDateTime, utc);
+        QFETCH(QByteArray, zone);
+        QFETCH(QString, text);
+        QCOMPARE(NewMoonText(utc, QTimeZone(zone)), text);
+    }
+
+    void textsOfOneYear() {
+        const QStringList texts = NewMoonTexts(2024, 2024, kBudapest);
+        QCOMPARE(texts.size(), 13);
+        QCOMPARE(texts.first(), QStringLiteral("2024-01-11 12:57"));
+        QCOMPARE(texts.last(), QStringLiteral("2024-12-30 23:27"));
+        QVERIFY(NewMoonTexts(2025, 2024, kBudapest).isEmpty());
+    }
+
+    // The zone's date decides the year: the new moon of 1995-01-01 10:56 UT
+    // is still in 1994 in Pago Pago (UTC-11).
+    void yearsFollowTheLocalDate() {
+        const QTimeZone pagoPago("Pacific/Pago_Pago");
+        QCOMPARE(NewMoonTexts(1995, 1995, kBudapest).first(), QStringLiteral("1995-01-01 11:56"));
+        QCOMPARE(NewMoonTexts(1994, 1994, pagoPago).last(), QStringLiteral("1994-12-31 23:56"));
+        QVERIFY(NewMoonTexts(1995, 1995, pagoPago).first().startsWith(u"1995-01-30"));
+    }
+
+    // Over two centuries: sixteen characters, strictly ordered, and the
+    // lunations as long as the Moon allows (29.27 to 29.83 days).
+    void everyEntryOfTwoCenturies() {
+        const QStringList texts = NewMoonTexts(1900, 2100, kBudapest);
+        QVERIFY(texts.size() > 2480);
+        QDateTime previous;
+        for (const QString &text : texts) {
+            QCOMPARE(text.size(), 16);
+            const QDateTime local = QDateTime::fromString(text, QStringLiteral("yyyy-MM-dd HH:mm"));
+            QVERIFY2(local.isValid(), qPrintable(text));
+            if (previous.isValid()) {
+                const double days = previous.secsTo(local) / 86400.0;
+                QVERIFY2(days >= 29.0 && days <= 30.0, qPrintable(text));
+            }
+            previous = local;
+        }
+        QVERIFY(texts.first().startsWith(u"1900-01-"));
+        QVERIFY(texts.last().startsWith(u"2100-12-"));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNewMoon)
+#include "tst_newmoon.moc"

@@ -1,0 +1,171 @@
+// lunex-newmoons: writes the list of new moons (ujholdak.txt) that the main
+// window offers to pick from, in the civil time of one zone.
+
+#include "lunar/newmoon.h"
+#include "store/codepage.h"
+#include "store/fileio.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QDate>
+#include <QFileInfo>
+#include <QTextStream>
+#include <QTimeZone>
+
+#include <optional>
+
+namespace {
+
+constexpr int kExitFailure = 1;
+constexpr int kExitUsage = 2;
+// Four-digit years, and the end of the ΔT polynomials.
+constexpr int kFirstYear = 1;
+constexpr int kLastYear = 3000;
+
+QTextStream &Out() {
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream &Err() {
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+int UsageError(const QString &message) {
+    Err() << message << "\n" << QStringLiteral("Segítség: lunex-newmoons --help") << Qt::endl;
+    return kExitUsage;
+}
+
+std::optional<int> ParseYear(const QString &text) {
+    bool ok = false;
+    const int year = text.trimmed().toInt(&ok);
+    if (!ok || year < kFirstYear || year > kLastYear) {
+        return std::nullopt;
+    }
+    return year;
+}
+
+QByteArray ListFileBytes(const QString &heading, const QStringList &entries) {
+    // CR LF written explicitly: the list is read the same on every system.
+    QByteArray bytes = lunex::EncodeAnsi(heading) + "\r\n";
+    for (const QString &entry : entries) {
+        bytes += lunex::EncodeAnsi(entry) + "\r\n";
+    }
+    return bytes;
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("lunex-newmoons"));
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Megírja az újholdak listáját (ujholdak.txt) egy időzóna helyi idejében, "
+                       "percre kerekítve."));
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
+                                  QStringLiteral("Ez a súgó."));
+    const QCommandLineOption from(QStringLiteral("from"),
+                                  QStringLiteral("Az első év (alapértelmezés: a tavalyi év)."),
+                                  QStringLiteral("év"));
+    const QCommandLineOption to(QStringLiteral("to"),
+                                QStringLiteral("Az utolsó év (alapértelmezés: tíz év múlva)."),
+                                QStringLiteral("év"));
+    const QCommandLineOption zoneOption(
+        QStringLiteral("zone"),
+        QStringLiteral("IANA időzóna, például Europe/Budapest (alapértelmezés: a rendszeré)."),
+        QStringLiteral("név"));
+    const QCommandLineOption utc(QStringLiteral("utc"),
+                                 QStringLiteral("Világidő (UTC) a helyi idő helyett."));
+    const QCommandLineOption force(QStringLiteral("force"),
+                                   QStringLiteral("A meglévő fájlt is felülírja."));
+    parser.addOptions({help, from, to, zoneOption, utc, force});
+    parser.addPositionalArgument(QStringLiteral("fájl"),
+                                 QStringLiteral("A megírandó lista, például Pic/ujholdak.txt."));
+
+    if (!parser.parse(QCoreApplication::arguments())) {
+        return UsageError(QStringLiteral("Hibás parancssor: %1").arg(parser.errorText()));
+    }
+    if (parser.isSet(help)) {
+        Out() << parser.helpText() << Qt::flush;
+        return 0;
+    }
+    const QStringList positional = parser.positionalArguments();
+    if (positional.size() != 1) {
+        return UsageError(QStringLiteral("Egyetlen fájl nevét adja meg."));
+    }
+    const QString path = positional.first();
+
+    const int thisYear = QDate::currentDate().year();
+    int fromYear = thisYear - 1;
+    int toYear = thisYear + 10;
+    for (const auto &[option, year] : {std::pair{&from, &fromYear}, std::pair{&to, &toYear}}) {
+        if (!parser.isSet(*option)) {
+            continue;
+        }
+        const std::optional<int> parsed = ParseYear(parser.value(*option));
+        if (!parsed) {
+            return UsageError(QStringLiteral("Hibás év: '%1' (%2 és %3 között lehet).")
+                                  .arg(parser.value(*option))
+                                  .arg(kFirstYear)
+                                  .arg(kLastYear));
+        }
+        *year = *parsed;
+    }
+    if (fromYear > toYear) {
+        return UsageError(
+            QStringLiteral("Az első év (%1) későbbi az utolsónál (%2).").arg(fromYear).arg(toYear));
+    }
+
+    if (parser.isSet(utc) && parser.isSet(zoneOption)) {
+        return UsageError(QStringLiteral("A --zone és a --utc közül csak az egyik adható meg."));
+    }
+    QTimeZone zone = QTimeZone::utc();
+    QString heading = QStringLiteral("Újholdak (UTC)");
+    if (!parser.isSet(utc)) {
+        const QString name =
+            parser.isSet(zoneOption) ? parser.value(zoneOption) : QTimeZone::systemTimeZoneId();
+        zone = QTimeZone(name.toUtf8());
+        if (!zone.isValid()) {
+            if (parser.isSet(zoneOption)) {
+                return UsageError(QStringLiteral("Ismeretlen időzóna: '%1'.").arg(name));
+            }
+            Err() << QStringLiteral("A rendszer időzónája ismeretlen; a lista világidőt (UTC) "
+                                    "mutat.")
+                  << Qt::endl;
+            zone = QTimeZone::utc();
+        } else {
+            heading = QStringLiteral("Újholdak (helyi idő: %1)").arg(name);
+        }
+    }
+
+    // A list the user keeps (perhaps edited by hand) is worth more than a fresh one.
+    if (QFileInfo::exists(path) && !parser.isSet(force)) {
+        Out() << QStringLiteral("A(z) '%1' fájl már megvan, nem írom felül (--force felülírja).")
+                     .arg(path)
+              << Qt::endl;
+        return 0;
+    }
+
+    const QStringList entries = lunex::NewMoonTexts(fromYear, toYear, zone);
+    const lunex::FileProblem problem =
+        lunex::WriteFileAtomically(path, ListFileBytes(heading, entries));
+    if (problem != lunex::FileProblem::None) {
+        // The store's own wording names the Pic folder; this path may lie anywhere.
+        const QString reason =
+            problem == lunex::FileProblem::NoDirectory
+                ? QStringLiteral("a(z) '%1' mappa nem létezik.").arg(QFileInfo(path).path())
+                : lunex::ProblemText(problem);
+        Err() << QStringLiteral("A(z) '%1' fájl nem menthető: %2").arg(path, reason) << Qt::endl;
+        return kExitFailure;
+    }
+    Out() << QStringLiteral("Elkészült: '%1', %2 újhold (%3–%4).")
+                 .arg(path)
+                 .arg(entries.size())
+                 .arg(fromYear)
+                 .arg(toYear)
+          << Qt::endl;
+    return 0;
+}

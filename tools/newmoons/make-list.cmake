@@ -1,0 +1,10 @@
+# Makes the build's list of new moons when there is none: cmake -DTOOL=... -DLIST=... -P
+if(EXISTS "${LIST}")
+    return()
+endif()
+get_filename_component(pic "${LIST}" DIRECTORY)
+file(MAKE_DIRECTORY "${pic}")
+execute_process(COMMAND "${TOOL}" "${LIST}" RESULT_VARIABLE rc)
+if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "lunex-newmoons failed (${rc}): ${LIST} was not made")
+endif()
