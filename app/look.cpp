@@ -1,9 +1,13 @@
 #include "app/look.h"
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
+#include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 #include <cmath>
@@ -78,6 +82,39 @@ void DrawTwipsFrame(QPainter &painter, int left, int top, int width, int height,
     // A one-pixel pen draws one pixel right of and below the rectangle.
     painter.drawRect(TwipsRect(left, top, width, height).adjusted(0, 0, -1, -1));
     painter.restore();
+}
+
+QLabel *AddLabel(QWidget *parent, const char *name, const QString &text, const QRect &box,
+                 const QFont &font, Qt::Alignment horizontal) {
+    auto *label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setTextFormat(Qt::PlainText);
+    label->setText(text);
+    label->setWordWrap(true);
+    label->setAlignment(horizontal | Qt::AlignTop);
+    label->setFont(font);
+    label->setGeometry(box);
+    return label;
+}
+
+QPushButton *AddButton(QWidget *parent, const char *name, const QString &text, const QRect &box,
+                       const QColor &face, const QFont &font) {
+    auto *button = new QPushButton(text, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setGeometry(box);
+    // Outside a QDialog a push button ignores Enter unless it is auto-default.
+    button->setAutoDefault(true);
+    StyleButton(button, face, font);
+    return button;
+}
+
+void CentreOnScreen(QWidget *window) {
+    const QScreen *screen = window->screen();
+    if (screen == nullptr) {
+        return;
+    }
+    window->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window->size(),
+                                            screen->availableGeometry()));
 }
 
 void ShowMessageBox(QWidget *parent, const QString &text, MessageIcon icon) {

@@ -15,7 +15,9 @@
 
 class QWidget;
 class QAbstractButton;
+class QLabel;
 class QPainter;
+class QPushButton;
 
 namespace lunex::look {
 
@@ -59,6 +61,20 @@ void DrawTwipsLine(QPainter &painter, int x1, int y1, int x2, int y2, const QCol
                    Qt::PenStyle style = Qt::SolidLine);
 void DrawTwipsFrame(QPainter &painter, int left, int top, int width, int height,
                     const QColor &border, const QBrush &fill = Qt::NoBrush);
+
+// A fixed caption at its twips box, as the window designs place them: plain
+// text (blanks kept), wrapped at word boundaries, from the box's top.
+QLabel *AddLabel(QWidget *parent, const char *name, const QString &text, const QRect &box,
+                 const QFont &font, Qt::Alignment horizontal = Qt::AlignLeft);
+
+// A button at its twips box with a coloured face. Enter presses it while it
+// has the focus, as it does on the Windows the designs come from.
+QPushButton *AddButton(QWidget *parent, const char *name, const QString &text, const QRect &box,
+                       const QColor &face, const QFont &font);
+
+// Places a top-level window's client area in the middle of its screen's
+// available area; call before the window is shown.
+void CentreOnScreen(QWidget *window);
 
 // The modal message box of every window: the caption "Lunex", one OK button,
 // the exclamation mark for a warning and the stop sign for a critical failure.
