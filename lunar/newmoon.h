@@ -38,7 +38,8 @@ int LunationAtOrAfter(const QDateTime &instant);
 QString NewMoonText(const QDateTime &utc, const QTimeZone &zone);
 
 // Every new moon whose local text falls in the years fromYear..toYear of the
-// zone, oldest first. Years 1 to 3000 (the form has four digits, ΔT ends).
+// zone, oldest first. Years 1 to 3000 (the form has four digits, ΔT ends);
+// the date conversion reads back years from 100 on.
 QStringList NewMoonTexts(int fromYear, int toYear, const QTimeZone &zone);
 
 } // namespace lunex

@@ -1,4 +1,5 @@
 #include "lunar/newmoon.h"
+#include "lunar/textforms.h"
 
 #include <QTest>
 
@@ -200,6 +201,27 @@ private slots:
         }
         QVERIFY(texts.first().startsWith(u"1900-01-"));
         QVERIFY(texts.last().startsWith(u"2100-12-"));
+    }
+
+    // The entries are picked into the new-moon field and converted there in
+    // whatever locale the user runs: each must read back as the same minute.
+    void entriesConvertInEveryLocale_data() {
+        QTest::addColumn<QString>("locale");
+        for (const char *name : {"hu_HU", "en_US", "en_GB", "de_DE", "fr_FR", "ja_JP", "C"}) {
+            QTest::newRow(name) << QString::fromLatin1(name);
+        }
+    }
+    void entriesConvertInEveryLocale() {
+        QFETCH(QString, locale);
+        const QLocale qlocale(locale);
+        for (const QString &text : NewMoonTexts(2024, 2036, kBudapest)) {
+            const std::optional<QDateTime> parsed = ParseDateTimeText(text, qlocale);
+            QVERIFY2(parsed.has_value(), qPrintable(text));
+            QCOMPARE(parsed->toString(u"yyyy-MM-dd HH:mm:ss"), text + QStringLiteral(":00"));
+        }
+        // The oldest year that the command offers still reads back.
+        const QString oldest = NewMoonTexts(100, 100, QTimeZone::utc()).first();
+        QVERIFY2(ParseDateTimeText(oldest, qlocale).has_value(), qPrintable(oldest));
     }
 };
 

@@ -18,8 +18,8 @@ namespace {
 
 constexpr int kExitFailure = 1;
 constexpr int kExitUsage = 2;
-// Four-digit years, and the end of the ΔT polynomials.
-constexpr int kFirstYear = 1;
+// The years that the date conversion reads back, up to the end of ΔT.
+constexpr int kFirstYear = 100;
 constexpr int kLastYear = 3000;
 
 QTextStream &Out() {

@@ -1,0 +1,174 @@
+// lunex-newmoons run as a process, as the build and a user run it, and the
+// build's own step that makes the list only when there is none.
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QString out, err;
+};
+
+Run RunProgram(const QString &program, const QStringList &args,
+               const QString &zone = QStringLiteral("UTC")) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TZ"), zone);
+    p.setProcessEnvironment(env);
+    p.start(program, args);
+    if (!p.waitForFinished(60000)) {
+        return {};
+    }
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+Run RunTool(const QStringList &args, const QString &zone = QStringLiteral("UTC")) {
+    return RunProgram(QStringLiteral(LUNEX_NEWMOONS_PATH), args, zone);
+}
+
+QByteArray ReadBytes(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+bool WriteBytes(const QString &path, const QByteArray &bytes) {
+    QFile file(path);
+    return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
+}
+
+const QByteArray kUsersList = "\xDAjholdak\r\n2024-04-08 20:21\r\nmine\r\n";
+
+} // namespace
+
+class TestNewMoonsTool : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+    QString path(const QString &name) const { return dir.filePath(name); }
+
+private slots:
+    void initTestCase() { QVERIFY(dir.isValid()); }
+
+    // The published minutes of 2024 (UT) on Budapest's clock: winter +1, summer +2.
+    void wholeFileByteForByte() {
+        const Run r = RunTool(
+            {"--from", "2024", "--to", "2024", "--zone", "Europe/Budapest", path("2024.txt")});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.err, QString());
+        QVERIFY(r.out.contains(u"13 újhold"));
+        const QByteArray expected = "\xDAjholdak (helyi id\xF5: Europe/Budapest)\r\n"
+                                    "2024-01-11 12:57\r\n"
+                                    "2024-02-09 23:59\r\n"
+                                    "2024-03-10 10:00\r\n"
+                                    "2024-04-08 20:21\r\n"
+                                    "2024-05-08 05:22\r\n"
+                                    "2024-06-06 14:38\r\n"
+                                    "2024-07-06 00:57\r\n"
+                                    "2024-08-04 13:13\r\n"
+                                    "2024-09-03 03:55\r\n"
+                                    "2024-10-02 20:49\r\n"
+                                    "2024-11-01 13:47\r\n"
+                                    "2024-12-01 07:21\r\n"
+                                    "2024-12-30 23:27\r\n";
+        QCOMPARE(ReadBytes(path("2024.txt")), expected);
+    }
+
+    // Without --zone the system's zone; without years, January of last year
+    // to December ten years ahead, twelve calendar years whatever today is.
+    void defaultsAreTheSystemZoneAndTwelveYears() {
+        const Run r = RunTool({path("default.txt")}, QStringLiteral("Europe/Budapest"));
+        QCOMPARE(r.code, 0);
+        QList<QByteArray> lines = ReadBytes(path("default.txt")).split('\n');
+        QCOMPARE(lines.takeFirst(), QByteArray("\xDAjholdak (helyi id\xF5: Europe/Budapest)\r"));
+        QCOMPARE(lines.takeLast(), QByteArray()); // after the last CR LF
+        QVERIFY(lines.size() >= 12 * 12);
+        const int first = lines.first().left(4).toInt();
+        const int last = lines.last().left(4).toInt();
+        QCOMPARE(last - first, 11);
+        QVERIFY(lines.first().startsWith(QByteArray::number(first) + "-01-"));
+        QVERIFY(lines.last().startsWith(QByteArray::number(last) + "-12-"));
+        for (const QByteArray &line : lines) {
+            QCOMPARE(line.size(), 17); // sixteen characters and the CR
+        }
+    }
+
+    void existingFile_data() {
+        QTest::addColumn<bool>("force");
+        QTest::newRow("left alone") << false;
+        QTest::newRow("replaced with --force") << true;
+    }
+    void existingFile() {
+        QFETCH(bool, force);
+        const QString list = path(force ? "forced.txt" : "kept.txt");
+        QVERIFY(WriteBytes(list, kUsersList));
+        QStringList args{"--utc", "--from", "2024", "--to", "2024", list};
+        if (force) {
+            args.prepend("--force");
+        }
+        const Run r = RunTool(args);
+        QCOMPARE(r.code, 0);
+        if (force) {
+            QVERIFY(ReadBytes(list).startsWith("\xDAjholdak (UTC)\r\n2024-01-11 11:57\r\n"));
+        } else {
+            QCOMPARE(ReadBytes(list), kUsersList);
+            QVERIFY(r.out.contains(u"nem írom felül"));
+        }
+    }
+
+    void refusesWhatItCannotDo_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown zone")
+            << QStringList{"--zone", "Europe/Atlantis"} << 2 << "Ismeretlen időzóna";
+        QTest::newRow("zone and UTC")
+            << QStringList{"--zone", "Europe/Budapest", "--utc"} << 2 << "csak az egyik";
+        QTest::newRow("years reversed")
+            << QStringList{"--from", "2030", "--to", "2020"} << 2 << "későbbi";
+        QTest::newRow("year not read back") << QStringList{"--from", "99"} << 2 << "Hibás év";
+        QTest::newRow("past the end of ΔT") << QStringList{"--to", "3001"} << 2 << "Hibás év";
+        QTest::newRow("not a year") << QStringList{"--from", "2024a"} << 2 << "Hibás év";
+        QTest::newRow("unknown option") << QStringList{"--color"} << 2 << "Hibás parancssor";
+        QTest::newRow("two files") << QStringList{"other.txt"} << 2 << "Egyetlen fájl";
+    }
+    void refusesWhatItCannotDo() {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        const QString list = path("refused.txt");
+        const Run r = RunTool(args << list);
+        QCOMPARE(r.code, code);
+        QVERIFY2(r.err.contains(message), qPrintable(r.err));
+        QVERIFY(!QFile::exists(list));
+    }
+
+    void missingFolderIsReported() {
+        const Run r = RunTool({"--utc", path("no-such-folder/ujholdak.txt")});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains(u"nem menthető") && r.err.contains(u"no-such-folder"),
+                 qPrintable(r.err));
+    }
+
+    // The build's step: makes Pic and the list when absent, keeps a list that is there.
+    void buildStepMakesOnlyAMissingList() {
+        const QString list = path("build/Pic/ujholdak.txt");
+        const QStringList args{"-DTOOL=" LUNEX_NEWMOONS_PATH, "-DLIST=" + list, "-P",
+                               QStringLiteral(LUNEX_MAKE_LIST_SCRIPT)};
+        Run r = RunProgram(QStringLiteral(LUNEX_CMAKE), args);
+        QCOMPARE(r.code, 0);
+        QVERIFY(ReadBytes(list).startsWith("\xDAjholdak (helyi id\xF5: "));
+
+        QVERIFY(WriteBytes(list, kUsersList));
+        r = RunProgram(QStringLiteral(LUNEX_CMAKE), args);
+        QCOMPARE(r.code, 0);
+        QCOMPARE(ReadBytes(list), kUsersList);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestNewMoonsTool)
+#include "tst_newmoonstool.moc"
