@@ -1,9 +1,17 @@
+#include "app/look.h"
+#include "app/mainwindow.h"
+#include "lunex_version.h"
+
 #include <QApplication>
-#include <QWidget>
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
-    QWidget w;
-    w.show();
+    QApplication::setApplicationName(QString::fromUtf8(lunex::ShortTitle));
+    QApplication::setWindowIcon(lunex::look::AppIcon());
+    // The program ends when its last window closes: closing the main window
+    // alone leaves the other windows, and the program, running.
+    auto *window = new lunex::MainWindow(QCoreApplication::applicationDirPath());
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
     return app.exec();
 }

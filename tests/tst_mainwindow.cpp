@@ -1,0 +1,412 @@
+// The main window and the picture window, driven like a user drives them.
+
+#include "app/mainwindow.h"
+#include "app/picturewindow.h"
+#include "evalfakes.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTest>
+#include <QTimer>
+
+using namespace lunex;
+using namespace lunex::test;
+
+namespace {
+
+const QString Pad = QString(36, u' ');
+
+struct Seen {
+    QString text, title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    int count = 0;
+};
+
+// Accepts every message box that opens while it lives, noting what it said.
+class BoxWatcher : public QObject {
+public:
+    Seen seen;
+    BoxWatcher() {
+        timer_.setInterval(5);
+        connect(&timer_, &QTimer::timeout, this, [this] {
+            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                seen.text = box->text();
+                seen.title = box->windowTitle();
+                seen.icon = box->icon();
+                ++seen.count;
+                QVERIFY(box->buttons().size() == 1);
+                box->accept();
+            }
+        });
+        timer_.start();
+    }
+
+private:
+    QTimer timer_;
+};
+
+struct Rig {
+    AppDir dir;
+    FakeClock clock;
+    QPointer<MainWindow> window;
+    QLineEdit *text11, *text12;
+    QComboBox *list;
+
+    explicit Rig(const QByteArray &listFile = "Újholdak\r\n2026-11-20 06:47\r\n2026-12-20 01:43") {
+        writePhasePictures(dir);
+        for (int day = 2; day <= 11; ++day) {
+            dir.write(QStringLiteral("Lunar-day%1s.gif").arg(day, 2, 10, QChar(u'0')), TinyGif);
+        }
+        QImage map(3, 2, QImage::Format_RGB32);
+        map.fill(Qt::gray);
+        map.save(dir.pic("Lunar-map.jpg"), "JPEG");
+        QByteArray encoded = listFile;
+        encoded.replace("Ú", "\xDA");
+        dir.write("ujholdak.txt", encoded);
+        clock.at = MakeDateTime(QDate(2026, 11, 23), QTime(17, 30, 0));
+        window = new MainWindow(dir.path(), &clock);
+        window->setAttribute(Qt::WA_DeleteOnClose);
+        window->show();
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        text11 = window->findChild<QLineEdit *>("Text11");
+        text12 = window->findChild<QLineEdit *>("Text12");
+        list = window->findChild<QComboBox *>("Ujholdak");
+    }
+    ~Rig() {
+        delete window.data();
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            if (qobject_cast<Form3 *>(w)) {
+                delete w;
+            }
+        }
+    }
+    void click(const char *name) {
+        QTest::mouseClick(window->findChild<QPushButton *>(name), Qt::LeftButton);
+    }
+    QStringList printed() const {
+        QStringList out;
+        for (const auto &p : window->resultArea()->printed()) {
+            out << QStringLiteral("%1,%2:%3").arg(p.xTwips).arg(p.yTwips).arg(p.text);
+        }
+        return out;
+    }
+    QSize picture1() const { return window->findChild<QLabel *>("Picture1")->size(); }
+};
+
+} // namespace
+
+class TestMainWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary)); }
+
+    void startsReadyForTyping() {
+        Rig rig;
+        QCOMPARE(QApplication::focusWidget(), rig.text11);
+        QVERIFY(rig.text11->text().isEmpty());
+        QVERIFY(rig.text12->text().isEmpty());
+        QVERIFY(rig.printed().isEmpty());
+        QCOMPARE(rig.list->count(), 3);
+        QCOMPARE(rig.list->currentIndex(), -1);
+        QCOMPARE(rig.list->placeholderText(), QStringLiteral("Újholdak"));
+        QCOMPARE(rig.list->itemText(0), QStringLiteral("Újholdak"));
+        QCOMPARE(rig.window->windowTitle(),
+                 QStringLiteral("Lunex  - Holdsarló kor és fázis számoló     -  v1.42c  (x86)   - "
+                                "Basalt Edition"));
+        QCOMPARE(rig.window->resultArea()->size(), QSize(758, 390));
+        QCOMPARE(rig.picture1(), QSize(137, 137));
+    }
+
+    void tabOrder() {
+        Rig rig;
+        const QStringList expected{"Text12",    "Command3", "Command1", "Command2",
+                                   "Command14", "Ujholdak", "Command6", "Text11"};
+        for (const QString &name : expected) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget()->objectName(), name);
+        }
+    }
+
+    void typingStopsAtSixteen_data() {
+        QTest::addColumn<QString>("field");
+        QTest::newRow("Text11") << "Text11";
+        QTest::newRow("Text12") << "Text12";
+    }
+    void typingStopsAtSixteen() {
+        QFETCH(QString, field);
+        Rig rig;
+        auto *edit = rig.window->findChild<QLineEdit *>(field);
+        edit->setFocus();
+        QTest::keyClicks(edit, "2026-11-20 06:47:59");
+        QCOMPARE(edit->text(), "2026-11-20 06:47");
+        // A longer text set by an operation is held whole, line breaks included...
+        const QString loaded = "2026. 11. 20. 06:47:00\r\n";
+        qobject_cast<TimeField *>(edit)->setHeldText(loaded);
+        QCOMPARE(edit->text(), loaded);
+        // ...and typing cannot make it longer, though deleting works.
+        edit->end(false);
+        QTest::keyClicks(edit, "x");
+        QCOMPARE(edit->text(), loaded);
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QCOMPARE(edit->text(), loaded.chopped(1));
+        QTest::keyClicks(edit, "y");
+        QCOMPARE(edit->text(), loaded.chopped(1));
+    }
+
+    void mostEvaluatesTheMoment() {
+        Rig rig;
+        QTest::keyClicks(rig.text11, "2026-11-20 06:47");
+        rig.click("Command2");
+        QCOMPARE(rig.printed(),
+                 (QStringList{"700,1265:Megfigyelés ideje:    2026. 11. 23.", "5020,1265:17:30:00",
+                              "700,2100:Holdsarló kora:         82 óra 43 perc",
+                              "700,2800:" + Pad + "3 nap  10 óra 43 perc",
+                              "700,3300:" + Pad + "3,42 nap",
+                              "700,5050:" + Pad + "Növekvő sarló  --  13,9 %"}));
+        QCOMPARE(rig.picture1(), QSize(1, 1)); // the box takes its picture's size
+        QCOMPARE(rig.window->findChild<QLabel *>("Picture1")->pos(), QPoint(56, 200));
+        QCOMPARE(rig.dir.read("ujhold.txt"), QByteArray("2026-11-20 06:47\r\n"));
+        QCOMPARE(rig.text12->text(), "2026. 11. 23. 17:30:00");
+        // "Mentés" then stores exactly the evaluated moment.
+        rig.click("Command14");
+        QCOMPARE(rig.dir.read("utolso.txt"), QByteArray("2026. 11. 23. 17:30:00\r\n"));
+    }
+
+    void messagesLeaveEverythingAsItWas_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("text11");
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<int>("icon");
+        QTest::newRow("Most! without a new moon")
+            << "Command2"
+            << ""
+            << "Kérem, adja meg az UTOLSÓ ÚJHOLD időpontját!" << int(QMessageBox::Warning);
+        QTest::newRow("Utolsó Újhold without its file")
+            << "Command3"
+            << "typed"
+            << "Az 'ujhold.txt' fájl nem található!" << int(QMessageBox::Critical);
+        QTest::newRow("Utolsó megfigyelés without its file")
+            << "Command1"
+            << "2026-11-20 06:47"
+            << "Az 'utolsó.txt' fájl nem található!" << int(QMessageBox::Critical);
+        QTest::newRow("Mentés with a blank observation")
+            << "Command14"
+            << "typed"
+            << "Üres dátumot NEM mentek!" << int(QMessageBox::Warning);
+    }
+    void messagesLeaveEverythingAsItWas() {
+        QFETCH(QString, button);
+        QFETCH(QString, text11);
+        QFETCH(QString, message);
+        QFETCH(int, icon);
+        Rig rig;
+        rig.text11->setText(text11);
+        rig.text12->setText("   ");
+        BoxWatcher watcher;
+        rig.click(qPrintable(button));
+        QTRY_COMPARE(watcher.seen.count, 1);
+        QCOMPARE(watcher.seen.text, message);
+        QCOMPARE(watcher.seen.title, "Lunex");
+        QCOMPARE(int(watcher.seen.icon), icon);
+        QCOMPARE(rig.text11->text(), text11);
+        QCOMPARE(rig.text12->text(), "   ");
+        QVERIFY(rig.printed().isEmpty());
+        QVERIFY(!QFile::exists(rig.dir.pic("ujhold.txt")));
+        QVERIFY(!QFile::exists(rig.dir.pic("utolso.txt")));
+    }
+
+    void loadAndPickTheNewMoon() {
+        Rig rig;
+        rig.dir.write("ujhold.txt", "2026-10-21 14:25\r\n");
+        rig.click("Command3");
+        QCOMPARE(rig.text11->text(), "2026-10-21 14:25\r\n");
+        // "OK" with nothing picked keeps the text and stores it.
+        rig.text11->setText("typed");
+        rig.click("Command6");
+        QCOMPARE(rig.text11->text(), "typed");
+        QCOMPARE(rig.dir.read("ujhold.txt"), QByteArray("typed\r\n"));
+        // Picking with the keyboard, then "OK".
+        rig.list->setFocus();
+        QTest::keyClick(rig.list, Qt::Key_Down);
+        QTest::keyClick(rig.list, Qt::Key_Down);
+        QCOMPARE(rig.list->currentIndex(), 1);
+        rig.click("Command6");
+        QCOMPARE(rig.text11->text(), "2026-11-20 06:47");
+        QCOMPARE(rig.dir.read("ujhold.txt"), QByteArray("2026-11-20 06:47\r\n"));
+        // The heading entry leaves the new moon alone.
+        rig.list->setCurrentIndex(0);
+        rig.click("Command6");
+        QCOMPARE(rig.text11->text(), "2026-11-20 06:47");
+    }
+
+    void storedObservation() {
+        Rig rig;
+        rig.text11->setText("2026-11-20 06:47");
+        rig.text12->setText("unsaved");
+        rig.dir.write("utolso.txt", "2026-11-23 17:30\r\n");
+        rig.click("Command1");
+        const QStringList expected{"700,1265:Megfigyelés ideje:    2026. 11. 23. 17:30:00",
+                                   "700,2100:Holdsarló kora:         82 óra 43 perc",
+                                   "700,2800:" + Pad + "3 nap  10 óra 43 perc",
+                                   "700,3300:" + Pad + "3,42 nap",
+                                   "700,5050:" + Pad + "Növekvő sarló  --  13,7 %"};
+        QCOMPARE(rig.printed(), expected);
+        QCOMPARE(rig.text12->text(), "2026-11-23 17:30\r\n");
+        rig.click("Command1");
+        QCOMPARE(rig.printed(), expected);
+        QCOMPARE(rig.dir.read("utolso.txt"), QByteArray("2026-11-23 17:30\r\n"));
+        QCOMPARE(rig.dir.read("ujhold.txt"), QByteArray("2026-11-20 06:47\r\n"));
+        // An empty observation file: the box empties, then the message.
+        rig.dir.write("utolso.txt", "");
+        BoxWatcher watcher;
+        rig.click("Command1");
+        QTRY_COMPARE(watcher.seen.count, 1);
+        QCOMPARE(watcher.seen.text,
+                 QStringLiteral("Kérem, adjon meg egy ÉRVÉNYES ÚJHOLD / MEGFIGYELÉSI dátumot!"));
+        QCOMPARE(rig.text12->text(), QString());
+        QCOMPARE(rig.printed(), expected);
+    }
+
+    void resultsSurviveRepaints() {
+        Rig rig;
+        rig.text11->setText("2026-11-20 06:47");
+        rig.click("Command2");
+        const QImage before = rig.window->resultArea()->grab().toImage();
+        rig.window->resultArea()->repaint();
+        QCOMPARE(rig.window->resultArea()->grab().toImage(), before);
+        // Something light green is drawn where text 2 stands.
+        bool lit = false;
+        for (int x = 47; x < 250 && !lit; ++x) {
+            for (int y = 140; y < 160 && !lit; ++y) {
+                lit = before.pixelColor(x, y).green() > 200 && before.pixelColor(x, y).red() < 200;
+            }
+        }
+        QVERIFY(lit);
+    }
+
+    void menusAndShortcuts_data() {
+        QTest::addColumn<QKeySequence>("keys");
+        QTest::addColumn<QString>("picture"); // the file shown, "" for no picture window
+        QTest::newRow("F2") << QKeySequence(Qt::Key_F2) << "Lunar-day02s.gif";
+        QTest::newRow("F9") << QKeySequence(Qt::Key_F9) << "Lunar-day09s.gif";
+        QTest::newRow("F10 opens nothing") << QKeySequence(Qt::Key_F10) << "";
+        QTest::newRow("F11 is the 10th day") << QKeySequence(Qt::Key_F11) << "Lunar-day10s.gif";
+        QTest::newRow("F12 is the 11th day") << QKeySequence(Qt::Key_F12) << "Lunar-day11s.gif";
+        QTest::newRow("Ctrl+M is the map") << QKeySequence(Qt::CTRL | Qt::Key_M) << "Lunar-map.jpg";
+        QTest::newRow("Ctrl+X is switched off") << QKeySequence(Qt::CTRL | Qt::Key_X) << "";
+    }
+    void menusAndShortcuts() {
+        QFETCH(QKeySequence, keys);
+        QFETCH(QString, picture);
+        Rig rig;
+        QTest::keySequence(rig.window, keys);
+        QApplication::processEvents();
+        Form3 *form3 = rig.window->pictureWindow();
+        QCOMPARE(form3 != nullptr, !picture.isEmpty());
+        QVERIFY(rig.window->isVisible());
+        if (form3) {
+            QCOMPARE(form3->windowTitle(), "Hold térképek");
+            QCOMPARE(form3->picture3()->pixmap().toImage().size(),
+                     QImage(rig.dir.pic(picture)).size());
+            QCOMPARE(form3->picture3()->pos(), QPoint(16, 16));
+        }
+    }
+
+    void accessKeysOpenTheirMenus_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("menu");
+        QTest::newRow("Alt+H") << int(Qt::Key_H) << "holdmap";
+        QTest::newRow("Alt+S") << int(Qt::Key_S) << "szamit";
+        QTest::newRow("Alt+E") << int(Qt::Key_E) << "prg";
+    }
+    void accessKeysOpenTheirMenus() {
+        QFETCH(int, key);
+        QFETCH(QString, menu);
+        Rig rig;
+        QTest::keyClick(rig.window, Qt::Key(key), Qt::AltModifier);
+        QTRY_VERIFY(QApplication::activePopupWidget() != nullptr);
+        QCOMPARE(QApplication::activePopupWidget()->objectName(), menu);
+        QApplication::activePopupWidget()->close();
+    }
+
+    void switchedOffItems() {
+        Rig rig;
+        for (const char *name : {"szamolt", "holdsarlolista", "kilep"}) {
+            auto *action = rig.window->findChild<QAction *>(name);
+            QVERIFY2(action && !action->isEnabled(), name);
+            action->trigger(); // a disabled action does not fire
+        }
+        QVERIFY(rig.window->isVisible());
+        QCOMPARE(rig.window->findChild<QAction *>("hold10")->shortcut(), QKeySequence(Qt::Key_F11));
+        QCOMPARE(rig.window->findChild<QAction *>("vonas")->shortcut(),
+                 QKeySequence(Qt::CTRL | Qt::Key_F1));
+        QCOMPARE(rig.window->findChild<QAction *>("leir")->shortcut(),
+                 QKeySequence(Qt::CTRL | Qt::Key_L));
+        QCOMPARE(rig.window->findChild<QAction *>("hold02")->text(), "  2. nap");
+    }
+
+    void onePictureWindowComesBackAfresh() {
+        Rig rig;
+        QTest::keyClick(rig.window, Qt::Key_F2);
+        QPointer<Form3> first = rig.window->pictureWindow();
+        QVERIFY(first);
+        // Another picture replaces the first in the same window.
+        QTest::mouseClick(rig.window->findChild<QLabel *>("Picture1"), Qt::LeftButton);
+        QCOMPARE(rig.window->pictureWindow(), first.data());
+        QCOMPARE(first->picture3()->pixmap().size(), QSize(3, 2));
+        const QWidgetList all = QApplication::topLevelWidgets();
+        QCOMPARE(
+            std::count_if(all.begin(), all.end(),
+                          [](QWidget *w) { return qobject_cast<Form3 *>(w) && w->isVisible(); }),
+            1);
+        first->close();
+        QTRY_VERIFY(!first);
+        rig.window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(rig.window));
+        QTest::keyClick(rig.window, Qt::Key_F5);
+        QVERIFY(rig.window->pictureWindow());
+        QCOMPARE(rig.window->pictureWindow()->picture3()->pixmap().size(), QSize(1, 1));
+    }
+
+    void missingPictureKeepsTheWindowOpen() {
+        Rig rig;
+        QFile::remove(rig.dir.pic("Lunar-day07s.gif"));
+        BoxWatcher watcher;
+        QTest::keyClick(rig.window, Qt::Key_F7);
+        QTRY_COMPARE(watcher.seen.count, 1);
+        QCOMPARE(watcher.seen.text, QStringLiteral("A(z) 'Lunar-day07s.gif' kép nem tölthető be!"));
+        QCOMPARE(watcher.seen.icon, QMessageBox::Critical);
+        QVERIFY(rig.window->pictureWindow() && rig.window->pictureWindow()->isVisible());
+        QVERIFY(rig.window->pictureWindow()->picture3()->pixmap().isNull());
+    }
+
+    void closingTheMainWindowAloneKeepsTheProgram() {
+        Rig rig;
+        QTest::keyClick(rig.window, Qt::Key_F3);
+        QPointer<Form3> form3 = rig.window->pictureWindow();
+        QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
+        // Qt quits on the last window only inside the event loop, so run one.
+        bool stillOpen = false;
+        QTimer::singleShot(0, rig.window, [&] { rig.window->close(); });
+        QTimer::singleShot(100, form3, [&] {
+            stillOpen = !rig.window && form3 && form3->isVisible() && lastClosed.isEmpty();
+            form3->close();
+        });
+        QTimer::singleShot(10000, qApp, [] { QCoreApplication::exit(1); }); // never hang
+        QCOMPARE(QApplication::exec(), 0);
+        QVERIFY(stillOpen);
+        QCOMPARE(lastClosed.count(), 1);
+    }
+};
+
+QTEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"
