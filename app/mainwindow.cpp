@@ -7,6 +7,7 @@
 
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
@@ -91,6 +92,40 @@ void TimeField::setHeldText(const QString &text) {
     setCursorPosition(0); // show the beginning of a long text
 }
 
+NewMoonCombo::NewMoonCombo(QWidget *parent) : QComboBox(parent) {
+    setObjectName(QStringLiteral("Ujholdak"));
+    setEditable(false);
+    setPlaceholderText(QStringLiteral("Újholdak"));
+    setFont(look::Font(Face::ArialNarrow, 14.25, true));
+    setStyleSheet(QStringLiteral(
+        "QComboBox { background-color: rgb(255,255,192); color: black; border: 1px solid #808080;"
+        " padding-left: 3px; }"
+        "QComboBox QAbstractItemView { background-color: rgb(255,255,192); color: black;"
+        " selection-background-color: rgb(0,0,128); selection-color: white; }"));
+    // A list of many thousand lines must open at once: without this the popup
+    // measures every entry before it shows.
+    if (auto *list = qobject_cast<QListView *>(view())) {
+        list->setUniformItemSizes(true);
+    }
+}
+
+void NewMoonCombo::clearEntries() {
+    clear();
+}
+
+void NewMoonCombo::appendEntries(const QStringList &entries) {
+    addItems(entries);
+    setCurrentIndex(-1);
+}
+
+int NewMoonCombo::selectedIndex() const {
+    return currentIndex();
+}
+
+QString NewMoonCombo::currentText() const {
+    return currentIndex() < 0 ? QString() : QComboBox::currentText();
+}
+
 void ClickablePicture::mousePressEvent(QMouseEvent *event) {
     QLabel::mousePressEvent(event);
     emit clicked();
@@ -146,7 +181,7 @@ MainWindow::MainWindow(const QString &appDir, const Clock *clock, QWidget *paren
     setCentralWidget(area_);
     buildControls();
     buildMenus();
-    FillNewMoonList(appDir_, *this);
+    FillNewMoonList(appDir_, *ujholdak_);
     setFixedSize(sizeHint());
     if (const QScreen *screen = this->screen()) {
         move(screen->availableGeometry().center() - rect().center());
@@ -188,17 +223,8 @@ void MainWindow::buildControls() {
     auto *command14 = button(a, "Command14", QStringLiteral("Mentés"),
                              TwipsRect(9960, 4200, 975, 495), LightGreen);
 
-    ujholdak_ = new QComboBox(a);
-    ujholdak_->setObjectName(QStringLiteral("Ujholdak"));
+    ujholdak_ = new NewMoonCombo(a);
     ujholdak_->setGeometry(TwipsRect(7320, 1920, 2295, 465));
-    ujholdak_->setEditable(false);
-    ujholdak_->setPlaceholderText(QStringLiteral("Újholdak"));
-    ujholdak_->setFont(look::Font(Face::ArialNarrow, 14.25, true));
-    ujholdak_->setStyleSheet(QStringLiteral(
-        "QComboBox { background-color: rgb(255,255,192); color: black; border: 1px solid #808080;"
-        " padding-left: 3px; }"
-        "QComboBox QAbstractItemView { background-color: rgb(255,255,192); color: black;"
-        " selection-background-color: rgb(0,0,128); selection-color: white; }"));
 
     auto *command6 =
         button(a, "Command6", QStringLiteral("OK"), TwipsRect(9960, 1920, 975, 495), LightYellow);
@@ -213,7 +239,7 @@ void MainWindow::buildControls() {
 
     connect(command3, &QPushButton::clicked, this, [this] { LoadNewMoon(appDir_, *this, *this); });
     connect(command6, &QPushButton::clicked, this,
-            [this] { PickNewMoon(appDir_, *this, *this, *this); });
+            [this] { PickNewMoon(appDir_, *this, *ujholdak_, *this); });
     connect(command14, &QPushButton::clicked, this,
             [this] { SaveObservation(appDir_, *this, *this); });
     connect(command1, &QPushButton::clicked, this, [this] {
@@ -321,20 +347,6 @@ QString MainWindow::text12() const {
 }
 void MainWindow::setText12(const QString &text) {
     text12_->setHeldText(text);
-}
-
-void MainWindow::clearEntries() {
-    ujholdak_->clear();
-}
-void MainWindow::appendEntries(const QStringList &entries) {
-    ujholdak_->addItems(entries);
-    ujholdak_->setCurrentIndex(-1);
-}
-int MainWindow::selectedIndex() const {
-    return ujholdak_->currentIndex();
-}
-QString MainWindow::currentText() const {
-    return ujholdak_->currentIndex() < 0 ? QString() : ujholdak_->currentText();
 }
 
 void MainWindow::clearResults() {

@@ -10,7 +10,8 @@
 
 #include <QLineEdit>
 
-class QComboBox;
+#include <QComboBox>
+
 class QPushButton;
 class QValidator;
 
@@ -30,6 +31,18 @@ public:
 private:
     QString accepted_; // the text before the edit being validated
     friend class TypingLimit;
+};
+
+// The pick-only list of known new moons (`Ujholdak`). It shows "Újholdak"
+// until the first pick, and while nothing is picked its text is empty.
+class NewMoonCombo : public QComboBox, public NewMoonList {
+    Q_OBJECT
+public:
+    explicit NewMoonCombo(QWidget *parent = nullptr);
+    void clearEntries() override;
+    void appendEntries(const QStringList &entries) override;
+    int selectedIndex() const override;
+    QString currentText() const override;
 };
 
 // The phase picture box: it takes its picture's size and reports clicks.
@@ -69,7 +82,6 @@ private:
 // fields and message box that the evaluations and the data files work on.
 class MainWindow : public QMainWindow,
                    private TimeFields,
-                   private NewMoonList,
                    private ResultSurface,
                    private PictureBox,
                    private Messenger {
@@ -92,11 +104,6 @@ private:
     void setText11(const QString &text) override;
     QString text12() const override;
     void setText12(const QString &text) override;
-    // NewMoonList
-    void clearEntries() override;
-    void appendEntries(const QStringList &entries) override;
-    int selectedIndex() const override;
-    QString currentText() const override;
     // ResultSurface
     void clearResults() override;
     void printAt(int xTwips, int yTwips, const QString &text) override;
@@ -115,7 +122,7 @@ private:
     ResultArea *area_ = nullptr;
     TimeField *text11_ = nullptr;
     TimeField *text12_ = nullptr;
-    QComboBox *ujholdak_ = nullptr;
+    NewMoonCombo *ujholdak_ = nullptr;
     ClickablePicture *picture1_ = nullptr;
     QPointer<Form3> form3_;
 };
