@@ -1,0 +1,132 @@
+#include "calc/form4.h"
+
+#include "app/look.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+namespace lunex {
+
+namespace {
+
+using look::Face;
+using look::TwipsRect;
+
+const QColor LightCyan(192, 255, 255);
+const QColor PaleGreen(192, 255, 192);
+const QColor Grey(192, 192, 192);
+
+QFont windowFont() {
+    return look::Font(Face::Arial, 14.25, true);
+}
+
+QFont headingFont() {
+    QFont font = windowFont();
+    font.setUnderline(true);
+    return font;
+}
+
+QLineEdit *addField(QWidget *parent, const char *name, const QRect &box) {
+    auto *field = new QLineEdit(parent);
+    field->setObjectName(QString::fromLatin1(name));
+    field->setGeometry(box);
+    field->setMaxLength(6);
+    return field;
+}
+
+} // namespace
+
+Form4::Form4(QWidget *parent) : QWidget(parent, Qt::Window) {
+    setObjectName(QStringLiteral("Form4"));
+    setWindowTitle(QStringLiteral("Számítások"));
+    setWindowIcon(look::AppIcon());
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                   Qt::WindowCloseButtonHint);
+    setFixedSize(look::Px(8610), look::Px(6105));
+    setFont(windowFont());
+    // Only the window's own background: fields and captions keep the
+    // system's colours.
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, LightCyan);
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    look::AddLabel(this, "Label41", QStringLiteral("Fok -  Vonás átszámítás:"),
+                   TwipsRect(480, 480, 4575, 375), headingFont());
+    text41_ = addField(this, "Text41", TwipsRect(480, 960, 1095, 450));
+    look::AddLabel(this, "Label42", QStringLiteral("fok  ="), TwipsRect(1800, 1080, 1095, 375),
+                   windowFont());
+    look::AddLabel(this, "Label43", QStringLiteral("vonás"), TwipsRect(5160, 1080, 1095, 375),
+                   windowFont());
+    const QFont buttonFont = look::Font(Face::ArialNarrow, 14.25, true);
+    auto *command41 = look::AddButton(this, "Command41", QStringLiteral("Számítás"),
+                                      TwipsRect(6600, 960, 1455, 495), PaleGreen, buttonFont);
+
+    look::AddLabel(this, "Label45", QStringLiteral("Vonás - Fok átszámítás:"),
+                   TwipsRect(480, 2040, 4575, 375), headingFont());
+    text42_ = addField(this, "Text42", TwipsRect(480, 2520, 1095, 450));
+    look::AddLabel(this, "Label46", QStringLiteral("vonás =  ="), TwipsRect(1800, 2640, 1335, 375),
+                   windowFont());
+    look::AddLabel(this, "Label47", QStringLiteral("fok"), TwipsRect(5160, 2640, 855, 375),
+                   windowFont());
+    auto *command42 = look::AddButton(this, "Command42", QStringLiteral("Számítás"),
+                                      TwipsRect(6600, 2520, 1455, 495), PaleGreen, buttonFont);
+
+    look::AddLabel(this, "Label48",
+                   QStringLiteral("A tüzérségben és a navigációban használt 6000 egységre osztott "
+                                  "kör (ún. tüzérségi kör) olyan szögmértékegység, amely a "
+                                  "teljes kört 360 fok helyett 6000 egységre osztja fel."),
+                   TwipsRect(600, 3600, 7455, 1215), buttonFont, Qt::AlignHCenter);
+    auto *command499 = look::AddButton(this, "Command499", QStringLiteral("OK"),
+                                       TwipsRect(3720, 5400, 1215, 495), PaleGreen, buttonFont);
+
+    connect(command41, &QPushButton::clicked, this, &Form4::degToMil);
+    connect(command42, &QPushButton::clicked, this, &Form4::milToDeg);
+    connect(command499, &QPushButton::clicked, this, &QWidget::close);
+
+    setTabOrder(text41_, command41);
+    setTabOrder(command41, text42_);
+    setTabOrder(text42_, command42);
+    setTabOrder(command42, command499);
+    text41_->setFocus();
+    look::CentreOnScreen(this);
+}
+
+void Form4::degToMil() {
+    convert(AngleConversion::DegToMil, text41_, look::TwipsPoint(3400, 1080));
+}
+
+void Form4::milToDeg() {
+    convert(AngleConversion::MilToDeg, text42_, look::TwipsPoint(3400, 2650));
+}
+
+void Form4::convert(AngleConversion conversion, const QLineEdit *field, QPoint at) {
+    const std::optional<QString> text = ConvertAngleText(conversion, field->text(), QLocale());
+    if (!text) {
+        look::ShowMessageBox(this, QStringLiteral("Kérem, VALÓS ADATOT adjon meg!"),
+                             MessageIcon::Warning);
+        return;
+    }
+    // One result at a time: printing clears whatever the other row showed.
+    printed_ = *text;
+    printedAt_ = at;
+    update();
+}
+
+void Form4::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    look::DrawTwipsFrame(painter, 240, 240, 8175, 4815, Grey);  // Shape1
+    look::DrawTwipsLine(painter, 480, 1800, 8040, 1800, Grey);  // Line1
+    look::DrawTwipsLine(painter, 2400, 3360, 6120, 3360, Grey); // Line2
+    if (!printed_.isEmpty()) {
+        painter.setFont(font());
+        painter.setPen(palette().color(QPalette::WindowText));
+        // drawText places the baseline; the result's top sits at the position.
+        painter.drawText(printedAt_ + QPoint(0, painter.fontMetrics().ascent()), printed_);
+    }
+}
+
+} // namespace lunex

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <QWidget>
+
+#include "calc/angles.h"
+
+class QLineEdit;
+
+namespace lunex {
+
+// The degree-mil calculator "Számítások". Each conversion prints its result on
+// the window's own surface, between the labels of its row.
+class Form4 : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit Form4(QWidget *parent = nullptr);
+
+    // What is printed on the surface: one result or nothing.
+    QString printedText() const { return printed_; }
+    // Where its top-left corner sits, in pixels.
+    QPoint printedAt() const { return printedAt_; }
+
+    void degToMil();
+    void milToDeg();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void convert(AngleConversion conversion, const QLineEdit *field, QPoint at);
+
+    QLineEdit *text41_ = nullptr;
+    QLineEdit *text42_ = nullptr;
+    QString printed_;
+    QPoint printedAt_;
+};
+
+} // namespace lunex
