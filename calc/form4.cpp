@@ -38,13 +38,13 @@ QLineEdit *addField(QWidget *parent, const char *name, const QRect &box) {
 
 } // namespace
 
-Form4::Form4(QWidget *parent) : QWidget(parent, Qt::Window) {
+Form4::Form4(QWidget *parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("Form4"));
     setWindowTitle(QStringLiteral("Számítások"));
     setWindowIcon(look::AppIcon());
-    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                   Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
-                   Qt::WindowCloseButtonHint);
     setFixedSize(look::Px(8610), look::Px(6105));
     setFont(windowFont());
     // Only the window's own background: fields and captions keep the
