@@ -1,0 +1,360 @@
+#include "app/look.h"
+#include "calc/form4.h"
+#include "info/form2.h"
+#include "info/frmabout.h"
+#include "lunex_version.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <memory>
+
+using namespace lunex;
+
+namespace {
+
+const QColor LightCyan(192, 255, 255);
+
+// What the next modal message box showed; it is answered with Enter.
+struct Message : QObject {
+    bool seen = false;
+    QString text;
+    QString title;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+
+    void expect() {
+        QTimer::singleShot(0, this, [this] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (box == nullptr) {
+                return;
+            }
+            seen = true;
+            text = box->text();
+            title = box->windowTitle();
+            icon = box->icon();
+            QTest::keyClick(box, Qt::Key_Enter);
+        });
+    }
+};
+
+// Whether anything but the background is drawn in the box.
+bool inked(const QImage &image, const QRect &box) {
+    for (int y = box.top(); y <= box.bottom(); ++y) {
+        for (int x = box.left(); x <= box.right(); ++x) {
+            if (image.pixelColor(x, y) != LightCyan) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Where each row prints, up to the caption that follows the result.
+const QRect DegreeResult = QRect(look::TwipsPoint(3400, 1080), look::TwipsPoint(5100, 1400));
+const QRect MilResult = QRect(look::TwipsPoint(3400, 2650), look::TwipsPoint(5100, 2970));
+
+template <typename T> T *child(QWidget *window, const char *name) {
+    T *found = window->findChild<T *>(QString::fromLatin1(name));
+    if (found == nullptr) {
+        qFatal("no child %s", name);
+    }
+    return found;
+}
+
+// Shows a window the way the main window does and waits until it takes keys.
+template <typename W> QPointer<W> open() {
+    auto *window = new W();
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    window->show();
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window)) {
+        qWarning("window not active");
+    }
+    return window;
+}
+
+// Lets deferred deletions run; true when the window is gone.
+template <typename W> bool gone(const QPointer<W> &window) {
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return window.isNull();
+}
+
+} // namespace
+
+class TestInfoWindows : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { QLocale::setDefault(QLocale(QStringLiteral("hu_HU"))); }
+    void cleanup() {
+        for (QWidget *w : QApplication::topLevelWidgets()) {
+            delete w;
+        }
+    }
+
+    void calculator_converts_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("printed");
+        QTest::addColumn<QPoint>("at");
+        const QPoint deg = look::TwipsPoint(3400, 1080);
+        const QPoint mil = look::TwipsPoint(3400, 2650);
+        QTest::newRow("hu 90 deg") << "hu_HU"
+                                   << "Text41"
+                                   << "Command41"
+                                   << "90"
+                                   << " 1500,00" << deg;
+        QTest::newRow("hu decimal comma") << "hu_HU"
+                                          << "Text41"
+                                          << "Command41"
+                                          << "1,5"
+                                          << " 25,00" << deg;
+        QTest::newRow("hu 6000 mil") << "hu_HU"
+                                     << "Text42"
+                                     << "Command42"
+                                     << "6000"
+                                     << " 360,00" << mil;
+        QTest::newRow("en decimal point") << "en_US"
+                                          << "Text42"
+                                          << "Command42"
+                                          << " 3e3 "
+                                          << " 180.00" << mil;
+    }
+    void calculator_converts() {
+        QFETCH(QString, locale);
+        QFETCH(QString, field);
+        QFETCH(QString, button);
+        QFETCH(QString, typed);
+        QFETCH(QString, printed);
+        QFETCH(QPoint, at);
+        QLocale::setDefault(QLocale(locale));
+        QPointer<Form4> form = open<Form4>();
+        QCOMPARE(form->printedText(), QString());
+        QTest::keyClicks(child<QLineEdit>(form, qPrintable(field)), typed);
+        QTest::mouseClick(child<QPushButton>(form, qPrintable(button)), Qt::LeftButton);
+        QCOMPARE(form->printedText(), printed);
+        QCOMPARE(form->printedAt(), at);
+        // Drawn on the surface, and drawn again on every repaint.
+        const QRect row = at == DegreeResult.topLeft() ? DegreeResult : MilResult;
+        QVERIFY(inked(form->grab().toImage(), row));
+        QVERIFY(inked(form->grab().toImage(), row));
+    }
+
+    void calculator_shows_one_result() {
+        QPointer<Form4> form = open<Form4>();
+        QTest::keyClicks(child<QLineEdit>(form, "Text41"), "360");
+        QTest::mouseClick(child<QPushButton>(form, "Command41"), Qt::LeftButton);
+        QVERIFY(inked(form->grab().toImage(), DegreeResult));
+        QVERIFY(!inked(form->grab().toImage(), MilResult));
+
+        QTest::keyClicks(child<QLineEdit>(form, "Text42"), "3000");
+        QTest::mouseClick(child<QPushButton>(form, "Command42"), Qt::LeftButton);
+        QCOMPARE(form->printedText(), " 180,00");
+        const QImage surface = form->grab().toImage();
+        QVERIFY(!inked(surface, DegreeResult));
+        QVERIFY(inked(surface, MilResult));
+        // The fields keep what was typed.
+        QCOMPARE(child<QLineEdit>(form, "Text41")->text(), "360");
+    }
+
+    void calculator_refuses_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("empty degrees") << "Text41"
+                                       << "Command41"
+                                       << "";
+        QTest::newRow("letters") << "Text41"
+                                 << "Command41"
+                                 << "abc";
+        QTest::newRow("foreign separator") << "Text41"
+                                           << "Command41"
+                                           << "1.5";
+        QTest::newRow("overflowing product") << "Text41"
+                                             << "Command41"
+                                             << "9e307";
+    }
+    void calculator_refuses() {
+        QFETCH(QString, field);
+        QFETCH(QString, button);
+        QFETCH(QString, typed);
+        QPointer<Form4> form = open<Form4>();
+        // An earlier result, which a refused entry leaves alone.
+        QTest::keyClicks(child<QLineEdit>(form, "Text41"), "90");
+        QTest::mouseClick(child<QPushButton>(form, "Command41"), Qt::LeftButton);
+        QCOMPARE(form->printedText(), " 1500,00");
+        auto *edit = child<QLineEdit>(form, qPrintable(field));
+        edit->clear();
+        QTest::keyClicks(edit, typed);
+
+        Message message;
+        message.expect();
+        QTest::mouseClick(child<QPushButton>(form, qPrintable(button)), Qt::LeftButton);
+        QVERIFY(message.seen);
+        QCOMPARE(message.text, "Kérem, VALÓS ADATOT adjon meg!");
+        QCOMPARE(message.title, "Lunex");
+        QCOMPARE(message.icon, QMessageBox::Warning);
+        QCOMPARE(form->printedText(), " 1500,00");
+        QVERIFY(inked(form->grab().toImage(), DegreeResult));
+        QCOMPARE(edit->text(), typed);
+    }
+
+    void calculator_fields_take_six_characters() {
+        QPointer<Form4> form = open<Form4>();
+        for (const char *name : {"Text41", "Text42"}) {
+            auto *edit = child<QLineEdit>(form, name);
+            QTest::keyClicks(edit, "1234567");
+            QCOMPARE(edit->text(), "123456");
+        }
+    }
+
+    void calculator_keyboard() {
+        QPointer<Form4> form = open<Form4>();
+        QCOMPARE(form->windowTitle(), "Számítások");
+        QCOMPARE(form->focusWidget()->objectName(), "Text41");
+        QTest::keyClicks(form->focusWidget(), "1");
+        const QStringList order = {"Command41", "Text42", "Command42", "Command499", "Text41"};
+        for (const QString &name : order) {
+            QTest::keyClick(form->focusWidget(), Qt::Key_Tab);
+            QCOMPARE(form->focusWidget()->objectName(), name);
+            if (name == "Command41") {
+                // Enter on a focused button presses it.
+                QTest::keyClick(form->focusWidget(), Qt::Key_Return);
+                QCOMPARE(form->printedText(), " 16,67");
+            }
+        }
+    }
+
+    void calculator_ok_closes_and_a_new_one_is_blank() {
+        QPointer<Form4> form = open<Form4>();
+        QTest::keyClicks(child<QLineEdit>(form, "Text41"), "90");
+        QTest::keyClicks(child<QLineEdit>(form, "Text42"), "6000");
+        QTest::mouseClick(child<QPushButton>(form, "Command41"), Qt::LeftButton);
+        QTest::mouseClick(child<QPushButton>(form, "Command499"), Qt::LeftButton);
+        QVERIFY(gone(form));
+
+        QPointer<Form4> again = open<Form4>();
+        QCOMPARE(child<QLineEdit>(again, "Text41")->text(), QString());
+        QCOMPARE(child<QLineEdit>(again, "Text42")->text(), QString());
+        QCOMPARE(again->printedText(), QString());
+        QVERIFY(!inked(again->grab().toImage(), DegreeResult));
+    }
+
+    void description_texts_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QColor>("colour");
+        const QColor plain = QGuiApplication::palette().color(QPalette::WindowText);
+        const QColor red(255, 0, 0);
+        QTest::newRow("Label6") << "Label6"
+                                << "A program használatához néhány tanács:" << plain;
+        QTest::newRow("Label1") << "Label1"
+                                << "1.) a SÁRGA (Utolsó Újhold) gombra kattintva megjelenik a "
+                                   "legutolsónak megadott újhold időpontja."
+                                << plain;
+        QTest::newRow("Label2") << "Label2"
+                                << "2.) a ZÖLD (Utolsó megfigyelés) gombra kattintva betölti az "
+                                   "elmentett utolsó megfigyelési dátumot. Ha újat adunk meg, a "
+                                   "MENTÉS gombbal elmenthetjük, legközelebb már azt tölti be. "
+                                << plain;
+        QTest::newRow("Label3") << "Label3"
+                                << "3.) a SÖTÉTKÉK (Most!) gombra kattintva a pillanatnyi "
+                                   "időt-dátumot (a számítógép rendszer idejét) tölti be a "
+                                   "'Megfigyelési idejének'."
+                                << plain;
+        QTest::newRow("Label5") << "Label5"
+                                << "A két időpontnak AZONOS IDŐZÓNÁBAN KELL lennie. (pl. két UTC, "
+                                   "vagy két UTC+2....).  A Program NEM számol át az időzónák "
+                                   "között!"
+                                << red;
+        QTest::newRow("Label4") << "Label4"
+                                << "A ZÖLD vagy a SÖTÉTKÉK gombra kattintva az 'Utolsó Újhold' "
+                                   "mező tartalmát a program  -ELMENTI-  és a SÁRGA gombbal "
+                                   "legközelebb már azt jeleníti meg! "
+                                << red;
+    }
+    void description_texts() {
+        QFETCH(QString, name);
+        QFETCH(QString, text);
+        QFETCH(QColor, colour);
+        QPointer<Form2> form = open<Form2>();
+        QCOMPARE(form->windowTitle(), "Program leírása");
+        const auto *label = child<QLabel>(form, qPrintable(name));
+        QCOMPARE(label->text(), text);
+        QCOMPARE(label->palette().color(QPalette::WindowText), colour);
+        // Every wrapped line is inside the label, the label inside the window,
+        // and no other caption covers it.
+        QVERIFY(label->height() >= label->heightForWidth(label->width()));
+        QVERIFY(form->rect().contains(label->geometry()));
+        for (const QLabel *other : form->findChildren<QLabel *>()) {
+            QVERIFY2(other == label || !other->geometry().intersects(label->geometry()),
+                     qPrintable(other->objectName()));
+        }
+    }
+
+    void description_keys_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<bool>("closes");
+        QTest::newRow("Enter") << int(Qt::Key_Return) << true;
+        QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << true;
+        QTest::newRow("Space") << int(Qt::Key_Space) << true;
+        QTest::newRow("Esc") << int(Qt::Key_Escape) << false;
+    }
+    void description_keys() {
+        QFETCH(int, key);
+        QFETCH(bool, closes);
+        QPointer<Form2> form = open<Form2>();
+        QCOMPARE(form->size(), QSize(look::Px(9495), look::Px(6855)));
+        QCOMPARE(form->minimumSize(), form->maximumSize());
+        QWidget *focus = form->focusWidget();
+        QCOMPARE(focus->objectName(), "Command10");
+        QTest::keyClick(focus, Qt::Key(key));
+        QCOMPARE(gone(form), closes);
+    }
+
+    void about_texts() {
+        QPointer<FrmAbout> about = open<FrmAbout>();
+        QCOMPARE(about->windowTitle(), "About Lunex");
+        QCOMPARE(child<QLabel>(about, "lblTitle")->text(), "Lunex");
+        QCOMPARE(child<QLabel>(about, "lblVersion")->text(), "Version 1.4.2");
+        QCOMPARE(child<QLabel>(about, "Label1")->text(), "(x86  / 32-bit)");
+        QVERIFY(!child<QLabel>(about, "lblDescription")->text().isEmpty());
+        // Never an address that the build was not given.
+        const auto *web = child<QLabel>(about, "Label2");
+        if (QString::fromUtf8(WebAddress).isEmpty()) {
+            QCOMPARE(web->text(), QString());
+            QCOMPARE(web->toolTip(), QString());
+        } else {
+            QCOMPARE(web->toolTip(), QString::fromUtf8(WebAddress));
+            QVERIFY(!web->text().contains(QStringLiteral("://")));
+        }
+    }
+
+    void about_closes_data() {
+        QTest::addColumn<int>("key");
+        QTest::newRow("Enter") << int(Qt::Key_Return);
+        QTest::newRow("Esc") << int(Qt::Key_Escape);
+        QTest::newRow("button") << 0;
+    }
+    void about_closes() {
+        QFETCH(int, key);
+        QPointer<FrmAbout> about = open<FrmAbout>();
+        if (key == 0) {
+            QTest::mouseClick(child<QPushButton>(about, "cmdOK"), Qt::LeftButton);
+        } else {
+            QTest::keyClick(about, Qt::Key(key));
+        }
+        QVERIFY(gone(about));
+    }
+};
+
+QTEST_MAIN(TestInfoWindows)
+#include "tst_infowindows.moc"
