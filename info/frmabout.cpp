@@ -24,10 +24,11 @@ QString withoutScheme(const QString &address) {
 
 } // namespace
 
-// A tool window stays out of the task bar; it still counts as an open window
-// for ending the program.
+// A plain dialog, although a tool window would stay out of the task bar: Qt
+// does not count tool windows as open, so closing the main window would end
+// the program under an open About window.
 FrmAbout::FrmAbout(QWidget *parent)
-    : QDialog(parent, Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowIcon(look::AppIcon());

@@ -354,6 +354,43 @@ private slots:
         }
         QVERIFY(gone(about));
     }
+
+    // The program ends with its last open window, and each of these counts.
+    void lifetime_data() {
+        QTest::addColumn<int>("which");
+        QTest::newRow("Form4") << 0;
+        QTest::newRow("Form2") << 1;
+        QTest::newRow("frmAbout") << 2;
+    }
+    void lifetime() {
+        QFETCH(int, which);
+        auto *main = new QWidget();
+        main->setAttribute(Qt::WA_DeleteOnClose);
+        main->show();
+        QPointer<QWidget> window;
+        if (which == 0) {
+            window = open<Form4>().data();
+        } else if (which == 1) {
+            window = open<Form2>().data();
+        } else {
+            window = open<FrmAbout>().data();
+        }
+        QObject steps;
+        int ends = 0;
+        connect(qApp, &QGuiApplication::lastWindowClosed, &steps, [&] { ++ends; });
+        int endsWithMain = -1;
+        // Qt decides about the end only while its event loop runs.
+        QTimer::singleShot(0, &steps, [&] {
+            main->close();
+            endsWithMain = ends;
+            window->close();
+        });
+        // Only guards against a hang, should the program not end.
+        QTimer::singleShot(60000, &steps, [] { QCoreApplication::exit(1); });
+        QCOMPARE(QApplication::exec(), 0);
+        QCOMPARE(endsWithMain, 0);
+        QCOMPARE(ends, 1);
+    }
 };
 
 QTEST_MAIN(TestInfoWindows)
