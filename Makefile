@@ -1,10 +1,23 @@
-# The two everyday commands: `make run` and `make test`. Both install what is
-# missing (tools/setup-deps.sh), configure and build first.
+# The everyday commands: `make run` and `make test`; `make fuzz` for the fuzzers.
+# Each installs what is missing (tools/setup-deps.sh), configures and builds first.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
-.PHONY: deps configure build run test clean
+# The suite's second run: AddressSanitizer (leaks included) and UBSan. -O1 keeps
+# the instrumented build and its run short; -g1 is enough for the line numbers
+# of a report.
+ASAN_BUILD ?= build-asan
+ASAN_CMAKE_FLAGS ?= -DLUNEX_SANITIZE=ON -DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS="-O1 -g1"
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:strict_init_order=1:check_initialization_order=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+
+# libFuzzer targets, built with clang in their own tree; FUZZ_SECONDS per target.
+FUZZ_BUILD ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = fuzz_datetext fuzz_listfile fuzz_singlevalue
+
+.PHONY: deps configure build run test test-plain test-asan fuzz clean
 
 deps:
 	@tools/setup-deps.sh
@@ -18,8 +31,22 @@ build: configure
 run: build
 	$(BUILD)/lunex
 
-test: build
+test: test-plain test-asan
+
+test-plain: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
+test-asan: deps
+	@cmake -S . -B $(ASAN_BUILD) $(ASAN_CMAKE_FLAGS) >/dev/null
+	@cmake --build $(ASAN_BUILD) -j $(JOBS)
+	$(SANITIZER_ENV) ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
+
+fuzz:
+	@tools/setup-deps.sh fuzz
+	@CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -DLUNEX_FUZZ=ON \
+		-DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS="-O1 -g" >/dev/null
+	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGETS)
+	@tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

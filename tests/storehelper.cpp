@@ -1,0 +1,181 @@
+// A child process for the tests that a test process cannot do to itself: be
+// killed in the middle of a save, run without root's rights, or write to a
+// filesystem that is full. It runs its arguments as a list of steps and prints
+// what the user would have seen, one line each, to stdout.
+//
+//   nobody                     give up root's rights (no-op for other users)
+//   tmpfs DIR KIB              mount a private tmpfs of KIB KiB on DIR (exit 77 if refused)
+//   fill DIR                   write DIR/filler until the filesystem is full
+//   fsize-limit BYTES          no file may grow beyond BYTES (RLIMIT_FSIZE)
+//   put FILE TEXT              write TEXT to FILE with plain QFile (set-up)
+//   save-newmoon APPDIR TEXT   SaveNewMoon with Text11 = TEXT
+//   save-observation APPDIR TEXT
+//   load-newmoon APPDIR        LoadNewMoon, prints "text11 <hex>" when it loaded
+//   load-observation APPDIR
+//   fill-list APPDIR           FillNewMoonList, prints "entries <count>"
+//   dump APPDIR                prints "ujhold.txt <hex>", "utolso.txt <hex>", "left <names>"
+//   write-loop APPDIR FILE     saves FILE (newmoon|observation) over and over with
+//                              the contents of LoopContents, until killed; prints
+//                              "ready", then '<' before and '>' after each save
+
+#include "storehelper.h"
+#include "fakes.h"
+#include "store/datafiles.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+
+#include <csignal>
+#include <cstdio>
+#include <grp.h>
+#include <pwd.h>
+#include <sched.h>
+#include <sys/mount.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+using namespace lunex;
+using namespace lunex::test;
+
+namespace {
+
+struct PrintingMessenger : Messenger {
+    void showMessage(const QString &text, MessageIcon icon) override {
+        std::printf("message %s %s\n", icon == MessageIcon::Critical ? "critical" : "warning",
+                    text.toUtf8().constData());
+    }
+};
+
+void printBytes(const char *label, const QString &path) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        std::printf("%s <absent>\n", label);
+        return;
+    }
+    std::printf("%s %s\n", label, f.readAll().toHex().constData());
+}
+
+bool dropRoot() {
+    if (geteuid() != 0) {
+        return true;
+    }
+    const passwd *pw = getpwnam("nobody");
+    const uid_t uid = pw ? pw->pw_uid : 65534;
+    const gid_t gid = pw ? pw->pw_gid : 65534;
+    return setgroups(0, nullptr) == 0 && setresgid(gid, gid, gid) == 0 &&
+           setresuid(uid, uid, uid) == 0;
+}
+
+bool mountTmpfs(const QString &dir, const QString &kib) {
+    if (unshare(CLONE_NEWNS) != 0 ||
+        mount(nullptr, "/", nullptr, MS_REC | MS_PRIVATE, nullptr) != 0) {
+        return false;
+    }
+    const QByteArray options = "size=" + kib.toLatin1() + "k";
+    return mount("tmpfs", QFile::encodeName(dir).constData(), "tmpfs", 0, options.constData()) == 0;
+}
+
+void fill(const QString &dir) {
+    QFile f(dir + "/filler");
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        return;
+    }
+    const QByteArray block(512, 'x');
+    while (f.write(block) == block.size()) {
+    }
+    // Whatever space is left is smaller than a block: take it byte by byte.
+    while (f.write("x", 1) == 1) {
+    }
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QCoreApplication app(argc, argv);
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
+    const QStringList args = app.arguments().mid(1);
+    PrintingMessenger messages;
+    FakeFields fields;
+    FakeList list;
+    for (qsizetype i = 0; i < args.size();) {
+        const QString step = args.at(i++);
+        const auto next = [&] { return i < args.size() ? args.at(i++) : QString(); };
+        if (step == "nobody") {
+            if (!dropRoot()) {
+                std::printf("cannot drop root\n");
+                return 2;
+            }
+        } else if (step == "tmpfs") {
+            const QString dir = next();
+            if (!mountTmpfs(dir, next())) {
+                return 77;
+            }
+        } else if (step == "fill") {
+            fill(next());
+        } else if (step == "fsize-limit") {
+            // Writing past the limit fails with EFBIG instead of killing us.
+            std::signal(SIGXFSZ, SIG_IGN);
+            const rlim_t bytes = next().toULongLong();
+            const rlimit limit{bytes, bytes};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        } else if (step == "put") {
+            QFile f(next());
+            const QByteArray bytes = next().toUtf8();
+            if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
+                std::printf("cannot put %s\n", qPrintable(f.fileName()));
+                return 2;
+            }
+        } else if (step == "save-newmoon") {
+            const QString dir = next();
+            fields.t11 = next();
+            std::printf("saved %d\n", SaveNewMoon(dir, fields, messages));
+        } else if (step == "save-observation") {
+            const QString dir = next();
+            fields.t12 = next();
+            std::printf("saved %d\n", SaveObservation(dir, fields, messages));
+        } else if (step == "load-newmoon") {
+            fields.t11 = "unchanged";
+            LoadNewMoon(next(), fields, messages);
+            std::printf("text11 %s\n", fields.t11.toUtf8().toHex().constData());
+        } else if (step == "load-observation") {
+            fields.t12 = "unchanged";
+            std::printf("loaded %d\n", LoadObservation(next(), fields, messages));
+            std::printf("text12 %s\n", fields.t12.toUtf8().toHex().constData());
+        } else if (step == "fill-list") {
+            FillNewMoonList(next(), list);
+            std::printf("entries %lld\n", static_cast<long long>(list.entries.size()));
+        } else if (step == "dump") {
+            const QString dir = next();
+            printBytes("ujhold.txt", AppPath(dir, NewMoonFile));
+            printBytes("utolso.txt", AppPath(dir, ObservationFile));
+            const QStringList left = QDir(dir + "/Pic")
+                                         .entryList(QDir::AllEntries | QDir::Hidden | QDir::System |
+                                                        QDir::NoDotAndDotDot,
+                                                    QDir::Name);
+            std::printf("left %s\n", left.join(u',').toUtf8().constData());
+        } else if (step == "write-loop") {
+            const QString dir = next();
+            const bool newMoon = next() == "newmoon";
+            const QStringList contents = LoopContents();
+            std::printf("ready\n");
+            for (qsizetype n = 0;; ++n) {
+                const QString &text = contents.at(n % contents.size());
+                // The markers tell the killer whether it struck inside a save.
+                std::fputc('<', stdout);
+                if (newMoon) {
+                    fields.t11 = text;
+                    SaveNewMoon(dir, fields, messages);
+                } else {
+                    fields.t12 = text;
+                    SaveObservation(dir, fields, messages);
+                }
+                std::fputc('>', stdout);
+            }
+        } else {
+            std::printf("unknown step %s\n", qPrintable(step));
+            return 2;
+        }
+    }
+    return 0;
+}
