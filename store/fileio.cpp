@@ -10,7 +10,9 @@ namespace {
 
 testing::WriteFault g_fault = testing::WriteFault::None;
 
-FileProblem classify(const QString &path, QFileDevice::FileError error) {
+enum class Access { Read, Write };
+
+FileProblem classify(const QString &path, QFileDevice::FileError error, Access access) {
     const QFileInfo info(path);
     if (!info.absoluteDir().exists()) {
         return FileProblem::NoDirectory;
@@ -24,7 +26,14 @@ FileProblem classify(const QString &path, QFileDevice::FileError error) {
     if (info.exists() && !info.isReadable()) {
         return FileProblem::NoPermission;
     }
-    if (!QFileInfo(info.absolutePath()).isWritable()) {
+    // QSaveFile reports a write-protected file as a WriteError, which would
+    // otherwise read as a full disk.
+    if (access == Access::Write && info.exists() && !info.isWritable()) {
+        return FileProblem::NoPermission;
+    }
+    // A directory that may not be entered hides its files as well.
+    const QFileInfo dir(info.absolutePath());
+    if (!dir.isWritable() || !dir.isExecutable()) {
         return FileProblem::NoPermission;
     }
     if (error == QFileDevice::ResourceError || error == QFileDevice::WriteError) {
@@ -61,11 +70,11 @@ bool IsOrdinaryFile(const QString &path) {
 ReadResult ReadAllBytes(const QString &path) {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return {std::nullopt, classify(path, file.error())};
+        return {std::nullopt, classify(path, file.error(), Access::Read)};
     }
     QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError) {
-        return {std::nullopt, classify(path, file.error())};
+        return {std::nullopt, classify(path, file.error(), Access::Read)};
     }
     return {std::move(bytes), FileProblem::None};
 }
@@ -78,8 +87,11 @@ FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes) {
         return FileProblem::NoPermission;
     }
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return classify(path, file.error());
+    // Unbuffered, so that write() itself meets a full disk: QSaveFile::commit
+    // ignores a failure of the final flush of its buffer and would replace the
+    // old file with a truncated or empty one, reporting success.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
+        return classify(path, file.error(), Access::Write);
     }
     // On a full disk QSaveFile::write can come back short without an error and
     // commit() then succeeds with a truncated file: count every byte.
@@ -89,10 +101,11 @@ FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes) {
     if (written != bytes.size()) {
         const auto error = file.error();
         file.cancelWriting();
-        return error == QFileDevice::NoError ? FileProblem::DiskFull : classify(path, error);
+        return error == QFileDevice::NoError ? FileProblem::DiskFull
+                                             : classify(path, error, Access::Write);
     }
     if (!file.commit()) {
-        return classify(path, file.error());
+        return classify(path, file.error(), Access::Write);
     }
     return FileProblem::None;
 }

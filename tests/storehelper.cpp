@@ -5,6 +5,7 @@
 //
 //   nobody                     give up root's rights (no-op for other users)
 //   tmpfs DIR KIB              mount a private tmpfs of KIB KiB on DIR (exit 77 if refused)
+//   mkdir DIR                  make DIR (set-up)
 //   fill DIR                   write DIR/filler until the filesystem is full
 //   fsize-limit BYTES          no file may grow beyond BYTES (RLIMIT_FSIZE)
 //   put FILE TEXT              write TEXT to FILE with plain QFile (set-up)
@@ -111,6 +112,8 @@ int main(int argc, char *argv[]) {
             if (!mountTmpfs(dir, next())) {
                 return 77;
             }
+        } else if (step == "mkdir") {
+            QDir().mkpath(next());
         } else if (step == "fill") {
             fill(next());
         } else if (step == "fsize-limit") {
