@@ -17,7 +17,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = fuzz_datetext fuzz_listfile fuzz_singlevalue
 
-.PHONY: deps configure build run test test-plain test-asan fuzz clean
+.PHONY: deps configure build run test test-plain test-asan fuzz bench clean
 
 deps:
 	@tools/setup-deps.sh
@@ -48,5 +48,12 @@ fuzz:
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGETS)
 	@tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
+# Release build in its own directory; prints the table and writes bench/results.md.
+bench:
+	@tools/setup-deps.sh bench
+	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DLUNEX_BENCH=ON >/dev/null
+	@cmake --build build-bench -j $(JOBS)
+	tools/bench.sh build-bench
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-bench

@@ -98,12 +98,16 @@ NewMoonCombo::NewMoonCombo(QWidget *parent) : QComboBox(parent) {
     setPlaceholderText(QStringLiteral("Újholdak"));
     setFont(look::Font(Face::ArialNarrow, 14.25, true));
     setStyleSheet(QStringLiteral(
-        "QComboBox { background-color: rgb(255,255,192); color: black; border: 1px solid #808080;"
+        "QComboBox { combobox-popup: 0; background-color: rgb(255,255,192); color: black;"
+        " border: 1px solid #808080;"
         " padding-left: 3px; }"
         "QComboBox QAbstractItemView { background-color: rgb(255,255,192); color: black;"
         " selection-background-color: rgb(0,0,128); selection-color: white; }"));
-    // A list of many thousand lines must open at once: without this the popup
-    // measures every entry before it shows.
+    // A list of many thousand lines must open at once. The box would measure
+    // every entry for its size hint, and the style's popup (combobox-popup
+    // above; a drop-down list instead) for its width, before showing.
+    setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+    setMinimumContentsLength(TimeField::TypedLimit);
     if (auto *list = qobject_cast<QListView *>(view())) {
         list->setUniformItemSizes(true);
     }
@@ -138,14 +142,24 @@ ResultArea::ResultArea(QWidget *parent) : QWidget(parent) {
     setFont(surfaceFont());
 }
 
+// Only the printed texts' own rectangles are repainted: the controls beside
+// them need no repaint on a press.
+QRect ResultArea::textRect(const Printed &t) const {
+    const QFontMetrics metrics(font());
+    const QPoint at = look::TwipsPoint(t.xTwips, t.yTwips);
+    return {at.x(), at.y(), metrics.horizontalAdvance(t.text) + 2, metrics.height() + 1};
+}
+
 void ResultArea::clear() {
+    for (const Printed &t : printed_) {
+        update(textRect(t));
+    }
     printed_.clear();
-    update();
 }
 
 void ResultArea::print(int xTwips, int yTwips, const QString &text) {
     printed_.append({xTwips, yTwips, text});
-    update();
+    update(textRect(printed_.back()));
 }
 
 void ResultArea::paintEvent(QPaintEvent *) {

@@ -74,6 +74,7 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
+    QRect textRect(const Printed &t) const;
     QList<Printed> printed_;
 };
 

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <deque>
 
 namespace lunex {
 namespace {
@@ -59,16 +60,19 @@ DateOrder shortDateOrder(const QLocale &locale) {
     return DateOrder::DayFirst;
 }
 
-// The locale's words a date-time text may hold, looked up once per locale:
-// evaluations convert a text on every press and benchmarks far more often.
-struct LocaleWords {
+// What the texts need of a locale, looked up once per locale: its formats
+// are rewritten and its month names gathered only when the locale changes.
+struct LocaleForms {
     QLocale locale;
     DateOrder order = DateOrder::DayFirst;
     QHash<QString, int> months; // lower-case name or abbreviation, without a final '.'
     QString am, pm;             // the locale's markers, lower case
-    QString dateFormat, dateTimeFormat;
+    QString dateFormat, timeFormat, dateTimeFormat;
+    // The date printed last: one evaluation after another shows the same day.
+    QDate lastDate;
+    QString lastDateText;
 
-    explicit LocaleWords(const QLocale &l) : locale(l), order(shortDateOrder(l)) {
+    explicit LocaleForms(const QLocale &l) : locale(l), order(shortDateOrder(l)) {
         for (int m = 1; m <= 12; ++m) {
             for (const QString &name :
                  {l.monthName(m, QLocale::LongFormat), l.monthName(m, QLocale::ShortFormat),
@@ -85,17 +89,52 @@ struct LocaleWords {
         }
         am = l.amText().toLower();
         pm = l.pmText().toLower();
-        dateFormat = ShortDateFormat(l);
-        dateTimeFormat = dateFormat + u' ' + LongTimeFormat(l);
+        dateFormat = rewriteRuns(l.dateFormat(QLocale::ShortFormat), u'y',
+                                 [] { return QStringLiteral("yyyy"); });
+        timeFormat = rewriteRuns(l.timeFormat(QLocale::LongFormat), u't', [] {
+                         return QString();
+                     }).simplified();
+        dateTimeFormat = dateFormat + u' ' + timeFormat;
     }
+
+    // Whether the reader below reads back what this locale prints; where it
+    // does not (formats with literal words, native digits), the locale's own
+    // formats are tried after it.
+    bool needsFallback = true;
 };
 
-const LocaleWords &wordsFor(const QLocale &locale) {
-    thread_local std::optional<LocaleWords> cached;
-    if (!cached || cached->locale != locale) {
-        cached.emplace(locale);
+std::optional<QDateTime> readText(QStringView text, const LocaleForms &forms);
+
+LocaleForms &formsFor(const QLocale &locale) {
+    // A few locales at once: a program may format in one and test in another.
+    thread_local std::deque<LocaleForms> cache;
+    for (LocaleForms &forms : cache) {
+        if (forms.locale == locale) {
+            return forms;
+        }
     }
-    return *cached;
+    if (cache.size() == 4) {
+        cache.pop_back();
+    }
+    LocaleForms &forms = cache.emplace_front(locale);
+    {
+        forms.needsFallback = false;
+        for (const QDateTime &sample : {MakeDateTime(QDate(2026, 11, 23), QTime(17, 30, 5)),
+                                        MakeDateTime(QDate(2009, 2, 1), QTime(0, 0, 1)),
+                                        MakeDateTime(QDate(1999, 12, 31), QTime(12, 0, 0)),
+                                        MakeDateTime(QDate(2024, 7, 4), QTime(0, 0, 0))}) {
+            const QString date = locale.toString(sample.date(), forms.dateFormat);
+            const QString text =
+                sample.time() == QTime(0, 0)
+                    ? date
+                    : date + u' ' + locale.toString(sample.time(), forms.timeFormat);
+            if (readText(text.simplified(), forms) != sample) {
+                forms.needsFallback = true;
+                break;
+            }
+        }
+    }
+    return forms;
 }
 
 bool isAsciiDigit(QChar c) {
@@ -107,7 +146,7 @@ bool isAsciiDigit(QChar c) {
 // everyday forms of the locale, with or without a time.
 class Reader {
 public:
-    Reader(QStringView text, const LocaleWords &words) : s_(text), w_(words) {}
+    Reader(QStringView text, const LocaleForms &words) : s_(text), w_(words) {}
 
     std::optional<QDateTime> read() {
         std::optional<QDate> date = readDate();
@@ -134,7 +173,7 @@ public:
 
 private:
     QStringView s_;
-    const LocaleWords &w_;
+    const LocaleForms &w_;
     qsizetype pos_ = 0;
 
     bool atEnd() const { return pos_ >= s_.size(); }
@@ -381,21 +420,24 @@ private:
 } // namespace
 
 QString ShortDateFormat(const QLocale &locale) {
-    return rewriteRuns(locale.dateFormat(QLocale::ShortFormat), u'y',
-                       [] { return QStringLiteral("yyyy"); });
+    return formsFor(locale).dateFormat;
 }
 
 QString LongTimeFormat(const QLocale &locale) {
-    return rewriteRuns(locale.timeFormat(QLocale::LongFormat), u't', [] { return QString(); })
-        .simplified();
+    return formsFor(locale).timeFormat;
 }
 
 QString ShortDateText(const QDate &date, const QLocale &locale) {
-    return locale.toString(date, ShortDateFormat(locale));
+    LocaleForms &forms = formsFor(locale);
+    if (date != forms.lastDate || forms.lastDateText.isNull()) {
+        forms.lastDateText = locale.toString(date, forms.dateFormat);
+        forms.lastDate = date;
+    }
+    return forms.lastDateText;
 }
 
 QString LongTimeText(const QTime &time, const QLocale &locale) {
-    return locale.toString(time, LongTimeFormat(locale));
+    return locale.toString(time, formsFor(locale).timeFormat);
 }
 
 QString GeneralDateText(const QDateTime &dateTime, const QLocale &locale) {
@@ -410,65 +452,89 @@ QString FormatPattern(double value, int decimals, const QLocale &locale) {
     // printf's "%.2f" rounds ties to even on the binary value and Qt follows
     // it, but 3.125 days must print as 3.13: so the rounding is done here, on
     // the exact binary value (mantissa times a power of two).
+    Q_ASSERT(decimals >= 0 && decimals <= 3);
     const bool negative = std::signbit(value);
     const double magnitude = std::fabs(value);
     std::int64_t scale = 1;
     for (int i = 0; i < decimals; ++i) {
         scale *= 10;
     }
-    QString digits;
     if (!std::isfinite(magnitude)) {
         return locale.toString(value);
     }
+    const QString point = locale.decimalPoint();
     if (magnitude >= 9007199254740992.0) { // 2^53: already a whole number
-        digits = QString::number(magnitude, 'f', 0) + QString(decimals, u'0');
-    } else {
-        int exponent = 0;
-        const double fraction = std::frexp(magnitude, &exponent); // in [0.5, 1)
-        const auto mantissa = static_cast<std::int64_t>(std::ldexp(fraction, 53));
-        const int shift = 53 - exponent; // magnitude = mantissa / 2^shift
-        // mantissa < 2^53 and scale <= 100, so the product fits 64 bits.
-        const std::uint64_t scaled = std::uint64_t(mantissa) * std::uint64_t(scale);
-        std::uint64_t rounded = 0;
-        if (shift <= 0) {
-            rounded = scaled;
-        } else if (shift < 62) {
-            rounded = scaled >> shift;
-            const std::uint64_t remainder = scaled - (rounded << shift);
-            const std::uint64_t half = std::uint64_t(1) << (shift - 1);
-            if (remainder >= half) {
-                ++rounded;
-            }
-        } // else the scaled value is below a quarter and rounds to zero
-        const std::uint64_t whole = rounded;
-        digits = QString::number(whole).rightJustified(decimals + 1, u'0');
+        const QString whole = QString::number(magnitude, 'f', 0);
+        return (negative ? QStringLiteral("-") : QString()) + whole +
+               (decimals > 0 ? point + QString(decimals, u'0') : QString());
     }
-    QString text = digits.left(digits.size() - decimals);
+    int exponent = 0;
+    const double fraction = std::frexp(magnitude, &exponent); // in [0.5, 1)
+    const auto mantissa = static_cast<std::int64_t>(std::ldexp(fraction, 53));
+    const int shift = 53 - exponent; // magnitude = mantissa / 2^shift
+    // mantissa < 2^53 and scale <= 1000, so the product fits 64 bits.
+    const std::uint64_t scaled = std::uint64_t(mantissa) * std::uint64_t(scale);
+    std::uint64_t rounded = 0;
+    if (shift <= 0) {
+        rounded = scaled;
+    } else if (shift < 62) {
+        rounded = scaled >> shift;
+        const std::uint64_t remainder = scaled - (rounded << shift);
+        const std::uint64_t half = std::uint64_t(1) << (shift - 1);
+        if (remainder >= half) {
+            ++rounded;
+        }
+    } // else the scaled value is below a quarter and rounds to zero
+
+    // The digits, last first, at least one before the separator.
+    char16_t reversed[24];
+    int count = 0;
+    std::uint64_t rest = rounded;
+    do {
+        reversed[count++] = char16_t(u'0' + rest % 10);
+        rest /= 10;
+    } while (rest != 0 || count <= decimals);
+    QString text;
+    text.reserve(count + point.size() + 1);
+    if (negative && rounded != 0) {
+        text += u'-';
+    }
+    for (int i = count - 1; i >= decimals; --i) {
+        text += QChar(reversed[i]);
+    }
     if (decimals > 0) {
-        text += locale.decimalPoint() + digits.right(decimals);
-    }
-    const bool allZero = digits.count(u'0') == digits.size();
-    if (negative && !allZero) {
-        text.prepend(u'-');
+        text += point;
+        for (int i = decimals - 1; i >= 0; --i) {
+            text += QChar(reversed[i]);
+        }
     }
     return text;
 }
+
+namespace {
+std::optional<QDateTime> readText(QStringView text, const LocaleForms &forms) {
+    return Reader(text, forms).read();
+}
+} // namespace
 
 std::optional<QDateTime> ParseDateTimeText(QStringView text, const QLocale &locale) {
     const QString simple = text.toString().simplified();
     if (simple.isEmpty()) {
         return std::nullopt;
     }
-    const LocaleWords &words = wordsFor(locale);
-    if (auto parsed = Reader(simple, words).read()) {
+    const LocaleForms &forms = formsFor(locale);
+    if (auto parsed = readText(simple, forms)) {
         return parsed;
     }
+    if (!forms.needsFallback) {
+        return std::nullopt;
+    }
     // Whatever Lunex prints converts back in the locale that printed it, even
-    // where the locale's formats carry literal words the reader above does not
-    // know.
-    QDateTime printed = locale.toDateTime(simple, words.dateTimeFormat);
+    // where the locale's formats carry literal words or digits the reader
+    // above does not know.
+    QDateTime printed = locale.toDateTime(simple, forms.dateTimeFormat);
     if (!printed.isValid()) {
-        const QDate date = locale.toDate(simple, words.dateFormat);
+        const QDate date = locale.toDate(simple, forms.dateFormat);
         if (date.isValid()) {
             printed = QDateTime(date, QTime(0, 0, 0));
         }

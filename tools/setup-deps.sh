@@ -17,6 +17,17 @@ packages=(
     tzdata               # the zone rules that the list of new moons is written in
 )
 
+# Extra groups for the commands that need more than building and testing.
+case "${1:-}" in
+    bench)
+        packages+=(
+            libbenchmark-dev # Google Benchmark, for the in-process benchmarks
+            hyperfine        # whole-process timing of start-up and the tools
+            python3          # assembles bench/results.md
+        )
+        ;;
+esac
+
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then

@@ -1,0 +1,53 @@
+// The computation and the date-text conversion, without any window.
+
+#include "lunar/evaluation.h"
+#include "lunar/lunarage.h"
+#include "lunar/textforms.h"
+
+#include <benchmark/benchmark.h>
+
+using namespace lunex;
+
+namespace {
+
+const QLocale Hu(QLocale::Hungarian, QLocale::Hungary);
+
+// One evaluation's arithmetic and its five texts (six with the time).
+void BM_ComputeAndTexts(benchmark::State &state) {
+    const QDateTime newMoon = MakeDateTime(QDate(2026, 11, 20), QTime(6, 47));
+    QDateTime observation = MakeDateTime(QDate(2026, 11, 23), QTime(17, 30));
+    qint64 step = 0;
+    for (auto _ : state) {
+        const QDateTime o = observation.addSecs(step++ % 2000000);
+        const auto age = CalculateLunarAge(newMoon, o);
+        const PhaseBand &band = SelectPhaseBand(age->cycleAge);
+        const double percent = CalculateIllumination(age->elapsedDays, PresentMomentGain);
+        auto texts = BuildResultTexts(HeaderForm::PresentMoment, o, *age, band, percent, Hu);
+        benchmark::DoNotOptimize(texts);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ComputeAndTexts);
+
+// A mix of accepted and rejected texts, as users type them.
+void BM_ParseDateText(benchmark::State &state) {
+    const QStringList texts{"2026-11-20 06:47",
+                            "2026. 11. 20. 6:47:00\r\n",
+                            "2026. november 20.",
+                            "2026.11.20 6:47 du.",
+                            "tegnap",
+                            "",
+                            "2026-02-30",
+                            "2026-11-20 25:00"};
+    qsizetype i = 0;
+    for (auto _ : state) {
+        auto parsed = ParseDateTimeText(texts.at(i++ % texts.size()), Hu);
+        benchmark::DoNotOptimize(parsed);
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_ParseDateText);
+
+} // namespace
+
+BENCHMARK_MAIN();

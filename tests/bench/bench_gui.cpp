@@ -1,0 +1,115 @@
+// The real widgets, offscreen: a "Most!" press end to end, filling the list of
+// new moons and opening it.
+
+#include "app/mainwindow.h"
+#include "store/datafiles.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTemporaryDir>
+
+#include <benchmark/benchmark.h>
+
+using namespace lunex;
+
+namespace {
+
+QString g_picDir; // the build's Pic directory, with the real phase pictures
+
+struct FixedClock : Clock {
+    QDateTime now() const override { return MakeDateTime(QDate(2026, 11, 23), QTime(17, 30, 0)); }
+};
+
+// An application directory whose Pic holds the real pictures and a list of
+// `entries` new moons.
+struct BenchDir {
+    QTemporaryDir tmp;
+    explicit BenchDir(int entries, const QString &parent = QDir::tempPath())
+        : tmp(parent + QStringLiteral("/lunex-bench-XXXXXX")) {
+        QDir(tmp.path()).mkdir(QStringLiteral("Pic"));
+        for (const QString &name : QDir(g_picDir).entryList({"*.gif", "*.jpg"}, QDir::Files)) {
+            QFile::copy(g_picDir + '/' + name, pic(name));
+        }
+        QFile list(pic(QStringLiteral("ujholdak.txt")));
+        if (!list.open(QIODevice::WriteOnly)) {
+            qFatal("cannot write the list");
+        }
+        QByteArray bytes = "\xDAjholdak\r\n";
+        QDateTime t = MakeDateTime(QDate(1900, 1, 1), QTime(12, 0));
+        for (int i = 0; i < entries; ++i) {
+            bytes += t.toString(QStringLiteral("yyyy-MM-dd HH:mm")).toLatin1() + "\r\n";
+            t = t.addSecs(2551443);
+        }
+        list.write(bytes);
+    }
+    QString pic(const QString &name) const { return tmp.path() + "/Pic/" + name; }
+};
+
+// The press's save ends in fdatasync, so that a stored new moon survives a
+// power cut; on a disk that alone costs milliseconds. Arg 1 runs the same
+// press with the Pic directory in memory (tmpfs), to show the rest apart.
+void BM_MostPress(benchmark::State &state) {
+    const bool inMemory = state.range(0) == 1 && QDir(QStringLiteral("/dev/shm")).exists();
+    BenchDir dir(130, inMemory ? QStringLiteral("/dev/shm") : QDir::tempPath());
+    FixedClock clock;
+    MainWindow window(dir.tmp.path(), &clock);
+    window.show();
+    QApplication::processEvents();
+    window.findChild<QLineEdit *>(QStringLiteral("Text11"))->setText("2026-11-20 06:47");
+    auto *most = window.findChild<QPushButton *>(QStringLiteral("Command2"));
+    for (auto _ : state) {
+        most->click();                 // conversion, computation, picture, texts, save
+        QApplication::processEvents(); // the repaint of what the press changed
+    }
+    state.SetItemsProcessed(state.iterations());
+}
+BENCHMARK(BM_MostPress)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+void BM_FillNewMoonList(benchmark::State &state) {
+    BenchDir dir(int(state.range(0)));
+    NewMoonCombo combo;
+    for (auto _ : state) {
+        FillNewMoonList(dir.tmp.path(), combo);
+    }
+    state.SetComplexityN(state.range(0));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_FillNewMoonList)
+    ->RangeMultiplier(10)
+    ->Range(1000, 1000000)
+    ->Unit(benchmark::kMillisecond)
+    ->Complexity(benchmark::oN);
+
+void BM_OpenList(benchmark::State &state) {
+    BenchDir dir(int(state.range(0)));
+    NewMoonCombo combo;
+    combo.resize(153, 31);
+    FillNewMoonList(dir.tmp.path(), combo);
+    combo.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        combo.showPopup();
+        QApplication::processEvents();
+        state.PauseTiming();
+        combo.hidePopup();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenList)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
+    g_picDir = QCoreApplication::applicationDirPath() + QStringLiteral("/Pic");
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,22 @@
+// Lunex's own start (the same steps as app/main.cpp), ending at the first
+// painted frame. Takes the application directory so that the list file can vary.
+
+#include "app/look.h"
+#include "app/mainwindow.h"
+#include "firstpaint.h"
+#include "lunex_version.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QString::fromUtf8(lunex::ShortTitle));
+    QApplication::setWindowIcon(lunex::look::AppIcon());
+    const QString appDir =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
+    auto *window = new lunex::MainWindow(appDir);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+    FirstPaintProbe probe(window->resultArea());
+    window->show();
+    return app.exec();
+}

@@ -1,0 +1,142 @@
+#!/usr/bin/env python3
+"""Assembles bench/results.md from the raw figures that tools/bench.sh gathered."""
+import datetime
+import json
+import math
+import os
+import platform
+import statistics
+import subprocess
+import sys
+
+work, out, commit = sys.argv[1], sys.argv[2], sys.argv[3]
+
+
+def load(name):
+    path = os.path.join(work, name)
+    if not os.path.exists(path):
+        return None
+    with open(path) as f:
+        return json.load(f)
+
+
+def hyper_medians(name):
+    data = load(name)
+    return [r["median"] for r in data["results"]] if data else []
+
+
+def memory(name):
+    rss, hwm = [], []
+    with open(os.path.join(work, name)) as f:
+        for line in f:
+            fields = dict(p.split("=") for p in line.split() if "=" in p)
+            if "VmRSS" in fields:
+                rss.append(int(fields["VmRSS"]))
+                hwm.append(int(fields["VmHWM"]))
+    return statistics.median(rss), statistics.median(hwm)
+
+
+def gbench(data, name, stat="median"):
+    for b in data["benchmarks"]:
+        if b.get("run_name") == name and b.get("aggregate_name") == stat:
+            return b
+    return None
+
+
+def unit_ms(b, key="real_time"):
+    factor = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b["time_unit"]]
+    return b[key] * factor
+
+
+rows = []
+
+
+def row(what, figure, target, met):
+    rows.append((what, figure, target, "met" if met else "**missed**"))
+
+
+start = hyper_medians("startup.json")
+if len(start) == 3:
+    minimal, l130, l100k = start
+    row("Start-up to first paint, 130-entry list",
+        f"{l130 * 1000:.1f} ms vs minimal {minimal * 1000:.1f} ms = {l130 / minimal:.2f} ×",
+        "≤ 1.25 × minimal", l130 / minimal <= 1.25)
+    row("Start-up to first paint, 100,000-entry list",
+        f"{l100k * 1000:.1f} ms = {l100k / minimal:.2f} × minimal", "≤ 1.5 × minimal",
+        l100k / minimal <= 1.5)
+
+rss_m, hwm_m = memory("mem_minimal.txt")
+rss_l, hwm_l = memory("mem_lunex.txt")
+row("Resident memory at first paint (VmRSS / VmHWM)",
+    f"{rss_l / 1024:.1f} / {hwm_l / 1024:.1f} MiB vs minimal {rss_m / 1024:.1f} / "
+    f"{hwm_m / 1024:.1f} MiB = {rss_l / rss_m:.2f} × / {hwm_l / hwm_m:.2f} ×",
+    "≤ 1.2 × minimal", rss_l / rss_m <= 1.2 and hwm_l / hwm_m <= 1.2)
+
+gui = load("gui.json")
+core = load("core.json")
+press = gbench(gui, "BM_MostPress/0")
+press_mem = gbench(gui, "BM_MostPress/1")
+row('One "Most!" press end to end (median), Pic on disk',
+    f"{unit_ms(press):.3f} ms wall, {unit_ms(press, 'cpu_time'):.3f} ms CPU",
+    "< 2 ms", unit_ms(press) < 2)
+if press_mem:
+    row('The same press with Pic in memory (tmpfs): all but the disk flush',
+        f"{unit_ms(press_mem):.3f} ms wall", "< 2 ms", unit_ms(press_mem) < 2)
+compute = gbench(core, "BM_ComputeAndTexts")
+row("Computation and the texts", f"{compute['items_per_second'] / 1e6:.2f} M evaluations/s",
+    "≥ 1 M/s", compute["items_per_second"] >= 1e6)
+parse = gbench(core, "BM_ParseDateText")
+row("Date-text conversion (accepted and rejected mix)",
+    f"{parse['items_per_second'] / 1e6:.2f} M texts/s", "≥ 1 M/s",
+    parse["items_per_second"] >= 1e6)
+
+fills = []
+for n in (1000, 10000, 100000, 1000000):
+    b = gbench(gui, f"BM_FillNewMoonList/{n}")
+    if b:
+        fills.append((n, unit_ms(b)))
+if fills:
+    # Least squares through the origin: time = k * lines.
+    k = sum(n * t for n, t in fills) / sum(n * n for n, _ in fills)
+    per_line_us = k * 1000
+    worst = max(abs(t - k * n) / (k * n) for n, t in fills if n >= 10000)
+    t100k = dict(fills).get(100000, math.inf)
+    row("FillNewMoonList, 10^3 … 10^6 lines",
+        ", ".join(f"{n:,}: {t:.2f} ms" for n, t in fills) +
+        f"; fitted {per_line_us:.3f} µs per line (largest deviation from linear above 10^4: "
+        f"{worst * 100:.0f} %)",
+        "linear; 10^5 lines < 100 ms", t100k < 100)
+popup = gbench(gui, "BM_OpenList/100000")
+if popup:
+    row("Opening Ujholdak with 10^5 entries", f"{unit_ms(popup):.2f} ms", "< 50 ms",
+        unit_ms(popup) < 50)
+
+pics = hyper_medians("pics.json")
+if pics:
+    row("Making the whole Pic directory", f"{pics[0] * 1000:.0f} ms", "< 2 s", pics[0] < 2)
+else:
+    row("Making the whole Pic directory", "no picture tool in this build", "< 2 s", False)
+moons = hyper_medians("newmoons.json")
+row("lunex-newmoons for 1900–2100", f"{moons[0] * 1000:.1f} ms", "< 100 ms", moons[0] < 0.1)
+
+cpu = "unknown"
+try:
+    for line in subprocess.run(["lscpu"], capture_output=True, text=True).stdout.splitlines():
+        if line.startswith("Model name:"):
+            cpu = line.split(":", 1)[1].strip()
+except OSError:
+    pass
+
+with open(out, "w") as f:
+    f.write("# Benchmark results\n\n")
+    f.write(f"- Date: {datetime.datetime.now(datetime.timezone.utc):%Y-%m-%d %H:%M} UTC\n")
+    f.write(f"- Commit: {commit}\n")
+    f.write(f"- Machine: {cpu}, {os.cpu_count()} cores, {platform.system()} "
+            f"{platform.release()}\n")
+    f.write("- Build: Release (`make bench`); Qt offscreen platform; hu_HU locale\n\n")
+    f.write("Start-up and memory are whole-process medians measured side by side with a "
+            "minimal Qt Widgets program that shows one empty window of the same size; "
+            "the in-process figures are Google Benchmark medians.\n\n")
+    f.write("| What | Figure | Target | |\n|---|---|---|---|\n")
+    for r in rows:
+        f.write("| " + " | ".join(r) + " |\n")

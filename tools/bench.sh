@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# Runs every benchmark of Lunex against its target and writes bench/results.md.
+# These machines are shared and noisy: start-up and memory are measured side by
+# side with a minimal Qt program in the same run, and ratios are what count.
+set -euo pipefail
+B=$(realpath "${1:-build-bench}")
+ROOT=$(cd "$(dirname "$0")/.." && pwd)
+OUT="$ROOT/bench/results.md"
+WORK=$(mktemp -d)
+trap 'rm -rf "$WORK"' EXIT
+export QT_QPA_PLATFORM=offscreen LC_ALL=hu_HU.UTF-8 LANG=hu_HU.UTF-8 TZ=Europe/Budapest
+RUNS=${BENCH_RUNS:-30}
+
+# Application directories with the real pictures and generated lists.
+make_appdir() { # dir entries
+    mkdir -p "$1/Pic"
+    cp "$B"/Pic/*.gif "$B"/Pic/*.jpg "$1/Pic/" 2>/dev/null || true
+    awk -v n="$2" 'BEGIN { printf "\xDAjholdak\r\n";
+        for (i = 0; i < n; i++) printf "%04d-%02d-%02d %02d:%02d\r\n",
+            1000 + int(i / 12) % 8000, i % 12 + 1, i % 28 + 1, i % 24, i % 60 }' >"$1/Pic/ujholdak.txt"
+}
+make_appdir "$WORK/list130" 130
+make_appdir "$WORK/list100k" 100000
+
+echo "== start-up to the first painted frame"
+hyperfine -N --warmup 3 --runs "$RUNS" --export-json "$WORK/startup.json" \
+    "$B/startup_minimal" "$B/startup_lunex $WORK/list130" "$B/startup_lunex $WORK/list100k"
+
+echo "== resident memory at the first painted frame"
+for i in 1 2 3 4 5; do
+    "$B/startup_minimal" 2>>"$WORK/mem_minimal.txt" >/dev/null
+    "$B/startup_lunex" "$WORK/list130" 2>>"$WORK/mem_lunex.txt" >/dev/null
+done
+grep -h VmRSS "$WORK"/mem_*.txt | head -2 || true
+
+echo "== in-process benchmarks"
+"$B/bench_core" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+    --benchmark_out="$WORK/core.json" --benchmark_out_format=json
+"$B/bench_gui" --benchmark_repetitions=3 --benchmark_report_aggregates_only=true \
+    --benchmark_out="$WORK/gui.json" --benchmark_out_format=json
+
+echo "== tools"
+pics_tool=$(ls "$B"/lunex-pics 2>/dev/null || true)
+if [ -n "$pics_tool" ]; then
+    hyperfine -N --warmup 1 --runs 5 --export-json "$WORK/pics.json" "$pics_tool $WORK/pics-out"
+fi
+hyperfine -N --warmup 2 --runs 20 --export-json "$WORK/newmoons.json" \
+    "$B/lunex-newmoons --from 1900 --to 2100 --zone Europe/Budapest --force $WORK/ujholdak.txt"
+
+mkdir -p "$ROOT/bench"
+python3 "$ROOT/tools/bench-report.py" "$WORK" "$OUT" \
+    "$(git -C "$ROOT" rev-parse --short HEAD)$(git -C "$ROOT" diff --quiet || echo '+changes')"
+cat "$OUT"
