@@ -311,36 +311,45 @@ void MainWindow::buildMenus() {
 
     QMenu *szamit = bar->addMenu(QStringLiteral("&Számítások"));
     szamit->setObjectName(QStringLiteral("szamit"));
-    item(szamit, "vonas", QStringLiteral("Fok - Vonás calculator"),
-         QKeySequence(Qt::CTRL | Qt::Key_F1));
+    connect(item(szamit, "vonas", QStringLiteral("Fok - Vonás calculator"),
+                 QKeySequence(Qt::CTRL | Qt::Key_F1)),
+            &QAction::triggered, this, [this] { showSecondary(form4_); });
     item(szamit, "szamolt", QStringLiteral("Számolt adatok mentése"), {})->setEnabled(false);
     item(szamit, "holdsarlolista", QStringLiteral("Korai Holdsarlók listázása"), {})
         ->setEnabled(false);
 
     QMenu *prg = bar->addMenu(QStringLiteral("H&elp"));
     prg->setObjectName(QStringLiteral("prg"));
-    item(prg, "leir", QStringLiteral("Leírás"), QKeySequence(Qt::CTRL | Qt::Key_L));
+    connect(item(prg, "leir", QStringLiteral("Leírás"), QKeySequence(Qt::CTRL | Qt::Key_L)),
+            &QAction::triggered, this, [this] { showSecondary(form2_); });
     QAction *kilep =
         item(prg, "kilep", QStringLiteral("Kilépés"), QKeySequence(Qt::CTRL | Qt::Key_X));
     kilep->setEnabled(false);
     connect(kilep, &QAction::triggered, this, &QWidget::close);
-    item(prg, "prog", QStringLiteral("Programról"), {});
+    connect(item(prg, "prog", QStringLiteral("Programról"), {}), &QAction::triggered, this,
+            [this] { showSecondary(about_); });
 }
 
 EvaluationPorts MainWindow::ports() {
     return EvaluationPorts{appDir_, *this, *this, *this, *this, *clock_, QLocale()};
 }
 
-void MainWindow::showMoonPicture(const QString &relativePath) {
-    if (form3_) {
-        form3_->show();
-        form3_->raise();
-        form3_->activateWindow();
+template <typename Window> Window *MainWindow::showSecondary(QPointer<Window> &slot) {
+    if (slot) {
+        slot->show();
+        slot->raise();
+        slot->activateWindow();
     } else {
-        form3_ = new Form3();
-        form3_->setAttribute(Qt::WA_DeleteOnClose);
-        form3_->show();
+        slot = new Window();
+        slot->setAttribute(Qt::WA_DeleteOnClose);
+        slot->show();
+        slot->activateWindow();
     }
+    return slot;
+}
+
+void MainWindow::showMoonPicture(const QString &relativePath) {
+    showSecondary(form3_);
     // Shown first, then loaded: the window is there even if the file is not.
     if (!form3_->loadPicture(AppPath(appDir_, relativePath))) {
         look::ShowMessageBox(form3_,

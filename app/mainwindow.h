@@ -1,6 +1,9 @@
 #pragma once
 
 #include "app/picturewindow.h"
+#include "calc/form4.h"
+#include "info/form2.h"
+#include "info/frmabout.h"
 #include "lunar/evaluation.h"
 #include "store/fields.h"
 
@@ -95,6 +98,9 @@ public:
 
     ResultArea *resultArea() const { return area_; }
     Form3 *pictureWindow() const { return form3_; }
+    QWidget *calculatorWindow() const { return form4_; }
+    QWidget *descriptionWindow() const { return form2_; }
+    QWidget *aboutWindow() const { return about_; }
 
 public slots:
     void showMoonPicture(const QString &relativePath); // ShowMoonPicture
@@ -125,7 +131,13 @@ private:
     TimeField *text12_ = nullptr;
     NewMoonCombo *ujholdak_ = nullptr;
     ClickablePicture *picture1_ = nullptr;
+    // The secondary windows: at most one of each, without an owner, modeless;
+    // closing one deletes it and the next request makes it afresh.
+    template <typename Window> Window *showSecondary(QPointer<Window> &slot);
     QPointer<Form3> form3_;
+    QPointer<Form4> form4_;
+    QPointer<Form2> form2_;
+    QPointer<FrmAbout> about_;
 };
 
 } // namespace lunex

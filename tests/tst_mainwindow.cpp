@@ -377,6 +377,55 @@ private slots:
         QCOMPARE(rig.window->pictureWindow()->picture3()->pixmap().size(), QSize(1, 1));
     }
 
+    // Every secondary window: one at most, raised when asked again, made afresh
+    // after a close, and the main window stays usable beside it.
+    void secondaryWindows_data() {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<QString>("title");
+        QTest::newRow("calculator") << "vonas"
+                                    << "Számítások";
+        QTest::newRow("description") << "leir"
+                                     << "Program leírása";
+        QTest::newRow("About") << "prog"
+                               << "About Lunex";
+        QTest::newRow("picture window") << "hold12"
+                                        << "Hold térképek";
+    }
+    void secondaryWindows() {
+        QFETCH(QString, action);
+        QFETCH(QString, title);
+        Rig rig;
+        auto *item = rig.window->findChild<QAction *>(action);
+        const auto opened = [&]() -> QWidget * {
+            QWidget *found = nullptr;
+            for (QWidget *w : QApplication::topLevelWidgets()) {
+                if (w->isVisible() && w->windowTitle() == title) {
+                    if (found) {
+                        return nullptr; // a second copy
+                    }
+                    found = w;
+                }
+            }
+            return found;
+        };
+        item->trigger();
+        QPointer<QWidget> first = opened();
+        QVERIFY(first);
+        QVERIFY(!first->parentWidget());
+        QVERIFY(!first->isModal());
+        item->trigger();
+        QCOMPARE(opened(), first.data());
+        // The main window still answers while it is open.
+        rig.text11->setText("2026-11-20 06:47");
+        rig.click("Command2");
+        QCOMPARE(rig.printed().size(), 6);
+        first->close();
+        QTRY_VERIFY(!first);
+        item->trigger();
+        QVERIFY(opened());
+        opened()->close();
+    }
+
     void missingPictureKeepsTheWindowOpen() {
         Rig rig;
         QFile::remove(rig.dir.pic("Lunar-day07s.gif"));
