@@ -1,0 +1,72 @@
+#pragma once
+
+// The pictures of the Pic directory: the phase pictures of the main window, the day
+// pictures and the labelled map of the picture window.
+
+#include "labels.h"
+#include "render.h"
+#include "surface.h"
+
+#include <QImage>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+#include <memory>
+
+namespace lunex::pics {
+
+// The fonts of the pictures. The windows' Windows fonts are not on a Debian machine;
+// fonts-liberation has metric-compatible stand-ins.
+inline constexpr char kSansFamily[] = "Liberation Sans";   // for Arial
+inline constexpr char kSerifFamily[] = "Liberation Serif"; // for Times New Roman
+
+struct PhasePicture {
+    QString file;
+    double ageDays; // a representative age of the phase band that shows this picture
+};
+
+// The twelve phase pictures in the order of the phase table.
+QList<PhasePicture> PhasePictures();
+QString DayPictureFile(int day); // day 2..11
+inline constexpr int kFirstDay = 2;
+inline constexpr int kLastDay = 11;
+QString MapFile();
+QStringList AllPictureFiles();
+
+// The phase pictures fill the main window's picture box; the day pictures and the map fit
+// the visible part of the picture window, which shows them unscaled from the top left.
+DiscView PhaseView();
+DiscView ChartView();
+
+struct Label {
+    QString text;
+    Placement place;
+};
+
+struct Chart {
+    QImage image; // grey
+    QList<Label> labels;
+    QStringList unplaced; // names that found no room
+};
+
+class PictureMaker {
+public:
+    PictureMaker(const AlbedoMap &albedo, QList<Feature> features);
+    ~PictureMaker();
+
+    QImage Phase(double ageDays) const;
+    Chart Day(int day) const;
+    Chart Map() const;
+
+    // Writes every picture into dir, creating it if need be. Each file is replaced whole
+    // or not at all, and nothing else in dir is touched: the user's data files live there.
+    bool WriteAll(const QString &dir, QString *error) const;
+
+private:
+    QList<Feature> features_;
+    std::unique_ptr<DiscRenderer> phase_;
+    std::unique_ptr<DiscRenderer> chart_;
+};
+
+} // namespace lunex::pics
