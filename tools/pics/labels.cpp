@@ -13,8 +13,9 @@ constexpr double kGap = 2.0;
 // A label closer than this to its feature needs no leader line.
 constexpr double kNoLeaderDistance = 7.0;
 
-const double kDistances[] = {3,   10,  18,  28,  40,  54,  70,  90, 112,
-                             136, 162, 190, 220, 255, 290, 330, 375};
+const double kDistances[] = {3,   10,  16,  22,  30,  38,  48,  58,  70,  84, 100,
+                             118, 138, 160, 184, 210, 238, 268, 300, 335, 375};
+constexpr double kAngleStep = 10;
 
 } // namespace
 
@@ -45,13 +46,19 @@ void LabelPlacer::SetDirection(double degrees, double spread) {
     spread_ = std::clamp(spread, 0.0, 180.0);
 }
 
-bool LabelPlacer::Fits(const QRectF &rect, bool leader, const QLineF &line) const {
+bool LabelPlacer::Fits(const QRectF &rect, const QPointF &anchor, bool leader,
+                       const QLineF &line) const {
     if (!bounds_.contains(rect)) {
         return false;
     }
     const QRectF padded = rect.adjusted(-kGap, -kGap, kGap, kGap);
     for (const QRectF &r : reserved_) {
         if (r.intersects(padded)) {
+            return false;
+        }
+    }
+    for (const QPointF &mark : marks_) {
+        if (mark != anchor && padded.contains(mark)) {
             return false;
         }
     }
@@ -83,25 +90,36 @@ std::optional<Placement> LabelPlacer::Place(const LabelRequest &request) {
     const double h = request.size.height();
     const QPointF a = request.anchor;
 
-    auto accept = [&](const QRectF &rect, bool leader) -> std::optional<Placement> {
+    auto accept = [&](const QRectF &rect, bool leader,
+                      bool across = false) -> std::optional<Placement> {
         const QPointF end = NearestPoint(rect, a);
-        if (!Fits(rect, leader, QLineF(a, end))) {
+        if (!Fits(rect, a, leader, QLineF(a, end))) {
             return std::nullopt;
         }
-        Placement p{rect, a, leader, end};
+        Placement p{rect, a, leader, across, end};
         placed_.append(p);
         return p;
     };
 
     if (request.onAnchor) {
-        if (auto p = accept(QRectF(a.x() - w / 2, a.y() - h / 2, w, h), false)) {
-            return p;
+        // Across the middle, else slid along the area as far as it reaches.
+        const double span = std::max(0.0, request.spanPixels);
+        for (double dy = 0; dy <= span + 1e-9; dy += h) {
+            for (double dx = 0; dx <= span + 1e-9; dx += w / 4) {
+                for (const QPointF &shift :
+                     {QPointF(dx, dy), QPointF(-dx, dy), QPointF(dx, -dy), QPointF(-dx, -dy)}) {
+                    const QPointF c = a + shift;
+                    if (auto p = accept(QRectF(c.x() - w / 2, c.y() - h / 2, w, h), false, true)) {
+                        return p;
+                    }
+                }
+            }
         }
     }
 
-    // Angles fan out from the preferred direction in steps of 15 degrees.
+    // Angles fan out from the preferred direction.
     QList<double> angles{direction_};
-    for (double step = 15; step <= spread_ + 1e-9; step += 15) {
+    for (double step = kAngleStep; step <= spread_ + 1e-9; step += kAngleStep) {
         angles.append(direction_ + step);
         if (step < 180) {
             angles.append(direction_ - step);

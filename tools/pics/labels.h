@@ -18,12 +18,14 @@ struct LabelRequest {
     QPointF anchor;        // the feature
     QSizeF size;           // the label's box
     bool onAnchor = false; // an area (a mare) is best named across its middle
+    double spanPixels = 0; // how far from the middle the name may slide and still lie over it
 };
 
 struct Placement {
     QRectF rect;
     QPointF anchor;
     bool leader = false; // a line from the anchor to the box is needed to tell whose it is
+    bool across = false; // lies over its area (a mare's middle): needs no mark
     QPointF leaderEnd;   // the point of the box nearest the anchor
 };
 
@@ -33,6 +35,8 @@ public:
 
     // Areas no label may touch (a title, the lit part of the Moon).
     void Reserve(const QRectF &rect) { reserved_.append(rect); }
+    // A feature still to be named: no other label may cover its mark.
+    void ReserveMark(const QPointF &point) { marks_.append(point); }
     void SetBlocked(std::function<bool(const QRectF &)> blocked) { blocked_ = std::move(blocked); }
     // The direction to try first (degrees, screen coordinates: 0 right, 90 down, 180 left)
     // and how far to either side of it a label may go; 180 allows every direction.
@@ -51,10 +55,11 @@ public:
     const QList<Placement> &Placed() const { return placed_; }
 
 private:
-    bool Fits(const QRectF &rect, bool leader, const QLineF &line) const;
+    bool Fits(const QRectF &rect, const QPointF &anchor, bool leader, const QLineF &line) const;
 
     QRectF bounds_;
     QList<QRectF> reserved_;
+    QList<QPointF> marks_;
     std::function<bool(const QRectF &)> blocked_;
     double direction_ = 0;
     double spread_ = 180;

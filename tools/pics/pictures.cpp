@@ -48,9 +48,15 @@ const char *const kFamousCraters[] = {
     "Reinhold",     "Lansberg",   "Gauss",         "Humboldt",    "Schiller",     "Wargentin"};
 constexpr double kMapCraterKm = 110;
 constexpr double kMapRangeKm = 140;
+constexpr double kWidePlainKm = 300;
+// Plains closer than this on the map compete for the same room.
+constexpr double kCrowdPixels = 80;
+constexpr int kPlacingAttempts = 10;
 constexpr double kDayCraterKm = 50;
+// The Sun's height (its sine) up to which shadows make a feature stand out: about 8 degrees.
+constexpr double kDayHighSun = 0.14;
 // How much of a leader line, from its feature on, may run over the sunlit surface.
-constexpr double kLeaderLitAllowance = 28;
+constexpr double kLeaderLitAllowance = 40;
 constexpr double kDayRangeKm = 100;
 
 bool IsFamous(const QString &name) {
@@ -89,7 +95,7 @@ void DrawText(QPainter &p, const QRectF &rect, const QFont &font, const QString 
 
 void DrawLeader(QPainter &p, const Placement &place) {
     // A label across its feature needs no mark; any other points at a dot on the feature.
-    if (place.rect.contains(place.anchor)) {
+    if (place.across) {
         return;
     }
     if (place.leader) {
@@ -151,28 +157,39 @@ struct Candidate {
     QFont font;
     QRgb colour;
     bool onAnchor;
+    double span = 0; // pixels the name may slide over its area
 };
 
-void PlaceAndDraw(QImage &rgb, LabelPlacer &placer, const QList<Candidate> &candidates,
-                  Chart &chart) {
-    QList<const Candidate *> drawn;
+struct Placed {
+    Candidate candidate;
+    Placement place;
+};
+
+// Places the candidates in order; those that find no room are named in unplaced.
+QList<Placed> PlaceLabels(LabelPlacer &placer, const QList<Candidate> &candidates,
+                          QStringList *unplaced) {
+    QList<Placed> placed;
     for (const Candidate &c : candidates) {
-        LabelRequest request{c.anchor, LabelSize(c.font, c.feature->name), c.onAnchor};
+        const LabelRequest request{c.anchor, LabelSize(c.font, c.feature->name), c.onAnchor,
+                                   c.span};
         if (auto place = placer.Place(request)) {
-            chart.labels.append({c.feature->name, *place});
-            drawn.append(&c);
-        } else {
-            chart.unplaced.append(c.feature->name);
+            placed.append({c, *place});
+        } else if (unplaced) {
+            unplaced->append(c.feature->name);
         }
     }
+    return placed;
+}
+
+void DrawLabels(QImage &rgb, const QList<Placed> &placed, Chart &chart) {
     QPainter p(&rgb);
     p.setRenderHint(QPainter::Antialiasing);
-    for (const Label &l : chart.labels) {
+    for (const Placed &l : placed) {
         DrawLeader(p, l.place);
     }
-    for (qsizetype i = 0; i < drawn.size(); ++i) {
-        DrawText(p, chart.labels[i].place.rect, drawn[i]->font, drawn[i]->feature->name,
-                 drawn[i]->colour);
+    for (const Placed &l : placed) {
+        DrawText(p, l.place.rect, l.candidate.font, l.candidate.feature->name, l.candidate.colour);
+        chart.labels.append({l.candidate.feature->name, l.place});
     }
 }
 
@@ -292,7 +309,7 @@ Chart PictureMaker::Day(int day) const {
     });
 
     // Features where the Sun stands low in the morning: from just below the horizon (high
-    // peaks and rims catch the first light) to about twelve degrees up.
+    // peaks and rims catch the first light) to about eight degrees up.
     const double ls = SubSolarLongitude(day) * kDeg;
     QList<const Feature *> near;
     for (const Feature &f : features_) {
@@ -302,12 +319,15 @@ Chart PictureMaker::Day(int day) const {
         const double mu0 = std::cos(lat) * std::cos(lon - ls);
         const bool large = IsPlain(f.type) || (IsRange(f.type) && f.diameterKm >= kDayRangeKm) ||
                            (f.type == QLatin1String("crater") && f.diameterKm >= kDayCraterKm);
-        if (large && mu > 0.12 && mu0 > -0.012 && mu0 < 0.21) {
+        if (large && mu > 0.12 && mu0 > -0.012 && mu0 < kDayHighSun) {
             near.append(&f);
         }
     }
+    // Plains and the famous first, then the rest by size, while room lasts.
     std::stable_sort(near.begin(), near.end(), [](const Feature *a, const Feature *b) {
-        return a->diameterKm > b->diameterKm;
+        const int ra = IsPlain(a->type) ? 0 : IsFamous(a->name) ? 1 : 2;
+        const int rb = IsPlain(b->type) ? 0 : IsFamous(b->name) ? 1 : 2;
+        return ra != rb ? ra < rb : a->diameterKm > b->diameterKm;
     });
     const QFont font = Font(kSansFamily, 14);
     QList<Candidate> candidates;
@@ -315,7 +335,7 @@ Chart PictureMaker::Day(int day) const {
         candidates.append({f, *chart_->Project(f->latDeg, f->lonDeg), font,
                            IsPlain(f->type) ? kTextPlain : kTextWhite, false});
     }
-    PlaceAndDraw(rgb, placer, candidates, chart);
+    DrawLabels(rgb, PlaceLabels(placer, candidates, &chart.unplaced), chart);
 
     QPainter p(&rgb);
     p.setRenderHint(QPainter::Antialiasing);
@@ -329,10 +349,6 @@ Chart PictureMaker::Map() const {
     Chart chart;
     QImage rgb = chart_->Render(kSynodicMonthDays / 2).convertToFormat(QImage::Format_RGB32);
     const DiscView view = chart_->View();
-
-    LabelPlacer placer(QRectF(QPointF(0, 0), QSizeF(kChartSize)).adjusted(3, 3, -3, -3));
-    placer.SetDirection(0, 180);
-    placer.SetMaxDistance(240);
 
     const QFont plainFont = Font(kSansFamily, 13, false, true);
     const QFont rangeFont = Font(kSansFamily, 12, false, true);
@@ -351,6 +367,12 @@ Chart PictureMaker::Map() const {
         const double n = std::hypot(u, v);
         return QPointF(view.centre.x() + u / n * view.radius * 0.995,
                        view.centre.y() - v / n * view.radius * 0.995);
+    };
+
+    // Half the area's radius as seen, foreshortening towards the limb included.
+    auto spanOf = [&](const Feature &f) {
+        const double mu = std::cos(f.latDeg * kDeg) * std::cos(f.lonDeg * kDeg);
+        return 0.5 * f.diameterKm / 2 / kMoonRadiusKm * view.radius * std::sqrt(std::max(mu, 0.1));
     };
 
     QList<const Feature *> plains;
@@ -378,19 +400,123 @@ Chart PictureMaker::Map() const {
         return fa != fb ? fa : a->diameterKm > b->diameterKm;
     });
 
-    QList<Candidate> candidates;
+    // Only a plain wide enough to hold its name carries it across its middle; the small
+    // ones follow, the most crowded of them first.
+    const auto wide = [](const Feature *f) { return f->diameterKm >= kWidePlainKm; };
+    QList<std::pair<int, const Feature *>> small;
     for (const Feature *f : plains) {
-        // Only a plain wide enough to hold its name carries it across its middle.
-        const bool wide = f->diameterKm >= 300;
-        candidates.append({f, anchorOf(*f), plainFont, kTextPlain, wide});
+        if (wide(f)) {
+            continue;
+        }
+        int neighbours = 0;
+        for (const Feature *g : plains) {
+            neighbours += QLineF(anchorOf(*f), anchorOf(*g)).length() < kCrowdPixels ? 1 : 0;
+        }
+        small.append({neighbours, f});
     }
+    std::stable_sort(small.begin(), small.end(),
+                     [](const auto &a, const auto &b) { return a.first > b.first; });
+    QList<Candidate> plainCandidates;
+    for (const Feature *f : plains) {
+        if (wide(f)) {
+            plainCandidates.append({f, anchorOf(*f), plainFont, kTextPlain, true, spanOf(*f)});
+        }
+    }
+    for (const auto &[neighbours, f] : small) {
+        plainCandidates.append({f, anchorOf(*f), plainFont, kTextPlain, false});
+    }
+
+    const auto newPlacer = [&] {
+        LabelPlacer placer(QRectF(QPointF(0, 0), QSizeF(kChartSize)).adjusted(3, 3, -3, -3));
+        placer.SetDirection(0, 180);
+        placer.SetMaxDistance(300);
+        // No label may hide the mark of a plain, a mountain range or a famous crater.
+        for (const Candidate &c : plainCandidates) {
+            placer.ReserveMark(c.anchor);
+        }
+        for (const Feature *f : ranges) {
+            placer.ReserveMark(anchorOf(*f));
+        }
+        for (const Feature *f : craters) {
+            if (IsFamous(f->name)) {
+                placer.ReserveMark(anchorOf(*f));
+            }
+        }
+        return placer;
+    };
+    // A greedy placer can paint itself into a corner: the names left out go to the front
+    // and the placing starts over. First until every plain has its name, then, with the
+    // plains' order kept, for the ranges and the famous craters; the other large craters
+    // fill the room that is left.
+    QList<Candidate> extra;
     for (const Feature *f : ranges) {
-        candidates.append({f, anchorOf(*f), rangeFont, kTextPlain, true});
+        extra.append({f, anchorOf(*f), rangeFont, kTextPlain, true, spanOf(*f)});
     }
+    QList<Candidate> rest;
     for (const Feature *f : craters) {
-        candidates.append({f, anchorOf(*f), craterFont, kTextWhite, false});
+        (IsFamous(f->name) ? extra : rest).append({f, anchorOf(*f), craterFont, kTextWhite, false});
     }
-    PlaceAndDraw(rgb, placer, candidates, chart);
+    const auto settle = [&](const QList<Candidate> &fixed, QList<Candidate> order,
+                            LabelPlacer &placer, QList<Placed> &placed, QStringList &left) {
+        // A plain left out weighs more than everything else together.
+        const auto cost = [&](const QStringList &names) {
+            int total = 0;
+            for (const Candidate &c : order) {
+                total +=
+                    names.contains(c.feature->name) ? (IsPlain(c.feature->type) ? 1000 : 1) : 0;
+            }
+            return total;
+        };
+        for (int attempt = 0;; ++attempt) {
+            LabelPlacer round = newPlacer();
+            QStringList roundLeft;
+            QList<Placed> roundPlaced = PlaceLabels(round, fixed + order, &roundLeft);
+            if (attempt == 0 || cost(roundLeft) < cost(left)) {
+                placer = std::move(round);
+                placed = std::move(roundPlaced);
+                left = roundLeft;
+            }
+            if (left.isEmpty() || attempt == kPlacingAttempts) {
+                return;
+            }
+            std::stable_partition(order.begin(), order.end(), [&](const Candidate &c) {
+                return roundLeft.contains(c.feature->name);
+            });
+        }
+    };
+    LabelPlacer placer = newPlacer();
+    QList<Placed> placed;
+    QStringList left;
+    settle({}, plainCandidates, placer, placed, left);
+    QList<Candidate> plainOrder;
+    for (const Placed &p : placed) {
+        plainOrder.append(p.candidate);
+    }
+    for (const Candidate &c : plainCandidates) {
+        if (left.contains(c.feature->name)) {
+            plainOrder.append(c);
+        }
+    }
+    QStringList plainsLeft = left;
+    LabelPlacer withExtra = newPlacer();
+    QList<Placed> extraPlaced;
+    QStringList extraLeft;
+    settle(plainOrder, extra, withExtra, extraPlaced, extraLeft);
+    // Only a round that still names as many plains counts.
+    const bool keepsPlains =
+        std::none_of(plainOrder.begin(), plainOrder.end(), [&](const Candidate &c) {
+            return extraLeft.contains(c.feature->name) && !plainsLeft.contains(c.feature->name);
+        });
+    if (keepsPlains) {
+        placer = std::move(withExtra);
+        placed = std::move(extraPlaced);
+        left = extraLeft;
+    } else {
+        placed += PlaceLabels(placer, extra, &left);
+    }
+    chart.unplaced = left;
+    placed += PlaceLabels(placer, rest, &chart.unplaced);
+    DrawLabels(rgb, placed, chart);
     chart.image = rgb.convertToFormat(QImage::Format_Grayscale8);
     return chart;
 }

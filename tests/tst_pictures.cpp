@@ -1,0 +1,629 @@
+#include "gifwriter.h"
+#include "labels.h"
+#include "pictures.h"
+#include "render.h"
+#include "surface.h"
+
+#include <QDir>
+#include <QFile>
+#include <QImage>
+#include <QImageReader>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <numbers>
+
+using namespace lunex::pics;
+
+namespace {
+
+// Brighter than any earthshine, darker than the sunlit surface next to the terminator.
+constexpr int kLitThreshold = 32;
+
+struct ToolRun {
+    int exitCode = -1;
+    QString errors;
+};
+
+ToolRun RunTool(const QStringList &arguments) {
+    QProcess tool;
+    tool.start(QStringLiteral(LUNEX_PICS_TOOL), arguments);
+    if (!tool.waitForFinished(120000)) {
+        tool.kill();
+        tool.waitForFinished();
+        return {};
+    }
+    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
+            QString::fromUtf8(tool.readAllStandardError())};
+}
+
+QByteArray ReadBytes(const QString &path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+QImage ReadGrey(const QString &path) {
+    return QImage(path).convertToFormat(QImage::Format_Grayscale8);
+}
+
+int CountAtLeast(const QImage &grey, int level) {
+    int count = 0;
+    for (int y = 0; y < grey.height(); ++y) {
+        const uchar *row = grey.constScanLine(y);
+        for (int x = 0; x < grey.width(); ++x) {
+            count += row[x] >= level ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+double ExpectedLitFraction(double ageDays) {
+    return (1 - std::cos(2 * std::numbers::pi * ageDays / kSynodicMonthDays)) / 2;
+}
+
+double DistanceToSegment(const QPointF &p, const QLineF &line) {
+    const QPointF d = line.p2() - line.p1();
+    const double length2 = QPointF::dotProduct(d, d);
+    const double t =
+        length2 > 0 ? std::clamp(QPointF::dotProduct(p - line.p1(), d) / length2, 0.0, 1.0) : 0.0;
+    return QLineF(p, line.p1() + d * t).length();
+}
+
+// Whether a pixel carries lettering: a label, its leader line or its feature's dot.
+bool UnderLabels(const QList<Label> &labels, const QPointF &p) {
+    return std::any_of(labels.begin(), labels.end(), [&](const Label &l) {
+        return l.place.rect.adjusted(-4, -4, 4, 4).contains(p) ||
+               QLineF(p, l.place.anchor).length() <= 4 ||
+               (l.place.leader &&
+                DistanceToSegment(p, QLineF(l.place.anchor, l.place.leaderEnd)) <= 3);
+    });
+}
+
+// Mean grey over the pixels of a ring that no lettering covers.
+double MeanOutsideLabels(const QImage &grey, const QPointF &centre, double inner, double outer,
+                         const QList<Label> &labels) {
+    double sum = 0;
+    int count = 0;
+    for (int y = int(centre.y() - outer); y <= int(centre.y() + outer); ++y) {
+        for (int x = int(centre.x() - outer); x <= int(centre.x() + outer); ++x) {
+            const double d = std::hypot(x + 0.5 - centre.x(), y + 0.5 - centre.y());
+            if (d < inner || d > outer || !grey.rect().contains(x, y)) {
+                continue;
+            }
+            if (!UnderLabels(labels, QPointF(x + 0.5, y + 0.5))) {
+                sum += qGray(grey.pixel(x, y));
+                ++count;
+            }
+        }
+    }
+    return count ? sum / count : -1;
+}
+
+void VerifyNoOverlap(const QList<QRectF> &rects, const QList<Placement> &placed,
+                     const QRectF &bounds) {
+    for (qsizetype i = 0; i < rects.size(); ++i) {
+        QVERIFY2(bounds.contains(rects[i]), "label outside the picture");
+        for (qsizetype j = i + 1; j < rects.size(); ++j) {
+            QVERIFY2(!rects[i].intersects(rects[j]),
+                     qPrintable(QStringLiteral("labels %1 and %2 overlap").arg(i).arg(j)));
+        }
+    }
+    for (const Placement &p : placed) {
+        if (!p.leader) {
+            continue;
+        }
+        for (const QRectF &r : rects) {
+            if (r == p.rect) {
+                continue;
+            }
+            QVERIFY2(!SegmentHitsRect(QLineF(p.anchor, p.leaderEnd), r),
+                     "a leader line runs through another label");
+        }
+    }
+}
+
+} // namespace
+
+class TestPictures : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir textured_;
+    QTemporaryDir plain_;
+    QString plainErrors_;
+
+    std::optional<AlbedoMap> Texture() const {
+        QString why;
+        return AlbedoMap::Load(QStringLiteral(LUNEX_TEST_TEXTURE), &why);
+    }
+    QList<Feature> Features() const {
+        QString why;
+        return ReadFeatures(QStringLiteral(LUNEX_TEST_FEATURES), &why).value_or(QList<Feature>{});
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(textured_.isValid() && plain_.isValid());
+        QVERIFY(!Features().isEmpty());
+        const ToolRun withTexture =
+            RunTool({QStringLiteral("--texture"), QStringLiteral(LUNEX_TEST_TEXTURE),
+                     textured_.filePath(QStringLiteral("Pic"))});
+        QCOMPARE(withTexture.exitCode, 0);
+        // A texture that is not there must not stop the pictures.
+        const ToolRun without =
+            RunTool({QStringLiteral("--texture"), plain_.filePath(QStringLiteral("nincs.jpg")),
+                     plain_.filePath(QStringLiteral("Pic"))});
+        QCOMPARE(without.exitCode, 0);
+        plainErrors_ = without.errors;
+    }
+
+    void everyFileWithItsNameFormatAndSize_data() {
+        QTest::addColumn<QString>("dir");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("signature");
+        QTest::addColumn<QSize>("size");
+        for (const auto &[surface, dir] :
+             {std::pair{"texture", &textured_}, std::pair{"no texture", &plain_}}) {
+            const QString pic = dir->filePath(QStringLiteral("Pic"));
+            for (const QString &file : AllPictureFiles()) {
+                const bool phase = file.at(0).isDigit();
+                const bool jpeg = file.endsWith(QLatin1String(".jpg"));
+                QTest::addRow("%s %s", surface, qPrintable(file))
+                    << pic << file << (jpeg ? QByteArray("\xFF\xD8\xFF") : QByteArray("GIF8"))
+                    << (phase ? QSize(137, 137) : QSize(1150, 710));
+            }
+        }
+    }
+    void everyFileWithItsNameFormatAndSize() {
+        QFETCH(QString, dir);
+        QFETCH(QString, file);
+        QFETCH(QByteArray, signature);
+        QFETCH(QSize, size);
+        const QByteArray bytes = ReadBytes(QDir(dir).filePath(file));
+        QVERIFY2(bytes.startsWith(signature), qPrintable(file));
+        QImageReader reader(QDir(dir).filePath(file));
+        QCOMPARE(reader.size(), size);
+        QVERIFY(!reader.read().isNull());
+    }
+
+    void exactlyTheNamedFiles() {
+        QStringList expected = AllPictureFiles();
+        QCOMPARE(expected.size(), 23);
+        for (const char *name :
+             {"000-ujhold.gif", "004-novekvo.gif", "010-novekvo.gif", "014-novekvo.gif",
+              "020-negyed.gif", "030-novekvo.gif", "040-telihold.gif", "050-fogyo.gif",
+              "060-utolso.gif", "070-fogyo.gif", "072-fogyo.gif", "073-fogyo.gif",
+              "Lunar-day02s.gif", "Lunar-day11s.gif", "Lunar-map.jpg"}) {
+            QVERIFY2(expected.contains(QString::fromLatin1(name)), name);
+        }
+        expected.sort();
+        QStringList made = QDir(textured_.filePath(QStringLiteral("Pic"))).entryList(QDir::Files);
+        made.sort();
+        QCOMPARE(made, expected);
+    }
+
+    void saysWhenItHasNoTexture() {
+        QVERIFY2(plainErrors_.contains(QStringLiteral("nincs holdtextúra")),
+                 qPrintable(plainErrors_));
+    }
+
+    void phasePictureLitFraction_data() {
+        QTest::addColumn<QString>("dir");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<double>("lower");
+        QTest::addColumn<double>("upper");
+        // The bands of the phase table that show each picture.
+        const struct {
+            const char *file;
+            double lower, upper;
+        } bands[] = {{"000-ujhold.gif", 0, 1.84},       {"004-novekvo.gif", 1.84, 2.1},
+                     {"010-novekvo.gif", 2.1, 5.53},    {"014-novekvo.gif", 5.53, 6.95},
+                     {"020-negyed.gif", 6.95, 9.21},    {"030-novekvo.gif", 9.21, 12.9},
+                     {"040-telihold.gif", 12.9, 16.61}, {"050-fogyo.gif", 16.61, 21.05},
+                     {"060-utolso.gif", 21.05, 23.15},  {"070-fogyo.gif", 23.15, 26.63},
+                     {"072-fogyo.gif", 26.63, 27.6},    {"073-fogyo.gif", 27.6, 28.2}};
+        for (const auto &[surface, dir] :
+             {std::pair{"texture", &textured_}, std::pair{"no texture", &plain_}}) {
+            for (const auto &b : bands) {
+                QTest::addRow("%s %s", surface, b.file)
+                    << dir->filePath(QStringLiteral("Pic")) << QString::fromLatin1(b.file)
+                    << b.lower << b.upper;
+            }
+        }
+    }
+    void phasePictureLitFraction() {
+        QFETCH(QString, dir);
+        QFETCH(QString, file);
+        QFETCH(double, lower);
+        QFETCH(double, upper);
+        const QList<PhasePicture> pictures = PhasePictures();
+        const auto picture = std::find_if(pictures.begin(), pictures.end(),
+                                          [&](const PhasePicture &p) { return p.file == file; });
+        QVERIFY(picture != pictures.end());
+        QVERIFY(picture->ageDays >= lower && picture->ageDays < upper);
+
+        const QImage grey = ReadGrey(QDir(dir).filePath(file));
+        const double radius = PhaseView().radius;
+        const double lit = CountAtLeast(grey, kLitThreshold) / (std::numbers::pi * radius * radius);
+        const double expected = ExpectedLitFraction(picture->ageDays);
+        QVERIFY2(std::abs(lit - expected) <= 0.02,
+                 qPrintable(QStringLiteral("lit %1, expected %2").arg(lit).arg(expected)));
+        // The dark part is not sky: the night side keeps a faint earthshine.
+        if (expected < 0.5) {
+            QVERIFY(CountAtLeast(grey, 3) > CountAtLeast(grey, kLitThreshold) * 1.5);
+        }
+    }
+
+    void litSide_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<bool>("litOnRight");
+        QTest::newRow("2 days, phase picture") << QStringLiteral("004-novekvo.gif") << true;
+        QTest::newRow("2 days, day picture") << QStringLiteral("Lunar-day02s.gif") << true;
+        QTest::newRow("5 days") << QStringLiteral("Lunar-day05s.gif") << true;
+        QTest::newRow("22 days, last quarter") << QStringLiteral("060-utolso.gif") << false;
+        QTest::newRow("25 days") << QStringLiteral("070-fogyo.gif") << false;
+    }
+    void litSide() {
+        QFETCH(QString, file);
+        QFETCH(bool, litOnRight);
+        const QImage grey = ReadGrey(textured_.filePath(QStringLiteral("Pic/") + file));
+        const bool phase = grey.width() == 137;
+        const DiscView view = phase ? PhaseView() : ChartView();
+        // The lettering of a day picture stands on the night side: it is not sunlight.
+        QList<Label> labels;
+        if (!phase) {
+            const auto texture = Texture();
+            QVERIFY(texture);
+            labels = PictureMaker(*texture, Features()).Day(file.mid(9, 2).toInt()).labels;
+            QVERIFY(!labels.isEmpty());
+        }
+        const QImage &moon = grey;
+        qint64 left = 0;
+        qint64 right = 0;
+        for (int y = 0; y < moon.height(); ++y) {
+            for (int x = 0; x < moon.width(); ++x) {
+                const double dx = x + 0.5 - view.centre.x();
+                if (std::hypot(dx, y + 0.5 - view.centre.y()) > view.radius ||
+                    UnderLabels(labels, QPointF(x + 0.5, y + 0.5))) {
+                    continue;
+                }
+                const int level = qGray(moon.pixel(x, y));
+                (dx < 0 ? left : right) += level >= kLitThreshold ? 1 : 0;
+            }
+        }
+        QVERIFY2(litOnRight ? right > 10 * (left + 1) : left > 10 * (right + 1),
+                 qPrintable(QStringLiteral("left %1, right %2").arg(left).arg(right)));
+    }
+
+    void fullMoonLimbAsBrightAsCentre_data() {
+        QTest::addColumn<bool>("chart");
+        QTest::addColumn<double>("age");
+        QTest::newRow("phase picture, exact full") << false << kSynodicMonthDays / 2;
+        QTest::newRow("phase picture, its band's age") << false << PhasePictures()[6].ageDays;
+        QTest::newRow("map") << true << kSynodicMonthDays / 2;
+    }
+    void fullMoonLimbAsBrightAsCentre() {
+        QFETCH(bool, chart);
+        QFETCH(double, age);
+        const DiscView view = chart ? ChartView() : PhaseView();
+        const DiscRenderer renderer(AlbedoMap::Uniform(0.8f), view);
+        const QImage moon = renderer.Render(age);
+        const int centre = qGray(moon.pixel(view.centre.toPoint()));
+        QVERIFY(centre > 150);
+        for (int k = 0; k < 16; ++k) {
+            const double a = k * std::numbers::pi / 8;
+            const QPoint limb(int(view.centre.x() + std::cos(a) * (view.radius - 3)),
+                              int(view.centre.y() + std::sin(a) * (view.radius - 3)));
+            QVERIFY2(
+                std::abs(qGray(moon.pixel(limb)) - centre) <= 3,
+                qPrintable(
+                    QStringLiteral("limb %1, centre %2").arg(qGray(moon.pixel(limb))).arg(centre)));
+        }
+    }
+
+    void shadingAtTheTerminator_data() {
+        QTest::addColumn<double>("mu0");
+        QTest::addColumn<double>("earthshine");
+        QTest::addColumn<double>("low");
+        QTest::addColumn<double>("high");
+        QTest::newRow("deep night, no earthshine") << -0.5 << 0.0 << 0.0 << 0.0;
+        QTest::newRow("deep night, earthshine") << -0.5 << 0.07 << 0.05 << 0.06;
+        QTest::newRow("on the terminator: half way") << 0.0 << 0.0 << 0.1 << 0.25;
+        QTest::newRow("a degree into the day: lit")
+            << std::sin(std::numbers::pi / 180) << 0.0 << 0.25 << 0.5;
+        QTest::newRow("Sun overhead") << 1.0 << 0.0 << 0.79 << 0.81;
+    }
+    void shadingAtTheTerminator() {
+        QFETCH(double, mu0);
+        QFETCH(double, earthshine);
+        QFETCH(double, low);
+        QFETCH(double, high);
+        const float value = Shade(0.8f, mu0, 1.0, earthshine);
+        QVERIFY2(value >= low && value <= high, qPrintable(QString::number(value)));
+    }
+
+    void mareCrisiumDarkAndLabelled_data() {
+        QTest::addColumn<bool>("texture");
+        QTest::newRow("texture") << true;
+        QTest::newRow("no texture") << false;
+    }
+    void mareCrisiumDarkAndLabelled() {
+        QFETCH(bool, texture);
+        const QList<Feature> features = Features();
+        const auto loaded = Texture();
+        QVERIFY(!texture || loaded);
+        const AlbedoMap albedo = texture ? *loaded : AlbedoMap::Synthetic(features);
+        const Chart map = PictureMaker(albedo, features).Map();
+
+        const QString dir = (texture ? textured_ : plain_).filePath(QStringLiteral("Pic"));
+        const QImage jpeg = ReadGrey(QDir(dir).filePath(MapFile()));
+        QCOMPARE(jpeg.size(), map.image.size());
+
+        const auto crisium = DiscRenderer(AlbedoMap::Uniform(1), ChartView()).Project(16.18, 59.10);
+        QVERIFY(crisium);
+        // Its right half, seen at the right of the disc; east is right.
+        QVERIFY(crisium->x() > ChartView().centre.x() + ChartView().radius * 0.7);
+
+        const auto label = std::find_if(map.labels.begin(), map.labels.end(), [](const Label &l) {
+            return l.text == QLatin1String("Mare Crisium");
+        });
+        QVERIFY(label != map.labels.end());
+        QVERIFY(QLineF(label->place.anchor, *crisium).length() < 1);
+        // The label's letters are there, light on the picture.
+        int bright = 0;
+        const QRect box = label->place.rect.toAlignedRect();
+        for (int y = box.top(); y <= box.bottom(); ++y) {
+            for (int x = box.left(); x <= box.right(); ++x) {
+                bright += qGray(jpeg.pixel(x, y)) > 190 ? 1 : 0;
+            }
+        }
+        QVERIFY2(bright > box.width() * box.height() / 25, qPrintable(QString::number(bright)));
+
+        // The mare itself, around its label, is darker than the highlands around it.
+        const double mare = MeanOutsideLabels(jpeg, *crisium, 0, 22, map.labels);
+        const double highlands = MeanOutsideLabels(jpeg, *crisium, 40, 55, map.labels);
+        QVERIFY(mare > 0 && highlands > 0);
+        QVERIFY2(mare < highlands * 0.85,
+                 qPrintable(QStringLiteral("mare %1, highlands %2").arg(mare).arg(highlands)));
+    }
+
+    void mapNamesEveryPlain() {
+        const QList<Feature> features = Features();
+        const Chart map = PictureMaker(AlbedoMap::Synthetic(features), features).Map();
+        int plains = 0;
+        for (const Feature &f : features) {
+            if (!IsPlain(f.type)) {
+                continue;
+            }
+            ++plains;
+            QVERIFY2(std::any_of(map.labels.begin(), map.labels.end(),
+                                 [&](const Label &l) { return l.text == f.name; }),
+                     qPrintable(f.name));
+        }
+        QCOMPARE(plains, 52);
+        for (const char *crater : {"Tycho", "Copernicus", "Plato", "Clavius"}) {
+            QVERIFY2(std::any_of(map.labels.begin(), map.labels.end(),
+                                 [&](const Label &l) { return l.text == QLatin1String(crater); }),
+                     crater);
+        }
+    }
+
+    void chartLabelsDoNotOverlap_data() {
+        QTest::addColumn<int>("day"); // 0: the map
+        QTest::newRow("map") << 0;
+        for (int day = kFirstDay; day <= kLastDay; ++day) {
+            QTest::addRow("day %d", day) << day;
+        }
+    }
+    void chartLabelsDoNotOverlap() {
+        QFETCH(int, day);
+        const QList<Feature> features = Features();
+        const PictureMaker maker(AlbedoMap::Synthetic(features), features);
+        const Chart chart = day ? maker.Day(day) : maker.Map();
+        QVERIFY(chart.labels.size() >= (day ? 5 : 60));
+        QList<QRectF> rects;
+        QList<Placement> placed;
+        for (const Label &l : chart.labels) {
+            rects.append(l.place.rect);
+            placed.append(l.place);
+        }
+        VerifyNoOverlap(rects, placed, QRectF(QPointF(0, 0), QSizeF(chart.image.size())));
+        if (day) {
+            // Beside their feature on the night side, each tied to it by a leader.
+            const DiscRenderer renderer(AlbedoMap::Synthetic(features), ChartView());
+            const QImage moon = renderer.Render(day);
+            for (const Label &l : chart.labels) {
+                QVERIFY(l.place.leader);
+                const QRect box = l.place.rect.toAlignedRect() & moon.rect();
+                for (int y = box.top(); y <= box.bottom(); y += 2) {
+                    for (int x = box.left(); x <= box.right(); x += 2) {
+                        QVERIFY2(qGray(moon.pixel(x, y)) < kLitThreshold,
+                                 qPrintable(l.text + QStringLiteral(" over the sunlit Moon")));
+                    }
+                }
+            }
+        }
+    }
+
+    void dayPicturesHaveTheirTitle() {
+        const QList<Feature> features = Features();
+        const PictureMaker maker(AlbedoMap::Synthetic(features), features);
+        // The title's corner is sky: only the title lights it.
+        for (int day : {kFirstDay, kLastDay}) {
+            const QImage image = maker.Day(day).image;
+            QVERIFY(CountAtLeast(image.copy(0, 0, 140, 60), 200) > 100);
+        }
+        const QImage noTitle = DiscRenderer(AlbedoMap::Synthetic(features), ChartView()).Render(2);
+        QCOMPARE(CountAtLeast(noTitle.copy(0, 0, 140, 60), 1), 0);
+    }
+
+    void placerKeepsLabelsApart_data() {
+        QTest::addColumn<double>("direction");
+        QTest::addColumn<double>("spread");
+        QTest::addColumn<bool>("onAnchor");
+        QTest::addColumn<bool>("crowd");
+        QTest::addColumn<int>("atLeast");
+        // Features spread over the picture, as most are: most find room.
+        QTest::newRow("spread, any direction") << 0.0 << 180.0 << false << false << 45;
+        QTest::newRow("spread, to the left") << 180.0 << 60.0 << false << false << 40;
+        QTest::newRow("spread, across the anchor") << 0.0 << 180.0 << true << false << 55;
+        // A crowd around one spot, as the craters near a pole: few fit, none overlaps.
+        QTest::newRow("crowd, any direction") << 0.0 << 180.0 << false << true << 5;
+        QTest::newRow("crowd, to the left") << 180.0 << 60.0 << false << true << 3;
+    }
+    void placerKeepsLabelsApart() {
+        QFETCH(double, direction);
+        QFETCH(double, spread);
+        QFETCH(bool, onAnchor);
+        QFETCH(bool, crowd);
+        QFETCH(int, atLeast);
+        const QRectF bounds(0, 0, 600, 400);
+        LabelPlacer placer(bounds);
+        placer.SetDirection(direction, spread);
+        int placed = 0;
+        for (int i = 0; i < 80; ++i) {
+            const QPointF anchor = crowd ? QPointF(300 + (i % 9) * 3.0, 200 + (i % 7) * 2.5)
+                                         : QPointF(30 + (i % 10) * 60.0, 25 + (i / 10) * 50.0);
+            if (placer.Place({anchor, QSizeF(40 + (i % 5) * 12, 15), onAnchor})) {
+                ++placed;
+            }
+        }
+        QVERIFY2(placed >= atLeast, qPrintable(QString::number(placed)));
+        QList<QRectF> rects;
+        for (const Placement &p : placer.Placed()) {
+            rects.append(p.rect);
+            // A leader ends on its own label.
+            if (p.leader) {
+                QVERIFY(p.rect.adjusted(-0.01, -0.01, 0.01, 0.01).contains(p.leaderEnd));
+            }
+        }
+        VerifyNoOverlap(rects, placer.Placed(), bounds);
+    }
+
+    void placerHonoursWhatIsOffLimits() {
+        const QRectF bounds(0, 0, 400, 200);
+        {
+            LabelPlacer placer(bounds);
+            const auto p = placer.Place({QPointF(200, 100), QSizeF(60, 14), true});
+            QVERIFY(p);
+            QCOMPARE(p->rect.center(), QPointF(200, 100));
+            QVERIFY(!p->leader);
+        }
+        {
+            // The left half is sunlit: a label that would rather go left goes right.
+            LabelPlacer placer(bounds);
+            placer.SetDirection(180, 180);
+            placer.SetBlocked([](const QRectF &r) { return r.left() < 200; });
+            const auto p = placer.Place({QPointF(200, 100), QSizeF(60, 14)});
+            QVERIFY(p);
+            QVERIFY(p->rect.left() >= 200);
+        }
+        {
+            LabelPlacer placer(bounds);
+            placer.Reserve(QRectF(150, 50, 100, 100));
+            const auto p = placer.Place({QPointF(200, 100), QSizeF(60, 14), true});
+            QVERIFY(p);
+            QVERIFY(!p->rect.intersects(QRectF(150, 50, 100, 100)));
+            QVERIFY(p->leader);
+        }
+        {
+            LabelPlacer placer(bounds);
+            QVERIFY(!placer.Place({QPointF(200, 100), QSizeF(500, 14)}));
+            QVERIFY(placer.Placed().isEmpty());
+        }
+        {
+            LabelPlacer placer(bounds);
+            placer.SetMinDistance(10);
+            const auto p = placer.Place({QPointF(200, 100), QSizeF(60, 14)});
+            QVERIFY(p && p->leader);
+            QVERIFY(QLineF(p->anchor, p->leaderEnd).length() >= 9.9);
+        }
+    }
+
+    void gifKeepsEveryGreyLevel() {
+        QImage image(256, 3, QImage::Format_Grayscale8);
+        for (int y = 0; y < 3; ++y) {
+            for (int x = 0; x < 256; ++x) {
+                image.scanLine(y)[x] = uchar(y == 1 ? 255 - x : x);
+            }
+        }
+        QString why;
+        const auto gif = EncodeGreyGif(image, &why);
+        QVERIFY2(gif, qPrintable(why));
+        QVERIFY(gif->startsWith("GIF8"));
+        const QImage back =
+            QImage::fromData(*gif, "GIF").convertToFormat(QImage::Format_Grayscale8);
+        QCOMPARE(back.size(), image.size());
+        for (int y = 0; y < 3; ++y) {
+            QVERIFY(std::equal(image.constScanLine(y), image.constScanLine(y) + 256,
+                               back.constScanLine(y)));
+        }
+    }
+
+    void leavesTheDataFilesAlone() {
+        QTemporaryDir dir;
+        const QString pic = dir.filePath(QStringLiteral("Pic"));
+        QVERIFY(QDir().mkpath(pic));
+        const QList<std::pair<QString, QByteArray>> data = {
+            {QStringLiteral("ujholdak.txt"), QByteArray("2026.11.20 6:47\r\n\xDAjhold\r\n")},
+            {QStringLiteral("ujhold.txt"), QByteArray("2026.11.20 6:47")},
+            {QStringLiteral("utolso.txt"), QByteArray("")},
+            {QStringLiteral("jegyzet.txt"), QByteArray("a user's own file")}};
+        for (const auto &[name, bytes] : data) {
+            QFile file(QDir(pic).filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write(bytes), bytes.size());
+        }
+        for (int run = 0; run < 2; ++run) {
+            QCOMPARE(RunTool({QStringLiteral("--no-texture"), pic}).exitCode, 0);
+        }
+        for (const auto &[name, bytes] : data) {
+            QCOMPARE(ReadBytes(QDir(pic).filePath(name)), bytes);
+        }
+        QCOMPARE(QDir(pic).entryList(QDir::Files).size(), AllPictureFiles().size() + data.size());
+    }
+
+    void failsAloudWhenItCannotWrite() {
+        QTemporaryDir dir;
+        // A file stands where the directory should be.
+        const QString blocker = dir.filePath(QStringLiteral("Pic"));
+        QFile file(blocker);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.close();
+        const ToolRun run = RunTool({QStringLiteral("--no-texture"), blocker});
+        QVERIFY(run.exitCode != 0);
+        QVERIFY2(run.errors.contains(QStringLiteral("nem hozható létre")), qPrintable(run.errors));
+    }
+
+    void featureListIsCheckedLineByLine_data() {
+        QTest::addColumn<QByteArray>("csv");
+        QTest::addColumn<int>("count"); // -1: rejected
+        QTest::newRow("header and CRLF")
+            << QByteArray(
+                   "name,type,lat_deg,lon_deg_east,diameter_km\r\n"
+                   "Mare Crisium,mare,16.18,59.10,555.9\r\nAnděl,crater,-10.41,12.38,32.9\r\n")
+            << 2;
+        QTest::newRow("a field missing") << QByteArray("Tycho,crater,-43.3,-11.2\n") << -1;
+        QTest::newRow("latitude beyond the pole") << QByteArray("X,crater,91,0,30\n") << -1;
+        QTest::newRow("not a number") << QByteArray("X,crater,north,0,30\n") << -1;
+        QTest::newRow("empty") << QByteArray("name,type,lat_deg,lon_deg_east,diameter_km\n") << -1;
+    }
+    void featureListIsCheckedLineByLine() {
+        QFETCH(QByteArray, csv);
+        QFETCH(int, count);
+        QString why;
+        const auto features = ParseFeatures(csv, &why);
+        if (count < 0) {
+            QVERIFY(!features);
+            QVERIFY(!why.isEmpty());
+        } else {
+            QVERIFY2(features, qPrintable(why));
+            QCOMPARE(features->size(), count);
+            QCOMPARE(features->at(1).name, QStringLiteral("Anděl"));
+        }
+    }
+};
+
+QTEST_MAIN(TestPictures)
+#include "tst_pictures.moc"
