@@ -14,6 +14,8 @@
 #include <QScreen>
 #include <QValidator>
 
+#include <limits>
+
 namespace lunex {
 namespace {
 
@@ -81,6 +83,9 @@ private:
 };
 
 TimeField::TimeField(QWidget *parent) : QLineEdit(parent) {
+    // QLineEdit cuts every text, set ones too, at 32767 characters by default:
+    // a longer stored text would come back from "OK" or "Mentés" cut short.
+    setMaxLength(std::numeric_limits<int>::max());
     setValidator(new TypingLimit(this));
     connect(this, &QLineEdit::textChanged, this, [this](const QString &text) { accepted_ = text; });
 }
