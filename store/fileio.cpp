@@ -68,6 +68,12 @@ bool IsOrdinaryFile(const QString &path) {
 }
 
 ReadResult ReadAllBytes(const QString &path) {
+    // Opening a FIFO waits for a writer, and a device such as /dev/zero never
+    // ends: only an ordinary file (or a link to one) is read.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        return {std::nullopt, info.isDir() ? FileProblem::IsDirectory : FileProblem::Other};
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         return {std::nullopt, classify(path, file.error(), Access::Read)};

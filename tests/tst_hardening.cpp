@@ -1,0 +1,323 @@
+// Odd and hostile data files and extreme dates, through the store, the real
+// evaluations and the main window: Lunex starts, shows what the file holds,
+// refuses what is not a date with its usual message and stays usable.
+
+#include "app/mainwindow.h"
+#include "evalfakes.h"
+#include "store/codepage.h"
+#include "store/datafiles.h"
+#include "storehelper.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <sys/stat.h>
+
+using namespace lunex;
+using namespace lunex::test;
+
+namespace {
+
+const QLocale Hu(QLocale::Hungarian, QLocale::Hungary);
+const QString Pad = QString(36, u' ');
+
+// Answers every message box while it lives and keeps "icon:text" of each.
+class MessageLog : public QObject {
+public:
+    QStringList seen;
+    MessageLog() {
+        connect(&poll_, &QTimer::timeout, this, [this] {
+            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+            if (!box) {
+                return;
+            }
+            const char *icon = box->icon() == QMessageBox::Critical ? "critical" : "warning";
+            seen << QLatin1String(icon) + u':' + box->text();
+            box->accept();
+        });
+        poll_.start(5);
+    }
+
+private:
+    QTimer poll_;
+};
+
+// The main window over its own application directory, as a user starts it.
+struct Window {
+    AppDir dir;
+    FakeClock clock;
+    std::unique_ptr<MainWindow> main;
+    qint64 startMs = 0;
+
+    explicit Window(const QByteArray &listFile) {
+        writePhasePictures(dir);
+        dir.write("ujholdak.txt", listFile);
+        clock.at = MakeDateTime(QDate(2026, 11, 23), QTime(17, 30, 0));
+    }
+    void start() {
+        QElapsedTimer timer;
+        timer.start();
+        main = std::make_unique<MainWindow>(dir.path(), &clock);
+        main->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.get()));
+        startMs = timer.elapsed();
+    }
+    template <typename W> W *find(const char *name) const { return main->findChild<W *>(name); }
+    QLineEdit *field(const char *name) const { return find<QLineEdit>(name); }
+    QComboBox *list() const { return find<QComboBox>("Ujholdak"); }
+    void click(const char *name) { QTest::mouseClick(find<QPushButton>(name), Qt::LeftButton); }
+    QList<ResultArea::Printed> printed() const { return main->resultArea()->printed(); }
+};
+
+QByteArray manyLines(int count) {
+    QByteArray bytes;
+    bytes.reserve(qsizetype(count) * 20);
+    for (int i = 0; i < count; ++i) {
+        bytes += QByteArray::number(1000 + i % 9000) + "-11-20 06:47\r\n";
+    }
+    return bytes;
+}
+
+} // namespace
+
+class TestHardening : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(Hu); }
+
+    void listFileOddities_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("NUL bytes are characters")
+            << QByteArray("a\0b\r\n\0", 6)
+            << QStringList{QString::fromLatin1("a\0b", 3), QString(1, QChar(0))};
+        QTest::newRow("bytes that Windows-1250 leaves undefined")
+            << QByteArray("\x81\x83\x88\x90\x98\r\n")
+            << QStringList{QStringLiteral("\u0081\u0083\u0088\u0090\u0098")};
+        QTest::newRow("CR only") << QByteArray("a\rb\rc") << QStringList{"a", "b", "c"};
+        QTest::newRow("LF only is one entry")
+            << QByteArray("a\nb\n") << QStringList{QStringLiteral("a\nb\n")};
+        QTest::newRow("mixed line ends")
+            << QByteArray("a\r\nb\rc\nd\n\r\r\n") << QStringList{"a", "b", "c\nd\n", ""};
+        QTest::newRow("no final line end") << QByteArray("2026-11-20 06:47\r\n2026-12-20 01:43")
+                                           << QStringList{"2026-11-20 06:47", "2026-12-20 01:43"};
+        QTest::newRow("only line ends") << QByteArray("\r\n\r\r\n") << QStringList{"", "", ""};
+    }
+    void listFileOddities() {
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, entries);
+        AppDir dir;
+        dir.write("ujholdak.txt", file);
+        FakeList list;
+        FillNewMoonList(dir.path(), list);
+        QCOMPARE(list.entries, entries);
+    }
+
+    // A FIFO would block the start until some writer came; a device such as
+    // /dev/zero never ends. Neither is read: the list stays empty.
+    void listThatIsNoFile_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("FIFO") << "fifo";
+        QTest::newRow("link to /dev/zero") << "zero";
+        QTest::newRow("link to itself") << "loop";
+        QTest::newRow("directory") << "dir";
+    }
+    void listThatIsNoFile() {
+        QFETCH(QString, kind);
+        AppDir dir;
+        const QString list = dir.pic("ujholdak.txt");
+        if (kind == "fifo") {
+            QCOMPARE(mkfifo(QFile::encodeName(list).constData(), 0644), 0);
+        } else if (kind == "zero") {
+            QVERIFY(QFile::link("/dev/zero", list));
+        } else if (kind == "loop") {
+            QVERIFY(QFile::link(list, list));
+        } else {
+            QVERIFY(QDir().mkdir(list));
+        }
+        const HelperRun run = RunHelper({"fill-list", dir.path()}, 20000);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.lines, QStringList{"entries 0"});
+    }
+
+    void hugeListFiles_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<int>("count");
+        QTest::newRow("1,000,000 lines") << manyLines(1000000) << 1000000;
+        // The first entry is the heading that "OK" leaves alone.
+        QTest::newRow("a line of 10 MB")
+            << "\xDAjholdak\r\n" + QByteArray(10 * 1024 * 1024, '7') << 2;
+    }
+    void hugeListFiles() {
+        QFETCH(QByteArray, file);
+        QFETCH(int, count);
+        Window w(file);
+        w.start();
+        QCOMPARE(w.list()->count(), count);
+        QCOMPARE(w.list()->currentIndex(), -1);
+        QElapsedTimer timer;
+        timer.start();
+        w.list()->showPopup();
+        QTest::qWait(20);
+        w.list()->hidePopup();
+        const qint64 popupMs = timer.restart();
+        w.list()->setCurrentIndex(count - 1);
+        w.click("Command6");
+        const qint64 pickMs = timer.elapsed();
+        const QString last = SplitListLines(DecodeAnsi(file)).constLast();
+        QCOMPARE(w.field("Text11")->text(), last);
+        QCOMPARE(w.dir.read("ujhold.txt"), EncodeAnsi(last) + "\r\n");
+        qInfo("start %lld ms, popup %lld ms, pick and save %lld ms", w.startMs, popupMs, pickMs);
+    }
+
+    // What a single-value file holds reaches its field byte for byte, goes
+    // back to the file unchanged, and is refused by the evaluation.
+    void oddSingleValueFiles_data() {
+        QTest::addColumn<QByteArray>("file");
+        QByteArray everyByte;
+        for (int b = 0; b < 256; ++b) {
+            everyByte.append(char(b));
+        }
+        QTest::newRow("every byte") << everyByte;
+        QTest::newRow("only line breaks") << QByteArray("\r\n\r\n\n\r");
+        QTest::newRow("long text") << QByteArray(100000, 'x');
+        QTest::newRow("a date, then binary") << QByteArray("2026-11-20 06:47\0\x01\xff", 19);
+    }
+    void oddSingleValueFiles() {
+        QFETCH(QByteArray, file);
+        Window w("2026-11-20 06:47");
+        w.start();
+        const QString text = DecodeAnsi(file);
+        w.dir.write("ujhold.txt", file);
+        w.dir.write("utolso.txt", file);
+        MessageLog log;
+        w.click("Command3");
+        QCOMPARE(w.field("Text11")->text(), text);
+        w.click("Command6"); // nothing picked: Text11 is stored as it is
+        QCOMPARE(w.dir.read("ujhold.txt"), file + "\r\n");
+        w.click("Command2");
+        w.click("Command1");
+        QCOMPARE(w.field("Text12")->text(), text);
+        QTRY_COMPARE(log.seen,
+                     (QStringList{"warning:Kérem, adja meg az UTOLSÓ ÚJHOLD időpontját!",
+                                  "warning:Kérem, adjon meg egy ÉRVÉNYES ÚJHOLD / MEGFIGYELÉSI "
+                                  "dátumot!"}));
+        QVERIFY(w.printed().isEmpty());
+        QCOMPARE(w.dir.read("utolso.txt"), file);
+        // The window still works: a real date evaluates.
+        w.field("Text11")->setText("2026-11-20 06:47");
+        w.click("Command2");
+        QCOMPARE(w.printed().size(), 6);
+    }
+
+    // New moon and observation at the ends of the calendar and the day,
+    // through the evaluation of the stored observation.
+    void extremeDates_data() {
+        QTest::addColumn<QString>("newMoon");
+        QTest::addColumn<QString>("observation");
+        QTest::addColumn<QStringList>("ages"); // texts 2 to 4, or the one message
+        const auto ages = [](const QString &hm, const QString &dhm, const QString &days) {
+            return QStringList{"Holdsarló kora:         " + hm, Pad + dhm, Pad + days + " nap"};
+        };
+        const QString invalid = "Kérem, adjon meg egy ÉRVÉNYES ÚJHOLD / MEGFIGYELÉSI dátumot!";
+        const QString tooFar = "A két időpont túl messze van egymástól!";
+        QTest::newRow("first seconds of year 100")
+            << "0100-01-01 00:00:00"
+            << "0100-01-01 00:00:59" << ages("0 óra 0 perc", "0 nap  0 óra 0 perc", "0,00");
+        QTest::newRow("last day of year 9999")
+            << "9999-12-31 00:00:00"
+            << "9999-12-31 23:59:59" << ages("23 óra 59 perc", "0 nap  23 óra 59 perc", "0,96");
+        QTest::newRow("observation before the new moon, last and first second")
+            << "2026-11-20 23:59:59"
+            << "2026-11-20 00:00:00" << ages("23 óra 59 perc", "0 nap  23 óra 59 perc", "0,96");
+        QTest::newRow("across a leap day")
+            << "2024-02-28 12:00"
+            << "2024-03-01 12:00" << ages("48 óra 0 perc", "2 nap  0 óra 0 perc", "2,00");
+        QTest::newRow("29 February 2000")
+            << "2000-02-29 00:00"
+            << "2000-03-01 00:00" << ages("24 óra 0 perc", "1 nap  0 óra 0 perc", "1,00");
+        QTest::newRow("29 February 104")
+            << "0104-02-29 06:00"
+            << "0104-03-01 06:00" << ages("24 óra 0 perc", "1 nap  0 óra 0 perc", "1,00");
+        QTest::newRow("no 29 February 1900") << "1900-02-29 00:00"
+                                             << "1900-03-01 00:00" << QStringList{invalid};
+        QTest::newRow("no 29 February 100") << "0100-03-01 00:00"
+                                            << "0100-02-29 00:00" << QStringList{invalid};
+        QTest::newRow("24:00 is no time") << "2026-11-20 06:47"
+                                          << "2026-11-20 24:00" << QStringList{invalid};
+        QTest::newRow("year 99") << "0099-12-31 23:59"
+                                 << "2026-11-20 06:47" << QStringList{invalid};
+        QTest::newRow("year 10000") << "2026-11-20 06:47"
+                                    << "10000-01-01 00:00" << QStringList{invalid};
+        QTest::newRow("last minute that fits 32 bits")
+            << "2000-01-01 00:00"
+            << "6083-01-23 02:07:59"
+            << ages("35791394 óra 7 perc", "1491308 nap  2 óra 7 perc", "1491308,08");
+        QTest::newRow("first minute that does not") << "2000-01-01 00:00"
+                                                    << "6083-01-23 02:08" << QStringList{tooFar};
+        QTest::newRow("year 9999 back to year 100") << "9999-12-31 23:59:59"
+                                                    << "0100-01-01 00:00:00" << QStringList{tooFar};
+    }
+    void extremeDates() {
+        QFETCH(QString, newMoon);
+        QFETCH(QString, observation);
+        QFETCH(QStringList, ages);
+        EvalRig rig(Hu);
+        rig.fields.t11 = newMoon;
+        rig.dir.write("utolso.txt", observation.toLatin1() + "\r\n");
+        EvaluateStoredObservation(rig.ports);
+        if (ages.size() == 1) {
+            QCOMPARE(rig.messages.shown.size(), 1);
+            QCOMPARE(rig.messages.shown[0].text, ages[0]);
+            QVERIFY(rig.surface.printed.isEmpty());
+            QCOMPARE(rig.picture.loads, 0);
+            QCOMPARE(rig.dir.read("ujhold.txt"), QByteArray("<absent>"));
+            return;
+        }
+        QVERIFY2(rig.messages.shown.isEmpty(), qPrintable(rig.messages.shown.value(0).text));
+        QCOMPARE(rig.surface.printed.size(), 5);
+        QCOMPARE(
+            rig.surface.printed.mid(1, 3),
+            (QStringList{"700,2100:" + ages[0], "700,2800:" + ages[1], "700,3300:" + ages[2]}));
+        QCOMPARE(rig.dir.read("ujhold.txt"), newMoon.toLatin1() + "\r\n");
+    }
+
+    // The minute count that overflows, on the window: its message, and
+    // nothing printed, shown or stored. Then the same window at the end of
+    // year 9999 evaluates, saves and reloads the moment.
+    void overflowOnTheWindow() {
+        Window w("");
+        w.clock.at = MakeDateTime(QDate(9999, 12, 31), QTime(23, 59, 59));
+        w.start();
+        w.field("Text11")->setText("0100-01-01 00:00");
+        w.field("Text12")->setText("typed");
+        MessageLog log;
+        w.click("Command2");
+        QTRY_COMPARE(log.seen, QStringList{"critical:A két időpont túl messze van egymástól!"});
+        QVERIFY(w.printed().isEmpty());
+        QVERIFY(w.find<QLabel>("Picture1")->pixmap().isNull());
+        QCOMPARE(w.field("Text12")->text(), "typed");
+        QVERIFY(!QFile::exists(w.dir.pic("ujhold.txt")));
+
+        w.field("Text11")->setText("9999-12-30 23:00");
+        w.click("Command2");
+        QCOMPARE(w.printed().size(), 6);
+        QCOMPARE(w.printed().at(2).text, "Holdsarló kora:         24 óra 59 perc");
+        QCOMPARE(w.field("Text12")->text(), "9999. 12. 31. 23:59:59");
+        w.click("Command14");
+        w.click("Command1");
+        QCOMPARE(w.printed().at(0).text, "Megfigyelés ideje:    9999. 12. 31. 23:59:59");
+        QCOMPARE(w.printed().at(1).text, "Holdsarló kora:         24 óra 59 perc");
+        QCOMPARE(log.seen.size(), 1);
+    }
+};
+
+QTEST_MAIN(TestHardening)
+#include "tst_hardening.moc"
