@@ -12,6 +12,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
+#include <QStringListModel>
 #include <QValidator>
 
 #include <limits>
@@ -97,8 +98,12 @@ void TimeField::setHeldText(const QString &text) {
     setCursorPosition(0); // show the beginning of a long text
 }
 
-NewMoonCombo::NewMoonCombo(QWidget *parent) : QComboBox(parent) {
+NewMoonCombo::NewMoonCombo(QWidget *parent)
+    : QComboBox(parent), entries_(new QStringListModel(this)) {
     setObjectName(QStringLiteral("Ujholdak"));
+    // A plain list of texts: the default model makes an item object for every
+    // line, which a list of a hundred thousand new moons pays for at start.
+    setModel(entries_);
     setEditable(false);
     setPlaceholderText(QStringLiteral("Újholdak"));
     setFont(look::Font(Face::ArialNarrow, 14.25, true));
@@ -119,11 +124,11 @@ NewMoonCombo::NewMoonCombo(QWidget *parent) : QComboBox(parent) {
 }
 
 void NewMoonCombo::clearEntries() {
-    clear();
+    entries_->setStringList({});
 }
 
 void NewMoonCombo::appendEntries(const QStringList &entries) {
-    addItems(entries);
+    entries_->setStringList(entries_->stringList() + entries);
     setCurrentIndex(-1);
 }
 

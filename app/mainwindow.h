@@ -16,6 +16,7 @@
 #include <QComboBox>
 
 class QPushButton;
+class QStringListModel;
 class QValidator;
 
 namespace lunex {
@@ -46,6 +47,9 @@ public:
     void appendEntries(const QStringList &entries) override;
     int selectedIndex() const override;
     QString currentText() const override;
+
+private:
+    QStringListModel *entries_;
 };
 
 // The phase picture box: it takes its picture's size and reports clicks.

@@ -56,20 +56,24 @@ def row(what, figure, target, met):
 
 
 start = hyper_medians("startup.json")
-if len(start) == 3:
-    minimal, l130, l100k = start
+if len(start) == 4:
+    minimal, text, l130, l100k = start
     row("Start-up to first paint, 130-entry list",
-        f"{l130 * 1000:.1f} ms vs minimal {minimal * 1000:.1f} ms = {l130 / minimal:.2f} ×",
+        f"{l130 * 1000:.1f} ms vs minimal {minimal * 1000:.1f} ms = {l130 / minimal:.2f} × "
+        f"(vs the minimal program with one line of text, {text * 1000:.1f} ms: "
+        f"{l130 / text:.2f} ×)",
         "≤ 1.25 × minimal", l130 / minimal <= 1.25)
     row("Start-up to first paint, 100,000-entry list",
-        f"{l100k * 1000:.1f} ms = {l100k / minimal:.2f} × minimal", "≤ 1.5 × minimal",
-        l100k / minimal <= 1.5)
+        f"{l100k * 1000:.1f} ms = {l100k / minimal:.2f} × minimal ({l100k / text:.2f} × with text)",
+        "≤ 1.5 × minimal", l100k / minimal <= 1.5)
 
 rss_m, hwm_m = memory("mem_minimal.txt")
+rss_t, hwm_t = memory("mem_text.txt")
 rss_l, hwm_l = memory("mem_lunex.txt")
 row("Resident memory at first paint (VmRSS / VmHWM)",
     f"{rss_l / 1024:.1f} / {hwm_l / 1024:.1f} MiB vs minimal {rss_m / 1024:.1f} / "
-    f"{hwm_m / 1024:.1f} MiB = {rss_l / rss_m:.2f} × / {hwm_l / hwm_m:.2f} ×",
+    f"{hwm_m / 1024:.1f} MiB = {rss_l / rss_m:.2f} × / {hwm_l / hwm_m:.2f} × "
+    f"(vs minimal with text, {rss_t / 1024:.1f} MiB: {rss_l / rss_t:.2f} ×)",
     "≤ 1.2 × minimal", rss_l / rss_m <= 1.2 and hwm_l / hwm_m <= 1.2)
 
 gui = load("gui.json")

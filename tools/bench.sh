@@ -8,7 +8,7 @@ ROOT=$(cd "$(dirname "$0")/.." && pwd)
 OUT="$ROOT/bench/results.md"
 WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
-export QT_QPA_PLATFORM=offscreen LC_ALL=hu_HU.UTF-8 LANG=hu_HU.UTF-8 TZ=Europe/Budapest
+export QT_QPA_PLATFORM=offscreen TZ=Europe/Budapest
 RUNS=${BENCH_RUNS:-30}
 
 # Application directories with the real pictures and generated lists.
@@ -24,11 +24,13 @@ make_appdir "$WORK/list100k" 100000
 
 echo "== start-up to the first painted frame"
 hyperfine -N --warmup 3 --runs "$RUNS" --export-json "$WORK/startup.json" \
-    "$B/startup_minimal" "$B/startup_lunex $WORK/list130" "$B/startup_lunex $WORK/list100k"
+    "$B/startup_minimal" "$B/startup_minimal --text" \
+    "$B/startup_lunex $WORK/list130" "$B/startup_lunex $WORK/list100k"
 
 echo "== resident memory at the first painted frame"
 for i in 1 2 3 4 5; do
     "$B/startup_minimal" 2>>"$WORK/mem_minimal.txt" >/dev/null
+    "$B/startup_minimal" --text 2>>"$WORK/mem_text.txt" >/dev/null
     "$B/startup_lunex" "$WORK/list130" 2>>"$WORK/mem_lunex.txt" >/dev/null
 done
 grep -h VmRSS "$WORK"/mem_*.txt | head -2 || true

@@ -12,9 +12,8 @@
 
 class FirstPaintProbe : public QObject {
 public:
-    explicit FirstPaintProbe(QWidget *watched) : QObject(watched) {
-        watched->installEventFilter(this);
-    }
+    // Not a child of the window: the probe lives on the caller's stack.
+    explicit FirstPaintProbe(QWidget *watched) { watched->installEventFilter(this); }
 
     bool eventFilter(QObject *, QEvent *event) override {
         if (event->type() == QEvent::Paint && !seen_) {

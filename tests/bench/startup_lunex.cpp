@@ -14,9 +14,8 @@ int main(int argc, char *argv[]) {
     QApplication::setWindowIcon(lunex::look::AppIcon());
     const QString appDir =
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
-    auto *window = new lunex::MainWindow(appDir);
-    window->setAttribute(Qt::WA_DeleteOnClose);
-    FirstPaintProbe probe(window->resultArea());
-    window->show();
+    lunex::MainWindow window(appDir);
+    FirstPaintProbe probe(window.resultArea());
+    window.show();
     return app.exec();
 }
