@@ -15,7 +15,7 @@ SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:strict_init_order=1:check_initializa
 # libFuzzer targets, built with clang in their own tree; FUZZ_SECONDS per target.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = fuzz_datetext fuzz_listfile fuzz_singlevalue
+FUZZ_TARGETS = fuzz_datetext fuzz_listfile fuzz_singlevalue fuzz_calcnumber
 
 .PHONY: deps configure build run test test-plain test-asan fuzz bench clean
 

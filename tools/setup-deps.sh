@@ -26,6 +26,12 @@ case "${1:-}" in
             python3          # assembles bench/results.md
         )
         ;;
+    fuzz)
+        packages+=(
+            clang-14           # libFuzzer targets need clang
+            libclang-rt-14-dev # clang's fuzzer and sanitizer runtimes
+        )
+        ;;
 esac
 
 missing=()

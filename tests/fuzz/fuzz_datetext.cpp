@@ -1,0 +1,48 @@
+// The date-text conversion of the evaluations. Input: one selector byte
+// (locale, and whether the rest is UTF-8 as typed or Windows-1250 as stored),
+// then the text.
+
+#include "fuzzsupport.h"
+#include "lunar/evaluation.h"
+#include "lunar/textforms.h"
+#include "store/codepage.h"
+
+using namespace lunex;
+using namespace lunex::fuzz;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    const auto input = SplitSelector(data, size);
+    if (!input) {
+        return 0;
+    }
+    const QLocale &locale = input->locale;
+    const QString text = input->stored ? DecodeAnsi(input->text) : QString::fromUtf8(input->text);
+
+    const std::optional<QDateTime> parsed = ParseDateTimeText(text, locale);
+    if (!parsed) {
+        return 0;
+    }
+    Check(parsed->isValid(), "valid date-time", text);
+    const int year = parsed->date().year();
+    Check(year >= 100 && year <= 9999, "year 100 to 9999", text);
+    // What Lunex prints of a date it read must read back as the same moment.
+    const QString printed = GeneralDateText(*parsed, locale);
+    Check(ParseDateTimeText(printed, locale) == parsed, "printed date reads back",
+          text + QStringLiteral(" -> ") + printed);
+
+    // The evaluation's arithmetic and texts at both ends of the calendar.
+    for (const QDateTime &other : {MakeDateTime(QDate(100, 1, 1), QTime(0, 0)),
+                                   MakeDateTime(QDate(2026, 11, 20), QTime(6, 47)),
+                                   MakeDateTime(QDate(9999, 12, 31), QTime(23, 59, 59))}) {
+        const std::optional<LunarAge> age = CalculateLunarAge(other, *parsed);
+        if (!age) {
+            continue;
+        }
+        Check(age->cycleAge >= 0 && age->cycleAge < SynodicMonthDays, "cycle age in range", text);
+        const double percent = CalculateIllumination(age->elapsedDays, PresentMomentGain);
+        Check(percent == 0 || (percent >= 0.2 && percent <= 100), "illumination in range", text);
+        BuildResultTexts(HeaderForm::StoredObservation, *parsed, *age,
+                         SelectPhaseBand(age->cycleAge), percent, locale);
+    }
+    return 0;
+}

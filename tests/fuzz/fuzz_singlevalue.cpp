@@ -1,0 +1,36 @@
+// The single-value files: whatever ujhold.txt or utolso.txt holds loads into
+// its field unchanged, saves back byte for byte, and the evaluation's
+// conversion copes with it.
+
+#include "fakes.h"
+#include "fuzzsupport.h"
+#include "lunar/textforms.h"
+#include "store/codepage.h"
+#include "store/datafiles.h"
+
+using namespace lunex;
+using namespace lunex::fuzz;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
+    static const test::AppDir dir;
+    const QByteArray bytes = Bytes(data, size).toByteArray();
+    dir.write("ujhold.txt", bytes);
+    dir.write("utolso.txt", bytes);
+    test::FakeFields fields;
+    test::FakeMessenger messages;
+
+    LoadNewMoon(dir.path(), fields, messages);
+    Check(LoadObservation(dir.path(), fields, messages), "observation loads");
+    Check(messages.shown.isEmpty(), "no message on load");
+    Check(fields.t11 == DecodeAnsi(bytes) && fields.t12 == fields.t11, "loaded verbatim");
+
+    ParseDateTimeText(fields.t11, QLocale(QLocale::Hungarian, QLocale::Hungary));
+    ParseDateTimeText(fields.t11, QLocale::c());
+
+    Check(SaveNewMoon(dir.path(), fields, messages), "new moon saves");
+    Check(dir.read("ujhold.txt") == bytes + "\r\n", "saved byte for byte");
+    const bool blank = fields.t12.count(u' ') == fields.t12.size();
+    Check(SaveObservation(dir.path(), fields, messages) == !blank, "blank observation refused");
+    Check(dir.read("utolso.txt") == (blank ? bytes : bytes + "\r\n"), "observation kept or saved");
+    return 0;
+}
