@@ -93,9 +93,14 @@ class TestInfoWindows : public QObject {
 private slots:
     void init() { QLocale::setDefault(QLocale(QStringLiteral("hu_HU"))); }
     void cleanup() {
+        // Deleting a window deletes its own pop-ups, which are top-level too.
+        QList<QPointer<QWidget>> windows;
         for (QWidget *w : QApplication::topLevelWidgets()) {
-            delete w;
+            if (w->parentWidget() == nullptr) {
+                windows.append(w);
+            }
         }
+        qDeleteAll(windows);
     }
 
     void calculator_converts_data() {
