@@ -3,6 +3,7 @@
 
 #include "app/mainwindow.h"
 #include "fakes.h"
+#include "windows.h"
 
 #include <QAction>
 #include <QApplication>
@@ -42,16 +43,7 @@ private slots:
         main_->setAttribute(Qt::WA_DeleteOnClose);
         main_->show();
     }
-    void cleanup() {
-        // Deleting a window deletes its own pop-ups, which are top-level too.
-        QList<QPointer<QWidget>> windows;
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (w->parentWidget() == nullptr) {
-                windows.append(w);
-            }
-        }
-        qDeleteAll(windows);
-    }
+    void cleanup() { test::DeleteWindows(); }
 
     void opens_once_and_afresh_data() {
         QTest::addColumn<QString>("item");

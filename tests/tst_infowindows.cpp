@@ -3,6 +3,7 @@
 #include "info/form2.h"
 #include "info/frmabout.h"
 #include "lunex_version.h"
+#include "windows.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -92,16 +93,7 @@ class TestInfoWindows : public QObject {
 
 private slots:
     void init() { QLocale::setDefault(QLocale(QStringLiteral("hu_HU"))); }
-    void cleanup() {
-        // Deleting a window deletes its own pop-ups, which are top-level too.
-        QList<QPointer<QWidget>> windows;
-        for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (w->parentWidget() == nullptr) {
-                windows.append(w);
-            }
-        }
-        qDeleteAll(windows);
-    }
+    void cleanup() { test::DeleteWindows(); }
 
     void calculator_converts_data() {
         QTest::addColumn<QString>("locale");
