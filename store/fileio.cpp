@@ -20,6 +20,10 @@ FileProblem classify(const QString &path, QFileDevice::FileError error, Access a
     if (info.isDir()) {
         return FileProblem::IsDirectory;
     }
+    // exists() follows the link: false for a link to nothing.
+    if (info.isSymLink() && !info.exists()) {
+        return FileProblem::BrokenLink;
+    }
     if (error == QFileDevice::PermissionsError) {
         return FileProblem::NoPermission;
     }
@@ -52,6 +56,8 @@ QString ProblemText(FileProblem problem) {
         return QStringLiteral("a 'Pic' mappa nem létezik.");
     case FileProblem::IsDirectory:
         return QStringLiteral("a fájl helyén egy mappa van.");
+    case FileProblem::BrokenLink:
+        return QStringLiteral("a fájl helyén egy sehová sem mutató hivatkozás van.");
     case FileProblem::NoPermission:
         return QStringLiteral("nincs hozzá jogosultság.");
     case FileProblem::DiskFull:

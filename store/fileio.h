@@ -12,6 +12,7 @@ enum class FileProblem {
     None,
     NoDirectory,  // the Pic directory is missing
     IsDirectory,  // a directory stands where the file should be
+    BrokenLink,   // a symbolic link stands there whose target cannot be made
     NoPermission, // the file or its directory may not be read or written
     DiskFull,     // not every byte reached the disk
     Other,

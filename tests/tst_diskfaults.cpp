@@ -5,8 +5,10 @@
 // tmpfs where one can be mounted, and a file-size limit everywhere.
 
 #include "fakes.h"
+#include "store/datafiles.h"
 #include "storehelper.h"
 
+#include <QFileInfo>
 #include <QTest>
 
 #include <unistd.h>
@@ -166,6 +168,28 @@ private slots:
                          "saved 0", "ujhold.txt " + QString::fromLatin1(OldNewMoon.toHex()),
                          "utolso.txt " + QString::fromLatin1(OldObservation.toHex()),
                          "left ujhold.txt,utolso.txt"}));
+    }
+
+    // A link whose target can be made is written through; one that points
+    // into nowhere is named as such, and nothing changes.
+    void danglingLinks() {
+        AppDir dir;
+        QVERIFY(QFile::link(dir.pic("target.txt"), dir.pic("ujhold.txt")));
+        QVERIFY(QFile::link("/nonexistent/Pic/utolso.txt", dir.pic("utolso.txt")));
+        FakeFields fields;
+        fields.t11 = "2026-11-20 06:47";
+        fields.t12 = "2026-11-23 17:30";
+        FakeMessenger messages;
+        QVERIFY(SaveNewMoon(dir.path(), fields, messages));
+        QCOMPARE(dir.read("target.txt"), QByteArray("2026-11-20 06:47\r\n"));
+        QVERIFY(QFileInfo(dir.pic("ujhold.txt")).isSymLink());
+        QVERIFY(!SaveObservation(dir.path(), fields, messages));
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].text,
+                 QStringLiteral("Az 'utolso.txt' fájl nem menthető: a fájl helyén egy sehová sem "
+                                "mutató hivatkozás van."));
+        QCOMPARE(fields.t12, "2026-11-23 17:30");
+        QCOMPARE(QFileInfo(dir.pic("utolso.txt")).symLinkTarget(), "/nonexistent/Pic/utolso.txt");
     }
 
     // A write past RLIMIT_FSIZE fails with EFBIG the way a full disk fails.
