@@ -111,9 +111,11 @@ if fills:
         f"{worst * 100:.0f} %)",
         "linear; 10^5 lines < 100 ms", t100k < 100)
 popup = gbench(gui, "BM_OpenList/100000")
+popup_m = gbench(gui, "BM_OpenList/1000000")
 if popup:
-    row("Opening Ujholdak with 10^5 entries", f"{unit_ms(popup):.2f} ms", "< 50 ms",
-        unit_ms(popup) < 50)
+    row("Opening Ujholdak with 10^5 entries",
+        f"{unit_ms(popup):.2f} ms" + (f" (10^6 entries: {unit_ms(popup_m):.2f} ms)" if popup_m else ""),
+        "< 50 ms", unit_ms(popup) < 50)
 
 pics = hyper_medians("pics.json")
 if pics:
