@@ -63,14 +63,6 @@ double ExpectedLitFraction(double ageDays) {
     return (1 - std::cos(2 * std::numbers::pi * ageDays / kSynodicMonthDays)) / 2;
 }
 
-double DistanceToSegment(const QPointF &p, const QLineF &line) {
-    const QPointF d = line.p2() - line.p1();
-    const double length2 = QPointF::dotProduct(d, d);
-    const double t =
-        length2 > 0 ? std::clamp(QPointF::dotProduct(p - line.p1(), d) / length2, 0.0, 1.0) : 0.0;
-    return QLineF(p, line.p1() + d * t).length();
-}
-
 // Whether a pixel carries lettering: a label, its leader line or its feature's dot.
 bool UnderLabels(const QList<Label> &labels, const QPointF &p) {
     return std::any_of(labels.begin(), labels.end(), [&](const Label &l) {

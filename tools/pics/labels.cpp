@@ -2,22 +2,113 @@
 
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
+#include <random>
 
 namespace lunex::pics {
 
 namespace {
 
 // Free space kept around every label so that neighbours do not read as one.
-constexpr double kGap = 2.0;
+constexpr double kGap = 1.5;
 // A label closer than this to its feature needs no leader line.
 constexpr double kNoLeaderDistance = 7.0;
+// A leader passing closer than this to another feature's dot would seem to point at it.
+constexpr double kLeaderClearance = 2.0;
 
-const double kDistances[] = {3,   10,  16,  22,  30,  38,  48,  58,  70,  84, 100,
-                             118, 138, 160, 184, 210, 238, 268, 300, 335, 375};
+const double kDistances[] = {3,  10, 14,  18,  22,  26,  30,  35,  40,  46,  52,  58,  65,  72,
+                             80, 90, 100, 112, 125, 140, 160, 184, 210, 238, 268, 300, 335, 375};
 constexpr double kAngleStep = 10;
+// Beyond this, a place more or less makes little difference: fewer are tried.
+constexpr double kFarDistance = 100;
+// Where along a box's side the feature may face it, besides the middle.
+const double kSlides[] = {0.5, 0.25, 0.75, 0.08, 0.92};
+
+constexpr double kCell = 24;
+
+// What a place costs, in the units of the arranging: a leader of n pixels costs
+// (n / 10) squared; a name slid from its area's middle a quarter of that; a name of an
+// area beside it rather than across it a little more.
+constexpr double kPixelsPerUnit = 10;
+constexpr double kSlideFactor = 0.25;
+constexpr double kAreaBesideCost = 4;
+constexpr double kDirectionCost = 0.5; // for the whole way round from the preferred side
+// How far a label may lie from a dot off its area's middle.
+constexpr double kOffMiddleReach = 40;
+// How much of an area's reach a name across it may use: farther off, a dot and a leader
+// tell better whose name it is.
+constexpr double kAcrossShare = 0.375;
+
+// The arranging: the options each name may take, and the search.
+constexpr size_t kMaxOptions = 3000;
+
+// How deep names push each other aside, and how many places a name tries at each depth
+// (index: steps still allowed below it).
+constexpr int kPushDepth = 3;
+constexpr int kTriesAtDepth[kPushDepth + 1] = {300, 20, 40, 60};
+constexpr int kPasses = 2;
+// Only names worth at least this push others aside.
+constexpr double kPushImportance = 1000;
+// A place costing more than this (a leader of about 40 pixels) is worth another try.
+constexpr double kSettledCost = 16;
+constexpr double kEpsilon = 1e-6;
+constexpr int kStarts = 3;
+constexpr unsigned kSeed = 20240607;
+
+// How far a direction lies from the preferred one, in degrees 0..180.
+double Deviation(double degrees, double preferred) {
+    const double d = std::fmod(std::abs(degrees - preferred), 360.0);
+    return d > 180 ? 360 - d : d;
+}
+
+QLineF LeaderOf(const Placement &p) {
+    return QLineF(p.anchor, p.leaderEnd);
+}
+
+// Everything of a placement another one must keep clear of.
+QRectF Extent(const Placement &p) {
+    QRectF extent = p.rect.adjusted(-kGap, -kGap, kGap, kGap);
+    if (!p.across) {
+        extent = extent.united(QRectF(p.anchor - QPointF(kLeaderClearance, kLeaderClearance),
+                                      QSizeF(2 * kLeaderClearance, 2 * kLeaderClearance)));
+    }
+    if (p.leader) {
+        extent = extent.united(QRectF(p.anchor, p.leaderEnd)
+                                   .normalized()
+                                   .adjusted(-kLeaderClearance, -kLeaderClearance, kLeaderClearance,
+                                             kLeaderClearance));
+    }
+    return extent;
+}
+
+// a's box and leader against all of b.
+bool OneWayClash(const Placement &a, const Placement &b) {
+    const QRectF padded = a.rect.adjusted(-kGap, -kGap, kGap, kGap);
+    if (padded.intersects(b.rect) || (!b.across && padded.contains(b.anchor)) ||
+        (b.leader && SegmentHitsRect(LeaderOf(b), padded))) {
+        return true;
+    }
+    if (a.leader) {
+        const QLineF line = LeaderOf(a);
+        if (SegmentHitsRect(line, b.rect.adjusted(-1, -1, 1, 1)) ||
+            (b.leader && line.intersects(LeaderOf(b), nullptr) == QLineF::BoundedIntersection) ||
+            (!b.across && DistanceToSegment(b.anchor, line) < kLeaderClearance)) {
+            return true;
+        }
+    }
+    return false;
+}
 
 } // namespace
+
+double DistanceToSegment(const QPointF &p, const QLineF &line) {
+    const QPointF d = line.p2() - line.p1();
+    const double length2 = QPointF::dotProduct(d, d);
+    const double t =
+        length2 > 0 ? std::clamp(QPointF::dotProduct(p - line.p1(), d) / length2, 0.0, 1.0) : 0.0;
+    return QLineF(p, line.p1() + d * t).length();
+}
 
 QPointF NearestPoint(const QRectF &rect, const QPointF &point) {
     return {std::clamp(point.x(), rect.left(), rect.right()),
@@ -39,14 +130,74 @@ bool SegmentHitsRect(const QLineF &line, const QRectF &rect) {
     return false;
 }
 
-LabelPlacer::LabelPlacer(const QRectF &bounds) : bounds_(bounds) {}
+bool Clash(const Placement &a, const Placement &b) {
+    return OneWayClash(a, b) || OneWayClash(b, a);
+}
+
+LabelPlacer::LabelPlacer(const QRectF &bounds) : bounds_(bounds) {
+    columns_ = std::max(1, int(std::ceil(std::max(bounds.right(), 1.0) / kCell)) + 1);
+    rows_ = std::max(1, int(std::ceil(std::max(bounds.bottom(), 1.0) / kCell)) + 1);
+    placedCells_.resize(size_t(columns_) * size_t(rows_));
+    markCells_.resize(placedCells_.size());
+    softMarks_.resize(placedCells_.size());
+}
 
 void LabelPlacer::SetDirection(double degrees, double spread) {
     direction_ = degrees;
     spread_ = std::clamp(spread, 0.0, 180.0);
 }
 
-bool LabelPlacer::Fits(const QRectF &rect, const QPointF &anchor, bool leader,
+QRect LabelPlacer::Cells(const QRectF &rect) const {
+    const int x0 = std::clamp(int(std::floor(rect.left() / kCell)), 0, columns_ - 1);
+    const int y0 = std::clamp(int(std::floor(rect.top() / kCell)), 0, rows_ - 1);
+    const int x1 = std::clamp(int(std::floor(rect.right() / kCell)), 0, columns_ - 1);
+    const int y1 = std::clamp(int(std::floor(rect.bottom() / kCell)), 0, rows_ - 1);
+    return QRect(QPoint(x0, y0), QPoint(x1, y1));
+}
+
+void LabelPlacer::ReserveMark(const QPointF &point) {
+    const QRect c = Cells(QRectF(point, QSizeF(0, 0)));
+    markCells_[size_t(c.top()) * size_t(columns_) + size_t(c.left())].push_back(point);
+}
+
+void LabelPlacer::AvoidMark(const QPointF &point, double cost) {
+    const QRect c = Cells(QRectF(point, QSizeF(0, 0)));
+    softMarks_[size_t(c.top()) * size_t(columns_) + size_t(c.left())].push_back({point, cost});
+}
+
+void LabelPlacer::Index(qsizetype index) {
+    const QRect c = Cells(Extent(placed_[index]));
+    for (int y = c.top(); y <= c.bottom(); ++y) {
+        for (int x = c.left(); x <= c.right(); ++x) {
+            placedCells_[size_t(y) * size_t(columns_) + size_t(x)].push_back(int(index));
+        }
+    }
+}
+
+template <typename F> void LabelPlacer::ForEachPlacedNear(const QRectF &rect, F &&visit) const {
+    if (seen_.size() < size_t(placed_.size())) {
+        seen_.resize(size_t(placed_.size()), 0);
+    }
+    if (++stamp_ == 0) {
+        std::fill(seen_.begin(), seen_.end(), 0);
+        stamp_ = 1;
+    }
+    const QRect c = Cells(rect);
+    for (int y = c.top(); y <= c.bottom(); ++y) {
+        for (int x = c.left(); x <= c.right(); ++x) {
+            for (int i : placedCells_[size_t(y) * size_t(columns_) + size_t(x)]) {
+                if (seen_[size_t(i)] != stamp_) {
+                    seen_[size_t(i)] = stamp_;
+                    if (!visit(placed_[i])) {
+                        return;
+                    }
+                }
+            }
+        }
+    }
+}
+
+bool LabelPlacer::Fits(const QRectF &rect, const QPointF &anchor, bool leader, bool across,
                        const QLineF &line) const {
     if (!bounds_.contains(rect)) {
         return false;
@@ -57,94 +208,405 @@ bool LabelPlacer::Fits(const QRectF &rect, const QPointF &anchor, bool leader,
             return false;
         }
     }
-    for (const QPointF &mark : marks_) {
-        if (mark != anchor && padded.contains(mark)) {
-            return false;
-        }
-    }
-    for (const Placement &p : placed_) {
-        if (p.rect.intersects(padded) || padded.contains(p.anchor)) {
-            return false;
-        }
-        if (p.leader && SegmentHitsRect(QLineF(p.anchor, p.leaderEnd), padded)) {
-            return false;
-        }
-        if (leader) {
-            if (SegmentHitsRect(line, p.rect.adjusted(-1, -1, 1, 1))) {
-                return false;
-            }
-            if (p.leader && line.intersects(QLineF(p.anchor, p.leaderEnd), nullptr) ==
-                                QLineF::BoundedIntersection) {
-                return false;
+    const Placement self{rect, anchor, leader, across, line.p2()};
+    const QRectF extent = Extent(self);
+    const QRect c = Cells(extent);
+    for (int y = c.top(); y <= c.bottom(); ++y) {
+        for (int x = c.left(); x <= c.right(); ++x) {
+            for (const QPointF &mark : markCells_[size_t(y) * size_t(columns_) + size_t(x)]) {
+                if (mark != anchor &&
+                    (padded.contains(mark) ||
+                     (leader && DistanceToSegment(mark, line) < kLeaderClearance))) {
+                    return false;
+                }
             }
         }
     }
-    if (leader && leaderBlocked_ && leaderBlocked_(line)) {
+    bool fits = true;
+    ForEachPlacedNear(extent, [&](const Placement &p) {
+        fits = !Extent(p).intersects(extent) || !Clash(self, p);
+        return fits;
+    });
+    if (!fits || (leader && leaderBlocked_ && leaderBlocked_(line))) {
         return false;
     }
     return !blocked_ || !blocked_(rect);
 }
 
-std::optional<Placement> LabelPlacer::Place(const LabelRequest &request) {
+std::vector<LabelPlacer::Option> LabelPlacer::Options(const LabelRequest &request) const {
     const double w = request.size.width();
     const double h = request.size.height();
     const QPointF a = request.anchor;
-
-    auto accept = [&](const QRectF &rect, bool leader,
-                      bool across = false) -> std::optional<Placement> {
-        const QPointF end = NearestPoint(rect, a);
-        if (!Fits(rect, a, leader, QLineF(a, end))) {
-            return std::nullopt;
-        }
-        Placement p{rect, a, leader, across, end};
-        placed_.append(p);
-        return p;
+    std::vector<Option> options;
+    const auto units = [](double pixels) {
+        const double u = pixels / kPixelsPerUnit;
+        return u * u;
     };
 
     if (request.onAnchor) {
         // Across the middle, else slid along the area as far as it reaches.
-        const double span = std::max(0.0, request.spanPixels);
-        for (double dy = 0; dy <= span + 1e-9; dy += h) {
-            for (double dx = 0; dx <= span + 1e-9; dx += w / 4) {
-                for (const QPointF &shift :
-                     {QPointF(dx, dy), QPointF(-dx, dy), QPointF(dx, -dy), QPointF(-dx, -dy)}) {
-                    const QPointF c = a + shift;
-                    if (auto p = accept(QRectF(c.x() - w / 2, c.y() - h / 2, w, h), false, true)) {
-                        return p;
-                    }
+        const double span = std::max(0.0, request.spanPixels) * kAcrossShare;
+        const double stepX = std::clamp(w / 8, 3.0, 8.0);
+        const double stepY = std::max(h / 2, 3.0);
+        for (double dy = -std::floor(span / stepY) * stepY; dy <= span + 1e-9; dy += stepY) {
+            for (double dx = -std::floor(span / stepX) * stepX; dx <= span + 1e-9; dx += stepX) {
+                const double shift = std::hypot(dx, dy);
+                if (shift > span + 1e-9) {
+                    continue;
+                }
+                const QRectF rect(a.x() + dx - w / 2, a.y() + dy - h / 2, w, h);
+                if (Fits(rect, a, false, true, QLineF(a, a))) {
+                    options.push_back({{rect, a, false, true, a}, kSlideFactor * units(shift)});
                 }
             }
         }
     }
 
-    // Angles fan out from the preferred direction.
-    QList<double> angles{direction_};
-    for (double step = kAngleStep; step <= spread_ + 1e-9; step += kAngleStep) {
-        angles.append(direction_ + step);
-        if (step < 180) {
-            angles.append(direction_ - step);
+    const double maxDistance = request.maxDistance > 0 ? request.maxDistance : maxDistance_;
+    const double besideCost = request.onAnchor ? kAreaBesideCost : 0;
+    // Boxes beside a dot at from, at most reach away.
+    const auto besideDot = [&](const QPointF &from, double extraCost, double reach) {
+        const auto consider = [&](const QRectF &rect, double degrees) {
+            const double deviation = Deviation(degrees, direction_);
+            if (deviation > spread_ + 1e-9) {
+                return;
+            }
+            const QPointF end = NearestPoint(rect, from);
+            const double length = QLineF(from, end).length();
+            // A box over its own dot would hide what it names.
+            if (length < std::max(minDistance_ - 0.01, 2.0) || length > reach + 1e-9) {
+                return;
+            }
+            const bool leader = length > kNoLeaderDistance;
+            if (Fits(rect, from, leader, false, QLineF(from, end))) {
+                options.push_back(
+                    {{rect, from, leader, false, end},
+                     extraCost + units(leader ? length : 0) + kDirectionCost * deviation / 180});
+            }
+        };
+        for (double d : kDistances) {
+            if (d > reach) {
+                break;
+            }
+            // Rays fanning out from the feature, the box's near side facing it.
+            const double step = d > kFarDistance ? 2 * kAngleStep : kAngleStep;
+            for (double deg = 0; deg < 360 - 1e-9; deg += step) {
+                const double rad = deg * std::numbers::pi / 180.0;
+                const QPointF centre(from.x() + std::cos(rad) * (d + w / 2),
+                                     from.y() + std::sin(rad) * (d + h / 2));
+                consider(QRectF(centre.x() - w / 2, centre.y() - h / 2, w, h), deg);
+            }
+            // Boxes straight beside, above or below, slid along their side: as short a
+            // leader, many more places.
+            for (double f : kSlides) {
+                consider(QRectF(from.x() + d, from.y() - h * f, w, h), 0);
+                consider(QRectF(from.x() - d - w, from.y() - h * f, w, h), 180);
+                consider(QRectF(from.x() - w * f, from.y() + d, w, h), 90);
+                consider(QRectF(from.x() - w * f, from.y() - d - h, w, h), 270);
+            }
         }
-    }
-    for (double d : kDistances) {
-        if (d < minDistance_) {
-            continue;
-        }
-        if (d > maxDistance_) {
-            break;
-        }
-        const bool leader = d > kNoLeaderDistance;
-        for (double deg : angles) {
-            const double rad = deg * std::numbers::pi / 180.0;
-            const double cx = std::cos(rad);
-            const double sy = std::sin(rad);
-            // The box's near side faces the anchor at distance d.
-            const QPointF centre(a.x() + cx * (d + w / 2), a.y() + sy * (d + h / 2));
-            if (auto p = accept(QRectF(centre.x() - w / 2, centre.y() - h / 2, w, h), leader)) {
-                return p;
+    };
+    besideDot(a, besideCost, maxDistance);
+    // An area's dot may lie anywhere on it: where its middle is hidden or hemmed in, a dot
+    // off the middle still shows whose name it is.
+    if (request.onAnchor && request.spanPixels > 0) {
+        for (double part : {0.5, 1.0}) {
+            for (int k = 0; k < 8; ++k) {
+                const double rad = k * std::numbers::pi / 4;
+                const double shift = part * request.spanPixels;
+                besideDot(a + QPointF(std::cos(rad), std::sin(rad)) * shift,
+                          besideCost + kSlideFactor * units(shift),
+                          std::min(maxDistance, kOffMiddleReach));
             }
         }
     }
-    return std::nullopt;
+    // Over the dot of a feature still to be named, it costs what was asked.
+    for (Option &o : options) {
+        const QRectF padded = o.place.rect.adjusted(-kGap, -kGap, kGap, kGap);
+        const QLineF line = LeaderOf(o.place);
+        const QRect c = Cells(Extent(o.place));
+        for (int y = c.top(); y <= c.bottom(); ++y) {
+            for (int x = c.left(); x <= c.right(); ++x) {
+                for (const SoftMark &m : softMarks_[size_t(y) * size_t(columns_) + size_t(x)]) {
+                    if (m.point != a && m.point != o.place.anchor &&
+                        (padded.contains(m.point) ||
+                         (o.place.leader && DistanceToSegment(m.point, line) < kLeaderClearance))) {
+                        o.cost += m.cost;
+                    }
+                }
+            }
+        }
+    }
+    std::stable_sort(options.begin(), options.end(),
+                     [](const Option &x, const Option &y) { return x.cost < y.cost; });
+    if (options.size() > kMaxOptions) {
+        options.resize(kMaxOptions);
+    }
+    return options;
+}
+
+std::optional<Placement> LabelPlacer::Place(const LabelRequest &request) {
+    const std::vector<Option> options = Options(request);
+    if (options.empty()) {
+        return std::nullopt;
+    }
+    placed_.append(options.front().place);
+    Index(placed_.size() - 1);
+    return options.front().place;
+}
+
+QList<std::optional<Placement>> LabelPlacer::Arrange(const QList<ArrangeRequest> &requests) {
+    const qsizetype n = requests.size();
+    std::vector<std::vector<Option>> options{size_t(n)};
+    for (qsizetype i = 0; i < n; ++i) {
+        options[size_t(i)] = Options(requests[i].request);
+    }
+    // What each name has now (-1: left out), and in which cells it lies, so that a name's
+    // clashes are found among its neighbours only.
+    std::vector<int> chosen(size_t(n), -1);
+    std::vector<std::vector<int>> cells(size_t(columns_) * size_t(rows_));
+    std::vector<unsigned> seen(size_t(n), 0);
+    unsigned stamp = 0;
+    const auto placeOf = [&](qsizetype i, int option) -> const Placement & {
+        return options[size_t(i)][size_t(option)].place;
+    };
+    const auto forCells = [&](qsizetype i, int option, auto &&visit) {
+        const QRect c = Cells(Extent(placeOf(i, option)));
+        for (int y = c.top(); y <= c.bottom(); ++y) {
+            for (int x = c.left(); x <= c.right(); ++x) {
+                visit(cells[size_t(y) * size_t(columns_) + size_t(x)]);
+            }
+        }
+    };
+    const auto take = [&](qsizetype i, int option) {
+        if (chosen[size_t(i)] >= 0) {
+            forCells(i, chosen[size_t(i)], [&](std::vector<int> &cell) {
+                cell.erase(std::find(cell.begin(), cell.end(), int(i)));
+            });
+        }
+        chosen[size_t(i)] = option;
+        if (option >= 0) {
+            forCells(i, option, [&](std::vector<int> &cell) { cell.push_back(int(i)); });
+        }
+    };
+    // The names that an option of name i would clash with.
+    const auto clashes = [&](qsizetype i, int option, auto &&visit) {
+        if (option < 0) {
+            return;
+        }
+        const Placement &p = placeOf(i, option);
+        const QRectF extent = Extent(p);
+        ++stamp;
+        forCells(i, option, [&](std::vector<int> &cell) {
+            for (int j : cell) {
+                if (j != i && seen[size_t(j)] != stamp) {
+                    seen[size_t(j)] = stamp;
+                    const Placement &q = placeOf(j, chosen[size_t(j)]);
+                    if (Extent(q).intersects(extent) && Clash(p, q)) {
+                        visit(j);
+                    }
+                }
+            }
+        });
+    };
+    const auto clashCount = [&](qsizetype i, int option) {
+        int count = 0;
+        clashes(i, option, [&](int) { ++count; });
+        return count;
+    };
+    const auto cost = [&](qsizetype i, int option) {
+        return option < 0 ? requests[i].importance : options[size_t(i)][size_t(option)].cost;
+    };
+    // The most important first; equals in the order given.
+    std::vector<qsizetype> byImportance{};
+    byImportance.resize(size_t(n));
+    for (qsizetype i = 0; i < n; ++i) {
+        byImportance[size_t(i)] = i;
+    }
+    std::stable_sort(byImportance.begin(), byImportance.end(), [&](qsizetype x, qsizetype y) {
+        return requests[x].importance > requests[y].importance;
+    });
+    // Each name in turn takes its best place that is still free.
+    std::vector<qsizetype> order;
+    const auto fillFree = [&] {
+        for (qsizetype i : order) {
+            if (chosen[size_t(i)] >= 0) {
+                continue;
+            }
+            for (int o = 0; o < int(options[size_t(i)].size()); ++o) {
+                if (cost(i, o) < requests[i].importance && clashCount(i, o) == 0) {
+                    take(i, o);
+                    break;
+                }
+            }
+        }
+    };
+    // Greedy filling depends on the order; a few orders are tried, the given one first,
+    // and the best outcome kept.
+    std::mt19937 random(kSeed);
+    std::vector<int> best;
+    double bestTotal = 0;
+    for (int start = 0; start < kStarts; ++start) {
+        for (qsizetype i = 0; i < n; ++i) {
+            take(i, -1);
+        }
+        order.clear();
+        for (qsizetype i = 0; i < n; ++i) {
+            order.push_back(i);
+        }
+        if (start > 0) {
+            // Neighbours in the given order swap places now and then: the order of importance
+            // stays roughly as it was.
+            for (qsizetype k = 0; k + 1 < n; ++k) {
+                if (random() % 3 == 0) {
+                    std::swap(order[size_t(k)], order[size_t(k + 1)]);
+                }
+            }
+        }
+        fillFree();
+        // A name left out takes a place anyway if the names in its way can move elsewhere,
+        // pushing others in turn, a few steps deep; kept only where the whole gets better.
+        // This is how a crowd sorts itself out where placing one name after another gets stuck.
+        struct Change {
+            qsizetype name;
+            int option;
+        };
+        std::vector<Change> changes;
+        std::vector<char> locked(size_t(n), 0);
+        const auto change = [&](qsizetype i, int option) {
+            changes.push_back({i, chosen[size_t(i)]});
+            take(i, option);
+        };
+        const auto undo = [&](size_t mark) {
+            while (changes.size() > mark) {
+                const Change c = changes.back();
+                changes.pop_back();
+                take(c.name, c.option);
+            }
+        };
+        // Places the left-out name i; returns what that gains, or 0 with nothing changed.
+        std::function<double(qsizetype, int)> settle = [&](qsizetype i, int depth) -> double {
+            const double out = requests[i].importance;
+            const int budget = kTriesAtDepth[std::clamp(depth, 0, kPushDepth)];
+            int tried = 0;
+            std::vector<int> inTheWay;
+            for (int o = 0; o < int(options[size_t(i)].size()); ++o) {
+                if (cost(i, o) >= out) {
+                    break; // sorted: nothing further on is worth it
+                }
+                inTheWay.clear();
+                double rest = 0;   // what the names in the way have now
+                bool held = false; // by a name this chain of moves has just placed
+                clashes(i, o, [&](int j) {
+                    inTheWay.push_back(j);
+                    rest += requests[j].importance - cost(j, chosen[size_t(j)]);
+                    held = held || locked[size_t(j)];
+                });
+                if (depth == 0 && ++tried > budget) {
+                    break;
+                }
+                if (held || (depth == 0 && !inTheWay.empty())) {
+                    continue;
+                }
+                // At best the names in the way find places as good as they have.
+                if (out - cost(i, o) <= 0) {
+                    continue;
+                }
+                if (depth > 0 && ++tried > budget) {
+                    break;
+                }
+                const size_t mark = changes.size();
+                double gain = out - cost(i, o) - rest;
+                for (int j : inTheWay) {
+                    change(j, -1);
+                }
+                change(i, o);
+                locked[size_t(i)] = 1;
+                std::sort(inTheWay.begin(), inTheWay.end(), [&](int x, int y) {
+                    return requests[x].importance > requests[y].importance;
+                });
+                for (int j : inTheWay) {
+                    gain += settle(j, depth - 1);
+                }
+                if (gain > kEpsilon) {
+                    return gain;
+                }
+                undo(mark);
+                locked[size_t(i)] = 0;
+            }
+            return 0;
+        };
+        for (int pass = 0; pass < kPasses; ++pass) {
+            bool better = false;
+            for (qsizetype i : byImportance) {
+                if (requests[i].importance < kPushImportance) {
+                    break; // the rest only take what is free
+                }
+                const int current = chosen[size_t(i)];
+                if (current < 0) {
+                    better |= settle(i, kPushDepth) > 0;
+                    changes.clear();
+                    std::fill(locked.begin(), locked.end(), 0);
+                } else if (cost(i, current) > kSettledCost) {
+                    // A long leader: take the name out and settle it again, nearer if it can be.
+                    const size_t mark = changes.size();
+                    const double before = requests[i].importance - cost(i, current);
+                    change(i, -1);
+                    if (settle(i, kPushDepth - 1) - before > kEpsilon) {
+                        better = true;
+                    } else {
+                        undo(mark);
+                    }
+                    changes.clear();
+                    std::fill(locked.begin(), locked.end(), 0);
+                }
+            }
+            if (!better) {
+                break;
+            }
+        }
+
+        // Room that came free goes to whoever can use it, and every name takes the best
+        // place left to it.
+        fillFree();
+        for (qsizetype i = 0; i < n; ++i) {
+            for (int o = 0; o < int(options[size_t(i)].size()); ++o) {
+                if (cost(i, o) >= cost(i, chosen[size_t(i)])) {
+                    break;
+                }
+                if (clashCount(i, o) == 0) {
+                    take(i, o);
+                    break;
+                }
+            }
+        }
+        double total = 0;
+        for (qsizetype i = 0; i < n; ++i) {
+            total += cost(i, chosen[size_t(i)]);
+        }
+        if (start == 0 || total < bestTotal) {
+            best = chosen;
+            bestTotal = total;
+        }
+    }
+    for (qsizetype i = 0; i < n; ++i) {
+        take(i, -1);
+    }
+    for (qsizetype i = 0; i < n; ++i) {
+        take(i, best[size_t(i)]);
+    }
+
+    QList<std::optional<Placement>> result;
+    for (qsizetype i = 0; i < n; ++i) {
+        if (chosen[size_t(i)] >= 0) {
+            placed_.append(placeOf(i, chosen[size_t(i)]));
+            Index(placed_.size() - 1);
+            result.append(placed_.back());
+        } else {
+            result.append(std::nullopt);
+        }
+    }
+    return result;
 }
 
 } // namespace lunex::pics

@@ -1,16 +1,19 @@
 #pragma once
 
-// Places name labels one at a time, each as close to its feature as the labels already
-// placed allow, so that no label covers another, a leader line or a feature's mark.
+// Places name labels so that no label covers another, a leader line or a feature's mark:
+// one at a time, each as close to its feature as the labels already placed allow, or
+// many at once, moving them about until the whole reads best.
 
 #include <QLineF>
 #include <QList>
 #include <QPointF>
+#include <QRect>
 #include <QRectF>
 #include <QSizeF>
 
 #include <functional>
 #include <optional>
+#include <vector>
 
 namespace lunex::pics {
 
@@ -18,7 +21,10 @@ struct LabelRequest {
     QPointF anchor;        // the feature
     QSizeF size;           // the label's box
     bool onAnchor = false; // an area (a mare) is best named across its middle
-    double spanPixels = 0; // how far from the middle the name may slide and still lie over it
+    // How far the area reaches from its middle: a name across it may slide part of the
+    // way, a dot for a leader may lie anywhere within it.
+    double spanPixels = 0;
+    double maxDistance = 0; // the longest leader this name may have; 0: the placer's limit
 };
 
 struct Placement {
@@ -29,6 +35,13 @@ struct Placement {
     QPointF leaderEnd;   // the point of the box nearest the anchor
 };
 
+// A name to be placed together with others, and what leaving it out would cost, in the
+// units of a leader's length: a leader of n pixels costs (n / 10) squared.
+struct ArrangeRequest {
+    LabelRequest request;
+    double importance = 1;
+};
+
 class LabelPlacer {
 public:
     explicit LabelPlacer(const QRectF &bounds);
@@ -36,7 +49,10 @@ public:
     // Areas no label may touch (a title, the lit part of the Moon).
     void Reserve(const QRectF &rect) { reserved_.append(rect); }
     // A feature still to be named: no other label may cover its mark.
-    void ReserveMark(const QPointF &point) { marks_.append(point); }
+    void ReserveMark(const QPointF &point);
+    // A feature that may still be named: a label over its mark costs this much more, in
+    // the units of ArrangeRequest::importance.
+    void AvoidMark(const QPointF &point, double cost);
     void SetBlocked(std::function<bool(const QRectF &)> blocked) { blocked_ = std::move(blocked); }
     // The direction to try first (degrees, screen coordinates: 0 right, 90 down, 180 left)
     // and how far to either side of it a label may go; 180 allows every direction.
@@ -52,14 +68,30 @@ public:
     // The nearest free place, or none if there is no room.
     std::optional<Placement> Place(const LabelRequest &request);
 
+    // Places many names at once: where one name's best place would crowd out several
+    // others, they share the room. Names are left out only where the room is not there,
+    // the least important first. The same requests always give the same places.
+    QList<std::optional<Placement>> Arrange(const QList<ArrangeRequest> &requests);
+
     const QList<Placement> &Placed() const { return placed_; }
 
 private:
-    bool Fits(const QRectF &rect, const QPointF &anchor, bool leader, const QLineF &line) const;
+    struct Option {
+        Placement place;
+        double cost; // how much worse than right beside or across the middle
+    };
+    // Every place a name may take, best first, leaving out those that already fail on
+    // what stays where it is (the picture's edge, reserved areas, labels already placed).
+    std::vector<Option> Options(const LabelRequest &request) const;
+    bool Fits(const QRectF &rect, const QPointF &anchor, bool leader, bool across,
+              const QLineF &line) const;
+    // The grid cells a box touches, clamped to the picture.
+    QRect Cells(const QRectF &rect) const;
+    void Index(qsizetype index);
+    template <typename F> void ForEachPlacedNear(const QRectF &rect, F &&visit) const;
 
     QRectF bounds_;
     QList<QRectF> reserved_;
-    QList<QPointF> marks_;
     std::function<bool(const QRectF &)> blocked_;
     double direction_ = 0;
     double spread_ = 180;
@@ -67,11 +99,30 @@ private:
     double minDistance_ = 0;
     std::function<bool(const QLineF &)> leaderBlocked_;
     QList<Placement> placed_;
+    // Which placements and marks lie in which cell: a crowded map tries thousands of
+    // boxes, and each need only be checked against its neighbours.
+    int columns_ = 1;
+    int rows_ = 1;
+    std::vector<std::vector<int>> placedCells_;
+    std::vector<std::vector<QPointF>> markCells_;
+    struct SoftMark {
+        QPointF point;
+        double cost;
+    };
+    std::vector<std::vector<SoftMark>> softMarks_;
+    mutable std::vector<unsigned> seen_;
+    mutable unsigned stamp_ = 0;
 };
 
 // The point of a box nearest to a point outside it.
 QPointF NearestPoint(const QRectF &rect, const QPointF &point);
+// How far a point lies from a segment.
+double DistanceToSegment(const QPointF &p, const QLineF &line);
 // Whether a segment touches a box.
 bool SegmentHitsRect(const QLineF &line, const QRectF &rect);
+// Whether two placed labels get in each other's way: a box over the other box, over the
+// other's leader or over the other's dot, or the leaders crossing or passing too close to
+// the other's dot.
+bool Clash(const Placement &a, const Placement &b);
 
 } // namespace lunex::pics

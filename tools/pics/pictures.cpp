@@ -45,13 +45,43 @@ const char *const kFamousCraters[] = {
     "Furnerius",    "Riccioli",   "Hevelius",      "Pythagoras",  "Bailly",       "Maurolycus",
     "Stöfler",      "Walter",     "Longomontanus", "Janssen",     "Piccolomini",  "Macrobius",
     "Geminus",      "Messala",    "Cassini",       "Autolycus",   "Aristillus",   "Timocharis",
-    "Reinhold",     "Lansberg",   "Gauss",         "Humboldt",    "Schiller",     "Wargentin"};
+    "Reinhold",     "Lansberg",   "Gauss",         "Humboldt",    "Schiller",     "Wargentin",
+    "Plinius"};
+// What the map names: every plain; the great mountain ranges and scarps; the famous
+// craters, every large one, and the middle-sized ones of the central part of the disc,
+// where the eye goes first. The smaller ranges and craters follow where room is left.
+constexpr double kMapMinMu = 0.15; // nearer the limb than this, features are mere slivers
+constexpr double kMapMountainsKm = 100;
+constexpr double kMapScarpKm = 100;
+constexpr double kGreatRangeKm = 150;
 constexpr double kMapCraterKm = 110;
-constexpr double kMapRangeKm = 140;
+constexpr double kMapCentralCraterKm = 50;
+constexpr double kMapCentralMu = 0.866; // within 30 degrees of the disc's centre
+constexpr double kMapOtherCraterKm = 40;
+// Leaders: the crowd of the centre is named nearby; only a plain that finds no room
+// there may go farther, to the sky beyond the limb if need be.
+constexpr double kPlainLeaderPixels = 160;
+constexpr double kNearLeaderPixels = 70;
+constexpr double kOtherLeaderPixels = 30;
+// What leaving a name out costs, against a leader of n pixels at (n / 10) squared.
+constexpr double kPlainImportance = 20000;
+constexpr double kFamousImportance = 10000; // the great ranges too
+constexpr double kCraterImportance = 1000;  // twice for the large, and their size on top
+constexpr double kSmallRangeImportance = 1500;
+constexpr double kOtherImportance = 12;
+// These are placed first, among themselves; the rest fit around them.
+constexpr double kFirstImportance = 2000;
+// What a name over the dot of another still to be named costs at most: as much as a
+// leader of 70 pixels.
+constexpr double kAvoidCost = 49;
+// How far from its middle a name may lie over its area, in the area's radii. A range's
+// name may go most of its length along: the catalogue gives no direction, and a name
+// beside a range still reads as its own.
+constexpr double kPlainSpan = 0.5;
+constexpr double kRangeSpan = 1.6;
 constexpr double kWidePlainKm = 300;
 // Plains closer than this on the map compete for the same room.
 constexpr double kCrowdPixels = 80;
-constexpr int kPlacingAttempts = 10;
 constexpr double kDayCraterKm = 50;
 // The Sun's height (its sine) up to which shadows make a feature stand out: about 8 degrees.
 constexpr double kDayHighSun = 0.14;
@@ -157,8 +187,13 @@ struct Candidate {
     QFont font;
     QRgb colour;
     bool onAnchor;
-    double span = 0; // pixels the name may slide over its area
+    double span = 0;        // pixels the name may slide over its area
+    double maxDistance = 0; // the longest leader it may have; 0: the placer's limit
 };
+
+LabelRequest RequestOf(const Candidate &c) {
+    return {c.anchor, LabelSize(c.font, c.feature->name), c.onAnchor, c.span, c.maxDistance};
+}
 
 struct Placed {
     Candidate candidate;
@@ -170,9 +205,7 @@ QList<Placed> PlaceLabels(LabelPlacer &placer, const QList<Candidate> &candidate
                           QStringList *unplaced) {
     QList<Placed> placed;
     for (const Candidate &c : candidates) {
-        const LabelRequest request{c.anchor, LabelSize(c.font, c.feature->name), c.onAnchor,
-                                   c.span};
-        if (auto place = placer.Place(request)) {
+        if (auto place = placer.Place(RequestOf(c))) {
             placed.append({c, *place});
         } else if (unplaced) {
             unplaced->append(c.feature->name);
@@ -350,9 +383,11 @@ Chart PictureMaker::Map() const {
     QImage rgb = chart_->Render(kSynodicMonthDays / 2).convertToFormat(QImage::Format_RGB32);
     const DiscView view = chart_->View();
 
+    // The plains read first, the ranges next; the many craters in a slightly smaller face.
     const QFont plainFont = Font(kSansFamily, 13, false, true);
-    const QFont rangeFont = Font(kSansFamily, 12, false, true);
-    const QFont craterFont = Font(kSansFamily, 12);
+    const QFont smallPlainFont = Font(kSansFamily, 11, false, true);
+    const QFont rangeFont = Font(kSansFamily, 11, false, true);
+    const QFont craterFont = Font(kSansFamily, 11);
 
     // Every plain is named, even one whose middle lies just beyond the limb: it is pinned
     // to the limb where it shows.
@@ -368,37 +403,42 @@ Chart PictureMaker::Map() const {
         return QPointF(view.centre.x() + u / n * view.radius * 0.995,
                        view.centre.y() - v / n * view.radius * 0.995);
     };
-
-    // Half the area's radius as seen, foreshortening towards the limb included.
-    auto spanOf = [&](const Feature &f) {
-        const double mu = std::cos(f.latDeg * kDeg) * std::cos(f.lonDeg * kDeg);
-        return 0.5 * f.diameterKm / 2 / kMoonRadiusKm * view.radius * std::sqrt(std::max(mu, 0.1));
+    const auto muOf = [](const Feature &f) {
+        return std::cos(f.latDeg * kDeg) * std::cos(f.lonDeg * kDeg);
+    };
+    // A fraction of the area's radius as seen, foreshortening towards the limb included.
+    auto spanOf = [&](const Feature &f, double fraction) {
+        return fraction * f.diameterKm / 2 / kMoonRadiusKm * view.radius *
+               std::sqrt(std::max(muOf(f), 0.1));
     };
 
     QList<const Feature *> plains;
     QList<const Feature *> ranges;
-    QList<const Feature *> craters;
+    QList<const Feature *> craters; // named whatever it takes
+    QList<const Feature *> others;  // named where room is left
     for (const Feature &f : features_) {
-        const double mu = std::cos(f.latDeg * kDeg) * std::cos(f.lonDeg * kDeg);
+        const double mu = muOf(f);
         if (IsPlain(f.type)) {
             plains.append(&f);
-        } else if (IsRange(f.type) && f.type != QLatin1String("vallis") &&
-                   f.diameterKm >= kMapRangeKm && mu > 0.15) {
+        } else if (mu <= kMapMinMu) {
+            continue;
+        } else if ((f.type == QLatin1String("montes") && f.diameterKm >= kMapMountainsKm) ||
+                   (f.type == QLatin1String("rupes") && f.diameterKm >= kMapScarpKm)) {
             ranges.append(&f);
-        } else if (f.type == QLatin1String("crater") && mu > 0.15 &&
-                   (f.diameterKm >= kMapCraterKm || IsFamous(f.name))) {
+        } else if (f.type != QLatin1String("crater")) {
+            continue;
+        } else if (IsFamous(f.name) || f.diameterKm >= kMapCraterKm ||
+                   (f.diameterKm >= kMapCentralCraterKm && mu >= kMapCentralMu)) {
             craters.append(&f);
+        } else if (f.diameterKm >= kMapOtherCraterKm) {
+            others.append(&f);
         }
     }
     auto bySize = [](const Feature *a, const Feature *b) { return a->diameterKm > b->diameterKm; };
     std::stable_sort(plains.begin(), plains.end(), bySize);
     std::stable_sort(ranges.begin(), ranges.end(), bySize);
-    // The famous first, then the rest by size.
-    std::stable_sort(craters.begin(), craters.end(), [&](const Feature *a, const Feature *b) {
-        const bool fa = IsFamous(a->name);
-        const bool fb = IsFamous(b->name);
-        return fa != fb ? fa : a->diameterKm > b->diameterKm;
-    });
+    std::stable_sort(craters.begin(), craters.end(), bySize);
+    std::stable_sort(others.begin(), others.end(), bySize);
 
     // Only a plain wide enough to hold its name carries it across its middle; the small
     // ones follow, the most crowded of them first.
@@ -416,106 +456,93 @@ Chart PictureMaker::Map() const {
     }
     std::stable_sort(small.begin(), small.end(),
                      [](const auto &a, const auto &b) { return a.first > b.first; });
-    QList<Candidate> plainCandidates;
+    // In the order they take their places: the great ranges and the famous craters, whose
+    // names are short or can lie anywhere along them; the wide plains across their middle;
+    // the small plains, the most crowded first, whose names can go farther; the smaller
+    // ranges and the other craters by size.
+    QList<std::pair<Candidate, double>> names;
+    const auto great = [](const Feature *f) { return f->diameterKm >= kGreatRangeKm; };
+    const auto addRange = [&](const Feature *f) {
+        names.append({{f, anchorOf(*f), rangeFont, kTextPlain, true, spanOf(*f, kRangeSpan),
+                       kNearLeaderPixels},
+                      great(f) ? kFamousImportance : kSmallRangeImportance});
+    };
+    const auto addCrater = [&](const Feature *f) {
+        const double importance =
+            IsFamous(f->name)
+                ? kFamousImportance
+                : kCraterImportance * (f->diameterKm >= kMapCraterKm ? 2 : 1) + f->diameterKm;
+        names.append(
+            {{f, anchorOf(*f), craterFont, kTextWhite, false, 0, kNearLeaderPixels}, importance});
+    };
+    for (const Feature *f : ranges) {
+        if (great(f)) {
+            addRange(f);
+        }
+    }
+    for (const Feature *f : craters) {
+        if (IsFamous(f->name)) {
+            addCrater(f);
+        }
+    }
     for (const Feature *f : plains) {
         if (wide(f)) {
-            plainCandidates.append({f, anchorOf(*f), plainFont, kTextPlain, true, spanOf(*f)});
+            names.append({{f, anchorOf(*f), plainFont, kTextPlain, true, spanOf(*f, kPlainSpan),
+                           kPlainLeaderPixels},
+                          kPlainImportance});
         }
     }
     for (const auto &[neighbours, f] : small) {
-        plainCandidates.append({f, anchorOf(*f), plainFont, kTextPlain, false});
+        names.append({{f, anchorOf(*f), smallPlainFont, kTextPlain, false, 0, kPlainLeaderPixels},
+                      kPlainImportance});
+    }
+    for (const Feature *f : ranges) {
+        if (!great(f)) {
+            addRange(f);
+        }
+    }
+    for (const Feature *f : craters) {
+        if (!IsFamous(f->name)) {
+            addCrater(f);
+        }
+    }
+    for (const Feature *f : others) {
+        names.append({{f, anchorOf(*f), craterFont, kTextWhite, false, 0, kOtherLeaderPixels},
+                      kOtherImportance});
     }
 
-    const auto newPlacer = [&] {
-        LabelPlacer placer(QRectF(QPointF(0, 0), QSizeF(kChartSize)).adjusted(3, 3, -3, -3));
-        placer.SetDirection(0, 180);
-        placer.SetMaxDistance(300);
-        // No label may hide the mark of a plain, a mountain range or a famous crater.
-        for (const Candidate &c : plainCandidates) {
+    LabelPlacer placer(QRectF(QPointF(0, 0), QSizeF(kChartSize)).adjusted(3, 3, -3, -3));
+    placer.SetDirection(0, 180);
+    for (const auto &[c, importance] : names) {
+        if (IsPlain(c.feature->type)) {
             placer.ReserveMark(c.anchor);
+        } else {
+            // The plains keep off the dots of the ranges and craters where they can.
+            placer.AvoidMark(c.anchor, std::min(importance, kAvoidCost));
         }
-        for (const Feature *f : ranges) {
-            placer.ReserveMark(anchorOf(*f));
-        }
-        for (const Feature *f : craters) {
-            if (IsFamous(f->name)) {
-                placer.ReserveMark(anchorOf(*f));
-            }
-        }
-        return placer;
-    };
-    // A greedy placer can paint itself into a corner: the names left out go to the front
-    // and the placing starts over. First until every plain has its name, then, with the
-    // plains' order kept, for the ranges and the famous craters; the other large craters
-    // fill the room that is left.
-    QList<Candidate> extra;
-    for (const Feature *f : ranges) {
-        extra.append({f, anchorOf(*f), rangeFont, kTextPlain, true, spanOf(*f)});
     }
-    QList<Candidate> rest;
-    for (const Feature *f : craters) {
-        (IsFamous(f->name) ? extra : rest).append({f, anchorOf(*f), craterFont, kTextWhite, false});
-    }
-    const auto settle = [&](const QList<Candidate> &fixed, QList<Candidate> order,
-                            LabelPlacer &placer, QList<Placed> &placed, QStringList &left) {
-        // A plain left out weighs more than everything else together.
-        const auto cost = [&](const QStringList &names) {
-            int total = 0;
-            for (const Candidate &c : order) {
-                total +=
-                    names.contains(c.feature->name) ? (IsPlain(c.feature->type) ? 1000 : 1) : 0;
-            }
-            return total;
-        };
-        for (int attempt = 0;; ++attempt) {
-            LabelPlacer round = newPlacer();
-            QStringList roundLeft;
-            QList<Placed> roundPlaced = PlaceLabels(round, fixed + order, &roundLeft);
-            if (attempt == 0 || cost(roundLeft) < cost(left)) {
-                placer = std::move(round);
-                placed = std::move(roundPlaced);
-                left = roundLeft;
-            }
-            if (left.isEmpty() || attempt == kPlacingAttempts) {
-                return;
-            }
-            std::stable_partition(order.begin(), order.end(), [&](const Candidate &c) {
-                return roundLeft.contains(c.feature->name);
-            });
-        }
-    };
-    LabelPlacer placer = newPlacer();
+    // The plains, the great ranges, the famous and the large craters first, among
+    // themselves: they are to be named whatever it takes; the rest then fit around them.
     QList<Placed> placed;
-    QStringList left;
-    settle({}, plainCandidates, placer, placed, left);
-    QList<Candidate> plainOrder;
-    for (const Placed &p : placed) {
-        plainOrder.append(p.candidate);
-    }
-    for (const Candidate &c : plainCandidates) {
-        if (left.contains(c.feature->name)) {
-            plainOrder.append(c);
+    for (bool first : {true, false}) {
+        QList<qsizetype> which;
+        QList<ArrangeRequest> requests;
+        for (qsizetype i = 0; i < names.size(); ++i) {
+            if ((names[i].second >= kFirstImportance) == first) {
+                which.append(i);
+                requests.append({RequestOf(names[i].first), names[i].second});
+            }
+        }
+        const QList<std::optional<Placement>> places = placer.Arrange(requests);
+        for (qsizetype k = 0; k < which.size(); ++k) {
+            const Candidate &c = names[which[k]].first;
+            if (places[k]) {
+                placed.append({c, *places[k]});
+            } else {
+                chart.unplaced.append(c.feature->name);
+            }
         }
     }
-    QStringList plainsLeft = left;
-    LabelPlacer withExtra = newPlacer();
-    QList<Placed> extraPlaced;
-    QStringList extraLeft;
-    settle(plainOrder, extra, withExtra, extraPlaced, extraLeft);
-    // Only a round that still names as many plains counts.
-    const bool keepsPlains =
-        std::none_of(plainOrder.begin(), plainOrder.end(), [&](const Candidate &c) {
-            return extraLeft.contains(c.feature->name) && !plainsLeft.contains(c.feature->name);
-        });
-    if (keepsPlains) {
-        placer = std::move(withExtra);
-        placed = std::move(extraPlaced);
-        left = extraLeft;
-    } else {
-        placed += PlaceLabels(placer, extra, &left);
-    }
-    chart.unplaced = left;
-    placed += PlaceLabels(placer, rest, &chart.unplaced);
     DrawLabels(rgb, placed, chart);
     chart.image = rgb.convertToFormat(QImage::Format_Grayscale8);
     return chart;
