@@ -12,8 +12,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
 
 using namespace lunex::pics;
 
@@ -132,6 +134,19 @@ class TestPictures : public QObject {
     QList<Feature> Features() const {
         QString why;
         return ReadFeatures(QStringLiteral(LUNEX_TEST_FEATURES), &why).value_or(QList<Feature>{});
+    }
+    // The map from the plain surface, made once: its labels do not depend on the surface.
+    std::optional<Chart> map_;
+    const Chart &Map() {
+        if (!map_) {
+            const QList<Feature> features = Features();
+            map_ = PictureMaker(AlbedoMap::Synthetic(features), features).Map();
+        }
+        return *map_;
+    }
+    bool Named(const QString &name) {
+        return std::any_of(Map().labels.begin(), Map().labels.end(),
+                           [&](const Label &l) { return l.text == name; });
     }
 
 private slots:
@@ -381,23 +396,103 @@ private slots:
     }
 
     void mapNamesEveryPlain() {
-        const QList<Feature> features = Features();
-        const Chart map = PictureMaker(AlbedoMap::Synthetic(features), features).Map();
         int plains = 0;
-        for (const Feature &f : features) {
-            if (!IsPlain(f.type)) {
-                continue;
+        for (const Feature &f : Features()) {
+            if (IsPlain(f.type)) {
+                ++plains;
+                QVERIFY2(Named(f.name), qPrintable(f.name));
             }
-            ++plains;
-            QVERIFY2(std::any_of(map.labels.begin(), map.labels.end(),
-                                 [&](const Label &l) { return l.text == f.name; }),
-                     qPrintable(f.name));
         }
         QCOMPARE(plains, 52);
-        for (const char *crater : {"Tycho", "Copernicus", "Plato", "Clavius"}) {
-            QVERIFY2(std::any_of(map.labels.begin(), map.labels.end(),
-                                 [&](const Label &l) { return l.text == QLatin1String(crater); }),
-                     crater);
+    }
+
+    // The ranges and craters every lunar map names, the small famous ones among them that
+    // lie in the crowd between Mare Serenitatis and Mare Vaporum.
+    void mapNamesTheProminent_data() {
+        QTest::addColumn<QString>("name");
+        for (const char *name :
+             {"Montes Apenninus", "Montes Caucasus", "Montes Alpes",  "Montes Haemus",
+              "Montes Carpatus",  "Montes Jura",     "Montes Taurus", "Montes Pyrenaeus",
+              "Montes Riphaeus",  "Montes Agricola", "Rupes Altai",   "Rupes Cauchy",
+              "Rupes Recta",      "Manilius",        "Menelaus",      "Proclus",
+              "Plinius",          "Copernicus",      "Tycho",         "Plato",
+              "Clavius",          "Eratosthenes",    "Archimedes",    "Aristillus",
+              "Autolycus",        "Cassini",         "Posidonius",    "Kepler",
+              "Aristarchus",      "Grimaldi",        "Langrenus",     "Theophilus"}) {
+            QTest::newRow(name) << QString::fromUtf8(name);
+        }
+    }
+    void mapNamesTheProminent() {
+        QFETCH(QString, name);
+        const QList<Feature> features = Features();
+        QVERIFY(std::any_of(features.begin(), features.end(),
+                            [&](const Feature &f) { return f.name == name; }));
+        QVERIFY(Named(name));
+    }
+
+    // By size, from the catalogue: what is large for its kind, and the middle-sized
+    // craters of the middle of the disc, where the eye goes first. Features within a few
+    // degrees of the limb are slivers and left to the rest.
+    void mapNamesTheLarge_data() {
+        QTest::addColumn<QStringList>("types");
+        QTest::addColumn<double>("minKm");
+        QTest::addColumn<double>("maxDegreesFromCentre");
+        const QStringList ranges{QStringLiteral("montes"), QStringLiteral("rupes")};
+        QTest::newRow("ranges of 150 km") << ranges << 150.0 << 80.0;
+        QTest::newRow("craters of 110 km")
+            << QStringList{QStringLiteral("crater")} << 110.0 << 80.0;
+        QTest::newRow("craters of 90 km, central")
+            << QStringList{QStringLiteral("crater")} << 90.0 << 30.0;
+    }
+    void mapNamesTheLarge() {
+        QFETCH(QStringList, types);
+        QFETCH(double, minKm);
+        QFETCH(double, maxDegreesFromCentre);
+        constexpr double kDeg = std::numbers::pi / 180;
+        int count = 0;
+        for (const Feature &f : Features()) {
+            const double mu = std::cos(f.latDeg * kDeg) * std::cos(f.lonDeg * kDeg);
+            if (types.contains(f.type) && f.diameterKm >= minKm &&
+                mu >= std::cos(maxDegreesFromCentre * kDeg)) {
+                ++count;
+                QVERIFY2(Named(f.name), qPrintable(f.name));
+            }
+        }
+        QVERIFY(count >= 10);
+    }
+
+    // Beyond the boxes apart: no name hides another's dot, no leader crosses another or
+    // runs past another's dot, each ends on its own box, and none is long. The crowd of
+    // the centre once sent names 270 pixels away.
+    void mapLeadersAreShortAndClear() {
+        const QList<Label> &labels = Map().labels;
+        QVERIFY(labels.size() >= 200);
+        for (const Label &a : labels) {
+            if (a.place.leader) {
+                const QLineF line(a.place.anchor, a.place.leaderEnd);
+                QVERIFY2(line.length() <= 100, qPrintable(a.text));
+                QVERIFY(
+                    a.place.rect.adjusted(-0.01, -0.01, 0.01, 0.01).contains(a.place.leaderEnd));
+            }
+            for (const Label &b : labels) {
+                if (&a == &b) {
+                    continue;
+                }
+                const QString pair = a.text + QStringLiteral(" / ") + b.text;
+                if (!b.place.across) {
+                    QVERIFY2(!a.place.rect.contains(b.place.anchor), qPrintable(pair));
+                    QVERIFY2(!a.place.leader ||
+                                 DistanceToSegment(b.place.anchor,
+                                                   QLineF(a.place.anchor, a.place.leaderEnd)) >= 1,
+                             qPrintable(pair));
+                }
+                if (a.place.leader && b.place.leader) {
+                    QVERIFY2(QLineF(a.place.anchor, a.place.leaderEnd)
+                                     .intersects(QLineF(b.place.anchor, b.place.leaderEnd),
+                                                 nullptr) != QLineF::BoundedIntersection,
+                             qPrintable(pair));
+                }
+            }
         }
     }
 
@@ -531,6 +626,78 @@ private slots:
             QVERIFY(p && p->leader);
             QVERIFY(QLineF(p->anchor, p->leaderEnd).length() >= 9.9);
         }
+    }
+
+    void arrangeKeepsLabelsApart_data() {
+        QTest::addColumn<bool>("onAnchor");
+        QTest::addColumn<bool>("crowd");
+        QTest::addColumn<int>("atLeast");
+        QTest::newRow("spread") << false << false << 60;
+        QTest::newRow("spread, across the anchor") << true << false << 60;
+        QTest::newRow("crowd") << false << true << 5;
+    }
+    void arrangeKeepsLabelsApart() {
+        QFETCH(bool, onAnchor);
+        QFETCH(bool, crowd);
+        QFETCH(int, atLeast);
+        const QRectF bounds(0, 0, 600, 400);
+        QList<ArrangeRequest> requests;
+        for (int i = 0; i < 80; ++i) {
+            const QPointF anchor = crowd ? QPointF(300 + (i % 9) * 3.0, 200 + (i % 7) * 2.5)
+                                         : QPointF(30 + (i % 10) * 60.0, 25 + (i / 10) * 50.0);
+            requests.append({{anchor, QSizeF(40 + (i % 5) * 12, 15), onAnchor, 10}, 100});
+        }
+        LabelPlacer placer(bounds);
+        const QList<std::optional<Placement>> places = placer.Arrange(requests);
+        QCOMPARE(places.size(), requests.size());
+        const int placed = int(std::count_if(places.begin(), places.end(),
+                                             [](const auto &p) { return p.has_value(); }));
+        QVERIFY2(placed >= atLeast, qPrintable(QString::number(placed)));
+        QCOMPARE(placer.Placed().size(), placed);
+        QList<QRectF> rects;
+        for (const Placement &p : placer.Placed()) {
+            rects.append(p.rect);
+            for (const Placement &q : placer.Placed()) {
+                QVERIFY(&p == &q || !Clash(p, q));
+            }
+        }
+        VerifyNoOverlap(rects, placer.Placed(), bounds);
+        // The same requests, the same places.
+        LabelPlacer again(bounds);
+        const QList<std::optional<Placement>> second = again.Arrange(requests);
+        for (qsizetype i = 0; i < places.size(); ++i) {
+            QCOMPARE(second[i].has_value(), places[i].has_value());
+            if (places[i]) {
+                QCOMPARE(second[i]->rect, places[i]->rect);
+            }
+        }
+    }
+
+    void arrangeNamesTheImportantFirst() {
+        // Eight names around one spot and room for few: the one that matters most is named,
+        // though it comes last.
+        const QRectF bounds(0, 0, 200, 60);
+        QList<ArrangeRequest> requests;
+        for (int i = 0; i < 8; ++i) {
+            requests.append({{QPointF(100, 30), QSizeF(90, 15)}, 10});
+        }
+        requests.append({{QPointF(100, 30), QSizeF(90, 15)}, 1000});
+        LabelPlacer placer(bounds);
+        const QList<std::optional<Placement>> places = placer.Arrange(requests);
+        QVERIFY(places.back());
+        QVERIFY(std::count_if(places.begin(), places.end(),
+                              [](const auto &p) { return p.has_value(); }) < 9);
+    }
+
+    void areaNamedFromOffItsMiddle() {
+        // An area whose middle another name already covers: its dot goes elsewhere on it.
+        const QRectF bounds(0, 0, 400, 200);
+        LabelPlacer placer(bounds);
+        QVERIFY(placer.Place({QPointF(200, 100), QSizeF(120, 16)}));
+        QVERIFY(placer.Place({QPointF(200, 100) + QPointF(0, 0.5), QSizeF(60, 16), true, 30}));
+        const Placement &area = placer.Placed().back();
+        QVERIFY(!area.rect.intersects(placer.Placed().front().rect));
+        QVERIFY(QLineF(area.anchor, QPointF(200, 100.5)).length() <= 30.01);
     }
 
     void gifKeepsEveryGreyLevel() {
