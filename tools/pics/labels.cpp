@@ -82,6 +82,17 @@ QRectF Extent(const Placement &p) {
     return extent;
 }
 
+// Whether two leaders cross; most pairs are far apart, which their boxes tell cheaply.
+bool LeadersCross(const QLineF &a, const QLineF &b) {
+    if (std::max(a.x1(), a.x2()) < std::min(b.x1(), b.x2()) ||
+        std::max(b.x1(), b.x2()) < std::min(a.x1(), a.x2()) ||
+        std::max(a.y1(), a.y2()) < std::min(b.y1(), b.y2()) ||
+        std::max(b.y1(), b.y2()) < std::min(a.y1(), a.y2())) {
+        return false;
+    }
+    return a.intersects(b, nullptr) == QLineF::BoundedIntersection;
+}
+
 // a's box and leader against all of b.
 bool OneWayClash(const Placement &a, const Placement &b) {
     const QRectF padded = a.rect.adjusted(-kGap, -kGap, kGap, kGap);
@@ -92,7 +103,7 @@ bool OneWayClash(const Placement &a, const Placement &b) {
     if (a.leader) {
         const QLineF line = LeaderOf(a);
         if (SegmentHitsRect(line, b.rect.adjusted(-1, -1, 1, 1)) ||
-            (b.leader && line.intersects(LeaderOf(b), nullptr) == QLineF::BoundedIntersection) ||
+            (b.leader && LeadersCross(line, LeaderOf(b))) ||
             (!b.across && DistanceToSegment(b.anchor, line) < kLeaderClearance)) {
             return true;
         }
@@ -116,6 +127,12 @@ QPointF NearestPoint(const QRectF &rect, const QPointF &point) {
 }
 
 bool SegmentHitsRect(const QLineF &line, const QRectF &rect) {
+    if (std::max(line.x1(), line.x2()) < rect.left() ||
+        std::min(line.x1(), line.x2()) > rect.right() ||
+        std::max(line.y1(), line.y2()) < rect.top() ||
+        std::min(line.y1(), line.y2()) > rect.bottom()) {
+        return false;
+    }
     if (rect.contains(line.p1()) || rect.contains(line.p2())) {
         return true;
     }
@@ -166,7 +183,9 @@ void LabelPlacer::AvoidMark(const QPointF &point, double cost) {
 }
 
 void LabelPlacer::Index(qsizetype index) {
-    const QRect c = Cells(Extent(placed_[index]));
+    placedExtents_.resize(size_t(placed_.size()));
+    placedExtents_[size_t(index)] = Extent(placed_[index]);
+    const QRect c = Cells(placedExtents_[size_t(index)]);
     for (int y = c.top(); y <= c.bottom(); ++y) {
         for (int x = c.left(); x <= c.right(); ++x) {
             placedCells_[size_t(y) * size_t(columns_) + size_t(x)].push_back(int(index));
@@ -188,7 +207,7 @@ template <typename F> void LabelPlacer::ForEachPlacedNear(const QRectF &rect, F 
             for (int i : placedCells_[size_t(y) * size_t(columns_) + size_t(x)]) {
                 if (seen_[size_t(i)] != stamp_) {
                     seen_[size_t(i)] = stamp_;
-                    if (!visit(placed_[i])) {
+                    if (!visit(qsizetype(i))) {
                         return;
                     }
                 }
@@ -223,8 +242,8 @@ bool LabelPlacer::Fits(const QRectF &rect, const QPointF &anchor, bool leader, b
         }
     }
     bool fits = true;
-    ForEachPlacedNear(extent, [&](const Placement &p) {
-        fits = !Extent(p).intersects(extent) || !Clash(self, p);
+    ForEachPlacedNear(extent, [&](qsizetype i) {
+        fits = !placedExtents_[size_t(i)].intersects(extent) || !Clash(self, placed_[i]);
         return fits;
     });
     if (!fits || (leader && leaderBlocked_ && leaderBlocked_(line))) {
@@ -233,7 +252,8 @@ bool LabelPlacer::Fits(const QRectF &rect, const QPointF &anchor, bool leader, b
     return !blocked_ || !blocked_(rect);
 }
 
-std::vector<LabelPlacer::Option> LabelPlacer::Options(const LabelRequest &request) const {
+std::vector<LabelPlacer::Option> LabelPlacer::Options(const LabelRequest &request,
+                                                      size_t limit) const {
     const double w = request.size.width();
     const double h = request.size.height();
     const QPointF a = request.anchor;
@@ -255,9 +275,7 @@ std::vector<LabelPlacer::Option> LabelPlacer::Options(const LabelRequest &reques
                     continue;
                 }
                 const QRectF rect(a.x() + dx - w / 2, a.y() + dy - h / 2, w, h);
-                if (Fits(rect, a, false, true, QLineF(a, a))) {
-                    options.push_back({{rect, a, false, true, a}, kSlideFactor * units(shift)});
-                }
+                options.push_back({{rect, a, false, true, a}, kSlideFactor * units(shift), {}});
             }
         }
     }
@@ -278,11 +296,10 @@ std::vector<LabelPlacer::Option> LabelPlacer::Options(const LabelRequest &reques
                 return;
             }
             const bool leader = length > kNoLeaderDistance;
-            if (Fits(rect, from, leader, false, QLineF(from, end))) {
-                options.push_back(
-                    {{rect, from, leader, false, end},
-                     extraCost + units(leader ? length : 0) + kDirectionCost * deviation / 180});
-            }
+            options.push_back(
+                {{rect, from, leader, false, end},
+                 extraCost + units(leader ? length : 0) + kDirectionCost * deviation / 180,
+                 {}});
         };
         for (double d : kDistances) {
             if (d > reach) {
@@ -322,9 +339,10 @@ std::vector<LabelPlacer::Option> LabelPlacer::Options(const LabelRequest &reques
     }
     // Over the dot of a feature still to be named, it costs what was asked.
     for (Option &o : options) {
+        o.extent = Extent(o.place);
         const QRectF padded = o.place.rect.adjusted(-kGap, -kGap, kGap, kGap);
         const QLineF line = LeaderOf(o.place);
-        const QRect c = Cells(Extent(o.place));
+        const QRect c = Cells(o.extent);
         for (int y = c.top(); y <= c.bottom(); ++y) {
             for (int x = c.left(); x <= c.right(); ++x) {
                 for (const SoftMark &m : softMarks_[size_t(y) * size_t(columns_) + size_t(x)]) {
@@ -339,14 +357,24 @@ std::vector<LabelPlacer::Option> LabelPlacer::Options(const LabelRequest &reques
     }
     std::stable_sort(options.begin(), options.end(),
                      [](const Option &x, const Option &y) { return x.cost < y.cost; });
-    if (options.size() > kMaxOptions) {
-        options.resize(kMaxOptions);
+    // Only now, best first, what is in the way: the edge, reserved areas, labels already
+    // placed, and what the caller rules out. That is the slow part, and one place is
+    // often all that is asked for.
+    std::vector<Option> fitting;
+    for (const Option &o : options) {
+        const Placement &p = o.place;
+        if (Fits(p.rect, p.anchor, p.leader, p.across, QLineF(p.anchor, p.leaderEnd))) {
+            fitting.push_back(o);
+            if (fitting.size() >= limit) {
+                break;
+            }
+        }
     }
-    return options;
+    return fitting;
 }
 
 std::optional<Placement> LabelPlacer::Place(const LabelRequest &request) {
-    const std::vector<Option> options = Options(request);
+    const std::vector<Option> options = Options(request, 1);
     if (options.empty()) {
         return std::nullopt;
     }
@@ -359,7 +387,7 @@ QList<std::optional<Placement>> LabelPlacer::Arrange(const QList<ArrangeRequest>
     const qsizetype n = requests.size();
     std::vector<std::vector<Option>> options{size_t(n)};
     for (qsizetype i = 0; i < n; ++i) {
-        options[size_t(i)] = Options(requests[i].request);
+        options[size_t(i)] = Options(requests[i].request, kMaxOptions);
     }
     // What each name has now (-1: left out), and in which cells it lies, so that a name's
     // clashes are found among its neighbours only.
@@ -371,7 +399,7 @@ QList<std::optional<Placement>> LabelPlacer::Arrange(const QList<ArrangeRequest>
         return options[size_t(i)][size_t(option)].place;
     };
     const auto forCells = [&](qsizetype i, int option, auto &&visit) {
-        const QRect c = Cells(Extent(placeOf(i, option)));
+        const QRect c = Cells(options[size_t(i)][size_t(option)].extent);
         for (int y = c.top(); y <= c.bottom(); ++y) {
             for (int x = c.left(); x <= c.right(); ++x) {
                 visit(cells[size_t(y) * size_t(columns_) + size_t(x)]);
@@ -395,14 +423,14 @@ QList<std::optional<Placement>> LabelPlacer::Arrange(const QList<ArrangeRequest>
             return;
         }
         const Placement &p = placeOf(i, option);
-        const QRectF extent = Extent(p);
+        const QRectF &extent = options[size_t(i)][size_t(option)].extent;
         ++stamp;
         forCells(i, option, [&](std::vector<int> &cell) {
             for (int j : cell) {
                 if (j != i && seen[size_t(j)] != stamp) {
                     seen[size_t(j)] = stamp;
-                    const Placement &q = placeOf(j, chosen[size_t(j)]);
-                    if (Extent(q).intersects(extent) && Clash(p, q)) {
+                    const Option &q = options[size_t(j)][size_t(chosen[size_t(j)])];
+                    if (q.extent.intersects(extent) && Clash(p, q.place)) {
                         visit(j);
                     }
                 }

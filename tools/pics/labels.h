@@ -78,11 +78,12 @@ public:
 private:
     struct Option {
         Placement place;
-        double cost; // how much worse than right beside or across the middle
+        double cost;   // how much worse than right beside or across the middle
+        QRectF extent; // all of it another label must keep clear of
     };
-    // Every place a name may take, best first, leaving out those that already fail on
-    // what stays where it is (the picture's edge, reserved areas, labels already placed).
-    std::vector<Option> Options(const LabelRequest &request) const;
+    // The places a name may take, best first, up to limit, leaving out those that already
+    // fail on what stays where it is (the picture's edge, reserved areas, labels placed).
+    std::vector<Option> Options(const LabelRequest &request, size_t limit) const;
     bool Fits(const QRectF &rect, const QPointF &anchor, bool leader, bool across,
               const QLineF &line) const;
     // The grid cells a box touches, clamped to the picture.
@@ -99,6 +100,7 @@ private:
     double minDistance_ = 0;
     std::function<bool(const QLineF &)> leaderBlocked_;
     QList<Placement> placed_;
+    std::vector<QRectF> placedExtents_;
     // Which placements and marks lie in which cell: a crowded map tries thousands of
     // boxes, and each need only be checked against its neighbours.
     int columns_ = 1;
