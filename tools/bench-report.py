@@ -55,9 +55,11 @@ def row(what, figure, target, met):
     rows.append((what, figure, target, "met" if met else "**missed**"))
 
 
+ratios = {"start_text": float("nan"), "mem_text": float("nan")}
 start = hyper_medians("startup.json")
 if len(start) == 4:
     minimal, text, l130, l100k = start
+    ratios["start_text"] = l130 / text
     row("Start-up to first paint, 130-entry list",
         f"{l130 * 1000:.1f} ms vs minimal {minimal * 1000:.1f} ms = {l130 / minimal:.2f} × "
         f"(vs the minimal program with one line of text, {text * 1000:.1f} ms: "
@@ -70,6 +72,7 @@ if len(start) == 4:
 rss_m, hwm_m = memory("mem_minimal.txt")
 rss_t, hwm_t = memory("mem_text.txt")
 rss_l, hwm_l = memory("mem_lunex.txt")
+ratios["mem_text"] = rss_l / rss_t
 row("Resident memory at first paint (VmRSS / VmHWM)",
     f"{rss_l / 1024:.1f} / {hwm_l / 1024:.1f} MiB vs minimal {rss_m / 1024:.1f} / "
     f"{hwm_m / 1024:.1f} MiB = {rss_l / rss_m:.2f} × / {hwm_l / hwm_m:.2f} × "
@@ -130,26 +133,27 @@ NOTES = """
 
 The minimal program shows an empty window and draws no text, so it never starts
 the font system: it reads no fontconfig configuration and opens no font file.
-Any window that shows a single letter pays that once; the same minimal program
-with one line of text (the "with text" figures above) is the floor for a
-program with text, and against it Lunex starts in about the same time and
-takes about a fifth more memory. That fifth is the four font faces the windows
-are designed with (Liberation Serif bold at two sizes, Liberation Sans bold,
-Liberation Sans Narrow bold) and their glyph caches, the menu bar, eleven
-styled controls and the phase-picture and banner images, all of which the
-design requires.
+Any window that shows a single letter pays that once. The same minimal program
+with one line of text (the "with text" figures above) is the floor of a
+program with text: against it Lunex's start-up with the usual list is
+{start_text:.2f} × and its memory {mem_text:.2f} ×. What remains is the four
+font faces the windows are designed with (Liberation Serif bold at two sizes,
+Liberation Sans bold, Liberation Sans Narrow bold) and their glyph caches, the
+menu bar, the styled controls and the phase-picture and banner images, all of
+which the design requires. Profiles (perf) of the start-up show the time spent
+in the dynamic linker, in fontconfig's parsing of its XML configuration and in
+the first use of each font face, not in Lunex's own code.
 
 With a 100,000-entry list, reading, decoding and splitting the 1.8 MB file and
-handing the lines to the list takes about 10 ms more (see the FillNewMoonList
-row). The list is filled while the window loads, before it is first shown, as
-the program's design says; filling it after the first paint would meet the
-target, but would show an empty list for a moment, so it was not done. Profiles
-(perf) of the start-up show the rest spent in the dynamic linker, fontconfig's
-XML parsing and the first use of each font face, none of it in Lunex's code.
+handing the lines to the list comes on top (see the FillNewMoonList row). The
+list is filled while the window loads, before it is first shown, as the
+program's design says; filling it after the first paint would meet the target
+but show an empty list for a moment, so it was not done.
 
-The press is dominated, on a real disk, by the flush to disk (fdatasync) that
-makes the saved new moon survive a power cut; the row with the Pic directory in
-memory shows the press without it.
+On a real disk the press is dominated by the flush to disk (fdatasync) that
+makes the saved new moon survive a power cut, and it varies with the disk's
+load from run to run; the row with the Pic directory in memory shows the press
+without it.
 """
 
 cpu = "unknown"
@@ -174,4 +178,4 @@ with open(out, "w") as f:
     for r in rows:
         f.write("| " + " | ".join(r) + " |\n")
     if any(r[3] != "met" for r in rows):
-        f.write(NOTES)
+        f.write(NOTES.format(**ratios))
