@@ -51,5 +51,5 @@ hyperfine -N --warmup 2 --runs 20 --export-json "$WORK/newmoons.json" \
 
 mkdir -p "$ROOT/bench"
 python3 "$ROOT/tools/bench-report.py" "$WORK" "$OUT" \
-    "$(git -C "$ROOT" rev-parse --short HEAD)$(git -C "$ROOT" diff --quiet || echo '+changes')"
+    "$(git -C "$ROOT" rev-parse --short HEAD)$(git -C "$ROOT" diff --quiet -- . ':!bench/results.md' || echo '+changes')"
 cat "$OUT"
