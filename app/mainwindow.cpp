@@ -11,7 +11,6 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
-#include <QScreen>
 #include <QStringListModel>
 #include <QValidator>
 
@@ -49,19 +48,14 @@ TimeField *timeField(QWidget *parent, const char *name, QRect geometry, const QC
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption, QRect geometry,
                     const QColor &face) {
-    auto *b = new QPushButton(caption, parent);
-    b->setObjectName(QLatin1String(name));
-    b->setGeometry(geometry);
-    look::StyleButton(b, face, look::Font(Face::Arial, 11.25, true));
-    return b;
+    return look::AddButton(parent, name, caption, geometry, face,
+                           look::Font(Face::Arial, 11.25, true));
 }
 
 QLabel *caption(QWidget *parent, const char *name, const QString &text, QRect geometry,
                 const QColor &colour) {
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(QLatin1String(name));
-    label->setGeometry(geometry);
-    label->setFont(look::Font(Face::TimesNewRomanCE, 12.75, true));
+    QLabel *label = look::AddLabel(parent, name, text, geometry,
+                                   look::Font(Face::TimesNewRomanCE, 12.75, true));
     look::SetColours(label, Dark, colour);
     return label;
 }
@@ -207,9 +201,7 @@ MainWindow::MainWindow(const QString &appDir, const Clock *clock, QWidget *paren
     buildMenus();
     FillNewMoonList(appDir_, *ujholdak_);
     setFixedSize(sizeHint());
-    if (const QScreen *screen = this->screen()) {
-        move(screen->availableGeometry().center() - rect().center());
-    }
+    look::CentreOnScreen(this);
     text11_->setFocus();
 }
 
@@ -362,10 +354,7 @@ void MainWindow::showMoonPicture(const QString &relativePath) {
     showSecondary(form3_);
     // Shown first, then loaded: the window is there even if the file is not.
     if (!form3_->loadPicture(AppPath(appDir_, relativePath))) {
-        look::ShowMessageBox(form3_,
-                             QStringLiteral("A(z) '%1' kép nem tölthető be!")
-                                 .arg(relativePath.mid(relativePath.lastIndexOf(u'\\') + 1)),
-                             MessageIcon::Critical);
+        look::ShowMessageBox(form3_, PictureFailureMessage(relativePath), MessageIcon::Critical);
     }
 }
 

@@ -12,10 +12,6 @@ namespace {
 const QString Label = QStringLiteral("Megfigyelés ideje:    ");
 const QString Indent = QString(36, u' ');
 
-QString pictureName(QStringView relative) {
-    return relative.mid(relative.lastIndexOf(u'\\') + 1).toString();
-}
-
 } // namespace
 
 QDateTime SystemClock::now() const {
@@ -66,9 +62,7 @@ bool EvaluateLunarAge(const QDateTime &newMoon, const QDateTime &observation, do
     QImageReader reader(AppPath(ports.appDir, band.pictureFile));
     const QImage picture = reader.read();
     if (picture.isNull()) {
-        ports.messages.showMessage(
-            QStringLiteral("A(z) '%1' kép nem tölthető be!").arg(pictureName(band.pictureFile)),
-            MessageIcon::Critical);
+        ports.messages.showMessage(PictureFailureMessage(band.pictureFile), MessageIcon::Critical);
         return false;
     }
     ports.surface.clearResults();

@@ -49,7 +49,7 @@ inline constexpr std::array<PhaseBand, 13> PhaseBands{{
 }};
 
 // Date-times are naive local civil times with seconds: no zone, no daylight
-// saving arithmetic. They are carried in a QDateTime of spec Qt::UTC so that
+// saving arithmetic. They are carried in a QDateTime in Qt::UTC so that
 // no local-time gap or fold can shift them.
 QDateTime MakeDateTime(const QDate &date, const QTime &time);
 

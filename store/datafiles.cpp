@@ -6,18 +6,14 @@
 namespace lunex {
 namespace {
 
-QString fileName(QStringView relative) {
-    return relative.mid(relative.lastIndexOf(u'\\') + 1).toString();
-}
-
 QString writeFailure(QStringView relative, FileProblem problem) {
     return QStringLiteral("Az '%1' fájl nem menthető: %2")
-        .arg(fileName(relative), ProblemText(problem));
+        .arg(FileNameOf(relative), ProblemText(problem));
 }
 
 QString readFailure(QStringView relative, FileProblem problem) {
     return QStringLiteral("Az '%1' fájl nem olvasható: %2")
-        .arg(fileName(relative), ProblemText(problem));
+        .arg(FileNameOf(relative), ProblemText(problem));
 }
 
 bool saveField(const QString &appDir, QStringView relative, const QString &text,
@@ -53,6 +49,14 @@ QString AppPath(const QString &appDir, QStringView relative) {
     QString rel = relative.toString();
     rel.replace(u'\\', u'/');
     return appDir + rel;
+}
+
+QString FileNameOf(QStringView relative) {
+    return relative.mid(relative.lastIndexOf(u'\\') + 1).toString();
+}
+
+QString PictureFailureMessage(QStringView relative) {
+    return QStringLiteral("A(z) '%1' kép nem tölthető be!").arg(FileNameOf(relative));
 }
 
 QByteArray SingleValueBytes(const QString &text) {

@@ -19,6 +19,12 @@ inline constexpr QStringView NewMoonListFile = u"\\Pic\\ujholdak.txt";
 // for '\': no separator added or removed.
 QString AppPath(const QString &appDir, QStringView relative);
 
+// The file name at the end of such a relative path, as messages name it.
+QString FileNameOf(QStringView relative);
+
+// The message for a picture of the Pic directory that cannot be read.
+QString PictureFailureMessage(QStringView relative);
+
 // A single-value file: the text in Windows-1250, then CR LF.
 QByteArray SingleValueBytes(const QString &text);
 

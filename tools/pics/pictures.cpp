@@ -4,12 +4,14 @@
 #include <QFontMetricsF>
 #include <QPainter>
 #include <QPainterPath>
-#include <QSaveFile>
 
 #include <QBuffer>
 #include <QImageWriter>
 
 #include "gifwriter.h"
+#include "lunar/lunarage.h"
+#include "store/datafiles.h"
+#include "store/fileio.h"
 
 #include <algorithm>
 #include <cmath>
@@ -227,11 +229,11 @@ void DrawLabels(QImage &rgb, const QList<Placed> &placed, Chart &chart) {
 }
 
 bool Save(const QString &path, const QByteArray &bytes, QString *error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+    const lunex::FileProblem problem = lunex::WriteFileAtomically(path, bytes);
+    if (problem != lunex::FileProblem::None) {
         if (error) {
             *error = QStringLiteral("%1 nem írható: %2")
-                         .arg(QDir::toNativeSeparators(path), file.errorString());
+                         .arg(QDir::toNativeSeparators(path), lunex::ProblemText(problem));
         }
         return false;
     }
@@ -253,24 +255,17 @@ bool SaveGif(const QString &path, const QImage &image, QString *error) {
 } // namespace
 
 QList<PhasePicture> PhasePictures() {
-    struct Band {
-        double lower, upper;
-        const char *file;
-    };
-    static const Band kBands[] = {
-        {0, 1.84, "000-ujhold.gif"},       {1.84, 2.1, "004-novekvo.gif"},
-        {2.1, 5.53, "010-novekvo.gif"},    {5.53, 6.95, "014-novekvo.gif"},
-        {6.95, 9.21, "020-negyed.gif"},    {9.21, 12.9, "030-novekvo.gif"},
-        {12.9, 16.61, "040-telihold.gif"}, {16.61, 21.05, "050-fogyo.gif"},
-        {21.05, 23.15, "060-utolso.gif"},  {23.15, 26.63, "070-fogyo.gif"},
-        {26.63, 27.6, "072-fogyo.gif"},    {27.6, 28.2, "073-fogyo.gif"},
-    };
-    // The band's middle, except the new moon: its picture also stands for the days just
-    // before it, so it shows the dark disc itself.
+    // One picture for each row of the phase table but the last, which shows the
+    // new moon's picture again. Each is drawn at its band's middle, except the new
+    // moon: its picture also stands for the days just before it, so it shows the
+    // dark disc itself.
     QList<PhasePicture> pictures;
-    for (const Band &b : kBands) {
-        pictures.append(
-            {QString::fromLatin1(b.file), pictures.isEmpty() ? 0.0 : (b.lower + b.upper) / 2});
+    double lower = 0;
+    for (std::size_t row = 0; row + 1 < lunex::PhaseBands.size(); ++row) {
+        const lunex::PhaseBand &band = lunex::PhaseBands[row];
+        pictures.append({lunex::FileNameOf(band.pictureFile),
+                         pictures.isEmpty() ? 0.0 : (lower + band.upperBound) / 2});
+        lower = band.upperBound;
     }
     return pictures;
 }
