@@ -2,6 +2,9 @@
 
 #include "app/look.h"
 #include "app/picturewindow.h"
+#include "lunar/civiltime.h"
+#include "lunar/newmoonlist.h"
+#include "lunar/textforms.h"
 #include "lunex_version.h"
 #include "store/datafiles.h"
 
@@ -11,6 +14,8 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
+#include <QSet>
 #include <QStringListModel>
 #include <QValidator>
 
@@ -92,8 +97,8 @@ void TimeField::setHeldText(const QString &text) {
     setCursorPosition(0); // show the beginning of a long text
 }
 
-NewMoonCombo::NewMoonCombo(QWidget *parent)
-    : QComboBox(parent), entries_(new QStringListModel(this)) {
+NewMoonCombo::NewMoonCombo(const Clock &clock, QWidget *parent)
+    : QComboBox(parent), clock_(clock), entries_(new QStringListModel(this)) {
     setObjectName(QStringLiteral("Ujholdak"));
     // A plain list of texts: the default model makes an item object for every
     // line, which a list of a hundred thousand new moons pays for at start.
@@ -119,11 +124,88 @@ NewMoonCombo::NewMoonCombo(QWidget *parent)
 
 void NewMoonCombo::clearEntries() {
     entries_->setStringList({});
+    readings_.reset();
+    widest_.reset();
 }
 
 void NewMoonCombo::appendEntries(const QStringList &entries) {
     entries_->setStringList(entries_->stringList() + entries);
     setCurrentIndex(-1);
+    readings_.reset();
+    widest_.reset();
+}
+
+int NewMoonCombo::latestNotAfterNow() {
+    if (!readings_) {
+        readings_.emplace(entries_->stringList(), QLocale());
+    }
+    return readings_->latestNotAfter(clock_.now(), SystemZone());
+}
+
+int NewMoonCombo::widestEntry() {
+    if (widest_) {
+        return *widest_;
+    }
+    // Laying out a text costs microseconds, and a list may hold a million
+    // dates. Where the font's digits are all equally wide (as they are in
+    // nearly every font), texts that differ only in their digits are equally
+    // wide too, so each shape is measured once.
+    const QFontMetrics metrics(view()->font());
+    bool tabular = true;
+    for (char16_t d = u'1'; d <= u'9'; ++d) {
+        tabular = tabular && metrics.horizontalAdvance(QChar(d)) == metrics.horizontalAdvance(u'0');
+    }
+    QSet<QString> shapes;
+    QString shape;
+    int widest = 0;
+    for (const QString &entry : entries_->stringList()) {
+        if (!tabular) {
+            widest = std::max(widest, metrics.horizontalAdvance(entry));
+            continue;
+        }
+        shape = entry;
+        for (QChar &c : shape) {
+            if (c >= u'0' && c <= u'9') {
+                c = u'0';
+            }
+        }
+        if (!shapes.contains(shape)) {
+            shapes.insert(shape);
+            widest = std::max(widest, metrics.horizontalAdvance(shape));
+        }
+    }
+    widest_ = widest;
+    return widest;
+}
+
+void NewMoonCombo::showPopup() {
+    // The popup turns its scroll bar off for styles that scroll with arrows
+    // at its ends; a long list needs the bar, to be paged through at a glance.
+    view()->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    QComboBox::showPopup();
+    // The drop-down is as wide as the box; a heading or an entry wider than
+    // that would be cut, so the popup grows to the widest, within the screen.
+    QWidget *popup = view()->window();
+    const int wanted = widestEntry() + popup->width() - view()->viewport()->width() +
+                       2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view()) + 8;
+    if (wanted > popup->width()) {
+        QRect geometry = popup->geometry();
+        geometry.setWidth(wanted);
+        if (const QScreen *screen = popup->screen()) {
+            const QRect room = screen->availableGeometry();
+            if (geometry.right() > room.right()) {
+                geometry.moveRight(room.right());
+            }
+            geometry.setLeft(std::max(geometry.left(), room.left()));
+        }
+        popup->setGeometry(geometry);
+    }
+    // It opens at the new moon the observer most likely wants, without
+    // picking it: until a pick the box shows "Újholdak" and its text is empty.
+    const int row = latestNotAfterNow();
+    if (row >= 0) {
+        view()->scrollTo(model()->index(row, 0), QAbstractItemView::PositionAtCenter);
+    }
 }
 
 int NewMoonCombo::selectedIndex() const {
@@ -199,6 +281,7 @@ MainWindow::MainWindow(const QString &appDir, const Clock *clock, QWidget *paren
     setCentralWidget(area_);
     buildControls();
     buildMenus();
+    MakeNewMoonListIfAbsent(appDir_, SystemZone(), clock_->now().toTimeZone(SystemZone()).date());
     FillNewMoonList(appDir_, *ujholdak_);
     setFixedSize(sizeHint());
     look::CentreOnScreen(this);
@@ -239,7 +322,7 @@ void MainWindow::buildControls() {
     auto *command14 = button(a, "Command14", QStringLiteral("Mentés"),
                              TwipsRect(9960, 4200, 975, 495), LightGreen);
 
-    ujholdak_ = new NewMoonCombo(a);
+    ujholdak_ = new NewMoonCombo(*clock_, a);
     ujholdak_->setGeometry(TwipsRect(7320, 1920, 2295, 465));
 
     auto *command6 =
@@ -333,7 +416,7 @@ void MainWindow::buildMenus() {
 }
 
 EvaluationPorts MainWindow::ports() {
-    return EvaluationPorts{appDir_, *this, *this, *this, *this, *clock_, QLocale()};
+    return EvaluationPorts{appDir_, *this, *this, *this, *this, *clock_, QLocale(), SystemZone()};
 }
 
 template <typename Window> Window *MainWindow::showSecondary(QPointer<Window> &slot) {

@@ -5,6 +5,7 @@
 #include "info/form2.h"
 #include "info/frmabout.h"
 #include "lunar/evaluation.h"
+#include "lunar/textforms.h"
 #include "store/fields.h"
 
 #include <QLabel>
@@ -14,6 +15,8 @@
 #include <QLineEdit>
 
 #include <QComboBox>
+
+#include <optional>
 
 class QPushButton;
 class QStringListModel;
@@ -38,18 +41,29 @@ private:
 };
 
 // The pick-only list of known new moons (`Ujholdak`). It shows "Újholdak"
-// until the first pick, and while nothing is picked its text is empty.
+// until the first pick, and while nothing is picked its text is empty. Its
+// popup opens at the latest new moon not after the present moment, as wide
+// as its widest entry.
 class NewMoonCombo : public QComboBox, public NewMoonList {
     Q_OBJECT
 public:
-    explicit NewMoonCombo(QWidget *parent = nullptr);
+    explicit NewMoonCombo(const Clock &clock, QWidget *parent = nullptr);
     void clearEntries() override;
     void appendEntries(const QStringList &entries) override;
     int selectedIndex() const override;
     QString currentText() const override;
+    void showPopup() override;
 
 private:
+    int latestNotAfterNow();
+    int widestEntry();
+
+    const Clock &clock_;
     QStringListModel *entries_;
+    // Worked out at the first opening after a fill: the list does not change
+    // while the window is open.
+    std::optional<ReadingIndex> readings_;
+    std::optional<int> widest_;
 };
 
 // The phase picture box: it takes its picture's size and reports clicks.

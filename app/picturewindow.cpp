@@ -1,8 +1,9 @@
 #include "app/picturewindow.h"
 
 #include "app/look.h"
+#include "store/picturefile.h"
 
-#include <QImageReader>
+#include <QImage>
 #include <QPixmap>
 
 namespace lunex {
@@ -22,8 +23,8 @@ Form3::Form3(QWidget *parent) : QWidget(parent) {
 }
 
 bool Form3::loadPicture(const QString &path) {
-    QImageReader reader(path);
-    const QImage image = reader.read();
+    const auto bytes = ReadPictureFile(path);
+    const QImage image = bytes ? QImage::fromData(*bytes) : QImage();
     picture3_->setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
     return !image.isNull();
 }

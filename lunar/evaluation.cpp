@@ -1,9 +1,11 @@
 #include "lunar/evaluation.h"
 
+#include "lunar/civiltime.h"
 #include "lunar/textforms.h"
+#include "store/codepage.h"
 #include "store/datafiles.h"
+#include "store/picturefile.h"
 
-#include <QImageReader>
 #include <QStringBuilder>
 
 namespace lunex {
@@ -15,9 +17,16 @@ const QString Indent = QString(36, u' ');
 } // namespace
 
 QDateTime SystemClock::now() const {
-    const QDateTime local = QDateTime::currentDateTime();
-    const QTime t = local.time();
-    return MakeDateTime(local.date(), QTime(t.hour(), t.minute(), t.second()));
+    return QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch(), SystemZone());
+}
+
+QString ObservationText(const QDateTime &moment, const QLocale &locale, const QTimeZone &zone) {
+    const QDateTime local = moment.toTimeZone(zone);
+    const QString general = GeneralDateText(local, locale);
+    if (ParseDateTimeText(DecodeAnsi(SingleValueBytes(general)), locale, zone) == local) {
+        return general;
+    }
+    return local.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
 QList<ResultText> BuildResultTexts(HeaderForm form, const QDateTime &observation,
@@ -59,8 +68,8 @@ bool EvaluateLunarAge(const QDateTime &newMoon, const QDateTime &observation, do
     const PhaseBand &band = SelectPhaseBand(age->cycleAge);
     // Decoded before the surface is cleared: a missing picture must not leave
     // the observer with an empty window and the earlier results gone.
-    QImageReader reader(AppPath(ports.appDir, band.pictureFile));
-    const QImage picture = reader.read();
+    const auto bytes = ReadPictureFile(AppPath(ports.appDir, band.pictureFile));
+    const QImage picture = bytes ? QImage::fromData(*bytes) : QImage();
     if (picture.isNull()) {
         ports.messages.showMessage(PictureFailureMessage(band.pictureFile), MessageIcon::Critical);
         return false;
@@ -77,17 +86,17 @@ bool EvaluateLunarAge(const QDateTime &newMoon, const QDateTime &observation, do
 }
 
 void EvaluatePresentMoment(EvaluationPorts &ports) {
-    const auto newMoon = ParseDateTimeText(ports.fields.text11(), ports.locale);
-    const QDateTime now = ports.clock.now();
+    const auto newMoon = ParseDateTimeText(ports.fields.text11(), ports.locale, ports.zone);
+    const QDateTime now = ports.clock.now().toTimeZone(ports.zone);
     if (!newMoon) {
         ports.messages.showMessage(NewMoonMissingMessage, MessageIcon::Warning);
         return;
     }
     if (EvaluateLunarAge(*newMoon, now, PresentMomentGain, HeaderForm::PresentMoment, ports)) {
-        // The observation box shows the moment just evaluated, in a form the
-        // conversion reads back, so that "Mentés" stores exactly this
-        // observation (the usage tips promise as much).
-        ports.fields.setText12(GeneralDateText(now, ports.locale));
+        // The observation box shows the moment just evaluated, in a form that
+        // "Mentés" stores and the conversion reads back, so that it stores
+        // exactly this observation (the usage tips promise as much).
+        ports.fields.setText12(ObservationText(now, ports.locale, ports.zone));
     }
 }
 
@@ -96,8 +105,8 @@ void EvaluateStoredObservation(EvaluationPorts &ports) {
         return;
     }
     // Both conversions run before the one check.
-    const auto newMoon = ParseDateTimeText(ports.fields.text11(), ports.locale);
-    const auto observation = ParseDateTimeText(ports.fields.text12(), ports.locale);
+    const auto newMoon = ParseDateTimeText(ports.fields.text11(), ports.locale, ports.zone);
+    const auto observation = ParseDateTimeText(ports.fields.text12(), ports.locale, ports.zone);
     if (!newMoon || !observation) {
         ports.messages.showMessage(InvalidDatesMessage, MessageIcon::Warning);
         return;

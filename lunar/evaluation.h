@@ -8,6 +8,7 @@
 #include <QList>
 #include <QLocale>
 #include <QString>
+#include <QTimeZone>
 
 namespace lunex {
 
@@ -54,7 +55,7 @@ public:
 class Clock {
 public:
     virtual ~Clock() = default;
-    // Local civil time to the second, as a naive date-time (see MakeDateTime).
+    // The present instant, to the second.
     virtual QDateTime now() const = 0;
 };
 
@@ -73,6 +74,8 @@ struct EvaluationPorts {
     Messenger &messages;
     const Clock &clock;
     QLocale locale;
+    // The zone whose civil time the texts are read and printed in.
+    QTimeZone zone;
 };
 
 // Computes, clears the surface, shows the phase picture, draws the texts and
@@ -84,6 +87,11 @@ bool EvaluateLunarAge(const QDateTime &newMoon, const QDateTime &observation, do
 
 // "Most!": the new moon of Text11 against the present moment.
 void EvaluatePresentMoment(EvaluationPorts &ports);
+
+// The text "Most!" puts into Text12 for the moment it evaluated: the locale's
+// general date where utolso.txt can hold it and it reads back as the same
+// moment, otherwise "yyyy-MM-dd HH:mm:ss", which reads back in every locale.
+QString ObservationText(const QDateTime &moment, const QLocale &locale, const QTimeZone &zone);
 
 // "Utolsó megfigyelés": loads utolso.txt into Text12 and evaluates it.
 void EvaluateStoredObservation(EvaluationPorts &ports);

@@ -1,26 +1,18 @@
 #include "lunar/lunarage.h"
 
+#include "lunar/civiltime.h"
+
 #include <cmath>
 #include <limits>
 
 namespace lunex {
-namespace {
-
-// Whole minutes since the epoch, cut (not rounded) to the minute; floor
-// division because dates before 1970 have negative seconds.
-std::int64_t wholeMinutes(const QDateTime &t) {
-    const std::int64_t secs = t.toSecsSinceEpoch();
-    return secs >= 0 ? secs / 60 : -((-secs + 59) / 60);
-}
-
-} // namespace
-
-QDateTime MakeDateTime(const QDate &date, const QTime &time) {
-    return QDateTime(date, time, Qt::UTC);
-}
 
 std::optional<LunarAge> CalculateLunarAge(const QDateTime &newMoon, const QDateTime &observation) {
-    const std::int64_t minutes = wholeMinutes(observation) - wholeMinutes(newMoon);
+    // Each time cut to its minute on its own clock, then the real difference.
+    // Where the two clocks' offsets differ by a part of a minute (local mean
+    // time before the 1890s) the difference counts to the nearest minute.
+    const std::int64_t seconds = LocalMinuteStart(observation) - LocalMinuteStart(newMoon);
+    const std::int64_t minutes = seconds >= 0 ? (seconds + 30) / 60 : -((-seconds + 30) / 60);
     // Negating the most negative 32-bit value overflows too, so the bound is
     // the largest positive one on both sides.
     if (minutes > std::numeric_limits<std::int32_t>::max() ||

@@ -48,11 +48,9 @@ inline constexpr std::array<PhaseBand, 13> PhaseBands{{
     {SynodicMonthDays, u"Újhold", u"\\Pic\\000-ujhold.gif"},
 }};
 
-// Date-times are naive local civil times with seconds: no zone, no daylight
-// saving arithmetic. They are carried in a QDateTime in Qt::UTC so that
-// no local-time gap or fold can shift them.
-QDateTime MakeDateTime(const QDate &date, const QTime &time);
-
+// The two times are instants that carry their zone (see lunar/civiltime.h):
+// the elapsed time is the real time between them, across any change of the
+// clocks. Minutes count the minute boundaries crossed on the local clock.
 // Empty when the minute count does not fit a 32-bit signed integer (the two
 // times are more than about 4083 years apart).
 std::optional<LunarAge> CalculateLunarAge(const QDateTime &newMoon, const QDateTime &observation);

@@ -218,7 +218,12 @@ QDateTime WallClockMinute(const QDateTime &utc, const QTimeZone &zone) {
     const qint64 minute = 60000;
     const qint64 shifted = localMs + minute / 2;
     const qint64 rounded = shifted - (((shifted % minute) + minute) % minute);
-    return QDateTime::fromMSecsSinceEpoch(rounded, QTimeZone::utc());
+    // Rounded up across the moment the clocks go forward, the minute is one
+    // the clock skips (02:00 for a new moon at 01:59:40): the rounded instant
+    // is read off the clock again, which then shows 03:00.
+    const qint64 instant = rounded - offsetMs;
+    const int offsetThen = zone.offsetFromUtc(QDateTime::fromMSecsSinceEpoch(instant, Qt::UTC));
+    return QDateTime::fromMSecsSinceEpoch(instant + qint64{offsetThen} * 1000, QTimeZone::utc());
 }
 
 QString EntryText(const QDateTime &wallClock) {
@@ -251,6 +256,10 @@ QStringList NewMoonTexts(int fromYear, int toYear, const QTimeZone &zone) {
         }
     }
     return texts;
+}
+
+QString NewMoonListHeading(const QTimeZone &zone) {
+    return QStringLiteral("Újholdak (helyi idő: %1)").arg(QString::fromUtf8(zone.id()));
 }
 
 } // namespace lunex

@@ -42,4 +42,12 @@ QString NewMoonText(const QDateTime &utc, const QTimeZone &zone);
 // the date conversion reads back years from 100 on.
 QStringList NewMoonTexts(int fromYear, int toYear, const QTimeZone &zone);
 
+// The span of a list made without asking: last year to ten years ahead.
+inline constexpr int ListYearsBack = 1;
+inline constexpr int ListYearsAhead = 10;
+
+// The heading line of a list in the zone's civil time, and of one in UTC.
+QString NewMoonListHeading(const QTimeZone &zone);
+inline constexpr QStringView UtcListHeading = u"Újholdak (UTC)";
+
 } // namespace lunex

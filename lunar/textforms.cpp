@@ -1,18 +1,27 @@
 #include "lunar/textforms.h"
 
-#include "lunar/lunarage.h"
+#include "lunar/civiltime.h"
 
 #include <QHash>
 
+#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <deque>
+#include <limits>
+#include <string_view>
 
 namespace lunex {
 namespace {
 
 inline constexpr int MinYear = 100;
 inline constexpr int MaxYear = 9999;
+
+// A clock reading as the reader finds it in a text, before any zone gives it
+// an instant: carried in a QDateTime in Qt::UTC, where no gap or fold exists.
+QDateTime Reading(const QDate &date, const QTime &time) {
+    return QDateTime(date, time, Qt::UTC);
+}
 
 // Rewrites the format's unquoted runs of `letter`: Qt's formats quote literal
 // text with apostrophes, and a literal must be left alone.
@@ -119,10 +128,10 @@ LocaleForms &formsFor(const QLocale &locale) {
     LocaleForms &forms = cache.emplace_front(locale);
     {
         forms.needsFallback = false;
-        for (const QDateTime &sample : {MakeDateTime(QDate(2026, 11, 23), QTime(17, 30, 5)),
-                                        MakeDateTime(QDate(2009, 2, 1), QTime(0, 0, 1)),
-                                        MakeDateTime(QDate(1999, 12, 31), QTime(12, 0, 0)),
-                                        MakeDateTime(QDate(2024, 7, 4), QTime(0, 0, 0))}) {
+        for (const QDateTime &sample : {Reading(QDate(2026, 11, 23), QTime(17, 30, 5)),
+                                        Reading(QDate(2009, 2, 1), QTime(0, 0, 1)),
+                                        Reading(QDate(1999, 12, 31), QTime(12, 0, 0)),
+                                        Reading(QDate(2024, 7, 4), QTime(0, 0, 0))}) {
             const QString date = locale.toString(sample.date(), forms.dateFormat);
             const QString text =
                 sample.time() == QTime(0, 0)
@@ -168,7 +177,7 @@ public:
         if (!atEnd()) {
             return std::nullopt;
         }
-        return MakeDateTime(*date, time);
+        return Reading(*date, time);
     }
 
 private:
@@ -449,66 +458,63 @@ QString GeneralDateText(const QDateTime &dateTime, const QLocale &locale) {
 }
 
 QString FormatPattern(double value, int decimals, const QLocale &locale) {
-    // printf's "%.2f" rounds ties to even on the binary value and Qt follows
-    // it, but 3.125 days must print as 3.13: so the rounding is done here, on
-    // the exact binary value (mantissa times a power of two).
-    Q_ASSERT(decimals >= 0 && decimals <= 3);
-    const bool negative = std::signbit(value);
-    const double magnitude = std::fabs(value);
-    std::int64_t scale = 1;
-    for (int i = 0; i < decimals; ++i) {
-        scale *= 10;
-    }
-    if (!std::isfinite(magnitude)) {
+    // Rounded as a person does the sum, half away from zero on the decimal
+    // form with 15 significant digits (what a double holds reliably): 2.675
+    // prints as 2.68 and 500 degrees (8333.335 mils) as 8333.34. printf and
+    // Qt round the exact binary value (2.67499999...) and would print 2.67.
+    Q_ASSERT(decimals >= 0 && decimals <= MaxPatternDecimals);
+    if (!std::isfinite(value)) {
         return locale.toString(value);
     }
-    const QString point = locale.decimalPoint();
-    if (magnitude >= 9007199254740992.0) { // 2^53: already a whole number
-        const QString whole = QString::number(magnitude, 'f', 0);
-        return (negative ? QStringLiteral("-") : QString()) + whole +
-               (decimals > 0 ? point + QString(decimals, u'0') : QString());
-    }
+    // d.dddddddddddddde+X: the 15 significant digits and the power of ten of the first.
+    char form[32];
+    const auto converted = std::to_chars(form, form + sizeof form, std::fabs(value),
+                                         std::chars_format::scientific, 14);
+    const std::string_view text(form, std::size_t(converted.ptr - form));
+    char digits[15];
+    digits[0] = text[0];
+    text.copy(digits + 1, 14, 2);
     int exponent = 0;
-    const double fraction = std::frexp(magnitude, &exponent); // in [0.5, 1)
-    const auto mantissa = static_cast<std::int64_t>(std::ldexp(fraction, 53));
-    const int shift = 53 - exponent; // magnitude = mantissa / 2^shift
-    // mantissa < 2^53 and scale <= 1000, so the product fits 64 bits.
-    const std::uint64_t scaled = std::uint64_t(mantissa) * std::uint64_t(scale);
-    std::uint64_t rounded = 0;
-    if (shift <= 0) {
-        rounded = scaled;
-    } else if (shift < 62) {
-        rounded = scaled >> shift;
-        const std::uint64_t remainder = scaled - (rounded << shift);
-        const std::uint64_t half = std::uint64_t(1) << (shift - 1);
-        if (remainder >= half) {
-            ++rounded;
-        }
-    } // else the scaled value is below a quarter and rounds to zero
+    const std::string_view exponentText = text.substr(text.find('e') + 1);
+    std::from_chars(exponentText.data() + (exponentText.front() == '+'),
+                    exponentText.data() + exponentText.size(), exponent);
 
-    // The digits, last first, at least one before the separator.
-    char16_t reversed[24];
-    int count = 0;
-    std::uint64_t rest = rounded;
-    do {
-        reversed[count++] = char16_t(u'0' + rest % 10);
-        rest /= 10;
-    } while (rest != 0 || count <= decimals);
-    QString text;
-    text.reserve(count + point.size() + 1);
-    if (negative && rounded != 0) {
-        text += u'-';
-    }
-    for (int i = count - 1; i >= decimals; --i) {
-        text += QChar(reversed[i]);
-    }
-    if (decimals > 0) {
-        text += point;
-        for (int i = decimals - 1; i >= 0; --i) {
-            text += QChar(reversed[i]);
+    // The value times 10^decimals, rounded to a whole number, as digits.
+    const int keep = exponent + decimals + 1; // digits of `digits` before the rounding point
+    QByteArray whole;
+    if (keep <= 0) {
+        whole = keep == 0 && digits[0] >= '5' ? "1" : "0";
+    } else {
+        whole = QByteArray(digits, std::min(keep, 15));
+        whole.append(QByteArray(std::max(keep - 15, 0), '0'));
+        if (keep < 15 && digits[std::size_t(keep)] >= '5') {
+            qsizetype i = whole.size();
+            while (i > 0 && whole[i - 1] == '9') {
+                whole[--i] = '0';
+            }
+            if (i == 0) {
+                whole.prepend('1');
+            } else {
+                ++whole[i - 1];
+            }
         }
     }
-    return text;
+    if (whole.size() < decimals + 1) {
+        whole.prepend(QByteArray(decimals + 1 - whole.size(), '0'));
+    }
+
+    QString out;
+    out.reserve(whole.size() + 2);
+    if (std::signbit(value) && whole.count('0') != whole.size()) {
+        out += u'-';
+    }
+    const qsizetype point = whole.size() - decimals;
+    out += QLatin1StringView(whole.data(), point);
+    if (decimals > 0) {
+        out += locale.decimalPoint();
+        out += QLatin1StringView(whole.data() + point, decimals);
+    }
+    return out;
 }
 
 namespace {
@@ -517,7 +523,8 @@ std::optional<QDateTime> readText(QStringView text, const LocaleForms &forms) {
 }
 } // namespace
 
-std::optional<QDateTime> ParseDateTimeText(QStringView text, const QLocale &locale) {
+namespace {
+std::optional<QDateTime> readReading(QStringView text, const QLocale &locale) {
     const QString simple = text.toString().simplified();
     if (simple.isEmpty()) {
         return std::nullopt;
@@ -542,7 +549,53 @@ std::optional<QDateTime> ParseDateTimeText(QStringView text, const QLocale &loca
     if (!printed.isValid() || printed.date().year() < MinYear || printed.date().year() > MaxYear) {
         return std::nullopt;
     }
-    return MakeDateTime(printed.date(), printed.time());
+    return Reading(printed.date(), printed.time());
+}
+} // namespace
+
+std::optional<QDateTime> ParseDateTimeText(QStringView text, const QLocale &locale,
+                                           const QTimeZone &zone) {
+    const std::optional<QDateTime> reading = readReading(text, locale);
+    if (!reading) {
+        return std::nullopt;
+    }
+    return LocalDateTime(reading->date(), reading->time(), zone);
+}
+
+namespace {
+constexpr qint64 Unreadable = std::numeric_limits<qint64>::min();
+}
+
+ReadingIndex::ReadingIndex(const QStringList &texts, const QLocale &locale) {
+    readings_.reserve(std::size_t(texts.size()));
+    for (const QString &text : texts) {
+        const auto reading = readReading(text, locale);
+        readings_.push_back(reading ? reading->toSecsSinceEpoch() : Unreadable);
+    }
+}
+
+int ReadingIndex::latestNotAfter(const QDateTime &now, const QTimeZone &zone) const {
+    // Compared as clock readings, which needs no zone: a reading a day or
+    // more before the present one is past on any clock, and only those close
+    // to it, where a change of the clocks may decide, become instants.
+    const qint64 present = now.toSecsSinceEpoch() + zone.offsetFromUtc(now);
+    int best = -1;
+    for (std::size_t i = 0; i < readings_.size(); ++i) {
+        const qint64 r = readings_[i];
+        if (r == Unreadable || r > present + 86400 ||
+            (best >= 0 && r <= readings_[std::size_t(best)])) {
+            continue;
+        }
+        if (r > present - 86400) {
+            const QDateTime reading = QDateTime::fromSecsSinceEpoch(r, Qt::UTC);
+            const auto instant = LocalDateTime(reading.date(), reading.time(), zone);
+            if (!instant || *instant > now) {
+                continue;
+            }
+        }
+        best = int(i);
+    }
+    return best;
 }
 
 } // namespace lunex

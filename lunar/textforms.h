@@ -4,10 +4,13 @@
 #include <QDateTime>
 #include <QLocale>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <QTime>
+#include <QTimeZone>
 
 #include <optional>
+#include <vector>
 
 namespace lunex {
 
@@ -25,12 +28,30 @@ QString GeneralDateText(const QDateTime &dateTime, const QLocale &locale);
 
 // The number patterns "0.0" and "0.00": at least one integer digit, exactly
 // `decimals` decimals, the locale's decimal separator, no grouping, a leading
-// minus. Rounded half away from zero from the exact binary value.
+// minus. Rounded half away from zero on the value's decimal form with 15
+// significant digits, as a person would round the printed number.
+inline constexpr int MaxPatternDecimals = 15;
 QString FormatPattern(double value, int decimals, const QLocale &locale);
 
 // The one conversion of a date-time text, used by every evaluation. White space
-// around the text is ignored and runs of blanks inside count as one. Empty when
-// the text is not a date (optionally followed by a time) of years 100 to 9999.
-std::optional<QDateTime> ParseDateTimeText(QStringView text, const QLocale &locale);
+// around the text is ignored and runs of blanks inside count as one. The text
+// is a reading of the zone's clock; the result is its instant in that zone.
+// Empty when the text is not a date (optionally followed by a time) of years
+// 100 to 9999, or names a time the zone's clock skips.
+std::optional<QDateTime> ParseDateTimeText(QStringView text, const QLocale &locale,
+                                           const QTimeZone &zone);
+
+// The clock readings of many date-time texts (a list of new moons), read
+// once, to find the latest that is not after a moment.
+class ReadingIndex {
+public:
+    ReadingIndex(const QStringList &texts, const QLocale &locale);
+    // The index of the text naming the latest moment not after `now` on the
+    // zone's clock, or -1 when none does.
+    int latestNotAfter(const QDateTime &now, const QTimeZone &zone) const;
+
+private:
+    std::vector<qint64> readings_; // seconds of the reading as if UTC; Unreadable when none
+};
 
 } // namespace lunex

@@ -36,6 +36,12 @@ const Tables &tables() {
     return t;
 }
 
+// A space the code page lacks: every Unicode space separator, the line and
+// paragraph separators and the zero-width spaces.
+bool IsForeignSpace(QChar c) {
+    return c.isSpace() || c == QChar(0xFEFF) || c == QChar(0x200B);
+}
+
 } // namespace
 
 QString DecodeAnsi(QByteArrayView bytes) {
@@ -60,7 +66,15 @@ QByteArray EncodeAnsi(QStringView text) {
             continue;
         }
         const auto it = map.constFind(c.unicode());
-        out.append(it == map.constEnd() ? '?' : *it);
+        if (it != map.constEnd()) {
+            out.append(*it);
+        } else if (IsForeignSpace(c)) {
+            // Pasted times often carry a narrow or other Unicode space; the
+            // conversion reads it as a blank, so a blank keeps the date.
+            out.append(' ');
+        } else {
+            out.append('?');
+        }
     }
     return out;
 }

@@ -84,6 +84,15 @@ QStringList SplitListLines(QStringView text) {
     return lines;
 }
 
+QByteArray ListFileBytes(const QStringList &lines) {
+    // CR LF written explicitly: the list is read the same on every system.
+    QByteArray bytes;
+    for (const QString &line : lines) {
+        bytes += EncodeAnsi(line) + "\r\n";
+    }
+    return bytes;
+}
+
 void FillNewMoonList(const QString &appDir, NewMoonList &list) {
     list.clearEntries();
     // A missing or unreadable list is no reason to keep an observer from the

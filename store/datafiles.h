@@ -32,6 +32,8 @@ QByteArray SingleValueBytes(const QString &text);
 // to the line end, a lone LF is an ordinary character, the last line needs no
 // line end and a file ending in a line end gives no extra empty entry.
 QStringList SplitListLines(QStringView text);
+// And back: each line in Windows-1250, ended by CR LF.
+QByteArray ListFileBytes(const QStringList &lines);
 
 void FillNewMoonList(const QString &appDir, NewMoonList &list);
 void PickNewMoon(const QString &appDir, TimeFields &fields, const NewMoonList &list,

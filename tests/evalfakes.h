@@ -2,6 +2,7 @@
 
 // Stand-ins for the result surface, the phase picture box and the clock.
 
+#include "dates.h"
 #include "fakes.h"
 #include "lunar/evaluation.h"
 
@@ -52,9 +53,11 @@ struct EvalRig {
     FakePicture picture;
     FakeMessenger messages;
     FakeClock clock;
-    EvaluationPorts ports{dir.path(), fields, surface, picture, messages, clock, QLocale()};
+    EvaluationPorts ports{dir.path(), fields, surface,   picture,
+                          messages,   clock,  QLocale(), UtcZone};
 
-    explicit EvalRig(const QLocale &locale) {
+    explicit EvalRig(const QLocale &locale, const QString &tempBase = QDir::tempPath())
+        : dir(tempBase) {
         ports.locale = locale;
         writePhasePictures(dir);
     }

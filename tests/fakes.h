@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QList>
 #include <QTemporaryDir>
 
@@ -42,10 +43,20 @@ struct FakeMessenger : Messenger {
     void showMessage(const QString &text, MessageIcon icon) override { shown.append({text, icon}); }
 };
 
+// Where a test that saves many times keeps its files: a memory file system
+// syncs at once.
+inline QString MemoryBackedTemp() {
+    return QFileInfo(QStringLiteral("/dev/shm")).isWritable() ? QStringLiteral("/dev/shm")
+                                                              : QDir::tempPath();
+}
+
 // A temporary application directory with an empty Pic directory in it.
 struct AppDir {
     QTemporaryDir tmp;
-    AppDir() { QDir(tmp.path()).mkdir(QStringLiteral("Pic")); }
+    explicit AppDir(const QString &base = QDir::tempPath())
+        : tmp(base + QStringLiteral("/lunex-XXXXXX")) {
+        QDir(tmp.path()).mkdir(QStringLiteral("Pic"));
+    }
     QString path() const { return tmp.path(); }
     QString pic(const QString &name) const { return tmp.path() + "/Pic/" + name; }
     void write(const QString &name, const QByteArray &bytes) const {

@@ -2,6 +2,7 @@
 
 #include <QProcess>
 #include <QTest>
+#include <QTimeZone>
 
 class TestAgeCli : public QObject {
     Q_OBJECT
@@ -11,11 +12,12 @@ class TestAgeCli : public QObject {
         QString out, err;
     };
 
-    static Run run(const QStringList &args, const QString &locale) {
+    static Run run(const QStringList &args, const QString &locale, const QString &zone = "UTC") {
         QProcess p;
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert("LC_ALL", locale);
         env.insert("LANG", locale);
+        env.insert("TZ", zone);
         p.setProcessEnvironment(env);
         p.start(QStringLiteral(LUNEX_AGE_PATH), args);
         if (!p.waitForFinished(30000)) {
@@ -50,12 +52,44 @@ private slots:
         QCOMPARE(r.err, QString());
     }
 
-    void presentMomentPrintsSixLines() {
-        const Run r = run({"2026-11-20 06:47"}, "hu_HU.UTF-8");
+    // The real clock, read as the zone's civil time: half an hour off UTC
+    // shows at once in the minutes.
+    void presentMomentIsTheZonesClock() {
+        const QTimeZone kolkata("Asia/Kolkata");
+        const QDateTime before = QDateTime::currentDateTimeUtc().toTimeZone(kolkata);
+        const Run r = run({"2026-11-20 06:47"}, "C.UTF-8", "Asia/Kolkata");
+        const QDateTime after = QDateTime::currentDateTimeUtc().toTimeZone(kolkata);
         QCOMPARE(r.code, 0);
         const QStringList lines = r.out.split('\n', Qt::SkipEmptyParts);
         QCOMPARE(lines.size(), 6);
-        QVERIFY(lines.at(0).startsWith("Megfigyelés ideje:    "));
+        const QTime shown = QTime::fromString(lines.at(1), "HH:mm:ss");
+        QVERIFY2(shown.isValid(), qPrintable(lines.at(1)));
+        QVERIFY2(QTime(before.time().hour(), before.time().minute()) <= shown &&
+                     shown <= after.time(),
+                 qPrintable(lines.at(1)));
+        QCOMPARE(lines.at(0),
+                 "Megfigyelés ideje:    " + QLocale::c().toString(before.date(), "d MMM yyyy"));
+    }
+
+    // Across a change of the clocks the age is the real elapsed time.
+    void spansAClockChange_data() {
+        QTest::addColumn<QString>("newMoon");
+        QTest::addColumn<QString>("observation");
+        QTest::addColumn<QString>("age");
+        QTest::newRow("spring") << "2025-03-29 11:58"
+                                << "2025-03-30 19:30"
+                                << "Holdsarló kora:         30 óra 32 perc";
+        QTest::newRow("autumn") << "2025-10-21 14:25"
+                                << "2025-10-26 18:00"
+                                << "Holdsarló kora:         124 óra 35 perc";
+    }
+    void spansAClockChange() {
+        QFETCH(QString, newMoon);
+        QFETCH(QString, observation);
+        QFETCH(QString, age);
+        const Run r = run({newMoon, observation}, "hu_HU.UTF-8", "Europe/Budapest");
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.out.split('\n').value(1), age);
     }
 
     void failures_data() {
@@ -68,11 +102,14 @@ private slots:
             << "Kérem, adjon meg egy ÉRVÉNYES ÚJHOLD / MEGFIGYELÉSI dátumot!\n";
         QTest::newRow("too far apart") << QStringList{"0100-01-01", "9999-01-01"}
                                        << "A két időpont túl messze van egymástól!\n";
+        QTest::newRow("a time the clock skips")
+            << QStringList{"2026-03-29 02:30", "2026-03-29 08:00"}
+            << "Kérem, adjon meg egy ÉRVÉNYES ÚJHOLD / MEGFIGYELÉSI dátumot!\n";
     }
     void failures() {
         QFETCH(QStringList, args);
         QFETCH(QString, message);
-        const Run r = run(args, "hu_HU.UTF-8");
+        const Run r = run(args, "hu_HU.UTF-8", "Europe/Budapest");
         QCOMPARE(r.code, 2);
         QCOMPARE(r.out, QString());
         QCOMPARE(r.err, message);

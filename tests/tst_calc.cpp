@@ -49,6 +49,11 @@ private slots:
             QTest::addRow("%s plus sign", loc) << l << Deg << "+1" << n(" 16.67");
             QTest::addRow("%s exponent", loc) << l << Deg << "9e1" << n(" 1500.00");
             QTest::addRow("%s negative exponent", loc) << l << Mil << "6e-1" << n(" 0.04");
+            // Products that end in a 5 at the third decimal round up, as on paper.
+            QTest::addRow("%s 500 deg tie", loc) << l << Deg << "500" << n(" 8333.34");
+            QTest::addRow("%s 1500 deg tie", loc) << l << Deg << "1500" << n(" 25000.01");
+            QTest::addRow("%s 4500 deg tie", loc) << l << Deg << "4500" << n(" 75000.02");
+            QTest::addRow("%s 7500 deg tie", loc) << l << Deg << "7500" << n(" 125000.03");
             QTest::addRow("%s five digits, no grouping", loc)
                 << l << Deg << "99999" << n(" 1666650.33");
             QTest::addRow("%s empty", loc) << l << Deg << "" << none;

@@ -1,5 +1,6 @@
 #include "evalfakes.h"
 #include "lunar/textforms.h"
+#include "store/datafiles.h"
 #include "store/fileio.h"
 
 #include <QTest>
@@ -14,10 +15,6 @@ const QString MostMessage = QStringLiteral("Kérem, adja meg az UTOLSÓ ÚJHOLD 
 const QString StoredMessage =
     QStringLiteral("Kérem, adjon meg egy ÉRVÉNYES ÚJHOLD / MEGFIGYELÉSI dátumot!");
 
-QDateTime dt(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-    return MakeDateTime(QDate(y, mo, d), QTime(h, mi, s));
-}
-
 const QLocale Hu(QLocale::Hungarian, QLocale::Hungary);
 
 } // namespace
@@ -30,7 +27,7 @@ private slots:
         EvalRig rig(Hu);
         rig.fields.t11 = "2026-11-20 06:47";
         rig.fields.t12 = "old";
-        rig.clock.at = dt(2026, 11, 23, 17, 30, 0);
+        rig.clock.at = Utc(2026, 11, 23, 17, 30, 0);
         EvaluatePresentMoment(rig.ports);
         QVERIFY(rig.messages.shown.isEmpty());
         QCOMPARE(rig.surface.printed,
@@ -44,14 +41,14 @@ private slots:
         QCOMPARE(rig.dir.read("ujhold.txt"), QByteArray("2026-11-20 06:47\r\n"));
         // The observation box holds the evaluated moment, and it converts back.
         QCOMPARE(rig.fields.t12, QStringLiteral("2026. 11. 23. 17:30:00"));
-        QCOMPARE(ParseDateTimeText(rig.fields.t12, Hu), rig.clock.at);
+        QCOMPARE(ParseDateTimeText(rig.fields.t12, Hu, UtcZone), rig.clock.at);
         QVERIFY(!QFile::exists(rig.dir.pic("utolso.txt")));
     }
 
     void presentMomentBeforeTheNewMoon() {
         EvalRig rig(Hu);
         rig.fields.t11 = "2026-11-20 06:47";
-        rig.clock.at = dt(2026, 11, 17, 1, 59);
+        rig.clock.at = Utc(2026, 11, 17, 1, 59);
         EvaluatePresentMoment(rig.ports);
         QVERIFY(rig.messages.shown.isEmpty());
         QCOMPARE(rig.surface.printed.at(2), "700,2100:Holdsarló kora:         76 óra 48 perc");
@@ -72,7 +69,7 @@ private slots:
         rig.surface.printed = QStringList{"earlier result"};
         rig.fields.t11 = text11;
         rig.fields.t12 = "typed";
-        rig.clock.at = dt(2026, 11, 23, 17, 30);
+        rig.clock.at = Utc(2026, 11, 23, 17, 30);
         EvaluatePresentMoment(rig.ports);
         QCOMPARE(rig.messages.shown.size(), 1);
         QCOMPARE(rig.messages.shown[0].text, MostMessage);
@@ -89,10 +86,12 @@ private slots:
         QTest::addColumn<QString>("text11");
         QTest::addColumn<QDateTime>("now");
         QTest::addColumn<QString>("message");
-        QTest::newRow("missing phase picture") << "2026-11-20 06:47" << dt(2026, 11, 23, 17, 30)
+        QTest::newRow("missing phase picture") << "2026-11-20 06:47" << Utc(2026, 11, 23, 17, 30)
                                                << "A(z) '010-novekvo.gif' kép nem tölthető be!";
         QTest::newRow("times too far apart")
-            << "0100-01-01 00:00" << dt(9999, 1, 1) << "A két időpont túl messze van egymástól!";
+            << "0100-01-01 00:00" << Utc(9999, 1, 1) << "A két időpont túl messze van egymástól!";
+        QTest::newRow("phase picture cut short") << "2026-11-20 06:47" << Utc(2026, 11, 23, 17, 30)
+                                                 << "A(z) '010-novekvo.gif' kép nem tölthető be!";
     }
     void failuresBeforeDrawingChangeNothing() {
         QFETCH(QString, text11);
@@ -100,6 +99,11 @@ private slots:
         QFETCH(QString, message);
         EvalRig rig(Hu);
         QFile::remove(rig.dir.pic("010-novekvo.gif"));
+        if (QTest::currentDataTag() == QLatin1String("phase picture cut short")) {
+            QFile real(QStringLiteral(LUNEX_PIC_DIR "/010-novekvo.gif"));
+            QVERIFY(real.open(QIODevice::ReadOnly));
+            rig.dir.write("010-novekvo.gif", real.readAll().left(3000));
+        }
         rig.dir.write("ujhold.txt", "stored\r\n");
         rig.surface.printed = QStringList{"earlier result"};
         rig.fields.t11 = text11;
@@ -115,11 +119,93 @@ private slots:
         QCOMPARE(rig.dir.read("ujhold.txt"), QByteArray("stored\r\n"));
     }
 
+    // Ages are real elapsed time in the zone's civil time, across every change
+    // of the clocks; an empty age means the new moon names a skipped time.
+    void agesAcrossClockChanges_data() {
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<QString>("newMoon");
+        QTest::addColumn<QString>("observation");
+        QTest::addColumn<QString>("age");
+        const auto row = [](const char *zone, const char *n, const char *o, const char *age) {
+            QTest::addRow("%s %s", zone, n) << zone << n << o << age;
+        };
+        row("Europe/Budapest", "2025-03-29 11:58", "2025-03-30 19:30", "30 óra 32 perc");
+        row("Europe/Budapest", "2025-10-21 14:25", "2025-10-26 18:00", "124 óra 35 perc");
+        row("Europe/Budapest", "2025-10-26 02:30", "2025-10-26 03:30",
+            "2 óra 0 perc"); // first 02:30
+        row("Europe/Budapest", "2025-03-30 01:59:59", "2025-03-30 03:00:00", "0 óra 1 perc");
+        row("Europe/Budapest", "2026-03-29 02:30", "2026-03-29 08:00", "");
+        row("Europe/Budapest", "1890-10-31 23:50", "1890-11-01 01:00", "1 óra 26 perc"); // LMT
+        row("America/Santiago", "2025-04-05 20:00", "2025-04-06 08:00", "13 óra 0 perc");
+        row("America/Santiago", "2025-09-06 20:00", "2025-09-07 08:00", "11 óra 0 perc");
+        row("America/Santiago", "2025-09-07 00:30", "2025-09-07 08:00", "");
+        row("Australia/Lord_Howe", "2025-04-05 20:00", "2025-04-06 08:00", "12 óra 30 perc");
+        row("Australia/Lord_Howe", "2025-10-04 20:00", "2025-10-05 08:00", "11 óra 30 perc");
+        row("Australia/Lord_Howe", "2025-10-05 02:15", "2025-10-05 08:00", "");
+        row("Asia/Kolkata", "2025-03-29 11:58", "2025-03-30 19:30", "31 óra 32 perc");
+        row("UTC", "2025-03-29 11:58", "2025-03-30 19:30", "31 óra 32 perc");
+    }
+    void agesAcrossClockChanges() {
+        QFETCH(QString, zone);
+        QFETCH(QString, newMoon);
+        QFETCH(QString, observation);
+        QFETCH(QString, age);
+        const QString printedAge = "700,2100:Holdsarló kora:         " + age;
+
+        EvalRig stored(Hu);
+        stored.ports.zone = QTimeZone(zone.toUtf8());
+        stored.fields.t11 = newMoon;
+        stored.dir.write("utolso.txt", observation.toLatin1());
+        EvaluateStoredObservation(stored.ports);
+
+        EvalRig present(Hu);
+        present.ports.zone = stored.ports.zone;
+        present.fields.t11 = newMoon;
+        present.clock.at = ParseDateTimeText(observation, Hu, stored.ports.zone).value().toUTC();
+        EvaluatePresentMoment(present.ports);
+
+        if (age.isEmpty()) {
+            QCOMPARE(stored.messages.shown.value(0).text, StoredMessage);
+            QCOMPARE(present.messages.shown.value(0).text, MostMessage);
+            return;
+        }
+        QCOMPARE(stored.surface.printed.value(1), printedAge);
+        QCOMPARE(present.surface.printed.value(2), printedAge);
+        // "Most!" shows the zone's clock, and what it leaves in Text12 reads back.
+        const QTime local =
+            QTime::fromString(observation.mid(11), observation.size() > 16 ? "HH:mm:ss" : "HH:mm");
+        QCOMPARE(present.surface.printed.value(1), "5020,1265:" + LongTimeText(local, Hu));
+        QCOMPARE(ParseDateTimeText(present.fields.t12, Hu, present.ports.zone), present.clock.at);
+    }
+
+    // What "Most!" leaves in Text12 is saved by "Mentés" and evaluated by
+    // "Utolsó megfigyelés" as the same moment, in every locale Qt knows.
+    void presentMomentReadsBackInEveryLocale() {
+        const QDateTime moment = Utc(2026, 11, 23, 17, 30, 5);
+        // In memory where the system has it: three saves a locale, each one synced.
+        EvalRig rig(Hu, MemoryBackedTemp());
+        for (const QLocale &locale : QLocale::matchingLocales(
+                 QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory)) {
+            rig.ports.locale = locale;
+            rig.messages.shown.clear();
+            rig.fields.t11 = "2026-11-20 06:47";
+            rig.clock.at = moment;
+            EvaluatePresentMoment(rig.ports);
+            QVERIFY(SaveObservation(rig.dir.path(), rig.fields, rig.messages));
+            rig.fields.t12.clear();
+            EvaluateStoredObservation(rig.ports);
+            QVERIFY2(rig.messages.shown.isEmpty(), qPrintable(locale.name()));
+            QCOMPARE(ParseDateTimeText(rig.fields.t12, locale, rig.ports.zone), moment);
+            QCOMPARE(rig.surface.printed.value(0),
+                     "700,1265:Megfigyelés ideje:    " + GeneralDateText(moment, locale));
+        }
+    }
+
     void unwritableNewMoonFileKeepsTheResults() {
         EvalRig rig(Hu);
         QDir(rig.dir.pic("")).mkdir("ujhold.txt");
         rig.fields.t11 = "2026-11-20 06:47";
-        rig.clock.at = dt(2026, 11, 23, 17, 30);
+        rig.clock.at = Utc(2026, 11, 23, 17, 30);
         EvaluatePresentMoment(rig.ports);
         QCOMPARE(rig.surface.printed.size(), 6);
         QCOMPARE(rig.messages.shown.size(), 1);

@@ -58,7 +58,7 @@ struct Window {
     explicit Window(const QByteArray &listFile) {
         writePhasePictures(dir);
         dir.write("ujholdak.txt", listFile);
-        clock.at = MakeDateTime(QDate(2026, 11, 23), QTime(17, 30, 0));
+        clock.at = Utc(2026, 11, 23, 17, 30, 0);
     }
     void start() {
         QElapsedTimer timer;
@@ -294,7 +294,7 @@ private slots:
     // year 9999 evaluates, saves and reloads the moment.
     void overflowOnTheWindow() {
         Window w("");
-        w.clock.at = MakeDateTime(QDate(9999, 12, 31), QTime(23, 59, 59));
+        w.clock.at = Utc(9999, 12, 31, 23, 59, 59);
         w.start();
         w.field("Text11")->setText("0100-01-01 00:00");
         w.field("Text12")->setText("typed");

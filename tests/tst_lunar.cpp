@@ -2,15 +2,14 @@
 #include "lunar/lunarage.h"
 #include "lunar/textforms.h"
 
+#include "dates.h"
+
 #include <QTest>
 
 using namespace lunex;
+using namespace lunex::test;
 
 namespace {
-
-QDateTime dt(int y, int mo, int d, int h = 0, int mi = 0, int s = 0) {
-    return MakeDateTime(QDate(y, mo, d), QTime(h, mi, s));
-}
 
 const QString Pad = QString(36, u' ');
 
@@ -72,8 +71,9 @@ private slots:
         QFETCH(QStringList, expected);
         const auto f = HeaderForm(form);
         const double gain = f == HeaderForm::PresentMoment ? 54 : 53;
-        QCOMPARE(texts(f, dt(2026, 11, 20, 6, 47), dt(2026, 11, 23, 17, 30), gain, QLocale(locale)),
-                 expected);
+        QCOMPARE(
+            texts(f, Utc(2026, 11, 20, 6, 47), Utc(2026, 11, 23, 17, 30), gain, QLocale(locale)),
+            expected);
     }
 
     void ageFields_data() {
@@ -83,12 +83,12 @@ private slots:
         QTest::addColumn<QString>("fractional");
         QTest::addColumn<QString>("band"); // phase name and picture
         QTest::addColumn<QString>("percent54");
-        const QDateTime n = dt(2026, 11, 20, 6, 47);
+        const QDateTime n = Utc(2026, 11, 20, 6, 47);
         QTest::newRow("observation at the new moon") << n << n << "0 0 0 0"
                                                      << "0.00"
                                                      << "Újhold \\Pic\\000-ujhold.gif"
                                                      << "0.0";
-        QTest::newRow("worked example") << n << dt(2026, 11, 23, 17, 30) << "82 43 3 10"
+        QTest::newRow("worked example") << n << Utc(2026, 11, 23, 17, 30) << "82 43 3 10"
                                         << "3.42"
                                         << "Növekvő sarló \\Pic\\010-novekvo.gif"
                                         << "13.9";
@@ -116,23 +116,28 @@ private slots:
                                         << "3.08"
                                         << "Növekvő sarló \\Pic\\010-novekvo.gif"
                                         << "11.3";
+        QTest::newRow("the seconds count for the phase")
+            << n << Utc(2026, 11, 22, 2, 56, 50) << "44 9 1 20"
+            << "1.83"
+            << "Növekvő sarló \\Pic\\004-novekvo.gif"
+            << "4.1";
         QTest::newRow("minute boundary crossed by one second")
-            << dt(2026, 1, 1, 10, 0, 59) << dt(2026, 1, 1, 10, 1, 0) << "0 1 0 0"
+            << Utc(2026, 1, 1, 10, 0, 59) << Utc(2026, 1, 1, 10, 1, 0) << "0 1 0 0"
             << "0.00"
             << "Újhold \\Pic\\000-ujhold.gif"
             << "0.0";
         QTest::newRow("59 seconds inside one minute")
-            << dt(2026, 1, 1, 10, 0, 0) << dt(2026, 1, 1, 10, 0, 59) << "0 0 0 0"
+            << Utc(2026, 1, 1, 10, 0, 0) << Utc(2026, 1, 1, 10, 0, 59) << "0 0 0 0"
             << "0.00"
             << "Újhold \\Pic\\000-ujhold.gif"
             << "0.0";
         QTest::newRow("minute boundary before 1970")
-            << dt(1969, 12, 31, 23, 59, 30) << dt(1970, 1, 1, 0, 0, 10) << "0 1 0 0"
+            << Utc(1969, 12, 31, 23, 59, 30) << Utc(1970, 1, 1, 0, 0, 10) << "0 1 0 0"
             << "0.00"
             << "Újhold \\Pic\\000-ujhold.gif"
             << "0.0";
         QTest::newRow("across a leap day")
-            << dt(2024, 2, 28, 12, 0) << dt(2024, 3, 1, 12, 0) << "48 0 2 0"
+            << Utc(2024, 2, 28, 12, 0) << Utc(2024, 3, 1, 12, 0) << "48 0 2 0"
             << "2.00"
             << "Növekvő sarló \\Pic\\004-novekvo.gif"
             << "4.9";
@@ -141,7 +146,7 @@ private slots:
                                                     << "Telihold \\Pic\\040-telihold.gif"
                                                     << "100.0";
         QTest::newRow("more than 4000 years still fits")
-            << dt(100, 1, 1) << dt(4100, 1, 1) << "35063280 0 1460970 0"
+            << Utc(100, 1, 1) << Utc(4100, 1, 1) << "35063280 0 1460970 0"
             << "1460970.00"
             << "Növekvő sarló \\Pic\\010-novekvo.gif"
             << "12.0";
@@ -169,7 +174,7 @@ private slots:
     }
 
     void beforeTheNewMoonMirrorsAfter() {
-        const QDateTime n = dt(2026, 11, 20, 6, 47);
+        const QDateTime n = Utc(2026, 11, 20, 6, 47);
         const LunarAge before = CalculateLunarAge(n, n.addSecs(-276480)).value();
         const LunarAge after = CalculateLunarAge(n, n.addSecs(276480)).value();
         QVERIFY(before.elapsedDays < 0);
@@ -184,16 +189,17 @@ private slots:
         QTest::addColumn<QDateTime>("observation");
         QTest::addColumn<bool>("fits");
         QTest::newRow("years 100 to 9999")
-            << dt(100, 1, 1) << dt(9999, 12, 31, 23, 59, 59) << false;
-        QTest::newRow("and back") << dt(9999, 12, 31) << dt(100, 1, 1) << false;
+            << Utc(100, 1, 1) << Utc(9999, 12, 31, 23, 59, 59) << false;
+        QTest::newRow("and back") << Utc(9999, 12, 31) << Utc(100, 1, 1) << false;
         // 2^31 - 1 minutes after 2000-01-01 00:00 is 6083-01-23 02:07.
         QTest::newRow("last minute that fits")
-            << dt(2000, 1, 1) << dt(6083, 1, 23, 2, 7, 59) << true;
+            << Utc(2000, 1, 1) << Utc(6083, 1, 23, 2, 7, 59) << true;
         QTest::newRow("first minute that does not")
-            << dt(2000, 1, 1) << dt(6083, 1, 23, 2, 8) << false;
+            << Utc(2000, 1, 1) << Utc(6083, 1, 23, 2, 8) << false;
         QTest::newRow("last minute that fits, backwards")
-            << dt(6083, 1, 23, 2, 7) << dt(2000, 1, 1) << true;
-        QTest::newRow("2^31 minutes backwards") << dt(6083, 1, 23, 2, 8) << dt(2000, 1, 1) << false;
+            << Utc(6083, 1, 23, 2, 7) << Utc(2000, 1, 1) << true;
+        QTest::newRow("2^31 minutes backwards")
+            << Utc(6083, 1, 23, 2, 8) << Utc(2000, 1, 1) << false;
     }
     void minuteCountOverflow() {
         QFETCH(QDateTime, newMoon);

@@ -3,15 +3,20 @@
 #include "app/mainwindow.h"
 #include "app/picturewindow.h"
 #include "evalfakes.h"
+#include "store/codepage.h"
+#include "store/datafiles.h"
 
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QListView>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
@@ -67,10 +72,12 @@ struct Rig {
         QImage map(3, 2, QImage::Format_RGB32);
         map.fill(Qt::gray);
         map.save(dir.pic("Lunar-map.jpg"), "JPEG");
-        QByteArray encoded = listFile;
-        encoded.replace("Ú", "\xDA");
-        dir.write("ujholdak.txt", encoded);
-        clock.at = MakeDateTime(QDate(2026, 11, 23), QTime(17, 30, 0));
+        if (listFile != "<absent>") {
+            QByteArray encoded = listFile;
+            encoded.replace("Ú", "\xDA");
+            dir.write("ujholdak.txt", encoded);
+        }
+        clock.at = Utc(2026, 11, 23, 17, 30, 0);
         window = new MainWindow(dir.path(), &clock);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
@@ -179,6 +186,43 @@ private slots:
         // "Mentés" then stores exactly the evaluated moment.
         rig.click("Command14");
         QCOMPARE(rig.dir.read("utolso.txt"), QByteArray("2026. 11. 23. 17:30:00\r\n"));
+    }
+
+    // An observer in Budapest: the first start makes the list in that zone,
+    // the list opens at the last new moon, and ages span the clock change.
+    void observerInAZoneWithSummerTime() {
+        qputenv("TZ", "Europe/Budapest");
+        const auto restore = qScopeGuard([] { qputenv("TZ", "UTC"); });
+        Rig rig("<absent>"); // 2026-11-23 17:30 UTC
+        const QStringList lines = SplitListLines(DecodeAnsi(rig.dir.read("ujholdak.txt")));
+        const QString heading = QStringLiteral("Újholdak (helyi idő: Europe/Budapest)");
+        QCOMPARE(lines.value(0), heading);
+        const int latest = int(lines.indexOf("2026-11-09 08:02")); // 07:02 UT
+        QVERIFY(latest > 0);
+        QCOMPARE(lines.value(latest + 1), "2026-12-09 01:52");
+        QCOMPARE(rig.list->count(), lines.size());
+
+        rig.list->showPopup();
+        auto *view = qobject_cast<QListView *>(rig.list->view());
+        QTRY_VERIFY(view->isVisible());
+        const QRect shown = view->viewport()->rect();
+        for (const int row : {latest - 1, latest, latest + 1}) {
+            QVERIFY2(shown.contains(view->visualRect(rig.list->model()->index(row, 0))),
+                     qPrintable(QString::number(row)));
+        }
+        QVERIFY(view->verticalScrollBar()->isVisible());
+        QVERIFY(shown.width() >= view->fontMetrics().horizontalAdvance(heading));
+        QCOMPARE(rig.list->currentIndex(), -1);
+        rig.list->hidePopup();
+        QVERIFY(rig.list->currentText().isEmpty());
+
+        rig.clock.at = Utc(2025, 3, 30, 17, 30); // 19:30 summer time
+        QTest::keyClicks(rig.text11, "2025-03-29 11:58");
+        rig.click("Command2");
+        QCOMPARE(
+            rig.printed().mid(1, 2),
+            (QStringList{"5020,1265:19:30:00", "700,2100:Holdsarló kora:         30 óra 32 perc"}));
+        QCOMPARE(rig.text12->text(), "2025. 03. 30. 19:30:00");
     }
 
     void messagesLeaveEverythingAsItWas_data() {
@@ -426,13 +470,29 @@ private slots:
         opened()->close();
     }
 
+    void missingPictureKeepsTheWindowOpen_data() {
+        QTest::addColumn<QKeySequence>("key");
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("cut"); // bytes of the real picture left; 0 for none
+        QTest::newRow("missing day picture") << QKeySequence(Qt::Key_F7) << "Lunar-day07s.gif" << 0;
+        QTest::newRow("map cut short")
+            << QKeySequence(Qt::CTRL | Qt::Key_M) << "Lunar-map.jpg" << 20000;
+    }
     void missingPictureKeepsTheWindowOpen() {
+        QFETCH(QKeySequence, key);
+        QFETCH(QString, file);
+        QFETCH(int, cut);
         Rig rig;
-        QFile::remove(rig.dir.pic("Lunar-day07s.gif"));
+        QFile::remove(rig.dir.pic(file));
+        if (cut > 0) {
+            QFile real(QStringLiteral(LUNEX_PIC_DIR "/") + file);
+            QVERIFY(real.open(QIODevice::ReadOnly));
+            rig.dir.write(file, real.readAll().left(cut));
+        }
         BoxWatcher watcher;
-        QTest::keyClick(rig.window, Qt::Key_F7);
+        QTest::keySequence(rig.window, key);
         QTRY_COMPARE(watcher.seen.count, 1);
-        QCOMPARE(watcher.seen.text, QStringLiteral("A(z) 'Lunar-day07s.gif' kép nem tölthető be!"));
+        QCOMPARE(watcher.seen.text, QStringLiteral("A(z) '%1' kép nem tölthető be!").arg(file));
         QCOMPARE(watcher.seen.icon, QMessageBox::Critical);
         QVERIFY(rig.window->pictureWindow() && rig.window->pictureWindow()->isVisible());
         QVERIFY(rig.window->pictureWindow()->picture3()->pixmap().isNull());

@@ -1,5 +1,9 @@
+#include "fakes.h"
 #include "lunar/newmoon.h"
+#include "lunar/newmoonlist.h"
 #include "lunar/textforms.h"
+#include "store/codepage.h"
+#include "store/datafiles.h"
 
 #include <QTest>
 
@@ -183,6 +187,46 @@ private slots:
         QVERIFY(NewMoonTexts(1995, 1995, pagoPago).first().startsWith(u"1995-01-30"));
     }
 
+    // A new moon in the last half minute before the clocks go forward rounds
+    // to the moment of the change, which the clock shows as the hour after.
+    void roundingIntoTheSkippedHour() {
+        const QDateTime beforeChange(QDate(2025, 3, 30), QTime(0, 59, 40), Qt::UTC);
+        QCOMPARE(NewMoonText(beforeChange, kBudapest), QStringLiteral("2025-03-30 03:00"));
+        QCOMPARE(NewMoonText(beforeChange.addSecs(-20), kBudapest),
+                 QStringLiteral("2025-03-30 01:59"));
+    }
+
+    // At the first start the list is made for the zone, last year to ten
+    // years ahead; whatever stands in its place is the user's and is kept.
+    void firstStartList_data() {
+        QTest::addColumn<QByteArray>("there"); // what the Pic directory holds; empty for nothing
+        QTest::newRow("nothing") << QByteArray();
+        QTest::newRow("the user's list") << QByteArray("mine\r\n");
+        QTest::newRow("an empty list") << QByteArray("<empty>");
+        QTest::newRow("a link to nowhere") << QByteArray("<link>");
+    }
+    void firstStartList() {
+        QFETCH(QByteArray, there);
+        lunex::test::AppDir dir;
+        const QString path = dir.pic("ujholdak.txt");
+        if (there == "<link>") {
+            QVERIFY(QFile::link(dir.pic("gone.txt"), path));
+        } else if (!there.isEmpty()) {
+            dir.write("ujholdak.txt", there == "<empty>" ? QByteArray() : there);
+        }
+        MakeNewMoonListIfAbsent(dir.path(), kBudapest, QDate(2026, 12, 7));
+        if (!there.isEmpty()) {
+            QCOMPARE(QFileInfo(path).isSymLink(), there == "<link>");
+            QCOMPARE(dir.read("ujholdak.txt"),
+                     there.startsWith('<') ? QByteArray(there == "<empty>" ? "" : "<absent>")
+                                           : there);
+            return;
+        }
+        const QStringList lines = SplitListLines(DecodeAnsi(dir.read("ujholdak.txt")));
+        QCOMPARE(lines.first(), QStringLiteral("Újholdak (helyi idő: Europe/Budapest)"));
+        QCOMPARE(lines.mid(1), NewMoonTexts(2025, 2036, kBudapest));
+    }
+
     // Over two centuries: sixteen characters, strictly ordered, and the
     // lunations as long as the Moon allows (29.27 to 29.83 days).
     void everyEntryOfTwoCenturies() {
@@ -215,13 +259,15 @@ private slots:
         QFETCH(QString, locale);
         const QLocale qlocale(locale);
         for (const QString &text : NewMoonTexts(2024, 2036, kBudapest)) {
-            const std::optional<QDateTime> parsed = ParseDateTimeText(text, qlocale);
+            const std::optional<QDateTime> parsed = ParseDateTimeText(text, qlocale, kBudapest);
             QVERIFY2(parsed.has_value(), qPrintable(text));
-            QCOMPARE(parsed->toString(u"yyyy-MM-dd HH:mm:ss"), text + QStringLiteral(":00"));
+            QCOMPARE(parsed->toTimeZone(kBudapest).toString(u"yyyy-MM-dd HH:mm:ss"),
+                     text + QStringLiteral(":00"));
         }
         // The oldest year that the command offers still reads back.
         const QString oldest = NewMoonTexts(100, 100, QTimeZone::utc()).first();
-        QVERIFY2(ParseDateTimeText(oldest, qlocale).has_value(), qPrintable(oldest));
+        QVERIFY2(ParseDateTimeText(oldest, qlocale, QTimeZone::utc()).has_value(),
+                 qPrintable(oldest));
     }
 };
 

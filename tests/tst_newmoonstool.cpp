@@ -153,21 +153,6 @@ private slots:
         QVERIFY2(r.err.contains(u"nem menthető") && r.err.contains(u"no-such-folder"),
                  qPrintable(r.err));
     }
-
-    // The build's step: makes Pic and the list when absent, keeps a list that is there.
-    void buildStepMakesOnlyAMissingList() {
-        const QString list = path("build/Pic/ujholdak.txt");
-        const QStringList args{"-DTOOL=" LUNEX_NEWMOONS_PATH, "-DLIST=" + list, "-P",
-                               QStringLiteral(LUNEX_MAKE_LIST_SCRIPT)};
-        Run r = RunProgram(QStringLiteral(LUNEX_CMAKE), args);
-        QCOMPARE(r.code, 0);
-        QVERIFY(ReadBytes(list).startsWith("\xDAjholdak (helyi id\xF5: "));
-
-        QVERIFY(WriteBytes(list, kUsersList));
-        r = RunProgram(QStringLiteral(LUNEX_CMAKE), args);
-        QCOMPARE(r.code, 0);
-        QCOMPARE(ReadBytes(list), kUsersList);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestNewMoonsTool)

@@ -2,8 +2,12 @@
 #include "store/codepage.h"
 #include "store/datafiles.h"
 #include "store/fileio.h"
+#include "store/picturefile.h"
 
+#include <QBuffer>
 #include <QFileInfo>
+#include <QImage>
+#include <QImageWriter>
 #include <QTest>
 
 #include <unistd.h>
@@ -27,6 +31,18 @@ private slots:
         QTest::newRow("outside the BMP is one ?")
             << QString::fromUtf8("x\xF0\x9F\x8C\x99y") << QByteArray("x?y");
         QTest::newRow("SUB stays itself") << QStringLiteral("\x1a") << QByteArray("\x1a");
+        // Spaces the code page lacks become blanks, so a pasted time keeps its shape.
+        QTest::newRow("narrow no-break space")
+            << QStringLiteral("2026-11-20\u202F06:47") << QByteArray("2026-11-20 06:47");
+        QTest::newRow("other spaces")
+            << QStringLiteral("a\u2000b\u200Ac\u205Fd\u3000e\uFEFF") << QByteArray("a b c d e ");
+        QTest::newRow("line and paragraph separators")
+            << QStringLiteral("a\u2028b\u2029c") << QByteArray("a b c");
+        QTest::newRow("no-break space is in the code page") << QStringLiteral("a\u00A0b")
+                                                            << QByteArray("a\xA0"
+                                                                          "b");
+        QTest::newRow("control characters stay")
+            << QStringLiteral("a\tb\r\n") << QByteArray("a\tb\r\n");
     }
     void encodesWindows1250() {
         QFETCH(QString, text);
@@ -43,6 +59,42 @@ private slots:
         QCOMPARE(text.size(), 256);
         QCOMPARE(text.at(0xF5), QChar(u'ő'));
         QCOMPARE(EncodeAnsi(text), all);
+    }
+
+    // A cut picture decodes in Qt without an error, half grey: only a whole one counts.
+    void picturesMustBeWhole_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QList<int>>("cuts"); // lengths that are not whole pictures
+        const auto file = [](const char *name) {
+            QFile f(QStringLiteral(LUNEX_PIC_DIR "/") + QLatin1String(name));
+            return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+        };
+        const QByteArray phase = file("010-novekvo.gif");
+        const QByteArray day = file("Lunar-day03s.gif");
+        const QByteArray map = file("Lunar-map.jpg");
+        QImage image(64, 48, QImage::Format_RGB32);
+        image.fill(Qt::darkGray);
+        QByteArray progressive;
+        QBuffer buffer(&progressive);
+        QImageWriter writer(&buffer, "jpeg");
+        writer.setProgressiveScanWrite(true);
+        QVERIFY(writer.write(image));
+        QTest::newRow("phase GIF")
+            << phase << QList<int>{0, 6, 13, 400, 3000, int(phase.size() - 1)};
+        QTest::newRow("day GIF") << day
+                                 << QList<int>{20000, int(day.size() / 2), int(day.size() - 1)};
+        QTest::newRow("map JPEG") << map << QList<int>{2, 20000, int(map.size() - 2)};
+        QTest::newRow("progressive JPEG")
+            << progressive << QList<int>{int(progressive.size() / 2), int(progressive.size() - 1)};
+    }
+    void picturesMustBeWhole() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QList<int>, cuts);
+        QVERIFY(!QImage::fromData(bytes).isNull());
+        QVERIFY(IsCompletePicture(bytes));
+        for (const int cut : cuts) {
+            QVERIFY2(!IsCompletePicture(bytes.left(cut)), qPrintable(QString::number(cut)));
+        }
     }
 
     void splitsListLines_data() {

@@ -14,8 +14,8 @@ const QLocale Hu(QLocale::Hungarian, QLocale::Hungary);
 
 // One evaluation's arithmetic and its five texts (six with the time).
 void BM_ComputeAndTexts(benchmark::State &state) {
-    const QDateTime newMoon = MakeDateTime(QDate(2026, 11, 20), QTime(6, 47));
-    QDateTime observation = MakeDateTime(QDate(2026, 11, 23), QTime(17, 30));
+    const QDateTime newMoon = QDateTime(QDate(2026, 11, 20), QTime(6, 47), Qt::UTC);
+    QDateTime observation = QDateTime(QDate(2026, 11, 23), QTime(17, 30), Qt::UTC);
     qint64 step = 0;
     for (auto _ : state) {
         const QDateTime o = observation.addSecs(step++ % 2000000);
@@ -41,7 +41,7 @@ void BM_ParseDateText(benchmark::State &state) {
                             "2026-11-20 25:00"};
     qsizetype i = 0;
     for (auto _ : state) {
-        auto parsed = ParseDateTimeText(texts.at(i++ % texts.size()), Hu);
+        auto parsed = ParseDateTimeText(texts.at(i++ % texts.size()), Hu, QTimeZone::utc());
         benchmark::DoNotOptimize(parsed);
     }
     state.SetItemsProcessed(state.iterations());

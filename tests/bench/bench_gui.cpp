@@ -20,7 +20,9 @@ namespace {
 QString g_picDir; // the build's Pic directory, with the real phase pictures
 
 struct FixedClock : Clock {
-    QDateTime now() const override { return MakeDateTime(QDate(2026, 11, 23), QTime(17, 30, 0)); }
+    QDateTime now() const override {
+        return QDateTime(QDate(2026, 11, 23), QTime(17, 30, 0), Qt::UTC);
+    }
 };
 
 // An application directory whose Pic holds the real pictures and a list of
@@ -38,7 +40,7 @@ struct BenchDir {
             qFatal("cannot write the list");
         }
         QByteArray bytes = "\xDAjholdak\r\n";
-        QDateTime t = MakeDateTime(QDate(1900, 1, 1), QTime(12, 0));
+        QDateTime t = QDateTime(QDate(1900, 1, 1), QTime(12, 0), Qt::UTC);
         for (int i = 0; i < entries; ++i) {
             bytes += t.toString(QStringLiteral("yyyy-MM-dd HH:mm")).toLatin1() + "\r\n";
             t = t.addSecs(2551443);

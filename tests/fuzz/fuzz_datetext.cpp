@@ -6,6 +6,7 @@
 #include "lunar/evaluation.h"
 #include "lunar/textforms.h"
 #include "store/codepage.h"
+#include "store/datafiles.h"
 
 using namespace lunex;
 using namespace lunex::fuzz;
@@ -18,7 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const QLocale &locale = input->locale;
     const QString text = input->stored ? DecodeAnsi(input->text) : QString::fromUtf8(input->text);
 
-    const std::optional<QDateTime> parsed = ParseDateTimeText(text, locale);
+    // A zone with summer time, so that skipped and repeated hours are met.
+    static const QTimeZone zone("Europe/Budapest");
+    const std::optional<QDateTime> parsed = ParseDateTimeText(text, locale, zone);
     if (!parsed) {
         return 0;
     }
@@ -27,13 +30,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Check(year >= 100 && year <= 9999, "year 100 to 9999", text);
     // What Lunex prints of a date it read must read back as the same moment.
     const QString printed = GeneralDateText(*parsed, locale);
-    Check(ParseDateTimeText(printed, locale) == parsed, "printed date reads back",
+    Check(ParseDateTimeText(printed, locale, zone) == parsed, "printed date reads back",
           text + QStringLiteral(" -> ") + printed);
+    // What "Most!" leaves for "Mentés" reads back from the file as the same moment.
+    const QString stored = DecodeAnsi(SingleValueBytes(ObservationText(*parsed, locale, zone)));
+    Check(ParseDateTimeText(stored, locale, zone) == parsed, "stored observation reads back",
+          text + QStringLiteral(" -> ") + stored);
 
     // The evaluation's arithmetic and texts at both ends of the calendar.
-    for (const QDateTime &other : {MakeDateTime(QDate(100, 1, 1), QTime(0, 0)),
-                                   MakeDateTime(QDate(2026, 11, 20), QTime(6, 47)),
-                                   MakeDateTime(QDate(9999, 12, 31), QTime(23, 59, 59))}) {
+    for (const QDateTime &other : {QDateTime(QDate(100, 1, 1), QTime(0, 0), Qt::UTC),
+                                   QDateTime(QDate(2026, 11, 20), QTime(6, 47), Qt::UTC),
+                                   QDateTime(QDate(9999, 12, 31), QTime(23, 59, 59), Qt::UTC)}) {
         const std::optional<LunarAge> age = CalculateLunarAge(other, *parsed);
         if (!age) {
             continue;

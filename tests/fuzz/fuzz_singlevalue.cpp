@@ -24,8 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     Check(messages.shown.isEmpty(), "no message on load");
     Check(fields.t11 == DecodeAnsi(bytes) && fields.t12 == fields.t11, "loaded verbatim");
 
-    ParseDateTimeText(fields.t11, QLocale(QLocale::Hungarian, QLocale::Hungary));
-    ParseDateTimeText(fields.t11, QLocale::c());
+    ParseDateTimeText(fields.t11, QLocale(QLocale::Hungarian, QLocale::Hungary), QTimeZone::utc());
+    ParseDateTimeText(fields.t11, QLocale::c(), QTimeZone::utc());
 
     Check(SaveNewMoon(dir.path(), fields, messages), "new moon saves");
     Check(dir.read("ujhold.txt") == bytes + "\r\n", "saved byte for byte");

@@ -1,6 +1,7 @@
 // lunex-age: the crescent's age for scripts and terminals, with the same
 // computation and the same texts as the window, one result text per line.
 
+#include "lunar/civiltime.h"
 #include "lunar/evaluation.h"
 #include "lunar/lunarage.h"
 #include "lunar/textforms.h"
@@ -31,10 +32,11 @@ int main(int argc, char *argv[]) {
         return args.size() == 1 ? 0 : 2;
     }
     const QLocale locale;
+    const QTimeZone zone = SystemZone();
     const bool present = args.size() == 1;
-    const auto newMoon = ParseDateTimeText(args.at(0), locale);
-    const auto observation =
-        present ? std::optional(SystemClock().now()) : ParseDateTimeText(args.at(1), locale);
+    const auto newMoon = ParseDateTimeText(args.at(0), locale, zone);
+    const auto observation = present ? std::optional(SystemClock().now().toTimeZone(zone))
+                                     : ParseDateTimeText(args.at(1), locale, zone);
     if (!newMoon || !observation) {
         return fail(present ? NewMoonMissingMessage : InvalidDatesMessage);
     }

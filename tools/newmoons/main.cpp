@@ -2,7 +2,7 @@
 // window offers to pick from, in the civil time of one zone.
 
 #include "lunar/newmoon.h"
-#include "store/codepage.h"
+#include "store/datafiles.h"
 #include "store/fileio.h"
 
 #include <QCommandLineParser>
@@ -44,15 +44,6 @@ std::optional<int> ParseYear(const QString &text) {
         return std::nullopt;
     }
     return year;
-}
-
-QByteArray ListFileBytes(const QString &heading, const QStringList &entries) {
-    // CR LF written explicitly: the list is read the same on every system.
-    QByteArray bytes = lunex::EncodeAnsi(heading) + "\r\n";
-    for (const QString &entry : entries) {
-        bytes += lunex::EncodeAnsi(entry) + "\r\n";
-    }
-    return bytes;
 }
 
 } // namespace
@@ -99,8 +90,8 @@ int main(int argc, char *argv[]) {
     const QString path = positional.first();
 
     const int thisYear = QDate::currentDate().year();
-    int fromYear = thisYear - 1;
-    int toYear = thisYear + 10;
+    int fromYear = thisYear - lunex::ListYearsBack;
+    int toYear = thisYear + lunex::ListYearsAhead;
     for (const auto &[option, year] : {std::pair{&from, &fromYear}, std::pair{&to, &toYear}}) {
         if (!parser.isSet(*option)) {
             continue;
@@ -123,7 +114,7 @@ int main(int argc, char *argv[]) {
         return UsageError(QStringLiteral("A --zone és a --utc közül csak az egyik adható meg."));
     }
     QTimeZone zone = QTimeZone::utc();
-    QString heading = QStringLiteral("Újholdak (UTC)");
+    QString heading = lunex::UtcListHeading.toString();
     if (!parser.isSet(utc)) {
         const QString name =
             parser.isSet(zoneOption) ? parser.value(zoneOption) : QTimeZone::systemTimeZoneId();
@@ -137,7 +128,7 @@ int main(int argc, char *argv[]) {
                   << Qt::endl;
             zone = QTimeZone::utc();
         } else {
-            heading = QStringLiteral("Újholdak (helyi idő: %1)").arg(name);
+            heading = lunex::NewMoonListHeading(zone);
         }
     }
 
@@ -151,7 +142,7 @@ int main(int argc, char *argv[]) {
 
     const QStringList entries = lunex::NewMoonTexts(fromYear, toYear, zone);
     const lunex::FileProblem problem =
-        lunex::WriteFileAtomically(path, ListFileBytes(heading, entries));
+        lunex::WriteFileAtomically(path, lunex::ListFileBytes(QStringList{heading} + entries));
     if (problem != lunex::FileProblem::None) {
         // The store's own wording names the Pic folder; this path may lie anywhere.
         const QString reason =
