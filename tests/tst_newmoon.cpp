@@ -112,6 +112,21 @@ private slots:
                  qPrintable(QStringLiteral("%1 / %2").arg(before).arg(after)));
     }
 
+    // A boundary moved into a neighbour's span jumps where no join is listed
+    // above: a piece evaluated outside its fit is tens of seconds off. The
+    // pieces meet within 0.3 s and ΔT's own slope stays under 0.2 s per step.
+    void deltaTHasNoStepOnAFineGrid() {
+        double previous = DeltaTSeconds(-500.0);
+        for (int hundredths = -50000 + 1; hundredths <= 215000; ++hundredths) {
+            const double deltaT = DeltaTSeconds(hundredths / 100.0);
+            if (std::abs(deltaT - previous) > 1.0) {
+                QFAIL(qPrintable(
+                    QStringLiteral("%1 s at %2").arg(deltaT - previous).arg(hundredths / 100.0)));
+            }
+            previous = deltaT;
+        }
+    }
+
     void deltaTUsesTheMiddleOfTheMonth() {
         QCOMPARE(DecimalYear(Utc(2017, 6, 30, 23, 59)), 2017 + 5.5 / 12);
         QCOMPARE(DecimalYear(Utc(2017, 1, 1, 0, 0)), 2017 + 0.5 / 12);
@@ -185,6 +200,10 @@ private slots:
         QCOMPARE(NewMoonTexts(1995, 1995, kBudapest).first(), QStringLiteral("1995-01-01 11:56"));
         QCOMPARE(NewMoonTexts(1994, 1994, pagoPago).last(), QStringLiteral("1994-12-31 23:56"));
         QVERIFY(NewMoonTexts(1995, 1995, pagoPago).first().startsWith(u"1995-01-30"));
+        // And east of Greenwich: 2089-12-31 19:57 UT is already 2090 in Tokyo.
+        const QStringList tokyo = NewMoonTexts(2090, 2090, QTimeZone("Asia/Tokyo"));
+        QCOMPARE(tokyo.size(), 13);
+        QCOMPARE(tokyo.first(), QStringLiteral("2090-01-01 04:57"));
     }
 
     // A new moon in the last half minute before the clocks go forward rounds
