@@ -76,7 +76,7 @@ class TestCrescentsTool : public QObject {
 private slots:
     void initTestCase() { QVERIFY(dir.isValid()); }
 
-    // The example: December 2026 from Budapest, in Hungarian.
+    // December 2026 from Budapest in Hungarian, as the README shows it.
     void budapestTableInHungarian() {
         const Run r = RunTool({"--place", "budapest", "--from", "2026-12", "--months", "2",
                                "--zone", "Europe/Budapest"},
