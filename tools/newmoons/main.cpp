@@ -4,6 +4,7 @@
 #include "lunar/newmoon.h"
 #include "store/datafiles.h"
 #include "store/fileio.h"
+#include "tools/cli.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -14,28 +15,16 @@
 
 #include <optional>
 
+using lunex::cli::Err;
+using lunex::cli::Out;
+using lunex::cli::UsageError;
+
 namespace {
 
 constexpr int kExitFailure = 1;
-constexpr int kExitUsage = 2;
 // The years that the date conversion reads back, up to the end of ΔT.
 constexpr int kFirstYear = 100;
 constexpr int kLastYear = 3000;
-
-QTextStream &Out() {
-    static QTextStream stream(stdout);
-    return stream;
-}
-
-QTextStream &Err() {
-    static QTextStream stream(stderr);
-    return stream;
-}
-
-int UsageError(const QString &message) {
-    Err() << message << "\n" << QStringLiteral("Segítség: lunex-newmoons --help") << Qt::endl;
-    return kExitUsage;
-}
 
 std::optional<int> ParseYear(const QString &text) {
     bool ok = false;

@@ -1,0 +1,360 @@
+// lunex-crescents run as a process, as a user runs it: the evenings of the
+// awkward places, the CSV's shape, the map's colours against the table, and
+// the arguments it refuses.
+
+#include "visibilitymap.h"
+
+#include <QDir>
+#include <QImage>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace lunex::crescents;
+
+namespace {
+
+struct Run {
+    int code = -1;
+    QString out, err;
+};
+
+Run RunTool(const QStringList &args, const QString &locale = QStringLiteral("C.UTF-8")) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("TZ"), QStringLiteral("Europe/Budapest"));
+    env.insert(QStringLiteral("LC_ALL"), locale);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(LUNEX_CRESCENTS_PATH), args);
+    if (!p.waitForFinished(120000)) {
+        return {};
+    }
+    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+            QString::fromUtf8(p.readAllStandardError())};
+}
+
+using CsvRow = QMap<QString, QString>;
+
+// The rows of a --csv run, each by the header's names.
+QList<CsvRow> RunCsv(const QStringList &args) {
+    const Run r = RunTool(QStringList(args) << QStringLiteral("--csv"));
+    if (r.code != 0) {
+        qWarning() << r.err;
+        return {};
+    }
+    QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+    const QStringList header = lines.takeFirst().split(u',');
+    QList<CsvRow> rows;
+    for (const QString &line : lines) {
+        const QStringList cells = line.split(u',');
+        if (cells.size() != header.size()) {
+            qWarning() << "malformed row:" << line;
+            return {};
+        }
+        CsvRow row;
+        for (qsizetype i = 0; i < header.size(); ++i) {
+            row.insert(header[i], cells[i]);
+        }
+        rows.append(row);
+    }
+    return rows;
+}
+
+QDateTime Iso(const QString &text) {
+    return QDateTime::fromString(text, Qt::ISODate);
+}
+
+} // namespace
+
+class TestCrescentsTool : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir;
+
+private slots:
+    void initTestCase() { QVERIFY(dir.isValid()); }
+
+    // December 2026 from Budapest in Hungarian, as the README shows it.
+    void budapestTableInHungarian() {
+        const Run r = RunTool({"--place", "budapest", "--from", "2026-12", "--months", "2",
+                               "--zone", "Europe/Budapest"},
+                              QStringLiteral("hu_HU.UTF-8"));
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.startsWith(u"Holdsarlók: Budapest (47,50° É, 19,04° K, 105 m); idő: "
+                                  u"Europe/Budapest\n"),
+                 qPrintable(r.out));
+        QVERIFY(r.out.contains(u"\nÚjhold: 2026. 12. 09. 1:52\n"));
+        QVERIFY(r.out.contains(u"\nÚjhold: 2027. 01. 07. 21:24\n"));
+        static const QRegularExpression dec10(
+            QStringLiteral("\n2026\\. 12\\. 10\\. .* 38 ó 21 p .* -0,095  C .* ○ +optikai "
+                           "eszközzel kell megkeresni"));
+        QVERIFY2(dec10.match(r.out).hasMatch(), qPrintable(r.out));
+        QVERIFY(r.out.contains(u"A Hold a Nap előtt nyugszik le: nem látható."));
+    }
+
+    // Evenings that get a status instead of numbers, and the first-sighting marks.
+    void evenings_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("status");
+        QTest::addColumn<QString>("yallop");
+        QTest::addColumn<QString>("marks"); // naked eye, optical aid
+        const QStringList budapest{"--place", "Budapest", "--zone", "Europe/Budapest"};
+        const QStringList tromso{"--place", "Tromso", "--zone", "Europe/Oslo"};
+        QTest::newRow("the Moon sets first")
+            << (budapest + QStringList{"--from", "2026-12"}) << "2026-12-09"
+            << "hold_elobb_nyugszik"
+            << ""
+            << "00";
+        QTest::newRow("optical aid first")
+            << (budapest + QStringList{"--from", "2026-12"}) << "2026-12-10"
+            << "szamolt"
+            << "C"
+            << "01";
+        QTest::newRow("then the eye")
+            << (budapest + QStringList{"--from", "2026-12"}) << "2026-12-11"
+            << "szamolt"
+            << "A"
+            << "10";
+        QTest::newRow("best time before the new moon")
+            << (budapest + QStringList{"--from", "2026-05"}) << "2026-05-16"
+            << "ujhold_elott"
+            << ""
+            << "00";
+        QTest::newRow("both marks on one evening")
+            << (budapest + QStringList{"--from", "2026-05"}) << "2026-05-17"
+            << "szamolt"
+            << "A"
+            << "11";
+        QTest::newRow("Tromsø, midnight Sun")
+            << (tromso + QStringList{"--from", "2026-06"}) << "2026-06-16"
+            << "nap_nem_nyugszik"
+            << ""
+            << "00";
+        QTest::newRow("Tromsø, polar night")
+            << (tromso + QStringList{"--from", "2026-12"}) << "2026-12-10"
+            << "nap_nem_kel"
+            << ""
+            << "00";
+        QTest::newRow("Tromsø, the Moon does not set")
+            << (tromso + QStringList{"--from", "2026-03"}) << "2026-03-22"
+            << "hold_nem_nyugszik"
+            << ""
+            << "00";
+    }
+    void evenings() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, date);
+        QFETCH(QString, status);
+        QFETCH(QString, yallop);
+        QFETCH(QString, marks);
+        const QList<CsvRow> rows = RunCsv(args << "--months"
+                                               << "1");
+        QCOMPARE(rows.size(), 4);
+        const auto row = std::find_if(rows.begin(), rows.end(),
+                                      [&](const CsvRow &r) { return r["datum"] == date; });
+        QVERIFY2(row != rows.end(), qPrintable(date));
+        QCOMPARE((*row)["allapot"], status);
+        QCOMPARE((*row)["yallop"], yallop);
+        QCOMPARE((*row)["elso_szabad_szemmel"] + (*row)["elso_optikai_eszkozzel"], marks);
+        // Numbers only where there is a crescent; the sunset wherever the Sun sets.
+        QCOMPARE((*row)["q"].isEmpty(), status != u"szamolt");
+        QCOMPARE((*row)["napnyugta"].isEmpty(), status.startsWith(u"nap_"));
+    }
+
+    // Either side of the date line the first evening is the new moon's own
+    // civil date, and its sunset falls in that evening, not a day off.
+    void dateLine_data() {
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<QString>("zone");
+        QTest::newRow("Apia, UTC+13 west of 180°") << "Apia"
+                                                   << "Pacific/Apia";
+        QTest::newRow("Suva, east of 180°") << "Suva"
+                                            << "Pacific/Fiji";
+        QTest::newRow("Honolulu") << "Honolulu"
+                                  << "Pacific/Honolulu";
+        QTest::newRow("Auckland") << "Auckland"
+                                  << "Pacific/Auckland";
+    }
+    void dateLine() {
+        QFETCH(QString, place);
+        QFETCH(QString, zone);
+        const QList<CsvRow> rows =
+            RunCsv({"--place", place, "--zone", zone, "--from", "2026-12", "--months", "2"});
+        QCOMPARE(rows.size(), 8);
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            const QDate newMoonDate = Iso(rows[i]["ujhold"]).date();
+            QCOMPARE(rows[i]["datum"], newMoonDate.addDays(i % 4).toString(Qt::ISODate));
+            const QDateTime sunset = Iso(rows[i]["napnyugta"]);
+            QCOMPARE(sunset.date().toString(Qt::ISODate), rows[i]["datum"]);
+            QVERIFY2(sunset.time() > QTime(17, 0) && sunset.time() < QTime(21, 0),
+                     qPrintable(rows[i]["napnyugta"]));
+        }
+    }
+
+    // West of Greenwich the evening is the next UT date: the same sunsets,
+    // dated a day later when shown in UT.
+    void westOfGreenwichInUniversalTime() {
+        const QStringList args{"--place", "Los Angeles", "--from", "2026-12", "--months", "1"};
+        const QList<CsvRow> local = RunCsv(args + QStringList{"--zone", "America/Los_Angeles"});
+        const QList<CsvRow> ut = RunCsv(args + QStringList{"--utc"});
+        QCOMPARE(local.size(), 4);
+        QCOMPARE(ut.size(), 4);
+        for (qsizetype i = 0; i < 4; ++i) {
+            QCOMPARE(Iso(local[i]["napnyugta"]), Iso(ut[i]["napnyugta"]));
+            QCOMPARE(Iso(ut[i]["napnyugta"]).offsetFromUtc(), 0);
+            QCOMPARE(QDate::fromString(ut[i]["datum"], Qt::ISODate),
+                     QDate::fromString(local[i]["datum"], Qt::ISODate).addDays(1));
+        }
+        QCOMPARE(local[0]["datum"], QStringLiteral("2026-12-08"));
+    }
+
+    // One header, every row as long, '.' decimals in a comma locale, times
+    // with their offset, the place on every row.
+    void csvShape() {
+        const Run r = RunTool({"--lat", "47,5", "--lon", "19.04", "--elev", "105", "--from",
+                               "2026-12", "--months", "3", "--zone", "Europe/Budapest", "--csv"},
+                              QStringLiteral("hu_HU.UTF-8"));
+        QCOMPARE(r.code, 0);
+        const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 1 + 3 * 4);
+        const qsizetype columns = lines[0].count(u',');
+        static const QRegularExpression time(
+            QStringLiteral("^\\d{4}-\\d\\d-\\d\\dT\\d\\d:\\d\\d:00[+-]\\d\\d:\\d\\d$"));
+        for (const QString &line : lines.mid(1)) {
+            QCOMPARE(line.count(u','), columns);
+            const QStringList cells = line.split(u',');
+            QCOMPARE(cells.mid(0, 4), QStringList({"megadott hely", "47.5000", "19.0400", "105"}));
+            QVERIFY2(time.match(cells[4]).hasMatch(), qPrintable(cells[4]));
+            QVERIFY2(time.match(cells[7]).hasMatch(), qPrintable(cells[7]));
+        }
+        QVERIFY(lines[2].contains(u",-0.095,C,"));
+    }
+
+    // The map's colour at a few cells is the class the table gives for the
+    // same place (sea level, the cell's centre) on the same evening.
+    void mapAgreesWithTable_data() {
+        QTest::addColumn<double>("latitude");
+        QTest::addColumn<double>("longitude");
+        QTest::newRow("Pacific, A") << -20.5 << -150.5;
+        QTest::newRow("equatorial Pacific, B") << 0.5 << -120.5;
+        QTest::newRow("Caribbean, E") << 14.5 << -65.5;
+        QTest::newRow("Atlantic, C") << -30.5 << -30.5;
+        QTest::newRow("South Africa, D") << -30.5 << 20.5;
+        QTest::newRow("Indian Ocean, F") << -20.5 << 80.5;
+        QTest::newRow("China, Moon sets first") << 30.5 << 110.5;
+    }
+    void mapAgreesWithTable() {
+        QFETCH(double, latitude);
+        QFETCH(double, longitude);
+        const QString png = dir.filePath(QStringLiteral("map.png"));
+        if (!QFile::exists(png)) {
+            const Run r =
+                RunTool({"--map", "2026-12-09", "--no-texture", "--width", "1440", "--out", png});
+            QCOMPARE(r.code, 0);
+        }
+        const QImage map(png);
+        QVERIFY(!map.isNull());
+
+        const QList<CsvRow> rows =
+            RunCsv({"--lat", QString::number(latitude), "--lon", QString::number(longitude),
+                    "--elev", "0", "--utc", "--from", "2026-12-07", "--months", "1"});
+        // The map's evening is the place's own date: sunset plus its offset from Greenwich.
+        const auto evening = std::find_if(rows.begin(), rows.end(), [&](const CsvRow &r) {
+            return Iso(r["napnyugta"]).addSecs(qint64(longitude * 240)).date() ==
+                   QDate(2026, 12, 9);
+        });
+        QVERIFY(evening != rows.end());
+        const QList<Shade> legend = Legend(Criterion::Yallop);
+        const int expected = (*evening)["allapot"] == u"szamolt"
+                                 ? int((*evening)["yallop"].at(0).unicode() - u'A')
+                                 : 6; // no crescent
+        // The plain background under each shade; the nearest one must be the expected.
+        const QColor pixel = map.pixelColor(PixelOf(latitude, longitude, 1440));
+        const auto distance = [&](const QColor &shade) {
+            const double a = shade.alphaF();
+            const QColor plain(0xC8, 0xCC, 0xD0);
+            const double dr = a * shade.red() + (1 - a) * plain.red() - pixel.red();
+            const double dg = a * shade.green() + (1 - a) * plain.green() - pixel.green();
+            const double db = a * shade.blue() + (1 - a) * plain.blue() - pixel.blue();
+            return dr * dr + dg * dg + db * db;
+        };
+        int nearest = 0;
+        for (int i = 1; i < legend.size(); ++i) {
+            if (distance(legend[i].colour) < distance(legend[nearest].colour)) {
+                nearest = i;
+            }
+        }
+        QCOMPARE(nearest, expected);
+        QVERIFY(distance(legend[nearest].colour) < 12);
+    }
+
+    void refusesWhatItCannotDo_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("unknown option")
+            << QStringList{"--color"} << "Ismeretlen kapcsoló: '--color'";
+        QTest::newRow("option without value")
+            << QStringList{"--place"} << "Hiányzik a(z) '--place'";
+        QTest::newRow("made-up zone")
+            << QStringList{"--zone", "Mars/Olympus"} << "Ismeretlen időzóna: 'Mars/Olympus'";
+        QTest::newRow("zone and UTC") << QStringList{"--zone", "UTC", "--utc"} << "csak az egyik";
+        QTest::newRow("unknown place")
+            << QStringList{"--place", "Atlantisz"} << "Ismeretlen hely: 'Atlantisz'";
+        QTest::newRow("place and coordinates")
+            << QStringList{"--place", "Eger", "--lat", "1"} << "csak az egyik";
+        QTest::newRow("latitude alone") << QStringList{"--lat", "47"} << "csak együtt";
+        QTest::newRow("latitude past the pole")
+            << QStringList{"--lat", "91", "--lon", "0"} << "Hibás szélesség: '91'";
+        QTest::newRow("longitude not a number")
+            << QStringList{"--lat", "1", "--lon", "kelet"} << "Hibás hosszúság: 'kelet'";
+        QTest::newRow("month 13") << QStringList{"--from", "2026-13"} << "Hibás dátum: '2026-13'";
+        QTest::newRow("no lunation") << QStringList{"--months", "0"} << "Hibás szám: '0'";
+        QTest::newRow("stray argument") << QStringList{"Budapest"} << "Fölösleges argumentum";
+        QTest::newRow("map without file") << QStringList{"--map", "2026-12-10"} << "--out";
+        QTest::newRow("map of a month")
+            << QStringList{"--map", "2026-12", "--out", "x.png"} << "Hibás dátum: '2026-12'";
+        QTest::newRow("step not dividing 180")
+            << QStringList{"--map", "2026-12-10", "--step", "0.7", "--out", "x.png"}
+            << "Hibás rácsköz: '0.7'";
+        QTest::newRow("unknown criterion")
+            << QStringList{"--map", "2026-12-10", "--criterion", "danjon", "--out", "x.png"}
+            << "Ismeretlen feltétel: 'danjon'";
+        QTest::newRow("map with a place")
+            << QStringList{"--map", "2026-12-10", "--place", "Eger", "--out", "x.png"}
+            << "nem adható meg a --place";
+        QTest::newRow("file without map") << QStringList{"--out", "x.png"} << "csak a --map mellé";
+    }
+    void refusesWhatItCannotDo() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, message);
+        const Run r = RunTool(args);
+        QCOMPARE(r.code, 2);
+        QVERIFY2(r.err.contains(message), qPrintable(r.err));
+        QVERIFY(r.err.contains(u"Segítség: lunex-crescents --help"));
+        QVERIFY(r.out.isEmpty());
+        QVERIFY(!QFile::exists(QStringLiteral("x.png")));
+    }
+
+    void mapIntoMissingFolderIsReported() {
+        const QString png = dir.filePath(QStringLiteral("no-such-folder/map.png"));
+        const Run r = RunTool({"--map", "2026-12-10", "--step", "10", "--out", png});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains(u"nem menthető") && r.err.contains(u"no-such-folder"),
+                 qPrintable(r.err));
+    }
+
+    void helpAndVersion() {
+        const Run help = RunTool({"-h"});
+        QCOMPARE(help.code, 0);
+        QVERIFY(help.out.startsWith(u"Használat:"));
+        const Run version = RunTool({"--version"});
+        QCOMPARE(version.code, 0);
+        QVERIFY2(version.out.startsWith(u"lunex-crescents (Lunex) "), qPrintable(version.out));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestCrescentsTool)
+#include "tst_crescentstool.moc"

@@ -1,0 +1,179 @@
+// The Sun's and the Moon's places against Meeus' worked examples, and the
+// crescent criteria against the 295 sightings of Yallop's Table 4.
+
+#include "lunar/crescent.h"
+
+#include <QDate>
+#include <QFile>
+#include <QTest>
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+
+using namespace lunex;
+
+namespace {
+
+// Rows whose printed date is the UT date of an evening west of Greenwich.
+const QList<int> UtDatedRows{165, 193, 244, 245, 285};
+
+constexpr std::array<double, 5> YallopLimits{0.216, -0.014, -0.160, -0.232, -0.293};
+
+bool NearYallopLimit(double q) {
+    return std::any_of(YallopLimits.begin(), YallopLimits.end(),
+                       [q](double limit) { return std::abs(q - limit) < 0.005; });
+}
+
+double Jd(int y, int mo, int d, double hours = 0) {
+    return double(QDate(y, mo, d).toJulianDay()) - 0.5 + hours / 24.0;
+}
+
+} // namespace
+
+class TestSky : public QObject {
+    Q_OBJECT
+
+private slots:
+    // Meeus, examples 25.a (Sun, 1992 Oct 13 0h TD), 47.a (Moon, 1992 Apr 12
+    // 0h TD) and 12.a/12.b (sidereal time, 1987 Apr 10). The Sun's method is
+    // good to 0.01°; the nutation is the abridged series (0.5″).
+    void meeusExamples() {
+        const double sunJde = 2448908.5;
+        const Nutation sunNutation = NutationAt(sunJde);
+        const Equatorial sun =
+            ToEquatorial(SunApparent(sunJde, sunNutation), sunNutation.trueObliquity);
+        QVERIFY2(std::abs(sun.rightAscension - 198.38083) < 0.002,
+                 qPrintable(QString::number(sun.rightAscension, 'f', 5)));
+        QVERIFY2(std::abs(sun.declination - -7.78507) < 0.002,
+                 qPrintable(QString::number(sun.declination, 'f', 5)));
+        QVERIFY(std::abs(sun.distanceKm / AstronomicalUnitKm - 0.99766) < 0.00001);
+
+        const double moonJde = 2448724.5;
+        const Nutation nutation = NutationAt(moonJde);
+        QVERIFY(std::abs(nutation.longitude - 0.004610) < 0.0002);
+        QVERIFY(std::abs(nutation.trueObliquity - 23.440636) < 0.0001);
+        const Ecliptic moon = MoonApparent(moonJde, nutation);
+        QVERIFY2(std::abs(moon.longitude - 133.167265) < 0.0002,
+                 qPrintable(QString::number(moon.longitude, 'f', 6)));
+        QVERIFY(std::abs(moon.latitude - -3.229126) < 0.000001);
+        QVERIFY(std::abs(moon.distanceKm - 368409.7) < 0.1);
+        const Equatorial q = ToEquatorial(moon, nutation.trueObliquity);
+        QVERIFY(std::abs(q.rightAscension - 134.688470) < 0.0003);
+        QVERIFY(std::abs(q.declination - 13.768368) < 0.0002);
+
+        QVERIFY(std::abs(GreenwichMeanSiderealTime(2446895.5) - 197.693195) < 1e-6);
+        QVERIFY(std::abs(GreenwichMeanSiderealTime(2446896.30625) - 128.7378734) < 1e-6);
+        // Example 11.a: Palomar, 33°21′22″ N, 1706 m.
+        const ObserverPosition palomar =
+            ObserverPositionOf({33.0 + 21.0 / 60 + 22.0 / 3600, 0, 1706});
+        QVERIFY(std::abs(palomar.rhoSinPhi - 0.546861) < 1e-6);
+        QVERIFY(std::abs(palomar.rhoCosPhi - 0.836339) < 1e-6);
+    }
+
+    // The interpolated track against the series computed at the instant,
+    // midway between its hourly samples, where the error is largest.
+    void trackFollowsTheSeries() {
+        const double first = Jd(2026, 12, 8);
+        const SkyTrack track(first, first + 5);
+        double worst = 0;
+        for (double t = first + 1.0 / 48; t < first + 5; t += 0.37) {
+            const GeocentricSky direct = ComputeGeocentricSky(t);
+            const GeocentricSky tracked = track.at(t);
+            for (const auto &[a, b] :
+                 {std::pair{direct.moon, tracked.moon}, {direct.sun, tracked.sun}}) {
+                worst =
+                    std::max({worst, std::abs(SignedDegrees(a.rightAscension - b.rightAscension)),
+                              std::abs(a.declination - b.declination)});
+                QVERIFY(std::abs(a.distanceKm - b.distanceKm) < 0.01);
+            }
+        }
+        QVERIFY2(worst * 3600 < 0.3, qPrintable(QString::number(worst * 3600)));
+    }
+
+    void classLimits_data() {
+        QTest::addColumn<bool>("odeh");
+        QTest::addColumn<double>("value");
+        QTest::addColumn<char>("letter");
+        // Yallop's limits belong to the lower class, Odeh's to the upper zone.
+        for (const auto &[value, letter] : {std::pair{0.2161, 'A'},
+                                            {0.216, 'B'},
+                                            {-0.014, 'C'},
+                                            {-0.160, 'D'},
+                                            {-0.2319, 'D'},
+                                            {-0.232, 'E'},
+                                            {-0.293, 'F'}}) {
+            QTest::addRow("Yallop %g", value) << false << value << letter;
+        }
+        for (const auto &[value, letter] :
+             {std::pair{5.65, 'A'}, {5.6499, 'B'}, {2.0, 'B'}, {-0.96, 'C'}, {-0.9601, 'D'}}) {
+            QTest::addRow("Odeh %g", value) << true << value << letter;
+        }
+    }
+    void classLimits() {
+        QFETCH(bool, odeh);
+        QFETCH(double, value);
+        QFETCH(char, letter);
+        QCOMPARE(char('A' + (odeh ? int(ClassifyOdeh(value)) : int(ClassifyYallop(value)))),
+                 letter);
+    }
+
+    // Every row of Table 4: sunset or sunrise, moonset or moonrise and the
+    // best time from the place and the date alone, then the quantities at it.
+    // The table prints ARCL, ARCV, DAZ, age and lag to 0.1 and q to 0.001;
+    // its age comes from a new moon it rounds to 0.001 day (0.024 h).
+    void yallopTable4_data() {
+        QTest::addColumn<QStringList>("row");
+        QFile file(QStringLiteral(LUNEX_YALLOP_TABLE));
+        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
+        file.readLine();
+        while (!file.atEnd()) {
+            const QStringList row = QString::fromUtf8(file.readLine()).trimmed().split(u',');
+            QCOMPARE(row.size(), 17);
+            QTest::addRow("%s %s-%s-%s %s", qPrintable(row[0]), qPrintable(row[1]),
+                          qPrintable(row[2]), qPrintable(row[3]), qPrintable(row[4]))
+                << row;
+        }
+    }
+    void yallopTable4() {
+        QFETCH(QStringList, row);
+        const auto number = [&](int column) { return row.at(column).toDouble(); };
+        QDate date(row[1].toInt(), row[2].toInt(), row[3].toInt());
+        if (UtDatedRows.contains(row[0].toInt())) {
+            date = date.addDays(-1);
+        }
+        const bool morning = row[4] == u"M";
+        const double dateJd = double(date.toJulianDay()) - 0.5;
+        const double newMoon = 2400000 + number(5);
+        const SkyTrack track(dateJd - 1.5, dateJd + 2.5);
+        const LocalSky sky(track, {number(6), number(7), 0});
+        const CrescentSighting s = ObserveCrescent(
+            sky, dateJd, newMoon, morning ? Direction::Morning : Direction::Evening);
+        QCOMPARE(int(s.status), int(CrescentStatus::Computed));
+
+        const auto near = [](double computed, double printed, double tolerance) {
+            return std::abs(computed - printed) <= tolerance;
+        };
+        const QString got = QStringLiteral("lag %1 q %2 ARCL %3 ARCV %4 DAZ %5 π %6 age %7")
+                                .arg(*s.lagMinutes, 0, 'f', 2)
+                                .arg(s.q, 0, 'f', 4)
+                                .arg(s.arcl, 0, 'f', 2)
+                                .arg(s.arcv, 0, 'f', 2)
+                                .arg(s.daz, 0, 'f', 2)
+                                .arg(s.parallax * 60, 0, 'f', 2)
+                                .arg((*s.bestTime - newMoon) * 24, 0, 'f', 2);
+        // The morning's lag and age are negative in the table.
+        QVERIFY2(near(*s.lagMinutes, std::abs(number(12)), 1.0), qPrintable(got));
+        QVERIFY2(near(s.q, number(15), 0.01), qPrintable(got));
+        QVERIFY2(near(s.arcl, number(8), 0.06) && near(s.arcv, number(9), 0.06) &&
+                     near(s.daz, number(10), 0.06) && near(s.parallax * 60, number(13), 0.06) &&
+                     near((*s.bestTime - newMoon) * 24, number(11), 0.075),
+                 qPrintable(got));
+        if (!NearYallopLimit(number(15))) {
+            QCOMPARE(QChar(u'A' + int(s.yallop)), row[16].at(0));
+        }
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSky)
+#include "tst_sky.moc"
