@@ -1,5 +1,5 @@
-#include "app/look.h"
 #include "app/mainwindow.h"
+#include "look/look.h"
 #include "lunex_version.h"
 
 #include <QApplication>

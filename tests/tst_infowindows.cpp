@@ -1,7 +1,7 @@
-#include "app/look.h"
-#include "calc/form4.h"
-#include "info/form2.h"
-#include "info/frmabout.h"
+#include "look/look.h"
+#include "calc/calculatorwindow.h"
+#include "info/descriptionwindow.h"
+#include "info/aboutwindow.h"
 #include "lunex_version.h"
 #include "windows.h"
 
@@ -133,7 +133,7 @@ private slots:
         QFETCH(QString, printed);
         QFETCH(QPoint, at);
         QLocale::setDefault(QLocale(locale));
-        QPointer<Form4> form = open<Form4>();
+        QPointer<CalculatorWindow> form = open<CalculatorWindow>();
         QCOMPARE(form->printedText(), QString());
         QTest::keyClicks(child<QLineEdit>(form, qPrintable(field)), typed);
         QTest::mouseClick(child<QPushButton>(form, qPrintable(button)), Qt::LeftButton);
@@ -146,7 +146,7 @@ private slots:
     }
 
     void calculator_shows_one_result() {
-        QPointer<Form4> form = open<Form4>();
+        QPointer<CalculatorWindow> form = open<CalculatorWindow>();
         QTest::keyClicks(child<QLineEdit>(form, "Text41"), "360");
         QTest::mouseClick(child<QPushButton>(form, "Command41"), Qt::LeftButton);
         QVERIFY(inked(form->grab().toImage(), DegreeResult));
@@ -183,7 +183,7 @@ private slots:
         QFETCH(QString, field);
         QFETCH(QString, button);
         QFETCH(QString, typed);
-        QPointer<Form4> form = open<Form4>();
+        QPointer<CalculatorWindow> form = open<CalculatorWindow>();
         // An earlier result, which a refused entry leaves alone.
         QTest::keyClicks(child<QLineEdit>(form, "Text41"), "90");
         QTest::mouseClick(child<QPushButton>(form, "Command41"), Qt::LeftButton);
@@ -205,7 +205,7 @@ private slots:
     }
 
     void calculator_fields_take_six_characters() {
-        QPointer<Form4> form = open<Form4>();
+        QPointer<CalculatorWindow> form = open<CalculatorWindow>();
         for (const char *name : {"Text41", "Text42"}) {
             auto *edit = child<QLineEdit>(form, name);
             QTest::keyClicks(edit, "1234567");
@@ -214,7 +214,7 @@ private slots:
     }
 
     void calculator_keyboard() {
-        QPointer<Form4> form = open<Form4>();
+        QPointer<CalculatorWindow> form = open<CalculatorWindow>();
         QCOMPARE(form->windowTitle(), "Számítások");
         QCOMPARE(form->focusWidget()->objectName(), "Text41");
         QTest::keyClicks(form->focusWidget(), "1");
@@ -231,14 +231,14 @@ private slots:
     }
 
     void calculator_ok_closes_and_a_new_one_is_blank() {
-        QPointer<Form4> form = open<Form4>();
+        QPointer<CalculatorWindow> form = open<CalculatorWindow>();
         QTest::keyClicks(child<QLineEdit>(form, "Text41"), "90");
         QTest::keyClicks(child<QLineEdit>(form, "Text42"), "6000");
         QTest::mouseClick(child<QPushButton>(form, "Command41"), Qt::LeftButton);
         QTest::mouseClick(child<QPushButton>(form, "Command499"), Qt::LeftButton);
         QVERIFY(gone(form));
 
-        QPointer<Form4> again = open<Form4>();
+        QPointer<CalculatorWindow> again = open<CalculatorWindow>();
         QCOMPARE(child<QLineEdit>(again, "Text41")->text(), QString());
         QCOMPARE(child<QLineEdit>(again, "Text42")->text(), QString());
         QCOMPARE(again->printedText(), QString());
@@ -282,7 +282,7 @@ private slots:
         QFETCH(QString, name);
         QFETCH(QString, text);
         QFETCH(QColor, colour);
-        QPointer<Form2> form = open<Form2>();
+        QPointer<DescriptionWindow> form = open<DescriptionWindow>();
         QCOMPARE(form->windowTitle(), "Program leírása");
         const auto *label = child<QLabel>(form, qPrintable(name));
         QCOMPARE(label->text(), text);
@@ -308,7 +308,7 @@ private slots:
     void description_keys() {
         QFETCH(int, key);
         QFETCH(bool, closes);
-        QPointer<Form2> form = open<Form2>();
+        QPointer<DescriptionWindow> form = open<DescriptionWindow>();
         QCOMPARE(form->size(), QSize(look::Px(9495), look::Px(6855)));
         QCOMPARE(form->minimumSize(), form->maximumSize());
         QWidget *focus = form->focusWidget();
@@ -318,7 +318,7 @@ private slots:
     }
 
     void about_texts() {
-        QPointer<FrmAbout> about = open<FrmAbout>();
+        QPointer<AboutWindow> about = open<AboutWindow>();
         QCOMPARE(about->windowTitle(), "About Lunex");
         QCOMPARE(child<QLabel>(about, "lblTitle")->text(), "Lunex");
         QCOMPARE(child<QLabel>(about, "lblVersion")->text(), "Version 1.4.2");
@@ -343,7 +343,7 @@ private slots:
     }
     void about_closes() {
         QFETCH(int, key);
-        QPointer<FrmAbout> about = open<FrmAbout>();
+        QPointer<AboutWindow> about = open<AboutWindow>();
         if (key == 0) {
             QTest::mouseClick(child<QPushButton>(about, "cmdOK"), Qt::LeftButton);
         } else {
@@ -366,11 +366,11 @@ private slots:
         main->show();
         QPointer<QWidget> window;
         if (which == 0) {
-            window = open<Form4>().data();
+            window = open<CalculatorWindow>().data();
         } else if (which == 1) {
-            window = open<Form2>().data();
+            window = open<DescriptionWindow>().data();
         } else {
-            window = open<FrmAbout>().data();
+            window = open<AboutWindow>().data();
         }
         QObject steps;
         int ends = 0;

@@ -99,7 +99,7 @@ struct Rig {
     ~Rig() {
         delete window.data();
         for (QWidget *w : QApplication::topLevelWidgets()) {
-            if (qobject_cast<Form3 *>(w)) {
+            if (qobject_cast<PictureWindow *>(w)) {
                 delete w;
             }
         }
@@ -378,15 +378,15 @@ private slots:
             action->trigger();
         }
         QApplication::processEvents();
-        Form3 *form3 = rig.window->pictureWindow();
+        PictureWindow *form3 = rig.window->pictureWindow();
         QCOMPARE(form3 != nullptr, !picture.isEmpty());
         QVERIFY(rig.window->isVisible());
         if (form3) {
             QCOMPARE(form3->windowTitle(), "Hold térképek");
-            const QImage shown = form3->picture3()->pixmap().toImage();
+            const QImage shown = form3->picture()->pixmap().toImage();
             QVERIFY(!shown.isNull());
             QCOMPARE(shown.size(), QImage(rig.dir.pic(picture)).size());
-            QCOMPARE(form3->picture3()->pos(), QPoint(16, 16));
+            QCOMPARE(form3->picture()->pos(), QPoint(16, 16));
         }
     }
 
@@ -426,16 +426,16 @@ private slots:
     void onePictureWindowComesBackAfresh() {
         Rig rig;
         QTest::keyClick(rig.window, Qt::Key_F2);
-        QPointer<Form3> first = rig.window->pictureWindow();
+        QPointer<PictureWindow> first = rig.window->pictureWindow();
         QVERIFY(first);
         // Another picture replaces the first in the same window.
         QTest::mouseClick(rig.window->findChild<QLabel *>("Picture1"), Qt::LeftButton);
         QCOMPARE(rig.window->pictureWindow(), first.data());
-        QCOMPARE(first->picture3()->pixmap().size(), QSize(3, 2));
+        QCOMPARE(first->picture()->pixmap().size(), QSize(3, 2));
         const QWidgetList all = QApplication::topLevelWidgets();
         QCOMPARE(
             std::count_if(all.begin(), all.end(),
-                          [](QWidget *w) { return qobject_cast<Form3 *>(w) && w->isVisible(); }),
+                          [](QWidget *w) { return qobject_cast<PictureWindow *>(w) && w->isVisible(); }),
             1);
         first->close();
         QTRY_VERIFY(!first);
@@ -443,7 +443,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(rig.window));
         QTest::keyClick(rig.window, Qt::Key_F5);
         QVERIFY(rig.window->pictureWindow());
-        QCOMPARE(rig.window->pictureWindow()->picture3()->pixmap().size(), QSize(5, 1));
+        QCOMPARE(rig.window->pictureWindow()->picture()->pixmap().size(), QSize(5, 1));
     }
 
     // Every secondary window: one at most, raised when asked again, made afresh
@@ -520,13 +520,13 @@ private slots:
         QCOMPARE(watcher.seen.text, QStringLiteral("A(z) '%1' kép nem tölthető be!").arg(file));
         QCOMPARE(watcher.seen.icon, QMessageBox::Critical);
         QVERIFY(rig.window->pictureWindow() && rig.window->pictureWindow()->isVisible());
-        QVERIFY(rig.window->pictureWindow()->picture3()->pixmap().isNull());
+        QVERIFY(rig.window->pictureWindow()->picture()->pixmap().isNull());
     }
 
     void closingTheMainWindowAloneKeepsTheProgram() {
         Rig rig;
         QTest::keyClick(rig.window, Qt::Key_F3);
-        QPointer<Form3> form3 = rig.window->pictureWindow();
+        QPointer<PictureWindow> form3 = rig.window->pictureWindow();
         QSignalSpy lastClosed(qApp, &QGuiApplication::lastWindowClosed);
         // Qt quits on the last window only inside the event loop, so run one.
         bool stillOpen = false;

@@ -11,7 +11,7 @@
 #include <QPoint>
 #include <QRect>
 
-#include "store/fields.h"
+#include <QMessageBox>
 
 class QWidget;
 class QAbstractButton;
@@ -78,7 +78,7 @@ void CentreOnScreen(QWidget *window);
 
 // The modal message box of every window: the caption "Lunex", one OK button,
 // the exclamation mark for a warning and the stop sign for a critical failure.
-void ShowMessageBox(QWidget *parent, const QString &text, MessageIcon icon);
+void ShowMessageBox(QWidget *parent, const QString &text, QMessageBox::Icon icon);
 
 // The 32 x 32 icon all windows of Lunex carry: drawn here, never missing.
 QIcon AppIcon();

@@ -5,11 +5,11 @@
 namespace lunex {
 
 // "About Lunex": title, version, edition, rights notice and web address.
-class FrmAbout : public QDialog {
+class AboutWindow : public QDialog {
     Q_OBJECT
 
 public:
-    explicit FrmAbout(QWidget *parent = nullptr);
+    explicit AboutWindow(QWidget *parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

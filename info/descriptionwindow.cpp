@@ -1,6 +1,7 @@
-#include "info/form2.h"
+#include "info/descriptionwindow.h"
 
-#include "app/look.h"
+#include "look/colours.h"
+#include "look/look.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -14,11 +15,9 @@ namespace lunex {
 using look::Face;
 using look::TwipsRect;
 
-namespace {
-const QColor LightCyan(192, 255, 255);
-} // namespace
+using look::LightCyan;
 
-Form2::Form2(QWidget *parent)
+DescriptionWindow::DescriptionWindow(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("Form2"));
@@ -46,7 +45,6 @@ Form2::Form2(QWidget *parent)
                                   "időt-dátumot (a számítógép rendszer idejét) tölti be a "
                                   "'Megfigyelési idejének'."),
                    TwipsRect(240, 3000, 9015, 735), serif);
-    const QColor red(255, 0, 0);
     for (QLabel *warning : {
              look::AddLabel(this, "Label5",
                             QStringLiteral("A két időpontnak AZONOS IDŐZÓNÁBAN KELL lennie. (pl. "
@@ -60,7 +58,7 @@ Form2::Form2(QWidget *parent)
                             TwipsRect(240, 5040, 9135, 975), serif),
          }) {
         QPalette redText = warning->palette();
-        redText.setColor(QPalette::WindowText, red);
+        redText.setColor(QPalette::WindowText, look::Red);
         warning->setPalette(redText);
     }
     // Wrapped with the stand-in fonts, several captions need a little more
@@ -77,15 +75,15 @@ Form2::Form2(QWidget *parent)
 
     auto *ok =
         look::AddButton(this, "Command10", QStringLiteral("OK"), TwipsRect(4200, 6240, 975, 495),
-                        QColor(192, 255, 192), look::Font(Face::Arial, 12, true));
+                        look::PaleGreen, look::Font(Face::Arial, 12, true));
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
     ok->setFocus();
     look::CentreOnScreen(this);
 }
 
-void Form2::paintEvent(QPaintEvent *) {
+void DescriptionWindow::paintEvent(QPaintEvent *) {
     QPainter painter(this);
-    look::DrawTwipsLine(painter, 960, 3960, 8280, 3960, QColor(192, 192, 192)); // Line1
+    look::DrawTwipsLine(painter, 960, 3960, 8280, 3960, look::LightGrey); // Line1
 }
 
 } // namespace lunex

@@ -1,6 +1,7 @@
-#include "calc/form4.h"
+#include "calc/calculatorwindow.h"
 
-#include "app/look.h"
+#include "look/colours.h"
+#include "look/look.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -14,9 +15,9 @@ namespace {
 using look::Face;
 using look::TwipsRect;
 
-const QColor LightCyan(192, 255, 255);
-const QColor PaleGreen(192, 255, 192);
-const QColor Grey(192, 192, 192);
+using look::LightCyan;
+using look::LightGrey;
+using look::PaleGreen;
 
 QFont windowFont() {
     return look::Font(Face::Arial, 14.25, true);
@@ -38,7 +39,7 @@ QLineEdit *addField(QWidget *parent, const char *name, const QRect &box) {
 
 } // namespace
 
-Form4::Form4(QWidget *parent)
+CalculatorWindow::CalculatorWindow(QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint) {
@@ -83,8 +84,8 @@ Form4::Form4(QWidget *parent)
     auto *command499 = look::AddButton(this, "Command499", QStringLiteral("OK"),
                                        TwipsRect(3720, 5400, 1215, 495), PaleGreen, buttonFont);
 
-    connect(command41, &QPushButton::clicked, this, &Form4::degToMil);
-    connect(command42, &QPushButton::clicked, this, &Form4::milToDeg);
+    connect(command41, &QPushButton::clicked, this, &CalculatorWindow::degToMil);
+    connect(command42, &QPushButton::clicked, this, &CalculatorWindow::milToDeg);
     connect(command499, &QPushButton::clicked, this, &QWidget::close);
 
     setTabOrder(text41_, command41);
@@ -95,19 +96,19 @@ Form4::Form4(QWidget *parent)
     look::CentreOnScreen(this);
 }
 
-void Form4::degToMil() {
+void CalculatorWindow::degToMil() {
     convert(AngleConversion::DegToMil, text41_, look::TwipsPoint(3400, 1080));
 }
 
-void Form4::milToDeg() {
+void CalculatorWindow::milToDeg() {
     convert(AngleConversion::MilToDeg, text42_, look::TwipsPoint(3400, 2650));
 }
 
-void Form4::convert(AngleConversion conversion, const QLineEdit *field, QPoint at) {
+void CalculatorWindow::convert(AngleConversion conversion, const QLineEdit *field, QPoint at) {
     const std::optional<QString> text = ConvertAngleText(conversion, field->text(), QLocale());
     if (!text) {
         look::ShowMessageBox(this, QStringLiteral("Kérem, VALÓS ADATOT adjon meg!"),
-                             MessageIcon::Warning);
+                             QMessageBox::Warning);
         return;
     }
     // One result at a time: printing clears whatever the other row showed.
@@ -116,11 +117,11 @@ void Form4::convert(AngleConversion conversion, const QLineEdit *field, QPoint a
     update();
 }
 
-void Form4::paintEvent(QPaintEvent *) {
+void CalculatorWindow::paintEvent(QPaintEvent *) {
     QPainter painter(this);
-    look::DrawTwipsFrame(painter, 240, 240, 8175, 4815, Grey);  // Shape1
-    look::DrawTwipsLine(painter, 480, 1800, 8040, 1800, Grey);  // Line1
-    look::DrawTwipsLine(painter, 2400, 3360, 6120, 3360, Grey); // Line2
+    look::DrawTwipsFrame(painter, 240, 240, 8175, 4815, LightGrey);  // Shape1
+    look::DrawTwipsLine(painter, 480, 1800, 8040, 1800, LightGrey);  // Line1
+    look::DrawTwipsLine(painter, 2400, 3360, 6120, 3360, LightGrey); // Line2
     if (!printed_.isEmpty()) {
         painter.setFont(font());
         painter.setPen(palette().color(QPalette::WindowText));

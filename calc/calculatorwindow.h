@@ -12,11 +12,11 @@ namespace lunex {
 
 // The degree-mil calculator "Számítások". Each conversion prints its result on
 // the window's own surface, between the labels of its row.
-class Form4 : public QWidget {
+class CalculatorWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit Form4(QWidget *parent = nullptr);
+    explicit CalculatorWindow(QWidget *parent = nullptr);
 
     // What is printed on the surface: one result or nothing.
     QString printedText() const { return printed_; }

@@ -1,4 +1,4 @@
-#include "app/look.h"
+#include "look/look.h"
 
 #include <QAbstractButton>
 #include <QLabel>
@@ -117,9 +117,8 @@ void CentreOnScreen(QWidget *window) {
                                             screen->availableGeometry()));
 }
 
-void ShowMessageBox(QWidget *parent, const QString &text, MessageIcon icon) {
-    QMessageBox box(icon == MessageIcon::Warning ? QMessageBox::Warning : QMessageBox::Critical,
-                    QString::fromUtf8(ShortTitle), text, QMessageBox::Ok, parent);
+void ShowMessageBox(QWidget *parent, const QString &text, QMessageBox::Icon icon) {
+    QMessageBox box(icon, QString::fromUtf8(ShortTitle), text, QMessageBox::Ok, parent);
     box.setWindowIcon(AppIcon());
     box.exec();
 }

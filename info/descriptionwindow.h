@@ -5,11 +5,11 @@
 namespace lunex {
 
 // "Program leírása": a fixed page of usage tips for the main window.
-class Form2 : public QWidget {
+class DescriptionWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit Form2(QWidget *parent = nullptr);
+    explicit DescriptionWindow(QWidget *parent = nullptr);
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -1,6 +1,7 @@
-#include "info/frmabout.h"
+#include "info/aboutwindow.h"
 
-#include "app/look.h"
+#include "look/colours.h"
+#include "look/look.h"
 #include "lunex_version.h"
 
 #include <QGuiApplication>
@@ -27,15 +28,14 @@ QString withoutScheme(const QString &address) {
 // A plain dialog, although a tool window would stay out of the task bar: Qt
 // does not count tool windows as open, so closing the main window would end
 // the program under an open About window.
-FrmAbout::FrmAbout(QWidget *parent)
+AboutWindow::AboutWindow(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint) {
     setObjectName(QStringLiteral("frmAbout"));
     setWindowIcon(look::AppIcon());
     setFixedSize(look::Px(5730), look::Px(4290));
     setSizeGripEnabled(false);
-    const QColor lightCyan(192, 255, 255);
-    look::SetColours(this, lightCyan, QGuiApplication::palette().color(QPalette::WindowText));
+    look::SetColours(this, look::LightCyan, QGuiApplication::palette().color(QPalette::WindowText));
 
     auto *picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
@@ -60,7 +60,7 @@ FrmAbout::FrmAbout(QWidget *parent)
     auto *rights =
         look::AddLabel(this, "lblDescription", QStringLiteral("© 2026 a Lunex fejlesztői"),
                        TwipsRect(1080, 2520, 4485, 450), narrow);
-    look::SetColours(rights, lightCyan, Qt::black);
+    look::SetColours(rights, look::LightCyan, look::Black);
     const QString address = QString::fromUtf8(WebAddress);
     auto *web = look::AddLabel(this, "Label2", withoutScheme(address),
                                TwipsRect(2400, 3000, 2895, 375), narrow, Qt::AlignRight);
@@ -68,7 +68,7 @@ FrmAbout::FrmAbout(QWidget *parent)
 
     auto *ok =
         look::AddButton(this, "cmdOK", QStringLiteral("OK"), TwipsRect(2400, 3720, 1020, 345),
-                        QColor(192, 255, 192), look::Font(Face::MSSansSerif, 8.25, true));
+                        look::PaleGreen, look::Font(Face::MSSansSerif, 8.25, true));
     ok->setDefault(true);
     // Esc rejects the dialog, which closes it like the button does.
     connect(ok, &QPushButton::clicked, this, &QWidget::close);
@@ -84,9 +84,9 @@ FrmAbout::FrmAbout(QWidget *parent)
     look::CentreOnScreen(this);
 }
 
-void FrmAbout::paintEvent(QPaintEvent *) {
+void AboutWindow::paintEvent(QPaintEvent *) {
     QPainter painter(this);
-    look::DrawTwipsLine(painter, 240, 3480, 5400, 3480, QColor(128, 128, 128)); // Line1
+    look::DrawTwipsLine(painter, 240, 3480, 5400, 3480, look::Grey); // Line1
 }
 
 } // namespace lunex

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "lunar/evaluation.h"
+#include "lunar/textforms.h"
+#include "store/fields.h"
+
+#include <QComboBox>
+
+#include <optional>
+
+class QStringListModel;
+
+namespace lunex {
+
+// The pick-only list of known new moons (`Ujholdak`). It shows "Újholdak"
+// until the first pick, and while nothing is picked its text is empty. Its
+// popup opens at the latest new moon not after the present moment, as wide
+// as its widest entry.
+class NewMoonCombo : public QComboBox, public NewMoonList {
+    Q_OBJECT
+public:
+    explicit NewMoonCombo(const Clock &clock, QWidget *parent = nullptr);
+    void clearEntries() override;
+    void appendEntries(const QStringList &entries) override;
+    int selectedIndex() const override;
+    QString currentText() const override;
+    void showPopup() override;
+
+private:
+    int latestNotAfterNow();
+    int widestEntry();
+
+    const Clock &clock_;
+    QStringListModel *entries_;
+    // Worked out at the first opening after a fill: the list does not change
+    // while the window is open.
+    std::optional<ReadingIndex> readings_;
+    std::optional<int> widest_;
+};
+
+} // namespace lunex

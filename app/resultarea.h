@@ -1,0 +1,48 @@
+#pragma once
+
+#include "lunar/evaluation.h"
+
+#include <QFont>
+#include <QLabel>
+#include <QList>
+#include <QWidget>
+
+namespace lunex {
+
+// The font of the main window's surface, its results and its time fields.
+QFont SurfaceFont();
+
+// The phase picture box: it takes its picture's size and reports clicks.
+class PhasePicture : public QLabel {
+    Q_OBJECT
+public:
+    using QLabel::QLabel;
+signals:
+    void clicked();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+};
+
+// The main window's own surface: frames, dotted lines and the printed results.
+class ResultArea : public QWidget {
+    Q_OBJECT
+public:
+    explicit ResultArea(QWidget *parent = nullptr);
+    void clear();
+    void print(int xTwips, int yTwips, const QString &text);
+    struct Printed {
+        int xTwips, yTwips;
+        QString text;
+    };
+    const QList<Printed> &printed() const { return printed_; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QRect textRect(const Printed &t) const;
+    QList<Printed> printed_;
+};
+
+} // namespace lunex
