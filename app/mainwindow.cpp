@@ -1,9 +1,9 @@
 #include "app/mainwindow.h"
 
+#include "evaluation/newmoonlist.h"
 #include "look/colours.h"
 #include "look/look.h"
 #include "lunar/civiltime.h"
-#include "lunar/newmoonlist.h"
 #include "lunex_version.h"
 #include "store/datafiles.h"
 

@@ -5,10 +5,10 @@
 #include "app/resultarea.h"
 #include "app/timefield.h"
 #include "calc/calculatorwindow.h"
+#include "evaluation/evaluation.h"
 #include "info/aboutwindow.h"
 #include "info/descriptionwindow.h"
-#include "lunar/evaluation.h"
-#include "store/fields.h"
+#include "ports/windowports.h"
 
 #include <QMainWindow>
 #include <QPointer>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "lunar/evaluation.h"
-#include "lunar/textforms.h"
-#include "store/fields.h"
+#include "evaluation/evaluation.h"
+#include "lunar/datetext.h"
+#include "ports/windowports.h"
 
 #include <QComboBox>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lunar/evaluation.h"
+#include "lunar/resulttexts.h"
 
 #include <QFont>
 #include <QLabel>

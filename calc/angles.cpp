@@ -1,6 +1,6 @@
 #include "calc/angles.h"
 
-#include "lunar/textforms.h"
+#include "lunar/numbertext.h"
 
 #include <cmath>
 

@@ -2,6 +2,7 @@
 
 #include "look/colours.h"
 #include "look/look.h"
+#include "messages/messages.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -107,8 +108,7 @@ void CalculatorWindow::milToDeg() {
 void CalculatorWindow::convert(AngleConversion conversion, const QLineEdit *field, QPoint at) {
     const std::optional<QString> text = ConvertAngleText(conversion, field->text(), QLocale());
     if (!text) {
-        look::ShowMessageBox(this, QStringLiteral("Kérem, VALÓS ADATOT adjon meg!"),
-                             QMessageBox::Warning);
+        look::ShowMessageBox(this, NotANumberMessage, QMessageBox::Warning);
         return;
     }
     // One result at a time: printing clears whatever the other row showed.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/fields.h"
+#include "ports/windowports.h"
 
 #include <QByteArray>
 #include <QString>

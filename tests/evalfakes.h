@@ -3,8 +3,10 @@
 // Stand-ins for the result surface, the phase picture box and the clock.
 
 #include "dates.h"
+#include "evaluation/evaluation.h"
 #include "fakes.h"
-#include "lunar/evaluation.h"
+
+#include <QImage>
 
 namespace lunex::test {
 

@@ -3,7 +3,7 @@
 // Plain stand-ins for the main window's fields, so that the stored-date
 // operations and the evaluations run without a window.
 
-#include "store/fields.h"
+#include "ports/windowports.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "evalfakes.h"
-#include "lunar/textforms.h"
+#include "lunar/datetext.h"
 #include "store/datafiles.h"
 #include "store/fileio.h"
 

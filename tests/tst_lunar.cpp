@@ -1,6 +1,7 @@
-#include "lunar/evaluation.h"
+#include "lunar/datetext.h"
 #include "lunar/lunarage.h"
-#include "lunar/textforms.h"
+#include "lunar/numbertext.h"
+#include "lunar/resulttexts.h"
 
 #include "dates.h"
 

@@ -1,7 +1,7 @@
 #include "fakes.h"
 #include "lunar/newmoon.h"
-#include "lunar/newmoonlist.h"
-#include "lunar/textforms.h"
+#include "evaluation/newmoonlist.h"
+#include "lunar/datetext.h"
 #include "store/codepage.h"
 #include "store/datafiles.h"
 

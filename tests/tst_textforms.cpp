@@ -1,5 +1,6 @@
 #include "lunar/lunarage.h"
-#include "lunar/textforms.h"
+#include "lunar/datetext.h"
+#include "lunar/numbertext.h"
 
 #include "dates.h"
 

@@ -1,8 +1,9 @@
 // The computation and the date-text conversion, without any window.
 
-#include "lunar/evaluation.h"
+#include "evaluation/evaluation.h"
 #include "lunar/lunarage.h"
-#include "lunar/textforms.h"
+#include "lunar/datetext.h"
+#include "lunar/numbertext.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,8 +3,8 @@
 // then the text.
 
 #include "fuzzsupport.h"
-#include "lunar/evaluation.h"
-#include "lunar/textforms.h"
+#include "evaluation/evaluation.h"
+#include "lunar/datetext.h"
 #include "store/codepage.h"
 #include "store/datafiles.h"
 

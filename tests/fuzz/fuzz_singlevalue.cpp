@@ -4,7 +4,7 @@
 
 #include "fakes.h"
 #include "fuzzsupport.h"
-#include "lunar/textforms.h"
+#include "lunar/datetext.h"
 #include "store/codepage.h"
 #include "store/datafiles.h"
 

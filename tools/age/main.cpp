@@ -1,10 +1,11 @@
 // lunex-age: the crescent's age for scripts and terminals, with the same
 // computation and the same texts as the window, one result text per line.
 
+#include "evaluation/evaluation.h"
 #include "lunar/civiltime.h"
-#include "lunar/evaluation.h"
+#include "lunar/datetext.h"
 #include "lunar/lunarage.h"
-#include "lunar/textforms.h"
+#include "messages/messages.h"
 
 #include <QCoreApplication>
 #include <QStringList>

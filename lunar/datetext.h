@@ -14,7 +14,7 @@
 
 namespace lunex {
 
-// The text forms of dates and numbers, in the user's locale.
+// The text forms of dates, in the user's locale.
 
 // The locale's short date format, always with a four-digit year.
 QString ShortDateFormat(const QLocale &locale);
@@ -25,13 +25,6 @@ QString ShortDateText(const QDate &date, const QLocale &locale);
 QString LongTimeText(const QTime &time, const QLocale &locale);
 // Short date, a blank and long time; the time is left out at exactly midnight.
 QString GeneralDateText(const QDateTime &dateTime, const QLocale &locale);
-
-// The number patterns "0.0" and "0.00": at least one integer digit, exactly
-// `decimals` decimals, the locale's decimal separator, no grouping, a leading
-// minus. Rounded half away from zero on the value's decimal form with 15
-// significant digits, as a person would round the printed number.
-inline constexpr int MaxPatternDecimals = 15;
-QString FormatPattern(double value, int decimals, const QLocale &locale);
 
 // The one conversion of a date-time text, used by every evaluation. White space
 // around the text is ignored and runs of blanks inside count as one. The text

@@ -1,21 +1,15 @@
-#include "lunar/evaluation.h"
+#include "evaluation/evaluation.h"
 
 #include "lunar/civiltime.h"
-#include "lunar/textforms.h"
+#include "lunar/datetext.h"
+#include "messages/messages.h"
 #include "store/codepage.h"
 #include "store/datafiles.h"
 #include "store/picturefile.h"
 
-#include <QStringBuilder>
+#include <QImage>
 
 namespace lunex {
-namespace {
-
-const QString Label = QStringLiteral("Megfigyelés ideje:    ");
-const QString Indent = QString(36, u' ');
-
-} // namespace
-
 QDateTime SystemClock::now() const {
     return QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch(), SystemZone());
 }
@@ -27,34 +21,6 @@ QString ObservationText(const QDateTime &moment, const QLocale &locale, const QT
         return general;
     }
     return local.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
-}
-
-QList<ResultText> BuildResultTexts(HeaderForm form, const QDateTime &observation,
-                                   const LunarAge &age, const PhaseBand &band, double percent,
-                                   const QLocale &locale) {
-    // Built with QStringBuilder (%): one allocation a text, since an evaluation
-    // runs on every press and the benchmarks run it a million times.
-    const auto n = [](std::int32_t v) { return QString::number(v); };
-    QList<ResultText> texts;
-    texts.reserve(6);
-    if (form == HeaderForm::PresentMoment) {
-        texts.append({700, 1265, Label % ShortDateText(observation.date(), locale)});
-        texts.append({5020, 1265, LongTimeText(observation.time(), locale)});
-    } else {
-        texts.append({700, 1265, Label % GeneralDateText(observation, locale)});
-    }
-    texts.append({700, 2100,
-                  QStringView(u"Holdsarló kora:         ") % n(age.totalHours) %
-                      QStringView(u" óra ") % n(age.minutePart) % QStringView(u" perc")});
-    texts.append({700, 2800,
-                  Indent % n(age.wholeDays) % QStringView(u" nap  ") % n(age.hourPart) %
-                      QStringView(u" óra ") % n(age.minutePart) % QStringView(u" perc")});
-    texts.append(
-        {700, 3300, Indent % FormatPattern(age.fractionalDays, 2, locale) % QStringView(u" nap")});
-    texts.append({700, 5050,
-                  Indent % band.phaseName % QStringView(u"  --  ") %
-                      FormatPattern(percent, 1, locale) % QStringView(u" %")});
-    return texts;
 }
 
 bool EvaluateLunarAge(const QDateTime &newMoon, const QDateTime &observation, double gain,

@@ -1,4 +1,4 @@
-#include "lunar/newmoonlist.h"
+#include "evaluation/newmoonlist.h"
 
 #include "lunar/newmoon.h"
 #include "store/datafiles.h"

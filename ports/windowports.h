@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QStringList>
+
+class QImage;
 
 // What the stored-date operations and the evaluations need of the main window.
 // The window implements these; tests implement them with plain members, so
@@ -37,6 +40,28 @@ class Messenger {
 public:
     virtual ~Messenger() = default;
     virtual void showMessage(const QString &text, MessageIcon icon) = 0;
+};
+
+// The main window's drawing surface.
+class ResultSurface {
+public:
+    virtual ~ResultSurface() = default;
+    virtual void clearResults() = 0;
+    virtual void printAt(int xTwips, int yTwips, const QString &text) = 0;
+};
+
+// The phase picture box `Picture1`.
+class PictureBox {
+public:
+    virtual ~PictureBox() = default;
+    virtual void showPicture(const QImage &picture) = 0;
+};
+
+class Clock {
+public:
+    virtual ~Clock() = default;
+    // The present instant, to the second.
+    virtual QDateTime now() const = 0;
 };
 
 } // namespace lunex
