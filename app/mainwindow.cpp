@@ -55,8 +55,8 @@ MainWindow::MainWindow(const QString &appDir, const Clock *clock, QWidget *paren
     : QMainWindow(parent), appDir_(appDir), clock_(clock ? clock : &systemClock_) {
     setObjectName(QStringLiteral("A"));
     setWindowTitle(QString::fromUtf8(ShortTitle) +
-                   QStringLiteral("  - Holdsarló kor és fázis számoló     -  v1.42c  (x86)   - "
-                                  "Basalt Edition"));
+                   QStringLiteral("  - Holdsarló kor és fázis számoló     -  ") +
+                   QString::fromUtf8(TitleVersion) + QStringLiteral("  (x86)   - Basalt Edition"));
     setWindowIcon(look::AppIcon());
     // A fixed window: no maximize and no minimize button.
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |

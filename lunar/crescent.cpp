@@ -1,13 +1,13 @@
 #include "lunar/crescent.h"
 
+#include "lunar/angleunits.h"
+
 #include <array>
 #include <cmath>
 #include <numbers>
 
 namespace lunex {
 namespace {
-
-constexpr double Rad = std::numbers::pi / 180.0;
 
 // Yallop's ratio of the Moon's radius to the Earth's, as he applies it to
 // the horizontal parallax.
@@ -58,11 +58,11 @@ void MeasureCrescent(const LocalSky &sky, double bestTime, CrescentSighting &s) 
                                g.moon.declination);
     s.arcv = moon.altitude - sun.altitude;
     s.daz = SignedDegrees(sun.azimuth - moon.azimuth);
-    s.parallax = std::asin(EarthRadiusKm / g.moon.distanceKm) / Rad;
+    s.parallax = std::asin(EarthRadiusKm / g.moon.distanceKm) / Degree;
     const double semiDiameter = YallopRadiusRatio * s.parallax;
     const double topocentricSemiDiameter =
-        semiDiameter * (1 + std::sin(moon.altitude * Rad) * std::sin(s.parallax * Rad));
-    s.widthYallop = 60.0 * topocentricSemiDiameter * (1 - std::cos(s.arcl * Rad));
+        semiDiameter * (1 + std::sin(moon.altitude * Degree) * std::sin(s.parallax * Degree));
+    s.widthYallop = 60.0 * topocentricSemiDiameter * (1 - std::cos(s.arcl * Degree));
     s.q = (s.arcv - (11.8371 + CubicInWidth(s.widthYallop))) / 10.0;
     s.yallop = ClassifyYallop(s.q);
 
@@ -77,7 +77,7 @@ void MeasureCrescent(const LocalSky &sky, double bestTime, CrescentSighting &s) 
                                           moonSeen.hourAngle, moonSeen.declination);
     s.arcvTopocentric = moonT.altitude - sunT.altitude;
     const double seenSemiDiameter = semiDiameter * g.moon.distanceKm / moonSeen.distanceKm;
-    s.widthTopocentric = 60.0 * seenSemiDiameter * (1 - std::cos(s.arclTopocentric * Rad));
+    s.widthTopocentric = 60.0 * seenSemiDiameter * (1 - std::cos(s.arclTopocentric * Degree));
     s.v = s.arcvTopocentric - (7.1651 + CubicInWidth(s.widthTopocentric));
     s.odeh = ClassifyOdeh(s.v);
 }

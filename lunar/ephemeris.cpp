@@ -1,5 +1,7 @@
 #include "lunar/ephemeris.h"
 
+#include "lunar/angleunits.h"
+
 #include "lunar/newmoon.h"
 
 #include <algorithm>
@@ -10,14 +12,13 @@
 namespace lunex {
 namespace {
 
-constexpr double Rad = std::numbers::pi / 180.0;
 constexpr double J2000 = 2451545.0;
 
 double SinDeg(double degrees) {
-    return std::sin(std::fmod(degrees, 360.0) * Rad);
+    return std::sin(std::fmod(degrees, 360.0) * Degree);
 }
 double CosDeg(double degrees) {
-    return std::cos(std::fmod(degrees, 360.0) * Rad);
+    return std::cos(std::fmod(degrees, 360.0) * Degree);
 }
 
 double Centuries(double jd) {
@@ -200,10 +201,10 @@ Ecliptic MoonApparent(double jde, const Nutation &nutation) {
     const double e = 1.0 - 0.002516 * t - 0.0000074 * t2; // 47.6
     const double eFactor[3] = {1.0, e, e * e};
 
-    const double d = NormalizeDegrees(elongation) * Rad;
-    const double m = NormalizeDegrees(sunAnomaly) * Rad;
-    const double mp = NormalizeDegrees(moonAnomaly) * Rad;
-    const double f = NormalizeDegrees(latitudeArgument) * Rad;
+    const double d = NormalizeDegrees(elongation) * Degree;
+    const double m = NormalizeDegrees(sunAnomaly) * Degree;
+    const double mp = NormalizeDegrees(moonAnomaly) * Degree;
+    const double f = NormalizeDegrees(latitudeArgument) * Degree;
 
     double sumL = 0, sumR = 0, sumB = 0;
     for (const LunarTerm &term : LongitudeDistanceTerms) {
@@ -230,12 +231,12 @@ Ecliptic MoonApparent(double jde, const Nutation &nutation) {
 }
 
 Equatorial ToEquatorial(const Ecliptic &place, double obliquity) {
-    const double l = place.longitude * Rad, b = place.latitude * Rad, e = obliquity * Rad;
+    const double l = place.longitude * Degree, b = place.latitude * Degree, e = obliquity * Degree;
     Equatorial q;
     q.rightAscension = NormalizeDegrees(
-        std::atan2(std::sin(l) * std::cos(e) - std::tan(b) * std::sin(e), std::cos(l)) / Rad);
+        std::atan2(std::sin(l) * std::cos(e) - std::tan(b) * std::sin(e), std::cos(l)) / Degree);
     q.declination =
-        std::asin(std::sin(b) * std::cos(e) + std::cos(b) * std::sin(e) * std::sin(l)) / Rad;
+        std::asin(std::sin(b) * std::cos(e) + std::cos(b) * std::sin(e) * std::sin(l)) / Degree;
     q.distanceKm = place.distanceKm;
     return q;
 }
@@ -264,7 +265,7 @@ GeocentricSky ComputeGeocentricSky(double jdUt) {
     GeocentricSky sky;
     sky.sun = ToEquatorial(SunApparent(jde, nutation), nutation.trueObliquity);
     sky.moon = ToEquatorial(MoonApparent(jde, nutation), nutation.trueObliquity);
-    sky.equationOfEquinoxes = nutation.longitude * std::cos(nutation.trueObliquity * Rad);
+    sky.equationOfEquinoxes = nutation.longitude * std::cos(nutation.trueObliquity * Degree);
     return sky;
 }
 
@@ -323,7 +324,7 @@ GeocentricSky SkyTrack::at(double jdUt) const {
 
 ObserverPosition ObserverPositionOf(const Place &place) {
     constexpr double axisRatio = 0.99664719; // b / a = 1 − f
-    const double phi = place.latitude * Rad;
+    const double phi = place.latitude * Degree;
     const double u = std::atan(axisRatio * std::tan(phi));
     const double height = place.elevation / (EarthRadiusKm * 1000.0);
     return {axisRatio * std::sin(u) + height * std::sin(phi), std::cos(u) + height * std::cos(phi)};
@@ -334,15 +335,15 @@ double HourAngle(double apparentSiderealTime, const Place &place, const Equatori
 }
 
 Horizontal ToHorizontal(double hourAngle, double declination, double latitude) {
-    const double h = hourAngle * Rad, d = declination * Rad, phi = latitude * Rad;
+    const double h = hourAngle * Degree, d = declination * Degree, phi = latitude * Degree;
     const double sinAltitude =
         std::sin(phi) * std::sin(d) + std::cos(phi) * std::cos(d) * std::cos(h);
     // Eq. 13.5 in the form without tan δ, which stays finite at the poles.
     const double fromSouth =
         std::atan2(std::cos(d) * std::sin(h),
                    std::cos(d) * std::cos(h) * std::sin(phi) - std::sin(d) * std::cos(phi));
-    return {std::asin(std::clamp(sinAltitude, -1.0, 1.0)) / Rad,
-            NormalizeDegrees(fromSouth / Rad + 180.0)};
+    return {std::asin(std::clamp(sinAltitude, -1.0, 1.0)) / Degree,
+            NormalizeDegrees(fromSouth / Degree + 180.0)};
 }
 
 Topocentric ToTopocentric(double hourAngle, const Equatorial &body,
@@ -350,19 +351,19 @@ Topocentric ToTopocentric(double hourAngle, const Equatorial &body,
     // In Earth radii, x towards the meridian on the equator, y towards the
     // west (the sense of the hour angle), z towards the celestial pole.
     const double r = body.distanceKm / EarthRadiusKm;
-    const double h = hourAngle * Rad, d = body.declination * Rad;
+    const double h = hourAngle * Degree, d = body.declination * Degree;
     const double x = r * std::cos(d) * std::cos(h) - observer.rhoCosPhi;
     const double y = r * std::cos(d) * std::sin(h);
     const double z = r * std::sin(d) - observer.rhoSinPhi;
     const double distance = std::sqrt(x * x + y * y + z * z);
-    return {std::atan2(y, x) / Rad, std::asin(z / distance) / Rad, distance * EarthRadiusKm};
+    return {std::atan2(y, x) / Degree, std::asin(z / distance) / Degree, distance * EarthRadiusKm};
 }
 
 double AngularSeparation(double ra1, double dec1, double ra2, double dec2) {
-    const double dRa = (ra2 - ra1) * Rad, d1 = dec1 * Rad, d2 = dec2 * Rad;
+    const double dRa = (ra2 - ra1) * Degree, d1 = dec1 * Degree, d2 = dec2 * Degree;
     const double a = std::sin((d2 - d1) / 2.0), b = std::sin(dRa / 2.0);
     const double haversine = a * a + std::cos(d1) * std::cos(d2) * b * b;
-    return 2.0 * std::asin(std::sqrt(std::clamp(haversine, 0.0, 1.0))) / Rad;
+    return 2.0 * std::asin(std::sqrt(std::clamp(haversine, 0.0, 1.0))) / Degree;
 }
 
 double SunSemiDiameter(double distanceKm) {

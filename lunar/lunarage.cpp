@@ -50,8 +50,12 @@ const PhaseBand &SelectPhaseBand(double cycleAge) {
 }
 
 double CalculateIllumination(double elapsedDays, double gain) {
+    // The program's historic empirical formula, not the physical lit fraction
+    // (1 - cos) / 2 x 100: the gains 54 and 53, the +0.06 and this 15-digit pi
+    // are what observers' earlier readings were made with; keep them.
+    constexpr double HistoricPi = 3.14159265358979;
     const double raw =
-        (1 - std::cos(2 * 3.14159265358979 * elapsedDays / SynodicMonthDays)) * gain + 0.06;
+        (1 - std::cos(2 * HistoricPi * elapsedDays / SynodicMonthDays)) * gain + 0.06;
     if (raw > 100) {
         return 100;
     }

@@ -1,5 +1,7 @@
 #include "lunar/newmoon.h"
 
+#include "lunar/angleunits.h"
+
 #include <QDate>
 #include <QTime>
 
@@ -10,13 +12,15 @@
 namespace lunex {
 namespace {
 
-constexpr double kUnixEpochJd = 2440587.5; // 1970-01-01 00:00 UT
-constexpr double kMsPerDay = 86400000.0;
-constexpr double kSynodicMonth = 29.530588861;
+constexpr double UnixEpochJd = 2440587.5; // 1970-01-01 00:00 UT
+constexpr double MsPerDay = 86400000.0;
+// Meeus's mean lunation for the lunation count (eq. 49.1), not the program's
+// phase constant SynodicMonthDays.
+constexpr double MeanLunationDays = 29.530588861;
 
 double SinDeg(double degrees) {
     // Reduced first: at k of several thousand the arguments reach millions of degrees.
-    return std::sin(std::fmod(degrees, 360.0) * std::numbers::pi / 180.0);
+    return std::sin(std::fmod(degrees, 360.0) * Degree);
 }
 
 // One periodic term: coefficient × E^power × sin(m·M + mp·M' + f·F + o·Ω).
@@ -26,7 +30,7 @@ struct Term {
     int m, mp, f, o;
 };
 
-constexpr std::array<Term, 25> kNewMoonTerms{{
+constexpr std::array<Term, 25> NewMoonTerms{{
     {-0.40720, 0, 0, 1, 0, 0}, {0.17241, 1, 1, 0, 0, 0},    {0.01608, 0, 0, 2, 0, 0},
     {0.01039, 0, 0, 0, 2, 0},  {0.00739, 1, -1, 1, 0, 0},   {-0.00514, 1, 1, 1, 0, 0},
     {0.00208, 2, 2, 0, 0, 0},  {-0.00111, 0, 0, 1, -2, 0},  {-0.00057, 0, 0, 1, 2, 0},
@@ -44,7 +48,7 @@ struct Planetary {
     double coefficient, constant, rate;
 };
 
-constexpr std::array<Planetary, 14> kAdditional{{
+constexpr std::array<Planetary, 14> AdditionalCorrections{{
     {0.000325, 299.77, 0.107408},
     {0.000165, 251.88, 0.016321},
     {0.000164, 251.83, 26.651886},
@@ -85,8 +89,8 @@ double TrueNewMoonJde(int k) {
     const double t3 = t2 * t;
     const double t4 = t3 * t;
 
-    const double meanJde = 2451550.09766 + kSynodicMonth * kk + 0.00015437 * t2 - 0.000000150 * t3 +
-                           0.00000000073 * t4;
+    const double meanJde = 2451550.09766 + MeanLunationDays * kk + 0.00015437 * t2 -
+                           0.000000150 * t3 + 0.00000000073 * t4;
     const double e = 1.0 - 0.002516 * t - 0.0000074 * t2;
     const double sunAnomaly = 2.5534 + 29.10535670 * kk - 0.0000014 * t2 - 0.00000011 * t3;
     const double moonAnomaly =
@@ -96,19 +100,19 @@ double TrueNewMoonJde(int k) {
     const double node = 124.7746 - 1.56375588 * kk + 0.0020672 * t2 + 0.00000215 * t3;
 
     double periodic = 0.0;
-    for (const Term &term : kNewMoonTerms) {
+    for (const Term &term : NewMoonTerms) {
         const double argument =
             term.m * sunAnomaly + term.mp * moonAnomaly + term.f * latitudeArgument + term.o * node;
         periodic += term.coefficient * std::pow(e, term.ePower) * SinDeg(argument);
     }
 
     double additional = 0.0;
-    for (std::size_t i = 0; i < kAdditional.size(); ++i) {
-        double argument = kAdditional[i].constant + kAdditional[i].rate * kk;
+    for (std::size_t i = 0; i < AdditionalCorrections.size(); ++i) {
+        double argument = AdditionalCorrections[i].constant + AdditionalCorrections[i].rate * kk;
         if (i == 0) {
             argument -= 0.009173 * t2;
         }
-        additional += kAdditional[i].coefficient * SinDeg(argument);
+        additional += AdditionalCorrections[i].coefficient * SinDeg(argument);
     }
 
     return meanJde + periodic + additional;
@@ -176,11 +180,11 @@ double DecimalYear(const QDateTime &instant) {
 }
 
 double JulianDay(const QDateTime &instant) {
-    return kUnixEpochJd + static_cast<double>(instant.toMSecsSinceEpoch()) / kMsPerDay;
+    return UnixEpochJd + static_cast<double>(instant.toMSecsSinceEpoch()) / MsPerDay;
 }
 
 QDateTime FromJulianDay(double jd) {
-    const auto ms = static_cast<qint64>(std::llround((jd - kUnixEpochJd) * kMsPerDay));
+    const auto ms = static_cast<qint64>(std::llround((jd - UnixEpochJd) * MsPerDay));
     return QDateTime::fromMSecsSinceEpoch(ms, QTimeZone::utc());
 }
 
@@ -193,7 +197,7 @@ QDateTime NewMoonUtc(int k) {
 }
 
 int LunationAtOrAfter(const QDateTime &instant) {
-    const double lunations = (JulianDay(instant) - 2451550.09766) / kSynodicMonth;
+    const double lunations = (JulianDay(instant) - 2451550.09766) / MeanLunationDays;
     int k = static_cast<int>(std::floor(lunations));
     // The true new moon strays up to about 15 hours from the mean one, so the
     // estimate is at most one off either way.
