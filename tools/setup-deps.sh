@@ -27,6 +27,15 @@ case "${1:-}" in
             python3          # assembles bench/results.md
         )
         ;;
+    package)
+        packages+=(
+            dpkg-dev           # dpkg-shlibdeps: the package's library dependencies
+            file               # tells CPack which installed files are programs
+            lintian            # Debian's package checks
+            desktop-file-utils # desktop-file-validate
+            appstream          # appstreamcli validate
+        )
+        ;;
     fuzz)
         packages+=(
             clang-14           # libFuzzer targets need clang
