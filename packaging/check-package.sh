@@ -9,7 +9,7 @@
 #   packaging/check-package.sh lunex_VERSION_ARCH.deb
 set -euo pipefail
 
-deb="$1"
+deb="$(realpath "$1")"
 echo "== lintian $deb"
 lintian --fail-on error --display-info "$deb"
 
