@@ -1,4 +1,5 @@
-# The everyday commands: `make run` and `make test`; `make fuzz` for the fuzzers.
+# The everyday commands: `make run` and `make test`; `make fuzz` for the fuzzers,
+# `make bench` for the benchmarks, `make package` for the Debian package.
 # Each installs what is missing (tools/setup-deps.sh), configures and builds first.
 BUILD ?= build
 JOBS ?= $(shell nproc)
@@ -17,7 +18,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = fuzz_datetext fuzz_listfile fuzz_singlevalue fuzz_calcnumber
 
-.PHONY: deps configure build run test test-plain test-asan fuzz bench clean
+.PHONY: deps configure build run test test-plain test-asan fuzz bench package clean
 
 deps:
 	@tools/setup-deps.sh
@@ -55,5 +56,19 @@ bench:
 	@cmake --build build-bench -j $(JOBS)
 	tools/bench.sh build-bench
 
+# The Debian package in its own tree: Debian's build flags (hardening included),
+# installed under /usr, stripped by CPack; then lintian and the desktop checks.
+PACKAGE_BUILD ?= build-package
+package:
+	@tools/setup-deps.sh package
+	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all && \
+		cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE= -DCMAKE_INSTALL_PREFIX=/usr \
+		-DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
+		-DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" >/dev/null
+	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
+	@rm -f $(PACKAGE_BUILD)/lunex_*.deb
+	@cd $(PACKAGE_BUILD) && cpack -G DEB
+	packaging/check-package.sh $(PACKAGE_BUILD)/lunex_*.deb
+
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-bench
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) build-bench $(PACKAGE_BUILD)

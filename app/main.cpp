@@ -7,6 +7,7 @@
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QString::fromUtf8(lunex::ShortTitle));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(lunex::AppId));
     QApplication::setWindowIcon(lunex::look::AppIcon());
     // The program ends when its last window closes: closing the main window
     // alone leaves the other windows, and the program, running.

@@ -150,15 +150,25 @@ void drawMoon(QPainter &p, QPointF centre, double r, double age) {
 
 } // namespace
 
-QImage AppIconImage() {
-    QImage image(32, 32, QImage::Format_ARGB32_Premultiplied);
+void PaintAppIcon(QPainter &painter, const QRectF &box) {
+    // Designed on a 32 x 32 grid; scaled as a whole so every size is the same picture.
+    constexpr double Grid = 32;
+    painter.save();
+    painter.translate(box.topLeft());
+    painter.scale(box.width() / Grid, box.height() / Grid);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(QColor(10, 10, 30));
+    painter.setPen(Qt::NoPen);
+    painter.drawRoundedRect(QRectF(0, 0, Grid, Grid), 5, 5);
+    drawMoon(painter, {16, 16}, 12, 4.5);
+    painter.restore();
+}
+
+QImage AppIconImage(int size) {
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.setBrush(QColor(10, 10, 30));
-    p.setPen(Qt::NoPen);
-    p.drawRoundedRect(QRectF(0, 0, 32, 32), 5, 5);
-    drawMoon(p, {16, 16}, 12, 4.5);
+    PaintAppIcon(p, QRectF(0, 0, size, size));
     return image;
 }
 

@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QRect>
+#include <QRectF>
 
 #include <QMessageBox>
 
@@ -80,9 +81,11 @@ void CentreOnScreen(QWidget *window);
 // the exclamation mark for a warning and the stop sign for a critical failure.
 void ShowMessageBox(QWidget *parent, const QString &text, QMessageBox::Icon icon);
 
-// The 32 x 32 icon all windows of Lunex carry: drawn here, never missing.
+// The icon all windows of Lunex carry (32 x 32): drawn here, never missing.
+// The installed icon files are drawn by the same painting at every size.
 QIcon AppIcon();
-QImage AppIconImage();
+QImage AppIconImage(int size = 32);
+void PaintAppIcon(QPainter &painter, const QRectF &box);
 
 // The main window's banner: the Moon's phases in a row, 300 x 42.
 QImage BannerImage();

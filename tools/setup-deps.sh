@@ -10,6 +10,7 @@ packages=(
     g++                  # C++20 compiler
     qt6-base-dev         # Qt 6 Core, Gui, Widgets and Test
     qt6-base-dev-tools   # moc and the other Qt build tools
+    qt6-svg-dev          # the scalable icon file, drawn by the windows' icon code
     libgl-dev            # OpenGL headers that Qt6Gui's CMake package looks for
     fonts-liberation     # metric-compatible stand-ins for the Windows fonts of the windows
     libgif-dev           # writing the GIF pictures of the Pic directory
@@ -24,6 +25,15 @@ case "${1:-}" in
             libbenchmark-dev # Google Benchmark, for the in-process benchmarks
             hyperfine        # whole-process timing of start-up and the tools
             python3          # assembles bench/results.md
+        )
+        ;;
+    package)
+        packages+=(
+            dpkg-dev           # dpkg-shlibdeps: the package's library dependencies
+            file               # tells CPack which installed files are programs
+            lintian            # Debian's package checks
+            desktop-file-utils # desktop-file-validate
+            appstream          # appstreamcli validate
         )
         ;;
     fuzz)
