@@ -91,9 +91,13 @@ struct LocaleForms {
         pm = l.pmText().toLower();
         dateFormat = rewriteRuns(l.dateFormat(QLocale::ShortFormat), u'y',
                                  [] { return QStringLiteral("yyyy"); });
-        timeFormat = rewriteRuns(l.timeFormat(QLocale::LongFormat), u't', [] {
-                         return QString();
-                     }).simplified();
+        // The zone is marked by a noncharacter, which no format holds, so that
+        // brackets it stood in alone (Persian "H:mm:ss (t)") go with it.
+        timeFormat = rewriteRuns(l.timeFormat(QLocale::LongFormat), u't',
+                                 [] { return QString(QChar(0xFFFF)); })
+                         .remove(QStringLiteral("(\uFFFF)"))
+                         .remove(QChar(0xFFFF))
+                         .simplified();
         dateTimeFormat = dateFormat + u' ' + timeFormat;
     }
 

@@ -164,6 +164,9 @@ private slots:
         QTest::newRow("de") << "de_DE"
                             << "23.11.2026 17:30:00"
                             << "23.11.2026";
+        // The zone stands alone in brackets there: no empty "()" is left.
+        QTest::newRow("fa") << "fa_IR" << QStringLiteral("۲۰۲۶/۱۱/۲۳ ۱۷:۳۰:۰۰")
+                            << QStringLiteral("۲۰۲۶/۱۱/۲۳");
     }
     void printedForms() {
         QFETCH(QString, locale);
