@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+
 namespace lunex {
 namespace {
 
@@ -46,6 +48,30 @@ FileProblem classify(const QString &path, QFileDevice::FileError error, Access a
     return FileProblem::Other;
 }
 
+ReadResult readUpTo(const QString &path, qint64 limit) {
+    // Opening a FIFO waits for a writer, and a device such as /dev/zero never
+    // ends: only an ordinary file (or a link to one) is read.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        return {std::nullopt, info.isDir() ? FileProblem::IsDirectory : FileProblem::NotAFile};
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {std::nullopt, classify(path, file.error(), Access::Read)};
+    }
+    // One byte beyond the limit tells whether the file goes on; the size only
+    // keeps the buffer small, since the file may grow while it is read.
+    QByteArray bytes = file.read(std::min(limit, file.size()) + 1);
+    if (file.error() != QFileDevice::NoError) {
+        return {std::nullopt, classify(path, file.error(), Access::Read)};
+    }
+    const bool cut = bytes.size() > limit;
+    if (cut) {
+        bytes.truncate(limit);
+    }
+    return {std::move(bytes), FileProblem::None, cut};
+}
+
 } // namespace
 
 QString ProblemText(FileProblem problem) {
@@ -62,6 +88,10 @@ QString ProblemText(FileProblem problem) {
         return QStringLiteral("nincs hozzá jogosultság.");
     case FileProblem::DiskFull:
         return QStringLiteral("megtelt a lemez, vagy írási hiba történt.");
+    case FileProblem::NotAFile:
+        return QStringLiteral("a fájl helyén egy eszköz vagy csővezeték van.");
+    case FileProblem::TooLarge:
+        return QStringLiteral("túl nagy (legfeljebb %1 MiB).").arg(WholeReadLimit / (1024 * 1024));
     case FileProblem::Other:
         break;
     }
@@ -74,21 +104,15 @@ bool IsOrdinaryFile(const QString &path) {
 }
 
 ReadResult ReadAllBytes(const QString &path) {
-    // Opening a FIFO waits for a writer, and a device such as /dev/zero never
-    // ends: only an ordinary file (or a link to one) is read.
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        return {std::nullopt, info.isDir() ? FileProblem::IsDirectory : FileProblem::Other};
+    ReadResult read = readUpTo(path, WholeReadLimit);
+    if (read.cut) {
+        return {std::nullopt, FileProblem::TooLarge};
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {std::nullopt, classify(path, file.error(), Access::Read)};
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return {std::nullopt, classify(path, file.error(), Access::Read)};
-    }
-    return {std::move(bytes), FileProblem::None};
+    return read;
+}
+
+ReadResult ReadLeadingBytes(const QString &path, qint64 limit) {
+    return readUpTo(path, limit);
 }
 
 FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes) {

@@ -8,12 +8,17 @@
 //   mkdir DIR                  make DIR (set-up)
 //   fill DIR                   write DIR/filler until the filesystem is full
 //   fsize-limit BYTES          no file may grow beyond BYTES (RLIMIT_FSIZE)
+//   memory-limit MIB           no more address space than MIB MiB (RLIMIT_AS), so that
+//                              reading a huge file fails here and not on the machine;
+//                              none under AddressSanitizer, which reserves terabytes
 //   put FILE TEXT              write TEXT to FILE with plain QFile (set-up)
 //   save-newmoon APPDIR TEXT   SaveNewMoon with Text11 = TEXT
 //   save-observation APPDIR TEXT
 //   load-newmoon APPDIR        LoadNewMoon, prints "text11 <hex>" when it loaded
 //   load-observation APPDIR
 //   fill-list APPDIR           FillNewMoonList, prints "entries <count>"
+//   measure-list APPDIR        FillNewMoonList, prints "list <count> <longest entry's
+//                              length> <the last entry in hex>"
 //   dump APPDIR                prints "ujhold.txt <hex>", "utolso.txt <hex>", "left <names>"
 //   write-loop APPDIR FILE     saves FILE (newmoon|observation) over and over with
 //                              the contents of LoopContents, until killed; prints
@@ -27,6 +32,7 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <grp.h>
@@ -122,6 +128,12 @@ int main(int argc, char *argv[]) {
             const rlim_t bytes = next().toULongLong();
             const rlimit limit{bytes, bytes};
             setrlimit(RLIMIT_FSIZE, &limit);
+        } else if (step == "memory-limit") {
+            [[maybe_unused]] const rlim_t bytes = next().toULongLong() * 1024 * 1024;
+#ifndef __SANITIZE_ADDRESS__
+            const rlimit limit{bytes, bytes};
+            setrlimit(RLIMIT_AS, &limit);
+#endif
         } else if (step == "put") {
             QFile f(next());
             const QByteArray bytes = next().toUtf8();
@@ -148,6 +160,15 @@ int main(int argc, char *argv[]) {
         } else if (step == "fill-list") {
             FillNewMoonList(next(), list);
             std::printf("entries %lld\n", static_cast<long long>(list.entries.size()));
+        } else if (step == "measure-list") {
+            FillNewMoonList(next(), list);
+            qsizetype longest = 0;
+            for (const QString &entry : list.entries) {
+                longest = std::max(longest, entry.size());
+            }
+            std::printf("list %lld %lld %s\n", static_cast<long long>(list.entries.size()),
+                        static_cast<long long>(longest),
+                        list.entries.value(list.entries.size() - 1).toUtf8().toHex().constData());
         } else if (step == "dump") {
             const QString dir = next();
             printBytes("ujhold.txt", AppPath(dir, NewMoonFile));

@@ -61,11 +61,14 @@ private slots:
         QTest::newRow("lone CR LF gives one empty entry")
             << QStringLiteral("\r\n") << QStringList{""};
         QTest::newRow("CR CR LF") << QStringLiteral("a\r\r\nb") << QStringList{"a", "", "b"};
+        QTest::newRow("a long entry keeps its first 1,024 characters")
+            << QString(1023, u'x') + QStringLiteral("őz\r\n") + QString(5000, u'y')
+            << QStringList{QString(1023, u'x') + u'ő', QString(1024, u'y')};
     }
     void splitsListLines() {
         QFETCH(QString, text);
         QFETCH(QStringList, lines);
-        QCOMPARE(SplitListLines(text), lines);
+        QCOMPARE(SplitListLines(EncodeAnsi(text)), lines);
     }
 
     void fillsListFromFile() {
@@ -127,6 +130,41 @@ private slots:
         QVERIFY(LoadObservation(dir.path(), f, m));
         QCOMPARE(f.t12, QString());
         QVERIFY(m.shown.isEmpty());
+    }
+
+    // A stored date is a few bytes: a file beyond 1 MiB is not loaded.
+    void oversizedFilesAreNotLoaded_data() {
+        QTest::addColumn<qsizetype>("size");
+        QTest::newRow("1 MiB loads") << qsizetype(1024 * 1024);
+        QTest::newRow("a byte more is refused") << qsizetype(1024 * 1024 + 1);
+    }
+    void oversizedFilesAreNotLoaded() {
+        QFETCH(qsizetype, size);
+        AppDir dir;
+        dir.write("ujhold.txt", QByteArray(size, '7'));
+        dir.write("utolso.txt", QByteArray(size, '7'));
+        FakeFields f;
+        f.t11 = "keep 11";
+        f.t12 = "keep 12";
+        FakeMessenger m;
+        LoadNewMoon(dir.path(), f, m);
+        const bool loaded = LoadObservation(dir.path(), f, m);
+        if (size <= 1024 * 1024) {
+            QVERIFY(loaded);
+            QCOMPARE(f.t11, QString(size, u'7'));
+            QCOMPARE(f.t12, f.t11);
+            QVERIFY(m.shown.isEmpty());
+            return;
+        }
+        QVERIFY(!loaded);
+        QCOMPARE(f.t11, "keep 11");
+        QCOMPARE(f.t12, "keep 12");
+        QCOMPARE(m.shown.size(), 2);
+        QCOMPARE(m.shown[0].text, QStringLiteral("Az 'ujhold.txt' fájl nem olvasható: túl nagy "
+                                                 "(legfeljebb 1 MiB)."));
+        QCOMPARE(m.shown[1].text, QStringLiteral("Az 'utolso.txt' fájl nem olvasható: túl nagy "
+                                                 "(legfeljebb 1 MiB)."));
+        QCOMPARE(m.shown[1].icon, MessageIcon::Critical);
     }
 
     void absentFilesAreReported_data() {
