@@ -115,6 +115,10 @@ void PickNewMoon(const QString &appDir, TimeFields &fields, const NewMoonList &l
     const int index = list.selectedIndex();
     if (index > 0) {
         fields.setText11(list.currentText());
+    } else if (fields.text11().trimmed().isEmpty()) {
+        // Nothing picked and nothing typed (as right after the start): saving
+        // would replace the stored new moon with a blank line.
+        return;
     }
     SaveNewMoon(appDir, fields, messages);
 }

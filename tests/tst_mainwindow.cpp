@@ -227,6 +227,9 @@ private slots:
     void loadAndPickTheNewMoon() {
         Rig rig;
         rig.dir.write("ujhold.txt", "2026-10-21 14:25\r\n");
+        // "OK" right after the start: nothing to store, and nothing is lost.
+        rig.click("Command6");
+        QCOMPARE(rig.dir.read("ujhold.txt"), QByteArray("2026-10-21 14:25\r\n"));
         rig.click("Command3");
         QCOMPARE(rig.text11->text(), "2026-10-21 14:25\r\n");
         // "OK" with nothing picked keeps the text and stores it.

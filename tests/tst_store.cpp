@@ -229,26 +229,46 @@ private slots:
 
     void pickCopiesOnlyARealPick_data() {
         QTest::addColumn<int>("selected");
+        QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("text11");
-        QTest::newRow("nothing picked keeps the typed time") << -1 << "typed";
-        QTest::newRow("heading keeps the typed time") << 0 << "typed";
-        QTest::newRow("an entry is copied") << 2 << "2026-12-20 01:43";
-        QTest::newRow("an empty entry is copied") << 3 << "";
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("nothing picked keeps the typed time") << -1 << "typed"
+                                                             << "typed" << QByteArray("typed\r\n");
+        QTest::newRow("heading keeps the typed time") << 0 << "typed"
+                                                      << "typed" << QByteArray("typed\r\n");
+        QTest::newRow("an entry is copied")
+            << 2 << "typed"
+            << "2026-12-20 01:43" << QByteArray("2026-12-20 01:43\r\n");
+        QTest::newRow("an empty entry is copied") << 3 << "typed"
+                                                  << "" << QByteArray("\r\n");
+        // As right after the start: nothing to copy and nothing typed.
+        QTest::newRow("nothing picked and nothing typed changes nothing")
+            << -1 << ""
+            << "" << QByteArray("stored\r\n");
+        QTest::newRow("heading and blanks change nothing") << 0 << " \t\r\n"
+                                                           << " \t\r\n"
+                                                           << QByteArray("stored\r\n");
+        QTest::newRow("an entry is copied over blanks")
+            << 1 << " "
+            << "2026-11-20 06:47" << QByteArray("2026-11-20 06:47\r\n");
     }
     void pickCopiesOnlyARealPick() {
         QFETCH(int, selected);
+        QFETCH(QString, typed);
         QFETCH(QString, text11);
+        QFETCH(QByteArray, stored);
         AppDir dir;
         dir.write("ujhold.txt", "stored\r\n");
         FakeList list;
         list.entries = {"Újholdak", "2026-11-20 06:47", "2026-12-20 01:43", ""};
         list.selected = selected;
         FakeFields f;
-        f.t11 = "typed";
+        f.t11 = typed;
         FakeMessenger m;
         PickNewMoon(dir.path(), f, list, m);
         QCOMPARE(f.t11, text11);
-        QCOMPARE(dir.read("ujhold.txt"), EncodeAnsi(text11) + "\r\n");
+        QCOMPARE(dir.read("ujhold.txt"), stored);
+        QVERIFY(m.shown.isEmpty());
     }
 
     void writeFailuresLoseNothing_data() {
