@@ -1,11 +1,13 @@
 #include "app/look.h"
 #include "app/mainwindow.h"
 #include "lunex_version.h"
+#include "store/fileio.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    lunex::IgnoreFileSizeSignal();
     QApplication::setApplicationName(QString::fromUtf8(lunex::ShortTitle));
     QApplication::setWindowIcon(lunex::look::AppIcon());
     // The program ends when its last window closes: closing the main window

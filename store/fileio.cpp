@@ -6,6 +6,10 @@
 #include <QSaveFile>
 
 #include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace lunex {
 namespace {
@@ -13,6 +17,21 @@ namespace {
 testing::WriteFault g_fault = testing::WriteFault::None;
 
 enum class Access { Read, Write };
+
+// In a sticky directory (mode 1777, like /tmp) only the owner of a file or of
+// the directory may replace the file, however writable it is. QFileInfo does
+// not tell of the sticky bit.
+bool stickyKeepsOut(const QFileInfo &info) {
+    const QFileInfo target(info.canonicalFilePath());
+    struct stat dir {};
+    struct stat file {};
+    if (::stat(QFile::encodeName(target.absolutePath()).constData(), &dir) != 0 ||
+        ::stat(QFile::encodeName(target.absoluteFilePath()).constData(), &file) != 0) {
+        return false;
+    }
+    const uid_t me = ::geteuid();
+    return (dir.st_mode & S_ISVTX) != 0 && me != 0 && me != file.st_uid && me != dir.st_uid;
+}
 
 FileProblem classify(const QString &path, QFileDevice::FileError error, Access access) {
     const QFileInfo info(path);
@@ -40,6 +59,9 @@ FileProblem classify(const QString &path, QFileDevice::FileError error, Access a
     // A directory that may not be entered hides its files as well.
     const QFileInfo dir(info.absolutePath());
     if (!dir.isWritable() || !dir.isExecutable()) {
+        return FileProblem::NoPermission;
+    }
+    if (access == Access::Write && info.exists() && stickyKeepsOut(info)) {
         return FileProblem::NoPermission;
     }
     if (error == QFileDevice::ResourceError || error == QFileDevice::WriteError) {
@@ -70,6 +92,20 @@ ReadResult readUpTo(const QString &path, qint64 limit) {
         bytes.truncate(limit);
     }
     return {std::move(bytes), FileProblem::None, cut};
+}
+
+// QSaveFile writes a new file, which belongs to the writer: it gets the old
+// file's owner and group, or at least its group, where the writer may give
+// them. Where not, the save goes on all the same.
+void keepOwnership(const QString &path, int fd) {
+    struct stat old {};
+    if (fd < 0 || ::stat(QFile::encodeName(path).constData(), &old) != 0) {
+        return;
+    }
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        // Only root may give a file away; a group of one's own is allowed.
+        [[maybe_unused]] const int groupOnly = ::fchown(fd, uid_t(-1), old.st_gid);
+    }
 }
 
 } // namespace
@@ -116,8 +152,15 @@ ReadResult ReadLeadingBytes(const QString &path, qint64 limit) {
 }
 
 FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes) {
-    if (QFileInfo(path).isDir()) {
+    // QFileInfo follows symbolic links, as the save does.
+    const QFileInfo target(path);
+    if (target.isDir()) {
         return FileProblem::IsDirectory;
+    }
+    // The rename would put an ordinary file in the place of a device or a FIFO
+    // (as root, in the place of /dev/null itself).
+    if (target.exists() && !target.isFile()) {
+        return FileProblem::NotAFile;
     }
     if (g_fault == testing::WriteFault::NoPermission) {
         return FileProblem::NoPermission;
@@ -129,6 +172,7 @@ FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes) {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return classify(path, file.error(), Access::Write);
     }
+    keepOwnership(path, file.handle());
     // On a full disk QSaveFile::write can come back short without an error and
     // commit() then succeeds with a truncated file: count every byte.
     const QByteArray payload =
@@ -140,10 +184,21 @@ FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes) {
         return error == QFileDevice::NoError ? FileProblem::DiskFull
                                              : classify(path, error, Access::Write);
     }
+    // commit() syncs the new file to the disk but ignores a failed sync, and
+    // would then put a file that never fully reached the disk in the old
+    // one's place. EINVAL: a file that cannot be synced at all.
+    if (::fdatasync(file.handle()) != 0 && errno != EINVAL) {
+        file.cancelWriting();
+        return FileProblem::DiskFull;
+    }
     if (!file.commit()) {
         return classify(path, file.error(), Access::Write);
     }
     return FileProblem::None;
+}
+
+void IgnoreFileSizeSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 namespace testing {

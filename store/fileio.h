@@ -45,8 +45,15 @@ ReadResult ReadLeadingBytes(const QString &path, qint64 limit);
 
 // Replaces the file's whole content atomically: the bytes go to a temporary
 // file beside it, which is renamed over the old file only when every byte was
-// written. A failure or a crash part-way leaves the old file as it was.
+// written and flushed to the disk. A failure or a crash part-way leaves the old
+// file as it was. Only an ordinary file is replaced: a device or a FIFO in its
+// place is refused. The new file keeps the old one's owner and group where the
+// writer may give them.
 FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes);
+
+// Makes a write beyond the file-size limit (ulimit -f) fail with an error that
+// the save reports, instead of the signal that would end the program unasked.
+void IgnoreFileSizeSignal();
 
 namespace testing {
 // Root ignores file permissions, and a full disk cannot be had on demand; these

@@ -11,6 +11,7 @@
 //   memory-limit MIB           no more address space than MIB MiB (RLIMIT_AS), so that
 //                              reading a huge file fails here and not on the machine;
 //                              none under AddressSanitizer, which reserves terabytes
+//   fail-sync                  every flush to the disk (fdatasync) fails with EIO
 //   put FILE TEXT              write TEXT to FILE with plain QFile (set-up)
 //   save-newmoon APPDIR TEXT   SaveNewMoon with Text11 = TEXT
 //   save-observation APPDIR TEXT
@@ -33,6 +34,7 @@
 #include <QFile>
 
 #include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <grp.h>
@@ -40,12 +42,15 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 using namespace lunex;
 using namespace lunex::test;
 
 namespace {
+
+bool g_failSync = false;
 
 struct PrintingMessenger : Messenger {
     void showMessage(const QString &text, MessageIcon icon) override {
@@ -98,6 +103,16 @@ void fill(const QString &dir) {
 
 } // namespace
 
+// A disk that fails while flushing cannot be had on demand: this definition
+// stands in for the C library's, in the store's code and in Qt's alike.
+extern "C" int fdatasync(int fd) {
+    if (g_failSync) {
+        errno = EIO;
+        return -1;
+    }
+    return int(syscall(SYS_fdatasync, fd));
+}
+
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IONBF, 0);
@@ -134,6 +149,8 @@ int main(int argc, char *argv[]) {
             const rlimit limit{bytes, bytes};
             setrlimit(RLIMIT_AS, &limit);
 #endif
+        } else if (step == "fail-sync") {
+            g_failSync = true;
         } else if (step == "put") {
             QFile f(next());
             const QByteArray bytes = next().toUtf8();

@@ -60,6 +60,7 @@ QByteArray ListFileBytes(const QString &heading, const QStringList &entries) {
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lunex-newmoons"));
+    lunex::IgnoreFileSizeSignal();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(

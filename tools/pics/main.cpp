@@ -2,6 +2,7 @@
 //   lunex-pics [--texture FILE | --no-texture] [--features FILE] DIRECTORY
 
 #include "pictures.h"
+#include "store/fileio.h"
 #include "surface.h"
 
 #include <QCommandLineParser>
@@ -28,6 +29,7 @@ int main(int argc, char **argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication app(argc, argv);
+    lunex::IgnoreFileSizeSignal();
     QCoreApplication::setApplicationName(QStringLiteral("lunex-pics"));
 
     QCommandLineParser parser;
