@@ -160,6 +160,36 @@ private slots:
         QVERIFY(!QFile::exists(list));
     }
 
+    // Qt reads any other name as a POSIX TZ rule: "Budapest" would give UTC
+    // times under a heading that names Budapest.
+    void onlyKnownZones_data() {
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<bool>("known");
+        for (const char *zone : {"Europe/Budapest", "Asia/Tokyo", "UTC"}) {
+            QTest::newRow(zone) << zone << true;
+        }
+        for (const char *zone : {"Budapest", "Hungary", "CEST", "Foo", "UTC+1", ""}) {
+            QTest::newRow(*zone ? zone : "empty") << zone << false;
+        }
+    }
+    void onlyKnownZones() {
+        QFETCH(QString, zone);
+        QFETCH(bool, known);
+        const QString list = path("zone.txt");
+        QFile::remove(list);
+        const Run r = RunTool({"--zone", zone, "--from", "2024", "--to", "2024", list});
+        if (known) {
+            QCOMPARE(r.code, 0);
+            QVERIFY(ReadBytes(list).startsWith("\xDAjholdak (helyi id\xF5: " + zone.toLatin1() +
+                                               ")\r\n2024-01-"));
+        } else {
+            QCOMPARE(r.code, 2);
+            QVERIFY2(r.err.contains(QStringLiteral("Ismeretlen időzóna: '%1'.").arg(zone)),
+                     qPrintable(r.err));
+            QVERIFY(!QFile::exists(list));
+        }
+    }
+
     // Under a file-size limit (ulimit -f) the write fails with the save's
     // message, and the old list stays; the signal would end the program
     // without a word.
