@@ -1,11 +1,13 @@
 #include "app/mainwindow.h"
 #include "look/look.h"
 #include "lunex_version.h"
+#include "store/fileio.h"
 
 #include <QApplication>
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    lunex::IgnoreFileSizeSignal();
     QApplication::setApplicationName(QString::fromUtf8(lunex::ShortTitle));
     QGuiApplication::setDesktopFileName(QString::fromLatin1(lunex::AppId));
     QApplication::setWindowIcon(lunex::look::AppIcon());

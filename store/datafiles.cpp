@@ -3,6 +3,9 @@
 #include "store/codepage.h"
 #include "store/fileio.h"
 
+#include <algorithm>
+#include <cstring>
+
 namespace lunex {
 namespace {
 
@@ -65,19 +68,21 @@ QByteArray SingleValueBytes(const QString &text) {
     return bytes;
 }
 
-QStringList SplitListLines(QStringView text) {
+QStringList SplitListLines(QByteArrayView bytes) {
     QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = text.size();
-    while (start < n) {
-        const qsizetype cr = text.indexOf(u'\r', start);
-        if (cr < 0) {
-            lines.append(text.mid(start).toString());
+    const char *const begin = bytes.data();
+    const char *const end = begin + bytes.size();
+    const char *start = begin;
+    while (start < end && lines.size() < ListLineLimit) {
+        const auto *cr = static_cast<const char *>(std::memchr(start, '\r', size_t(end - start)));
+        const char *lineEnd = cr ? cr : end;
+        lines.append(DecodeAnsi(
+            QByteArrayView(start, std::min<qsizetype>(lineEnd - start, ListEntryLimit))));
+        if (!cr) {
             break;
         }
-        lines.append(text.mid(start, cr - start).toString());
         start = cr + 1;
-        if (start < n && text.at(start) == u'\n') {
+        if (start < end && *start == '\n') {
             ++start;
         }
     }
@@ -97,11 +102,18 @@ void FillNewMoonList(const QString &appDir, NewMoonList &list) {
     list.clearEntries();
     // A missing or unreadable list is no reason to keep an observer from the
     // program: the list simply stays empty.
-    const ReadResult read = ReadAllBytes(AppPath(appDir, NewMoonListFile));
+    ReadResult read = ReadLeadingBytes(AppPath(appDir, NewMoonListFile), ListReadLimit);
     if (!read.bytes) {
         return;
     }
-    list.appendEntries(SplitListLines(DecodeAnsi(*read.bytes)));
+    QByteArrayView bytes = *read.bytes;
+    if (read.cut) {
+        // The line that the limit cuts through is left off.
+        bytes = bytes.first(read.bytes->lastIndexOf('\r') + 1);
+    }
+    QStringList entries = SplitListLines(bytes);
+    read.bytes.reset();
+    list.appendEntries(entries);
 }
 
 void PickNewMoon(const QString &appDir, TimeFields &fields, const NewMoonList &list,
@@ -112,6 +124,10 @@ void PickNewMoon(const QString &appDir, TimeFields &fields, const NewMoonList &l
     const int index = list.selectedIndex();
     if (index > 0) {
         fields.setText11(list.currentText());
+    } else if (fields.text11().trimmed().isEmpty()) {
+        // Nothing picked and nothing typed (as right after the start): saving
+        // would replace the stored new moon with a blank line.
+        return;
     }
     SaveNewMoon(appDir, fields, messages);
 }

@@ -3,6 +3,7 @@
 #include "ports/windowports.h"
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -28,10 +29,21 @@ QString PictureFailureMessage(QStringView relative);
 // A single-value file: the text in Windows-1250, then CR LF.
 QByteArray SingleValueBytes(const QString &text);
 
-// The list file's lines: a line ends at CR, an LF right after that CR belongs
-// to the line end, a lone LF is an ordinary character, the last line needs no
-// line end and a file ending in a line end gives no extra empty entry.
-QStringList SplitListLines(QStringView text);
+// Only the list file's first 64 MiB are read, in whole lines, at most the
+// first 2,097,152 lines of them, and an entry keeps its first 1,024
+// characters. No list of new moons needs more (the lines are 170,000 years of
+// them), and a file of gigabytes, millions of empty lines or a line of
+// millions of characters would stall the window and exhaust the memory.
+inline constexpr qint64 ListReadLimit = 64 * 1024 * 1024;
+inline constexpr qsizetype ListLineLimit = 2 * 1024 * 1024;
+inline constexpr qsizetype ListEntryLimit = 1024;
+
+// The list file's entries, decoded: a line ends at CR, an LF right after that
+// CR belongs to the line end, a lone LF is an ordinary character, the last
+// line needs no line end and a file ending in a line end gives no extra empty
+// entry. Each entry is cut to ListEntryLimit characters, and the lines after
+// the first ListLineLimit are left off.
+QStringList SplitListLines(QByteArrayView bytes);
 // And back: each line in Windows-1250, ended by CR LF.
 QByteArray ListFileBytes(const QStringList &lines);
 

@@ -5,12 +5,33 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <algorithm>
+#include <cerrno>
+#include <csignal>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace lunex {
 namespace {
 
 testing::WriteFault g_fault = testing::WriteFault::None;
 
 enum class Access { Read, Write };
+
+// In a sticky directory (mode 1777, like /tmp) only the owner of a file or of
+// the directory may replace the file, however writable it is. QFileInfo does
+// not tell of the sticky bit.
+bool stickyKeepsOut(const QFileInfo &info) {
+    const QFileInfo target(info.canonicalFilePath());
+    struct stat dir {};
+    struct stat file {};
+    if (::stat(QFile::encodeName(target.absolutePath()).constData(), &dir) != 0 ||
+        ::stat(QFile::encodeName(target.absoluteFilePath()).constData(), &file) != 0) {
+        return false;
+    }
+    const uid_t me = ::geteuid();
+    return (dir.st_mode & S_ISVTX) != 0 && me != 0 && me != file.st_uid && me != dir.st_uid;
+}
 
 FileProblem classify(const QString &path, QFileDevice::FileError error, Access access) {
     const QFileInfo info(path);
@@ -40,10 +61,51 @@ FileProblem classify(const QString &path, QFileDevice::FileError error, Access a
     if (!dir.isWritable() || !dir.isExecutable()) {
         return FileProblem::NoPermission;
     }
+    if (access == Access::Write && info.exists() && stickyKeepsOut(info)) {
+        return FileProblem::NoPermission;
+    }
     if (error == QFileDevice::ResourceError || error == QFileDevice::WriteError) {
         return FileProblem::DiskFull;
     }
     return FileProblem::Other;
+}
+
+ReadResult readUpTo(const QString &path, qint64 limit) {
+    // Opening a FIFO waits for a writer, and a device such as /dev/zero never
+    // ends: only an ordinary file (or a link to one) is read.
+    const QFileInfo info(path);
+    if (info.exists() && !info.isFile()) {
+        return {std::nullopt, info.isDir() ? FileProblem::IsDirectory : FileProblem::NotAFile};
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {std::nullopt, classify(path, file.error(), Access::Read)};
+    }
+    // One byte beyond the limit tells whether the file goes on; the size only
+    // keeps the buffer small, since the file may grow while it is read.
+    QByteArray bytes = file.read(std::min(limit, file.size()) + 1);
+    if (file.error() != QFileDevice::NoError) {
+        return {std::nullopt, classify(path, file.error(), Access::Read)};
+    }
+    const bool cut = bytes.size() > limit;
+    if (cut) {
+        bytes.truncate(limit);
+    }
+    return {std::move(bytes), FileProblem::None, cut};
+}
+
+// QSaveFile writes a new file, which belongs to the writer: it gets the old
+// file's owner and group, or at least its group, where the writer may give
+// them. Where not, the save goes on all the same.
+void keepOwnership(const QString &path, int fd) {
+    struct stat old {};
+    if (fd < 0 || ::stat(QFile::encodeName(path).constData(), &old) != 0) {
+        return;
+    }
+    if (::fchown(fd, old.st_uid, old.st_gid) != 0) {
+        // Only root may give a file away; a group of one's own is allowed.
+        [[maybe_unused]] const int groupOnly = ::fchown(fd, uid_t(-1), old.st_gid);
+    }
 }
 
 } // namespace
@@ -62,6 +124,10 @@ QString ProblemText(FileProblem problem) {
         return QStringLiteral("nincs hozzá jogosultság.");
     case FileProblem::DiskFull:
         return QStringLiteral("megtelt a lemez, vagy írási hiba történt.");
+    case FileProblem::NotAFile:
+        return QStringLiteral("a fájl helyén egy eszköz vagy csővezeték van.");
+    case FileProblem::TooLarge:
+        return QStringLiteral("túl nagy (legfeljebb %1 MiB).").arg(WholeReadLimit / (1024 * 1024));
     case FileProblem::Other:
         break;
     }
@@ -74,26 +140,27 @@ bool IsOrdinaryFile(const QString &path) {
 }
 
 ReadResult ReadAllBytes(const QString &path) {
-    // Opening a FIFO waits for a writer, and a device such as /dev/zero never
-    // ends: only an ordinary file (or a link to one) is read.
-    const QFileInfo info(path);
-    if (info.exists() && !info.isFile()) {
-        return {std::nullopt, info.isDir() ? FileProblem::IsDirectory : FileProblem::Other};
+    ReadResult read = readUpTo(path, WholeReadLimit);
+    if (read.cut) {
+        return {std::nullopt, FileProblem::TooLarge};
     }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {std::nullopt, classify(path, file.error(), Access::Read)};
-    }
-    QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        return {std::nullopt, classify(path, file.error(), Access::Read)};
-    }
-    return {std::move(bytes), FileProblem::None};
+    return read;
+}
+
+ReadResult ReadLeadingBytes(const QString &path, qint64 limit) {
+    return readUpTo(path, limit);
 }
 
 FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes) {
-    if (QFileInfo(path).isDir()) {
+    // QFileInfo follows symbolic links, as the save does.
+    const QFileInfo target(path);
+    if (target.isDir()) {
         return FileProblem::IsDirectory;
+    }
+    // The rename would put an ordinary file in the place of a device or a FIFO
+    // (as root, in the place of /dev/null itself).
+    if (target.exists() && !target.isFile()) {
+        return FileProblem::NotAFile;
     }
     if (g_fault == testing::WriteFault::NoPermission) {
         return FileProblem::NoPermission;
@@ -105,6 +172,7 @@ FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes) {
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
         return classify(path, file.error(), Access::Write);
     }
+    keepOwnership(path, file.handle());
     // On a full disk QSaveFile::write can come back short without an error and
     // commit() then succeeds with a truncated file: count every byte.
     const QByteArray payload =
@@ -116,10 +184,21 @@ FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes) {
         return error == QFileDevice::NoError ? FileProblem::DiskFull
                                              : classify(path, error, Access::Write);
     }
+    // commit() syncs the new file to the disk but ignores a failed sync, and
+    // would then put a file that never fully reached the disk in the old
+    // one's place. EINVAL: a file that cannot be synced at all.
+    if (::fdatasync(file.handle()) != 0 && errno != EINVAL) {
+        file.cancelWriting();
+        return FileProblem::DiskFull;
+    }
     if (!file.commit()) {
         return classify(path, file.error(), Access::Write);
     }
     return FileProblem::None;
+}
+
+void IgnoreFileSizeSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 namespace testing {

@@ -8,12 +8,18 @@
 //   mkdir DIR                  make DIR (set-up)
 //   fill DIR                   write DIR/filler until the filesystem is full
 //   fsize-limit BYTES          no file may grow beyond BYTES (RLIMIT_FSIZE)
+//   memory-limit MIB           no more address space than MIB MiB (RLIMIT_AS), so that
+//                              reading a huge file fails here and not on the machine;
+//                              none under AddressSanitizer, which reserves terabytes
+//   fail-sync                  every flush to the disk (fdatasync) fails with EIO
 //   put FILE TEXT              write TEXT to FILE with plain QFile (set-up)
 //   save-newmoon APPDIR TEXT   SaveNewMoon with Text11 = TEXT
 //   save-observation APPDIR TEXT
 //   load-newmoon APPDIR        LoadNewMoon, prints "text11 <hex>" when it loaded
 //   load-observation APPDIR
 //   fill-list APPDIR           FillNewMoonList, prints "entries <count>"
+//   measure-list APPDIR        FillNewMoonList, prints "list <count> <longest entry's
+//                              length> <the last entry in hex>"
 //   dump APPDIR                prints "ujhold.txt <hex>", "utolso.txt <hex>", "left <names>"
 //   write-loop APPDIR FILE     saves FILE (newmoon|observation) over and over with
 //                              the contents of LoopContents, until killed; prints
@@ -27,6 +33,8 @@
 #include <QDir>
 #include <QFile>
 
+#include <algorithm>
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <grp.h>
@@ -34,12 +42,15 @@
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/syscall.h>
 #include <unistd.h>
 
 using namespace lunex;
 using namespace lunex::test;
 
 namespace {
+
+bool g_failSync = false;
 
 struct PrintingMessenger : Messenger {
     void showMessage(const QString &text, MessageIcon icon) override {
@@ -92,6 +103,16 @@ void fill(const QString &dir) {
 
 } // namespace
 
+// A disk that fails while flushing cannot be had on demand: this definition
+// stands in for the C library's, in the store's code and in Qt's alike.
+extern "C" int fdatasync(int fd) {
+    if (g_failSync) {
+        errno = EIO;
+        return -1;
+    }
+    return int(syscall(SYS_fdatasync, fd));
+}
+
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     std::setvbuf(stdout, nullptr, _IONBF, 0);
@@ -122,6 +143,14 @@ int main(int argc, char *argv[]) {
             const rlim_t bytes = next().toULongLong();
             const rlimit limit{bytes, bytes};
             setrlimit(RLIMIT_FSIZE, &limit);
+        } else if (step == "memory-limit") {
+            [[maybe_unused]] const rlim_t bytes = next().toULongLong() * 1024 * 1024;
+#ifndef __SANITIZE_ADDRESS__
+            const rlimit limit{bytes, bytes};
+            setrlimit(RLIMIT_AS, &limit);
+#endif
+        } else if (step == "fail-sync") {
+            g_failSync = true;
         } else if (step == "put") {
             QFile f(next());
             const QByteArray bytes = next().toUtf8();
@@ -148,6 +177,15 @@ int main(int argc, char *argv[]) {
         } else if (step == "fill-list") {
             FillNewMoonList(next(), list);
             std::printf("entries %lld\n", static_cast<long long>(list.entries.size()));
+        } else if (step == "measure-list") {
+            FillNewMoonList(next(), list);
+            qsizetype longest = 0;
+            for (const QString &entry : list.entries) {
+                longest = std::max(longest, entry.size());
+            }
+            std::printf("list %lld %lld %s\n", static_cast<long long>(list.entries.size()),
+                        static_cast<long long>(longest),
+                        list.entries.value(list.entries.size() - 1).toUtf8().toHex().constData());
         } else if (step == "dump") {
             const QString dir = next();
             printBytes("ujhold.txt", AppPath(dir, NewMoonFile));

@@ -11,6 +11,8 @@
 #include <QFileInfo>
 #include <QTest>
 
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 using namespace lunex;
@@ -61,74 +63,69 @@ private slots:
         QTest::addColumn<int>("fileMode");
         QTest::addColumn<QStringList>("expected");
         const QString unchanged = hex("unchanged");
-        QTest::newRow("read-only Pic directory")
-            << 0555 << 0644 << QStringList{cannotSave("ujhold.txt", NoRights), "saved 0",
-                                           cannotSave("utolso.txt", NoRights), "saved 0",
-                                           "text11 " + hex(OldNewMoon),        "loaded 1",
-                                           "text12 " + hex(OldObservation),    "entries 1"};
-        QTest::newRow("write-protected files")
-            << 0777 << 0444 << QStringList{cannotSave("ujhold.txt", NoRights), "saved 0",
-                                           cannotSave("utolso.txt", NoRights), "saved 0",
-                                           "text11 " + hex(OldNewMoon),        "loaded 1",
-                                           "text12 " + hex(OldObservation),    "entries 1"};
+        // Every save refused as a permission problem; then what the loads see.
+        const QStringList refused{cannotSave("ujhold.txt", NoRights), "saved 0",
+                                  cannotSave("utolso.txt", NoRights), "saved 0"};
+        const QStringList oldContent{"text11 " + hex(OldNewMoon), "loaded 1",
+                                     "text12 " + hex(OldObservation), "entries 1"};
+        const QStringList nothingFound{"message critical Az 'ujhold.txt' fájl nem található!",
+                                       "text11 " + unchanged,
+                                       "message critical Az 'utolsó.txt' fájl nem található!",
+                                       "loaded 0",
+                                       "text12 " + unchanged,
+                                       "entries 0"};
+        QTest::newRow("read-only Pic directory") << 0555 << 0644 << refused + oldContent;
+        QTest::newRow("write-protected files") << 0777 << 0444 << refused + oldContent;
         QTest::newRow("files without any permission")
             << 0777 << 0000
-            << QStringList{cannotSave("ujhold.txt", NoRights),
-                           "saved 0",
-                           cannotSave("utolso.txt", NoRights),
-                           "saved 0",
-                           cannotRead("ujhold.txt", NoRights),
-                           "text11 " + unchanged,
-                           cannotRead("utolso.txt", NoRights),
-                           "loaded 0",
-                           "text12 " + unchanged,
-                           "entries 0"};
+            << refused + QStringList{cannotRead("ujhold.txt", NoRights),
+                                     "text11 " + unchanged,
+                                     cannotRead("utolso.txt", NoRights),
+                                     "loaded 0",
+                                     "text12 " + unchanged,
+                                     "entries 0"};
         // Nothing in it can be seen, so the two files count as absent.
         QTest::newRow("Pic directory that cannot be entered")
-            << 0600 << 0644
-            << QStringList{cannotSave("ujhold.txt", NoRights),
-                           "saved 0",
-                           cannotSave("utolso.txt", NoRights),
-                           "saved 0",
-                           "message critical Az 'ujhold.txt' fájl nem található!",
-                           "text11 " + unchanged,
-                           "message critical Az 'utolsó.txt' fájl nem található!",
-                           "loaded 0",
-                           "text12 " + unchanged,
-                           "entries 0"};
+            << 0600 << 0644 << refused + nothingFound;
+        // Only the owner may replace a file in a sticky directory: the final
+        // rename of the save fails, however writable the file is.
+        QTest::newRow("sticky Pic, files of another user") << 01777 << 0666 << refused + oldContent;
+        // No files (-1): the first save, into a Pic directory of another user.
+        QTest::newRow("first save into a Pic of another user")
+            << 0755 << -1 << refused + nothingFound;
     }
     void confinedUserLosesNothing() {
         QFETCH(int, picMode);
         QFETCH(int, fileMode);
         QFETCH(QStringList, expected);
         AppDir dir;
-        dir.write("ujhold.txt", OldNewMoon);
-        dir.write("utolso.txt", OldObservation);
-        dir.write("ujholdak.txt", "2026-11-20 06:47");
-        // The helper runs as nobody when we are root: let it reach Pic.
-        QVERIFY(QFile::setPermissions(dir.path(), QFileDevice::Permissions(0x7755)));
-        const auto mode = [](int unix) {
-            // QFile's permission bits: owner 0x7000 / 0x0700 (user), group 0x0070, other 0x0007.
-            const int owner = (unix >> 6) & 7, group = (unix >> 3) & 7, other = unix & 7;
-            return QFileDevice::Permissions((owner << 12) | (owner << 8) | (group << 4) | other);
-        };
-        for (const char *name : {"ujhold.txt", "utolso.txt", "ujholdak.txt"}) {
-            QVERIFY(QFile::setPermissions(dir.pic(name), mode(fileMode)));
+        const QStringList files =
+            fileMode < 0 ? QStringList() : QStringList{"ujhold.txt", "ujholdak.txt", "utolso.txt"};
+        if (fileMode >= 0) {
+            dir.write("ujhold.txt", OldNewMoon);
+            dir.write("utolso.txt", OldObservation);
+            dir.write("ujholdak.txt", "2026-11-20 06:47");
         }
-        QVERIFY(QFile::setPermissions(dir.pic(""), mode(picMode)));
+        // The helper runs as nobody when we are root: let it reach Pic.
+        QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+        const auto setModes = [&](int pic, int file) {
+            for (const QString &name : files) {
+                QCOMPARE(::chmod(QFile::encodeName(dir.pic(name)).constData(), mode_t(file)), 0);
+            }
+            QCOMPARE(::chmod(QFile::encodeName(dir.pic("")).constData(), mode_t(pic)), 0);
+        };
+        setModes(picMode, fileMode);
 
         const HelperRun run = RunHelper(QStringList{"nobody"} + everyOperation(dir.path()));
 
-        QVERIFY(QFile::setPermissions(dir.pic(""), mode(0755)));
-        for (const char *name : {"ujhold.txt", "utolso.txt", "ujholdak.txt"}) {
-            QVERIFY(QFile::setPermissions(dir.pic(name), mode(0644)));
-        }
+        setModes(0755, 0644);
         QCOMPARE(run.exitCode, 0);
         QCOMPARE(run.lines, expected);
-        QCOMPARE(dir.read("ujhold.txt"), OldNewMoon);
-        QCOMPARE(dir.read("utolso.txt"), OldObservation);
-        QCOMPARE(QDir(dir.pic("")).entryList(QDir::Files | QDir::Hidden),
-                 (QStringList{"ujhold.txt", "ujholdak.txt", "utolso.txt"}));
+        if (fileMode >= 0) {
+            QCOMPARE(dir.read("ujhold.txt"), OldNewMoon);
+            QCOMPARE(dir.read("utolso.txt"), OldObservation);
+        }
+        QCOMPARE(QDir(dir.pic("")).entryList(QDir::Files | QDir::Hidden), files);
     }
 
     // The tmpfs is mounted in the helper's own mount namespace, so it vanishes
@@ -190,6 +187,100 @@ private slots:
                                 "mutató hivatkozás van."));
         QCOMPARE(fields.t12, "2026-11-23 17:30");
         QCOMPARE(QFileInfo(dir.pic("utolso.txt")).symLinkTarget(), "/nonexistent/Pic/utolso.txt");
+    }
+
+    // The save's rename would put an ordinary file in the place of a device or
+    // a FIFO, also at the end of a link: refused, and the node stays.
+    void noFileInItsPlace_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("FIFO") << "fifo";
+        QTest::newRow("character device") << "device";
+        QTest::newRow("link to a FIFO") << "link";
+    }
+    void noFileInItsPlace() {
+        QFETCH(QString, kind);
+        AppDir dir;
+        const QString node = dir.pic(kind == "link" ? "node" : "ujhold.txt");
+        const QByteArray name = QFile::encodeName(node);
+        if (kind == "device") {
+            if (geteuid() != 0) {
+                QSKIP("only root may make a device node (mknod)");
+            }
+            QCOMPARE(::mknod(name.constData(), S_IFCHR | 0666, makedev(1, 3)), 0);
+        } else {
+            QCOMPARE(::mkfifo(name.constData(), 0666), 0);
+        }
+        if (kind == "link") {
+            QVERIFY(QFile::link(node, dir.pic("ujhold.txt")));
+        }
+        struct stat before {};
+        QCOMPARE(::stat(name.constData(), &before), 0);
+        FakeFields fields;
+        fields.t11 = "2026-11-20 06:47";
+        FakeMessenger messages;
+        QVERIFY(!SaveNewMoon(dir.path(), fields, messages));
+        QCOMPARE(messages.shown.size(), 1);
+        QCOMPARE(messages.shown[0].text, QStringLiteral("Az 'ujhold.txt' fájl nem menthető: a fájl "
+                                                        "helyén egy eszköz vagy csővezeték van."));
+        struct stat after {};
+        QCOMPARE(::stat(name.constData(), &after), 0);
+        QCOMPARE(after.st_ino, before.st_ino);
+        QCOMPARE(after.st_mode, before.st_mode);
+        QCOMPARE(after.st_rdev, before.st_rdev);
+        QCOMPARE(QFileInfo(dir.pic("ujhold.txt")).isSymLink(), kind == "link");
+        QCOMPARE(
+            QDir(dir.pic(""))
+                .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot)
+                .size(),
+            kind == "link" ? 2 : 1);
+    }
+
+    // A disk that fails while flushing the new file: the save fails with its
+    // message and the old file stays, without the new one's leftovers.
+    void failedFlush() {
+        AppDir dir;
+        dir.write("ujhold.txt", OldNewMoon);
+        const HelperRun run =
+            RunHelper({"fail-sync", "save-newmoon", dir.path(), "2026-11-20 06:47"});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.lines, (QStringList{cannotSave("ujhold.txt", Full), "saved 0"}));
+        QCOMPARE(dir.read("ujhold.txt"), OldNewMoon);
+        QCOMPARE(QDir(dir.pic("")).entryList(QDir::Files | QDir::Hidden),
+                 QStringList{"ujhold.txt"});
+    }
+
+    // The save makes a new file: it keeps the old one's owner and group where
+    // the writer may give them (root), and saves all the same where not.
+    void ownerAndGroupKept_data() {
+        QTest::addColumn<bool>("asNobody");
+        QTest::addColumn<uint>("owner");
+        QTest::addColumn<uint>("group");
+        QTest::newRow("root keeps both") << false << 4242u << 4343u;
+        QTest::newRow("another user cannot") << true << 65534u << 65534u;
+    }
+    void ownerAndGroupKept() {
+        QFETCH(bool, asNobody);
+        QFETCH(uint, owner);
+        QFETCH(uint, group);
+        if (geteuid() != 0) {
+            QSKIP("only root may give a file to another owner and group");
+        }
+        AppDir dir;
+        dir.write("ujhold.txt", OldNewMoon);
+        const QByteArray file = QFile::encodeName(dir.pic("ujhold.txt"));
+        QCOMPARE(::chmod(QFile::encodeName(dir.path()).constData(), 0755), 0);
+        QCOMPARE(::chmod(QFile::encodeName(dir.pic("")).constData(), 0777), 0);
+        QCOMPARE(::chmod(file.constData(), 0666), 0);
+        QCOMPARE(::chown(file.constData(), 4242, 4343), 0);
+        const QStringList save{"save-newmoon", dir.path(), "2026-11-20 06:47"};
+        const HelperRun run = RunHelper(asNobody ? QStringList{"nobody"} + save : save);
+        QCOMPARE(run.lines, QStringList{"saved 1"});
+        QCOMPARE(dir.read("ujhold.txt"), QByteArray("2026-11-20 06:47\r\n"));
+        struct stat saved {};
+        QCOMPARE(::stat(file.constData(), &saved), 0);
+        QCOMPARE(uint(saved.st_uid), owner);
+        QCOMPARE(uint(saved.st_gid), group);
+        QCOMPARE(saved.st_mode & 07777, mode_t(0666));
     }
 
     // A write past RLIMIT_FSIZE fails with EFBIG the way a full disk fails.

@@ -203,7 +203,7 @@ private slots:
         qputenv("TZ", "Europe/Budapest");
         const auto restore = qScopeGuard([] { qputenv("TZ", "UTC"); });
         Rig rig("<absent>"); // 2026-11-23 17:30 UTC
-        const QStringList lines = SplitListLines(DecodeAnsi(rig.dir.read("ujholdak.txt")));
+        const QStringList lines = SplitListLines(rig.dir.read("ujholdak.txt"));
         const QString heading = QStringLiteral("Újholdak (helyi idő: Europe/Budapest)");
         QCOMPARE(lines.value(0), heading);
         const int latest = int(lines.indexOf("2026-11-09 08:02")); // 07:02 UT
@@ -280,6 +280,9 @@ private slots:
     void loadAndPickTheNewMoon() {
         Rig rig;
         rig.dir.write("ujhold.txt", "2026-10-21 14:25\r\n");
+        // "OK" right after the start: nothing to store, and nothing is lost.
+        rig.click("Command6");
+        QCOMPARE(rig.dir.read("ujhold.txt"), QByteArray("2026-10-21 14:25\r\n"));
         rig.click("Command3");
         QCOMPARE(rig.text11->text(), "2026-10-21 14:25\r\n");
         // "OK" with nothing picked keeps the text and stores it.

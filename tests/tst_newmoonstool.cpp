@@ -6,6 +6,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 struct Run {
@@ -13,22 +16,32 @@ struct Run {
     QString out, err;
 };
 
+// fileSizeLimit: RLIMIT_FSIZE in bytes for the program, 0 for none.
 Run RunProgram(const QString &program, const QStringList &args,
-               const QString &zone = QStringLiteral("UTC")) {
+               const QString &zone = QStringLiteral("UTC"), rlim_t fileSizeLimit = 0) {
     QProcess p;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("TZ"), zone);
     p.setProcessEnvironment(env);
+    if (fileSizeLimit > 0) {
+        p.setChildProcessModifier([fileSizeLimit] {
+            const rlimit limit{fileSizeLimit, fileSizeLimit};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            std::signal(SIGXFSZ, SIG_DFL); // not ignored by inheritance
+        });
+    }
     p.start(program, args);
     if (!p.waitForFinished(60000)) {
         return {};
     }
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+            QString::fromUtf8(p.readAllStandardOutput()),
             QString::fromUtf8(p.readAllStandardError())};
 }
 
-Run RunTool(const QStringList &args, const QString &zone = QStringLiteral("UTC")) {
-    return RunProgram(QStringLiteral(LUNEX_NEWMOONS_PATH), args, zone);
+Run RunTool(const QStringList &args, const QString &zone = QStringLiteral("UTC"),
+            rlim_t fileSizeLimit = 0) {
+    return RunProgram(QStringLiteral(LUNEX_NEWMOONS_PATH), args, zone, fileSizeLimit);
 }
 
 QByteArray ReadBytes(const QString &path) {
@@ -145,6 +158,50 @@ private slots:
         QCOMPARE(r.code, code);
         QVERIFY2(r.err.contains(message), qPrintable(r.err));
         QVERIFY(!QFile::exists(list));
+    }
+
+    // Qt reads any other name as a POSIX TZ rule: "Budapest" would give UTC
+    // times under a heading that names Budapest.
+    void onlyKnownZones_data() {
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<bool>("known");
+        for (const char *zone : {"Europe/Budapest", "Asia/Tokyo", "UTC"}) {
+            QTest::newRow(zone) << zone << true;
+        }
+        for (const char *zone : {"Budapest", "Hungary", "CEST", "Foo", "UTC+1", ""}) {
+            QTest::newRow(*zone ? zone : "empty") << zone << false;
+        }
+    }
+    void onlyKnownZones() {
+        QFETCH(QString, zone);
+        QFETCH(bool, known);
+        const QString list = path("zone.txt");
+        QFile::remove(list);
+        const Run r = RunTool({"--zone", zone, "--from", "2024", "--to", "2024", list});
+        if (known) {
+            QCOMPARE(r.code, 0);
+            QVERIFY(ReadBytes(list).startsWith("\xDAjholdak (helyi id\xF5: " + zone.toLatin1() +
+                                               ")\r\n2024-01-"));
+        } else {
+            QCOMPARE(r.code, 2);
+            QVERIFY2(r.err.contains(QStringLiteral("Ismeretlen időzóna: '%1'.").arg(zone)),
+                     qPrintable(r.err));
+            QVERIFY(!QFile::exists(list));
+        }
+    }
+
+    // Under a file-size limit (ulimit -f) the write fails with the save's
+    // message, and the old list stays; the signal would end the program
+    // without a word.
+    void fileSizeLimit() {
+        const QString list = path("limited.txt");
+        QVERIFY(WriteBytes(list, kUsersList));
+        const Run r = RunTool({"--utc", "--force", "--from", "1900", "--to", "2100", list},
+                              QStringLiteral("UTC"), 16 * 1024);
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains(u"nem menthető: megtelt a lemez, vagy írási hiba történt."),
+                 qPrintable(r.err));
+        QCOMPARE(ReadBytes(list), kUsersList);
     }
 
     void missingFolderIsReported() {

@@ -16,6 +16,7 @@
 #include <cmath>
 #include <numbers>
 #include <optional>
+#include <sys/stat.h>
 
 using namespace lunex::pics;
 
@@ -29,10 +30,10 @@ struct ToolRun {
     QString errors;
 };
 
-ToolRun RunTool(const QStringList &arguments) {
+ToolRun RunTool(const QStringList &arguments, int timeoutMs = 120000) {
     QProcess tool;
     tool.start(QStringLiteral(LUNEX_PICS_TOOL), arguments);
-    if (!tool.waitForFinished(120000)) {
+    if (!tool.waitForFinished(timeoutMs)) {
         tool.kill();
         tool.waitForFinished();
         return {};
@@ -157,10 +158,8 @@ private slots:
             RunTool({QStringLiteral("--texture"), QStringLiteral(LUNEX_TEST_TEXTURE),
                      textured_.filePath(QStringLiteral("Pic"))});
         QCOMPARE(withTexture.exitCode, 0);
-        // A texture that is not there must not stop the pictures.
         const ToolRun without =
-            RunTool({QStringLiteral("--texture"), plain_.filePath(QStringLiteral("nincs.jpg")),
-                     plain_.filePath(QStringLiteral("Pic"))});
+            RunTool({QStringLiteral("--no-texture"), plain_.filePath(QStringLiteral("Pic"))});
         QCOMPARE(without.exitCode, 0);
         plainErrors_ = without.errors;
     }
@@ -211,8 +210,44 @@ private slots:
     }
 
     void saysWhenItHasNoTexture() {
-        QVERIFY2(plainErrors_.contains(QStringLiteral("nincs holdtextúra")),
+        QVERIFY2(plainErrors_.contains(QStringLiteral("sima felszínből készülnek")),
                  qPrintable(plainErrors_));
+    }
+
+    // Plain pictures in place of a texture the user asked for would hide the
+    // mistake; a FIFO would be waited on for ever.
+    void namedTextureThatFailsIsAnError_data() {
+        QTest::addColumn<QString>("kind");
+        for (const char *kind : {"missing", "directory", "FIFO", "not an image", "absurd size"}) {
+            QTest::newRow(kind) << QString::fromLatin1(kind);
+        }
+    }
+    void namedTextureThatFailsIsAnError() {
+        QFETCH(QString, kind);
+        QTemporaryDir dir;
+        const QString texture = dir.filePath(QStringLiteral("moon.png"));
+        if (kind == "directory") {
+            QVERIFY(QDir().mkdir(texture));
+        } else if (kind == "FIFO") {
+            QCOMPARE(mkfifo(QFile::encodeName(texture).constData(), 0644), 0);
+        } else if (kind != "missing") {
+            QFile file(texture);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            // A grey PNG that claims 100,000 × 100,000 pixels.
+            const QByteArray bytes =
+                kind == "not an image"
+                    ? QByteArray(4096, 'Z')
+                    : QByteArray::fromHex("89504e470d0a1a0a0000000d49484452000186a0000186a008000000"
+                                          "008d3954140000000b49444154789c63604005000010000139bd8f65"
+                                          "0000000049454e44ae426082");
+            QCOMPARE(file.write(bytes), bytes.size());
+        }
+        const QString pic = dir.filePath(QStringLiteral("Pic"));
+        const ToolRun run = RunTool({QStringLiteral("--texture"), texture, pic}, 20000);
+        QCOMPARE(run.exitCode, 1);
+        QVERIFY2(run.errors.contains(QStringLiteral("a holdtextúra nem olvasható")),
+                 qPrintable(run.errors));
+        QVERIFY(QDir(pic).isEmpty());
     }
 
     void phasePictureLitFraction_data() {

@@ -113,11 +113,14 @@ private slots:
         QTest::newRow("lone CR LF gives one empty entry")
             << QStringLiteral("\r\n") << QStringList{""};
         QTest::newRow("CR CR LF") << QStringLiteral("a\r\r\nb") << QStringList{"a", "", "b"};
+        QTest::newRow("a long entry keeps its first 1,024 characters")
+            << QString(1023, u'x') + QStringLiteral("őz\r\n") + QString(5000, u'y')
+            << QStringList{QString(1023, u'x') + u'ő', QString(1024, u'y')};
     }
     void splitsListLines() {
         QFETCH(QString, text);
         QFETCH(QStringList, lines);
-        QCOMPARE(SplitListLines(text), lines);
+        QCOMPARE(SplitListLines(EncodeAnsi(text)), lines);
     }
 
     void fillsListFromFile() {
@@ -179,6 +182,41 @@ private slots:
         QVERIFY(LoadObservation(dir.path(), f, m));
         QCOMPARE(f.t12, QString());
         QVERIFY(m.shown.isEmpty());
+    }
+
+    // A stored date is a few bytes: a file beyond 1 MiB is not loaded.
+    void oversizedFilesAreNotLoaded_data() {
+        QTest::addColumn<qsizetype>("size");
+        QTest::newRow("1 MiB loads") << qsizetype(1024 * 1024);
+        QTest::newRow("a byte more is refused") << qsizetype(1024 * 1024 + 1);
+    }
+    void oversizedFilesAreNotLoaded() {
+        QFETCH(qsizetype, size);
+        AppDir dir;
+        dir.write("ujhold.txt", QByteArray(size, '7'));
+        dir.write("utolso.txt", QByteArray(size, '7'));
+        FakeFields f;
+        f.t11 = "keep 11";
+        f.t12 = "keep 12";
+        FakeMessenger m;
+        LoadNewMoon(dir.path(), f, m);
+        const bool loaded = LoadObservation(dir.path(), f, m);
+        if (size <= 1024 * 1024) {
+            QVERIFY(loaded);
+            QCOMPARE(f.t11, QString(size, u'7'));
+            QCOMPARE(f.t12, f.t11);
+            QVERIFY(m.shown.isEmpty());
+            return;
+        }
+        QVERIFY(!loaded);
+        QCOMPARE(f.t11, "keep 11");
+        QCOMPARE(f.t12, "keep 12");
+        QCOMPARE(m.shown.size(), 2);
+        QCOMPARE(m.shown[0].text, QStringLiteral("Az 'ujhold.txt' fájl nem olvasható: túl nagy "
+                                                 "(legfeljebb 1 MiB)."));
+        QCOMPARE(m.shown[1].text, QStringLiteral("Az 'utolso.txt' fájl nem olvasható: túl nagy "
+                                                 "(legfeljebb 1 MiB)."));
+        QCOMPARE(m.shown[1].icon, MessageIcon::Critical);
     }
 
     void absentFilesAreReported_data() {
@@ -243,26 +281,46 @@ private slots:
 
     void pickCopiesOnlyARealPick_data() {
         QTest::addColumn<int>("selected");
+        QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("text11");
-        QTest::newRow("nothing picked keeps the typed time") << -1 << "typed";
-        QTest::newRow("heading keeps the typed time") << 0 << "typed";
-        QTest::newRow("an entry is copied") << 2 << "2026-12-20 01:43";
-        QTest::newRow("an empty entry is copied") << 3 << "";
+        QTest::addColumn<QByteArray>("stored");
+        QTest::newRow("nothing picked keeps the typed time") << -1 << "typed"
+                                                             << "typed" << QByteArray("typed\r\n");
+        QTest::newRow("heading keeps the typed time") << 0 << "typed"
+                                                      << "typed" << QByteArray("typed\r\n");
+        QTest::newRow("an entry is copied")
+            << 2 << "typed"
+            << "2026-12-20 01:43" << QByteArray("2026-12-20 01:43\r\n");
+        QTest::newRow("an empty entry is copied") << 3 << "typed"
+                                                  << "" << QByteArray("\r\n");
+        // As right after the start: nothing to copy and nothing typed.
+        QTest::newRow("nothing picked and nothing typed changes nothing")
+            << -1 << ""
+            << "" << QByteArray("stored\r\n");
+        QTest::newRow("heading and blanks change nothing") << 0 << " \t\r\n"
+                                                           << " \t\r\n"
+                                                           << QByteArray("stored\r\n");
+        QTest::newRow("an entry is copied over blanks")
+            << 1 << " "
+            << "2026-11-20 06:47" << QByteArray("2026-11-20 06:47\r\n");
     }
     void pickCopiesOnlyARealPick() {
         QFETCH(int, selected);
+        QFETCH(QString, typed);
         QFETCH(QString, text11);
+        QFETCH(QByteArray, stored);
         AppDir dir;
         dir.write("ujhold.txt", "stored\r\n");
         FakeList list;
         list.entries = {"Újholdak", "2026-11-20 06:47", "2026-12-20 01:43", ""};
         list.selected = selected;
         FakeFields f;
-        f.t11 = "typed";
+        f.t11 = typed;
         FakeMessenger m;
         PickNewMoon(dir.path(), f, list, m);
         QCOMPARE(f.t11, text11);
-        QCOMPARE(dir.read("ujhold.txt"), EncodeAnsi(text11) + "\r\n");
+        QCOMPARE(dir.read("ujhold.txt"), stored);
+        QVERIFY(m.shown.isEmpty());
     }
 
     void writeFailuresLoseNothing_data() {

@@ -79,6 +79,15 @@ row("Resident memory at first paint (VmRSS / VmHWM)",
     f"(vs minimal with text, {rss_t / 1024:.1f} MiB: {rss_l / rss_t:.2f} ×)",
     "≤ 1.2 × minimal", rss_l / rss_m <= 1.2 and hwm_l / hwm_m <= 1.2)
 
+hostile = hyper_medians("hostile.json")
+if len(hostile) == 4:
+    names = ["80 MB of dates", "80 MB of 31-character lines", "sparse 4 GiB",
+             "one line of 50 million characters"]
+    peaks = [memory(f"mem_{m}.txt")[1] / 1024 for m in ("dates80m", "wide80m", "sparse4g", "line50m")]
+    row("Start-up to first paint and peak memory (VmHWM) with hostile lists",
+        "; ".join(f"{n}: {t * 1000:.0f} ms, {p:.0f} MiB" for n, t, p in zip(names, hostile, peaks)),
+        "< 1 s and < 512 MiB each", max(hostile) < 1 and max(peaks) < 512)
+
 gui = load("gui.json")
 core = load("core.json")
 press = gbench(gui, "BM_MostPress/0")

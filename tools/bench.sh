@@ -27,6 +27,35 @@ hyperfine -N --warmup 3 --runs "$RUNS" --export-json "$WORK/startup.json" \
     "$B/startup_minimal" "$B/startup_minimal --text" \
     "$B/startup_lunex $WORK/list130" "$B/startup_lunex $WORK/list100k"
 
+# Lists that only the limits on reading keep in bounds: 80 MB of dates (the
+# first 64 MiB are read, and 2,097,152 lines of them), 80 MB of 31-character
+# lines (the most memory the limits allow), a sparse 4 GiB file that starts
+# with a list, and one line of 50 million characters.
+hostile_appdir() { # dir
+    mkdir -p "$1/Pic"
+    cp "$B"/Pic/*.gif "$B"/Pic/*.jpg "$1/Pic/" 2>/dev/null || true
+}
+hostile_appdir "$WORK/dates80m"
+awk 'BEGIN { for (i = 0; i < 4700000; i++) printf "2026-11-20 06:47\r\n" }' >"$WORK/dates80m/Pic/ujholdak.txt"
+hostile_appdir "$WORK/wide80m"
+awk 'BEGIN { for (i = 0; i < 2500000; i++) printf "2026-11-20 06:47:00 (helyi ido)\r" }' >"$WORK/wide80m/Pic/ujholdak.txt"
+hostile_appdir "$WORK/sparse4g"
+printf '\xDAjholdak\r\n2026-11-20 06:47\r\n' >"$WORK/sparse4g/Pic/ujholdak.txt"
+truncate -s 4G "$WORK/sparse4g/Pic/ujholdak.txt"
+hostile_appdir "$WORK/line50m"
+{ printf '\xDAjholdak\r\n'; head -c 50000000 /dev/zero | tr '\0' 7; printf '\r\n2026-11-20 06:47\r\n'; } \
+    >"$WORK/line50m/Pic/ujholdak.txt"
+
+echo "== start-up to the first painted frame with hostile lists"
+hyperfine -N --warmup 1 --runs 5 --export-json "$WORK/hostile.json" \
+    "$B/startup_lunex $WORK/dates80m" "$B/startup_lunex $WORK/wide80m" \
+    "$B/startup_lunex $WORK/sparse4g" "$B/startup_lunex $WORK/line50m"
+for list in dates80m wide80m sparse4g line50m; do
+    for i in 1 2 3; do
+        "$B/startup_lunex" "$WORK/$list" 2>>"$WORK/mem_$list.txt" >/dev/null
+    done
+done
+
 echo "== resident memory at the first painted frame"
 for i in 1 2 3 4 5; do
     "$B/startup_minimal" 2>>"$WORK/mem_minimal.txt" >/dev/null

@@ -6,6 +6,7 @@
 #include "lunar/datetext.h"
 #include "lunar/lunarage.h"
 #include "messages/messages.h"
+#include "store/fileio.h"
 
 #include <QCoreApplication>
 #include <QStringList>
@@ -24,6 +25,7 @@ int fail(const QString &message) {
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
+    IgnoreFileSizeSignal();
     const QStringList args = app.arguments().mid(1);
     if (args.isEmpty() || args.size() > 2 || args.first() == QLatin1String("--help")) {
         QTextStream(args.size() == 1 ? stdout : stderr)

@@ -35,11 +35,19 @@ std::optional<int> ParseYear(const QString &text) {
     return year;
 }
 
+// Qt reads any other name as a POSIX TZ rule, and "Budapest" or "CEST" would
+// give a valid zone with UTC times under that name.
+bool IsKnownZone(const QString &name) {
+    const QByteArray id = name.toUtf8();
+    return id == "UTC" || QTimeZone::availableTimeZoneIds().contains(id);
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lunex-newmoons"));
+    lunex::IgnoreFileSizeSignal();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
@@ -107,7 +115,7 @@ int main(int argc, char *argv[]) {
     if (!parser.isSet(utc)) {
         const QString name =
             parser.isSet(zoneOption) ? parser.value(zoneOption) : QTimeZone::systemTimeZoneId();
-        zone = QTimeZone(name.toUtf8());
+        zone = IsKnownZone(name) ? QTimeZone(name.toUtf8()) : QTimeZone();
         if (!zone.isValid()) {
             if (parser.isSet(zoneOption)) {
                 return UsageError(QStringLiteral("Ismeretlen időzóna: '%1'.").arg(name));

@@ -2,6 +2,7 @@
 //   lunex-pics [--texture FILE | --no-texture] [--features FILE] DIRECTORY
 
 #include "pictures.h"
+#include "store/fileio.h"
 #include "surface.h"
 
 #include <QCommandLineParser>
@@ -28,6 +29,7 @@ int main(int argc, char **argv) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication app(argc, argv);
+    lunex::IgnoreFileSizeSignal();
     QCoreApplication::setApplicationName(QStringLiteral("lunex-pics"));
 
     QCommandLineParser parser;
@@ -61,11 +63,17 @@ int main(int argc, char **argv) {
         return 1;
     }
 
-    // A missing texture never fails the build: the pictures are then drawn from a plain
-    // surface with the plains darkened where the catalogue puts them.
+    // A missing default texture never fails the build: the pictures are then drawn from
+    // a plain surface with the plains darkened where the catalogue puts them. A texture
+    // the user names and that fails is an error: plain pictures would hide the mistake.
     std::optional<AlbedoMap> albedo;
     if (!parser.isSet(noTextureOption)) {
         albedo = AlbedoMap::Load(parser.value(textureOption), &why);
+        if (!albedo && parser.isSet(textureOption)) {
+            Say(QStringLiteral("a holdtextúra nem olvasható (%1): %2")
+                    .arg(parser.value(textureOption), why));
+            return 1;
+        }
         if (!albedo) {
             Say(QStringLiteral("nincs holdtextúra (%1: %2); a képek sima felszínből készülnek")
                     .arg(parser.value(textureOption), why));

@@ -1,6 +1,7 @@
 #include "surface.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
 #include <QImageReader>
 
@@ -12,6 +13,22 @@
 namespace lunex::pics {
 
 namespace {
+
+// Opening a FIFO would wait for a writer for ever, and a device may never end:
+// only an ordinary file (or a link to one) is read.
+bool IsReadableFile(const QString &path, QString *error) {
+    const QFileInfo info(path);
+    QString why;
+    if (!info.exists()) {
+        why = QStringLiteral("nincs ilyen fájl");
+    } else if (!info.isFile()) {
+        why = QStringLiteral("nem közönséges fájl");
+    }
+    if (error && !why.isEmpty()) {
+        *error = why;
+    }
+    return why.isEmpty();
+}
 
 constexpr double kDeg = std::numbers::pi / 180.0;
 
@@ -73,6 +90,9 @@ std::optional<QList<Feature>> ParseFeatures(const QByteArray &csv, QString *erro
 }
 
 std::optional<QList<Feature>> ReadFeatures(const QString &path, QString *error) {
+    if (!IsReadableFile(path, error)) {
+        return std::nullopt;
+    }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (error) {
@@ -91,11 +111,14 @@ bool IsPlain(const QString &type) {
 }
 
 std::optional<AlbedoMap> AlbedoMap::Load(const QString &path, QString *error) {
+    if (!IsReadableFile(path, error)) {
+        return std::nullopt;
+    }
     QImageReader reader(path);
     QImage image = reader.read();
     if (image.isNull()) {
         if (error) {
-            *error = reader.errorString();
+            *error = QStringLiteral("nem olvasható kép (%1)").arg(reader.errorString());
         }
         return std::nullopt;
     }
