@@ -107,6 +107,7 @@ QString ParserError(const QCommandLineParser &parser) {
 } // namespace
 
 int main(int argc, char *argv[]) {
+    lunex::IgnoreFileSizeSignal();
     // Only the map draws text into a picture: it alone needs the platform's
     // fonts, and it runs without a display.
     bool drawing = false;
