@@ -5,6 +5,7 @@
 #include "look/look.h"
 #include "lunar/civiltime.h"
 #include "lunex_version.h"
+#include "messages/messages.h"
 #include "store/datafiles.h"
 
 #include <QMenuBar>
@@ -102,7 +103,7 @@ void MainWindow::buildControls() {
     look::SetColours(phasePicture_, Black, LightGreen);
     phasePicture_->setCursor(Qt::PointingHandCursor);
     connect(phasePicture_, &PhasePicture::clicked, this,
-            [this] { showMoonPicture(QStringLiteral("\\Pic\\Lunar-map.jpg")); });
+            [this] { showMoonPicture(MapPictureFile.toString()); });
 
     auto *command14 = button(a, "Command14", QStringLiteral("Mentés"),
                              TwipsRect(9960, 4200, 975, 495), LightGreen);
@@ -153,31 +154,25 @@ void MainWindow::buildMenus() {
     holdmap->setObjectName(QStringLiteral("holdmap"));
     // F10 is left out: the 10th and 11th days take F11 and F12.
     const struct {
+        int day;
         const char *name;
         const char *caption;
         Qt::Key key;
-        const char *file;
     } days[] = {
-        {"hold02", "  2. nap", Qt::Key_F2, "\\Pic\\Lunar-day02s.gif"},
-        {"hold03", "  3. nap", Qt::Key_F3, "\\Pic\\Lunar-day03s.gif"},
-        {"hold04", "  4. nap", Qt::Key_F4, "\\Pic\\Lunar-day04s.gif"},
-        {"hold05", "  5. nap", Qt::Key_F5, "\\Pic\\Lunar-day05s.gif"},
-        {"hold06", "  6. nap", Qt::Key_F6, "\\Pic\\Lunar-day06s.gif"},
-        {"hold07", "  7. nap", Qt::Key_F7, "\\Pic\\Lunar-day07s.gif"},
-        {"hold08", "  8. nap", Qt::Key_F8, "\\Pic\\Lunar-day08s.gif"},
-        {"hold09", "  9. nap", Qt::Key_F9, "\\Pic\\Lunar-day09s.gif"},
-        {"hold10", "10. nap", Qt::Key_F11, "\\Pic\\Lunar-day10s.gif"},
-        {"hold11", "11. nap", Qt::Key_F12, "\\Pic\\Lunar-day11s.gif"},
+        {2, "hold02", "  2. nap", Qt::Key_F2},  {3, "hold03", "  3. nap", Qt::Key_F3},
+        {4, "hold04", "  4. nap", Qt::Key_F4},  {5, "hold05", "  5. nap", Qt::Key_F5},
+        {6, "hold06", "  6. nap", Qt::Key_F6},  {7, "hold07", "  7. nap", Qt::Key_F7},
+        {8, "hold08", "  8. nap", Qt::Key_F8},  {9, "hold09", "  9. nap", Qt::Key_F9},
+        {10, "hold10", "10. nap", Qt::Key_F11}, {11, "hold11", "11. nap", Qt::Key_F12},
     };
     for (const auto &day : days) {
-        const QString file = QLatin1String(day.file);
+        const QString file = DayPictureFile(day.day);
         connect(item(holdmap, day.name, QLatin1String(day.caption), QKeySequence(day.key)),
                 &QAction::triggered, this, [this, file] { showMoonPicture(file); });
     }
     connect(
         item(holdmap, "hold12", QStringLiteral("Hold-térkép"), QKeySequence(Qt::CTRL | Qt::Key_M)),
-        &QAction::triggered, this,
-        [this] { showMoonPicture(QStringLiteral("\\Pic\\Lunar-map.jpg")); });
+        &QAction::triggered, this, [this] { showMoonPicture(MapPictureFile.toString()); });
 
     QMenu *szamit = bar->addMenu(QStringLiteral("&Számítások"));
     szamit->setObjectName(QStringLiteral("szamit"));
@@ -222,7 +217,7 @@ void MainWindow::showMoonPicture(const QString &relativePath) {
     showSecondary(pictureWindow_);
     // Shown first, then loaded: the window is there even if the file is not.
     if (!pictureWindow_->loadPicture(AppPath(appDir_, relativePath))) {
-        look::ShowMessageBox(pictureWindow_, PictureFailureMessage(relativePath),
+        look::ShowMessageBox(pictureWindow_, PictureFailureMessage(FileNameOf(relativePath)),
                              QMessageBox::Critical);
     }
 }

@@ -37,7 +37,8 @@ bool EvaluateLunarAge(const QDateTime &newMoon, const QDateTime &observation, do
     const auto bytes = ReadPictureFile(AppPath(ports.appDir, band.pictureFile));
     const QImage picture = bytes ? QImage::fromData(*bytes) : QImage();
     if (picture.isNull()) {
-        ports.messages.showMessage(PictureFailureMessage(band.pictureFile), MessageIcon::Critical);
+        ports.messages.showMessage(PictureFailureMessage(FileNameOf(band.pictureFile)),
+                                   MessageIcon::Critical);
         return false;
     }
     ports.surface.clearResults();

@@ -1,12 +1,15 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 // The messages Lunex shows its user, gathered here so that a translator or a
 // newcomer finds them all in one place. Each is the system's own text, every
 // blank, accent and capital of it.
 
 namespace lunex {
+
+// --- The evaluations
 
 // "Most!" with a new moon that is not a date.
 inline const QString NewMoonMissingMessage =
@@ -16,7 +19,48 @@ inline const QString InvalidDatesMessage =
     QStringLiteral("Kérem, adjon meg egy ÉRVÉNYES ÚJHOLD / MEGFIGYELÉSI dátumot!");
 // Two times more than about 4083 years apart: the minutes overflow.
 inline const QString TooFarApartMessage = QStringLiteral("A két időpont túl messze van egymástól!");
-// The calculator's field that is not a number.
+
+// --- The calculator
+
+// A field that is not a number.
 inline const QString NotANumberMessage = QStringLiteral("Kérem, VALÓS ADATOT adjon meg!");
+
+// --- The data files and the pictures
+
+// "Utolsó Újhold" and "Utolsó megfigyelés" without their file. The second
+// spells the file name with an accent, as it always has; the file has none.
+inline const QString NewMoonFileMissingMessage =
+    QStringLiteral("Az 'ujhold.txt' fájl nem található!");
+inline const QString ObservationFileMissingMessage =
+    QStringLiteral("Az 'utolsó.txt' fájl nem található!");
+// "Mentés" with a blank observation.
+inline const QString EmptyObservationMessage = QStringLiteral("Üres dátumot NEM mentek!");
+
+// Why a data file could not be read or written, in words a user understands.
+enum class FileProblem {
+    None,
+    NoDirectory,  // the Pic directory is missing
+    IsDirectory,  // a directory stands where the file should be
+    BrokenLink,   // a symbolic link stands there whose target cannot be made
+    NoPermission, // the file or its directory may not be read or written
+    DiskFull,     // not every byte reached the disk
+    NotAFile,     // a device, a FIFO or a socket stands there
+    TooLarge,     // larger than SingleValueFileLimit
+    Other,
+};
+
+// The largest ujhold.txt and utolso.txt that are loaded: a stored date is a
+// few bytes, and gigabytes would stall the window. Its message names it.
+inline constexpr qint64 SingleValueFileLimit = 1024 * 1024;
+
+// The reason that follows "nem olvasható:" / "nem menthető:".
+QString ProblemText(FileProblem problem);
+
+// "Az 'ujhold.txt' fájl nem menthető: <reason>" and "... nem olvasható: ...".
+QString WriteFailureMessage(QStringView fileName, FileProblem problem);
+QString ReadFailureMessage(QStringView fileName, FileProblem problem);
+
+// A picture of the Pic directory that is missing or cannot be read whole.
+QString PictureFailureMessage(QStringView fileName);
 
 } // namespace lunex

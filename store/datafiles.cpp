@@ -1,5 +1,6 @@
 #include "store/datafiles.h"
 
+#include "messages/messages.h"
 #include "store/codepage.h"
 #include "store/fileio.h"
 
@@ -9,22 +10,13 @@
 namespace lunex {
 namespace {
 
-QString writeFailure(QStringView relative, FileProblem problem) {
-    return QStringLiteral("Az '%1' fájl nem menthető: %2")
-        .arg(FileNameOf(relative), ProblemText(problem));
-}
-
-QString readFailure(QStringView relative, FileProblem problem) {
-    return QStringLiteral("Az '%1' fájl nem olvasható: %2")
-        .arg(FileNameOf(relative), ProblemText(problem));
-}
-
 bool saveField(const QString &appDir, QStringView relative, const QString &text,
                Messenger &messages) {
     const FileProblem problem =
         WriteFileAtomically(AppPath(appDir, relative), SingleValueBytes(text));
     if (problem != FileProblem::None) {
-        messages.showMessage(writeFailure(relative, problem), MessageIcon::Critical);
+        messages.showMessage(WriteFailureMessage(FileNameOf(relative), problem),
+                             MessageIcon::Critical);
         return false;
     }
     return true;
@@ -40,27 +32,14 @@ std::optional<QString> loadField(const QString &appDir, QStringView relative,
     }
     const ReadResult read = ReadAllBytes(path);
     if (!read.bytes) {
-        messages.showMessage(readFailure(relative, read.problem), MessageIcon::Critical);
+        messages.showMessage(ReadFailureMessage(FileNameOf(relative), read.problem),
+                             MessageIcon::Critical);
         return std::nullopt;
     }
     return DecodeAnsi(*read.bytes);
 }
 
 } // namespace
-
-QString AppPath(const QString &appDir, QStringView relative) {
-    QString rel = relative.toString();
-    rel.replace(u'\\', u'/');
-    return appDir + rel;
-}
-
-QString FileNameOf(QStringView relative) {
-    return relative.mid(relative.lastIndexOf(u'\\') + 1).toString();
-}
-
-QString PictureFailureMessage(QStringView relative) {
-    return QStringLiteral("A(z) '%1' kép nem tölthető be!").arg(FileNameOf(relative));
-}
 
 QByteArray SingleValueBytes(const QString &text) {
     QByteArray bytes = EncodeAnsi(text);
@@ -137,8 +116,7 @@ bool SaveNewMoon(const QString &appDir, const TimeFields &fields, Messenger &mes
 }
 
 void LoadNewMoon(const QString &appDir, TimeFields &fields, Messenger &messages) {
-    const auto text = loadField(appDir, NewMoonFile,
-                                QStringLiteral("Az 'ujhold.txt' fájl nem található!"), messages);
+    const auto text = loadField(appDir, NewMoonFile, NewMoonFileMissingMessage, messages);
     if (text) {
         fields.setText11(*text);
     }
@@ -149,15 +127,14 @@ bool SaveObservation(const QString &appDir, const TimeFields &fields, Messenger 
     // Only the blank (U+0020) counts as empty here; a tab or a line break is
     // stored like any other text.
     if (text.count(u' ') == text.size()) {
-        messages.showMessage(QStringLiteral("Üres dátumot NEM mentek!"), MessageIcon::Warning);
+        messages.showMessage(EmptyObservationMessage, MessageIcon::Warning);
         return false;
     }
     return saveField(appDir, ObservationFile, text, messages);
 }
 
 bool LoadObservation(const QString &appDir, TimeFields &fields, Messenger &messages) {
-    const auto text = loadField(appDir, ObservationFile,
-                                QStringLiteral("Az 'utolsó.txt' fájl nem található!"), messages);
+    const auto text = loadField(appDir, ObservationFile, ObservationFileMissingMessage, messages);
     if (!text) {
         return false;
     }

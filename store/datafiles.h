@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ports/windowports.h"
+#include "store/paths.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -9,22 +10,6 @@
 #include <QStringView>
 
 namespace lunex {
-
-// Paths below the application directory, written the way the pictures and data
-// files have always been named: a leading backslash and backslash separators.
-inline constexpr QStringView NewMoonFile = u"\\Pic\\ujhold.txt";
-inline constexpr QStringView ObservationFile = u"\\Pic\\utolso.txt";
-inline constexpr QStringView NewMoonListFile = u"\\Pic\\ujholdak.txt";
-
-// The application directory followed directly by the relative path, with '/'
-// for '\': no separator added or removed.
-QString AppPath(const QString &appDir, QStringView relative);
-
-// The file name at the end of such a relative path, as messages name it.
-QString FileNameOf(QStringView relative);
-
-// The message for a picture of the Pic directory that cannot be read.
-QString PictureFailureMessage(QStringView relative);
 
 // A single-value file: the text in Windows-1250, then CR LF.
 QByteArray SingleValueBytes(const QString &text);

@@ -14,8 +14,6 @@
 namespace lunex {
 namespace {
 
-testing::WriteFault g_fault = testing::WriteFault::None;
-
 enum class Access { Read, Write };
 
 // In a sticky directory (mode 1777, like /tmp) only the owner of a file or of
@@ -110,37 +108,13 @@ void keepOwnership(const QString &path, int fd) {
 
 } // namespace
 
-QString ProblemText(FileProblem problem) {
-    switch (problem) {
-    case FileProblem::None:
-        return {};
-    case FileProblem::NoDirectory:
-        return QStringLiteral("a 'Pic' mappa nem létezik.");
-    case FileProblem::IsDirectory:
-        return QStringLiteral("a fájl helyén egy mappa van.");
-    case FileProblem::BrokenLink:
-        return QStringLiteral("a fájl helyén egy sehová sem mutató hivatkozás van.");
-    case FileProblem::NoPermission:
-        return QStringLiteral("nincs hozzá jogosultság.");
-    case FileProblem::DiskFull:
-        return QStringLiteral("megtelt a lemez, vagy írási hiba történt.");
-    case FileProblem::NotAFile:
-        return QStringLiteral("a fájl helyén egy eszköz vagy csővezeték van.");
-    case FileProblem::TooLarge:
-        return QStringLiteral("túl nagy (legfeljebb %1 MiB).").arg(WholeReadLimit / (1024 * 1024));
-    case FileProblem::Other:
-        break;
-    }
-    return QStringLiteral("ismeretlen hiba történt.");
-}
-
 bool IsOrdinaryFile(const QString &path) {
     // QFileInfo follows symbolic links: a dangling one is not a file.
     return QFileInfo(path).isFile();
 }
 
 ReadResult ReadAllBytes(const QString &path) {
-    ReadResult read = readUpTo(path, WholeReadLimit);
+    ReadResult read = readUpTo(path, SingleValueFileLimit);
     if (read.cut) {
         return {std::nullopt, FileProblem::TooLarge};
     }
@@ -162,9 +136,6 @@ FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes) {
     if (target.exists() && !target.isFile()) {
         return FileProblem::NotAFile;
     }
-    if (g_fault == testing::WriteFault::NoPermission) {
-        return FileProblem::NoPermission;
-    }
     QSaveFile file(path);
     // Unbuffered, so that write() itself meets a full disk: QSaveFile::commit
     // ignores a failure of the final flush of its buffer and would replace the
@@ -175,9 +146,7 @@ FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes) {
     keepOwnership(path, file.handle());
     // On a full disk QSaveFile::write can come back short without an error and
     // commit() then succeeds with a truncated file: count every byte.
-    const QByteArray payload =
-        g_fault == testing::WriteFault::DiskFull ? bytes.left(bytes.size() / 2) : bytes;
-    const qint64 written = file.write(payload);
+    const qint64 written = file.write(bytes);
     if (written != bytes.size()) {
         const auto error = file.error();
         file.cancelWriting();
@@ -200,11 +169,5 @@ FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes) {
 void IgnoreFileSizeSignal() {
     std::signal(SIGXFSZ, SIG_IGN);
 }
-
-namespace testing {
-void SetWriteFault(WriteFault fault) {
-    g_fault = fault;
-}
-} // namespace testing
 
 } // namespace lunex
