@@ -222,16 +222,16 @@ void MainWindow::showMoonPicture(const QString &relativePath) {
     }
 }
 
-QString MainWindow::text11() const {
+QString MainWindow::newMoonText() const {
     return newMoonField_->text();
 }
-void MainWindow::setText11(const QString &text) {
+void MainWindow::setNewMoonText(const QString &text) {
     newMoonField_->setHeldText(text);
 }
-QString MainWindow::text12() const {
+QString MainWindow::observationText() const {
     return observationField_->text();
 }
-void MainWindow::setText12(const QString &text) {
+void MainWindow::setObservationText(const QString &text) {
     observationField_->setHeldText(text);
 }
 

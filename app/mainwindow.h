@@ -41,10 +41,10 @@ public slots:
 
 private:
     // TimeFields
-    QString text11() const override;
-    void setText11(const QString &text) override;
-    QString text12() const override;
-    void setText12(const QString &text) override;
+    QString newMoonText() const override;
+    void setNewMoonText(const QString &text) override;
+    QString observationText() const override;
+    void setObservationText(const QString &text) override;
     // ResultSurface
     void clearResults() override;
     void printAt(int xTwips, int yTwips, const QString &text) override;

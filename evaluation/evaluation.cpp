@@ -53,7 +53,7 @@ bool EvaluateLunarAge(const QDateTime &newMoon, const QDateTime &observation, do
 }
 
 void EvaluatePresentMoment(EvaluationPorts &ports) {
-    const auto newMoon = ParseDateTimeText(ports.fields.text11(), ports.locale, ports.zone);
+    const auto newMoon = ParseDateTimeText(ports.fields.newMoonText(), ports.locale, ports.zone);
     const QDateTime now = ports.clock.now().toTimeZone(ports.zone);
     if (!newMoon) {
         ports.messages.showMessage(NewMoonMissingMessage, MessageIcon::Warning);
@@ -63,7 +63,7 @@ void EvaluatePresentMoment(EvaluationPorts &ports) {
         // The observation box shows the moment just evaluated, in a form that
         // "Mentés" stores and the conversion reads back, so that it stores
         // exactly this observation (the usage tips promise as much).
-        ports.fields.setText12(ObservationText(now, ports.locale, ports.zone));
+        ports.fields.setObservationText(ObservationText(now, ports.locale, ports.zone));
     }
 }
 
@@ -72,8 +72,9 @@ void EvaluateStoredObservation(EvaluationPorts &ports) {
         return;
     }
     // Both conversions run before the one check.
-    const auto newMoon = ParseDateTimeText(ports.fields.text11(), ports.locale, ports.zone);
-    const auto observation = ParseDateTimeText(ports.fields.text12(), ports.locale, ports.zone);
+    const auto newMoon = ParseDateTimeText(ports.fields.newMoonText(), ports.locale, ports.zone);
+    const auto observation =
+        ParseDateTimeText(ports.fields.observationText(), ports.locale, ports.zone);
     if (!newMoon || !observation) {
         ports.messages.showMessage(InvalidDatesMessage, MessageIcon::Warning);
         return;

@@ -36,15 +36,15 @@ struct EvaluationPorts {
 bool EvaluateLunarAge(const QDateTime &newMoon, const QDateTime &observation, double gain,
                       HeaderForm form, EvaluationPorts &ports);
 
-// "Most!": the new moon of Text11 against the present moment.
+// "Most!": the new moon of the new-moon field against the present moment.
 void EvaluatePresentMoment(EvaluationPorts &ports);
 
-// The text "Most!" puts into Text12 for the moment it evaluated: the locale's
+// The text "Most!" puts into the observation field for the moment it evaluated: the locale's
 // general date where utolso.txt can hold it and it reads back as the same
 // moment, otherwise "yyyy-MM-dd HH:mm:ss", which reads back in every locale.
 QString ObservationText(const QDateTime &moment, const QLocale &locale, const QTimeZone &zone);
 
-// "Utolsó megfigyelés": loads utolso.txt into Text12 and evaluates it.
+// "Utolsó megfigyelés": loads utolso.txt into the observation field and evaluates it.
 void EvaluateStoredObservation(EvaluationPorts &ports);
 
 } // namespace lunex

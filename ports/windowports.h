@@ -15,10 +15,10 @@ namespace lunex {
 class TimeFields {
 public:
     virtual ~TimeFields() = default;
-    virtual QString text11() const = 0; // the last new moon
-    virtual void setText11(const QString &text) = 0;
-    virtual QString text12() const = 0; // the observation
-    virtual void setText12(const QString &text) = 0;
+    virtual QString newMoonText() const = 0; // the last new moon
+    virtual void setNewMoonText(const QString &text) = 0;
+    virtual QString observationText() const = 0; // the observation
+    virtual void setObservationText(const QString &text) = 0;
 };
 
 // The drop-down list of known new moons (`Ujholdak`).

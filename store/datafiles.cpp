@@ -102,8 +102,8 @@ void PickNewMoon(const QString &appDir, TimeFields &fields, const NewMoonList &l
     // only a real pick other than the first (heading) entry is copied.
     const int index = list.selectedIndex();
     if (index > 0) {
-        fields.setText11(list.currentText());
-    } else if (fields.text11().trimmed().isEmpty()) {
+        fields.setNewMoonText(list.currentText());
+    } else if (fields.newMoonText().trimmed().isEmpty()) {
         // Nothing picked and nothing typed (as right after the start): saving
         // would replace the stored new moon with a blank line.
         return;
@@ -112,18 +112,18 @@ void PickNewMoon(const QString &appDir, TimeFields &fields, const NewMoonList &l
 }
 
 bool SaveNewMoon(const QString &appDir, const TimeFields &fields, Messenger &messages) {
-    return saveField(appDir, NewMoonFile, fields.text11(), messages);
+    return saveField(appDir, NewMoonFile, fields.newMoonText(), messages);
 }
 
 void LoadNewMoon(const QString &appDir, TimeFields &fields, Messenger &messages) {
     const auto text = loadField(appDir, NewMoonFile, NewMoonFileMissingMessage, messages);
     if (text) {
-        fields.setText11(*text);
+        fields.setNewMoonText(*text);
     }
 }
 
 bool SaveObservation(const QString &appDir, const TimeFields &fields, Messenger &messages) {
-    const QString text = fields.text12();
+    const QString text = fields.observationText();
     // Only the blank (U+0020) counts as empty here; a tab or a line break is
     // stored like any other text.
     if (text.count(u' ') == text.size()) {
@@ -138,7 +138,7 @@ bool LoadObservation(const QString &appDir, TimeFields &fields, Messenger &messa
     if (!text) {
         return false;
     }
-    fields.setText12(*text);
+    fields.setObservationText(*text);
     return true;
 }
 

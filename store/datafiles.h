@@ -38,7 +38,7 @@ void PickNewMoon(const QString &appDir, TimeFields &fields, const NewMoonList &l
 bool SaveNewMoon(const QString &appDir, const TimeFields &fields, Messenger &messages);
 void LoadNewMoon(const QString &appDir, TimeFields &fields, Messenger &messages);
 bool SaveObservation(const QString &appDir, const TimeFields &fields, Messenger &messages);
-// True when `utolso.txt` was loaded into Text12.
+// True when `utolso.txt` was loaded into the observation field.
 bool LoadObservation(const QString &appDir, TimeFields &fields, Messenger &messages);
 
 } // namespace lunex

@@ -14,11 +14,11 @@
 namespace lunex::test {
 
 struct FakeFields : TimeFields {
-    QString t11, t12;
-    QString text11() const override { return t11; }
-    void setText11(const QString &t) override { t11 = t; }
-    QString text12() const override { return t12; }
-    void setText12(const QString &t) override { t12 = t; }
+    QString newMoon, observation;
+    QString newMoonText() const override { return newMoon; }
+    void setNewMoonText(const QString &t) override { newMoon = t; }
+    QString observationText() const override { return observation; }
+    void setObservationText(const QString &t) override { observation = t; }
 };
 
 struct FakeList : NewMoonList {

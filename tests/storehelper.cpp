@@ -160,20 +160,20 @@ int main(int argc, char *argv[]) {
             }
         } else if (step == "save-newmoon") {
             const QString dir = next();
-            fields.t11 = next();
+            fields.newMoon = next();
             std::printf("saved %d\n", SaveNewMoon(dir, fields, messages));
         } else if (step == "save-observation") {
             const QString dir = next();
-            fields.t12 = next();
+            fields.observation = next();
             std::printf("saved %d\n", SaveObservation(dir, fields, messages));
         } else if (step == "load-newmoon") {
-            fields.t11 = "unchanged";
+            fields.newMoon = "unchanged";
             LoadNewMoon(next(), fields, messages);
-            std::printf("text11 %s\n", fields.t11.toUtf8().toHex().constData());
+            std::printf("text11 %s\n", fields.newMoon.toUtf8().toHex().constData());
         } else if (step == "load-observation") {
-            fields.t12 = "unchanged";
+            fields.observation = "unchanged";
             std::printf("loaded %d\n", LoadObservation(next(), fields, messages));
-            std::printf("text12 %s\n", fields.t12.toUtf8().toHex().constData());
+            std::printf("text12 %s\n", fields.observation.toUtf8().toHex().constData());
         } else if (step == "fill-list") {
             FillNewMoonList(next(), list);
             std::printf("entries %lld\n", static_cast<long long>(list.entries.size()));
@@ -205,10 +205,10 @@ int main(int argc, char *argv[]) {
                 // The markers tell the killer whether it struck inside a save.
                 std::fputc('<', stdout);
                 if (newMoon) {
-                    fields.t11 = text;
+                    fields.newMoon = text;
                     SaveNewMoon(dir, fields, messages);
                 } else {
-                    fields.t12 = text;
+                    fields.observation = text;
                     SaveObservation(dir, fields, messages);
                 }
                 std::fputc('>', stdout);

@@ -174,8 +174,8 @@ private slots:
         QVERIFY(QFile::link(dir.pic("target.txt"), dir.pic("ujhold.txt")));
         QVERIFY(QFile::link("/nonexistent/Pic/utolso.txt", dir.pic("utolso.txt")));
         FakeFields fields;
-        fields.t11 = "2026-11-20 06:47";
-        fields.t12 = "2026-11-23 17:30";
+        fields.newMoon = "2026-11-20 06:47";
+        fields.observation = "2026-11-23 17:30";
         FakeMessenger messages;
         QVERIFY(SaveNewMoon(dir.path(), fields, messages));
         QCOMPARE(dir.read("target.txt"), QByteArray("2026-11-20 06:47\r\n"));
@@ -185,7 +185,7 @@ private slots:
         QCOMPARE(messages.shown[0].text,
                  QStringLiteral("Az 'utolso.txt' fájl nem menthető: a fájl helyén egy sehová sem "
                                 "mutató hivatkozás van."));
-        QCOMPARE(fields.t12, "2026-11-23 17:30");
+        QCOMPARE(fields.observation, "2026-11-23 17:30");
         QCOMPARE(QFileInfo(dir.pic("utolso.txt")).symLinkTarget(), "/nonexistent/Pic/utolso.txt");
     }
 
@@ -216,7 +216,7 @@ private slots:
         struct stat before {};
         QCOMPARE(::stat(name.constData(), &before), 0);
         FakeFields fields;
-        fields.t11 = "2026-11-20 06:47";
+        fields.newMoon = "2026-11-20 06:47";
         FakeMessenger messages;
         QVERIFY(!SaveNewMoon(dir.path(), fields, messages));
         QCOMPARE(messages.shown.size(), 1);

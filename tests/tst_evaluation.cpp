@@ -25,8 +25,8 @@ class TestEvaluation : public QObject {
 private slots:
     void presentMomentDrawsSavesAndFillsObservation() {
         EvalRig rig(Hu);
-        rig.fields.t11 = "2026-11-20 06:47";
-        rig.fields.t12 = "old";
+        rig.fields.newMoon = "2026-11-20 06:47";
+        rig.fields.observation = "old";
         rig.clock.at = Utc(2026, 11, 23, 17, 30, 0);
         EvaluatePresentMoment(rig.ports);
         QVERIFY(rig.messages.shown.isEmpty());
@@ -40,14 +40,14 @@ private slots:
         QCOMPARE(rig.picture.shown.size(), QSize(1, 1));
         QCOMPARE(rig.dir.read("ujhold.txt"), QByteArray("2026-11-20 06:47\r\n"));
         // The observation box holds the evaluated moment, and it converts back.
-        QCOMPARE(rig.fields.t12, QStringLiteral("2026. 11. 23. 17:30:00"));
-        QCOMPARE(ParseDateTimeText(rig.fields.t12, Hu, UtcZone), rig.clock.at);
+        QCOMPARE(rig.fields.observation, QStringLiteral("2026. 11. 23. 17:30:00"));
+        QCOMPARE(ParseDateTimeText(rig.fields.observation, Hu, UtcZone), rig.clock.at);
         QVERIFY(!QFile::exists(rig.dir.pic("utolso.txt")));
     }
 
     void presentMomentBeforeTheNewMoon() {
         EvalRig rig(Hu);
-        rig.fields.t11 = "2026-11-20 06:47";
+        rig.fields.newMoon = "2026-11-20 06:47";
         rig.clock.at = Utc(2026, 11, 17, 1, 59);
         EvaluatePresentMoment(rig.ports);
         QVERIFY(rig.messages.shown.isEmpty());
@@ -67,8 +67,8 @@ private slots:
         EvalRig rig(Hu);
         rig.dir.write("ujhold.txt", "stored\r\n");
         rig.surface.printed = QStringList{"earlier result"};
-        rig.fields.t11 = text11;
-        rig.fields.t12 = "typed";
+        rig.fields.newMoon = text11;
+        rig.fields.observation = "typed";
         rig.clock.at = Utc(2026, 11, 23, 17, 30);
         EvaluatePresentMoment(rig.ports);
         QCOMPARE(rig.messages.shown.size(), 1);
@@ -77,7 +77,7 @@ private slots:
         QCOMPARE(rig.surface.printed, QStringList{"earlier result"});
         QCOMPARE(rig.surface.clears, 0);
         QCOMPARE(rig.picture.loads, 0);
-        QCOMPARE(rig.fields.t12, "typed");
+        QCOMPARE(rig.fields.observation, "typed");
         QCOMPARE(rig.dir.read("ujhold.txt"), QByteArray("stored\r\n"));
     }
 
@@ -106,8 +106,8 @@ private slots:
         }
         rig.dir.write("ujhold.txt", "stored\r\n");
         rig.surface.printed = QStringList{"earlier result"};
-        rig.fields.t11 = text11;
-        rig.fields.t12 = "typed";
+        rig.fields.newMoon = text11;
+        rig.fields.observation = "typed";
         rig.clock.at = now;
         EvaluatePresentMoment(rig.ports);
         QCOMPARE(rig.messages.shown.size(), 1);
@@ -115,7 +115,7 @@ private slots:
         QCOMPARE(rig.messages.shown[0].icon, MessageIcon::Critical);
         QCOMPARE(rig.surface.printed, QStringList{"earlier result"});
         QCOMPARE(rig.picture.loads, 0);
-        QCOMPARE(rig.fields.t12, "typed");
+        QCOMPARE(rig.fields.observation, "typed");
         QCOMPARE(rig.dir.read("ujhold.txt"), QByteArray("stored\r\n"));
     }
 
@@ -154,13 +154,13 @@ private slots:
 
         EvalRig stored(Hu);
         stored.ports.zone = QTimeZone(zone.toUtf8());
-        stored.fields.t11 = newMoon;
+        stored.fields.newMoon = newMoon;
         stored.dir.write("utolso.txt", observation.toLatin1());
         EvaluateStoredObservation(stored.ports);
 
         EvalRig present(Hu);
         present.ports.zone = stored.ports.zone;
-        present.fields.t11 = newMoon;
+        present.fields.newMoon = newMoon;
         present.clock.at = ParseDateTimeText(observation, Hu, stored.ports.zone).value().toUTC();
         EvaluatePresentMoment(present.ports);
 
@@ -175,7 +175,8 @@ private slots:
         const QTime local =
             QTime::fromString(observation.mid(11), observation.size() > 16 ? "HH:mm:ss" : "HH:mm");
         QCOMPARE(present.surface.printed.value(1), "5020,1265:" + LongTimeText(local, Hu));
-        QCOMPARE(ParseDateTimeText(present.fields.t12, Hu, present.ports.zone), present.clock.at);
+        QCOMPARE(ParseDateTimeText(present.fields.observation, Hu, present.ports.zone),
+                 present.clock.at);
     }
 
     // What "Most!" leaves in Text12 is saved by "Mentés" and evaluated by
@@ -188,14 +189,14 @@ private slots:
                  QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory)) {
             rig.ports.locale = locale;
             rig.messages.shown.clear();
-            rig.fields.t11 = "2026-11-20 06:47";
+            rig.fields.newMoon = "2026-11-20 06:47";
             rig.clock.at = moment;
             EvaluatePresentMoment(rig.ports);
             QVERIFY(SaveObservation(rig.dir.path(), rig.fields, rig.messages));
-            rig.fields.t12.clear();
+            rig.fields.observation.clear();
             EvaluateStoredObservation(rig.ports);
             QVERIFY2(rig.messages.shown.isEmpty(), qPrintable(locale.name()));
-            QCOMPARE(ParseDateTimeText(rig.fields.t12, locale, rig.ports.zone), moment);
+            QCOMPARE(ParseDateTimeText(rig.fields.observation, locale, rig.ports.zone), moment);
             QCOMPARE(rig.surface.printed.value(0),
                      "700,1265:Megfigyelés ideje:    " + GeneralDateText(moment, locale));
         }
@@ -204,7 +205,7 @@ private slots:
     void unwritableNewMoonFileKeepsTheResults() {
         EvalRig rig(Hu);
         QDir(rig.dir.pic("")).mkdir("ujhold.txt");
-        rig.fields.t11 = "2026-11-20 06:47";
+        rig.fields.newMoon = "2026-11-20 06:47";
         rig.clock.at = Utc(2026, 11, 23, 17, 30);
         EvaluatePresentMoment(rig.ports);
         QCOMPARE(rig.surface.printed.size(), 6);
@@ -216,8 +217,8 @@ private slots:
 
     void storedObservationWorkedExample() {
         EvalRig rig(Hu);
-        rig.fields.t11 = "2026-11-20 06:47";
-        rig.fields.t12 = "unsaved typing";
+        rig.fields.newMoon = "2026-11-20 06:47";
+        rig.fields.observation = "unsaved typing";
         rig.dir.write("utolso.txt", "2026-11-23 17:30\r\n");
         EvaluateStoredObservation(rig.ports);
         QVERIFY(rig.messages.shown.isEmpty());
@@ -227,7 +228,7 @@ private slots:
                                    "700,3300:" + Pad + "3,42 nap",
                                    "700,5050:" + Pad + "Növekvő sarló  --  13,7 %"};
         QCOMPARE(rig.surface.printed, expected);
-        QCOMPARE(rig.fields.t12, "2026-11-23 17:30\r\n");
+        QCOMPARE(rig.fields.observation, "2026-11-23 17:30\r\n");
         QCOMPARE(rig.dir.read("ujhold.txt"), QByteArray("2026-11-20 06:47\r\n"));
         QCOMPARE(rig.dir.read("utolso.txt"), QByteArray("2026-11-23 17:30\r\n"));
         // A second press with unchanged inputs draws the very same texts.
@@ -264,13 +265,13 @@ private slots:
         }
         rig.dir.write("ujhold.txt", "stored\r\n");
         rig.surface.printed = QStringList{"earlier result"};
-        rig.fields.t11 = text11;
-        rig.fields.t12 = "typed";
+        rig.fields.newMoon = text11;
+        rig.fields.observation = "typed";
         EvaluateStoredObservation(rig.ports);
         QCOMPARE(rig.messages.shown.size(), 1);
         QCOMPARE(rig.messages.shown[0].text, message);
-        QCOMPARE(rig.fields.t12, text12After);
-        QCOMPARE(rig.fields.t11, text11);
+        QCOMPARE(rig.fields.observation, text12After);
+        QCOMPARE(rig.fields.newMoon, text11);
         QCOMPARE(rig.surface.printed, QStringList{"earlier result"});
         QCOMPARE(rig.picture.loads, 0);
         QCOMPARE(rig.dir.read("ujhold.txt"), QByteArray("stored\r\n"));

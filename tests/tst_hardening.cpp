@@ -317,7 +317,7 @@ private slots:
         QFETCH(QString, observation);
         QFETCH(QStringList, ages);
         EvalRig rig(Hu);
-        rig.fields.t11 = newMoon;
+        rig.fields.newMoon = newMoon;
         rig.dir.write("utolso.txt", observation.toLatin1() + "\r\n");
         EvaluateStoredObservation(rig.ports);
         if (ages.size() == 1) {

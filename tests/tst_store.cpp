@@ -156,8 +156,8 @@ private slots:
         AppDir dir;
         FakeFields f;
         FakeMessenger m;
-        f.t11 = text;
-        f.t12 = text + "!";
+        f.newMoon = text;
+        f.observation = text + "!";
         QVERIFY(SaveNewMoon(dir.path(), f, m));
         QCOMPARE(dir.read("ujhold.txt"), bytes);
         QVERIFY(SaveObservation(dir.path(), f, m));
@@ -169,16 +169,16 @@ private slots:
         AppDir dir;
         FakeFields f;
         FakeMessenger m;
-        f.t11 = QStringLiteral("2026. 11. 20. 6:47");
+        f.newMoon = QStringLiteral("2026. 11. 20. 6:47");
         QVERIFY(SaveNewMoon(dir.path(), f, m));
-        f.t11.clear();
+        f.newMoon.clear();
         LoadNewMoon(dir.path(), f, m);
-        QCOMPARE(f.t11, QStringLiteral("2026. 11. 20. 6:47\r\n"));
+        QCOMPARE(f.newMoon, QStringLiteral("2026. 11. 20. 6:47\r\n"));
 
         dir.write("utolso.txt", "");
-        f.t12 = "typed";
+        f.observation = "typed";
         QVERIFY(LoadObservation(dir.path(), f, m));
-        QCOMPARE(f.t12, QString());
+        QCOMPARE(f.observation, QString());
         QVERIFY(m.shown.isEmpty());
     }
 
@@ -194,21 +194,21 @@ private slots:
         dir.write("ujhold.txt", QByteArray(size, '7'));
         dir.write("utolso.txt", QByteArray(size, '7'));
         FakeFields f;
-        f.t11 = "keep 11";
-        f.t12 = "keep 12";
+        f.newMoon = "keep 11";
+        f.observation = "keep 12";
         FakeMessenger m;
         LoadNewMoon(dir.path(), f, m);
         const bool loaded = LoadObservation(dir.path(), f, m);
         if (size <= 1024 * 1024) {
             QVERIFY(loaded);
-            QCOMPARE(f.t11, QString(size, u'7'));
-            QCOMPARE(f.t12, f.t11);
+            QCOMPARE(f.newMoon, QString(size, u'7'));
+            QCOMPARE(f.observation, f.newMoon);
             QVERIFY(m.shown.isEmpty());
             return;
         }
         QVERIFY(!loaded);
-        QCOMPARE(f.t11, "keep 11");
-        QCOMPARE(f.t12, "keep 12");
+        QCOMPARE(f.newMoon, "keep 11");
+        QCOMPARE(f.observation, "keep 12");
         QCOMPARE(m.shown.size(), 2);
         QCOMPARE(m.shown[0].text, QStringLiteral("Az 'ujhold.txt' fájl nem olvasható: túl nagy "
                                                  "(legfeljebb 1 MiB)."));
@@ -234,13 +234,13 @@ private slots:
             }
         }
         FakeFields f;
-        f.t11 = "keep 11";
-        f.t12 = "keep 12";
+        f.newMoon = "keep 11";
+        f.observation = "keep 12";
         FakeMessenger m;
         LoadNewMoon(dir.path(), f, m);
         QVERIFY(!LoadObservation(dir.path(), f, m));
-        QCOMPARE(f.t11, "keep 11");
-        QCOMPARE(f.t12, "keep 12");
+        QCOMPARE(f.newMoon, "keep 11");
+        QCOMPARE(f.observation, "keep 12");
         QCOMPARE(m.shown.size(), 2);
         QCOMPARE(m.shown[0].text, QStringLiteral("Az 'ujhold.txt' fájl nem található!"));
         QCOMPARE(m.shown[1].text, QStringLiteral("Az 'utolsó.txt' fájl nem található!"));
@@ -263,7 +263,7 @@ private slots:
         AppDir dir;
         dir.write("utolso.txt", "old\r\n");
         FakeFields f;
-        f.t12 = text;
+        f.observation = text;
         FakeMessenger m;
         QCOMPARE(SaveObservation(dir.path(), f, m), saved);
         if (saved) {
@@ -313,10 +313,10 @@ private slots:
         list.entries = {"Újholdak", "2026-11-20 06:47", "2026-12-20 01:43", ""};
         list.selected = selected;
         FakeFields f;
-        f.t11 = typed;
+        f.newMoon = typed;
         FakeMessenger m;
         PickNewMoon(dir.path(), f, list, m);
-        QCOMPARE(f.t11, text11);
+        QCOMPARE(f.newMoon, text11);
         QCOMPARE(dir.read("ujhold.txt"), stored);
         QVERIFY(m.shown.isEmpty());
     }
@@ -343,8 +343,8 @@ private slots:
         const QByteArray before11 = dir.read("ujhold.txt");
         const QByteArray before12 = dir.read("utolso.txt");
         FakeFields f;
-        f.t11 = "new moon";
-        f.t12 = "observation";
+        f.newMoon = "new moon";
+        f.observation = "observation";
         FakeMessenger m;
         QVERIFY(!SaveNewMoon(dir.path(), f, m));
         // Only ujhold.txt is replaced by a directory in that case.
@@ -353,8 +353,8 @@ private slots:
         if (how != "dir") {
             QCOMPARE(dir.read("utolso.txt"), before12);
         }
-        QCOMPARE(f.t11, "new moon");
-        QCOMPARE(f.t12, "observation");
+        QCOMPARE(f.newMoon, "new moon");
+        QCOMPARE(f.observation, "observation");
         QVERIFY(m.shown.size() >= 1);
         QCOMPARE(m.shown[0].text, QStringLiteral("Az 'ujhold.txt' fájl nem menthető: ") + reason);
         QCOMPARE(m.shown[0].icon, MessageIcon::Critical);
@@ -373,10 +373,10 @@ private slots:
         dir.write("ujhold.txt", "secret\r\n");
         QFile::setPermissions(dir.pic("ujhold.txt"), QFile::WriteOwner);
         FakeFields f;
-        f.t11 = "keep";
+        f.newMoon = "keep";
         FakeMessenger m;
         LoadNewMoon(dir.path(), f, m);
-        QCOMPARE(f.t11, "keep");
+        QCOMPARE(f.newMoon, "keep");
         QCOMPARE(m.shown.size(), 1);
         QCOMPARE(m.shown[0].text,
                  QStringLiteral("Az 'ujhold.txt' fájl nem olvasható: nincs hozzá jogosultság."));

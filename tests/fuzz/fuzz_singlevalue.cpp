@@ -22,14 +22,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     LoadNewMoon(dir.path(), fields, messages);
     Check(LoadObservation(dir.path(), fields, messages), "observation loads");
     Check(messages.shown.isEmpty(), "no message on load");
-    Check(fields.t11 == DecodeAnsi(bytes) && fields.t12 == fields.t11, "loaded verbatim");
+    Check(fields.newMoon == DecodeAnsi(bytes) && fields.observation == fields.newMoon,
+          "loaded verbatim");
 
-    ParseDateTimeText(fields.t11, QLocale(QLocale::Hungarian, QLocale::Hungary), QTimeZone::utc());
-    ParseDateTimeText(fields.t11, QLocale::c(), QTimeZone::utc());
+    ParseDateTimeText(fields.newMoon, QLocale(QLocale::Hungarian, QLocale::Hungary),
+                      QTimeZone::utc());
+    ParseDateTimeText(fields.newMoon, QLocale::c(), QTimeZone::utc());
 
     Check(SaveNewMoon(dir.path(), fields, messages), "new moon saves");
     Check(dir.read("ujhold.txt") == bytes + "\r\n", "saved byte for byte");
-    const bool blank = fields.t12.count(u' ') == fields.t12.size();
+    const bool blank = fields.observation.count(u' ') == fields.observation.size();
     Check(SaveObservation(dir.path(), fields, messages) == !blank, "blank observation refused");
     Check(dir.read("utolso.txt") == (blank ? bytes : bytes + "\r\n"), "observation kept or saved");
     return 0;
