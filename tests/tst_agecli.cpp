@@ -1,30 +1,18 @@
 // lunex-age run as a process, the way scripts use it.
 
-#include <QProcess>
+#include "processrun.h"
+
 #include <QTest>
 #include <QTimeZone>
+
+using namespace lunex::test;
 
 class TestAgeCli : public QObject {
     Q_OBJECT
 
-    struct Run {
-        int code;
-        QString out, err;
-    };
-
     static Run run(const QStringList &args, const QString &locale, const QString &zone = "UTC") {
-        QProcess p;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("LC_ALL", locale);
-        env.insert("LANG", locale);
-        env.insert("TZ", zone);
-        p.setProcessEnvironment(env);
-        p.start(QStringLiteral(LUNEX_AGE_PATH), args);
-        if (!p.waitForFinished(30000)) {
-            return {-1, {}, {}};
-        }
-        return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-                QString::fromUtf8(p.readAllStandardError())};
+        return RunProgram(QStringLiteral(LUNEX_AGE_PATH), args,
+                          {{{"LC_ALL", locale}, {"LANG", locale}, {"TZ", zone}}});
     }
 
 private slots:

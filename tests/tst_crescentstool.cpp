@@ -2,37 +2,27 @@
 // awkward places, the CSV's shape, the map's colours against the table, and
 // the arguments it refuses.
 
+#include "processrun.h"
 #include "visibilitymap.h"
 
 #include <QDir>
 #include <QImage>
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 
 using namespace lunex::crescents;
+using namespace lunex::test;
 
 namespace {
 
-struct Run {
-    int code = -1;
-    QString out, err;
-};
-
 Run RunTool(const QStringList &args, const QString &locale = QStringLiteral("C.UTF-8")) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("TZ"), QStringLiteral("Europe/Budapest"));
-    env.insert(QStringLiteral("LC_ALL"), locale);
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    p.setProcessEnvironment(env);
-    p.start(QStringLiteral(LUNEX_CRESCENTS_PATH), args);
-    if (!p.waitForFinished(120000)) {
-        return {};
-    }
-    return {p.exitCode(), QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    return RunProgram(QStringLiteral(LUNEX_CRESCENTS_PATH), args,
+                      {{{QStringLiteral("TZ"), QStringLiteral("Europe/Budapest")},
+                        {QStringLiteral("LC_ALL"), locale},
+                        {QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen")}},
+                       0,
+                       120000});
 }
 
 using CsvRow = QMap<QString, QString>;

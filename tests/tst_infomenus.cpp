@@ -3,7 +3,7 @@
 
 #include "app/mainwindow.h"
 #include "fakes.h"
-#include "windows.h"
+#include "windowcleanup.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,7 +45,7 @@ private slots:
     }
     void cleanup() { test::DeleteWindows(); }
 
-    void opens_once_and_afresh_data() {
+    void opensOnceAndAfresh_data() {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("window");
         QTest::addColumn<QString>("closer");
@@ -59,7 +59,7 @@ private slots:
                                << "frmAbout"
                                << "cmdOK";
     }
-    void opens_once_and_afresh() {
+    void opensOnceAndAfresh() {
         QFETCH(QString, item);
         QFETCH(QString, window);
         QFETCH(QString, closer);
@@ -101,7 +101,7 @@ private slots:
         }
     }
 
-    void all_three_at_once() {
+    void allThreeAtOnce() {
         for (const char *item : {"vonas", "leir", "prog"}) {
             main_->findChild<QAction *>(item)->trigger();
         }

@@ -1,9 +1,10 @@
-#include "look/look.h"
 #include "calc/calculatorwindow.h"
-#include "info/descriptionwindow.h"
 #include "info/aboutwindow.h"
+#include "info/descriptionwindow.h"
+#include "look/look.h"
 #include "lunex_version.h"
-#include "windows.h"
+#include "messageboxes.h"
+#include "windowcleanup.h"
 
 #include <QApplication>
 #include <QLabel>
@@ -21,28 +22,6 @@ using namespace lunex;
 namespace {
 
 const QColor LightCyan(192, 255, 255);
-
-// What the next modal message box showed; it is answered with Enter.
-struct Message : QObject {
-    bool seen = false;
-    QString text;
-    QString title;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-
-    void expect() {
-        QTimer::singleShot(0, this, [this] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (box == nullptr) {
-                return;
-            }
-            seen = true;
-            text = box->text();
-            title = box->windowTitle();
-            icon = box->icon();
-            QTest::keyClick(box, Qt::Key_Enter);
-        });
-    }
-};
 
 // Whether anything but the background is drawn in the box.
 bool inked(const QImage &image, const QRect &box) {
@@ -95,7 +74,7 @@ private slots:
     void init() { QLocale::setDefault(QLocale(QStringLiteral("hu_HU"))); }
     void cleanup() { test::DeleteWindows(); }
 
-    void calculator_converts_data() {
+    void calculatorConverts_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("button");
@@ -125,7 +104,7 @@ private slots:
                                           << " 3e3 "
                                           << " 180.00" << mil;
     }
-    void calculator_converts() {
+    void calculatorConverts() {
         QFETCH(QString, locale);
         QFETCH(QString, field);
         QFETCH(QString, button);
@@ -145,7 +124,7 @@ private slots:
         QVERIFY(inked(form->grab().toImage(), row));
     }
 
-    void calculator_shows_one_result() {
+    void calculatorShowsOneResult() {
         QPointer<CalculatorWindow> form = open<CalculatorWindow>();
         QTest::keyClicks(child<QLineEdit>(form, "Text41"), "360");
         QTest::mouseClick(child<QPushButton>(form, "Command41"), Qt::LeftButton);
@@ -162,7 +141,7 @@ private slots:
         QCOMPARE(child<QLineEdit>(form, "Text41")->text(), "360");
     }
 
-    void calculator_refuses_data() {
+    void calculatorRefuses_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("typed");
@@ -179,7 +158,7 @@ private slots:
                                              << "Command41"
                                              << "9e307";
     }
-    void calculator_refuses() {
+    void calculatorRefuses() {
         QFETCH(QString, field);
         QFETCH(QString, button);
         QFETCH(QString, typed);
@@ -192,19 +171,18 @@ private slots:
         edit->clear();
         QTest::keyClicks(edit, typed);
 
-        Message message;
-        message.expect();
+        test::MessageBoxes messages;
         QTest::mouseClick(child<QPushButton>(form, qPrintable(button)), Qt::LeftButton);
-        QVERIFY(message.seen);
-        QCOMPARE(message.text, "Kérem, VALÓS ADATOT adjon meg!");
-        QCOMPARE(message.title, "Lunex");
-        QCOMPARE(message.icon, QMessageBox::Warning);
+        QTRY_COMPARE(messages.count(), 1);
+        QCOMPARE(messages.last().text, "Kérem, VALÓS ADATOT adjon meg!");
+        QCOMPARE(messages.last().title, "Lunex");
+        QCOMPARE(messages.last().icon, QMessageBox::Warning);
         QCOMPARE(form->printedText(), " 1500,00");
         QVERIFY(inked(form->grab().toImage(), DegreeResult));
         QCOMPARE(edit->text(), typed);
     }
 
-    void calculator_fields_take_six_characters() {
+    void calculatorFieldsTakeSixCharacters() {
         QPointer<CalculatorWindow> form = open<CalculatorWindow>();
         for (const char *name : {"Text41", "Text42"}) {
             auto *edit = child<QLineEdit>(form, name);
@@ -213,7 +191,7 @@ private slots:
         }
     }
 
-    void calculator_keyboard() {
+    void calculatorKeyboard() {
         QPointer<CalculatorWindow> form = open<CalculatorWindow>();
         QCOMPARE(form->windowTitle(), "Számítások");
         QCOMPARE(form->focusWidget()->objectName(), "Text41");
@@ -230,7 +208,7 @@ private slots:
         }
     }
 
-    void calculator_ok_closes_and_a_new_one_is_blank() {
+    void calculatorOkClosesAndANewOneIsBlank() {
         QPointer<CalculatorWindow> form = open<CalculatorWindow>();
         QTest::keyClicks(child<QLineEdit>(form, "Text41"), "90");
         QTest::keyClicks(child<QLineEdit>(form, "Text42"), "6000");
@@ -245,7 +223,7 @@ private slots:
         QVERIFY(!inked(again->grab().toImage(), DegreeResult));
     }
 
-    void description_texts_data() {
+    void descriptionTexts_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QColor>("colour");
@@ -278,7 +256,7 @@ private slots:
                                    "legközelebb már azt jeleníti meg! "
                                 << red;
     }
-    void description_texts() {
+    void descriptionTexts() {
         QFETCH(QString, name);
         QFETCH(QString, text);
         QFETCH(QColor, colour);
@@ -297,7 +275,7 @@ private slots:
         }
     }
 
-    void description_keys_data() {
+    void descriptionKeys_data() {
         QTest::addColumn<int>("key");
         QTest::addColumn<bool>("closes");
         QTest::newRow("Enter") << int(Qt::Key_Return) << true;
@@ -305,7 +283,7 @@ private slots:
         QTest::newRow("Space") << int(Qt::Key_Space) << true;
         QTest::newRow("Esc") << int(Qt::Key_Escape) << false;
     }
-    void description_keys() {
+    void descriptionKeys() {
         QFETCH(int, key);
         QFETCH(bool, closes);
         QPointer<DescriptionWindow> form = open<DescriptionWindow>();
@@ -317,7 +295,7 @@ private slots:
         QCOMPARE(gone(form), closes);
     }
 
-    void about_texts() {
+    void aboutTexts() {
         QPointer<AboutWindow> about = open<AboutWindow>();
         QCOMPARE(about->windowTitle(), "About Lunex");
         QCOMPARE(child<QLabel>(about, "lblTitle")->text(), "Lunex");
@@ -335,13 +313,13 @@ private slots:
         }
     }
 
-    void about_closes_data() {
+    void aboutCloses_data() {
         QTest::addColumn<int>("key");
         QTest::newRow("Enter") << int(Qt::Key_Return);
         QTest::newRow("Esc") << int(Qt::Key_Escape);
         QTest::newRow("button") << 0;
     }
-    void about_closes() {
+    void aboutCloses() {
         QFETCH(int, key);
         QPointer<AboutWindow> about = open<AboutWindow>();
         if (key == 0) {

@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "app/picturewindow.h"
 #include "evalfakes.h"
+#include "messageboxes.h"
 #include "store/codepage.h"
 #include "store/datafiles.h"
 #include "tools/pics/gifwriter.h"
@@ -32,35 +33,6 @@ const QString Pad = QString(36, u' ');
 QString DayPicture(int day) {
     return QStringLiteral("Lunar-day%1s.gif").arg(day, 2, 10, QChar(u'0'));
 }
-
-struct Seen {
-    QString text, title;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    int count = 0;
-};
-
-// Accepts every message box that opens while it lives, noting what it said.
-class BoxWatcher : public QObject {
-public:
-    Seen seen;
-    BoxWatcher() {
-        timer_.setInterval(5);
-        connect(&timer_, &QTimer::timeout, this, [this] {
-            if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
-                seen.text = box->text();
-                seen.title = box->windowTitle();
-                seen.icon = box->icon();
-                ++seen.count;
-                QVERIFY(box->buttons().size() == 1);
-                box->accept();
-            }
-        });
-        timer_.start();
-    }
-
-private:
-    QTimer timer_;
-};
 
 struct Rig {
     AppDir dir;
@@ -264,12 +236,12 @@ private slots:
         Rig rig;
         rig.text11->setText(text11);
         rig.text12->setText("   ");
-        BoxWatcher watcher;
+        MessageBoxes watcher;
         rig.click(qPrintable(button));
-        QTRY_COMPARE(watcher.seen.count, 1);
-        QCOMPARE(watcher.seen.text, message);
-        QCOMPARE(watcher.seen.title, "Lunex");
-        QCOMPARE(int(watcher.seen.icon), icon);
+        QTRY_COMPARE(watcher.count(), 1);
+        QCOMPARE(watcher.last().text, message);
+        QCOMPARE(watcher.last().title, "Lunex");
+        QCOMPARE(int(watcher.last().icon), icon);
         QCOMPARE(rig.text11->text(), text11);
         QCOMPARE(rig.text12->text(), "   ");
         QVERIFY(rig.printed().isEmpty());
@@ -323,10 +295,10 @@ private slots:
         QCOMPARE(rig.dir.read("ujhold.txt"), QByteArray("2026-11-20 06:47\r\n"));
         // An empty observation file: the box empties, then the message.
         rig.dir.write("utolso.txt", "");
-        BoxWatcher watcher;
+        MessageBoxes watcher;
         rig.click("Command1");
-        QTRY_COMPARE(watcher.seen.count, 1);
-        QCOMPARE(watcher.seen.text,
+        QTRY_COMPARE(watcher.count(), 1);
+        QCOMPARE(watcher.last().text,
                  QStringLiteral("Kérem, adjon meg egy ÉRVÉNYES ÚJHOLD / MEGFIGYELÉSI dátumot!"));
         QCOMPARE(rig.text12->text(), QString());
         QCOMPARE(rig.printed(), expected);
@@ -436,10 +408,10 @@ private slots:
         QCOMPARE(rig.window->pictureWindow(), first.data());
         QCOMPARE(first->picture()->pixmap().size(), QSize(3, 2));
         const QWidgetList all = QApplication::topLevelWidgets();
-        QCOMPARE(
-            std::count_if(all.begin(), all.end(),
-                          [](QWidget *w) { return qobject_cast<PictureWindow *>(w) && w->isVisible(); }),
-            1);
+        QCOMPARE(std::count_if(
+                     all.begin(), all.end(),
+                     [](QWidget *w) { return qobject_cast<PictureWindow *>(w) && w->isVisible(); }),
+                 1);
         first->close();
         QTRY_VERIFY(!first);
         rig.window->activateWindow();
@@ -517,11 +489,11 @@ private slots:
             QVERIFY(real.open(QIODevice::ReadOnly));
             rig.dir.write(file, real.readAll().left(cut));
         }
-        BoxWatcher watcher;
+        MessageBoxes watcher;
         QTest::keySequence(rig.window, key);
-        QTRY_COMPARE(watcher.seen.count, 1);
-        QCOMPARE(watcher.seen.text, QStringLiteral("A(z) '%1' kép nem tölthető be!").arg(file));
-        QCOMPARE(watcher.seen.icon, QMessageBox::Critical);
+        QTRY_COMPARE(watcher.count(), 1);
+        QCOMPARE(watcher.last().text, QStringLiteral("A(z) '%1' kép nem tölthető be!").arg(file));
+        QCOMPARE(watcher.last().icon, QMessageBox::Critical);
         QVERIFY(rig.window->pictureWindow() && rig.window->pictureWindow()->isVisible());
         QVERIFY(rig.window->pictureWindow()->picture()->pixmap().isNull());
     }

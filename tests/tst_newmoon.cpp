@@ -1,7 +1,7 @@
-#include "fakes.h"
-#include "lunar/newmoon.h"
 #include "evaluation/newmoonlist.h"
+#include "fakes.h"
 #include "lunar/datetext.h"
+#include "lunar/newmoon.h"
 #include "store/codepage.h"
 #include "store/datafiles.h"
 

@@ -1,47 +1,19 @@
-// lunex-newmoons run as a process, as the build and a user run it, and the
-// build's own step that makes the list only when there is none.
+// lunex-newmoons run as a process, as a user runs it.
+
+#include "processrun.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <csignal>
-#include <sys/resource.h>
+using namespace lunex::test;
 
 namespace {
 
-struct Run {
-    int code = -1;
-    QString out, err;
-};
-
-// fileSizeLimit: RLIMIT_FSIZE in bytes for the program, 0 for none.
-Run RunProgram(const QString &program, const QStringList &args,
-               const QString &zone = QStringLiteral("UTC"), rlim_t fileSizeLimit = 0) {
-    QProcess p;
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(QStringLiteral("TZ"), zone);
-    p.setProcessEnvironment(env);
-    if (fileSizeLimit > 0) {
-        p.setChildProcessModifier([fileSizeLimit] {
-            const rlimit limit{fileSizeLimit, fileSizeLimit};
-            setrlimit(RLIMIT_FSIZE, &limit);
-            std::signal(SIGXFSZ, SIG_DFL); // not ignored by inheritance
-        });
-    }
-    p.start(program, args);
-    if (!p.waitForFinished(60000)) {
-        return {};
-    }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
-}
-
 Run RunTool(const QStringList &args, const QString &zone = QStringLiteral("UTC"),
             rlim_t fileSizeLimit = 0) {
-    return RunProgram(QStringLiteral(LUNEX_NEWMOONS_PATH), args, zone, fileSizeLimit);
+    return RunProgram(QStringLiteral(LUNEX_NEWMOONS_PATH), args,
+                      {{{QStringLiteral("TZ"), zone}}, fileSizeLimit});
 }
 
 QByteArray ReadBytes(const QString &path) {

@@ -1,5 +1,5 @@
-#include "lunar/lunarage.h"
 #include "lunar/datetext.h"
+#include "lunar/lunarage.h"
 #include "lunar/numbertext.h"
 
 #include "dates.h"

@@ -4,6 +4,7 @@
 
 #include "app/mainwindow.h"
 #include "evalfakes.h"
+#include "messageboxes.h"
 #include "store/codepage.h"
 #include "store/datafiles.h"
 #include "storehelper.h"
@@ -26,27 +27,6 @@ namespace {
 
 const QLocale Hu(QLocale::Hungarian, QLocale::Hungary);
 const QString Pad = QString(36, u' ');
-
-// Answers every message box while it lives and keeps "icon:text" of each.
-class MessageLog : public QObject {
-public:
-    QStringList seen;
-    MessageLog() {
-        connect(&poll_, &QTimer::timeout, this, [this] {
-            auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box) {
-                return;
-            }
-            const char *icon = box->icon() == QMessageBox::Critical ? "critical" : "warning";
-            seen << QLatin1String(icon) + u':' + box->text();
-            box->accept();
-        });
-        poll_.start(5);
-    }
-
-private:
-    QTimer poll_;
-};
 
 // The main window over its own application directory, as a user starts it.
 struct Window {
@@ -86,7 +66,7 @@ QByteArray manyLines(int count) {
 
 } // namespace
 
-class TestHardening : public QObject {
+class TestHostileFiles : public QObject {
     Q_OBJECT
 
 private slots:
@@ -244,7 +224,7 @@ private slots:
         const QString text = DecodeAnsi(file);
         w.dir.write("ujhold.txt", file);
         w.dir.write("utolso.txt", file);
-        MessageLog log;
+        MessageBoxes log;
         w.click("Command3");
         QCOMPARE(w.field("Text11")->text(), text);
         w.click("Command6"); // nothing picked: Text11 is stored as it is, unless blank
@@ -252,7 +232,7 @@ private slots:
         w.click("Command2");
         w.click("Command1");
         QCOMPARE(w.field("Text12")->text(), text);
-        QTRY_COMPARE(log.seen,
+        QTRY_COMPARE(log.log(),
                      (QStringList{"warning:Kérem, adja meg az UTOLSÓ ÚJHOLD időpontját!",
                                   "warning:Kérem, adjon meg egy ÉRVÉNYES ÚJHOLD / MEGFIGYELÉSI "
                                   "dátumot!"}));
@@ -345,9 +325,9 @@ private slots:
         w.start();
         w.field("Text11")->setText("0100-01-01 00:00");
         w.field("Text12")->setText("typed");
-        MessageLog log;
+        MessageBoxes log;
         w.click("Command2");
-        QTRY_COMPARE(log.seen, QStringList{"critical:A két időpont túl messze van egymástól!"});
+        QTRY_COMPARE(log.log(), QStringList{"critical:A két időpont túl messze van egymástól!"});
         QVERIFY(w.printed().isEmpty());
         QVERIFY(w.find<QLabel>("Picture1")->pixmap().isNull());
         QCOMPARE(w.field("Text12")->text(), "typed");
@@ -362,9 +342,9 @@ private slots:
         w.click("Command1");
         QCOMPARE(w.printed().at(0).text, "Megfigyelés ideje:    9999. 12. 31. 23:59:59");
         QCOMPARE(w.printed().at(1).text, "Holdsarló kora:         24 óra 59 perc");
-        QCOMPARE(log.seen.size(), 1);
+        QCOMPARE(log.count(), 1);
     }
 };
 
-QTEST_MAIN(TestHardening)
-#include "tst_hardening.moc"
+QTEST_MAIN(TestHostileFiles)
+#include "tst_hostilefiles.moc"
