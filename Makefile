@@ -25,7 +25,7 @@ deps:
 	@tools/setup-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
 
 build: configure
 	@cmake --build $(BUILD) -j $(JOBS)
@@ -39,21 +39,21 @@ test-plain: build
 	ctest --test-dir $(BUILD) --output-on-failure -j $(JOBS)
 
 test-asan: deps
-	@cmake -S . -B $(ASAN_BUILD) $(ASAN_CMAKE_FLAGS) >/dev/null
+	@cmake -S . -B $(ASAN_BUILD) $(ASAN_CMAKE_FLAGS)
 	@cmake --build $(ASAN_BUILD) -j $(JOBS)
 	$(SANITIZER_ENV) ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
 fuzz:
 	@tools/setup-deps.sh fuzz
 	@CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -DLUNEX_FUZZ=ON \
-		-DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS="-O1 -g" >/dev/null
+		-DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS="-O1 -g"
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGETS)
 	@tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 # Release build in its own directory; prints the table and writes bench/results.md.
 bench:
 	@tools/setup-deps.sh bench
-	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DLUNEX_BENCH=ON >/dev/null
+	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DLUNEX_BENCH=ON
 	@cmake --build build-bench -j $(JOBS)
 	tools/bench.sh build-bench
 
@@ -65,7 +65,7 @@ package:
 	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all && \
 		cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE= -DCMAKE_INSTALL_PREFIX=/usr \
 		-DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
-		-DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" >/dev/null
+		-DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)"
 	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
 	@rm -f $(PACKAGE_BUILD)/lunex_*.deb
 	@cd $(PACKAGE_BUILD) && cpack -G DEB

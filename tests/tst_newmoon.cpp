@@ -21,7 +21,7 @@ QDateTime NearestNewMoon(const QDateTime &instant) {
     return NewMoonUtc(LunationAtOrAfter(instant.addDays(-2)));
 }
 
-const QTimeZone kBudapest("Europe/Budapest");
+const QTimeZone BudapestZone("Europe/Budapest");
 
 } // namespace
 
@@ -29,7 +29,7 @@ class TestNewMoon : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { QVERIFY2(kBudapest.isValid(), "the tz database is missing"); }
+    void initTestCase() { QVERIFY2(BudapestZone.isValid(), "the tz database is missing"); }
 
     // Meeus, example 49.a: JDE 2443192.65118, 1977 February 18, 3h 37m 42s TD.
     void meeusExampleToTheSecond() {
@@ -186,18 +186,19 @@ private slots:
     }
 
     void textsOfOneYear() {
-        const QStringList texts = NewMoonTexts(2024, 2024, kBudapest);
+        const QStringList texts = NewMoonTexts(2024, 2024, BudapestZone);
         QCOMPARE(texts.size(), 13);
         QCOMPARE(texts.first(), QStringLiteral("2024-01-11 12:57"));
         QCOMPARE(texts.last(), QStringLiteral("2024-12-30 23:27"));
-        QVERIFY(NewMoonTexts(2025, 2024, kBudapest).isEmpty());
+        QVERIFY(NewMoonTexts(2025, 2024, BudapestZone).isEmpty());
     }
 
     // The zone's date decides the year: the new moon of 1995-01-01 10:56 UT
     // is still in 1994 in Pago Pago (UTC-11).
     void yearsFollowTheLocalDate() {
         const QTimeZone pagoPago("Pacific/Pago_Pago");
-        QCOMPARE(NewMoonTexts(1995, 1995, kBudapest).first(), QStringLiteral("1995-01-01 11:56"));
+        QCOMPARE(NewMoonTexts(1995, 1995, BudapestZone).first(),
+                 QStringLiteral("1995-01-01 11:56"));
         QCOMPARE(NewMoonTexts(1994, 1994, pagoPago).last(), QStringLiteral("1994-12-31 23:56"));
         QVERIFY(NewMoonTexts(1995, 1995, pagoPago).first().startsWith(u"1995-01-30"));
         // And east of Greenwich: 2089-12-31 19:57 UT is already 2090 in Tokyo.
@@ -210,8 +211,8 @@ private slots:
     // to the moment of the change, which the clock shows as the hour after.
     void roundingIntoTheSkippedHour() {
         const QDateTime beforeChange(QDate(2025, 3, 30), QTime(0, 59, 40), Qt::UTC);
-        QCOMPARE(NewMoonText(beforeChange, kBudapest), QStringLiteral("2025-03-30 03:00"));
-        QCOMPARE(NewMoonText(beforeChange.addSecs(-20), kBudapest),
+        QCOMPARE(NewMoonText(beforeChange, BudapestZone), QStringLiteral("2025-03-30 03:00"));
+        QCOMPARE(NewMoonText(beforeChange.addSecs(-20), BudapestZone),
                  QStringLiteral("2025-03-30 01:59"));
     }
 
@@ -233,7 +234,7 @@ private slots:
         } else if (!there.isEmpty()) {
             dir.write("ujholdak.txt", there == "<empty>" ? QByteArray() : there);
         }
-        MakeNewMoonListIfAbsent(dir.path(), kBudapest, QDate(2026, 12, 7));
+        MakeNewMoonListIfAbsent(dir.path(), BudapestZone, QDate(2026, 12, 7));
         if (!there.isEmpty()) {
             QCOMPARE(QFileInfo(path).isSymLink(), there == "<link>");
             QCOMPARE(dir.read("ujholdak.txt"),
@@ -243,13 +244,13 @@ private slots:
         }
         const QStringList lines = SplitListLines(dir.read("ujholdak.txt"));
         QCOMPARE(lines.first(), QStringLiteral("Újholdak (helyi idő: Europe/Budapest)"));
-        QCOMPARE(lines.mid(1), NewMoonTexts(2025, 2036, kBudapest));
+        QCOMPARE(lines.mid(1), NewMoonTexts(2025, 2036, BudapestZone));
     }
 
     // Over two centuries: sixteen characters, strictly ordered, and the
     // lunations as long as the Moon allows (29.27 to 29.83 days).
     void everyEntryOfTwoCenturies() {
-        const QStringList texts = NewMoonTexts(1900, 2100, kBudapest);
+        const QStringList texts = NewMoonTexts(1900, 2100, BudapestZone);
         QVERIFY(texts.size() > 2480);
         QDateTime previous;
         for (const QString &text : texts) {
@@ -277,10 +278,10 @@ private slots:
     void entriesConvertInEveryLocale() {
         QFETCH(QString, locale);
         const QLocale qlocale(locale);
-        for (const QString &text : NewMoonTexts(2024, 2036, kBudapest)) {
-            const std::optional<QDateTime> parsed = ParseDateTimeText(text, qlocale, kBudapest);
+        for (const QString &text : NewMoonTexts(2024, 2036, BudapestZone)) {
+            const std::optional<QDateTime> parsed = ParseDateTimeText(text, qlocale, BudapestZone);
             QVERIFY2(parsed.has_value(), qPrintable(text));
-            QCOMPARE(parsed->toTimeZone(kBudapest).toString(u"yyyy-MM-dd HH:mm:ss"),
+            QCOMPARE(parsed->toTimeZone(BudapestZone).toString(u"yyyy-MM-dd HH:mm:ss"),
                      text + QStringLiteral(":00"));
         }
         // The oldest year that the command offers still reads back.

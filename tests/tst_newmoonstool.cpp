@@ -26,7 +26,7 @@ bool WriteBytes(const QString &path, const QByteArray &bytes) {
     return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size();
 }
 
-const QByteArray kUsersList = "\xDAjholdak\r\n2024-04-08 20:21\r\nmine\r\n";
+const QByteArray UsersList = "\xDAjholdak\r\n2024-04-08 20:21\r\nmine\r\n";
 
 } // namespace
 
@@ -90,7 +90,7 @@ private slots:
     void existingFile() {
         QFETCH(bool, force);
         const QString list = path(force ? "forced.txt" : "kept.txt");
-        QVERIFY(WriteBytes(list, kUsersList));
+        QVERIFY(WriteBytes(list, UsersList));
         QStringList args{"--utc", "--from", "2024", "--to", "2024", list};
         if (force) {
             args.prepend("--force");
@@ -100,7 +100,7 @@ private slots:
         if (force) {
             QVERIFY(ReadBytes(list).startsWith("\xDAjholdak (UTC)\r\n2024-01-11 11:57\r\n"));
         } else {
-            QCOMPARE(ReadBytes(list), kUsersList);
+            QCOMPARE(ReadBytes(list), UsersList);
             QVERIFY(r.out.contains(u"nem írom felül"));
         }
     }
@@ -167,13 +167,13 @@ private slots:
     // without a word.
     void fileSizeLimit() {
         const QString list = path("limited.txt");
-        QVERIFY(WriteBytes(list, kUsersList));
+        QVERIFY(WriteBytes(list, UsersList));
         const Run r = RunTool({"--utc", "--force", "--from", "1900", "--to", "2100", list},
                               QStringLiteral("UTC"), 16 * 1024);
         QCOMPARE(r.code, 1);
         QVERIFY2(r.err.contains(u"nem menthető: megtelt a lemez, vagy írási hiba történt."),
                  qPrintable(r.err));
-        QCOMPARE(ReadBytes(list), kUsersList);
+        QCOMPARE(ReadBytes(list), UsersList);
     }
 
     void missingFolderIsReported() {

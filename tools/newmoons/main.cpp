@@ -21,15 +21,15 @@ using lunex::cli::UsageError;
 
 namespace {
 
-constexpr int kExitFailure = 1;
+constexpr int ExitFailure = 1;
 // The years that the date conversion reads back, up to the end of ΔT.
-constexpr int kFirstYear = 100;
-constexpr int kLastYear = 3000;
+constexpr int FirstYear = 100;
+constexpr int LastYear = 3000;
 
 std::optional<int> ParseYear(const QString &text) {
     bool ok = false;
     const int year = text.trimmed().toInt(&ok);
-    if (!ok || year < kFirstYear || year > kLastYear) {
+    if (!ok || year < FirstYear || year > LastYear) {
         return std::nullopt;
     }
     return year;
@@ -97,8 +97,8 @@ int main(int argc, char *argv[]) {
         if (!parsed) {
             return UsageError(QStringLiteral("Hibás év: '%1' (%2 és %3 között lehet).")
                                   .arg(parser.value(*option))
-                                  .arg(kFirstYear)
-                                  .arg(kLastYear));
+                                  .arg(FirstYear)
+                                  .arg(LastYear));
         }
         *year = *parsed;
     }
@@ -147,7 +147,7 @@ int main(int argc, char *argv[]) {
                 ? QStringLiteral("a(z) '%1' mappa nem létezik.").arg(QFileInfo(path).path())
                 : lunex::ProblemText(problem);
         Err() << QStringLiteral("A(z) '%1' fájl nem menthető: %2").arg(path, reason) << Qt::endl;
-        return kExitFailure;
+        return ExitFailure;
     }
     Out() << QStringLiteral("Elkészült: '%1', %2 újhold (%3–%4).")
                  .arg(path)
