@@ -65,7 +65,7 @@ package:
 	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all && \
 		cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE= -DCMAKE_INSTALL_PREFIX=/usr \
 		-DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \
-		-DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)"
+		-DCMAKE_EXE_LINKER_FLAGS="$$(dpkg-buildflags --get LDFLAGS)" -DBUILD_TESTING=OFF
 	@cmake --build $(PACKAGE_BUILD) -j $(JOBS)
 	@rm -f $(PACKAGE_BUILD)/lunex_*.deb
 	@cd $(PACKAGE_BUILD) && cpack -G DEB
