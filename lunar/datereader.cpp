@@ -5,7 +5,7 @@
 namespace lunex::detail {
 namespace {
 
-bool isAsciiDigit(QChar c) {
+bool IsAsciiDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
 
@@ -59,7 +59,7 @@ private:
     std::optional<int> number(int maxDigits, int *length = nullptr) {
         int value = 0;
         int n = 0;
-        while (!atEnd() && isAsciiDigit(peek()) && n < maxDigits + 1) {
+        while (!atEnd() && IsAsciiDigit(peek()) && n < maxDigits + 1) {
             value = value * 10 + (peek().unicode() - u'0');
             ++pos_;
             ++n;
@@ -115,7 +115,7 @@ private:
 
     std::optional<QDate> readDate() {
         const qsizetype start = pos_;
-        if (isAsciiDigit(peek())) {
+        if (IsAsciiDigit(peek())) {
             if (auto d = yearFirst()) {
                 return d;
             }
@@ -139,7 +139,7 @@ private:
         if (sep == u'-' || sep == u'.' || sep == u'/') {
             ++pos_;
             skipBlank();
-            if (isAsciiDigit(peek())) {
+            if (IsAsciiDigit(peek())) {
                 const auto m = number(2);
                 if (!m || !accept(sep)) {
                     return std::nullopt;

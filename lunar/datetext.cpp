@@ -12,7 +12,7 @@ namespace {
 
 // Rewrites the format's unquoted runs of `letter`: Qt's formats quote literal
 // text with apostrophes, and a literal must be left alone.
-template <typename Fn> QString rewriteRuns(const QString &format, QChar letter, Fn replacement) {
+template <typename Fn> QString RewriteRuns(const QString &format, QChar letter, Fn replacement) {
     QString out;
     bool quoted = false;
     for (qsizetype i = 0; i < format.size();) {
@@ -55,12 +55,12 @@ LocaleForms::LocaleForms(const QLocale &l) : locale(l), order(ShortDateOrder(l))
     }
     am = l.amText().toLower();
     pm = l.pmText().toLower();
-    dateFormat = rewriteRuns(l.dateFormat(QLocale::ShortFormat), u'y',
+    dateFormat = RewriteRuns(l.dateFormat(QLocale::ShortFormat), u'y',
                              [] { return QStringLiteral("yyyy"); });
     // The zone is marked by a noncharacter, which no format holds, so that
     // brackets it stood in alone (Persian "H:mm:ss (t)") go with it.
     timeFormat =
-        rewriteRuns(l.timeFormat(QLocale::LongFormat), u't', [] { return QString(QChar(0xFFFF)); })
+        RewriteRuns(l.timeFormat(QLocale::LongFormat), u't', [] { return QString(QChar(0xFFFF)); })
             .remove(QStringLiteral("(\uFFFF)"))
             .remove(QChar(0xFFFF))
             .simplified();
@@ -138,7 +138,7 @@ QString GeneralDateText(const QDateTime &dateTime, const QLocale &locale) {
 }
 
 namespace {
-std::optional<QDateTime> readReading(QStringView text, const QLocale &locale) {
+std::optional<QDateTime> ReadReading(QStringView text, const QLocale &locale) {
     const QString simple = text.toString().simplified();
     if (simple.isEmpty()) {
         return std::nullopt;
@@ -169,7 +169,7 @@ std::optional<QDateTime> readReading(QStringView text, const QLocale &locale) {
 
 std::optional<QDateTime> ParseDateTimeText(QStringView text, const QLocale &locale,
                                            const QTimeZone &zone) {
-    const std::optional<QDateTime> reading = readReading(text, locale);
+    const std::optional<QDateTime> reading = ReadReading(text, locale);
     if (!reading) {
         return std::nullopt;
     }
@@ -183,7 +183,7 @@ constexpr qint64 Unreadable = std::numeric_limits<qint64>::min();
 ReadingIndex::ReadingIndex(const QStringList &texts, const QLocale &locale) {
     readings_.reserve(std::size_t(texts.size()));
     for (const QString &text : texts) {
-        const auto reading = readReading(text, locale);
+        const auto reading = ReadReading(text, locale);
         readings_.push_back(reading ? reading->toSecsSinceEpoch() : Unreadable);
     }
 }

@@ -31,7 +31,7 @@ struct Tables {
     }
 };
 
-const Tables &tables() {
+const Tables &CodeTables() {
     static const Tables t;
     return t;
 }
@@ -45,7 +45,7 @@ bool IsForeignSpace(QChar c) {
 } // namespace
 
 QString DecodeAnsi(QByteArrayView bytes) {
-    const auto &map = tables().toUnicode;
+    const auto &map = CodeTables().toUnicode;
     QString out(bytes.size(), Qt::Uninitialized);
     QChar *dst = out.data();
     for (const char c : bytes) {
@@ -55,7 +55,7 @@ QString DecodeAnsi(QByteArrayView bytes) {
 }
 
 QByteArray EncodeAnsi(QStringView text) {
-    const auto &map = tables().fromUnicode;
+    const auto &map = CodeTables().fromUnicode;
     QByteArray out;
     out.reserve(text.size());
     for (qsizetype i = 0; i < text.size(); ++i) {

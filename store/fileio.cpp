@@ -19,7 +19,7 @@ enum class Access { Read, Write };
 // In a sticky directory (mode 1777, like /tmp) only the owner of a file or of
 // the directory may replace the file, however writable it is. QFileInfo does
 // not tell of the sticky bit.
-bool stickyKeepsOut(const QFileInfo &info) {
+bool StickyKeepsOut(const QFileInfo &info) {
     const QFileInfo target(info.canonicalFilePath());
     struct stat dir {};
     struct stat file {};
@@ -31,7 +31,7 @@ bool stickyKeepsOut(const QFileInfo &info) {
     return (dir.st_mode & S_ISVTX) != 0 && me != 0 && me != file.st_uid && me != dir.st_uid;
 }
 
-FileProblem classify(const QString &path, QFileDevice::FileError error, Access access) {
+FileProblem Classify(const QString &path, QFileDevice::FileError error, Access access) {
     const QFileInfo info(path);
     if (!info.absoluteDir().exists()) {
         return FileProblem::NoDirectory;
@@ -59,7 +59,7 @@ FileProblem classify(const QString &path, QFileDevice::FileError error, Access a
     if (!dir.isWritable() || !dir.isExecutable()) {
         return FileProblem::NoPermission;
     }
-    if (access == Access::Write && info.exists() && stickyKeepsOut(info)) {
+    if (access == Access::Write && info.exists() && StickyKeepsOut(info)) {
         return FileProblem::NoPermission;
     }
     if (error == QFileDevice::ResourceError || error == QFileDevice::WriteError) {
@@ -68,7 +68,7 @@ FileProblem classify(const QString &path, QFileDevice::FileError error, Access a
     return FileProblem::Other;
 }
 
-ReadResult readUpTo(const QString &path, qint64 limit) {
+ReadResult ReadUpTo(const QString &path, qint64 limit) {
     // Opening a FIFO waits for a writer, and a device such as /dev/zero never
     // ends: only an ordinary file (or a link to one) is read.
     const QFileInfo info(path);
@@ -77,13 +77,13 @@ ReadResult readUpTo(const QString &path, qint64 limit) {
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        return {std::nullopt, classify(path, file.error(), Access::Read)};
+        return {std::nullopt, Classify(path, file.error(), Access::Read)};
     }
     // One byte beyond the limit tells whether the file goes on; the size only
     // keeps the buffer small, since the file may grow while it is read.
     QByteArray bytes = file.read(std::min(limit, file.size()) + 1);
     if (file.error() != QFileDevice::NoError) {
-        return {std::nullopt, classify(path, file.error(), Access::Read)};
+        return {std::nullopt, Classify(path, file.error(), Access::Read)};
     }
     const bool cut = bytes.size() > limit;
     if (cut) {
@@ -95,7 +95,7 @@ ReadResult readUpTo(const QString &path, qint64 limit) {
 // QSaveFile writes a new file, which belongs to the writer: it gets the old
 // file's owner and group, or at least its group, where the writer may give
 // them. Where not, the save goes on all the same.
-void keepOwnership(const QString &path, int fd) {
+void KeepOwnership(const QString &path, int fd) {
     struct stat old {};
     if (fd < 0 || ::stat(QFile::encodeName(path).constData(), &old) != 0) {
         return;
@@ -114,7 +114,7 @@ bool IsOrdinaryFile(const QString &path) {
 }
 
 ReadResult ReadAllBytes(const QString &path) {
-    ReadResult read = readUpTo(path, SingleValueFileLimit);
+    ReadResult read = ReadUpTo(path, SingleValueFileLimit);
     if (read.cut) {
         return {std::nullopt, FileProblem::TooLarge};
     }
@@ -122,7 +122,7 @@ ReadResult ReadAllBytes(const QString &path) {
 }
 
 ReadResult ReadLeadingBytes(const QString &path, qint64 limit) {
-    return readUpTo(path, limit);
+    return ReadUpTo(path, limit);
 }
 
 FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes) {
@@ -141,9 +141,9 @@ FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes) {
     // ignores a failure of the final flush of its buffer and would replace the
     // old file with a truncated or empty one, reporting success.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) {
-        return classify(path, file.error(), Access::Write);
+        return Classify(path, file.error(), Access::Write);
     }
-    keepOwnership(path, file.handle());
+    KeepOwnership(path, file.handle());
     // On a full disk QSaveFile::write can come back short without an error and
     // commit() then succeeds with a truncated file: count every byte.
     const qint64 written = file.write(bytes);
@@ -151,7 +151,7 @@ FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes) {
         const auto error = file.error();
         file.cancelWriting();
         return error == QFileDevice::NoError ? FileProblem::DiskFull
-                                             : classify(path, error, Access::Write);
+                                             : Classify(path, error, Access::Write);
     }
     // commit() syncs the new file to the disk but ignores a failed sync, and
     // would then put a file that never fully reached the disk in the old
@@ -161,7 +161,7 @@ FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes) {
         return FileProblem::DiskFull;
     }
     if (!file.commit()) {
-        return classify(path, file.error(), Access::Write);
+        return Classify(path, file.error(), Access::Write);
     }
     return FileProblem::None;
 }
