@@ -56,12 +56,12 @@ struct Window {
 };
 
 QByteArray manyLines(int count) {
-    QByteArray bytes;
-    bytes.reserve(qsizetype(count) * 20);
+    QStringList lines;
+    lines.reserve(count);
     for (int i = 0; i < count; ++i) {
-        bytes += QByteArray::number(1000 + i % 9000) + "-11-20 06:47\r\n";
+        lines.append(QString::number(1000 + i % 9000) + QStringLiteral("-11-20 06:47"));
     }
-    return bytes;
+    return ListFileBytes(lines);
 }
 
 } // namespace

@@ -15,9 +15,7 @@ RUNS=${BENCH_RUNS:-30}
 make_appdir() { # dir entries
     mkdir -p "$1/Pic"
     cp "$B"/Pic/*.gif "$B"/Pic/*.jpg "$1/Pic/" 2>/dev/null || true
-    awk -v n="$2" 'BEGIN { printf "\xDAjholdak\r\n";
-        for (i = 0; i < n; i++) printf "%04d-%02d-%02d %02d:%02d\r\n",
-            1000 + int(i / 12) % 8000, i % 12 + 1, i % 28 + 1, i % 24, i % 60 }' >"$1/Pic/ujholdak.txt"
+    "$B/bench_listfile" "$2" "$1/Pic/ujholdak.txt"
 }
 make_appdir "$WORK/list130" 130
 make_appdir "$WORK/list100k" 100000

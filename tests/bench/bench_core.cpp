@@ -1,8 +1,8 @@
 // The computation and the date-text conversion, without any window.
 
 #include "evaluation/evaluation.h"
-#include "lunar/lunarage.h"
 #include "lunar/datetext.h"
+#include "lunar/lunarage.h"
 #include "lunar/numbertext.h"
 
 #include <benchmark/benchmark.h>

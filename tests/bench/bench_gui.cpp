@@ -2,7 +2,9 @@
 // new moons and opening it.
 
 #include "app/mainwindow.h"
+#include "benchlist.h"
 #include "store/datafiles.h"
+#include "store/fileio.h"
 
 #include <QApplication>
 #include <QDir>
@@ -35,17 +37,11 @@ struct BenchDir {
         for (const QString &name : QDir(g_picDir).entryList({"*.gif", "*.jpg"}, QDir::Files)) {
             QFile::copy(g_picDir + '/' + name, pic(name));
         }
-        QFile list(pic(QStringLiteral("ujholdak.txt")));
-        if (!list.open(QIODevice::WriteOnly)) {
+        if (WriteFileAtomically(pic(QStringLiteral("ujholdak.txt")),
+                                ListFileBytes(bench::BenchListLines(entries))) !=
+            FileProblem::None) {
             qFatal("cannot write the list");
         }
-        QByteArray bytes = "\xDAjholdak\r\n";
-        QDateTime t = QDateTime(QDate(1900, 1, 1), QTime(12, 0), Qt::UTC);
-        for (int i = 0; i < entries; ++i) {
-            bytes += t.toString(QStringLiteral("yyyy-MM-dd HH:mm")).toLatin1() + "\r\n";
-            t = t.addSecs(2551443);
-        }
-        list.write(bytes);
     }
     QString pic(const QString &name) const { return tmp.path() + "/Pic/" + name; }
 };

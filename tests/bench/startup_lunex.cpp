@@ -1,9 +1,9 @@
 // Lunex's own start (the same steps as app/main.cpp), ending at the first
 // painted frame. Takes the application directory so that the list file can vary.
 
-#include "look/look.h"
 #include "app/mainwindow.h"
 #include "firstpaint.h"
+#include "look/look.h"
 #include "lunex_version.h"
 
 #include <QApplication>
