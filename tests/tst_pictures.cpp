@@ -1,8 +1,8 @@
-#include "gifwriter.h"
-#include "labels.h"
-#include "pictures.h"
-#include "render.h"
-#include "surface.h"
+#include "artwork/gifwriter.h"
+#include "artwork/labels.h"
+#include "artwork/pictures.h"
+#include "artwork/render.h"
+#include "artwork/surface.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,7 +18,7 @@
 #include <optional>
 #include <sys/stat.h>
 
-using namespace lunex::pics;
+using namespace lunex::artwork;
 
 namespace {
 

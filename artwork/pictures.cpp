@@ -1,4 +1,4 @@
-#include "pictures.h"
+#include "artwork/pictures.h"
 
 #include <QDir>
 #include <QFontMetricsF>
@@ -8,7 +8,7 @@
 #include <QBuffer>
 #include <QImageWriter>
 
-#include "gifwriter.h"
+#include "artwork/gifwriter.h"
 #include "lunar/lunarage.h"
 #include "store/datafiles.h"
 #include "store/fileio.h"
@@ -17,7 +17,7 @@
 #include <cmath>
 #include <numbers>
 
-namespace lunex::pics {
+namespace lunex::artwork {
 
 namespace {
 
@@ -576,4 +576,4 @@ bool PictureMaker::WriteAll(const QString &dir, QString *error) const {
     return Save(out.filePath(MapFile()), jpeg, error);
 }
 
-} // namespace lunex::pics
+} // namespace lunex::artwork

@@ -1,4 +1,4 @@
-#include "surface.h"
+#include "artwork/surface.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -10,7 +10,7 @@
 #include <cmath>
 #include <numbers>
 
-namespace lunex::pics {
+namespace lunex::artwork {
 
 namespace {
 
@@ -245,4 +245,4 @@ float AlbedoMap::Sample(double latRad, double lonRad) const {
     return top + (bottom - top) * ay;
 }
 
-} // namespace lunex::pics
+} // namespace lunex::artwork

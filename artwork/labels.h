@@ -15,7 +15,7 @@
 #include <optional>
 #include <vector>
 
-namespace lunex::pics {
+namespace lunex::artwork {
 
 struct LabelRequest {
     QPointF anchor;        // the feature
@@ -127,4 +127,4 @@ bool SegmentHitsRect(const QLineF &line, const QRectF &rect);
 // the other's dot.
 bool Clash(const Placement &a, const Placement &b);
 
-} // namespace lunex::pics
+} // namespace lunex::artwork

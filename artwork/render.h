@@ -3,7 +3,7 @@
 // The Moon's near side in orthographic projection: north up, east (Mare Crisium) to the
 // right, no libration, lit by a Sun on the equator.
 
-#include "surface.h"
+#include "artwork/surface.h"
 
 #include <QImage>
 #include <QPointF>
@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-namespace lunex::pics {
+namespace lunex::artwork {
 
 struct DiscView {
     QSize size;          // the picture
@@ -60,4 +60,4 @@ private:
     std::vector<Sample> samples_;
 };
 
-} // namespace lunex::pics
+} // namespace lunex::artwork

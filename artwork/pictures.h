@@ -3,9 +3,9 @@
 // The pictures of the Pic directory: the phase pictures of the main window, the day
 // pictures and the labelled map of the picture window.
 
-#include "labels.h"
-#include "render.h"
-#include "surface.h"
+#include "artwork/labels.h"
+#include "artwork/render.h"
+#include "artwork/surface.h"
 
 #include <QImage>
 #include <QList>
@@ -14,7 +14,7 @@
 
 #include <memory>
 
-namespace lunex::pics {
+namespace lunex::artwork {
 
 // The fonts of the pictures. The windows' Windows fonts are not on a Debian machine;
 // fonts-liberation has metric-compatible stand-ins.
@@ -69,4 +69,4 @@ private:
     std::unique_ptr<DiscRenderer> chart_;
 };
 
-} // namespace lunex::pics
+} // namespace lunex::artwork

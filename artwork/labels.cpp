@@ -1,4 +1,4 @@
-#include "labels.h"
+#include "artwork/labels.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <numbers>
 #include <random>
 
-namespace lunex::pics {
+namespace lunex::artwork {
 
 namespace {
 
@@ -637,4 +637,4 @@ QList<std::optional<Placement>> LabelPlacer::Arrange(const QList<ArrangeRequest>
     return result;
 }
 
-} // namespace lunex::pics
+} // namespace lunex::artwork

@@ -1,9 +1,9 @@
 // Draws the pictures of the Pic directory. The build runs it; it can also be run by hand:
 //   lunex-pics [--texture FILE | --no-texture] [--features FILE] DIRECTORY
 
-#include "pictures.h"
+#include "artwork/pictures.h"
+#include "artwork/surface.h"
 #include "store/fileio.h"
-#include "surface.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -13,7 +13,7 @@
 
 #include <cstdio>
 
-using namespace lunex::pics;
+using namespace lunex::artwork;
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include <optional>
 #include <vector>
 
-namespace lunex::pics {
+namespace lunex::artwork {
 
 inline constexpr double kSynodicMonthDays = 29.53058868;
 inline constexpr double kMoonRadiusKm = 1737.4;
@@ -54,4 +54,4 @@ private:
     std::vector<float> texels_;
 };
 
-} // namespace lunex::pics
+} // namespace lunex::artwork

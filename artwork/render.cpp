@@ -1,10 +1,10 @@
-#include "render.h"
+#include "artwork/render.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-namespace lunex::pics {
+namespace lunex::artwork {
 
 namespace {
 
@@ -104,4 +104,4 @@ std::optional<QPointF> DiscRenderer::Project(double latDeg, double lonDeg) const
     return QPointF(view_.centre.x() + u * view_.radius, view_.centre.y() - v * view_.radius);
 }
 
-} // namespace lunex::pics
+} // namespace lunex::artwork
