@@ -1,8 +1,9 @@
 // Draws the pictures of the Pic directory. The build runs it; it can also be run by hand:
 //   lunex-pics [--texture FILE | --no-texture] [--features FILE] DIRECTORY
 
+#include "artwork/albedo.h"
+#include "artwork/features.h"
 #include "artwork/pictures.h"
-#include "artwork/surface.h"
 #include "store/fileio.h"
 
 #include <QCommandLineParser>

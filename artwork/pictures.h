@@ -3,9 +3,10 @@
 // The pictures of the Pic directory: the phase pictures of the main window, the day
 // pictures and the labelled map of the picture window.
 
+#include "artwork/albedo.h"
+#include "artwork/features.h"
 #include "artwork/labels.h"
 #include "artwork/render.h"
-#include "artwork/surface.h"
 
 #include <QImage>
 #include <QList>

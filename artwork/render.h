@@ -3,7 +3,7 @@
 // The Moon's near side in orthographic projection: north up, east (Mare Crisium) to the
 // right, no libration, lit by a Sun on the equator.
 
-#include "artwork/surface.h"
+#include "artwork/albedo.h"
 
 #include <QImage>
 #include <QPointF>
@@ -13,6 +13,8 @@
 #include <vector>
 
 namespace lunex::artwork {
+
+inline constexpr double kSynodicMonthDays = 29.53058868;
 
 struct DiscView {
     QSize size;          // the picture

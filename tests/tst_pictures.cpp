@@ -1,8 +1,9 @@
+#include "artwork/albedo.h"
+#include "artwork/features.h"
 #include "artwork/gifwriter.h"
 #include "artwork/labels.h"
 #include "artwork/pictures.h"
 #include "artwork/render.h"
-#include "artwork/surface.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,7 +1,7 @@
-#include "artwork/surface.h"
+#include "artwork/albedo.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "artwork/inputfile.h"
+
 #include <QImage>
 #include <QImageReader>
 
@@ -14,22 +14,6 @@ namespace lunex::artwork {
 
 namespace {
 
-// Opening a FIFO would wait for a writer for ever, and a device may never end:
-// only an ordinary file (or a link to one) is read.
-bool IsReadableFile(const QString &path, QString *error) {
-    const QFileInfo info(path);
-    QString why;
-    if (!info.exists()) {
-        why = QStringLiteral("nincs ilyen fájl");
-    } else if (!info.isFile()) {
-        why = QStringLiteral("nem közönséges fájl");
-    }
-    if (error && !why.isEmpty()) {
-        *error = why;
-    }
-    return why.isEmpty();
-}
-
 constexpr double kDeg = std::numbers::pi / 180.0;
 
 // The grey of the highlands and of the plains on the texture-less surface, close to
@@ -40,75 +24,6 @@ constexpr float kPlainAlbedo = 0.42f;
 constexpr double kContrast = 1.8;
 
 } // namespace
-
-std::optional<QList<Feature>> ParseFeatures(const QByteArray &csv, QString *error) {
-    QList<Feature> features;
-    const QList<QByteArray> lines = csv.split('\n');
-    bool header = true;
-    int lineNo = 0;
-    for (const QByteArray &raw : lines) {
-        ++lineNo;
-        const QByteArray line = raw.trimmed();
-        if (line.isEmpty()) {
-            continue;
-        }
-        if (header) {
-            header = false;
-            if (line.startsWith("name,")) {
-                continue;
-            }
-        }
-        const QList<QByteArray> fields = line.split(',');
-        bool okLat = false;
-        bool okLon = false;
-        bool okDiam = false;
-        Feature f;
-        if (fields.size() == 5) {
-            f.name = QString::fromUtf8(fields[0]).trimmed();
-            f.type = QString::fromUtf8(fields[1]).trimmed();
-            f.latDeg = fields[2].toDouble(&okLat);
-            f.lonDeg = fields[3].toDouble(&okLon);
-            f.diameterKm = fields[4].toDouble(&okDiam);
-        }
-        if (!okLat || !okLon || !okDiam || f.name.isEmpty() || std::abs(f.latDeg) > 90 ||
-            std::abs(f.lonDeg) > 180 || f.diameterKm < 0) {
-            if (error) {
-                *error =
-                    QStringLiteral("hibás sor (%1): %2").arg(lineNo).arg(QString::fromUtf8(line));
-            }
-            return std::nullopt;
-        }
-        features.append(f);
-    }
-    if (features.isEmpty()) {
-        if (error) {
-            *error = QStringLiteral("nincs benne egyetlen alakzat sem");
-        }
-        return std::nullopt;
-    }
-    return features;
-}
-
-std::optional<QList<Feature>> ReadFeatures(const QString &path, QString *error) {
-    if (!IsReadableFile(path, error)) {
-        return std::nullopt;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error) {
-            *error = file.errorString();
-        }
-        return std::nullopt;
-    }
-    return ParseFeatures(file.readAll(), error);
-}
-
-bool IsPlain(const QString &type) {
-    static const std::array<QString, 5> kPlains = {
-        QStringLiteral("mare"), QStringLiteral("oceanus"), QStringLiteral("sinus"),
-        QStringLiteral("lacus"), QStringLiteral("palus")};
-    return std::find(kPlains.begin(), kPlains.end(), type) != kPlains.end();
-}
 
 std::optional<AlbedoMap> AlbedoMap::Load(const QString &path, QString *error) {
     if (!IsReadableFile(path, error)) {

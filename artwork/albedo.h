@@ -1,33 +1,15 @@
 #pragma once
 
-// What the pictures are drawn from: the named features and the Moon's albedo.
+// The Moon's albedo, from a texture or made from the features' catalogue.
 
-#include <QList>
+#include "artwork/features.h"
+
 #include <QString>
 
 #include <optional>
 #include <vector>
 
 namespace lunex::artwork {
-
-inline constexpr double kSynodicMonthDays = 29.53058868;
-inline constexpr double kMoonRadiusKm = 1737.4;
-
-struct Feature {
-    QString name;
-    QString type; // crater, mare, oceanus, sinus, lacus, palus, montes, ...
-    double latDeg = 0;
-    double lonDeg = 0; // east positive
-    double diameterKm = 0;
-};
-
-// The gazetteer's CSV (name,type,lat_deg,lon_deg_east,diameter_km with a header line).
-// A malformed line is an error rather than a silently missing label.
-std::optional<QList<Feature>> ParseFeatures(const QByteArray &csv, QString *error);
-std::optional<QList<Feature>> ReadFeatures(const QString &path, QString *error);
-
-// The dark plains that the texture-less surface darkens and that the map must name.
-bool IsPlain(const QString &type);
 
 // An equirectangular albedo map: longitude -180..180 left to right, latitude 90..-90
 // top to bottom, values 0..1.
