@@ -1,6 +1,7 @@
 #include "artwork/albedo.h"
 
 #include "artwork/inputfile.h"
+#include "lunar/angleunits.h"
 
 #include <QImage>
 #include <QImageReader>
@@ -13,8 +14,6 @@
 namespace lunex::artwork {
 
 namespace {
-
-constexpr double kDeg = std::numbers::pi / 180.0;
 
 // The grey of the highlands and of the plains on the texture-less surface, close to
 // what the texture gives after scaling.
@@ -95,8 +94,8 @@ AlbedoMap AlbedoMap::Synthetic(const QList<Feature> &features) {
         if (!IsPlain(f.type)) {
             continue;
         }
-        const double lat = f.latDeg * kDeg;
-        const double lon = f.lonDeg * kDeg;
+        const double lat = f.latDeg * Degree;
+        const double lon = f.lonDeg * Degree;
         const double radius = std::max(f.diameterKm, 20.0) / 2.0 / kMoonRadiusKm;
         plains.push_back({std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon),
                           std::sin(lat), std::cos(radius * 0.8), std::cos(radius * 1.1)});
@@ -107,9 +106,9 @@ AlbedoMap AlbedoMap::Synthetic(const QList<Feature> &features) {
     map.height_ = 360;
     map.texels_.assign(size_t(map.width_) * size_t(map.height_), kHighlandAlbedo);
     for (int row = 0; row < map.height_; ++row) {
-        const double lat = (90.0 - (row + 0.5) * 180.0 / map.height_) * kDeg;
+        const double lat = (90.0 - (row + 0.5) * 180.0 / map.height_) * Degree;
         for (int col = 0; col < map.width_; ++col) {
-            const double lon = (-180.0 + (col + 0.5) * 360.0 / map.width_) * kDeg;
+            const double lon = (-180.0 + (col + 0.5) * 360.0 / map.width_) * Degree;
             const double x = std::cos(lat) * std::cos(lon);
             const double y = std::cos(lat) * std::sin(lon);
             const double z = std::sin(lat);

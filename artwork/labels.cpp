@@ -1,5 +1,7 @@
 #include "artwork/labels.h"
 
+#include "lunar/angleunits.h"
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -308,7 +310,7 @@ std::vector<LabelPlacer::Option> LabelPlacer::Options(const LabelRequest &reques
             // Rays fanning out from the feature, the box's near side facing it.
             const double step = d > kFarDistance ? 2 * kAngleStep : kAngleStep;
             for (double deg = 0; deg < 360 - 1e-9; deg += step) {
-                const double rad = deg * std::numbers::pi / 180.0;
+                const double rad = deg * Degree;
                 const QPointF centre(from.x() + std::cos(rad) * (d + w / 2),
                                      from.y() + std::sin(rad) * (d + h / 2));
                 consider(QRectF(centre.x() - w / 2, centre.y() - h / 2, w, h), deg);

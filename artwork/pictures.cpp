@@ -9,19 +9,17 @@
 #include <QImageWriter>
 
 #include "artwork/gifwriter.h"
+#include "lunar/angleunits.h"
 #include "lunar/lunarage.h"
 #include "store/datafiles.h"
 #include "store/fileio.h"
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 namespace lunex::artwork {
 
 namespace {
-
-constexpr double kDeg = std::numbers::pi / 180.0;
 
 constexpr QSize kPhaseSize(137, 137);
 constexpr QSize kChartSize(1150, 710);
@@ -338,11 +336,11 @@ Chart PictureMaker::Day(int day) const {
 
     // Features where the Sun stands low in the morning: from just below the horizon (high
     // peaks and rims catch the first light) to about eight degrees up.
-    const double ls = SubSolarLongitude(day) * kDeg;
+    const double ls = SubSolarLongitude(day) * Degree;
     QList<const Feature *> near;
     for (const Feature &f : features_) {
-        const double lat = f.latDeg * kDeg;
-        const double lon = f.lonDeg * kDeg;
+        const double lat = f.latDeg * Degree;
+        const double lon = f.lonDeg * Degree;
         const double mu = std::cos(lat) * std::cos(lon);
         const double mu0 = std::cos(lat) * std::cos(lon - ls);
         const bool large = IsPlain(f.type) || (IsRange(f.type) && f.diameterKm >= kDayRangeKm) ||
@@ -375,7 +373,7 @@ Chart PictureMaker::Day(int day) const {
 
 Chart PictureMaker::Map() const {
     Chart chart;
-    QImage rgb = chart_->Render(kSynodicMonthDays / 2).convertToFormat(QImage::Format_RGB32);
+    QImage rgb = chart_->Render(SynodicMonthDays / 2).convertToFormat(QImage::Format_RGB32);
     const DiscView view = chart_->View();
 
     // The plains read first, the ranges next; the many craters in a slightly smaller face.
@@ -390,8 +388,8 @@ Chart PictureMaker::Map() const {
         if (auto point = chart_->Project(f.latDeg, f.lonDeg)) {
             return *point;
         }
-        const double lat = f.latDeg * kDeg;
-        const double lon = f.lonDeg * kDeg;
+        const double lat = f.latDeg * Degree;
+        const double lon = f.lonDeg * Degree;
         const double u = std::cos(lat) * std::sin(lon);
         const double v = std::sin(lat);
         const double n = std::hypot(u, v);
@@ -399,7 +397,7 @@ Chart PictureMaker::Map() const {
                        view.centre.y() - v / n * view.radius * 0.995);
     };
     const auto muOf = [](const Feature &f) {
-        return std::cos(f.latDeg * kDeg) * std::cos(f.lonDeg * kDeg);
+        return std::cos(f.latDeg * Degree) * std::cos(f.lonDeg * Degree);
     };
     // A fraction of the area's radius as seen, foreshortening towards the limb included.
     auto spanOf = [&](const Feature &f, double fraction) {

@@ -1,5 +1,8 @@
 #include "artwork/render.h"
 
+#include "lunar/angleunits.h"
+#include "lunar/lunarage.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numbers>
@@ -8,10 +11,8 @@ namespace lunex::artwork {
 
 namespace {
 
-constexpr double kDeg = std::numbers::pi / 180.0;
-
 // The terminator fades over one degree, half a degree on either side.
-const double kTerminatorHalfWidth = std::sin(0.5 * kDeg);
+const double kTerminatorHalfWidth = std::sin(0.5 * Degree);
 
 // The darkest a lit point gets just inside the terminator, as a share of its albedo;
 // keeps the low-Sun areas readable as the eye sees them rather than as a photometer does.
@@ -22,12 +23,12 @@ constexpr double kEarthshineAtNewMoon = 0.075;
 } // namespace
 
 double SubSolarLongitude(double ageDays) {
-    return 180.0 - 360.0 * ageDays / kSynodicMonthDays;
+    return 180.0 - 360.0 * ageDays / SynodicMonthDays;
 }
 
 double EarthshineFactor(double ageDays) {
     return kEarthshineAtNewMoon *
-           (1.0 + std::cos(2 * std::numbers::pi * ageDays / kSynodicMonthDays)) / 2.0;
+           (1.0 + std::cos(2 * std::numbers::pi * ageDays / SynodicMonthDays)) / 2.0;
 }
 
 float Shade(float albedo, double mu0, double mu, double earthshine) {
@@ -71,7 +72,7 @@ DiscRenderer::DiscRenderer(const AlbedoMap &albedo, const DiscView &view) : view
 }
 
 QImage DiscRenderer::Render(double ageDays) const {
-    const double ls = SubSolarLongitude(ageDays) * kDeg;
+    const double ls = SubSolarLongitude(ageDays) * Degree;
     const double sunU = std::sin(ls);
     const double sunW = std::cos(ls);
     const double earth = EarthshineFactor(ageDays);
@@ -94,8 +95,8 @@ QImage DiscRenderer::Render(double ageDays) const {
 }
 
 std::optional<QPointF> DiscRenderer::Project(double latDeg, double lonDeg) const {
-    const double lat = latDeg * kDeg;
-    const double lon = lonDeg * kDeg;
+    const double lat = latDeg * Degree;
+    const double lon = lonDeg * Degree;
     if (std::cos(lat) * std::cos(lon) <= 0) {
         return std::nullopt;
     }

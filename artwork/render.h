@@ -14,8 +14,6 @@
 
 namespace lunex::artwork {
 
-inline constexpr double kSynodicMonthDays = 29.53058868;
-
 struct DiscView {
     QSize size;          // the picture
     QPointF centre;      // the disc's centre in pixel coordinates (pixel centres at +0.5)

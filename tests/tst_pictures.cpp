@@ -4,6 +4,8 @@
 #include "artwork/labels.h"
 #include "artwork/pictures.h"
 #include "artwork/render.h"
+#include "lunar/angleunits.h"
+#include "lunar/lunarage.h"
 
 #include <QDir>
 #include <QFile>
@@ -64,7 +66,7 @@ int CountAtLeast(const QImage &grey, int level) {
 }
 
 double ExpectedLitFraction(double ageDays) {
-    return (1 - std::cos(2 * std::numbers::pi * ageDays / kSynodicMonthDays)) / 2;
+    return (1 - std::cos(2 * std::numbers::pi * ageDays / lunex::SynodicMonthDays)) / 2;
 }
 
 // Whether a pixel carries lettering: a label, its leader line or its feature's dot.
@@ -342,9 +344,9 @@ private slots:
     void fullMoonLimbAsBrightAsCentre_data() {
         QTest::addColumn<bool>("chart");
         QTest::addColumn<double>("age");
-        QTest::newRow("phase picture, exact full") << false << kSynodicMonthDays / 2;
+        QTest::newRow("phase picture, exact full") << false << lunex::SynodicMonthDays / 2;
         QTest::newRow("phase picture, its band's age") << false << PhasePictures()[6].ageDays;
-        QTest::newRow("map") << true << kSynodicMonthDays / 2;
+        QTest::newRow("map") << true << lunex::SynodicMonthDays / 2;
     }
     void fullMoonLimbAsBrightAsCentre() {
         QFETCH(bool, chart);
@@ -374,7 +376,7 @@ private slots:
         QTest::newRow("deep night, earthshine") << -0.5 << 0.07 << 0.05 << 0.06;
         QTest::newRow("on the terminator: half way") << 0.0 << 0.0 << 0.1 << 0.25;
         QTest::newRow("a degree into the day: lit")
-            << std::sin(std::numbers::pi / 180) << 0.0 << 0.25 << 0.5;
+            << std::sin(lunex::Degree) << 0.0 << 0.25 << 0.5;
         QTest::newRow("Sun overhead") << 1.0 << 0.0 << 0.79 << 0.81;
     }
     void shadingAtTheTerminator() {
@@ -484,12 +486,12 @@ private slots:
         QFETCH(QStringList, types);
         QFETCH(double, minKm);
         QFETCH(double, maxDegreesFromCentre);
-        constexpr double kDeg = std::numbers::pi / 180;
         int count = 0;
         for (const Feature &f : Features()) {
-            const double mu = std::cos(f.latDeg * kDeg) * std::cos(f.lonDeg * kDeg);
+            const double mu =
+                std::cos(f.latDeg * lunex::Degree) * std::cos(f.lonDeg * lunex::Degree);
             if (types.contains(f.type) && f.diameterKm >= minKm &&
-                mu >= std::cos(maxDegreesFromCentre * kDeg)) {
+                mu >= std::cos(maxDegreesFromCentre * lunex::Degree)) {
                 ++count;
                 QVERIFY2(Named(f.name), qPrintable(f.name));
             }
