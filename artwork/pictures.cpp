@@ -11,8 +11,9 @@
 #include "artwork/gifwriter.h"
 #include "lunar/angleunits.h"
 #include "lunar/lunarage.h"
-#include "store/datafiles.h"
+#include "messages/messages.h"
 #include "store/fileio.h"
+#include "store/paths.h"
 
 #include <algorithm>
 #include <cmath>
@@ -227,11 +228,11 @@ void DrawLabels(QImage &rgb, const QList<Placed> &placed, Chart &chart) {
 }
 
 bool Save(const QString &path, const QByteArray &bytes, QString *error) {
-    const lunex::FileProblem problem = lunex::WriteFileAtomically(path, bytes);
-    if (problem != lunex::FileProblem::None) {
+    const FileProblem problem = WriteFileAtomically(path, bytes);
+    if (problem != FileProblem::None) {
         if (error) {
             *error = QStringLiteral("%1 nem írható: %2")
-                         .arg(QDir::toNativeSeparators(path), lunex::ProblemText(problem));
+                         .arg(QDir::toNativeSeparators(path), ProblemText(problem));
         }
         return false;
     }
@@ -259,21 +260,13 @@ QList<PhasePicture> PhasePictures() {
     // dark disc itself.
     QList<PhasePicture> pictures;
     double lower = 0;
-    for (std::size_t row = 0; row + 1 < lunex::PhaseBands.size(); ++row) {
-        const lunex::PhaseBand &band = lunex::PhaseBands[row];
-        pictures.append({lunex::FileNameOf(band.pictureFile),
+    for (std::size_t row = 0; row + 1 < PhaseBands.size(); ++row) {
+        const PhaseBand &band = PhaseBands[row];
+        pictures.append({FileNameOf(band.pictureFile),
                          pictures.isEmpty() ? 0.0 : (lower + band.upperBound) / 2});
         lower = band.upperBound;
     }
     return pictures;
-}
-
-QString DayPictureFile(int day) {
-    return QStringLiteral("Lunar-day%1s.gif").arg(day, 2, 10, QLatin1Char('0'));
-}
-
-QString MapFile() {
-    return QStringLiteral("Lunar-map.jpg");
 }
 
 QStringList AllPictureFiles() {
@@ -281,10 +274,10 @@ QStringList AllPictureFiles() {
     for (const PhasePicture &p : PhasePictures()) {
         files.append(p.file);
     }
-    for (int day = kFirstDay; day <= kLastDay; ++day) {
-        files.append(DayPictureFile(day));
+    for (int day = FirstPictureDay; day <= LastPictureDay; ++day) {
+        files.append(FileNameOf(DayPictureFile(day)));
     }
-    files.append(MapFile());
+    files.append(FileNameOf(MapPictureFile));
     return files;
 }
 
@@ -555,11 +548,12 @@ bool PictureMaker::WriteAll(const QString &dir, QString *error) const {
             return false;
         }
     }
-    for (int day = kFirstDay; day <= kLastDay; ++day) {
-        if (!SaveGif(out.filePath(DayPictureFile(day)), Day(day).image, error)) {
+    for (int day = FirstPictureDay; day <= LastPictureDay; ++day) {
+        if (!SaveGif(out.filePath(FileNameOf(DayPictureFile(day))), Day(day).image, error)) {
             return false;
         }
     }
+    const QString mapFile = FileNameOf(MapPictureFile);
     QByteArray jpeg;
     QBuffer buffer(&jpeg);
     buffer.open(QIODevice::WriteOnly);
@@ -567,11 +561,11 @@ bool PictureMaker::WriteAll(const QString &dir, QString *error) const {
     writer.setQuality(kJpegQuality);
     if (!writer.write(Map().image)) {
         if (error) {
-            *error = QStringLiteral("%1 nem írható: %2").arg(MapFile(), writer.errorString());
+            *error = QStringLiteral("%1 nem írható: %2").arg(mapFile, writer.errorString());
         }
         return false;
     }
-    return Save(out.filePath(MapFile()), jpeg, error);
+    return Save(out.filePath(mapFile), jpeg, error);
 }
 
 } // namespace lunex::artwork

@@ -29,10 +29,7 @@ struct PhasePicture {
 
 // The twelve phase pictures in the order of the phase table.
 QList<PhasePicture> PhasePictures();
-QString DayPictureFile(int day); // day 2..11
-inline constexpr int kFirstDay = 2;
-inline constexpr int kLastDay = 11;
-QString MapFile();
+// The names of every picture drawn: the phase pictures, the day pictures and the map.
 QStringList AllPictureFiles();
 
 // The phase pictures fill the main window's picture box; the day pictures and the map fit

@@ -6,6 +6,7 @@
 #include "artwork/render.h"
 #include "lunar/angleunits.h"
 #include "lunar/lunarage.h"
+#include "store/paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -402,7 +403,7 @@ private slots:
         const Chart map = PictureMaker(albedo, features).Map();
 
         const QString dir = (texture ? textured_ : plain_).filePath(QStringLiteral("Pic"));
-        const QImage jpeg = ReadGrey(QDir(dir).filePath(MapFile()));
+        const QImage jpeg = ReadGrey(QDir(dir).filePath(lunex::FileNameOf(lunex::MapPictureFile)));
         QCOMPARE(jpeg.size(), map.image.size());
 
         const auto crisium = DiscRenderer(AlbedoMap::Uniform(1), ChartView()).Project(16.18, 59.10);
@@ -537,7 +538,7 @@ private slots:
     void chartLabelsDoNotOverlap_data() {
         QTest::addColumn<int>("day"); // 0: the map
         QTest::newRow("map") << 0;
-        for (int day = kFirstDay; day <= kLastDay; ++day) {
+        for (int day = lunex::FirstPictureDay; day <= lunex::LastPictureDay; ++day) {
             QTest::addRow("day %d", day) << day;
         }
     }
@@ -575,7 +576,7 @@ private slots:
         const QList<Feature> features = Features();
         const PictureMaker maker(AlbedoMap::Synthetic(features), features);
         // The title's corner is sky: only the title lights it.
-        for (int day : {kFirstDay, kLastDay}) {
+        for (int day : {lunex::FirstPictureDay, lunex::LastPictureDay}) {
             const QImage image = maker.Day(day).image;
             QVERIFY(CountAtLeast(image.copy(0, 0, 140, 60), 200) > 100);
         }
