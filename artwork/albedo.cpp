@@ -17,14 +17,14 @@ namespace {
 
 // The grey of the highlands and of the plains on the texture-less surface, close to
 // what the texture gives after scaling.
-constexpr float kHighlandAlbedo = 0.80f;
-constexpr float kPlainAlbedo = 0.42f;
+constexpr float HighlandAlbedo = 0.80f;
+constexpr float PlainAlbedo = 0.42f;
 
-constexpr double kContrast = 1.8;
+constexpr double Contrast = 1.8;
 
 } // namespace
 
-std::optional<AlbedoMap> AlbedoMap::Load(const QString &path, QString *error) {
+std::optional<AlbedoMap> AlbedoMap::load(const QString &path, QString *error) {
     if (!IsReadableFile(path, error)) {
         return std::nullopt;
     }
@@ -71,7 +71,7 @@ std::optional<AlbedoMap> AlbedoMap::Load(const QString &path, QString *error) {
     std::array<float, 256> curve{};
     for (int level = 0; level < 256; ++level) {
         const double n = std::min(1.0, double(level) / bright);
-        curve[size_t(level)] = float(0.97 * std::pow(n, kContrast));
+        curve[size_t(level)] = float(0.97 * std::pow(n, Contrast));
     }
     for (int y = 0; y < map.height_; ++y) {
         const uchar *row = image.constScanLine(y);
@@ -83,7 +83,7 @@ std::optional<AlbedoMap> AlbedoMap::Load(const QString &path, QString *error) {
     return map;
 }
 
-AlbedoMap AlbedoMap::Synthetic(const QList<Feature> &features) {
+AlbedoMap AlbedoMap::synthetic(const QList<Feature> &features) {
     struct Plain {
         double x, y, z;
         double cosInner; // fully dark inside
@@ -96,7 +96,7 @@ AlbedoMap AlbedoMap::Synthetic(const QList<Feature> &features) {
         }
         const double lat = f.latDeg * Degree;
         const double lon = f.lonDeg * Degree;
-        const double radius = std::max(f.diameterKm, 20.0) / 2.0 / kMoonRadiusKm;
+        const double radius = std::max(f.diameterKm, 20.0) / 2.0 / MoonRadiusKm;
         plains.push_back({std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon),
                           std::sin(lat), std::cos(radius * 0.8), std::cos(radius * 1.1)});
     }
@@ -104,7 +104,7 @@ AlbedoMap AlbedoMap::Synthetic(const QList<Feature> &features) {
     AlbedoMap map;
     map.width_ = 720;
     map.height_ = 360;
-    map.texels_.assign(size_t(map.width_) * size_t(map.height_), kHighlandAlbedo);
+    map.texels_.assign(size_t(map.width_) * size_t(map.height_), HighlandAlbedo);
     for (int row = 0; row < map.height_; ++row) {
         const double lat = (90.0 - (row + 0.5) * 180.0 / map.height_) * Degree;
         for (int col = 0; col < map.width_; ++col) {
@@ -123,13 +123,13 @@ AlbedoMap AlbedoMap::Synthetic(const QList<Feature> &features) {
                 dark = std::max(dark, t);
             }
             map.texels_[size_t(row) * size_t(map.width_) + size_t(col)] =
-                float(kHighlandAlbedo - (kHighlandAlbedo - kPlainAlbedo) * dark);
+                float(HighlandAlbedo - (HighlandAlbedo - PlainAlbedo) * dark);
         }
     }
     return map;
 }
 
-AlbedoMap AlbedoMap::Uniform(float albedo) {
+AlbedoMap AlbedoMap::uniform(float albedo) {
     AlbedoMap map;
     map.width_ = 4;
     map.height_ = 2;
@@ -137,7 +137,7 @@ AlbedoMap AlbedoMap::Uniform(float albedo) {
     return map;
 }
 
-float AlbedoMap::Sample(double latRad, double lonRad) const {
+float AlbedoMap::sample(double latRad, double lonRad) const {
     // Texel centres sit half a texel in from the edges.
     const double fx = (lonRad / (2 * std::numbers::pi) + 0.5) * width_ - 0.5;
     const double fy = (0.5 - latRad / std::numbers::pi) * height_ - 0.5;

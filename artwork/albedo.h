@@ -17,18 +17,18 @@ class AlbedoMap {
 public:
     // Scales the texture's grey levels so that the bright highlands come out near white;
     // a dim scan would otherwise give a dim Moon.
-    static std::optional<AlbedoMap> Load(const QString &path, QString *error);
+    static std::optional<AlbedoMap> load(const QString &path, QString *error);
     // A plain highland grey with the plains darkened at their catalogue positions and sizes,
     // for a machine without a texture.
-    static AlbedoMap Synthetic(const QList<Feature> &features);
+    static AlbedoMap synthetic(const QList<Feature> &features);
     // Every texel the same: lets the shading be checked apart from the surface.
-    static AlbedoMap Uniform(float albedo);
+    static AlbedoMap uniform(float albedo);
 
     // Bilinear, wrapping in longitude.
-    float Sample(double latRad, double lonRad) const;
+    float sample(double latRad, double lonRad) const;
 
-    int Width() const { return width_; }
-    int Height() const { return height_; }
+    int width() const { return width_; }
+    int height() const { return height_; }
 
 private:
     int width_ = 0;

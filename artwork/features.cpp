@@ -73,10 +73,10 @@ std::optional<QList<Feature>> ReadFeatures(const QString &path, QString *error) 
 }
 
 bool IsPlain(const QString &type) {
-    static const std::array<QString, 5> kPlains = {
-        QStringLiteral("mare"), QStringLiteral("oceanus"), QStringLiteral("sinus"),
-        QStringLiteral("lacus"), QStringLiteral("palus")};
-    return std::find(kPlains.begin(), kPlains.end(), type) != kPlains.end();
+    static const std::array<QString, 5> Plains = {QStringLiteral("mare"), QStringLiteral("oceanus"),
+                                                  QStringLiteral("sinus"), QStringLiteral("lacus"),
+                                                  QStringLiteral("palus")};
+    return std::find(Plains.begin(), Plains.end(), type) != Plains.end();
 }
 
 } // namespace lunex::artwork

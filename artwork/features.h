@@ -11,7 +11,7 @@
 namespace lunex::artwork {
 
 // The Moon's mean radius: turns a feature's diameter into an angle on the sphere.
-inline constexpr double kMoonRadiusKm = 1737.4;
+inline constexpr double MoonRadiusKm = 1737.4;
 
 struct Feature {
     QString name;

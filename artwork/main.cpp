@@ -69,7 +69,7 @@ int main(int argc, char **argv) {
     // the user names and that fails is an error: plain pictures would hide the mistake.
     std::optional<AlbedoMap> albedo;
     if (!parser.isSet(noTextureOption)) {
-        albedo = AlbedoMap::Load(parser.value(textureOption), &why);
+        albedo = AlbedoMap::load(parser.value(textureOption), &why);
         if (!albedo && parser.isSet(textureOption)) {
             Say(QStringLiteral("a holdtextúra nem olvasható (%1): %2")
                     .arg(parser.value(textureOption), why));
@@ -83,10 +83,10 @@ int main(int argc, char **argv) {
         Say(QStringLiteral("textúra nélkül: a képek sima felszínből készülnek"));
     }
     if (!albedo) {
-        albedo = AlbedoMap::Synthetic(*features);
+        albedo = AlbedoMap::synthetic(*features);
     }
 
-    for (const char *family : {kSansFamily, kSerifFamily}) {
+    for (const char *family : {SansFamily, SerifFamily}) {
         const QFontInfo info{QFont(QString::fromLatin1(family))};
         if (info.family() != QLatin1String(family)) {
             Say(QStringLiteral("a(z) %1 betűtípus hiányzik, helyette: %2 (fonts-liberation)")
@@ -95,7 +95,7 @@ int main(int argc, char **argv) {
     }
 
     const PictureMaker maker(*albedo, *features);
-    if (!maker.WriteAll(dir, &why)) {
+    if (!maker.writeAll(dir, &why)) {
         Say(why);
         return 1;
     }

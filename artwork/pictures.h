@@ -19,8 +19,8 @@ namespace lunex::artwork {
 
 // The fonts of the pictures. The windows' Windows fonts are not on a Debian machine;
 // fonts-liberation has metric-compatible stand-ins.
-inline constexpr char kSansFamily[] = "Liberation Sans";   // for Arial
-inline constexpr char kSerifFamily[] = "Liberation Serif"; // for Times New Roman
+inline constexpr char SansFamily[] = "Liberation Sans";   // for Arial
+inline constexpr char SerifFamily[] = "Liberation Serif"; // for Times New Roman
 
 struct PhasePicture {
     QString file;
@@ -53,13 +53,13 @@ public:
     PictureMaker(const AlbedoMap &albedo, QList<Feature> features);
     ~PictureMaker();
 
-    QImage Phase(double ageDays) const;
-    Chart Day(int day) const;
-    Chart Map() const;
+    QImage phaseImage(double ageDays) const;
+    Chart dayChart(int day) const;
+    Chart mapChart() const;
 
     // Writes every picture into dir, creating it if need be. Each file is replaced whole
     // or not at all, and nothing else in dir is touched: the user's data files live there.
-    bool WriteAll(const QString &dir, QString *error) const;
+    bool writeAll(const QString &dir, QString *error) const;
 
 private:
     QList<Feature> features_;

@@ -42,12 +42,12 @@ public:
     DiscRenderer(const AlbedoMap &albedo, const DiscView &view);
 
     // The Moon at an age within the lunation, grey on a black sky.
-    QImage Render(double ageDays) const;
+    QImage render(double ageDays) const;
 
     // Where a surface point appears, if it is on the visible hemisphere.
-    std::optional<QPointF> Project(double latDeg, double lonDeg) const;
+    std::optional<QPointF> project(double latDeg, double lonDeg) const;
 
-    const DiscView &View() const { return view_; }
+    const DiscView &view() const { return view_; }
 
 private:
     struct Sample {
