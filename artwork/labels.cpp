@@ -166,33 +166,42 @@ void LabelPlacer::setDirection(double degrees, double spread) {
     spread_ = std::clamp(spread, 0.0, 180.0);
 }
 
-QRect LabelPlacer::cellsOf(const QRectF &rect) const {
+template <typename F> bool LabelPlacer::forEachCell(const QRectF &rect, F &&visit) const {
     const int x0 = std::clamp(int(std::floor(rect.left() / Cell)), 0, columns_ - 1);
     const int y0 = std::clamp(int(std::floor(rect.top() / Cell)), 0, rows_ - 1);
     const int x1 = std::clamp(int(std::floor(rect.right() / Cell)), 0, columns_ - 1);
     const int y1 = std::clamp(int(std::floor(rect.bottom() / Cell)), 0, rows_ - 1);
-    return QRect(QPoint(x0, y0), QPoint(x1, y1));
+    for (int y = y0; y <= y1; ++y) {
+        for (int x = x0; x <= x1; ++x) {
+            if (!visit(size_t(y) * size_t(columns_) + size_t(x))) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 void LabelPlacer::reserveMark(const QPointF &point) {
-    const QRect c = cellsOf(QRectF(point, QSizeF(0, 0)));
-    markCells_[size_t(c.top()) * size_t(columns_) + size_t(c.left())].push_back(point);
+    forEachCell(QRectF(point, QSizeF(0, 0)), [&](size_t cell) {
+        markCells_[cell].push_back(point);
+        return true;
+    });
 }
 
 void LabelPlacer::avoidMark(const QPointF &point, double cost) {
-    const QRect c = cellsOf(QRectF(point, QSizeF(0, 0)));
-    softMarks_[size_t(c.top()) * size_t(columns_) + size_t(c.left())].push_back({point, cost});
+    forEachCell(QRectF(point, QSizeF(0, 0)), [&](size_t cell) {
+        softMarks_[cell].push_back({point, cost});
+        return true;
+    });
 }
 
 void LabelPlacer::indexPlacement(qsizetype index) {
     placedExtents_.resize(size_t(placed_.size()));
     placedExtents_[size_t(index)] = Extent(placed_[index]);
-    const QRect c = cellsOf(placedExtents_[size_t(index)]);
-    for (int y = c.top(); y <= c.bottom(); ++y) {
-        for (int x = c.left(); x <= c.right(); ++x) {
-            placedCells_[size_t(y) * size_t(columns_) + size_t(x)].push_back(int(index));
-        }
-    }
+    forEachCell(placedExtents_[size_t(index)], [&](size_t cell) {
+        placedCells_[cell].push_back(int(index));
+        return true;
+    });
 }
 
 template <typename F> void LabelPlacer::forEachPlacedNear(const QRectF &rect, F &&visit) const {
@@ -203,19 +212,17 @@ template <typename F> void LabelPlacer::forEachPlacedNear(const QRectF &rect, F 
         std::fill(seen_.begin(), seen_.end(), 0);
         stamp_ = 1;
     }
-    const QRect c = cellsOf(rect);
-    for (int y = c.top(); y <= c.bottom(); ++y) {
-        for (int x = c.left(); x <= c.right(); ++x) {
-            for (int i : placedCells_[size_t(y) * size_t(columns_) + size_t(x)]) {
-                if (seen_[size_t(i)] != stamp_) {
-                    seen_[size_t(i)] = stamp_;
-                    if (!visit(qsizetype(i))) {
-                        return;
-                    }
+    forEachCell(rect, [&](size_t cell) {
+        for (int i : placedCells_[cell]) {
+            if (seen_[size_t(i)] != stamp_) {
+                seen_[size_t(i)] = stamp_;
+                if (!visit(qsizetype(i))) {
+                    return false;
                 }
             }
         }
-    }
+        return true;
+    });
 }
 
 bool LabelPlacer::fits(const QRectF &rect, const QPointF &anchor, bool leader, bool across,
@@ -231,17 +238,17 @@ bool LabelPlacer::fits(const QRectF &rect, const QPointF &anchor, bool leader, b
     }
     const Placement self{rect, anchor, leader, across, line.p2()};
     const QRectF extent = Extent(self);
-    const QRect c = cellsOf(extent);
-    for (int y = c.top(); y <= c.bottom(); ++y) {
-        for (int x = c.left(); x <= c.right(); ++x) {
-            for (const QPointF &mark : markCells_[size_t(y) * size_t(columns_) + size_t(x)]) {
-                if (mark != anchor &&
-                    (padded.contains(mark) ||
-                     (leader && DistanceToSegment(mark, line) < LeaderClearance))) {
-                    return false;
-                }
+    const bool marksClear = forEachCell(extent, [&](size_t cell) {
+        for (const QPointF &mark : markCells_[cell]) {
+            if (mark != anchor && (padded.contains(mark) ||
+                                   (leader && DistanceToSegment(mark, line) < LeaderClearance))) {
+                return false;
             }
         }
+        return true;
+    });
+    if (!marksClear) {
+        return false;
     }
     bool clear = true;
     forEachPlacedNear(extent, [&](qsizetype i) {
@@ -344,18 +351,16 @@ std::vector<LabelPlacer::Option> LabelPlacer::optionsFor(const LabelRequest &req
         o.extent = Extent(o.place);
         const QRectF padded = o.place.rect.adjusted(-Gap, -Gap, Gap, Gap);
         const QLineF line = LeaderOf(o.place);
-        const QRect c = cellsOf(o.extent);
-        for (int y = c.top(); y <= c.bottom(); ++y) {
-            for (int x = c.left(); x <= c.right(); ++x) {
-                for (const SoftMark &m : softMarks_[size_t(y) * size_t(columns_) + size_t(x)]) {
-                    if (m.point != a && m.point != o.place.anchor &&
-                        (padded.contains(m.point) ||
-                         (o.place.leader && DistanceToSegment(m.point, line) < LeaderClearance))) {
-                        o.cost += m.cost;
-                    }
+        forEachCell(o.extent, [&](size_t cell) {
+            for (const SoftMark &m : softMarks_[cell]) {
+                if (m.point != a && m.point != o.place.anchor &&
+                    (padded.contains(m.point) ||
+                     (o.place.leader && DistanceToSegment(m.point, line) < LeaderClearance))) {
+                    o.cost += m.cost;
                 }
             }
-        }
+            return true;
+        });
     }
     std::stable_sort(options.begin(), options.end(),
                      [](const Option &x, const Option &y) { return x.cost < y.cost; });
@@ -401,12 +406,10 @@ QList<std::optional<Placement>> LabelPlacer::arrange(const QList<ArrangeRequest>
         return options[size_t(i)][size_t(option)].place;
     };
     const auto forCells = [&](qsizetype i, int option, auto &&visit) {
-        const QRect c = cellsOf(options[size_t(i)][size_t(option)].extent);
-        for (int y = c.top(); y <= c.bottom(); ++y) {
-            for (int x = c.left(); x <= c.right(); ++x) {
-                visit(cells[size_t(y) * size_t(columns_) + size_t(x)]);
-            }
-        }
+        forEachCell(options[size_t(i)][size_t(option)].extent, [&](size_t cell) {
+            visit(cells[cell]);
+            return true;
+        });
     };
     const auto take = [&](qsizetype i, int option) {
         if (chosen[size_t(i)] >= 0) {

@@ -86,8 +86,9 @@ private:
     std::vector<Option> optionsFor(const LabelRequest &request, size_t limit) const;
     bool fits(const QRectF &rect, const QPointF &anchor, bool leader, bool across,
               const QLineF &line) const;
-    // The grid cells a box touches, clamped to the picture.
-    QRect cellsOf(const QRectF &rect) const;
+    // Calls visit with the index of each grid cell a box touches, clamped to the picture,
+    // as long as it returns true; tells whether it went through them all.
+    template <typename F> bool forEachCell(const QRectF &rect, F &&visit) const;
     void indexPlacement(qsizetype index);
     template <typename F> void forEachPlacedNear(const QRectF &rect, F &&visit) const;
 

@@ -163,8 +163,7 @@ public:
         const int y0 = std::clamp(int(std::floor(r.top())), 0, h_ - 1);
         const int x1 = std::clamp(int(std::ceil(r.right())), 0, w_ - 1);
         const int y1 = std::clamp(int(std::ceil(r.bottom())), 0, h_ - 1);
-        const auto at = [&](int x, int y) { return sums_[size_t(y) * size_t(w_) + size_t(x)]; };
-        return at(x1, y1) - at(x0, y1) - at(x1, y0) + at(x0, y0) > 0;
+        return anyLitIn(x0, y0, x1, y1);
     }
     bool isLit(const QPointF &p) const {
         const int x = int(std::floor(p.x()));
@@ -172,11 +171,16 @@ public:
         if (x < 0 || y < 0 || x + 1 >= w_ || y + 1 >= h_) {
             return false;
         }
-        const auto at = [&](int cx, int cy) { return sums_[size_t(cy) * size_t(w_) + size_t(cx)]; };
-        return at(x + 1, y + 1) - at(x, y + 1) - at(x + 1, y) + at(x, y) > 0;
+        return anyLitIn(x, y, x + 1, y + 1);
     }
 
 private:
+    // Pixels x0 <= x < x1, y0 <= y < y1.
+    bool anyLitIn(int x0, int y0, int x1, int y1) const {
+        const auto at = [&](int x, int y) { return sums_[size_t(y) * size_t(w_) + size_t(x)]; };
+        return at(x1, y1) - at(x0, y1) - at(x1, y0) + at(x0, y0) > 0;
+    }
+
     int w_;
     int h_ = 0;
     std::vector<int> sums_;
@@ -227,26 +231,25 @@ void DrawLabels(QImage &rgb, const QList<Placed> &placed, Chart &chart) {
     }
 }
 
+// Always false, for a picture that could not be made or written.
+bool NotWritten(const QString &what, const QString &why, QString *error) {
+    if (error) {
+        *error = QStringLiteral("%1 nem írható: %2").arg(what, why);
+    }
+    return false;
+}
+
 bool Save(const QString &path, const QByteArray &bytes, QString *error) {
     const FileProblem problem = WriteFileAtomically(path, bytes);
-    if (problem != FileProblem::None) {
-        if (error) {
-            *error = QStringLiteral("%1 nem írható: %2")
-                         .arg(QDir::toNativeSeparators(path), ProblemText(problem));
-        }
-        return false;
-    }
-    return true;
+    return problem == FileProblem::None ||
+           NotWritten(QDir::toNativeSeparators(path), ProblemText(problem), error);
 }
 
 bool SaveGif(const QString &path, const QImage &image, QString *error) {
     QString why;
     const auto bytes = EncodeGreyGif(image, &why);
     if (!bytes) {
-        if (error) {
-            *error = QStringLiteral("%1 nem írható: %2").arg(QDir::toNativeSeparators(path), why);
-        }
-        return false;
+        return NotWritten(QDir::toNativeSeparators(path), why, error);
     }
     return Save(path, *bytes, error);
 }
@@ -560,10 +563,7 @@ bool PictureMaker::writeAll(const QString &dir, QString *error) const {
     QImageWriter writer(&buffer, "jpeg");
     writer.setQuality(JpegQuality);
     if (!writer.write(mapChart().image)) {
-        if (error) {
-            *error = QStringLiteral("%1 nem írható: %2").arg(mapFile, writer.errorString());
-        }
-        return false;
+        return NotWritten(mapFile, writer.errorString(), error);
     }
     return Save(out.filePath(mapFile), jpeg, error);
 }
