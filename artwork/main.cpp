@@ -7,8 +7,6 @@
 #include "store/fileio.h"
 
 #include <QCommandLineParser>
-#include <QDir>
-#include <QFileInfo>
 #include <QFontInfo>
 #include <QGuiApplication>
 

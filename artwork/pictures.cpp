@@ -1,19 +1,18 @@
 #include "artwork/pictures.h"
 
-#include <QDir>
-#include <QFontMetricsF>
-#include <QPainter>
-#include <QPainterPath>
-
-#include <QBuffer>
-#include <QImageWriter>
-
 #include "artwork/gifwriter.h"
 #include "lunar/angleunits.h"
 #include "lunar/lunarage.h"
 #include "messages/messages.h"
 #include "store/fileio.h"
 #include "store/paths.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFontMetricsF>
+#include <QImageWriter>
+#include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 #include <cmath>
