@@ -2,11 +2,11 @@
 
 #include "app/mainwindow.h"
 #include "app/picturewindow.h"
+#include "artwork/gifwriter.h"
 #include "evalfakes.h"
 #include "messageboxes.h"
 #include "store/codepage.h"
 #include "store/datafiles.h"
-#include "tools/pics/gifwriter.h"
 
 #include <QAction>
 #include <QApplication>
@@ -48,7 +48,7 @@ struct Rig {
         for (int day = 2; day <= 11; ++day) {
             QImage picture(day, 1, QImage::Format_Grayscale8);
             picture.fill(Qt::gray);
-            dir.write(DayPicture(day), pics::EncodeGreyGif(picture, nullptr).value());
+            dir.write(DayPicture(day), artwork::EncodeGreyGif(picture, nullptr).value());
         }
         QImage map(3, 2, QImage::Format_RGB32);
         map.fill(Qt::gray);

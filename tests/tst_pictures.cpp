@@ -1,8 +1,12 @@
-#include "gifwriter.h"
-#include "labels.h"
-#include "pictures.h"
-#include "render.h"
-#include "surface.h"
+#include "artwork/albedo.h"
+#include "artwork/features.h"
+#include "artwork/gifwriter.h"
+#include "artwork/labels.h"
+#include "artwork/pictures.h"
+#include "artwork/render.h"
+#include "lunar/angleunits.h"
+#include "lunar/lunarage.h"
+#include "store/paths.h"
 
 #include <QDir>
 #include <QFile>
@@ -18,12 +22,12 @@
 #include <optional>
 #include <sys/stat.h>
 
-using namespace lunex::pics;
+using namespace lunex::artwork;
 
 namespace {
 
 // Brighter than any earthshine, darker than the sunlit surface next to the terminator.
-constexpr int kLitThreshold = 32;
+constexpr int LitThreshold = 32;
 
 struct ToolRun {
     int exitCode = -1;
@@ -63,7 +67,7 @@ int CountAtLeast(const QImage &grey, int level) {
 }
 
 double ExpectedLitFraction(double ageDays) {
-    return (1 - std::cos(2 * std::numbers::pi * ageDays / kSynodicMonthDays)) / 2;
+    return (1 - std::cos(2 * std::numbers::pi * ageDays / lunex::SynodicMonthDays)) / 2;
 }
 
 // Whether a pixel carries lettering: a label, its leader line or its feature's dot.
@@ -128,32 +132,32 @@ class TestPictures : public QObject {
     QTemporaryDir plain_;
     QString plainErrors_;
 
-    std::optional<AlbedoMap> Texture() const {
+    std::optional<AlbedoMap> loadTexture() const {
         QString why;
-        return AlbedoMap::Load(QStringLiteral(LUNEX_TEST_TEXTURE), &why);
+        return AlbedoMap::load(QStringLiteral(LUNEX_TEST_TEXTURE), &why);
     }
-    QList<Feature> Features() const {
+    QList<Feature> loadFeatures() const {
         QString why;
         return ReadFeatures(QStringLiteral(LUNEX_TEST_FEATURES), &why).value_or(QList<Feature>{});
     }
     // The map from the plain surface, made once: its labels do not depend on the surface.
     std::optional<Chart> map_;
-    const Chart &Map() {
+    const Chart &sharedMap() {
         if (!map_) {
-            const QList<Feature> features = Features();
-            map_ = PictureMaker(AlbedoMap::Synthetic(features), features).Map();
+            const QList<Feature> features = loadFeatures();
+            map_ = PictureMaker(AlbedoMap::synthetic(features), features).mapChart();
         }
         return *map_;
     }
-    bool Named(const QString &name) {
-        return std::any_of(Map().labels.begin(), Map().labels.end(),
+    bool isNamed(const QString &name) {
+        return std::any_of(sharedMap().labels.begin(), sharedMap().labels.end(),
                            [&](const Label &l) { return l.text == name; });
     }
 
 private slots:
     void initTestCase() {
         QVERIFY(textured_.isValid() && plain_.isValid());
-        QVERIFY(!Features().isEmpty());
+        QVERIFY(!loadFeatures().isEmpty());
         const ToolRun withTexture =
             RunTool({QStringLiteral("--texture"), QStringLiteral(LUNEX_TEST_TEXTURE),
                      textured_.filePath(QStringLiteral("Pic"))});
@@ -287,13 +291,13 @@ private slots:
 
         const QImage grey = ReadGrey(QDir(dir).filePath(file));
         const double radius = PhaseView().radius;
-        const double lit = CountAtLeast(grey, kLitThreshold) / (std::numbers::pi * radius * radius);
+        const double lit = CountAtLeast(grey, LitThreshold) / (std::numbers::pi * radius * radius);
         const double expected = ExpectedLitFraction(picture->ageDays);
         QVERIFY2(std::abs(lit - expected) <= 0.02,
                  qPrintable(QStringLiteral("lit %1, expected %2").arg(lit).arg(expected)));
         // The dark part is not sky: the night side keeps a faint earthshine.
         if (expected < 0.5) {
-            QVERIFY(CountAtLeast(grey, 3) > CountAtLeast(grey, kLitThreshold) * 1.5);
+            QVERIFY(CountAtLeast(grey, 3) > CountAtLeast(grey, LitThreshold) * 1.5);
         }
     }
 
@@ -315,9 +319,9 @@ private slots:
         // The lettering of a day picture stands on the night side: it is not sunlight.
         QList<Label> labels;
         if (!phase) {
-            const auto texture = Texture();
+            const auto texture = loadTexture();
             QVERIFY(texture);
-            labels = PictureMaker(*texture, Features()).Day(file.mid(9, 2).toInt()).labels;
+            labels = PictureMaker(*texture, loadFeatures()).dayChart(file.mid(9, 2).toInt()).labels;
             QVERIFY(!labels.isEmpty());
         }
         const QImage &moon = grey;
@@ -331,7 +335,7 @@ private slots:
                     continue;
                 }
                 const int level = qGray(moon.pixel(x, y));
-                (dx < 0 ? left : right) += level >= kLitThreshold ? 1 : 0;
+                (dx < 0 ? left : right) += level >= LitThreshold ? 1 : 0;
             }
         }
         QVERIFY2(litOnRight ? right > 10 * (left + 1) : left > 10 * (right + 1),
@@ -341,16 +345,16 @@ private slots:
     void fullMoonLimbAsBrightAsCentre_data() {
         QTest::addColumn<bool>("chart");
         QTest::addColumn<double>("age");
-        QTest::newRow("phase picture, exact full") << false << kSynodicMonthDays / 2;
+        QTest::newRow("phase picture, exact full") << false << lunex::SynodicMonthDays / 2;
         QTest::newRow("phase picture, its band's age") << false << PhasePictures()[6].ageDays;
-        QTest::newRow("map") << true << kSynodicMonthDays / 2;
+        QTest::newRow("map") << true << lunex::SynodicMonthDays / 2;
     }
     void fullMoonLimbAsBrightAsCentre() {
         QFETCH(bool, chart);
         QFETCH(double, age);
         const DiscView view = chart ? ChartView() : PhaseView();
-        const DiscRenderer renderer(AlbedoMap::Uniform(0.8f), view);
-        const QImage moon = renderer.Render(age);
+        const DiscRenderer renderer(AlbedoMap::uniform(0.8f), view);
+        const QImage moon = renderer.render(age);
         const int centre = qGray(moon.pixel(view.centre.toPoint()));
         QVERIFY(centre > 150);
         for (int k = 0; k < 16; ++k) {
@@ -373,7 +377,7 @@ private slots:
         QTest::newRow("deep night, earthshine") << -0.5 << 0.07 << 0.05 << 0.06;
         QTest::newRow("on the terminator: half way") << 0.0 << 0.0 << 0.1 << 0.25;
         QTest::newRow("a degree into the day: lit")
-            << std::sin(std::numbers::pi / 180) << 0.0 << 0.25 << 0.5;
+            << std::sin(lunex::Degree) << 0.0 << 0.25 << 0.5;
         QTest::newRow("Sun overhead") << 1.0 << 0.0 << 0.79 << 0.81;
     }
     void shadingAtTheTerminator() {
@@ -392,17 +396,17 @@ private slots:
     }
     void mareCrisiumDarkAndLabelled() {
         QFETCH(bool, texture);
-        const QList<Feature> features = Features();
-        const auto loaded = Texture();
+        const QList<Feature> features = loadFeatures();
+        const auto loaded = loadTexture();
         QVERIFY(!texture || loaded);
-        const AlbedoMap albedo = texture ? *loaded : AlbedoMap::Synthetic(features);
-        const Chart map = PictureMaker(albedo, features).Map();
+        const AlbedoMap albedo = texture ? *loaded : AlbedoMap::synthetic(features);
+        const Chart map = PictureMaker(albedo, features).mapChart();
 
         const QString dir = (texture ? textured_ : plain_).filePath(QStringLiteral("Pic"));
-        const QImage jpeg = ReadGrey(QDir(dir).filePath(MapFile()));
+        const QImage jpeg = ReadGrey(QDir(dir).filePath(lunex::FileNameOf(lunex::MapPictureFile)));
         QCOMPARE(jpeg.size(), map.image.size());
 
-        const auto crisium = DiscRenderer(AlbedoMap::Uniform(1), ChartView()).Project(16.18, 59.10);
+        const auto crisium = DiscRenderer(AlbedoMap::uniform(1), ChartView()).project(16.18, 59.10);
         QVERIFY(crisium);
         // Its right half, seen at the right of the disc; east is right.
         QVERIFY(crisium->x() > ChartView().centre.x() + ChartView().radius * 0.7);
@@ -432,10 +436,10 @@ private slots:
 
     void mapNamesEveryPlain() {
         int plains = 0;
-        for (const Feature &f : Features()) {
+        for (const Feature &f : loadFeatures()) {
             if (IsPlain(f.type)) {
                 ++plains;
-                QVERIFY2(Named(f.name), qPrintable(f.name));
+                QVERIFY2(isNamed(f.name), qPrintable(f.name));
             }
         }
         QCOMPARE(plains, 52);
@@ -459,10 +463,10 @@ private slots:
     }
     void mapNamesTheProminent() {
         QFETCH(QString, name);
-        const QList<Feature> features = Features();
+        const QList<Feature> features = loadFeatures();
         QVERIFY(std::any_of(features.begin(), features.end(),
                             [&](const Feature &f) { return f.name == name; }));
-        QVERIFY(Named(name));
+        QVERIFY(isNamed(name));
     }
 
     // By size, from the catalogue: what is large for its kind, and the middle-sized
@@ -483,14 +487,14 @@ private slots:
         QFETCH(QStringList, types);
         QFETCH(double, minKm);
         QFETCH(double, maxDegreesFromCentre);
-        constexpr double kDeg = std::numbers::pi / 180;
         int count = 0;
-        for (const Feature &f : Features()) {
-            const double mu = std::cos(f.latDeg * kDeg) * std::cos(f.lonDeg * kDeg);
+        for (const Feature &f : loadFeatures()) {
+            const double mu =
+                std::cos(f.latDeg * lunex::Degree) * std::cos(f.lonDeg * lunex::Degree);
             if (types.contains(f.type) && f.diameterKm >= minKm &&
-                mu >= std::cos(maxDegreesFromCentre * kDeg)) {
+                mu >= std::cos(maxDegreesFromCentre * lunex::Degree)) {
                 ++count;
-                QVERIFY2(Named(f.name), qPrintable(f.name));
+                QVERIFY2(isNamed(f.name), qPrintable(f.name));
             }
         }
         QVERIFY(count >= 10);
@@ -500,7 +504,7 @@ private slots:
     // runs past another's dot, each ends on its own box, and none is long. The crowd of
     // the centre once sent names 270 pixels away.
     void mapLeadersAreShortAndClear() {
-        const QList<Label> &labels = Map().labels;
+        const QList<Label> &labels = sharedMap().labels;
         QVERIFY(labels.size() >= 200);
         for (const Label &a : labels) {
             if (a.place.leader) {
@@ -534,15 +538,15 @@ private slots:
     void chartLabelsDoNotOverlap_data() {
         QTest::addColumn<int>("day"); // 0: the map
         QTest::newRow("map") << 0;
-        for (int day = kFirstDay; day <= kLastDay; ++day) {
+        for (int day = lunex::FirstPictureDay; day <= lunex::LastPictureDay; ++day) {
             QTest::addRow("day %d", day) << day;
         }
     }
     void chartLabelsDoNotOverlap() {
         QFETCH(int, day);
-        const QList<Feature> features = Features();
-        const PictureMaker maker(AlbedoMap::Synthetic(features), features);
-        const Chart chart = day ? maker.Day(day) : maker.Map();
+        const QList<Feature> features = loadFeatures();
+        const PictureMaker maker(AlbedoMap::synthetic(features), features);
+        const Chart chart = day ? maker.dayChart(day) : maker.mapChart();
         QVERIFY(chart.labels.size() >= (day ? 5 : 60));
         QList<QRectF> rects;
         QList<Placement> placed;
@@ -553,14 +557,14 @@ private slots:
         VerifyNoOverlap(rects, placed, QRectF(QPointF(0, 0), QSizeF(chart.image.size())));
         if (day) {
             // Beside their feature on the night side, each tied to it by a leader.
-            const DiscRenderer renderer(AlbedoMap::Synthetic(features), ChartView());
-            const QImage moon = renderer.Render(day);
+            const DiscRenderer renderer(AlbedoMap::synthetic(features), ChartView());
+            const QImage moon = renderer.render(day);
             for (const Label &l : chart.labels) {
                 QVERIFY(l.place.leader);
                 const QRect box = l.place.rect.toAlignedRect() & moon.rect();
                 for (int y = box.top(); y <= box.bottom(); y += 2) {
                     for (int x = box.left(); x <= box.right(); x += 2) {
-                        QVERIFY2(qGray(moon.pixel(x, y)) < kLitThreshold,
+                        QVERIFY2(qGray(moon.pixel(x, y)) < LitThreshold,
                                  qPrintable(l.text + QStringLiteral(" over the sunlit Moon")));
                     }
                 }
@@ -569,14 +573,14 @@ private slots:
     }
 
     void dayPicturesHaveTheirTitle() {
-        const QList<Feature> features = Features();
-        const PictureMaker maker(AlbedoMap::Synthetic(features), features);
+        const QList<Feature> features = loadFeatures();
+        const PictureMaker maker(AlbedoMap::synthetic(features), features);
         // The title's corner is sky: only the title lights it.
-        for (int day : {kFirstDay, kLastDay}) {
-            const QImage image = maker.Day(day).image;
+        for (int day : {lunex::FirstPictureDay, lunex::LastPictureDay}) {
+            const QImage image = maker.dayChart(day).image;
             QVERIFY(CountAtLeast(image.copy(0, 0, 140, 60), 200) > 100);
         }
-        const QImage noTitle = DiscRenderer(AlbedoMap::Synthetic(features), ChartView()).Render(2);
+        const QImage noTitle = DiscRenderer(AlbedoMap::synthetic(features), ChartView()).render(2);
         QCOMPARE(CountAtLeast(noTitle.copy(0, 0, 140, 60), 1), 0);
     }
 
@@ -602,32 +606,32 @@ private slots:
         QFETCH(int, atLeast);
         const QRectF bounds(0, 0, 600, 400);
         LabelPlacer placer(bounds);
-        placer.SetDirection(direction, spread);
+        placer.setDirection(direction, spread);
         int placed = 0;
         for (int i = 0; i < 80; ++i) {
             const QPointF anchor = crowd ? QPointF(300 + (i % 9) * 3.0, 200 + (i % 7) * 2.5)
                                          : QPointF(30 + (i % 10) * 60.0, 25 + (i / 10) * 50.0);
-            if (placer.Place({anchor, QSizeF(40 + (i % 5) * 12, 15), onAnchor})) {
+            if (placer.place({anchor, QSizeF(40 + (i % 5) * 12, 15), onAnchor})) {
                 ++placed;
             }
         }
         QVERIFY2(placed >= atLeast, qPrintable(QString::number(placed)));
         QList<QRectF> rects;
-        for (const Placement &p : placer.Placed()) {
+        for (const Placement &p : placer.placed()) {
             rects.append(p.rect);
             // A leader ends on its own label.
             if (p.leader) {
                 QVERIFY(p.rect.adjusted(-0.01, -0.01, 0.01, 0.01).contains(p.leaderEnd));
             }
         }
-        VerifyNoOverlap(rects, placer.Placed(), bounds);
+        VerifyNoOverlap(rects, placer.placed(), bounds);
     }
 
     void placerHonoursWhatIsOffLimits() {
         const QRectF bounds(0, 0, 400, 200);
         {
             LabelPlacer placer(bounds);
-            const auto p = placer.Place({QPointF(200, 100), QSizeF(60, 14), true});
+            const auto p = placer.place({QPointF(200, 100), QSizeF(60, 14), true});
             QVERIFY(p);
             QCOMPARE(p->rect.center(), QPointF(200, 100));
             QVERIFY(!p->leader);
@@ -635,29 +639,29 @@ private slots:
         {
             // The left half is sunlit: a label that would rather go left goes right.
             LabelPlacer placer(bounds);
-            placer.SetDirection(180, 180);
-            placer.SetBlocked([](const QRectF &r) { return r.left() < 200; });
-            const auto p = placer.Place({QPointF(200, 100), QSizeF(60, 14)});
+            placer.setDirection(180, 180);
+            placer.setBlocked([](const QRectF &r) { return r.left() < 200; });
+            const auto p = placer.place({QPointF(200, 100), QSizeF(60, 14)});
             QVERIFY(p);
             QVERIFY(p->rect.left() >= 200);
         }
         {
             LabelPlacer placer(bounds);
-            placer.Reserve(QRectF(150, 50, 100, 100));
-            const auto p = placer.Place({QPointF(200, 100), QSizeF(60, 14), true});
+            placer.reserve(QRectF(150, 50, 100, 100));
+            const auto p = placer.place({QPointF(200, 100), QSizeF(60, 14), true});
             QVERIFY(p);
             QVERIFY(!p->rect.intersects(QRectF(150, 50, 100, 100)));
             QVERIFY(p->leader);
         }
         {
             LabelPlacer placer(bounds);
-            QVERIFY(!placer.Place({QPointF(200, 100), QSizeF(500, 14)}));
-            QVERIFY(placer.Placed().isEmpty());
+            QVERIFY(!placer.place({QPointF(200, 100), QSizeF(500, 14)}));
+            QVERIFY(placer.placed().isEmpty());
         }
         {
             LabelPlacer placer(bounds);
-            placer.SetMinDistance(10);
-            const auto p = placer.Place({QPointF(200, 100), QSizeF(60, 14)});
+            placer.setMinDistance(10);
+            const auto p = placer.place({QPointF(200, 100), QSizeF(60, 14)});
             QVERIFY(p && p->leader);
             QVERIFY(QLineF(p->anchor, p->leaderEnd).length() >= 9.9);
         }
@@ -683,23 +687,23 @@ private slots:
             requests.append({{anchor, QSizeF(40 + (i % 5) * 12, 15), onAnchor, 10}, 100});
         }
         LabelPlacer placer(bounds);
-        const QList<std::optional<Placement>> places = placer.Arrange(requests);
+        const QList<std::optional<Placement>> places = placer.arrange(requests);
         QCOMPARE(places.size(), requests.size());
         const int placed = int(std::count_if(places.begin(), places.end(),
                                              [](const auto &p) { return p.has_value(); }));
         QVERIFY2(placed >= atLeast, qPrintable(QString::number(placed)));
-        QCOMPARE(placer.Placed().size(), placed);
+        QCOMPARE(placer.placed().size(), placed);
         QList<QRectF> rects;
-        for (const Placement &p : placer.Placed()) {
+        for (const Placement &p : placer.placed()) {
             rects.append(p.rect);
-            for (const Placement &q : placer.Placed()) {
+            for (const Placement &q : placer.placed()) {
                 QVERIFY(&p == &q || !Clash(p, q));
             }
         }
-        VerifyNoOverlap(rects, placer.Placed(), bounds);
+        VerifyNoOverlap(rects, placer.placed(), bounds);
         // The same requests, the same places.
         LabelPlacer again(bounds);
-        const QList<std::optional<Placement>> second = again.Arrange(requests);
+        const QList<std::optional<Placement>> second = again.arrange(requests);
         for (qsizetype i = 0; i < places.size(); ++i) {
             QCOMPARE(second[i].has_value(), places[i].has_value());
             if (places[i]) {
@@ -718,7 +722,7 @@ private slots:
         }
         requests.append({{QPointF(100, 30), QSizeF(90, 15)}, 1000});
         LabelPlacer placer(bounds);
-        const QList<std::optional<Placement>> places = placer.Arrange(requests);
+        const QList<std::optional<Placement>> places = placer.arrange(requests);
         QVERIFY(places.back());
         QVERIFY(std::count_if(places.begin(), places.end(),
                               [](const auto &p) { return p.has_value(); }) < 9);
@@ -728,10 +732,10 @@ private slots:
         // An area whose middle another name already covers: its dot goes elsewhere on it.
         const QRectF bounds(0, 0, 400, 200);
         LabelPlacer placer(bounds);
-        QVERIFY(placer.Place({QPointF(200, 100), QSizeF(120, 16)}));
-        QVERIFY(placer.Place({QPointF(200, 100) + QPointF(0, 0.5), QSizeF(60, 16), true, 30}));
-        const Placement &area = placer.Placed().back();
-        QVERIFY(!area.rect.intersects(placer.Placed().front().rect));
+        QVERIFY(placer.place({QPointF(200, 100), QSizeF(120, 16)}));
+        QVERIFY(placer.place({QPointF(200, 100) + QPointF(0, 0.5), QSizeF(60, 16), true, 30}));
+        const Placement &area = placer.placed().back();
+        QVERIFY(!area.rect.intersects(placer.placed().front().rect));
         QVERIFY(QLineF(area.anchor, QPointF(200, 100.5)).length() <= 30.01);
     }
 

@@ -1,43 +1,41 @@
-#include "pictures.h"
+#include "artwork/pictures.h"
 
+#include "artwork/gifwriter.h"
+#include "lunar/angleunits.h"
+#include "lunar/lunarage.h"
+#include "messages/messages.h"
+#include "store/fileio.h"
+#include "store/paths.h"
+
+#include <QBuffer>
 #include <QDir>
 #include <QFontMetricsF>
+#include <QImageWriter>
 #include <QPainter>
 #include <QPainterPath>
 
-#include <QBuffer>
-#include <QImageWriter>
-
-#include "gifwriter.h"
-#include "lunar/lunarage.h"
-#include "store/datafiles.h"
-#include "store/fileio.h"
-
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
-namespace lunex::pics {
+namespace lunex::artwork {
 
 namespace {
 
-constexpr double kDeg = std::numbers::pi / 180.0;
-
-constexpr QSize kPhaseSize(137, 137);
-constexpr QSize kChartSize(1150, 710);
+constexpr QSize PhaseSize(137, 137);
+constexpr QSize ChartSize(1150, 710);
 
 // Grey levels of the lettering: white on black as the windows have it.
-constexpr QRgb kTextWhite = qRgb(255, 255, 255);
-constexpr QRgb kTextPlain = qRgb(225, 225, 225);
-constexpr QRgb kLeaderGrey = qRgb(185, 185, 185);
+constexpr QRgb TextWhite = qRgb(255, 255, 255);
+constexpr QRgb TextPlain = qRgb(225, 225, 225);
+constexpr QRgb LeaderGrey = qRgb(185, 185, 185);
 
 // A picture pixel this bright is sunlit: earthshine stays well below it.
-constexpr int kLitLevel = 32;
+constexpr int LitLevel = 32;
 
-constexpr int kJpegQuality = 92;
+constexpr int JpegQuality = 92;
 
 // Craters that every lunar map names though they are smaller than the size limit.
-const char *const kFamousCraters[] = {
+const char *const FamousCraters[] = {
     "Tycho",        "Copernicus", "Kepler",        "Aristarchus", "Plato",        "Archimedes",
     "Eratosthenes", "Ptolemaeus", "Alphonsus",     "Arzachel",    "Clavius",      "Grimaldi",
     "Langrenus",    "Petavius",   "Theophilus",    "Cyrillus",    "Catharina",    "Posidonius",
@@ -52,47 +50,47 @@ const char *const kFamousCraters[] = {
 // What the map names: every plain; the great mountain ranges and scarps; the famous
 // craters, every large one, and the middle-sized ones of the central part of the disc,
 // where the eye goes first. The smaller ranges and craters follow where room is left.
-constexpr double kMapMinMu = 0.15; // nearer the limb than this, features are mere slivers
-constexpr double kMapMountainsKm = 100;
-constexpr double kMapScarpKm = 100;
-constexpr double kGreatRangeKm = 150;
-constexpr double kMapCraterKm = 110;
-constexpr double kMapCentralCraterKm = 50;
-constexpr double kMapCentralMu = 0.866; // within 30 degrees of the disc's centre
-constexpr double kMapOtherCraterKm = 40;
+constexpr double MapMinMu = 0.15; // nearer the limb than this, features are mere slivers
+constexpr double MapMountainsKm = 100;
+constexpr double MapScarpKm = 100;
+constexpr double GreatRangeKm = 150;
+constexpr double MapCraterKm = 110;
+constexpr double MapCentralCraterKm = 50;
+constexpr double MapCentralMu = 0.866; // within 30 degrees of the disc's centre
+constexpr double MapOtherCraterKm = 40;
 // Leaders: the crowd of the centre is named nearby; only a plain that finds no room
 // there may go farther, to the sky beyond the limb if need be.
-constexpr double kPlainLeaderPixels = 160;
-constexpr double kNearLeaderPixels = 70;
-constexpr double kOtherLeaderPixels = 30;
+constexpr double PlainLeaderPixels = 160;
+constexpr double NearLeaderPixels = 70;
+constexpr double OtherLeaderPixels = 30;
 // What leaving a name out costs, against a leader of n pixels at (n / 10) squared.
-constexpr double kPlainImportance = 20000;
-constexpr double kFamousImportance = 10000; // the great ranges too
-constexpr double kCraterImportance = 1000;  // twice for the large, and their size on top
-constexpr double kSmallRangeImportance = 1500;
-constexpr double kOtherImportance = 12;
+constexpr double PlainImportance = 20000;
+constexpr double FamousImportance = 10000; // the great ranges too
+constexpr double CraterImportance = 1000;  // twice for the large, and their size on top
+constexpr double SmallRangeImportance = 1500;
+constexpr double OtherImportance = 12;
 // These are placed first, among themselves; the rest fit around them.
-constexpr double kFirstImportance = 2000;
+constexpr double FirstImportance = 2000;
 // What a name over the dot of another still to be named costs at most: as much as a
 // leader of 70 pixels.
-constexpr double kAvoidCost = 49;
+constexpr double AvoidCost = 49;
 // How far from its middle a name may lie over its area, in the area's radii. A range's
 // name may go most of its length along: the catalogue gives no direction, and a name
 // beside a range still reads as its own.
-constexpr double kPlainSpan = 0.5;
-constexpr double kRangeSpan = 1.6;
-constexpr double kWidePlainKm = 300;
+constexpr double PlainSpan = 0.5;
+constexpr double RangeSpan = 1.6;
+constexpr double WidePlainKm = 300;
 // Plains closer than this on the map compete for the same room.
-constexpr double kCrowdPixels = 80;
-constexpr double kDayCraterKm = 50;
+constexpr double CrowdPixels = 80;
+constexpr double DayCraterKm = 50;
 // The Sun's height (its sine) up to which shadows make a feature stand out: about 8 degrees.
-constexpr double kDayHighSun = 0.14;
+constexpr double DayHighSun = 0.14;
 // How much of a leader line, from its feature on, may run over the sunlit surface.
-constexpr double kLeaderLitAllowance = 40;
-constexpr double kDayRangeKm = 100;
+constexpr double LeaderLitAllowance = 40;
+constexpr double DayRangeKm = 100;
 
 bool IsFamous(const QString &name) {
-    return std::any_of(std::begin(kFamousCraters), std::end(kFamousCraters),
+    return std::any_of(std::begin(FamousCraters), std::end(FamousCraters),
                        [&](const char *n) { return name == QString::fromUtf8(n); });
 }
 
@@ -134,11 +132,11 @@ void DrawLeader(QPainter &p, const Placement &place) {
         const QLineF line(place.anchor, place.leaderEnd);
         p.setPen(QPen(Qt::black, 3, Qt::SolidLine, Qt::RoundCap));
         p.drawLine(line);
-        p.setPen(QPen(QColor(kLeaderGrey), 1));
+        p.setPen(QPen(QColor(LeaderGrey), 1));
         p.drawLine(line);
     }
     p.setPen(QPen(Qt::black, 1));
-    p.setBrush(QColor(kLeaderGrey));
+    p.setBrush(QColor(LeaderGrey));
     p.drawEllipse(place.anchor, 2, 2);
 }
 
@@ -152,32 +150,36 @@ public:
             const uchar *row = grey.constScanLine(y);
             int run = 0;
             for (int x = 0; x < grey.width(); ++x) {
-                run += row[x] >= kLitLevel ? 1 : 0;
+                run += row[x] >= LitLevel ? 1 : 0;
                 sums_[size_t(y + 1) * w_ + size_t(x + 1)] =
                     sums_[size_t(y) * w_ + size_t(x + 1)] + run;
             }
         }
         h_ = grey.height() + 1;
     }
-    bool AnyLit(const QRectF &r) const {
+    bool anyLit(const QRectF &r) const {
         const int x0 = std::clamp(int(std::floor(r.left())), 0, w_ - 1);
         const int y0 = std::clamp(int(std::floor(r.top())), 0, h_ - 1);
         const int x1 = std::clamp(int(std::ceil(r.right())), 0, w_ - 1);
         const int y1 = std::clamp(int(std::ceil(r.bottom())), 0, h_ - 1);
-        const auto at = [&](int x, int y) { return sums_[size_t(y) * size_t(w_) + size_t(x)]; };
-        return at(x1, y1) - at(x0, y1) - at(x1, y0) + at(x0, y0) > 0;
+        return anyLitIn(x0, y0, x1, y1);
     }
-    bool IsLit(const QPointF &p) const {
+    bool isLit(const QPointF &p) const {
         const int x = int(std::floor(p.x()));
         const int y = int(std::floor(p.y()));
         if (x < 0 || y < 0 || x + 1 >= w_ || y + 1 >= h_) {
             return false;
         }
-        const auto at = [&](int cx, int cy) { return sums_[size_t(cy) * size_t(w_) + size_t(cx)]; };
-        return at(x + 1, y + 1) - at(x, y + 1) - at(x + 1, y) + at(x, y) > 0;
+        return anyLitIn(x, y, x + 1, y + 1);
     }
 
 private:
+    // Pixels x0 <= x < x1, y0 <= y < y1.
+    bool anyLitIn(int x0, int y0, int x1, int y1) const {
+        const auto at = [&](int x, int y) { return sums_[size_t(y) * size_t(w_) + size_t(x)]; };
+        return at(x1, y1) - at(x0, y1) - at(x1, y0) + at(x0, y0) > 0;
+    }
+
     int w_;
     int h_ = 0;
     std::vector<int> sums_;
@@ -207,7 +209,7 @@ QList<Placed> PlaceLabels(LabelPlacer &placer, const QList<Candidate> &candidate
                           QStringList *unplaced) {
     QList<Placed> placed;
     for (const Candidate &c : candidates) {
-        if (auto place = placer.Place(RequestOf(c))) {
+        if (auto place = placer.place(RequestOf(c))) {
             placed.append({c, *place});
         } else if (unplaced) {
             unplaced->append(c.feature->name);
@@ -228,26 +230,25 @@ void DrawLabels(QImage &rgb, const QList<Placed> &placed, Chart &chart) {
     }
 }
 
-bool Save(const QString &path, const QByteArray &bytes, QString *error) {
-    const lunex::FileProblem problem = lunex::WriteFileAtomically(path, bytes);
-    if (problem != lunex::FileProblem::None) {
-        if (error) {
-            *error = QStringLiteral("%1 nem írható: %2")
-                         .arg(QDir::toNativeSeparators(path), lunex::ProblemText(problem));
-        }
-        return false;
+// Always false, for a picture that could not be made or written.
+bool NotWritten(const QString &what, const QString &why, QString *error) {
+    if (error) {
+        *error = QStringLiteral("%1 nem írható: %2").arg(what, why);
     }
-    return true;
+    return false;
+}
+
+bool Save(const QString &path, const QByteArray &bytes, QString *error) {
+    const FileProblem problem = WriteFileAtomically(path, bytes);
+    return problem == FileProblem::None ||
+           NotWritten(QDir::toNativeSeparators(path), ProblemText(problem), error);
 }
 
 bool SaveGif(const QString &path, const QImage &image, QString *error) {
     QString why;
     const auto bytes = EncodeGreyGif(image, &why);
     if (!bytes) {
-        if (error) {
-            *error = QStringLiteral("%1 nem írható: %2").arg(QDir::toNativeSeparators(path), why);
-        }
-        return false;
+        return NotWritten(QDir::toNativeSeparators(path), why, error);
     }
     return Save(path, *bytes, error);
 }
@@ -261,21 +262,13 @@ QList<PhasePicture> PhasePictures() {
     // dark disc itself.
     QList<PhasePicture> pictures;
     double lower = 0;
-    for (std::size_t row = 0; row + 1 < lunex::PhaseBands.size(); ++row) {
-        const lunex::PhaseBand &band = lunex::PhaseBands[row];
-        pictures.append({lunex::FileNameOf(band.pictureFile),
+    for (std::size_t row = 0; row + 1 < PhaseBands.size(); ++row) {
+        const PhaseBand &band = PhaseBands[row];
+        pictures.append({FileNameOf(band.pictureFile),
                          pictures.isEmpty() ? 0.0 : (lower + band.upperBound) / 2});
         lower = band.upperBound;
     }
     return pictures;
-}
-
-QString DayPictureFile(int day) {
-    return QStringLiteral("Lunar-day%1s.gif").arg(day, 2, 10, QLatin1Char('0'));
-}
-
-QString MapFile() {
-    return QStringLiteral("Lunar-map.jpg");
 }
 
 QStringList AllPictureFiles() {
@@ -283,19 +276,19 @@ QStringList AllPictureFiles() {
     for (const PhasePicture &p : PhasePictures()) {
         files.append(p.file);
     }
-    for (int day = kFirstDay; day <= kLastDay; ++day) {
-        files.append(DayPictureFile(day));
+    for (int day = FirstPictureDay; day <= LastPictureDay; ++day) {
+        files.append(FileNameOf(DayPictureFile(day)));
     }
-    files.append(MapFile());
+    files.append(FileNameOf(MapPictureFile));
     return files;
 }
 
 DiscView PhaseView() {
-    return {kPhaseSize, QPointF(kPhaseSize.width() / 2.0, kPhaseSize.height() / 2.0), 66.0, 4};
+    return {PhaseSize, QPointF(PhaseSize.width() / 2.0, PhaseSize.height() / 2.0), 66.0, 4};
 }
 
 DiscView ChartView() {
-    return {kChartSize, QPointF(kChartSize.width() / 2.0, kChartSize.height() / 2.0), 344.0, 2};
+    return {ChartSize, QPointF(ChartSize.width() / 2.0, ChartSize.height() / 2.0), 344.0, 2};
 }
 
 PictureMaker::PictureMaker(const AlbedoMap &albedo, QList<Feature> features)
@@ -304,32 +297,32 @@ PictureMaker::PictureMaker(const AlbedoMap &albedo, QList<Feature> features)
 
 PictureMaker::~PictureMaker() = default;
 
-QImage PictureMaker::Phase(double ageDays) const {
-    return phase_->Render(ageDays);
+QImage PictureMaker::phaseImage(double ageDays) const {
+    return phase_->render(ageDays);
 }
 
-Chart PictureMaker::Day(int day) const {
+Chart PictureMaker::dayChart(int day) const {
     Chart chart;
-    const QImage moon = chart_->Render(day);
+    const QImage moon = chart_->render(day);
     QImage rgb = moon.convertToFormat(QImage::Format_RGB32);
 
-    const QFont titleFont = Font(kSerifFamily, 34, true);
+    const QFont titleFont = Font(SerifFamily, 34, true);
     const QString title = QStringLiteral("%1. nap").arg(day);
     const QRectF titleRect(QPointF(14, 8), LabelSize(titleFont, title));
 
-    LabelPlacer placer(QRectF(QPointF(0, 0), QSizeF(kChartSize)).adjusted(4, 4, -4, -4));
-    placer.Reserve(titleRect);
+    LabelPlacer placer(QRectF(QPointF(0, 0), QSizeF(ChartSize)).adjusted(4, 4, -4, -4));
+    placer.reserve(titleRect);
     const LitMask lit(moon);
-    placer.SetBlocked([&lit](const QRectF &r) { return lit.AnyLit(r); });
+    placer.setBlocked([&lit](const QRectF &r) { return lit.anyLit(r); });
     // The night side lies west of the morning terminator, to the left.
-    placer.SetDirection(180, 80);
-    placer.SetMaxDistance(300);
-    placer.SetMinDistance(10);
+    placer.setDirection(180, 80);
+    placer.setMaxDistance(300);
+    placer.setMinDistance(10);
     // A leader may cross the sunlit rim it starts from, not the Moon beyond it.
-    placer.SetLeaderBlocked([&lit](const QLineF &line) {
+    placer.setLeaderBlocked([&lit](const QLineF &line) {
         const double length = line.length();
-        for (double along = kLeaderLitAllowance; along < length; along += 2) {
-            if (lit.IsLit(line.pointAt(along / length))) {
+        for (double along = LeaderLitAllowance; along < length; along += 2) {
+            if (lit.isLit(line.pointAt(along / length))) {
                 return true;
             }
         }
@@ -338,16 +331,16 @@ Chart PictureMaker::Day(int day) const {
 
     // Features where the Sun stands low in the morning: from just below the horizon (high
     // peaks and rims catch the first light) to about eight degrees up.
-    const double ls = SubSolarLongitude(day) * kDeg;
+    const double ls = SubSolarLongitude(day) * Degree;
     QList<const Feature *> near;
     for (const Feature &f : features_) {
-        const double lat = f.latDeg * kDeg;
-        const double lon = f.lonDeg * kDeg;
+        const double lat = f.latDeg * Degree;
+        const double lon = f.lonDeg * Degree;
         const double mu = std::cos(lat) * std::cos(lon);
         const double mu0 = std::cos(lat) * std::cos(lon - ls);
-        const bool large = IsPlain(f.type) || (IsRange(f.type) && f.diameterKm >= kDayRangeKm) ||
-                           (f.type == QLatin1String("crater") && f.diameterKm >= kDayCraterKm);
-        if (large && mu > 0.12 && mu0 > -0.012 && mu0 < kDayHighSun) {
+        const bool large = IsPlain(f.type) || (IsRange(f.type) && f.diameterKm >= DayRangeKm) ||
+                           (f.type == QLatin1String("crater") && f.diameterKm >= DayCraterKm);
+        if (large && mu > 0.12 && mu0 > -0.012 && mu0 < DayHighSun) {
             near.append(&f);
         }
     }
@@ -357,41 +350,41 @@ Chart PictureMaker::Day(int day) const {
         const int rb = IsPlain(b->type) ? 0 : IsFamous(b->name) ? 1 : 2;
         return ra != rb ? ra < rb : a->diameterKm > b->diameterKm;
     });
-    const QFont font = Font(kSansFamily, 14);
+    const QFont font = Font(SansFamily, 14);
     QList<Candidate> candidates;
     for (const Feature *f : near) {
-        candidates.append({f, *chart_->Project(f->latDeg, f->lonDeg), font,
-                           IsPlain(f->type) ? kTextPlain : kTextWhite, false});
+        candidates.append({f, *chart_->project(f->latDeg, f->lonDeg), font,
+                           IsPlain(f->type) ? TextPlain : TextWhite, false});
     }
     DrawLabels(rgb, PlaceLabels(placer, candidates, &chart.unplaced), chart);
 
     QPainter p(&rgb);
     p.setRenderHint(QPainter::Antialiasing);
-    DrawText(p, titleRect, titleFont, title, kTextWhite);
+    DrawText(p, titleRect, titleFont, title, TextWhite);
     p.end();
     chart.image = rgb.convertToFormat(QImage::Format_Grayscale8);
     return chart;
 }
 
-Chart PictureMaker::Map() const {
+Chart PictureMaker::mapChart() const {
     Chart chart;
-    QImage rgb = chart_->Render(kSynodicMonthDays / 2).convertToFormat(QImage::Format_RGB32);
-    const DiscView view = chart_->View();
+    QImage rgb = chart_->render(SynodicMonthDays / 2).convertToFormat(QImage::Format_RGB32);
+    const DiscView view = chart_->view();
 
     // The plains read first, the ranges next; the many craters in a slightly smaller face.
-    const QFont plainFont = Font(kSansFamily, 13, false, true);
-    const QFont smallPlainFont = Font(kSansFamily, 11, false, true);
-    const QFont rangeFont = Font(kSansFamily, 11, false, true);
-    const QFont craterFont = Font(kSansFamily, 11);
+    const QFont plainFont = Font(SansFamily, 13, false, true);
+    const QFont smallPlainFont = Font(SansFamily, 11, false, true);
+    const QFont rangeFont = Font(SansFamily, 11, false, true);
+    const QFont craterFont = Font(SansFamily, 11);
 
     // Every plain is named, even one whose middle lies just beyond the limb: it is pinned
     // to the limb where it shows.
     auto anchorOf = [&](const Feature &f) {
-        if (auto point = chart_->Project(f.latDeg, f.lonDeg)) {
+        if (auto point = chart_->project(f.latDeg, f.lonDeg)) {
             return *point;
         }
-        const double lat = f.latDeg * kDeg;
-        const double lon = f.lonDeg * kDeg;
+        const double lat = f.latDeg * Degree;
+        const double lon = f.lonDeg * Degree;
         const double u = std::cos(lat) * std::sin(lon);
         const double v = std::sin(lat);
         const double n = std::hypot(u, v);
@@ -399,11 +392,11 @@ Chart PictureMaker::Map() const {
                        view.centre.y() - v / n * view.radius * 0.995);
     };
     const auto muOf = [](const Feature &f) {
-        return std::cos(f.latDeg * kDeg) * std::cos(f.lonDeg * kDeg);
+        return std::cos(f.latDeg * Degree) * std::cos(f.lonDeg * Degree);
     };
     // A fraction of the area's radius as seen, foreshortening towards the limb included.
     auto spanOf = [&](const Feature &f, double fraction) {
-        return fraction * f.diameterKm / 2 / kMoonRadiusKm * view.radius *
+        return fraction * f.diameterKm / 2 / MoonRadiusKm * view.radius *
                std::sqrt(std::max(muOf(f), 0.1));
     };
 
@@ -415,17 +408,17 @@ Chart PictureMaker::Map() const {
         const double mu = muOf(f);
         if (IsPlain(f.type)) {
             plains.append(&f);
-        } else if (mu <= kMapMinMu) {
+        } else if (mu <= MapMinMu) {
             continue;
-        } else if ((f.type == QLatin1String("montes") && f.diameterKm >= kMapMountainsKm) ||
-                   (f.type == QLatin1String("rupes") && f.diameterKm >= kMapScarpKm)) {
+        } else if ((f.type == QLatin1String("montes") && f.diameterKm >= MapMountainsKm) ||
+                   (f.type == QLatin1String("rupes") && f.diameterKm >= MapScarpKm)) {
             ranges.append(&f);
         } else if (f.type != QLatin1String("crater")) {
             continue;
-        } else if (IsFamous(f.name) || f.diameterKm >= kMapCraterKm ||
-                   (f.diameterKm >= kMapCentralCraterKm && mu >= kMapCentralMu)) {
+        } else if (IsFamous(f.name) || f.diameterKm >= MapCraterKm ||
+                   (f.diameterKm >= MapCentralCraterKm && mu >= MapCentralMu)) {
             craters.append(&f);
-        } else if (f.diameterKm >= kMapOtherCraterKm) {
+        } else if (f.diameterKm >= MapOtherCraterKm) {
             others.append(&f);
         }
     }
@@ -437,7 +430,7 @@ Chart PictureMaker::Map() const {
 
     // Only a plain wide enough to hold its name carries it across its middle; the small
     // ones follow, the most crowded of them first.
-    const auto wide = [](const Feature *f) { return f->diameterKm >= kWidePlainKm; };
+    const auto wide = [](const Feature *f) { return f->diameterKm >= WidePlainKm; };
     QList<std::pair<int, const Feature *>> small;
     for (const Feature *f : plains) {
         if (wide(f)) {
@@ -445,7 +438,7 @@ Chart PictureMaker::Map() const {
         }
         int neighbours = 0;
         for (const Feature *g : plains) {
-            neighbours += QLineF(anchorOf(*f), anchorOf(*g)).length() < kCrowdPixels ? 1 : 0;
+            neighbours += QLineF(anchorOf(*f), anchorOf(*g)).length() < CrowdPixels ? 1 : 0;
         }
         small.append({neighbours, f});
     }
@@ -456,19 +449,19 @@ Chart PictureMaker::Map() const {
     // the small plains, the most crowded first, whose names can go farther; the smaller
     // ranges and the other craters by size.
     QList<std::pair<Candidate, double>> names;
-    const auto great = [](const Feature *f) { return f->diameterKm >= kGreatRangeKm; };
+    const auto great = [](const Feature *f) { return f->diameterKm >= GreatRangeKm; };
     const auto addRange = [&](const Feature *f) {
-        names.append({{f, anchorOf(*f), rangeFont, kTextPlain, true, spanOf(*f, kRangeSpan),
-                       kNearLeaderPixels},
-                      great(f) ? kFamousImportance : kSmallRangeImportance});
+        names.append(
+            {{f, anchorOf(*f), rangeFont, TextPlain, true, spanOf(*f, RangeSpan), NearLeaderPixels},
+             great(f) ? FamousImportance : SmallRangeImportance});
     };
     const auto addCrater = [&](const Feature *f) {
         const double importance =
             IsFamous(f->name)
-                ? kFamousImportance
-                : kCraterImportance * (f->diameterKm >= kMapCraterKm ? 2 : 1) + f->diameterKm;
+                ? FamousImportance
+                : CraterImportance * (f->diameterKm >= MapCraterKm ? 2 : 1) + f->diameterKm;
         names.append(
-            {{f, anchorOf(*f), craterFont, kTextWhite, false, 0, kNearLeaderPixels}, importance});
+            {{f, anchorOf(*f), craterFont, TextWhite, false, 0, NearLeaderPixels}, importance});
     };
     for (const Feature *f : ranges) {
         if (great(f)) {
@@ -482,14 +475,14 @@ Chart PictureMaker::Map() const {
     }
     for (const Feature *f : plains) {
         if (wide(f)) {
-            names.append({{f, anchorOf(*f), plainFont, kTextPlain, true, spanOf(*f, kPlainSpan),
-                           kPlainLeaderPixels},
-                          kPlainImportance});
+            names.append({{f, anchorOf(*f), plainFont, TextPlain, true, spanOf(*f, PlainSpan),
+                           PlainLeaderPixels},
+                          PlainImportance});
         }
     }
     for (const auto &[neighbours, f] : small) {
-        names.append({{f, anchorOf(*f), smallPlainFont, kTextPlain, false, 0, kPlainLeaderPixels},
-                      kPlainImportance});
+        names.append({{f, anchorOf(*f), smallPlainFont, TextPlain, false, 0, PlainLeaderPixels},
+                      PlainImportance});
     }
     for (const Feature *f : ranges) {
         if (!great(f)) {
@@ -502,18 +495,18 @@ Chart PictureMaker::Map() const {
         }
     }
     for (const Feature *f : others) {
-        names.append({{f, anchorOf(*f), craterFont, kTextWhite, false, 0, kOtherLeaderPixels},
-                      kOtherImportance});
+        names.append({{f, anchorOf(*f), craterFont, TextWhite, false, 0, OtherLeaderPixels},
+                      OtherImportance});
     }
 
-    LabelPlacer placer(QRectF(QPointF(0, 0), QSizeF(kChartSize)).adjusted(3, 3, -3, -3));
-    placer.SetDirection(0, 180);
+    LabelPlacer placer(QRectF(QPointF(0, 0), QSizeF(ChartSize)).adjusted(3, 3, -3, -3));
+    placer.setDirection(0, 180);
     for (const auto &[c, importance] : names) {
         if (IsPlain(c.feature->type)) {
-            placer.ReserveMark(c.anchor);
+            placer.reserveMark(c.anchor);
         } else {
             // The plains keep off the dots of the ranges and craters where they can.
-            placer.AvoidMark(c.anchor, std::min(importance, kAvoidCost));
+            placer.avoidMark(c.anchor, std::min(importance, AvoidCost));
         }
     }
     // The plains, the great ranges, the famous and the large craters first, among
@@ -523,12 +516,12 @@ Chart PictureMaker::Map() const {
         QList<qsizetype> which;
         QList<ArrangeRequest> requests;
         for (qsizetype i = 0; i < names.size(); ++i) {
-            if ((names[i].second >= kFirstImportance) == first) {
+            if ((names[i].second >= FirstImportance) == first) {
                 which.append(i);
                 requests.append({RequestOf(names[i].first), names[i].second});
             }
         }
-        const QList<std::optional<Placement>> places = placer.Arrange(requests);
+        const QList<std::optional<Placement>> places = placer.arrange(requests);
         for (qsizetype k = 0; k < which.size(); ++k) {
             const Candidate &c = names[which[k]].first;
             if (places[k]) {
@@ -543,7 +536,7 @@ Chart PictureMaker::Map() const {
     return chart;
 }
 
-bool PictureMaker::WriteAll(const QString &dir, QString *error) const {
+bool PictureMaker::writeAll(const QString &dir, QString *error) const {
     if (!QDir().mkpath(dir)) {
         if (error) {
             *error = QStringLiteral("a %1 könyvtár nem hozható létre")
@@ -553,27 +546,25 @@ bool PictureMaker::WriteAll(const QString &dir, QString *error) const {
     }
     const QDir out(dir);
     for (const PhasePicture &p : PhasePictures()) {
-        if (!SaveGif(out.filePath(p.file), Phase(p.ageDays), error)) {
+        if (!SaveGif(out.filePath(p.file), phaseImage(p.ageDays), error)) {
             return false;
         }
     }
-    for (int day = kFirstDay; day <= kLastDay; ++day) {
-        if (!SaveGif(out.filePath(DayPictureFile(day)), Day(day).image, error)) {
+    for (int day = FirstPictureDay; day <= LastPictureDay; ++day) {
+        if (!SaveGif(out.filePath(FileNameOf(DayPictureFile(day))), dayChart(day).image, error)) {
             return false;
         }
     }
+    const QString mapFile = FileNameOf(MapPictureFile);
     QByteArray jpeg;
     QBuffer buffer(&jpeg);
     buffer.open(QIODevice::WriteOnly);
     QImageWriter writer(&buffer, "jpeg");
-    writer.setQuality(kJpegQuality);
-    if (!writer.write(Map().image)) {
-        if (error) {
-            *error = QStringLiteral("%1 nem írható: %2").arg(MapFile(), writer.errorString());
-        }
-        return false;
+    writer.setQuality(JpegQuality);
+    if (!writer.write(mapChart().image)) {
+        return NotWritten(mapFile, writer.errorString(), error);
     }
-    return Save(out.filePath(MapFile()), jpeg, error);
+    return Save(out.filePath(mapFile), jpeg, error);
 }
 
-} // namespace lunex::pics
+} // namespace lunex::artwork

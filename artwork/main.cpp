@@ -1,19 +1,18 @@
 // Draws the pictures of the Pic directory. The build runs it; it can also be run by hand:
 //   lunex-pics [--texture FILE | --no-texture] [--features FILE] DIRECTORY
 
-#include "pictures.h"
+#include "artwork/albedo.h"
+#include "artwork/features.h"
+#include "artwork/pictures.h"
 #include "store/fileio.h"
-#include "surface.h"
 
 #include <QCommandLineParser>
-#include <QDir>
-#include <QFileInfo>
 #include <QFontInfo>
 #include <QGuiApplication>
 
 #include <cstdio>
 
-using namespace lunex::pics;
+using namespace lunex::artwork;
 
 namespace {
 
@@ -68,7 +67,7 @@ int main(int argc, char **argv) {
     // the user names and that fails is an error: plain pictures would hide the mistake.
     std::optional<AlbedoMap> albedo;
     if (!parser.isSet(noTextureOption)) {
-        albedo = AlbedoMap::Load(parser.value(textureOption), &why);
+        albedo = AlbedoMap::load(parser.value(textureOption), &why);
         if (!albedo && parser.isSet(textureOption)) {
             Say(QStringLiteral("a holdtextúra nem olvasható (%1): %2")
                     .arg(parser.value(textureOption), why));
@@ -82,10 +81,10 @@ int main(int argc, char **argv) {
         Say(QStringLiteral("textúra nélkül: a képek sima felszínből készülnek"));
     }
     if (!albedo) {
-        albedo = AlbedoMap::Synthetic(*features);
+        albedo = AlbedoMap::synthetic(*features);
     }
 
-    for (const char *family : {kSansFamily, kSerifFamily}) {
+    for (const char *family : {SansFamily, SerifFamily}) {
         const QFontInfo info{QFont(QString::fromLatin1(family))};
         if (info.family() != QLatin1String(family)) {
             Say(QStringLiteral("a(z) %1 betűtípus hiányzik, helyette: %2 (fonts-liberation)")
@@ -94,7 +93,7 @@ int main(int argc, char **argv) {
     }
 
     const PictureMaker maker(*albedo, *features);
-    if (!maker.WriteAll(dir, &why)) {
+    if (!maker.writeAll(dir, &why)) {
         Say(why);
         return 1;
     }

@@ -1,10 +1,10 @@
-#include "gifwriter.h"
+#include "artwork/gifwriter.h"
 
 #include <gif_lib.h>
 
 #include <vector>
 
-namespace lunex::pics {
+namespace lunex::artwork {
 
 namespace {
 
@@ -64,4 +64,4 @@ std::optional<QByteArray> EncodeGreyGif(const QImage &image, QString *error) {
     return out;
 }
 
-} // namespace lunex::pics
+} // namespace lunex::artwork

@@ -15,7 +15,7 @@
 #include <optional>
 #include <vector>
 
-namespace lunex::pics {
+namespace lunex::artwork {
 
 struct LabelRequest {
     QPointF anchor;        // the feature
@@ -47,33 +47,33 @@ public:
     explicit LabelPlacer(const QRectF &bounds);
 
     // Areas no label may touch (a title, the lit part of the Moon).
-    void Reserve(const QRectF &rect) { reserved_.append(rect); }
+    void reserve(const QRectF &rect) { reserved_.append(rect); }
     // A feature still to be named: no other label may cover its mark.
-    void ReserveMark(const QPointF &point);
+    void reserveMark(const QPointF &point);
     // A feature that may still be named: a label over its mark costs this much more, in
     // the units of ArrangeRequest::importance.
-    void AvoidMark(const QPointF &point, double cost);
-    void SetBlocked(std::function<bool(const QRectF &)> blocked) { blocked_ = std::move(blocked); }
+    void avoidMark(const QPointF &point, double cost);
+    void setBlocked(std::function<bool(const QRectF &)> blocked) { blocked_ = std::move(blocked); }
     // The direction to try first (degrees, screen coordinates: 0 right, 90 down, 180 left)
     // and how far to either side of it a label may go; 180 allows every direction.
-    void SetDirection(double degrees, double spread);
-    void SetMaxDistance(double pixels) { maxDistance_ = pixels; }
+    void setDirection(double degrees, double spread);
+    void setMaxDistance(double pixels) { maxDistance_ = pixels; }
     // Labels start this far from their feature; far enough gives every label a leader.
-    void SetMinDistance(double pixels) { minDistance_ = pixels; }
+    void setMinDistance(double pixels) { minDistance_ = pixels; }
     // Leader lines that would cross what must stay visible (the sunlit Moon).
-    void SetLeaderBlocked(std::function<bool(const QLineF &)> blocked) {
+    void setLeaderBlocked(std::function<bool(const QLineF &)> blocked) {
         leaderBlocked_ = std::move(blocked);
     }
 
     // The nearest free place, or none if there is no room.
-    std::optional<Placement> Place(const LabelRequest &request);
+    std::optional<Placement> place(const LabelRequest &request);
 
     // Places many names at once: where one name's best place would crowd out several
     // others, they share the room. Names are left out only where the room is not there,
     // the least important first. The same requests always give the same places.
-    QList<std::optional<Placement>> Arrange(const QList<ArrangeRequest> &requests);
+    QList<std::optional<Placement>> arrange(const QList<ArrangeRequest> &requests);
 
-    const QList<Placement> &Placed() const { return placed_; }
+    const QList<Placement> &placed() const { return placed_; }
 
 private:
     struct Option {
@@ -83,13 +83,14 @@ private:
     };
     // The places a name may take, best first, up to limit, leaving out those that already
     // fail on what stays where it is (the picture's edge, reserved areas, labels placed).
-    std::vector<Option> Options(const LabelRequest &request, size_t limit) const;
-    bool Fits(const QRectF &rect, const QPointF &anchor, bool leader, bool across,
+    std::vector<Option> optionsFor(const LabelRequest &request, size_t limit) const;
+    bool fits(const QRectF &rect, const QPointF &anchor, bool leader, bool across,
               const QLineF &line) const;
-    // The grid cells a box touches, clamped to the picture.
-    QRect Cells(const QRectF &rect) const;
-    void Index(qsizetype index);
-    template <typename F> void ForEachPlacedNear(const QRectF &rect, F &&visit) const;
+    // Calls visit with the index of each grid cell a box touches, clamped to the picture,
+    // as long as it returns true; tells whether it went through them all.
+    template <typename F> bool forEachCell(const QRectF &rect, F &&visit) const;
+    void indexPlacement(qsizetype index);
+    template <typename F> void forEachPlacedNear(const QRectF &rect, F &&visit) const;
 
     QRectF bounds_;
     QList<QRectF> reserved_;
@@ -127,4 +128,4 @@ bool SegmentHitsRect(const QLineF &line, const QRectF &rect);
 // the other's dot.
 bool Clash(const Placement &a, const Placement &b);
 
-} // namespace lunex::pics
+} // namespace lunex::artwork

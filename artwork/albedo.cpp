@@ -1,7 +1,8 @@
-#include "surface.h"
+#include "artwork/albedo.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include "artwork/inputfile.h"
+#include "lunar/angleunits.h"
+
 #include <QImage>
 #include <QImageReader>
 
@@ -10,107 +11,20 @@
 #include <cmath>
 #include <numbers>
 
-namespace lunex::pics {
+namespace lunex::artwork {
 
 namespace {
 
-// Opening a FIFO would wait for a writer for ever, and a device may never end:
-// only an ordinary file (or a link to one) is read.
-bool IsReadableFile(const QString &path, QString *error) {
-    const QFileInfo info(path);
-    QString why;
-    if (!info.exists()) {
-        why = QStringLiteral("nincs ilyen fájl");
-    } else if (!info.isFile()) {
-        why = QStringLiteral("nem közönséges fájl");
-    }
-    if (error && !why.isEmpty()) {
-        *error = why;
-    }
-    return why.isEmpty();
-}
-
-constexpr double kDeg = std::numbers::pi / 180.0;
-
 // The grey of the highlands and of the plains on the texture-less surface, close to
 // what the texture gives after scaling.
-constexpr float kHighlandAlbedo = 0.80f;
-constexpr float kPlainAlbedo = 0.42f;
+constexpr float HighlandAlbedo = 0.80f;
+constexpr float PlainAlbedo = 0.42f;
 
-constexpr double kContrast = 1.8;
+constexpr double Contrast = 1.8;
 
 } // namespace
 
-std::optional<QList<Feature>> ParseFeatures(const QByteArray &csv, QString *error) {
-    QList<Feature> features;
-    const QList<QByteArray> lines = csv.split('\n');
-    bool header = true;
-    int lineNo = 0;
-    for (const QByteArray &raw : lines) {
-        ++lineNo;
-        const QByteArray line = raw.trimmed();
-        if (line.isEmpty()) {
-            continue;
-        }
-        if (header) {
-            header = false;
-            if (line.startsWith("name,")) {
-                continue;
-            }
-        }
-        const QList<QByteArray> fields = line.split(',');
-        bool okLat = false;
-        bool okLon = false;
-        bool okDiam = false;
-        Feature f;
-        if (fields.size() == 5) {
-            f.name = QString::fromUtf8(fields[0]).trimmed();
-            f.type = QString::fromUtf8(fields[1]).trimmed();
-            f.latDeg = fields[2].toDouble(&okLat);
-            f.lonDeg = fields[3].toDouble(&okLon);
-            f.diameterKm = fields[4].toDouble(&okDiam);
-        }
-        if (!okLat || !okLon || !okDiam || f.name.isEmpty() || std::abs(f.latDeg) > 90 ||
-            std::abs(f.lonDeg) > 180 || f.diameterKm < 0) {
-            if (error) {
-                *error =
-                    QStringLiteral("hibás sor (%1): %2").arg(lineNo).arg(QString::fromUtf8(line));
-            }
-            return std::nullopt;
-        }
-        features.append(f);
-    }
-    if (features.isEmpty()) {
-        if (error) {
-            *error = QStringLiteral("nincs benne egyetlen alakzat sem");
-        }
-        return std::nullopt;
-    }
-    return features;
-}
-
-std::optional<QList<Feature>> ReadFeatures(const QString &path, QString *error) {
-    if (!IsReadableFile(path, error)) {
-        return std::nullopt;
-    }
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        if (error) {
-            *error = file.errorString();
-        }
-        return std::nullopt;
-    }
-    return ParseFeatures(file.readAll(), error);
-}
-
-bool IsPlain(const QString &type) {
-    static const std::array<QString, 5> kPlains = {
-        QStringLiteral("mare"), QStringLiteral("oceanus"), QStringLiteral("sinus"),
-        QStringLiteral("lacus"), QStringLiteral("palus")};
-    return std::find(kPlains.begin(), kPlains.end(), type) != kPlains.end();
-}
-
-std::optional<AlbedoMap> AlbedoMap::Load(const QString &path, QString *error) {
+std::optional<AlbedoMap> AlbedoMap::load(const QString &path, QString *error) {
     if (!IsReadableFile(path, error)) {
         return std::nullopt;
     }
@@ -157,7 +71,7 @@ std::optional<AlbedoMap> AlbedoMap::Load(const QString &path, QString *error) {
     std::array<float, 256> curve{};
     for (int level = 0; level < 256; ++level) {
         const double n = std::min(1.0, double(level) / bright);
-        curve[size_t(level)] = float(0.97 * std::pow(n, kContrast));
+        curve[size_t(level)] = float(0.97 * std::pow(n, Contrast));
     }
     for (int y = 0; y < map.height_; ++y) {
         const uchar *row = image.constScanLine(y);
@@ -169,7 +83,7 @@ std::optional<AlbedoMap> AlbedoMap::Load(const QString &path, QString *error) {
     return map;
 }
 
-AlbedoMap AlbedoMap::Synthetic(const QList<Feature> &features) {
+AlbedoMap AlbedoMap::synthetic(const QList<Feature> &features) {
     struct Plain {
         double x, y, z;
         double cosInner; // fully dark inside
@@ -180,9 +94,9 @@ AlbedoMap AlbedoMap::Synthetic(const QList<Feature> &features) {
         if (!IsPlain(f.type)) {
             continue;
         }
-        const double lat = f.latDeg * kDeg;
-        const double lon = f.lonDeg * kDeg;
-        const double radius = std::max(f.diameterKm, 20.0) / 2.0 / kMoonRadiusKm;
+        const double lat = f.latDeg * Degree;
+        const double lon = f.lonDeg * Degree;
+        const double radius = std::max(f.diameterKm, 20.0) / 2.0 / MoonRadiusKm;
         plains.push_back({std::cos(lat) * std::cos(lon), std::cos(lat) * std::sin(lon),
                           std::sin(lat), std::cos(radius * 0.8), std::cos(radius * 1.1)});
     }
@@ -190,11 +104,11 @@ AlbedoMap AlbedoMap::Synthetic(const QList<Feature> &features) {
     AlbedoMap map;
     map.width_ = 720;
     map.height_ = 360;
-    map.texels_.assign(size_t(map.width_) * size_t(map.height_), kHighlandAlbedo);
+    map.texels_.assign(size_t(map.width_) * size_t(map.height_), HighlandAlbedo);
     for (int row = 0; row < map.height_; ++row) {
-        const double lat = (90.0 - (row + 0.5) * 180.0 / map.height_) * kDeg;
+        const double lat = (90.0 - (row + 0.5) * 180.0 / map.height_) * Degree;
         for (int col = 0; col < map.width_; ++col) {
-            const double lon = (-180.0 + (col + 0.5) * 360.0 / map.width_) * kDeg;
+            const double lon = (-180.0 + (col + 0.5) * 360.0 / map.width_) * Degree;
             const double x = std::cos(lat) * std::cos(lon);
             const double y = std::cos(lat) * std::sin(lon);
             const double z = std::sin(lat);
@@ -209,13 +123,13 @@ AlbedoMap AlbedoMap::Synthetic(const QList<Feature> &features) {
                 dark = std::max(dark, t);
             }
             map.texels_[size_t(row) * size_t(map.width_) + size_t(col)] =
-                float(kHighlandAlbedo - (kHighlandAlbedo - kPlainAlbedo) * dark);
+                float(HighlandAlbedo - (HighlandAlbedo - PlainAlbedo) * dark);
         }
     }
     return map;
 }
 
-AlbedoMap AlbedoMap::Uniform(float albedo) {
+AlbedoMap AlbedoMap::uniform(float albedo) {
     AlbedoMap map;
     map.width_ = 4;
     map.height_ = 2;
@@ -223,7 +137,7 @@ AlbedoMap AlbedoMap::Uniform(float albedo) {
     return map;
 }
 
-float AlbedoMap::Sample(double latRad, double lonRad) const {
+float AlbedoMap::sample(double latRad, double lonRad) const {
     // Texel centres sit half a texel in from the edges.
     const double fx = (lonRad / (2 * std::numbers::pi) + 0.5) * width_ - 0.5;
     const double fy = (0.5 - latRad / std::numbers::pi) * height_ - 0.5;
@@ -245,4 +159,4 @@ float AlbedoMap::Sample(double latRad, double lonRad) const {
     return top + (bottom - top) * ay;
 }
 
-} // namespace lunex::pics
+} // namespace lunex::artwork

@@ -3,9 +3,10 @@
 // The pictures of the Pic directory: the phase pictures of the main window, the day
 // pictures and the labelled map of the picture window.
 
-#include "labels.h"
-#include "render.h"
-#include "surface.h"
+#include "artwork/albedo.h"
+#include "artwork/features.h"
+#include "artwork/labels.h"
+#include "artwork/render.h"
 
 #include <QImage>
 #include <QList>
@@ -14,12 +15,12 @@
 
 #include <memory>
 
-namespace lunex::pics {
+namespace lunex::artwork {
 
 // The fonts of the pictures. The windows' Windows fonts are not on a Debian machine;
 // fonts-liberation has metric-compatible stand-ins.
-inline constexpr char kSansFamily[] = "Liberation Sans";   // for Arial
-inline constexpr char kSerifFamily[] = "Liberation Serif"; // for Times New Roman
+inline constexpr char SansFamily[] = "Liberation Sans";   // for Arial
+inline constexpr char SerifFamily[] = "Liberation Serif"; // for Times New Roman
 
 struct PhasePicture {
     QString file;
@@ -28,10 +29,7 @@ struct PhasePicture {
 
 // The twelve phase pictures in the order of the phase table.
 QList<PhasePicture> PhasePictures();
-QString DayPictureFile(int day); // day 2..11
-inline constexpr int kFirstDay = 2;
-inline constexpr int kLastDay = 11;
-QString MapFile();
+// The names of every picture drawn: the phase pictures, the day pictures and the map.
 QStringList AllPictureFiles();
 
 // The phase pictures fill the main window's picture box; the day pictures and the map fit
@@ -55,13 +53,13 @@ public:
     PictureMaker(const AlbedoMap &albedo, QList<Feature> features);
     ~PictureMaker();
 
-    QImage Phase(double ageDays) const;
-    Chart Day(int day) const;
-    Chart Map() const;
+    QImage phaseImage(double ageDays) const;
+    Chart dayChart(int day) const;
+    Chart mapChart() const;
 
     // Writes every picture into dir, creating it if need be. Each file is replaced whole
     // or not at all, and nothing else in dir is touched: the user's data files live there.
-    bool WriteAll(const QString &dir, QString *error) const;
+    bool writeAll(const QString &dir, QString *error) const;
 
 private:
     QList<Feature> features_;
@@ -69,4 +67,4 @@ private:
     std::unique_ptr<DiscRenderer> chart_;
 };
 
-} // namespace lunex::pics
+} // namespace lunex::artwork

@@ -1,4 +1,6 @@
-#include "labels.h"
+#include "artwork/labels.h"
+
+#include "lunar/angleunits.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,55 +8,55 @@
 #include <numbers>
 #include <random>
 
-namespace lunex::pics {
+namespace lunex::artwork {
 
 namespace {
 
 // Free space kept around every label so that neighbours do not read as one.
-constexpr double kGap = 1.5;
+constexpr double Gap = 1.5;
 // A label closer than this to its feature needs no leader line.
-constexpr double kNoLeaderDistance = 7.0;
+constexpr double NoLeaderDistance = 7.0;
 // A leader passing closer than this to another feature's dot would seem to point at it.
-constexpr double kLeaderClearance = 2.0;
+constexpr double LeaderClearance = 2.0;
 
-const double kDistances[] = {3,  10, 14,  18,  22,  26,  30,  35,  40,  46,  52,  58,  65,  72,
-                             80, 90, 100, 112, 125, 140, 160, 184, 210, 238, 268, 300, 335, 375};
-constexpr double kAngleStep = 10;
+const double Distances[] = {3,  10, 14,  18,  22,  26,  30,  35,  40,  46,  52,  58,  65,  72,
+                            80, 90, 100, 112, 125, 140, 160, 184, 210, 238, 268, 300, 335, 375};
+constexpr double AngleStep = 10;
 // Beyond this, a place more or less makes little difference: fewer are tried.
-constexpr double kFarDistance = 100;
+constexpr double FarDistance = 100;
 // Where along a box's side the feature may face it, besides the middle.
-const double kSlides[] = {0.5, 0.25, 0.75, 0.08, 0.92};
+const double Slides[] = {0.5, 0.25, 0.75, 0.08, 0.92};
 
-constexpr double kCell = 24;
+constexpr double Cell = 24;
 
 // What a place costs, in the units of the arranging: a leader of n pixels costs
 // (n / 10) squared; a name slid from its area's middle a quarter of that; a name of an
 // area beside it rather than across it a little more.
-constexpr double kPixelsPerUnit = 10;
-constexpr double kSlideFactor = 0.25;
-constexpr double kAreaBesideCost = 4;
-constexpr double kDirectionCost = 0.5; // for the whole way round from the preferred side
+constexpr double PixelsPerUnit = 10;
+constexpr double SlideFactor = 0.25;
+constexpr double AreaBesideCost = 4;
+constexpr double DirectionCost = 0.5; // for the whole way round from the preferred side
 // How far a label may lie from a dot off its area's middle.
-constexpr double kOffMiddleReach = 40;
+constexpr double OffMiddleReach = 40;
 // How much of an area's reach a name across it may use: farther off, a dot and a leader
 // tell better whose name it is.
-constexpr double kAcrossShare = 0.375;
+constexpr double AcrossShare = 0.375;
 
 // The arranging: the options each name may take, and the search.
-constexpr size_t kMaxOptions = 3000;
+constexpr size_t MaxOptions = 3000;
 
 // How deep names push each other aside, and how many places a name tries at each depth
 // (index: steps still allowed below it).
-constexpr int kPushDepth = 3;
-constexpr int kTriesAtDepth[kPushDepth + 1] = {300, 20, 40, 60};
-constexpr int kPasses = 2;
+constexpr int PushDepth = 3;
+constexpr int TriesAtDepth[PushDepth + 1] = {300, 20, 40, 60};
+constexpr int Passes = 2;
 // Only names worth at least this push others aside.
-constexpr double kPushImportance = 1000;
+constexpr double PushImportance = 1000;
 // A place costing more than this (a leader of about 40 pixels) is worth another try.
-constexpr double kSettledCost = 16;
-constexpr double kEpsilon = 1e-6;
-constexpr int kStarts = 3;
-constexpr unsigned kSeed = 20240607;
+constexpr double SettledCost = 16;
+constexpr double Epsilon = 1e-6;
+constexpr int Starts = 3;
+constexpr unsigned Seed = 20240607;
 
 // How far a direction lies from the preferred one, in degrees 0..180.
 double Deviation(double degrees, double preferred) {
@@ -68,16 +70,16 @@ QLineF LeaderOf(const Placement &p) {
 
 // Everything of a placement another one must keep clear of.
 QRectF Extent(const Placement &p) {
-    QRectF extent = p.rect.adjusted(-kGap, -kGap, kGap, kGap);
+    QRectF extent = p.rect.adjusted(-Gap, -Gap, Gap, Gap);
     if (!p.across) {
-        extent = extent.united(QRectF(p.anchor - QPointF(kLeaderClearance, kLeaderClearance),
-                                      QSizeF(2 * kLeaderClearance, 2 * kLeaderClearance)));
+        extent = extent.united(QRectF(p.anchor - QPointF(LeaderClearance, LeaderClearance),
+                                      QSizeF(2 * LeaderClearance, 2 * LeaderClearance)));
     }
     if (p.leader) {
-        extent = extent.united(QRectF(p.anchor, p.leaderEnd)
-                                   .normalized()
-                                   .adjusted(-kLeaderClearance, -kLeaderClearance, kLeaderClearance,
-                                             kLeaderClearance));
+        extent = extent.united(
+            QRectF(p.anchor, p.leaderEnd)
+                .normalized()
+                .adjusted(-LeaderClearance, -LeaderClearance, LeaderClearance, LeaderClearance));
     }
     return extent;
 }
@@ -95,7 +97,7 @@ bool LeadersCross(const QLineF &a, const QLineF &b) {
 
 // a's box and leader against all of b.
 bool OneWayClash(const Placement &a, const Placement &b) {
-    const QRectF padded = a.rect.adjusted(-kGap, -kGap, kGap, kGap);
+    const QRectF padded = a.rect.adjusted(-Gap, -Gap, Gap, Gap);
     if (padded.intersects(b.rect) || (!b.across && padded.contains(b.anchor)) ||
         (b.leader && SegmentHitsRect(LeaderOf(b), padded))) {
         return true;
@@ -104,7 +106,7 @@ bool OneWayClash(const Placement &a, const Placement &b) {
         const QLineF line = LeaderOf(a);
         if (SegmentHitsRect(line, b.rect.adjusted(-1, -1, 1, 1)) ||
             (b.leader && LeadersCross(line, LeaderOf(b))) ||
-            (!b.across && DistanceToSegment(b.anchor, line) < kLeaderClearance)) {
+            (!b.across && DistanceToSegment(b.anchor, line) < LeaderClearance)) {
             return true;
         }
     }
@@ -152,48 +154,57 @@ bool Clash(const Placement &a, const Placement &b) {
 }
 
 LabelPlacer::LabelPlacer(const QRectF &bounds) : bounds_(bounds) {
-    columns_ = std::max(1, int(std::ceil(std::max(bounds.right(), 1.0) / kCell)) + 1);
-    rows_ = std::max(1, int(std::ceil(std::max(bounds.bottom(), 1.0) / kCell)) + 1);
+    columns_ = std::max(1, int(std::ceil(std::max(bounds.right(), 1.0) / Cell)) + 1);
+    rows_ = std::max(1, int(std::ceil(std::max(bounds.bottom(), 1.0) / Cell)) + 1);
     placedCells_.resize(size_t(columns_) * size_t(rows_));
     markCells_.resize(placedCells_.size());
     softMarks_.resize(placedCells_.size());
 }
 
-void LabelPlacer::SetDirection(double degrees, double spread) {
+void LabelPlacer::setDirection(double degrees, double spread) {
     direction_ = degrees;
     spread_ = std::clamp(spread, 0.0, 180.0);
 }
 
-QRect LabelPlacer::Cells(const QRectF &rect) const {
-    const int x0 = std::clamp(int(std::floor(rect.left() / kCell)), 0, columns_ - 1);
-    const int y0 = std::clamp(int(std::floor(rect.top() / kCell)), 0, rows_ - 1);
-    const int x1 = std::clamp(int(std::floor(rect.right() / kCell)), 0, columns_ - 1);
-    const int y1 = std::clamp(int(std::floor(rect.bottom() / kCell)), 0, rows_ - 1);
-    return QRect(QPoint(x0, y0), QPoint(x1, y1));
-}
-
-void LabelPlacer::ReserveMark(const QPointF &point) {
-    const QRect c = Cells(QRectF(point, QSizeF(0, 0)));
-    markCells_[size_t(c.top()) * size_t(columns_) + size_t(c.left())].push_back(point);
-}
-
-void LabelPlacer::AvoidMark(const QPointF &point, double cost) {
-    const QRect c = Cells(QRectF(point, QSizeF(0, 0)));
-    softMarks_[size_t(c.top()) * size_t(columns_) + size_t(c.left())].push_back({point, cost});
-}
-
-void LabelPlacer::Index(qsizetype index) {
-    placedExtents_.resize(size_t(placed_.size()));
-    placedExtents_[size_t(index)] = Extent(placed_[index]);
-    const QRect c = Cells(placedExtents_[size_t(index)]);
-    for (int y = c.top(); y <= c.bottom(); ++y) {
-        for (int x = c.left(); x <= c.right(); ++x) {
-            placedCells_[size_t(y) * size_t(columns_) + size_t(x)].push_back(int(index));
+template <typename F> bool LabelPlacer::forEachCell(const QRectF &rect, F &&visit) const {
+    const int x0 = std::clamp(int(std::floor(rect.left() / Cell)), 0, columns_ - 1);
+    const int y0 = std::clamp(int(std::floor(rect.top() / Cell)), 0, rows_ - 1);
+    const int x1 = std::clamp(int(std::floor(rect.right() / Cell)), 0, columns_ - 1);
+    const int y1 = std::clamp(int(std::floor(rect.bottom() / Cell)), 0, rows_ - 1);
+    for (int y = y0; y <= y1; ++y) {
+        for (int x = x0; x <= x1; ++x) {
+            if (!visit(size_t(y) * size_t(columns_) + size_t(x))) {
+                return false;
+            }
         }
     }
+    return true;
 }
 
-template <typename F> void LabelPlacer::ForEachPlacedNear(const QRectF &rect, F &&visit) const {
+void LabelPlacer::reserveMark(const QPointF &point) {
+    forEachCell(QRectF(point, QSizeF(0, 0)), [&](size_t cell) {
+        markCells_[cell].push_back(point);
+        return true;
+    });
+}
+
+void LabelPlacer::avoidMark(const QPointF &point, double cost) {
+    forEachCell(QRectF(point, QSizeF(0, 0)), [&](size_t cell) {
+        softMarks_[cell].push_back({point, cost});
+        return true;
+    });
+}
+
+void LabelPlacer::indexPlacement(qsizetype index) {
+    placedExtents_.resize(size_t(placed_.size()));
+    placedExtents_[size_t(index)] = Extent(placed_[index]);
+    forEachCell(placedExtents_[size_t(index)], [&](size_t cell) {
+        placedCells_[cell].push_back(int(index));
+        return true;
+    });
+}
+
+template <typename F> void LabelPlacer::forEachPlacedNear(const QRectF &rect, F &&visit) const {
     if (seen_.size() < size_t(placed_.size())) {
         seen_.resize(size_t(placed_.size()), 0);
     }
@@ -201,27 +212,25 @@ template <typename F> void LabelPlacer::ForEachPlacedNear(const QRectF &rect, F 
         std::fill(seen_.begin(), seen_.end(), 0);
         stamp_ = 1;
     }
-    const QRect c = Cells(rect);
-    for (int y = c.top(); y <= c.bottom(); ++y) {
-        for (int x = c.left(); x <= c.right(); ++x) {
-            for (int i : placedCells_[size_t(y) * size_t(columns_) + size_t(x)]) {
-                if (seen_[size_t(i)] != stamp_) {
-                    seen_[size_t(i)] = stamp_;
-                    if (!visit(qsizetype(i))) {
-                        return;
-                    }
+    forEachCell(rect, [&](size_t cell) {
+        for (int i : placedCells_[cell]) {
+            if (seen_[size_t(i)] != stamp_) {
+                seen_[size_t(i)] = stamp_;
+                if (!visit(qsizetype(i))) {
+                    return false;
                 }
             }
         }
-    }
+        return true;
+    });
 }
 
-bool LabelPlacer::Fits(const QRectF &rect, const QPointF &anchor, bool leader, bool across,
+bool LabelPlacer::fits(const QRectF &rect, const QPointF &anchor, bool leader, bool across,
                        const QLineF &line) const {
     if (!bounds_.contains(rect)) {
         return false;
     }
-    const QRectF padded = rect.adjusted(-kGap, -kGap, kGap, kGap);
+    const QRectF padded = rect.adjusted(-Gap, -Gap, Gap, Gap);
     for (const QRectF &r : reserved_) {
         if (r.intersects(padded)) {
             return false;
@@ -229,43 +238,43 @@ bool LabelPlacer::Fits(const QRectF &rect, const QPointF &anchor, bool leader, b
     }
     const Placement self{rect, anchor, leader, across, line.p2()};
     const QRectF extent = Extent(self);
-    const QRect c = Cells(extent);
-    for (int y = c.top(); y <= c.bottom(); ++y) {
-        for (int x = c.left(); x <= c.right(); ++x) {
-            for (const QPointF &mark : markCells_[size_t(y) * size_t(columns_) + size_t(x)]) {
-                if (mark != anchor &&
-                    (padded.contains(mark) ||
-                     (leader && DistanceToSegment(mark, line) < kLeaderClearance))) {
-                    return false;
-                }
+    const bool marksClear = forEachCell(extent, [&](size_t cell) {
+        for (const QPointF &mark : markCells_[cell]) {
+            if (mark != anchor && (padded.contains(mark) ||
+                                   (leader && DistanceToSegment(mark, line) < LeaderClearance))) {
+                return false;
             }
         }
-    }
-    bool fits = true;
-    ForEachPlacedNear(extent, [&](qsizetype i) {
-        fits = !placedExtents_[size_t(i)].intersects(extent) || !Clash(self, placed_[i]);
-        return fits;
+        return true;
     });
-    if (!fits || (leader && leaderBlocked_ && leaderBlocked_(line))) {
+    if (!marksClear) {
+        return false;
+    }
+    bool clear = true;
+    forEachPlacedNear(extent, [&](qsizetype i) {
+        clear = !placedExtents_[size_t(i)].intersects(extent) || !Clash(self, placed_[i]);
+        return clear;
+    });
+    if (!clear || (leader && leaderBlocked_ && leaderBlocked_(line))) {
         return false;
     }
     return !blocked_ || !blocked_(rect);
 }
 
-std::vector<LabelPlacer::Option> LabelPlacer::Options(const LabelRequest &request,
-                                                      size_t limit) const {
+std::vector<LabelPlacer::Option> LabelPlacer::optionsFor(const LabelRequest &request,
+                                                         size_t limit) const {
     const double w = request.size.width();
     const double h = request.size.height();
     const QPointF a = request.anchor;
     std::vector<Option> options;
     const auto units = [](double pixels) {
-        const double u = pixels / kPixelsPerUnit;
+        const double u = pixels / PixelsPerUnit;
         return u * u;
     };
 
     if (request.onAnchor) {
         // Across the middle, else slid along the area as far as it reaches.
-        const double span = std::max(0.0, request.spanPixels) * kAcrossShare;
+        const double span = std::max(0.0, request.spanPixels) * AcrossShare;
         const double stepX = std::clamp(w / 8, 3.0, 8.0);
         const double stepY = std::max(h / 2, 3.0);
         for (double dy = -std::floor(span / stepY) * stepY; dy <= span + 1e-9; dy += stepY) {
@@ -275,13 +284,13 @@ std::vector<LabelPlacer::Option> LabelPlacer::Options(const LabelRequest &reques
                     continue;
                 }
                 const QRectF rect(a.x() + dx - w / 2, a.y() + dy - h / 2, w, h);
-                options.push_back({{rect, a, false, true, a}, kSlideFactor * units(shift), {}});
+                options.push_back({{rect, a, false, true, a}, SlideFactor * units(shift), {}});
             }
         }
     }
 
     const double maxDistance = request.maxDistance > 0 ? request.maxDistance : maxDistance_;
-    const double besideCost = request.onAnchor ? kAreaBesideCost : 0;
+    const double besideCost = request.onAnchor ? AreaBesideCost : 0;
     // Boxes beside a dot at from, at most reach away.
     const auto besideDot = [&](const QPointF &from, double extraCost, double reach) {
         const auto consider = [&](const QRectF &rect, double degrees) {
@@ -295,27 +304,27 @@ std::vector<LabelPlacer::Option> LabelPlacer::Options(const LabelRequest &reques
             if (length < std::max(minDistance_ - 0.01, 2.0) || length > reach + 1e-9) {
                 return;
             }
-            const bool leader = length > kNoLeaderDistance;
+            const bool leader = length > NoLeaderDistance;
             options.push_back(
                 {{rect, from, leader, false, end},
-                 extraCost + units(leader ? length : 0) + kDirectionCost * deviation / 180,
+                 extraCost + units(leader ? length : 0) + DirectionCost * deviation / 180,
                  {}});
         };
-        for (double d : kDistances) {
+        for (double d : Distances) {
             if (d > reach) {
                 break;
             }
             // Rays fanning out from the feature, the box's near side facing it.
-            const double step = d > kFarDistance ? 2 * kAngleStep : kAngleStep;
+            const double step = d > FarDistance ? 2 * AngleStep : AngleStep;
             for (double deg = 0; deg < 360 - 1e-9; deg += step) {
-                const double rad = deg * std::numbers::pi / 180.0;
+                const double rad = deg * Degree;
                 const QPointF centre(from.x() + std::cos(rad) * (d + w / 2),
                                      from.y() + std::sin(rad) * (d + h / 2));
                 consider(QRectF(centre.x() - w / 2, centre.y() - h / 2, w, h), deg);
             }
             // Boxes straight beside, above or below, slid along their side: as short a
             // leader, many more places.
-            for (double f : kSlides) {
+            for (double f : Slides) {
                 consider(QRectF(from.x() + d, from.y() - h * f, w, h), 0);
                 consider(QRectF(from.x() - d - w, from.y() - h * f, w, h), 180);
                 consider(QRectF(from.x() - w * f, from.y() + d, w, h), 90);
@@ -332,28 +341,26 @@ std::vector<LabelPlacer::Option> LabelPlacer::Options(const LabelRequest &reques
                 const double rad = k * std::numbers::pi / 4;
                 const double shift = part * request.spanPixels;
                 besideDot(a + QPointF(std::cos(rad), std::sin(rad)) * shift,
-                          besideCost + kSlideFactor * units(shift),
-                          std::min(maxDistance, kOffMiddleReach));
+                          besideCost + SlideFactor * units(shift),
+                          std::min(maxDistance, OffMiddleReach));
             }
         }
     }
     // Over the dot of a feature still to be named, it costs what was asked.
     for (Option &o : options) {
         o.extent = Extent(o.place);
-        const QRectF padded = o.place.rect.adjusted(-kGap, -kGap, kGap, kGap);
+        const QRectF padded = o.place.rect.adjusted(-Gap, -Gap, Gap, Gap);
         const QLineF line = LeaderOf(o.place);
-        const QRect c = Cells(o.extent);
-        for (int y = c.top(); y <= c.bottom(); ++y) {
-            for (int x = c.left(); x <= c.right(); ++x) {
-                for (const SoftMark &m : softMarks_[size_t(y) * size_t(columns_) + size_t(x)]) {
-                    if (m.point != a && m.point != o.place.anchor &&
-                        (padded.contains(m.point) ||
-                         (o.place.leader && DistanceToSegment(m.point, line) < kLeaderClearance))) {
-                        o.cost += m.cost;
-                    }
+        forEachCell(o.extent, [&](size_t cell) {
+            for (const SoftMark &m : softMarks_[cell]) {
+                if (m.point != a && m.point != o.place.anchor &&
+                    (padded.contains(m.point) ||
+                     (o.place.leader && DistanceToSegment(m.point, line) < LeaderClearance))) {
+                    o.cost += m.cost;
                 }
             }
-        }
+            return true;
+        });
     }
     std::stable_sort(options.begin(), options.end(),
                      [](const Option &x, const Option &y) { return x.cost < y.cost; });
@@ -363,7 +370,7 @@ std::vector<LabelPlacer::Option> LabelPlacer::Options(const LabelRequest &reques
     std::vector<Option> fitting;
     for (const Option &o : options) {
         const Placement &p = o.place;
-        if (Fits(p.rect, p.anchor, p.leader, p.across, QLineF(p.anchor, p.leaderEnd))) {
+        if (fits(p.rect, p.anchor, p.leader, p.across, QLineF(p.anchor, p.leaderEnd))) {
             fitting.push_back(o);
             if (fitting.size() >= limit) {
                 break;
@@ -373,21 +380,21 @@ std::vector<LabelPlacer::Option> LabelPlacer::Options(const LabelRequest &reques
     return fitting;
 }
 
-std::optional<Placement> LabelPlacer::Place(const LabelRequest &request) {
-    const std::vector<Option> options = Options(request, 1);
+std::optional<Placement> LabelPlacer::place(const LabelRequest &request) {
+    const std::vector<Option> options = optionsFor(request, 1);
     if (options.empty()) {
         return std::nullopt;
     }
     placed_.append(options.front().place);
-    Index(placed_.size() - 1);
+    indexPlacement(placed_.size() - 1);
     return options.front().place;
 }
 
-QList<std::optional<Placement>> LabelPlacer::Arrange(const QList<ArrangeRequest> &requests) {
+QList<std::optional<Placement>> LabelPlacer::arrange(const QList<ArrangeRequest> &requests) {
     const qsizetype n = requests.size();
     std::vector<std::vector<Option>> options{size_t(n)};
     for (qsizetype i = 0; i < n; ++i) {
-        options[size_t(i)] = Options(requests[i].request, kMaxOptions);
+        options[size_t(i)] = optionsFor(requests[i].request, MaxOptions);
     }
     // What each name has now (-1: left out), and in which cells it lies, so that a name's
     // clashes are found among its neighbours only.
@@ -399,12 +406,10 @@ QList<std::optional<Placement>> LabelPlacer::Arrange(const QList<ArrangeRequest>
         return options[size_t(i)][size_t(option)].place;
     };
     const auto forCells = [&](qsizetype i, int option, auto &&visit) {
-        const QRect c = Cells(options[size_t(i)][size_t(option)].extent);
-        for (int y = c.top(); y <= c.bottom(); ++y) {
-            for (int x = c.left(); x <= c.right(); ++x) {
-                visit(cells[size_t(y) * size_t(columns_) + size_t(x)]);
-            }
-        }
+        forEachCell(options[size_t(i)][size_t(option)].extent, [&](size_t cell) {
+            visit(cells[cell]);
+            return true;
+        });
     };
     const auto take = [&](qsizetype i, int option) {
         if (chosen[size_t(i)] >= 0) {
@@ -471,10 +476,10 @@ QList<std::optional<Placement>> LabelPlacer::Arrange(const QList<ArrangeRequest>
     };
     // Greedy filling depends on the order; a few orders are tried, the given one first,
     // and the best outcome kept.
-    std::mt19937 random(kSeed);
+    std::mt19937 random(Seed);
     std::vector<int> best;
     double bestTotal = 0;
-    for (int start = 0; start < kStarts; ++start) {
+    for (int start = 0; start < Starts; ++start) {
         for (qsizetype i = 0; i < n; ++i) {
             take(i, -1);
         }
@@ -515,7 +520,7 @@ QList<std::optional<Placement>> LabelPlacer::Arrange(const QList<ArrangeRequest>
         // Places the left-out name i; returns what that gains, or 0 with nothing changed.
         std::function<double(qsizetype, int)> settle = [&](qsizetype i, int depth) -> double {
             const double out = requests[i].importance;
-            const int budget = kTriesAtDepth[std::clamp(depth, 0, kPushDepth)];
+            const int budget = TriesAtDepth[std::clamp(depth, 0, PushDepth)];
             int tried = 0;
             std::vector<int> inTheWay;
             for (int o = 0; o < int(options[size_t(i)].size()); ++o) {
@@ -556,7 +561,7 @@ QList<std::optional<Placement>> LabelPlacer::Arrange(const QList<ArrangeRequest>
                 for (int j : inTheWay) {
                     gain += settle(j, depth - 1);
                 }
-                if (gain > kEpsilon) {
+                if (gain > Epsilon) {
                     return gain;
                 }
                 undo(mark);
@@ -564,23 +569,23 @@ QList<std::optional<Placement>> LabelPlacer::Arrange(const QList<ArrangeRequest>
             }
             return 0;
         };
-        for (int pass = 0; pass < kPasses; ++pass) {
+        for (int pass = 0; pass < Passes; ++pass) {
             bool better = false;
             for (qsizetype i : byImportance) {
-                if (requests[i].importance < kPushImportance) {
+                if (requests[i].importance < PushImportance) {
                     break; // the rest only take what is free
                 }
                 const int current = chosen[size_t(i)];
                 if (current < 0) {
-                    better |= settle(i, kPushDepth) > 0;
+                    better |= settle(i, PushDepth) > 0;
                     changes.clear();
                     std::fill(locked.begin(), locked.end(), 0);
-                } else if (cost(i, current) > kSettledCost) {
+                } else if (cost(i, current) > SettledCost) {
                     // A long leader: take the name out and settle it again, nearer if it can be.
                     const size_t mark = changes.size();
                     const double before = requests[i].importance - cost(i, current);
                     change(i, -1);
-                    if (settle(i, kPushDepth - 1) - before > kEpsilon) {
+                    if (settle(i, PushDepth - 1) - before > Epsilon) {
                         better = true;
                     } else {
                         undo(mark);
@@ -628,7 +633,7 @@ QList<std::optional<Placement>> LabelPlacer::Arrange(const QList<ArrangeRequest>
     for (qsizetype i = 0; i < n; ++i) {
         if (chosen[size_t(i)] >= 0) {
             placed_.append(placeOf(i, chosen[size_t(i)]));
-            Index(placed_.size() - 1);
+            indexPlacement(placed_.size() - 1);
             result.append(placed_.back());
         } else {
             result.append(std::nullopt);
@@ -637,4 +642,4 @@ QList<std::optional<Placement>> LabelPlacer::Arrange(const QList<ArrangeRequest>
     return result;
 }
 
-} // namespace lunex::pics
+} // namespace lunex::artwork

@@ -3,7 +3,7 @@
 // The Moon's near side in orthographic projection: north up, east (Mare Crisium) to the
 // right, no libration, lit by a Sun on the equator.
 
-#include "surface.h"
+#include "artwork/albedo.h"
 
 #include <QImage>
 #include <QPointF>
@@ -12,7 +12,7 @@
 #include <optional>
 #include <vector>
 
-namespace lunex::pics {
+namespace lunex::artwork {
 
 struct DiscView {
     QSize size;          // the picture
@@ -42,12 +42,12 @@ public:
     DiscRenderer(const AlbedoMap &albedo, const DiscView &view);
 
     // The Moon at an age within the lunation, grey on a black sky.
-    QImage Render(double ageDays) const;
+    QImage render(double ageDays) const;
 
     // Where a surface point appears, if it is on the visible hemisphere.
-    std::optional<QPointF> Project(double latDeg, double lonDeg) const;
+    std::optional<QPointF> project(double latDeg, double lonDeg) const;
 
-    const DiscView &View() const { return view_; }
+    const DiscView &view() const { return view_; }
 
 private:
     struct Sample {
@@ -60,4 +60,4 @@ private:
     std::vector<Sample> samples_;
 };
 
-} // namespace lunex::pics
+} // namespace lunex::artwork

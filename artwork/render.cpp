@@ -1,43 +1,44 @@
-#include "render.h"
+#include "artwork/render.h"
+
+#include "lunar/angleunits.h"
+#include "lunar/lunarage.h"
 
 #include <algorithm>
 #include <cmath>
 #include <numbers>
 
-namespace lunex::pics {
+namespace lunex::artwork {
 
 namespace {
 
-constexpr double kDeg = std::numbers::pi / 180.0;
-
 // The terminator fades over one degree, half a degree on either side.
-const double kTerminatorHalfWidth = std::sin(0.5 * kDeg);
+const double TerminatorHalfWidth = std::sin(0.5 * Degree);
 
 // The darkest a lit point gets just inside the terminator, as a share of its albedo;
 // keeps the low-Sun areas readable as the eye sees them rather than as a photometer does.
-constexpr double kLowSunFloor = 0.35;
+constexpr double LowSunFloor = 0.35;
 
-constexpr double kEarthshineAtNewMoon = 0.075;
+constexpr double EarthshineAtNewMoon = 0.075;
 
 } // namespace
 
 double SubSolarLongitude(double ageDays) {
-    return 180.0 - 360.0 * ageDays / kSynodicMonthDays;
+    return 180.0 - 360.0 * ageDays / SynodicMonthDays;
 }
 
 double EarthshineFactor(double ageDays) {
-    return kEarthshineAtNewMoon *
-           (1.0 + std::cos(2 * std::numbers::pi * ageDays / kSynodicMonthDays)) / 2.0;
+    return EarthshineAtNewMoon *
+           (1.0 + std::cos(2 * std::numbers::pi * ageDays / SynodicMonthDays)) / 2.0;
 }
 
 float Shade(float albedo, double mu0, double mu, double earthshine) {
-    double t = std::clamp((mu0 + kTerminatorHalfWidth) / (2 * kTerminatorHalfWidth), 0.0, 1.0);
+    double t = std::clamp((mu0 + TerminatorHalfWidth) / (2 * TerminatorHalfWidth), 0.0, 1.0);
     t = t * t * (3 - 2 * t);
     const double m0 = std::max(mu0, 0.0);
     // Lommel-Seeliger's 2*mu0/(mu0+mu) is exactly 1 wherever the Sun stands behind the
     // observer, which is what keeps the full Moon evenly bright to its limb.
     const double reflect = m0 + mu > 0 ? std::min(1.0, 2 * m0 / (m0 + mu)) : 0.0;
-    const double lit = kLowSunFloor + (1 - kLowSunFloor) * reflect;
+    const double lit = LowSunFloor + (1 - LowSunFloor) * reflect;
     return float(albedo * (t * lit + (1 - t) * earthshine));
 }
 
@@ -63,15 +64,15 @@ DiscRenderer::DiscRenderer(const AlbedoMap &albedo, const DiscView &view) : view
                     const double lat = std::asin(std::clamp(v, -1.0, 1.0));
                     const double lon = std::atan2(u, w);
                     samples_.push_back(
-                        {y * view.size.width() + x, float(u), float(w), albedo.Sample(lat, lon)});
+                        {y * view.size.width() + x, float(u), float(w), albedo.sample(lat, lon)});
                 }
             }
         }
     }
 }
 
-QImage DiscRenderer::Render(double ageDays) const {
-    const double ls = SubSolarLongitude(ageDays) * kDeg;
+QImage DiscRenderer::render(double ageDays) const {
+    const double ls = SubSolarLongitude(ageDays) * Degree;
     const double sunU = std::sin(ls);
     const double sunW = std::cos(ls);
     const double earth = EarthshineFactor(ageDays);
@@ -93,9 +94,9 @@ QImage DiscRenderer::Render(double ageDays) const {
     return image;
 }
 
-std::optional<QPointF> DiscRenderer::Project(double latDeg, double lonDeg) const {
-    const double lat = latDeg * kDeg;
-    const double lon = lonDeg * kDeg;
+std::optional<QPointF> DiscRenderer::project(double latDeg, double lonDeg) const {
+    const double lat = latDeg * Degree;
+    const double lon = lonDeg * Degree;
     if (std::cos(lat) * std::cos(lon) <= 0) {
         return std::nullopt;
     }
@@ -104,4 +105,4 @@ std::optional<QPointF> DiscRenderer::Project(double latDeg, double lonDeg) const
     return QPointF(view_.centre.x() + u * view_.radius, view_.centre.y() - v * view_.radius);
 }
 
-} // namespace lunex::pics
+} // namespace lunex::artwork
