@@ -6,13 +6,13 @@
 #include "artwork/render.h"
 #include "lunar/angleunits.h"
 #include "lunar/lunarage.h"
+#include "processrun.h"
 #include "store/paths.h"
 
 #include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QImageReader>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -23,27 +23,16 @@
 #include <sys/stat.h>
 
 using namespace lunex::artwork;
+using lunex::test::Run;
+using lunex::test::RunProgram;
 
 namespace {
 
 // Brighter than any earthshine, darker than the sunlit surface next to the terminator.
 constexpr int LitThreshold = 32;
 
-struct ToolRun {
-    int exitCode = -1;
-    QString errors;
-};
-
-ToolRun RunTool(const QStringList &arguments, int timeoutMs = 120000) {
-    QProcess tool;
-    tool.start(QStringLiteral(LUNEX_PICS_TOOL), arguments);
-    if (!tool.waitForFinished(timeoutMs)) {
-        tool.kill();
-        tool.waitForFinished();
-        return {};
-    }
-    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
-            QString::fromUtf8(tool.readAllStandardError())};
+Run RunTool(const QStringList &arguments, int timeoutMs = 120000) {
+    return RunProgram(QStringLiteral(LUNEX_PICS_TOOL), arguments, {{}, 0, timeoutMs});
 }
 
 QByteArray ReadBytes(const QString &path) {
@@ -158,14 +147,14 @@ private slots:
     void initTestCase() {
         QVERIFY(textured_.isValid() && plain_.isValid());
         QVERIFY(!loadFeatures().isEmpty());
-        const ToolRun withTexture =
+        const Run withTexture =
             RunTool({QStringLiteral("--texture"), QStringLiteral(LUNEX_TEST_TEXTURE),
                      textured_.filePath(QStringLiteral("Pic"))});
-        QCOMPARE(withTexture.exitCode, 0);
-        const ToolRun without =
+        QCOMPARE(withTexture.code, 0);
+        const Run without =
             RunTool({QStringLiteral("--no-texture"), plain_.filePath(QStringLiteral("Pic"))});
-        QCOMPARE(without.exitCode, 0);
-        plainErrors_ = without.errors;
+        QCOMPARE(without.code, 0);
+        plainErrors_ = without.err;
     }
 
     void everyFileWithItsNameFormatAndSize_data() {
@@ -247,10 +236,10 @@ private slots:
             QCOMPARE(file.write(bytes), bytes.size());
         }
         const QString pic = dir.filePath(QStringLiteral("Pic"));
-        const ToolRun run = RunTool({QStringLiteral("--texture"), texture, pic}, 20000);
-        QCOMPARE(run.exitCode, 1);
-        QVERIFY2(run.errors.contains(QStringLiteral("a holdtextúra nem olvasható")),
-                 qPrintable(run.errors));
+        const Run run = RunTool({QStringLiteral("--texture"), texture, pic}, 20000);
+        QCOMPARE(run.code, 1);
+        QVERIFY2(run.err.contains(QStringLiteral("a holdtextúra nem olvasható")),
+                 qPrintable(run.err));
         QVERIFY(QDir(pic).isEmpty());
     }
 
@@ -774,7 +763,7 @@ private slots:
             QCOMPARE(file.write(bytes), bytes.size());
         }
         for (int run = 0; run < 2; ++run) {
-            QCOMPARE(RunTool({QStringLiteral("--no-texture"), pic}).exitCode, 0);
+            QCOMPARE(RunTool({QStringLiteral("--no-texture"), pic}).code, 0);
         }
         for (const auto &[name, bytes] : data) {
             QCOMPARE(ReadBytes(QDir(pic).filePath(name)), bytes);
@@ -789,9 +778,9 @@ private slots:
         QFile file(blocker);
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
-        const ToolRun run = RunTool({QStringLiteral("--no-texture"), blocker});
-        QVERIFY(run.exitCode != 0);
-        QVERIFY2(run.errors.contains(QStringLiteral("nem hozható létre")), qPrintable(run.errors));
+        const Run run = RunTool({QStringLiteral("--no-texture"), blocker});
+        QVERIFY(run.code != 0);
+        QVERIFY2(run.err.contains(QStringLiteral("nem hozható létre")), qPrintable(run.err));
     }
 
     void featureListIsCheckedLineByLine_data() {
