@@ -16,6 +16,7 @@ packages=(
     libgif-dev           # writing the GIF pictures of the Pic directory
     openuniverse-common  # the Moon texture that the pictures are drawn from
     tzdata               # the zone rules that the list of new moons is written in
+    qt6-translations-l10n # Qt's own texts (context menus, command-line help) in Hungarian
 )
 
 # Extra groups for the commands that need more than building and testing.
