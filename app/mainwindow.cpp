@@ -52,8 +52,8 @@ QLabel *caption(QWidget *parent, const char *name, const QString &text, QRect ge
 
 } // namespace
 
-MainWindow::MainWindow(const QString &appDir, const Clock *clock, QWidget *parent)
-    : QMainWindow(parent), appDir_(appDir), clock_(clock ? clock : &systemClock_) {
+MainWindow::MainWindow(const AppDirs &dirs, const Clock *clock, QWidget *parent)
+    : QMainWindow(parent), dirs_(dirs), clock_(clock ? clock : &systemClock_) {
     setObjectName(QStringLiteral("A"));
     setWindowTitle(QString::fromUtf8(ShortTitle) +
                    QStringLiteral("  - Holdsarló kor és fázis számoló     -  ") +
@@ -67,8 +67,9 @@ MainWindow::MainWindow(const QString &appDir, const Clock *clock, QWidget *paren
     setCentralWidget(resultArea_);
     buildControls();
     buildMenus();
-    MakeNewMoonListIfAbsent(appDir_, SystemZone(), clock_->now().toTimeZone(SystemZone()).date());
-    FillNewMoonList(appDir_, *newMoonList_);
+    MakeNewMoonListIfAbsent(dirs_.data, SystemZone(),
+                            clock_->now().toTimeZone(SystemZone()).date());
+    FillNewMoonList(dirs_.data, *newMoonList_);
     setFixedSize(sizeHint());
     look::CentreOnScreen(this);
     newMoonField_->setFocus();
@@ -122,11 +123,12 @@ void MainWindow::buildControls() {
     QWidget::setTabOrder(command14, newMoonList_);
     QWidget::setTabOrder(newMoonList_, command6);
 
-    connect(command3, &QPushButton::clicked, this, [this] { LoadNewMoon(appDir_, *this, *this); });
+    connect(command3, &QPushButton::clicked, this,
+            [this] { LoadNewMoon(dirs_.data, *this, *this); });
     connect(command6, &QPushButton::clicked, this,
-            [this] { PickNewMoon(appDir_, *this, *newMoonList_, *this); });
+            [this] { PickNewMoon(dirs_.data, *this, *newMoonList_, *this); });
     connect(command14, &QPushButton::clicked, this,
-            [this] { SaveObservation(appDir_, *this, *this); });
+            [this] { SaveObservation(dirs_.data, *this, *this); });
     connect(command1, &QPushButton::clicked, this, [this] {
         EvaluationPorts p = ports();
         EvaluateStoredObservation(p);
@@ -196,7 +198,7 @@ void MainWindow::buildMenus() {
 }
 
 EvaluationPorts MainWindow::ports() {
-    return EvaluationPorts{appDir_, *this, *this, *this, *this, *clock_, QLocale(), SystemZone()};
+    return EvaluationPorts{dirs_, *this, *this, *this, *this, *clock_, QLocale(), SystemZone()};
 }
 
 template <typename Window> Window *MainWindow::showSecondary(QPointer<Window> &slot) {
@@ -216,7 +218,7 @@ template <typename Window> Window *MainWindow::showSecondary(QPointer<Window> &s
 void MainWindow::showMoonPicture(const QString &relativePath) {
     showSecondary(pictureWindow_);
     // Shown first, then loaded: the window is there even if the file is not.
-    if (!pictureWindow_->loadPicture(AppPath(appDir_, relativePath))) {
+    if (!pictureWindow_->loadPicture(AppPath(dirs_.pictures, relativePath))) {
         look::ShowMessageBox(pictureWindow_, PictureFailureMessage(FileNameOf(relativePath)),
                              QMessageBox::Critical);
     }

@@ -25,8 +25,9 @@ class MainWindow : public QMainWindow,
                    private Messenger {
     Q_OBJECT
 public:
-    // `appDir` holds the Pic directory; `clock` gives "Most!" its moment.
-    explicit MainWindow(const QString &appDir, const Clock *clock = nullptr,
+    // `dirs` are where the pictures and the data files are; `clock` gives
+    // "Most!" its moment.
+    explicit MainWindow(const AppDirs &dirs, const Clock *clock = nullptr,
                         QWidget *parent = nullptr);
     ~MainWindow() override;
 
@@ -57,7 +58,7 @@ private:
     void buildMenus();
     EvaluationPorts ports();
 
-    QString appDir_;
+    AppDirs dirs_;
     SystemClock systemClock_;
     const Clock *clock_;
     ResultArea *resultArea_ = nullptr;

@@ -34,7 +34,7 @@ bool EvaluateLunarAge(const QDateTime &newMoon, const QDateTime &observation, do
     const PhaseBand &band = SelectPhaseBand(age->cycleAge);
     // Decoded before the surface is cleared: a missing picture must not leave
     // the observer with an empty window and the earlier results gone.
-    const auto bytes = ReadPictureFile(AppPath(ports.appDir, band.pictureFile));
+    const auto bytes = ReadPictureFile(AppPath(ports.dirs.pictures, band.pictureFile));
     const QImage picture = bytes ? QImage::fromData(*bytes) : QImage();
     if (picture.isNull()) {
         ports.messages.showMessage(PictureFailureMessage(FileNameOf(band.pictureFile)),
@@ -48,7 +48,7 @@ bool EvaluateLunarAge(const QDateTime &newMoon, const QDateTime &observation, do
         ports.surface.printAt(t.x, t.y, t.text);
     }
     // A failed save reports itself; the results drawn stay, they are right.
-    SaveNewMoon(ports.appDir, ports.fields, ports.messages);
+    SaveNewMoon(ports.dirs.data, ports.fields, ports.messages);
     return true;
 }
 
@@ -68,7 +68,7 @@ void EvaluatePresentMoment(EvaluationPorts &ports) {
 }
 
 void EvaluateStoredObservation(EvaluationPorts &ports) {
-    if (!LoadObservation(ports.appDir, ports.fields, ports.messages)) {
+    if (!LoadObservation(ports.dirs.data, ports.fields, ports.messages)) {
         return;
     }
     // Both conversions run before the one check.

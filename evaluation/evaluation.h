@@ -2,6 +2,7 @@
 
 #include "lunar/resulttexts.h"
 #include "ports/windowports.h"
+#include "store/appdirs.h"
 
 #include <QDateTime>
 #include <QLocale>
@@ -18,7 +19,7 @@ public:
 
 // Everything an evaluation reads and writes besides the computation.
 struct EvaluationPorts {
-    QString appDir;
+    AppDirs dirs;
     TimeFields &fields;
     ResultSurface &surface;
     PictureBox &picture;

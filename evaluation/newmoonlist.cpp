@@ -8,8 +8,8 @@
 
 namespace lunex {
 
-void MakeNewMoonListIfAbsent(const QString &appDir, const QTimeZone &zone, const QDate &today) {
-    const QString path = AppPath(appDir, NewMoonListFile);
+void MakeNewMoonListIfAbsent(const QString &dataDir, const QTimeZone &zone, const QDate &today) {
+    const QString path = AppPath(dataDir, NewMoonListFile);
     const QFileInfo info(path);
     // A link counts as there even when it leads nowhere: it is the user's.
     if (info.exists() || info.isSymLink()) {

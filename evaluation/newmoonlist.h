@@ -11,6 +11,6 @@ namespace lunex {
 // lunex-newmoons writes. A list that exists, whatever it holds, is the user's
 // and is never touched. A list that cannot be written is left out: the
 // program starts with an empty list, as with an unreadable one.
-void MakeNewMoonListIfAbsent(const QString &appDir, const QTimeZone &zone, const QDate &today);
+void MakeNewMoonListIfAbsent(const QString &dataDir, const QTimeZone &zone, const QDate &today);
 
 } // namespace lunex

@@ -10,10 +10,10 @@
 namespace lunex {
 namespace {
 
-bool saveField(const QString &appDir, QStringView relative, const QString &text,
+bool saveField(const QString &dataDir, QStringView relative, const QString &text,
                Messenger &messages) {
     const FileProblem problem =
-        WriteFileAtomically(AppPath(appDir, relative), SingleValueBytes(text));
+        WriteFileAtomically(AppPath(dataDir, relative), SingleValueBytes(text));
     if (problem != FileProblem::None) {
         messages.showMessage(WriteFailureMessage(FileNameOf(relative), problem),
                              MessageIcon::Critical);
@@ -23,9 +23,9 @@ bool saveField(const QString &appDir, QStringView relative, const QString &text,
 }
 
 // The whole-file read of the two single-value files; nothing is stripped.
-std::optional<QString> loadField(const QString &appDir, QStringView relative,
+std::optional<QString> loadField(const QString &dataDir, QStringView relative,
                                  const QString &absentMessage, Messenger &messages) {
-    const QString path = AppPath(appDir, relative);
+    const QString path = AppPath(dataDir, relative);
     if (!IsOrdinaryFile(path)) {
         messages.showMessage(absentMessage, MessageIcon::Critical);
         return std::nullopt;
@@ -77,11 +77,11 @@ QByteArray ListFileBytes(const QStringList &lines) {
     return bytes;
 }
 
-void FillNewMoonList(const QString &appDir, NewMoonList &list) {
+void FillNewMoonList(const QString &dataDir, NewMoonList &list) {
     list.clearEntries();
     // A missing or unreadable list is no reason to keep an observer from the
     // program: the list simply stays empty.
-    ReadResult read = ReadLeadingBytes(AppPath(appDir, NewMoonListFile), ListReadLimit);
+    ReadResult read = ReadLeadingBytes(AppPath(dataDir, NewMoonListFile), ListReadLimit);
     if (!read.bytes) {
         return;
     }
@@ -95,7 +95,7 @@ void FillNewMoonList(const QString &appDir, NewMoonList &list) {
     list.appendEntries(entries);
 }
 
-void PickNewMoon(const QString &appDir, TimeFields &fields, const NewMoonList &list,
+void PickNewMoon(const QString &dataDir, TimeFields &fields, const NewMoonList &list,
                  Messenger &messages) {
     // With nothing picked (-1) the list's text is empty: copying it would wipe
     // the typed new moon and, through the save below, the stored one too. So
@@ -108,21 +108,21 @@ void PickNewMoon(const QString &appDir, TimeFields &fields, const NewMoonList &l
         // would replace the stored new moon with a blank line.
         return;
     }
-    SaveNewMoon(appDir, fields, messages);
+    SaveNewMoon(dataDir, fields, messages);
 }
 
-bool SaveNewMoon(const QString &appDir, const TimeFields &fields, Messenger &messages) {
-    return saveField(appDir, NewMoonFile, fields.newMoonText(), messages);
+bool SaveNewMoon(const QString &dataDir, const TimeFields &fields, Messenger &messages) {
+    return saveField(dataDir, NewMoonFile, fields.newMoonText(), messages);
 }
 
-void LoadNewMoon(const QString &appDir, TimeFields &fields, Messenger &messages) {
-    const auto text = loadField(appDir, NewMoonFile, NewMoonFileMissingMessage, messages);
+void LoadNewMoon(const QString &dataDir, TimeFields &fields, Messenger &messages) {
+    const auto text = loadField(dataDir, NewMoonFile, NewMoonFileMissingMessage, messages);
     if (text) {
         fields.setNewMoonText(*text);
     }
 }
 
-bool SaveObservation(const QString &appDir, const TimeFields &fields, Messenger &messages) {
+bool SaveObservation(const QString &dataDir, const TimeFields &fields, Messenger &messages) {
     const QString text = fields.observationText();
     // Only the blank (U+0020) counts as empty here; a tab or a line break is
     // stored like any other text.
@@ -130,11 +130,11 @@ bool SaveObservation(const QString &appDir, const TimeFields &fields, Messenger 
         messages.showMessage(EmptyObservationMessage, MessageIcon::Warning);
         return false;
     }
-    return saveField(appDir, ObservationFile, text, messages);
+    return saveField(dataDir, ObservationFile, text, messages);
 }
 
-bool LoadObservation(const QString &appDir, TimeFields &fields, Messenger &messages) {
-    const auto text = loadField(appDir, ObservationFile, ObservationFileMissingMessage, messages);
+bool LoadObservation(const QString &dataDir, TimeFields &fields, Messenger &messages) {
+    const auto text = loadField(dataDir, ObservationFile, ObservationFileMissingMessage, messages);
     if (!text) {
         return false;
     }

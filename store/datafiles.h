@@ -32,13 +32,14 @@ QStringList SplitListLines(QByteArrayView bytes);
 // And back: each line in Windows-1250, ended by CR LF.
 QByteArray ListFileBytes(const QStringList &lines);
 
-void FillNewMoonList(const QString &appDir, NewMoonList &list);
-void PickNewMoon(const QString &appDir, TimeFields &fields, const NewMoonList &list,
+// `dataDir` is the place of the data files (AppDirs::data).
+void FillNewMoonList(const QString &dataDir, NewMoonList &list);
+void PickNewMoon(const QString &dataDir, TimeFields &fields, const NewMoonList &list,
                  Messenger &messages);
-bool SaveNewMoon(const QString &appDir, const TimeFields &fields, Messenger &messages);
-void LoadNewMoon(const QString &appDir, TimeFields &fields, Messenger &messages);
-bool SaveObservation(const QString &appDir, const TimeFields &fields, Messenger &messages);
+bool SaveNewMoon(const QString &dataDir, const TimeFields &fields, Messenger &messages);
+void LoadNewMoon(const QString &dataDir, TimeFields &fields, Messenger &messages);
+bool SaveObservation(const QString &dataDir, const TimeFields &fields, Messenger &messages);
 // True when `utolso.txt` was loaded into the observation field.
-bool LoadObservation(const QString &appDir, TimeFields &fields, Messenger &messages);
+bool LoadObservation(const QString &dataDir, TimeFields &fields, Messenger &messages);
 
 } // namespace lunex

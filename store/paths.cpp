@@ -6,10 +6,10 @@ QString DayPictureFile(int day) {
     return QStringLiteral("\\Pic\\Lunar-day%1s.gif").arg(day, 2, 10, QLatin1Char('0'));
 }
 
-QString AppPath(const QString &appDir, QStringView relative) {
+QString AppPath(const QString &dir, QStringView relative) {
     QString rel = relative.toString();
     rel.replace(u'\\', u'/');
-    return appDir + rel;
+    return dir + rel;
 }
 
 QString FileNameOf(QStringView relative) {

@@ -5,7 +5,7 @@
 
 namespace lunex {
 
-// Paths below the application directory, written the way the pictures and
+// Paths below the places of store/appdirs.h, written the way the pictures and
 // data files have always been named: a leading backslash and backslash
 // separators. The phase pictures are named in the phase table (lunar/).
 inline constexpr QStringView NewMoonFile = u"\\Pic\\ujhold.txt";
@@ -18,9 +18,9 @@ inline constexpr int LastPictureDay = 11;
 QString DayPictureFile(int day);
 inline constexpr QStringView MapPictureFile = u"\\Pic\\Lunar-map.jpg";
 
-// The application directory followed directly by the relative path, with '/'
-// for '\': no separator added or removed.
-QString AppPath(const QString &appDir, QStringView relative);
+// The place followed directly by the relative path, with '/' for '\': no
+// separator added or removed.
+QString AppPath(const QString &dir, QStringView relative);
 
 // The file name at the end of such a relative path, as messages name it.
 QString FileNameOf(QStringView relative);

@@ -47,21 +47,29 @@ inline void writePhasePictures(const AppDir &dir) {
     }
 }
 
-// Everything an evaluation needs, wired to the fakes.
+// Everything an evaluation needs, wired to the fakes. The pictures and the data
+// files are apart, as installed: each is looked for in its own place.
 struct EvalRig {
-    AppDir dir;
+    AppDir dir; // the data files
+    AppDir pictures;
     FakeFields fields;
     FakeSurface surface;
     FakePicture picture;
     FakeMessenger messages;
     FakeClock clock;
-    EvaluationPorts ports{dir.path(), fields, surface,   picture,
-                          messages,   clock,  QLocale(), UtcZone};
+    EvaluationPorts ports{{pictures.path(), dir.path()},
+                          fields,
+                          surface,
+                          picture,
+                          messages,
+                          clock,
+                          QLocale(),
+                          UtcZone};
 
     explicit EvalRig(const QLocale &locale, const QString &tempBase = QDir::tempPath())
         : dir(tempBase) {
         ports.locale = locale;
-        writePhasePictures(dir);
+        writePhasePictures(pictures);
     }
 };
 

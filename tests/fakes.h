@@ -4,6 +4,7 @@
 // operations and the evaluations run without a window.
 
 #include "ports/windowports.h"
+#include "store/appdirs.h"
 
 #include <QDir>
 #include <QFile>
@@ -58,6 +59,8 @@ struct AppDir {
         QDir(tmp.path()).mkdir(QStringLiteral("Pic"));
     }
     QString path() const { return tmp.path(); }
+    // Both places in this one directory, as in the build tree.
+    AppDirs portable() const { return {path(), path()}; }
     QString pic(const QString &name) const { return tmp.path() + "/Pic/" + name; }
     void write(const QString &name, const QByteArray &bytes) const {
         QFile f(pic(name));

@@ -27,6 +27,7 @@
 
 #include "storehelper.h"
 #include "fakes.h"
+#include "processrun.h"
 #include "store/datafiles.h"
 
 #include <QCoreApplication>
@@ -37,8 +38,6 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <grp.h>
-#include <pwd.h>
 #include <sched.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
@@ -66,17 +65,6 @@ void printBytes(const char *label, const QString &path) {
         return;
     }
     std::printf("%s %s\n", label, f.readAll().toHex().constData());
-}
-
-bool dropRoot() {
-    if (geteuid() != 0) {
-        return true;
-    }
-    const passwd *pw = getpwnam("nobody");
-    const uid_t uid = pw ? pw->pw_uid : 65534;
-    const gid_t gid = pw ? pw->pw_gid : 65534;
-    return setgroups(0, nullptr) == 0 && setresgid(gid, gid, gid) == 0 &&
-           setresuid(uid, uid, uid) == 0;
 }
 
 bool mountTmpfs(const QString &dir, const QString &kib) {
@@ -124,7 +112,7 @@ int main(int argc, char *argv[]) {
         const QString step = args.at(i++);
         const auto next = [&] { return i < args.size() ? args.at(i++) : QString(); };
         if (step == "nobody") {
-            if (!dropRoot()) {
+            if (!Become(Nobody())) {
                 std::printf("cannot drop root\n");
                 return 2;
             }

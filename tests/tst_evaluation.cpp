@@ -98,11 +98,11 @@ private slots:
         QFETCH(QDateTime, now);
         QFETCH(QString, message);
         EvalRig rig(Hu);
-        QFile::remove(rig.dir.pic("010-novekvo.gif"));
+        QFile::remove(rig.pictures.pic("010-novekvo.gif"));
         if (QTest::currentDataTag() == QLatin1String("phase picture cut short")) {
             QFile real(QStringLiteral(LUNEX_PIC_DIR "/010-novekvo.gif"));
             QVERIFY(real.open(QIODevice::ReadOnly));
-            rig.dir.write("010-novekvo.gif", real.readAll().left(3000));
+            rig.pictures.write("010-novekvo.gif", real.readAll().left(3000));
         }
         rig.dir.write("ujhold.txt", "stored\r\n");
         rig.surface.printed = QStringList{"earlier result"};

@@ -43,7 +43,7 @@ struct Window {
     void start() {
         QElapsedTimer timer;
         timer.start();
-        main = std::make_unique<MainWindow>(dir.path(), &clock);
+        main = std::make_unique<MainWindow>(dir.portable(), &clock);
         main->show();
         QVERIFY(QTest::qWaitForWindowExposed(main.get()));
         startMs = timer.elapsed();

@@ -39,7 +39,7 @@ private slots:
     void init() {
         QLocale::setDefault(QLocale(QStringLiteral("hu_HU")));
         dir_.write("ujholdak.txt", "\xDAjholdak\r\n2026-11-20 06:47\r\n");
-        main_ = new MainWindow(dir_.path());
+        main_ = new MainWindow(dir_.portable());
         main_->setAttribute(Qt::WA_DeleteOnClose);
         main_->show();
     }

@@ -34,32 +34,34 @@ QString DayPicture(int day) {
     return QStringLiteral("Lunar-day%1s.gif").arg(day, 2, 10, QChar(u'0'));
 }
 
+// The pictures and the data files apart, as installed.
 struct Rig {
-    AppDir dir;
+    AppDir dir; // the data files
+    AppDir pictures;
     FakeClock clock;
     QPointer<MainWindow> window;
     QLineEdit *text11, *text12;
     QComboBox *list;
 
     explicit Rig(const QByteArray &listFile = "Újholdak\r\n2026-11-20 06:47\r\n2026-12-20 01:43") {
-        writePhasePictures(dir);
+        writePhasePictures(pictures);
         // Each day picture as many pixels wide as its day: one shown for
         // another is told by its size.
         for (int day = 2; day <= 11; ++day) {
             QImage picture(day, 1, QImage::Format_Grayscale8);
             picture.fill(Qt::gray);
-            dir.write(DayPicture(day), artwork::EncodeGreyGif(picture, nullptr).value());
+            pictures.write(DayPicture(day), artwork::EncodeGreyGif(picture, nullptr).value());
         }
         QImage map(3, 2, QImage::Format_RGB32);
         map.fill(Qt::gray);
-        map.save(dir.pic("Lunar-map.jpg"), "JPEG");
+        map.save(pictures.pic("Lunar-map.jpg"), "JPEG");
         if (listFile != "<absent>") {
             QByteArray encoded = listFile;
             encoded.replace("Ú", "\xDA");
             dir.write("ujholdak.txt", encoded);
         }
         clock.at = Utc(2026, 11, 23, 17, 30, 0);
-        window = new MainWindow(dir.path(), &clock);
+        window = new MainWindow({pictures.path(), dir.path()}, &clock);
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();
         window->activateWindow();
@@ -360,7 +362,7 @@ private slots:
             QCOMPARE(form3->windowTitle(), "Hold térképek");
             const QImage shown = form3->picture()->pixmap().toImage();
             QVERIFY(!shown.isNull());
-            QCOMPARE(shown.size(), QImage(rig.dir.pic(picture)).size());
+            QCOMPARE(shown.size(), QImage(rig.pictures.pic(picture)).size());
             QCOMPARE(form3->picture()->pos(), QPoint(16, 16));
         }
     }
@@ -483,11 +485,11 @@ private slots:
         QFETCH(QString, file);
         QFETCH(int, cut);
         Rig rig;
-        QFile::remove(rig.dir.pic(file));
+        QFile::remove(rig.pictures.pic(file));
         if (cut > 0) {
             QFile real(QStringLiteral(LUNEX_PIC_DIR "/") + file);
             QVERIFY(real.open(QIODevice::ReadOnly));
-            rig.dir.write(file, real.readAll().left(cut));
+            rig.pictures.write(file, real.readAll().left(cut));
         }
         MessageBoxes watcher;
         QTest::keySequence(rig.window, key);

@@ -1,4 +1,5 @@
 #include "fakes.h"
+#include "store/appdirs.h"
 #include "store/codepage.h"
 #include "store/datafiles.h"
 #include "store/fileio.h"
@@ -363,6 +364,42 @@ private slots:
         for (const QString &name : left) {
             QVERIFY2(name == "ujhold.txt" || name == "utolso.txt", qPrintable(name));
         }
+    }
+
+    // Portable only where the user may write beside the program; installed, the
+    // pictures come from the prefix's share and the data files from the user's
+    // folder, which is made then and only then.
+    void portableOrInstalled_data() {
+        QTest::addColumn<QString>("beside"); // what stands at bin/Pic
+        QTest::addColumn<bool>("portable");
+        QTest::newRow("writable folder") << "folder" << true;
+        QTest::newRow("nothing") << "" << false;
+        QTest::newRow("a file") << "file" << false;
+        QTest::newRow("read-only folder") << "read-only" << false;
+    }
+    void portableOrInstalled() {
+        QFETCH(QString, beside);
+        QFETCH(bool, portable);
+        if (beside == "read-only" && geteuid() == 0) {
+            QSKIP("root writes everywhere; tst_installed runs as another user");
+        }
+        QTemporaryDir root;
+        const QString bin = root.filePath("prefix/bin");
+        const QString user = root.filePath("home/.local/share/lunex");
+        QVERIFY(QDir().mkpath(bin));
+        if (beside == "file") {
+            QFile file(bin + "/Pic");
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        } else if (!beside.isEmpty()) {
+            QVERIFY(QDir(bin).mkdir("Pic"));
+        }
+        if (beside == "read-only") {
+            QFile::setPermissions(bin + "/Pic", QFile::ReadOwner | QFile::ExeOwner);
+        }
+        const AppDirs dirs = PrepareAppDirs(bin, user);
+        QCOMPARE(dirs.pictures, portable ? bin : root.filePath("prefix/share/lunex"));
+        QCOMPARE(dirs.data, portable ? bin : user);
+        QCOMPARE(QFileInfo(user + "/Pic").isDir(), !portable);
     }
 
     void unreadableFileIsReported() {

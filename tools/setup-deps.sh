@@ -16,6 +16,9 @@ packages=(
     libgif-dev           # writing the GIF pictures of the Pic directory
     openuniverse-common  # the Moon texture that the pictures are drawn from
     tzdata               # the zone rules that the list of new moons is written in
+    qt6-translations-l10n # Qt's own texts (context menus, command-line help) in Hungarian
+    xvfb                 # the X server the installed-program test runs the window on
+    xdotool              # the keys that test presses in the window
 )
 
 # Extra groups for the commands that need more than building and testing.

@@ -53,7 +53,7 @@ void BM_MostPress(benchmark::State &state) {
     const bool inMemory = state.range(0) == 1 && QDir(QStringLiteral("/dev/shm")).exists();
     BenchDir dir(130, inMemory ? QStringLiteral("/dev/shm") : QDir::tempPath());
     FixedClock clock;
-    MainWindow window(dir.tmp.path(), &clock);
+    MainWindow window({dir.tmp.path(), dir.tmp.path()}, &clock);
     window.show();
     QApplication::processEvents();
     window.findChild<QLineEdit *>(QStringLiteral("Text11"))->setText("2026-11-20 06:47");

@@ -10,11 +10,11 @@
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QString::fromUtf8(lunex::ShortTitle));
+    QApplication::setApplicationName(QString::fromLatin1(lunex::AppName));
     QApplication::setWindowIcon(lunex::look::AppIcon());
     const QString appDir =
         argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
-    lunex::MainWindow window(appDir);
+    lunex::MainWindow window({appDir, appDir});
     FirstPaintProbe probe(window.resultArea());
     window.show();
     return app.exec();

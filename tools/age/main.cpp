@@ -5,9 +5,11 @@
 #include "lunar/civiltime.h"
 #include "lunar/datetext.h"
 #include "lunar/lunarage.h"
+#include "messages/cli.h"
 #include "messages/messages.h"
 #include "store/fileio.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QStringList>
 #include <QTextStream>
@@ -16,23 +18,37 @@ using namespace lunex;
 
 namespace {
 
+const char HelpText[] =
+    "Használat: lunex-age ÚJHOLD [MEGFIGYELÉS]\n"
+    "           lunex-age --help | --version\n"
+    "Kiírja a holdsarló korát az újholdtól a megfigyelésig (ennek híján a mostani\n"
+    "pillanatig), a felhasználó területi beállításai szerint.\n";
+
 int fail(const QString &message) {
     QTextStream(stderr) << message << '\n';
-    return 2;
+    return cli::ExitUsage;
 }
 
 } // namespace
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("lunex-age"));
+    cli::InstallQtTranslations();
     IgnoreFileSizeSignal();
-    const QStringList args = app.arguments().mid(1);
-    if (args.isEmpty() || args.size() > 2 || args.first() == QLatin1String("--help")) {
-        QTextStream(args.size() == 1 ? stdout : stderr)
-            << "Használat: lunex-age ÚJHOLD [MEGFIGYELÉS]\n"
-               "Kiírja a holdsarló korát az újholdtól a megfigyelésig (ennek híján a mostani\n"
-               "pillanatig), a felhasználó területi beállításai szerint.\n";
-        return args.size() == 1 ? 0 : 2;
+    QCommandLineParser parser;
+    cli::AddStandardOptions(parser);
+    if (!parser.parse(QCoreApplication::arguments())) {
+        return cli::UsageError(QStringLiteral("Hibás parancssor: %1").arg(parser.errorText()));
+    }
+    if (const std::optional<int> status =
+            cli::AnswerStandardOptions(parser, QString::fromUtf8(HelpText))) {
+        return *status;
+    }
+    const QStringList args = parser.positionalArguments();
+    if (args.isEmpty() || args.size() > 2) {
+        cli::Err() << QString::fromUtf8(HelpText) << Qt::flush;
+        return cli::ExitUsage;
     }
     const QLocale locale;
     const QTimeZone zone = SystemZone();

@@ -5,9 +5,8 @@
 #include "places.h"
 #include "visibilitymap.h"
 
-#include "lunex_version.h"
+#include "messages/cli.h"
 #include "store/fileio.h"
-#include "tools/cli.h"
 
 #include <QBuffer>
 #include <QCommandLineParser>
@@ -124,10 +123,10 @@ int main(int argc, char *argv[]) {
         app = std::make_unique<QCoreApplication>(argc, argv);
     }
     QCoreApplication::setApplicationName(QStringLiteral("lunex-crescents"));
+    InstallQtTranslations();
 
     QCommandLineParser parser;
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
-    const QCommandLineOption version(QStringLiteral("version"), QString());
+    AddStandardOptions(parser);
     const QCommandLineOption places(QStringLiteral("places"), QString());
     const QCommandLineOption place(QStringLiteral("place"), QString(), QStringLiteral("név"));
     const QCommandLineOption lat(QStringLiteral("lat"), QString(), QStringLiteral("fok"));
@@ -146,8 +145,8 @@ int main(int argc, char *argv[]) {
     const QCommandLineOption width(QStringLiteral("width"), QString(), QStringLiteral("képpont"));
     const QCommandLineOption texture(QStringLiteral("texture"), QString(), QStringLiteral("fájl"));
     const QCommandLineOption noTexture(QStringLiteral("no-texture"), QString());
-    parser.addOptions({help, version, places, place, lat, lon, elev, from, months, zoneOption, utc,
-                       csv, map, out, criterion, step, width, texture, noTexture});
+    parser.addOptions({places, place, lat, lon, elev, from, months, zoneOption, utc, csv, map, out,
+                       criterion, step, width, texture, noTexture});
 
     if (!parser.parse(QCoreApplication::arguments())) {
         return UsageError(ParserError(parser));
@@ -156,18 +155,9 @@ int main(int argc, char *argv[]) {
         return UsageError(QStringLiteral("Fölösleges argumentum: '%1'.")
                               .arg(parser.positionalArguments().first()));
     }
-    if (parser.isSet(help)) {
-        Out() << QString::fromUtf8(HelpText) << Qt::flush;
-        return 0;
-    }
-    if (parser.isSet(version)) {
-        Out() << QStringLiteral("lunex-crescents (%1) %2.%3.%4")
-                     .arg(QString::fromLatin1(ShortTitle))
-                     .arg(VersionMajor)
-                     .arg(VersionMinor)
-                     .arg(VersionRevision)
-              << Qt::endl;
-        return 0;
+    if (const std::optional<int> status =
+            AnswerStandardOptions(parser, QString::fromUtf8(HelpText))) {
+        return *status;
     }
     const QLocale locale;
     if (parser.isSet(places)) {

@@ -2,9 +2,9 @@
 // window offers to pick from, in the civil time of one zone.
 
 #include "lunar/newmoon.h"
+#include "messages/cli.h"
 #include "store/datafiles.h"
 #include "store/fileio.h"
-#include "tools/cli.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
@@ -16,12 +16,12 @@
 #include <optional>
 
 using lunex::cli::Err;
+using lunex::cli::ExitFailure;
 using lunex::cli::Out;
 using lunex::cli::UsageError;
 
 namespace {
 
-constexpr int ExitFailure = 1;
 // The years that the date conversion reads back, up to the end of ΔT.
 constexpr int FirstYear = 100;
 constexpr int LastYear = 3000;
@@ -47,14 +47,14 @@ bool IsKnownZone(const QString &name) {
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lunex-newmoons"));
+    lunex::cli::InstallQtTranslations();
     lunex::IgnoreFileSizeSignal();
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Megírja az újholdak listáját (ujholdak.txt) egy időzóna helyi idejében, "
                        "percre kerekítve."));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Ez a súgó."));
+    lunex::cli::AddStandardOptions(parser);
     const QCommandLineOption from(QStringLiteral("from"),
                                   QStringLiteral("Az első év (alapértelmezés: a tavalyi év)."),
                                   QStringLiteral("év"));
@@ -69,16 +69,16 @@ int main(int argc, char *argv[]) {
                                  QStringLiteral("Világidő (UTC) a helyi idő helyett."));
     const QCommandLineOption force(QStringLiteral("force"),
                                    QStringLiteral("A meglévő fájlt is felülírja."));
-    parser.addOptions({help, from, to, zoneOption, utc, force});
+    parser.addOptions({from, to, zoneOption, utc, force});
     parser.addPositionalArgument(QStringLiteral("fájl"),
                                  QStringLiteral("A megírandó lista, például Pic/ujholdak.txt."));
 
     if (!parser.parse(QCoreApplication::arguments())) {
         return UsageError(QStringLiteral("Hibás parancssor: %1").arg(parser.errorText()));
     }
-    if (parser.isSet(help)) {
-        Out() << parser.helpText() << Qt::flush;
-        return 0;
+    if (const std::optional<int> status =
+            lunex::cli::AnswerStandardOptions(parser, parser.helpText())) {
+        return *status;
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1) {

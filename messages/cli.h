@@ -1,0 +1,53 @@
+#pragma once
+
+// What every program of Lunex shares at its start and on its command line: Qt's
+// own texts in the user's language, the output streams, the version line and the
+// way a command line is refused.
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QLocale>
+#include <QString>
+#include <QTextStream>
+
+#include <optional>
+
+namespace lunex::cli {
+
+inline constexpr int ExitFailure = 1;
+inline constexpr int ExitUsage = 2;
+
+// Qt's own texts (a field's context menu, the command-line parser's "Usage:" and
+// "Options:", its errors) from the system's Qt translations for `locale`; they
+// stay English where there is none. Call once the application object exists.
+// True when a translation was found.
+bool InstallQtTranslations(const QLocale &locale = QLocale());
+
+// "<program> (Lunex) <version>", the program being the application's name.
+QString VersionLine();
+
+// The options every program takes: -h, --help and --version.
+void AddStandardOptions(QCommandLineParser &parser);
+// After parsing: prints `helpText` or the version line and gives the exit status
+// when one of them was asked for; nothing when the program goes on.
+std::optional<int> AnswerStandardOptions(const QCommandLineParser &parser, const QString &helpText);
+
+inline QTextStream &Out() {
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+inline QTextStream &Err() {
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+// The message and where help is, on stderr; returns the exit status of a usage error.
+inline int UsageError(const QString &message) {
+    Err() << message << "\n"
+          << QStringLiteral("Segítség: %1 --help").arg(QCoreApplication::applicationName())
+          << Qt::endl;
+    return ExitUsage;
+}
+
+} // namespace lunex::cli
