@@ -31,22 +31,26 @@ TimeField *timeField(QWidget *parent, const char *name, QRect geometry, const QC
     edit->setFrame(true);
     look::SetColours(edit, Black, text);
     edit->setStyleSheet(QStringLiteral("QLineEdit { background-color: black; color: %1;"
-                                       " border: 1px solid %2; }")
-                            .arg(text.name(), look::Grey.name()));
+                                       " border: 1px solid %2; }"
+                                       "QLineEdit:focus { border: 2px solid %3; }")
+                            .arg(text.name(), look::Grey.name(), look::FocusOnBlack.name()));
     return edit;
 }
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption, QRect geometry,
                     const QColor &face) {
     return look::AddButton(parent, name, caption, geometry, face,
-                           look::Font(Face::Arial, 11.25, true));
+                           look::Font(Face::Arial, 11.25, true), look::FocusOnBlack);
 }
 
+// The caption over a time field. Its box reaches a pixel into the field's
+// frame, so it lies below the field, which shows its whole frame.
 QLabel *caption(QWidget *parent, const char *name, const QString &text, QRect geometry,
-                const QColor &colour) {
+                const QColor &colour, QLineEdit *field) {
     QLabel *label = look::AddLabel(parent, name, text, geometry,
                                    look::Font(Face::TimesNewRomanCE, 12.75, true));
     look::SetColours(label, Black, colour);
+    label->stackUnder(field);
     return label;
 }
 
@@ -86,10 +90,10 @@ void MainWindow::buildControls() {
                             TwipsRect(7320, 4920, 2175, 495), LightGreen);
     auto *command2 =
         button(a, "Command2", QStringLiteral("Most!"), TwipsRect(9960, 4920, 975, 495), LightBlue);
-    caption(a, "Label8", QStringLiteral("Utolsó Újhold :"), TwipsRect(7080, 840, 2895, 375),
-            Yellow);
+    caption(a, "Label8", QStringLiteral("Utolsó Újhold :"), TwipsRect(7080, 840, 2895, 375), Yellow,
+            newMoonField_);
     caption(a, "Label9", QStringLiteral("Utolsó megfigyelés :"), TwipsRect(7200, 3840, 3375, 375),
-            LightGreen);
+            LightGreen, observationField_);
 
     auto *banner = new QLabel(a);
     banner->setObjectName(QStringLiteral("PictureHoldak"));

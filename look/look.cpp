@@ -55,15 +55,18 @@ void SetColours(QWidget *widget, const QColor &background, const QColor &text) {
     widget->setAutoFillBackground(true);
 }
 
-void StyleButton(QAbstractButton *button, const QColor &face, const QFont &font) {
+void StyleButton(QAbstractButton *button, const QColor &face, const QFont &font,
+                 const QColor &focusFrame) {
     button->setFont(font);
     // A style sheet, because palettes alone are ignored by several styles for
-    // button faces.
+    // button faces. The focus frame stands a pixel off the face, so that it
+    // shows against a face of nearly its own colour too.
     button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: black;"
                                          " border: 1px solid #404040; border-radius: 2px; }"
-                                         "QPushButton:focus { border: 2px solid black; }"
+                                         "QPushButton:focus { border: 2px solid %3; padding: 1px;"
+                                         " background-clip: content; }"
                                          "QPushButton:pressed { background-color: %2; }")
-                              .arg(face.name(), face.darker(115).name()));
+                              .arg(face.name(), face.darker(115).name(), focusFrame.name()));
 }
 
 void DrawTwipsLine(QPainter &painter, int x1, int y1, int x2, int y2, const QColor &colour,
@@ -98,13 +101,13 @@ QLabel *AddLabel(QWidget *parent, const char *name, const QString &text, const Q
 }
 
 QPushButton *AddButton(QWidget *parent, const char *name, const QString &text, const QRect &box,
-                       const QColor &face, const QFont &font) {
+                       const QColor &face, const QFont &font, const QColor &focusFrame) {
     auto *button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(box);
     // Outside a QDialog a push button ignores Enter unless it is auto-default.
     button->setAutoDefault(true);
-    StyleButton(button, face, font);
+    StyleButton(button, face, font, focusFrame);
     return button;
 }
 

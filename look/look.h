@@ -14,6 +14,8 @@
 
 #include <QMessageBox>
 
+#include "look/colours.h"
+
 class QWidget;
 class QAbstractButton;
 class QLabel;
@@ -52,8 +54,11 @@ QFont Font(Face face, double points, bool bold = false);
 // says, for the widget and the children that inherit its palette.
 void SetColours(QWidget *widget, const QColor &background, const QColor &text);
 
-// A push button with a coloured face that no theme repaints.
-void StyleButton(QAbstractButton *button, const QColor &face, const QFont &font);
+// A push button with a coloured face that no theme repaints. The focused
+// button wears a frame in `focusFrame`, which must stand out from what the
+// button sits on.
+void StyleButton(QAbstractButton *button, const QColor &face, const QFont &font,
+                 const QColor &focusFrame);
 
 // The decorative lines and outline frames of a window design, drawn by the
 // window's paintEvent at twips coordinates. A frame stays inside its box, as
@@ -71,7 +76,7 @@ QLabel *AddLabel(QWidget *parent, const char *name, const QString &text, const Q
 // A button at its twips box with a coloured face. Enter presses it while it
 // has the focus, as it does on the Windows the designs come from.
 QPushButton *AddButton(QWidget *parent, const char *name, const QString &text, const QRect &box,
-                       const QColor &face, const QFont &font);
+                       const QColor &face, const QFont &font, const QColor &focusFrame = Black);
 
 // Places a top-level window's client area in the middle of its screen's
 // available area; call before the window is shown.

@@ -4,6 +4,8 @@
 // user at the keyboard would, and keeps what each one showed.
 
 #include <QApplication>
+#include <QImage>
+#include <QLabel>
 #include <QList>
 #include <QMessageBox>
 #include <QObject>
@@ -19,6 +21,7 @@ public:
     struct Shown {
         QString text, title;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QImage drawnText; // the text as the box draws it, on its background
     };
     QList<Shown> shown;
 
@@ -30,7 +33,9 @@ public:
                 return;
             }
             answering_ = box;
-            shown.append({box->text(), box->windowTitle(), box->icon()});
+            auto *label = box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"));
+            shown.append({box->text(), box->windowTitle(), box->icon(),
+                          label ? label->grab().toImage() : QImage()});
             QVERIFY(box->buttons().size() == 1);
             QTest::keyClick(box, Qt::Key_Enter);
         });

@@ -6,6 +6,7 @@
 #include "messageboxes.h"
 #include "store/codepage.h"
 #include "store/datafiles.h"
+#include "themes.h"
 #include "tools/pics/gifwriter.h"
 
 #include <QAction>
@@ -514,6 +515,86 @@ private slots:
         QCOMPARE(QApplication::exec(), 0);
         QVERIFY(stillOpen);
         QCOMPARE(lastClosed.count(), 1);
+    }
+
+    // What the design fixes stays as designed under a dark desktop theme; the
+    // message boxes follow the theme, readable in a light and a dark one.
+    void readableInADarkTheme_data() {
+        QTest::addColumn<QString>("name"); // "" for the printed results
+        QTest::addColumn<QColor>("text");
+        QTest::addColumn<QColor>("background");
+        const QColor black(0, 0, 0);
+        QTest::newRow("Label8") << "Label8" << QColor(255, 255, 128) << black;
+        QTest::newRow("Label9") << "Label9" << QColor(128, 255, 128) << black;
+        QTest::newRow("Text11") << "Text11" << QColor(255, 255, 192) << black;
+        QTest::newRow("Text12") << "Text12" << QColor(128, 255, 128) << black;
+        QTest::newRow("results") << "" << QColor(128, 255, 128) << black;
+        QTest::newRow("Command2") << "Command2" << black << QColor(128, 128, 255);
+        QTest::newRow("Ujholdak") << "Ujholdak" << black << QColor(255, 255, 192);
+        QTest::newRow("menu bar") << "menu bar" << black << QColor(240, 240, 240);
+    }
+    void readableInADarkTheme() {
+        QFETCH(QString, name);
+        QFETCH(QColor, text);
+        QFETCH(QColor, background);
+        const QPalette desktop = QApplication::palette();
+        QApplication::setPalette(DarkPalette());
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+        Rig rig;
+        QTest::keyClicks(rig.text11, "2026-11-20 06:47");
+        rig.click("Command2");
+        QWidget *part = name == "menu bar" ? rig.window->menuBar()
+                        : name.isEmpty()   ? rig.window->resultArea()
+                                           : rig.window->findChild<QWidget *>(name);
+        // The results: the age line, "Holdsarló kora: 82 óra 43 perc".
+        const QRect box = name.isEmpty() ? QRect(47, 140, 200, 20) : part->rect();
+        QVERIFY(DrawnIn(rig.window->grab().toImage(),
+                        box.translated(part->mapTo(rig.window, QPoint())), text, background));
+    }
+
+    void messageBoxesReadable_data() {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("light theme") << false;
+        QTest::newRow("dark theme") << true;
+    }
+    void messageBoxesReadable() {
+        QFETCH(bool, dark);
+        const QPalette desktop = QApplication::palette();
+        QApplication::setPalette(dark ? DarkPalette() : QPalette(Qt::black, QColor(240, 240, 240)));
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+        Rig rig;
+        MessageBoxes watcher;
+        rig.click("Command2");
+        QTRY_COMPARE(watcher.count(), 1);
+        const double contrast = InkContrast(watcher.last().drawnText);
+        QVERIFY2(contrast >= 4.5, qPrintable(QString::number(contrast)));
+    }
+
+    // The time fields show their whole frame, and keyboard focus shows as a
+    // light frame on the black window.
+    void frames_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("focused");
+        QTest::addColumn<QColor>("top"); // the colour of its top edge
+        const QColor grey(128, 128, 128), light(255, 255, 255);
+        QTest::newRow("Text11") << "Text11" << false << grey;
+        QTest::newRow("Text12") << "Text12" << false << grey;
+        QTest::newRow("Text11 focused") << "Text11" << true << light;
+        QTest::newRow("Command3 focused") << "Command3" << true << light;
+        QTest::newRow("Ujholdak focused") << "Ujholdak" << true << light;
+    }
+    void frames() {
+        QFETCH(QString, name);
+        QFETCH(bool, focused);
+        QFETCH(QColor, top);
+        Rig rig;
+        auto *widget = rig.window->findChild<QWidget *>(name);
+        (focused ? widget : rig.window->findChild<QWidget *>("Command6"))->setFocus();
+        QCOMPARE(widget->hasFocus(), focused);
+        const QRect g = widget->geometry();
+        // Past the rounded corners of a button.
+        const QRect edge(g.left() + 3, g.top(), g.width() - 6, 1);
+        QCOMPARE(PixelsOf(rig.window->resultArea()->grab().toImage(), edge, top), edge.width());
     }
 };
 
