@@ -43,14 +43,17 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, Q
                            look::Font(Face::Arial, 11.25, true), look::FocusOnBlack);
 }
 
-// The caption over a time field. Its box reaches a pixel into the field's
-// frame, so it lies below the field, which shows its whole frame.
+// The caption over a time field, which names the field. Its box reaches a
+// pixel into the field's frame, so it lies below the field, which shows its
+// whole frame.
 QLabel *caption(QWidget *parent, const char *name, const QString &text, QRect geometry,
                 const QColor &colour, QLineEdit *field) {
     QLabel *label = look::AddLabel(parent, name, text, geometry,
                                    look::Font(Face::TimesNewRomanCE, 12.75, true));
     look::SetColours(label, Black, colour);
     label->stackUnder(field);
+    label->setBuddy(field);
+    field->setAccessibleName(text.section(u':', 0, 0).trimmed());
     return label;
 }
 
@@ -134,10 +137,12 @@ void MainWindow::buildControls() {
     connect(command1, &QPushButton::clicked, this, [this] {
         EvaluationPorts p = ports();
         EvaluateStoredObservation(p);
+        resultArea_->announceResults();
     });
     connect(command2, &QPushButton::clicked, this, [this] {
         EvaluationPorts p = ports();
         EvaluatePresentMoment(p);
+        resultArea_->announceResults();
     });
 }
 
@@ -246,8 +251,9 @@ void MainWindow::printAt(int xTwips, int yTwips, const QString &text) {
     resultArea_->print(xTwips, yTwips, text);
 }
 
-void MainWindow::showPicture(const QImage &picture) {
+void MainWindow::showPicture(const QImage &picture, const QString &phaseName) {
     phasePicture_->setPixmap(QPixmap::fromImage(picture));
+    phasePicture_->setAccessibleName(phaseName);
     // The box takes its picture's size; its top-left corner stays put.
     phasePicture_->resize(picture.size());
 }

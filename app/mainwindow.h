@@ -49,7 +49,7 @@ private:
     void clearResults() override;
     void printAt(int xTwips, int yTwips, const QString &text) override;
     // PictureBox
-    void showPicture(const QImage &picture) override;
+    void showPicture(const QImage &picture, const QString &phaseName) override;
     // Messenger
     void showMessage(const QString &text, MessageIcon icon) override;
 

@@ -23,7 +23,9 @@ NewMoonCombo::NewMoonCombo(const Clock &clock, QWidget *parent)
     // line, which a list of a hundred thousand new moons pays for at start.
     setModel(entries_);
     setEditable(false);
-    setPlaceholderText(QStringLiteral("Újholdak"));
+    const QString heading = QStringLiteral("Újholdak");
+    setPlaceholderText(heading);
+    setAccessibleName(heading);
     setFont(look::Font(Face::ArialNarrow, 14.25, true));
     setStyleSheet(
         QStringLiteral("QComboBox { combobox-popup: 0; background-color: %1; color: black;"

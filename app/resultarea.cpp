@@ -1,5 +1,7 @@
 #include "app/resultarea.h"
 
+#include "app/resultlines.h"
+
 #include "look/colours.h"
 #include "look/look.h"
 
@@ -25,6 +27,8 @@ ResultArea::ResultArea(QWidget *parent) : QWidget(parent) {
     setFixedSize(look::Px(11370), look::Px(5850));
     look::SetColours(this, Black, LightGreen);
     setFont(SurfaceFont());
+    // Made first, so that it lies below the controls the window puts on it.
+    lines_ = new ResultLines(this);
 }
 
 // Only the printed texts' own rectangles are repainted: the controls beside
@@ -40,6 +44,14 @@ void ResultArea::clear() {
         update(textRect(t));
     }
     printed_.clear();
+    redrawn_ = true;
+}
+
+void ResultArea::announceResults() {
+    if (redrawn_) {
+        redrawn_ = false;
+        lines_->announce();
+    }
 }
 
 void ResultArea::print(int xTwips, int yTwips, const QString &text) {

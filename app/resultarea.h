@@ -24,6 +24,8 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 };
 
+class ResultLines;
+
 // The main window's own surface: frames, dotted lines and the printed results.
 class ResultArea : public QWidget {
     Q_OBJECT
@@ -36,6 +38,10 @@ public:
         QString text;
     };
     const QList<Printed> &printed() const { return printed_; }
+    // The results as text, for screen readers and the clipboard.
+    ResultLines *resultLines() const { return lines_; }
+    // Once an evaluation is done: announces the results if it drew them afresh.
+    void announceResults();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -43,6 +49,8 @@ protected:
 private:
     QRect textRect(const Printed &t) const;
     QList<Printed> printed_;
+    ResultLines *lines_;
+    bool redrawn_ = false;
 };
 
 } // namespace lunex

@@ -9,8 +9,10 @@
 #include "themes.h"
 #include "tools/pics/gifwriter.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListView>
@@ -23,6 +25,9 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qplatformaccessibility.h>
+#include <QtGui/qpa/qplatformintegration.h>
 
 using namespace lunex;
 using namespace lunex::test;
@@ -30,6 +35,22 @@ using namespace lunex::test;
 namespace {
 
 const QString Pad = QString(36, u' ');
+
+// The result texts that each announcement of the results carried.
+QStringList Announced;
+void RecordAnnouncement(QAccessibleEvent *event) {
+    if (event->type() == QAccessible::TextUpdated &&
+        event->object()->objectName() == QLatin1String("A_results")) {
+        Announced << static_cast<QAccessibleTextUpdateEvent *>(event)->textInserted();
+    }
+}
+
+// What "Most!" prints for the rig's new moon at its clock, line by line.
+const QString MostLines = QStringLiteral("Megfigyelés ideje:    2026. 11. 23. 17:30:00\n"
+                                         "Holdsarló kora:         82 óra 43 perc\n"
+                                         "3 nap  10 óra 43 perc\n"
+                                         "3,42 nap\n"
+                                         "Növekvő sarló  --  13,9 %");
 
 QString DayPicture(int day) {
     return QStringLiteral("Lunar-day%1s.gif").arg(day, 2, 10, QChar(u'0'));
@@ -595,6 +616,117 @@ private slots:
         // Past the rounded corners of a button.
         const QRect edge(g.left() + 3, g.top(), g.width() - 6, 1);
         QCOMPARE(PixelsOf(rig.window->resultArea()->grab().toImage(), edge, top), edge.width());
+    }
+
+    void accessibleNames_data() {
+        QTest::addColumn<QString>("widget");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("label"); // the caption a screen reader gives it
+        QTest::newRow("Text11") << "Text11"
+                                << "Utolsó Újhold"
+                                << "Label8";
+        QTest::newRow("Text12") << "Text12"
+                                << "Utolsó megfigyelés"
+                                << "Label9";
+        QTest::newRow("Ujholdak") << "Ujholdak"
+                                  << "Újholdak"
+                                  << "";
+        QTest::newRow("Command3") << "Command3"
+                                  << "Utolsó Újhold"
+                                  << "";
+        QTest::newRow("Command1") << "Command1"
+                                  << "Utolsó megfigyelés"
+                                  << "";
+        QTest::newRow("Command2") << "Command2"
+                                  << "Most!"
+                                  << "";
+        QTest::newRow("Command14") << "Command14"
+                                   << "Mentés"
+                                   << "";
+        QTest::newRow("Command6") << "Command6"
+                                  << "OK"
+                                  << "";
+        QTest::newRow("Picture1") << "Picture1"
+                                  << "Növekvő sarló"
+                                  << "";
+        QTest::newRow("results") << "A_results"
+                                 << "Eredmények"
+                                 << "";
+    }
+    void accessibleNames() {
+        QFETCH(QString, widget);
+        QFETCH(QString, name);
+        QFETCH(QString, label);
+        Rig rig;
+        QTest::keyClicks(rig.text11, "2026-11-20 06:47");
+        rig.click("Command2");
+        QAccessibleInterface *iface =
+            QAccessible::queryAccessibleInterface(rig.window->findChild<QWidget *>(widget));
+        QCOMPARE(iface->text(QAccessible::Name), name);
+        if (!label.isEmpty()) {
+            const auto labels = iface->relations(QAccessible::Label);
+            QCOMPARE(labels.size(), 1);
+            QCOMPARE(labels.first().first->object()->objectName(), label);
+        }
+    }
+
+    // The result lines are the result area's accessible text, announced after
+    // each evaluation that draws them, and copied from its context menu.
+    void resultLines() {
+        Rig rig;
+        Announced.clear();
+        // Accessibility switched on as a screen reader would, the way Qt's own
+        // tests do: no public call does it on a platform without a bridge.
+        QPlatformAccessibility *platform =
+            QGuiApplicationPrivate::platformIntegration()->accessibility();
+        platform->setActive(true);
+        const auto handler = QAccessible::installUpdateHandler(RecordAnnouncement);
+        const auto restore = qScopeGuard([&] {
+            QAccessible::installUpdateHandler(handler);
+            platform->setActive(false);
+        });
+        auto *lines = rig.window->findChild<QWidget *>("A_results");
+        QAccessibleTextInterface *text =
+            QAccessible::queryAccessibleInterface(lines)->textInterface();
+        QVERIFY(text);
+        QCOMPARE(text->characterCount(), 0);
+
+        QTest::keyClicks(rig.text11, "2026-11-20 06:47");
+        rig.click("Command2");
+        QCOMPARE(text->text(0, text->characterCount()), MostLines);
+        QCOMPARE(Announced, QStringList{MostLines});
+        // Each character where it is drawn: "3,42 nap" below "3 nap".
+        const int at = int(MostLines.indexOf(u"3,42"));
+        const QRect drawn = text->characterRect(at);
+        QVERIFY(drawn.top() > text->characterRect(at - 2).bottom());
+        QCOMPARE(text->offsetAtPoint(drawn.center()), at);
+
+        rig.dir.write("utolso.txt", "2026-11-23 17:30\r\n");
+        rig.click("Command1");
+        QCOMPARE(Announced.size(), 2);
+        QVERIFY(Announced.last().startsWith("Megfigyelés ideje:    2026. 11. 23. 17:30:00\n"));
+        // A refused evaluation changes nothing and announces nothing.
+        rig.text11->clear();
+        MessageBoxes watcher;
+        rig.click("Command2");
+        QTRY_COMPARE(watcher.count(), 1);
+        QCOMPARE(Announced.size(), 2);
+
+        QStringList offered;
+        QTimer::singleShot(0, lines, [&] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            for (QAction *action : menu->actions()) {
+                offered << action->text();
+            }
+            menu->actions().first()->trigger();
+            menu->close();
+        });
+        QContextMenuEvent click(QContextMenuEvent::Mouse,
+                                drawn.center() - lines->mapToGlobal(QPoint()), drawn.center());
+        QApplication::sendEvent(lines, &click);
+        QCOMPARE(offered, QStringList{"Eredmények másolása"});
+        QCOMPARE(QGuiApplication::clipboard()->text(), Announced.last());
     }
 };
 
