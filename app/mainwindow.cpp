@@ -1,5 +1,7 @@
 #include "app/mainwindow.h"
 
+#include "app/moonpictures.h"
+
 #include "evaluation/newmoonlist.h"
 #include "look/colours.h"
 #include "look/look.h"
@@ -149,10 +151,10 @@ void MainWindow::buildControls() {
 void MainWindow::buildMenus() {
     QMenuBar *bar = menuBar();
     look::SetColours(bar, look::MenuGrey, Qt::black);
-    const auto item = [this](QMenu *menu, const char *name, const QString &text,
+    const auto item = [this](QMenu *menu, const QString &name, const QString &text,
                              const QKeySequence &key) {
         QAction *action = menu->addAction(text);
-        action->setObjectName(QLatin1String(name));
+        action->setObjectName(name);
         action->setShortcut(key);
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action); // shortcuts work while the window is active, menus closed
@@ -161,60 +163,46 @@ void MainWindow::buildMenus() {
 
     QMenu *holdmap = bar->addMenu(QStringLiteral("&Hold - térképek"));
     holdmap->setObjectName(QStringLiteral("holdmap"));
-    // F10 is left out: the 10th and 11th days take F11 and F12.
-    const struct {
-        int day;
-        const char *name;
-        const char *caption;
-        Qt::Key key;
-    } days[] = {
-        {2, "hold02", "  2. nap", Qt::Key_F2},  {3, "hold03", "  3. nap", Qt::Key_F3},
-        {4, "hold04", "  4. nap", Qt::Key_F4},  {5, "hold05", "  5. nap", Qt::Key_F5},
-        {6, "hold06", "  6. nap", Qt::Key_F6},  {7, "hold07", "  7. nap", Qt::Key_F7},
-        {8, "hold08", "  8. nap", Qt::Key_F8},  {9, "hold09", "  9. nap", Qt::Key_F9},
-        {10, "hold10", "10. nap", Qt::Key_F11}, {11, "hold11", "11. nap", Qt::Key_F12},
-    };
-    for (const auto &day : days) {
-        const QString file = DayPictureFile(day.day);
-        connect(item(holdmap, day.name, QLatin1String(day.caption), QKeySequence(day.key)),
-                &QAction::triggered, this, [this, file] { showMoonPicture(file); });
+    for (const MoonPictureItem &picture : MoonPictureItems()) {
+        connect(item(holdmap, picture.name, picture.caption, picture.shortcut), &QAction::triggered,
+                this, [this, file = picture.file] { showMoonPicture(file); });
     }
-    connect(
-        item(holdmap, "hold12", QStringLiteral("Hold-térkép"), QKeySequence(Qt::CTRL | Qt::Key_M)),
-        &QAction::triggered, this, [this] { showMoonPicture(MapPictureFile.toString()); });
 
     QMenu *szamit = bar->addMenu(QStringLiteral("&Számítások"));
     szamit->setObjectName(QStringLiteral("szamit"));
-    connect(item(szamit, "vonas", QStringLiteral("Fok - Vonás calculator"),
+    connect(item(szamit, QStringLiteral("vonas"), QStringLiteral("Fok - Vonás calculator"),
                  QKeySequence(Qt::CTRL | Qt::Key_F1)),
             &QAction::triggered, this, [this] { showSecondary(calculatorWindow_); });
-    item(szamit, "szamolt", QStringLiteral("Számolt adatok mentése"), {})->setEnabled(false);
-    item(szamit, "holdsarlolista", QStringLiteral("Korai Holdsarlók listázása"), {})
+    item(szamit, QStringLiteral("szamolt"), QStringLiteral("Számolt adatok mentése"), {})
+        ->setEnabled(false);
+    item(szamit, QStringLiteral("holdsarlolista"), QStringLiteral("Korai Holdsarlók listázása"), {})
         ->setEnabled(false);
 
     QMenu *prg = bar->addMenu(QStringLiteral("H&elp"));
     prg->setObjectName(QStringLiteral("prg"));
-    connect(item(prg, "leir", QStringLiteral("Leírás"), QKeySequence(Qt::CTRL | Qt::Key_L)),
+    connect(item(prg, QStringLiteral("leir"), QStringLiteral("Leírás"),
+                 QKeySequence(Qt::CTRL | Qt::Key_L)),
             &QAction::triggered, this, [this] { showSecondary(descriptionWindow_); });
-    QAction *kilep =
-        item(prg, "kilep", QStringLiteral("Kilépés"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    QAction *kilep = item(prg, QStringLiteral("kilep"), QStringLiteral("Kilépés"),
+                          QKeySequence(Qt::CTRL | Qt::Key_X));
     kilep->setEnabled(false);
     connect(kilep, &QAction::triggered, this, &QWidget::close);
-    connect(item(prg, "prog", QStringLiteral("Programról"), {}), &QAction::triggered, this,
-            [this] { showSecondary(aboutWindow_); });
+    connect(item(prg, QStringLiteral("prog"), QStringLiteral("Programról"), {}),
+            &QAction::triggered, this, [this] { showSecondary(aboutWindow_); });
 }
 
 EvaluationPorts MainWindow::ports() {
     return EvaluationPorts{appDir_, *this, *this, *this, *this, *clock_, QLocale(), SystemZone()};
 }
 
-template <typename Window> Window *MainWindow::showSecondary(QPointer<Window> &slot) {
+template <typename Window, typename... Args>
+Window *MainWindow::showSecondary(QPointer<Window> &slot, const Args &...args) {
     if (slot) {
         slot->show();
         slot->raise();
         slot->activateWindow();
     } else {
-        slot = new Window();
+        slot = new Window(args...);
         slot->setAttribute(Qt::WA_DeleteOnClose);
         slot->show();
         slot->activateWindow();
@@ -223,12 +211,8 @@ template <typename Window> Window *MainWindow::showSecondary(QPointer<Window> &s
 }
 
 void MainWindow::showMoonPicture(const QString &relativePath) {
-    showSecondary(pictureWindow_);
     // Shown first, then loaded: the window is there even if the file is not.
-    if (!pictureWindow_->loadPicture(AppPath(appDir_, relativePath))) {
-        look::ShowMessageBox(pictureWindow_, PictureFailureMessage(FileNameOf(relativePath)),
-                             QMessageBox::Critical);
-    }
+    showSecondary(pictureWindow_, appDir_, this)->showMoonPicture(relativePath);
 }
 
 QString MainWindow::newMoonText() const {

@@ -67,7 +67,8 @@ private:
     PhasePicture *phasePicture_ = nullptr;
     // The secondary windows: at most one of each, without an owner, modeless;
     // closing one deletes it and the next request makes it afresh.
-    template <typename Window> Window *showSecondary(QPointer<Window> &slot);
+    template <typename Window, typename... Args>
+    Window *showSecondary(QPointer<Window> &slot, const Args &...args);
     QPointer<PictureWindow> pictureWindow_;
     QPointer<CalculatorWindow> calculatorWindow_;
     QPointer<DescriptionWindow> descriptionWindow_;

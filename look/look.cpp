@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 #include "lunex_version.h"
@@ -118,6 +119,36 @@ void CentreOnScreen(QWidget *window) {
     }
     window->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window->size(),
                                             screen->availableGeometry()));
+}
+
+QPoint PlaceClearOf(const QSize &size, const QRect &keepClear, const QRect &room) {
+    const auto inside = [&](QPoint at) {
+        at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - size.width())));
+        at.setY(std::max(room.top(), std::min(at.y(), room.bottom() + 1 - size.height())));
+        return at;
+    };
+    const QPoint candidates[] = {
+        inside({keepClear.right() + 1, keepClear.top()}),
+        inside({keepClear.left() - size.width(), keepClear.top()}),
+        inside({keepClear.left(), keepClear.bottom() + 1}),
+        inside({keepClear.left(), keepClear.top() - size.height()}),
+    };
+    const auto covered = [&](QPoint at) {
+        const QRect overlap = QRect(at, size) & keepClear;
+        return qint64(overlap.width()) * overlap.height();
+    };
+    return *std::min_element(std::begin(candidates), std::end(candidates),
+                             [&](QPoint a, QPoint b) { return covered(a) < covered(b); });
+}
+
+void PlaceClearOf(QWidget *window, const QWidget *other) {
+    const QScreen *screen = other->screen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QSize frame = other->frameGeometry().size() - other->size();
+    window->move(
+        PlaceClearOf(window->size() + frame, other->frameGeometry(), screen->availableGeometry()));
 }
 
 void ShowMessageBox(QWidget *parent, const QString &text, QMessageBox::Icon icon) {

@@ -82,6 +82,14 @@ QPushButton *AddButton(QWidget *parent, const char *name, const QString &text, c
 // available area; call before the window is shown.
 void CentreOnScreen(QWidget *window);
 
+// Where a window of `size` (its frame included) covers none of `keepClear`,
+// inside `room`: beside it, right or left, or below or above it. Where the room
+// has no such place, the one of these that covers least of it.
+QPoint PlaceClearOf(const QSize &size, const QRect &keepClear, const QRect &room);
+// Moves a top-level window, before it is shown, clear of another window on
+// that window's screen, reckoning with the desktop's window frames.
+void PlaceClearOf(QWidget *window, const QWidget *other);
+
 // The modal message box of every window: the caption "Lunex", one OK button,
 // the exclamation mark for a warning and the stop sign for a critical failure.
 void ShowMessageBox(QWidget *parent, const QString &text, QMessageBox::Icon icon);

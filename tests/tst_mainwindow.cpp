@@ -3,6 +3,7 @@
 #include "app/mainwindow.h"
 #include "app/picturewindow.h"
 #include "evalfakes.h"
+#include "look/look.h"
 #include "messageboxes.h"
 #include "store/codepage.h"
 #include "store/datafiles.h"
@@ -727,6 +728,50 @@ private slots:
         QApplication::sendEvent(lines, &click);
         QCOMPARE(offered, QStringList{"Eredmények másolása"});
         QCOMPARE(QGuiApplication::clipboard()->text(), Announced.last());
+    }
+
+    // The day keys work in the picture window too, after the main window is gone.
+    void pictureWindowTakesTheKeys() {
+        Rig rig;
+        QTest::keyClick(rig.window, Qt::Key_F2);
+        QPointer<PictureWindow> form3 = rig.window->pictureWindow();
+        form3->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form3));
+        const QList<std::pair<QKeySequence, QSize>> keys{
+            {Qt::Key_F5, {5, 1}},
+            {Qt::Key_F10, {5, 1}}, // nothing
+            {QKeySequence(Qt::CTRL | Qt::Key_M), {3, 2}},
+            {Qt::Key_F12, {11, 1}},
+        };
+        for (const auto &[key, size] : keys) {
+            QTest::keySequence(form3, key);
+            QCOMPARE(form3->picture()->pixmap().size(), size);
+        }
+        delete rig.window.data();
+        QTest::keyClick(form3, Qt::Key_F3);
+        QCOMPARE(form3->picture()->pixmap().size(), QSize(3, 1));
+    }
+
+    void pictureWindowOpensClearOfTheMainWindow_data() {
+        QTest::addColumn<QRect>("main");
+        QTest::addColumn<QRect>("screen");
+        QTest::addColumn<QPoint>("at");
+        const QRect wide(0, 0, 3000, 1200);
+        QTest::newRow("room on the right") << QRect(100, 100, 800, 420) << wide << QPoint(900, 100);
+        QTest::newRow("room on the left") << QRect(2000, 300, 800, 420) << wide << QPoint(833, 300);
+        QTest::newRow("room below")
+            << QRect(581, 0, 758, 420) << QRect(0, 0, 1920, 1200) << QPoint(581, 420);
+        QTest::newRow("on a second screen")
+            << QRect(2000, 0, 800, 420) << QRect(1920, 0, 1920, 1200) << QPoint(2000, 420);
+        // No room anywhere: inside the screen, covering as little as it can.
+        QTest::newRow("no room") << QRect(581, 330, 758, 420) << QRect(0, 0, 1920, 1080)
+                                 << QPoint(753, 330);
+    }
+    void pictureWindowOpensClearOfTheMainWindow() {
+        QFETCH(QRect, main);
+        QFETCH(QRect, screen);
+        QFETCH(QPoint, at);
+        QCOMPARE(look::PlaceClearOf(QSize(1167, 729), main, screen), at);
     }
 };
 
