@@ -100,11 +100,9 @@ void MainWindow::buildControls() {
     caption(a, "Label9", QStringLiteral("Utolsó megfigyelés :"), TwipsRect(7200, 3840, 3375, 375),
             LightGreen, observationField_);
 
-    auto *banner = new QLabel(a);
+    auto *banner = new BannerPicture(a);
     banner->setObjectName(QStringLiteral("PictureHoldak"));
     banner->setGeometry(TwipsRect(480, 240, 4455, 615));
-    banner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    banner->setPixmap(QPixmap::fromImage(look::BannerImage()));
 
     phasePicture_ = new PhasePicture(a);
     phasePicture_->setObjectName(QStringLiteral("Picture1"));

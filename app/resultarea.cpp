@@ -22,6 +22,11 @@ void PhasePicture::mousePressEvent(QMouseEvent *event) {
     emit clicked();
 }
 
+void BannerPicture::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    look::PaintBanner(painter);
+}
+
 ResultArea::ResultArea(QWidget *parent) : QWidget(parent) {
     setObjectName(QStringLiteral("A_surface"));
     setFixedSize(look::Px(11370), look::Px(5850));

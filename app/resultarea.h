@@ -24,6 +24,15 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 };
 
+// The banner picture box: painted at the screen's own resolution.
+class BannerPicture : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
 class ResultLines;
 
 // The main window's own surface: frames, dotted lines and the printed results.

@@ -42,7 +42,7 @@ AboutWindow::AboutWindow(QWidget *parent)
     picIcon->setObjectName(QStringLiteral("picIcon"));
     picIcon->setFrameShape(QFrame::Box);
     picIcon->setLineWidth(1);
-    picIcon->setPixmap(look::AppIcon().pixmap(32, 32));
+    picIcon->setPixmap(look::AppIcon().pixmap(QSize(32, 32), devicePixelRatioF()));
     picIcon->move(look::TwipsPoint(240, 240));
     picIcon->adjustSize();
 

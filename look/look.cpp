@@ -1,6 +1,7 @@
 #include "look/look.h"
 
 #include <QAbstractButton>
+#include <QIconEngine>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
@@ -206,21 +207,50 @@ QImage AppIconImage(int size) {
     return image;
 }
 
+namespace {
+
+// Paints the icon at each size asked for, so that the title bar, the task bar
+// and a screen of any device-pixel ratio get it drawn at their size, never
+// scaled from another.
+class AppIconEngine : public QIconEngine {
+public:
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode, QIcon::State) override {
+        PaintAppIcon(*painter, rect);
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        paint(&painter, QRect(QPoint(), size), mode, state);
+        return pixmap;
+    }
+    QIconEngine *clone() const override { return new AppIconEngine; }
+};
+
+} // namespace
+
 QIcon AppIcon() {
-    return QIcon(QPixmap::fromImage(AppIconImage()));
+    return QIcon(new AppIconEngine);
 }
 
-QImage BannerImage() {
-    QImage image(300, 42, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+void PaintBanner(QPainter &painter) {
+    painter.save();
+    painter.fillRect(QRect(0, 0, 300, 42), Qt::black);
+    painter.setRenderHint(QPainter::Antialiasing);
     constexpr int count = 15;
     for (int i = 0; i < count; ++i) {
         // From a thin waxing crescent through full Moon to a thin waning one.
         const double age = 2.0 + (29.53058868 - 4.0) * i / (count - 1);
-        drawMoon(p, {10.0 + i * 20.0, 21.0}, 8.5, age);
+        drawMoon(painter, {10.0 + i * 20.0, 21.0}, 8.5, age);
     }
+    painter.restore();
+}
+
+QImage BannerImage(qreal devicePixelRatio) {
+    QImage image(QSize(300, 42) * devicePixelRatio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(devicePixelRatio);
+    QPainter painter(&image);
+    PaintBanner(painter);
     return image;
 }
 

@@ -94,13 +94,17 @@ void PlaceClearOf(QWidget *window, const QWidget *other);
 // the exclamation mark for a warning and the stop sign for a critical failure.
 void ShowMessageBox(QWidget *parent, const QString &text, QMessageBox::Icon icon);
 
-// The icon all windows of Lunex carry (32 x 32): drawn here, never missing.
-// The installed icon files are drawn by the same painting at every size.
+// The icon all windows of Lunex carry (32 x 32): drawn here, never missing,
+// and drawn afresh at each size and device-pixel ratio asked for. The
+// installed icon files are drawn by the same painting at every size.
 QIcon AppIcon();
 QImage AppIconImage(int size = 32);
 void PaintAppIcon(QPainter &painter, const QRectF &box);
 
-// The main window's banner: the Moon's phases in a row, 300 x 42.
-QImage BannerImage();
+// The main window's banner: the Moon's phases in a row, 300 x 42 device-
+// independent pixels from the painter's origin, crisp at any device-pixel
+// ratio; and as an image at a given ratio.
+void PaintBanner(QPainter &painter);
+QImage BannerImage(qreal devicePixelRatio = 1);
 
 } // namespace lunex::look

@@ -773,6 +773,21 @@ private slots:
         QFETCH(QPoint, at);
         QCOMPARE(look::PlaceClearOf(QSize(1167, 729), main, screen), at);
     }
+
+    // On a screen of twice the density the banner is drawn at twice the pixels.
+    void bannerCrispOnHighDensityScreens() {
+        Rig rig;
+        const QImage banner = look::BannerImage(2);
+        QCOMPARE(banner.devicePixelRatio(), 2.0);
+        QCOMPARE(banner.size(), QSize(600, 84));
+        auto *box = rig.window->findChild<QWidget *>("PictureHoldak");
+        QPixmap screen(box->size() * 2);
+        screen.setDevicePixelRatio(2);
+        box->render(&screen);
+        const QRect shown(QPoint(), screen.size());
+        QCOMPARE(screen.toImage().convertToFormat(QImage::Format_RGB32).copy(shown),
+                 banner.copy(shown));
+    }
 };
 
 QTEST_MAIN(TestMainWindow)
