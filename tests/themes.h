@@ -3,7 +3,6 @@
 // Desktop themes for the windows to be drawn under, and what a drawing shows.
 
 #include <QColor>
-#include <QHash>
 #include <QImage>
 #include <QPalette>
 #include <QRect>
@@ -59,30 +58,6 @@ inline double Contrast(const QColor &a, const QColor &b) {
     };
     const double la = luminance(a), lb = luminance(b);
     return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
-}
-
-// The strongest contrast of any pixel against the image's commonest colour:
-// how readable the text drawn on that background is at its darkest.
-inline double InkContrast(const QImage &image) {
-    QHash<QRgb, int> counts;
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            ++counts[image.pixel(x, y)];
-        }
-    }
-    QRgb background = 0;
-    int most = 0;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-        if (it.value() > most) {
-            most = it.value();
-            background = it.key();
-        }
-    }
-    double best = 1;
-    for (auto it = counts.cbegin(); it != counts.cend(); ++it) {
-        best = std::max(best, Contrast(QColor(background), QColor(it.key())));
-    }
-    return best;
 }
 
 } // namespace lunex::test

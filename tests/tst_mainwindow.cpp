@@ -588,7 +588,7 @@ private slots:
         MessageBoxes watcher;
         rig.click("Command2");
         QTRY_COMPARE(watcher.count(), 1);
-        const double contrast = InkContrast(watcher.last().drawnText);
+        const double contrast = Contrast(watcher.last().textColour, watcher.last().background);
         QVERIFY2(contrast >= 4.5, qPrintable(QString::number(contrast)));
     }
 
@@ -623,36 +623,22 @@ private slots:
         QTest::addColumn<QString>("widget");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("label"); // the caption a screen reader gives it
-        QTest::newRow("Text11") << "Text11"
-                                << "Utolsó Újhold"
-                                << "Label8";
-        QTest::newRow("Text12") << "Text12"
-                                << "Utolsó megfigyelés"
-                                << "Label9";
-        QTest::newRow("Ujholdak") << "Ujholdak"
-                                  << "Újholdak"
-                                  << "";
-        QTest::newRow("Command3") << "Command3"
-                                  << "Utolsó Újhold"
-                                  << "";
-        QTest::newRow("Command1") << "Command1"
-                                  << "Utolsó megfigyelés"
-                                  << "";
-        QTest::newRow("Command2") << "Command2"
-                                  << "Most!"
-                                  << "";
-        QTest::newRow("Command14") << "Command14"
-                                   << "Mentés"
-                                   << "";
-        QTest::newRow("Command6") << "Command6"
-                                  << "OK"
-                                  << "";
-        QTest::newRow("Picture1") << "Picture1"
-                                  << "Növekvő sarló"
-                                  << "";
-        QTest::newRow("results") << "A_results"
-                                 << "Eredmények"
-                                 << "";
+        const char *rows[][3] = {
+            {"Text11", "Utolsó Újhold", "Label8"},
+            {"Text12", "Utolsó megfigyelés", "Label9"},
+            {"Ujholdak", "Újholdak", ""},
+            {"Command3", "Utolsó Újhold", ""},
+            {"Command1", "Utolsó megfigyelés", ""},
+            {"Command2", "Most!", ""},
+            {"Command14", "Mentés", ""},
+            {"Command6", "OK", ""},
+            {"Picture1", "Növekvő sarló", ""},
+            {"A_results", "Eredmények", ""},
+        };
+        for (const auto &row : rows) {
+            QTest::newRow(row[0]) << QString::fromUtf8(row[0]) << QString::fromUtf8(row[1])
+                                  << QString::fromUtf8(row[2]);
+        }
     }
     void accessibleNames() {
         QFETCH(QString, widget);
