@@ -149,10 +149,10 @@ void MainWindow::buildControls() {
 void MainWindow::buildMenus() {
     QMenuBar *bar = menuBar();
     look::SetColours(bar, look::MenuGrey, Qt::black);
-    const auto item = [this](QMenu *menu, const QString &name, const QString &text,
+    const auto item = [this](QMenu *menu, const char *name, const QString &text,
                              const QKeySequence &key) {
         QAction *action = menu->addAction(text);
-        action->setObjectName(name);
+        action->setObjectName(QLatin1String(name));
         action->setShortcut(key);
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action); // shortcuts work while the window is active, menus closed
@@ -168,25 +168,23 @@ void MainWindow::buildMenus() {
 
     QMenu *szamit = bar->addMenu(QStringLiteral("&Számítások"));
     szamit->setObjectName(QStringLiteral("szamit"));
-    connect(item(szamit, QStringLiteral("vonas"), QStringLiteral("Fok - Vonás calculator"),
+    connect(item(szamit, "vonas", QStringLiteral("Fok - Vonás calculator"),
                  QKeySequence(Qt::CTRL | Qt::Key_F1)),
             &QAction::triggered, this, [this] { showSecondary(calculatorWindow_); });
-    item(szamit, QStringLiteral("szamolt"), QStringLiteral("Számolt adatok mentése"), {})
-        ->setEnabled(false);
-    item(szamit, QStringLiteral("holdsarlolista"), QStringLiteral("Korai Holdsarlók listázása"), {})
+    item(szamit, "szamolt", QStringLiteral("Számolt adatok mentése"), {})->setEnabled(false);
+    item(szamit, "holdsarlolista", QStringLiteral("Korai Holdsarlók listázása"), {})
         ->setEnabled(false);
 
     QMenu *prg = bar->addMenu(QStringLiteral("H&elp"));
     prg->setObjectName(QStringLiteral("prg"));
-    connect(item(prg, QStringLiteral("leir"), QStringLiteral("Leírás"),
-                 QKeySequence(Qt::CTRL | Qt::Key_L)),
+    connect(item(prg, "leir", QStringLiteral("Leírás"), QKeySequence(Qt::CTRL | Qt::Key_L)),
             &QAction::triggered, this, [this] { showSecondary(descriptionWindow_); });
-    QAction *kilep = item(prg, QStringLiteral("kilep"), QStringLiteral("Kilépés"),
-                          QKeySequence(Qt::CTRL | Qt::Key_X));
+    QAction *kilep =
+        item(prg, "kilep", QStringLiteral("Kilépés"), QKeySequence(Qt::CTRL | Qt::Key_X));
     kilep->setEnabled(false);
     connect(kilep, &QAction::triggered, this, &QWidget::close);
-    connect(item(prg, QStringLiteral("prog"), QStringLiteral("Programról"), {}),
-            &QAction::triggered, this, [this] { showSecondary(aboutWindow_); });
+    connect(item(prg, "prog", QStringLiteral("Programról"), {}), &QAction::triggered, this,
+            [this] { showSecondary(aboutWindow_); });
 }
 
 EvaluationPorts MainWindow::ports() {

@@ -20,11 +20,11 @@ QList<MoonPictureItem> MoonPictureItems() {
     };
     QList<MoonPictureItem> items;
     for (const auto &day : days) {
-        items.append({QLatin1String(day.name), QLatin1String(day.caption), QKeySequence(day.key),
-                      DayPictureFile(day.day)});
+        items.append(
+            {day.name, QLatin1String(day.caption), QKeySequence(day.key), DayPictureFile(day.day)});
     }
-    items.append({QStringLiteral("hold12"), QStringLiteral("Hold-térkép"),
-                  QKeySequence(Qt::CTRL | Qt::Key_M), MapPictureFile.toString()});
+    items.append({"hold12", QStringLiteral("Hold-térkép"), QKeySequence(Qt::CTRL | Qt::Key_M),
+                  MapPictureFile.toString()});
     return items;
 }
 

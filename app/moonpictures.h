@@ -10,7 +10,7 @@ namespace lunex {
 // name, caption and shortcut and the picture it shows. The picture window
 // takes the same shortcuts, so that the days can be paged through there.
 struct MoonPictureItem {
-    QString name;
+    const char *name;
     QString caption;
     QKeySequence shortcut;
     QString file;
