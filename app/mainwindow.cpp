@@ -1,5 +1,7 @@
 #include "app/mainwindow.h"
 
+#include "app/moonpictures.h"
+
 #include "evaluation/newmoonlist.h"
 #include "look/colours.h"
 #include "look/look.h"
@@ -31,22 +33,29 @@ TimeField *timeField(QWidget *parent, const char *name, QRect geometry, const QC
     edit->setFrame(true);
     look::SetColours(edit, Black, text);
     edit->setStyleSheet(QStringLiteral("QLineEdit { background-color: black; color: %1;"
-                                       " border: 1px solid %2; }")
-                            .arg(text.name(), look::Grey.name()));
+                                       " border: 1px solid %2; }"
+                                       "QLineEdit:focus { border: 2px solid %3; }")
+                            .arg(text.name(), look::Grey.name(), look::FocusOnBlack.name()));
     return edit;
 }
 
 QPushButton *button(QWidget *parent, const char *name, const QString &caption, QRect geometry,
                     const QColor &face) {
     return look::AddButton(parent, name, caption, geometry, face,
-                           look::Font(Face::Arial, 11.25, true));
+                           look::Font(Face::Arial, 11.25, true), look::FocusOnBlack);
 }
 
+// The caption over a time field, which names the field. Its box reaches a
+// pixel into the field's frame, so it lies below the field, which shows its
+// whole frame.
 QLabel *caption(QWidget *parent, const char *name, const QString &text, QRect geometry,
-                const QColor &colour) {
+                const QColor &colour, QLineEdit *field) {
     QLabel *label = look::AddLabel(parent, name, text, geometry,
                                    look::Font(Face::TimesNewRomanCE, 12.75, true));
     look::SetColours(label, Black, colour);
+    label->stackUnder(field);
+    label->setBuddy(field);
+    field->setAccessibleName(text.section(u':', 0, 0).trimmed());
     return label;
 }
 
@@ -87,16 +96,14 @@ void MainWindow::buildControls() {
                             TwipsRect(7320, 4920, 2175, 495), LightGreen);
     auto *command2 =
         button(a, "Command2", QStringLiteral("Most!"), TwipsRect(9960, 4920, 975, 495), LightBlue);
-    caption(a, "Label8", QStringLiteral("Utolsó Újhold :"), TwipsRect(7080, 840, 2895, 375),
-            Yellow);
+    caption(a, "Label8", QStringLiteral("Utolsó Újhold :"), TwipsRect(7080, 840, 2895, 375), Yellow,
+            newMoonField_);
     caption(a, "Label9", QStringLiteral("Utolsó megfigyelés :"), TwipsRect(7200, 3840, 3375, 375),
-            LightGreen);
+            LightGreen, observationField_);
 
-    auto *banner = new QLabel(a);
+    auto *banner = new BannerPicture(a);
     banner->setObjectName(QStringLiteral("PictureHoldak"));
     banner->setGeometry(TwipsRect(480, 240, 4455, 615));
-    banner->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    banner->setPixmap(QPixmap::fromImage(look::BannerImage()));
 
     phasePicture_ = new PhasePicture(a);
     phasePicture_->setObjectName(QStringLiteral("Picture1"));
@@ -132,10 +139,12 @@ void MainWindow::buildControls() {
     connect(command1, &QPushButton::clicked, this, [this] {
         EvaluationPorts p = ports();
         EvaluateStoredObservation(p);
+        resultArea_->announceResults();
     });
     connect(command2, &QPushButton::clicked, this, [this] {
         EvaluationPorts p = ports();
         EvaluatePresentMoment(p);
+        resultArea_->announceResults();
     });
 }
 
@@ -154,27 +163,10 @@ void MainWindow::buildMenus() {
 
     QMenu *holdmap = bar->addMenu(QStringLiteral("&Hold - térképek"));
     holdmap->setObjectName(QStringLiteral("holdmap"));
-    // F10 is left out: the 10th and 11th days take F11 and F12.
-    const struct {
-        int day;
-        const char *name;
-        const char *caption;
-        Qt::Key key;
-    } days[] = {
-        {2, "hold02", "  2. nap", Qt::Key_F2},  {3, "hold03", "  3. nap", Qt::Key_F3},
-        {4, "hold04", "  4. nap", Qt::Key_F4},  {5, "hold05", "  5. nap", Qt::Key_F5},
-        {6, "hold06", "  6. nap", Qt::Key_F6},  {7, "hold07", "  7. nap", Qt::Key_F7},
-        {8, "hold08", "  8. nap", Qt::Key_F8},  {9, "hold09", "  9. nap", Qt::Key_F9},
-        {10, "hold10", "10. nap", Qt::Key_F11}, {11, "hold11", "11. nap", Qt::Key_F12},
-    };
-    for (const auto &day : days) {
-        const QString file = DayPictureFile(day.day);
-        connect(item(holdmap, day.name, QLatin1String(day.caption), QKeySequence(day.key)),
-                &QAction::triggered, this, [this, file] { showMoonPicture(file); });
+    for (const MoonPictureItem &picture : MoonPictureItems()) {
+        connect(item(holdmap, picture.name, picture.caption, picture.shortcut), &QAction::triggered,
+                this, [this, file = picture.file] { showMoonPicture(file); });
     }
-    connect(
-        item(holdmap, "hold12", QStringLiteral("Hold-térkép"), QKeySequence(Qt::CTRL | Qt::Key_M)),
-        &QAction::triggered, this, [this] { showMoonPicture(MapPictureFile.toString()); });
 
     QMenu *szamit = bar->addMenu(QStringLiteral("&Számítások"));
     szamit->setObjectName(QStringLiteral("szamit"));
@@ -201,13 +193,14 @@ EvaluationPorts MainWindow::ports() {
     return EvaluationPorts{dirs_, *this, *this, *this, *this, *clock_, QLocale(), SystemZone()};
 }
 
-template <typename Window> Window *MainWindow::showSecondary(QPointer<Window> &slot) {
+template <typename Window, typename... Args>
+Window *MainWindow::showSecondary(QPointer<Window> &slot, const Args &...args) {
     if (slot) {
         slot->show();
         slot->raise();
         slot->activateWindow();
     } else {
-        slot = new Window();
+        slot = new Window(args...);
         slot->setAttribute(Qt::WA_DeleteOnClose);
         slot->show();
         slot->activateWindow();
@@ -216,12 +209,8 @@ template <typename Window> Window *MainWindow::showSecondary(QPointer<Window> &s
 }
 
 void MainWindow::showMoonPicture(const QString &relativePath) {
-    showSecondary(pictureWindow_);
     // Shown first, then loaded: the window is there even if the file is not.
-    if (!pictureWindow_->loadPicture(AppPath(dirs_.pictures, relativePath))) {
-        look::ShowMessageBox(pictureWindow_, PictureFailureMessage(FileNameOf(relativePath)),
-                             QMessageBox::Critical);
-    }
+    showSecondary(pictureWindow_, dirs_.pictures, this)->showMoonPicture(relativePath);
 }
 
 QString MainWindow::newMoonText() const {
@@ -244,8 +233,9 @@ void MainWindow::printAt(int xTwips, int yTwips, const QString &text) {
     resultArea_->print(xTwips, yTwips, text);
 }
 
-void MainWindow::showPicture(const QImage &picture) {
+void MainWindow::showPicture(const QImage &picture, const QString &phaseName) {
     phasePicture_->setPixmap(QPixmap::fromImage(picture));
+    phasePicture_->setAccessibleName(phaseName);
     // The box takes its picture's size; its top-left corner stays put.
     phasePicture_->resize(picture.size());
 }

@@ -50,7 +50,7 @@ private:
     void clearResults() override;
     void printAt(int xTwips, int yTwips, const QString &text) override;
     // PictureBox
-    void showPicture(const QImage &picture) override;
+    void showPicture(const QImage &picture, const QString &phaseName) override;
     // Messenger
     void showMessage(const QString &text, MessageIcon icon) override;
 
@@ -68,7 +68,8 @@ private:
     PhasePicture *phasePicture_ = nullptr;
     // The secondary windows: at most one of each, without an owner, modeless;
     // closing one deletes it and the next request makes it afresh.
-    template <typename Window> Window *showSecondary(QPointer<Window> &slot);
+    template <typename Window, typename... Args>
+    Window *showSecondary(QPointer<Window> &slot, const Args &...args);
     QPointer<PictureWindow> pictureWindow_;
     QPointer<CalculatorWindow> calculatorWindow_;
     QPointer<DescriptionWindow> descriptionWindow_;

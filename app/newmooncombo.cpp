@@ -23,15 +23,19 @@ NewMoonCombo::NewMoonCombo(const Clock &clock, QWidget *parent)
     // line, which a list of a hundred thousand new moons pays for at start.
     setModel(entries_);
     setEditable(false);
-    setPlaceholderText(QStringLiteral("Újholdak"));
+    const QString heading = QStringLiteral("Újholdak");
+    setPlaceholderText(heading);
+    setAccessibleName(heading);
     setFont(look::Font(Face::ArialNarrow, 14.25, true));
     setStyleSheet(
         QStringLiteral("QComboBox { combobox-popup: 0; background-color: %1; color: black;"
                        " border: 1px solid %2;"
                        " padding-left: 3px; }"
+                       "QComboBox:focus { border: 3px double %3; padding-left: 1px; "
+                       "background-clip: padding; }"
                        "QComboBox QAbstractItemView { background-color: %1; color: black;"
                        " selection-background-color: rgb(0,0,128); selection-color: white; }")
-            .arg(look::LightYellow.name(), look::Grey.name()));
+            .arg(look::LightYellow.name(), look::Grey.name(), look::FocusOnBlack.name()));
     // A list of many thousand lines must open at once. The box would measure
     // every entry for its size hint, and the style's popup (combobox-popup
     // above; a drop-down list instead) for its width, before showing.

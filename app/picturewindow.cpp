@@ -1,14 +1,19 @@
 #include "app/picturewindow.h"
 
+#include "app/moonpictures.h"
 #include "look/look.h"
+#include "messages/messages.h"
+#include "store/paths.h"
 #include "store/picturefile.h"
 
+#include <QAction>
 #include <QImage>
 #include <QPixmap>
 
 namespace lunex {
 
-PictureWindow::PictureWindow(QWidget *parent) : QWidget(parent) {
+PictureWindow::PictureWindow(const QString &picturesDir, const QWidget *keepClear)
+    : picturesDir_(picturesDir) {
     setObjectName(QStringLiteral("Form3"));
     setWindowTitle(QStringLiteral("Hold térképek"));
     setWindowIcon(look::AppIcon());
@@ -20,13 +25,27 @@ PictureWindow::PictureWindow(QWidget *parent) : QWidget(parent) {
     picture_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picture_->setScaledContents(false);
     look::SetColours(picture_, Qt::black, Qt::white);
+    for (const MoonPictureItem &item : MoonPictureItems()) {
+        auto *action = new QAction(this);
+        action->setShortcut(item.shortcut);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
+        connect(action, &QAction::triggered, this,
+                [this, file = item.file] { showMoonPicture(file); });
+    }
+    if (keepClear != nullptr) {
+        look::PlaceClearOf(this, keepClear);
+    }
 }
 
-bool PictureWindow::loadPicture(const QString &path) {
-    const auto bytes = ReadPictureFile(path);
+void PictureWindow::showMoonPicture(const QString &relativePath) {
+    const auto bytes = ReadPictureFile(AppPath(picturesDir_, relativePath));
     const QImage image = bytes ? QImage::fromData(*bytes) : QImage();
     picture_->setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
-    return !image.isNull();
+    if (image.isNull()) {
+        look::ShowMessageBox(this, PictureFailureMessage(FileNameOf(relativePath)),
+                             QMessageBox::Critical);
+    }
 }
 
 } // namespace lunex

@@ -1,5 +1,7 @@
 #include "app/resultarea.h"
 
+#include "app/resultlines.h"
+
 #include "look/colours.h"
 #include "look/look.h"
 
@@ -20,11 +22,18 @@ void PhasePicture::mousePressEvent(QMouseEvent *event) {
     emit clicked();
 }
 
+void BannerPicture::paintEvent(QPaintEvent *) {
+    QPainter painter(this);
+    look::PaintBanner(painter);
+}
+
 ResultArea::ResultArea(QWidget *parent) : QWidget(parent) {
     setObjectName(QStringLiteral("A_surface"));
     setFixedSize(look::Px(11370), look::Px(5850));
     look::SetColours(this, Black, LightGreen);
     setFont(SurfaceFont());
+    // Made first, so that it lies below the controls the window puts on it.
+    lines_ = new ResultLines(this);
 }
 
 // Only the printed texts' own rectangles are repainted: the controls beside
@@ -40,6 +49,14 @@ void ResultArea::clear() {
         update(textRect(t));
     }
     printed_.clear();
+    redrawn_ = true;
+}
+
+void ResultArea::announceResults() {
+    if (redrawn_) {
+        redrawn_ = false;
+        lines_->announce();
+    }
 }
 
 void ResultArea::print(int xTwips, int yTwips, const QString &text) {

@@ -24,6 +24,17 @@ protected:
     void mousePressEvent(QMouseEvent *event) override;
 };
 
+// The banner picture box: painted at the screen's own resolution.
+class BannerPicture : public QWidget {
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
+
+class ResultLines;
+
 // The main window's own surface: frames, dotted lines and the printed results.
 class ResultArea : public QWidget {
     Q_OBJECT
@@ -36,6 +47,10 @@ public:
         QString text;
     };
     const QList<Printed> &printed() const { return printed_; }
+    // The results as text, for screen readers and the clipboard.
+    ResultLines *resultLines() const { return lines_; }
+    // Once an evaluation is done: announces the results if it drew them afresh.
+    void announceResults();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -43,6 +58,8 @@ protected:
 private:
     QRect textRect(const Printed &t) const;
     QList<Printed> printed_;
+    ResultLines *lines_;
+    bool redrawn_ = false;
 };
 
 } // namespace lunex

@@ -35,6 +35,7 @@ QLineEdit *addField(QWidget *parent, const char *name, const QRect &box) {
     field->setObjectName(QString::fromLatin1(name));
     field->setGeometry(box);
     field->setMaxLength(6);
+    look::SetColours(field, look::ClassicField, look::ClassicWindowText);
     return field;
 }
 
@@ -49,12 +50,9 @@ CalculatorWindow::CalculatorWindow(QWidget *parent)
     setWindowIcon(look::AppIcon());
     setFixedSize(look::Px(8610), look::Px(6105));
     setFont(windowFont());
-    // Only the window's own background: fields and captions keep the
-    // system's colours.
-    QPalette pal = palette();
-    pal.setColor(QPalette::Window, LightCyan);
-    setPalette(pal);
-    setAutoFillBackground(true);
+    // The captions and the printed result in the system's window-text colour,
+    // the fields in its field colours: the classic ones (colours.h).
+    look::SetColours(this, LightCyan, look::ClassicWindowText);
 
     look::AddLabel(this, "Label41", QStringLiteral("Fok -  Vonás átszámítás:"),
                    TwipsRect(480, 480, 4575, 375), headingFont());

@@ -42,7 +42,7 @@ bool EvaluateLunarAge(const QDateTime &newMoon, const QDateTime &observation, do
         return false;
     }
     ports.surface.clearResults();
-    ports.picture.showPicture(picture);
+    ports.picture.showPicture(picture, band.phaseName.toString());
     for (const ResultText &t :
          BuildResultTexts(form, observation, *age, band, percent, ports.locale)) {
         ports.surface.printAt(t.x, t.y, t.text);

@@ -4,7 +4,6 @@
 #include "look/look.h"
 #include "lunex_version.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -35,13 +34,15 @@ AboutWindow::AboutWindow(QWidget *parent)
     setWindowIcon(look::AppIcon());
     setFixedSize(look::Px(5730), look::Px(4290));
     setSizeGripEnabled(false);
-    look::SetColours(this, look::LightCyan, QGuiApplication::palette().color(QPalette::WindowText));
+    // The texts in the system's window-text colour: the classic one, which
+    // stays readable on the light cyan whatever the theme (colours.h).
+    look::SetColours(this, look::LightCyan, look::ClassicWindowText);
 
     auto *picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
     picIcon->setFrameShape(QFrame::Box);
     picIcon->setLineWidth(1);
-    picIcon->setPixmap(look::AppIcon().pixmap(32, 32));
+    picIcon->setPixmap(look::AppIcon().pixmap(QSize(32, 32), devicePixelRatioF()));
     picIcon->move(look::TwipsPoint(240, 240));
     picIcon->adjustSize();
 

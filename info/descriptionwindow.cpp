@@ -3,7 +3,6 @@
 #include "look/colours.h"
 #include "look/look.h"
 
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -25,7 +24,9 @@ DescriptionWindow::DescriptionWindow(QWidget *parent)
     setWindowIcon(look::AppIcon());
     // The content does not follow a resize, so the window keeps its size.
     setFixedSize(look::Px(9495), look::Px(6855));
-    look::SetColours(this, LightCyan, QGuiApplication::palette().color(QPalette::WindowText));
+    // The texts in the system's window-text colour: the classic one, which
+    // stays readable on the light cyan whatever the theme (colours.h).
+    look::SetColours(this, LightCyan, look::ClassicWindowText);
 
     const QFont serif = look::Font(Face::TimesNewRoman, 15.75);
     look::AddLabel(this, "Label6", QStringLiteral("A program használatához néhány tanács:"),

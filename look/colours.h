@@ -18,5 +18,13 @@ inline constexpr QColor LightYellow(255, 255, 192); // the new-moon field's text
 inline constexpr QColor Yellow(255, 255, 128);      // "Utolsó Újhold"
 inline constexpr QColor LightBlue(128, 128, 255);   // "Most!"
 inline constexpr QColor Red(255, 0, 0);             // the description's warnings
+inline constexpr QColor FocusOnBlack = White;       // keyboard focus on the main window
+
+// The classic system colours of text and fields. Where a design leaves a text
+// on its fixed light cyan in the system's window-text colour, a dark desktop
+// theme would make that text light and unreadable: the classic black of the
+// systems the designs were drawn on stands in for it, and white for a field.
+inline constexpr QColor ClassicWindowText = Black;
+inline constexpr QColor ClassicField = White;
 
 } // namespace lunex::look

@@ -1,6 +1,7 @@
 #include "look/look.h"
 
 #include <QAbstractButton>
+#include <QIconEngine>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
@@ -10,6 +11,7 @@
 #include <QStyle>
 #include <QWidget>
 
+#include <algorithm>
 #include <cmath>
 
 #include "lunex_version.h"
@@ -55,15 +57,18 @@ void SetColours(QWidget *widget, const QColor &background, const QColor &text) {
     widget->setAutoFillBackground(true);
 }
 
-void StyleButton(QAbstractButton *button, const QColor &face, const QFont &font) {
+void StyleButton(QAbstractButton *button, const QColor &face, const QFont &font,
+                 const QColor &focusFrame) {
     button->setFont(font);
     // A style sheet, because palettes alone are ignored by several styles for
-    // button faces.
+    // button faces. The focus frame stands a pixel off the face, so that it
+    // shows against a face of nearly its own colour too.
     button->setStyleSheet(QStringLiteral("QPushButton { background-color: %1; color: black;"
                                          " border: 1px solid #404040; border-radius: 2px; }"
-                                         "QPushButton:focus { border: 2px solid black; }"
+                                         "QPushButton:focus { border: 2px solid %3; padding: 1px;"
+                                         " background-clip: content; }"
                                          "QPushButton:pressed { background-color: %2; }")
-                              .arg(face.name(), face.darker(115).name()));
+                              .arg(face.name(), face.darker(115).name(), focusFrame.name()));
 }
 
 void DrawTwipsLine(QPainter &painter, int x1, int y1, int x2, int y2, const QColor &colour,
@@ -98,13 +103,13 @@ QLabel *AddLabel(QWidget *parent, const char *name, const QString &text, const Q
 }
 
 QPushButton *AddButton(QWidget *parent, const char *name, const QString &text, const QRect &box,
-                       const QColor &face, const QFont &font) {
+                       const QColor &face, const QFont &font, const QColor &focusFrame) {
     auto *button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(box);
     // Outside a QDialog a push button ignores Enter unless it is auto-default.
     button->setAutoDefault(true);
-    StyleButton(button, face, font);
+    StyleButton(button, face, font, focusFrame);
     return button;
 }
 
@@ -115,6 +120,36 @@ void CentreOnScreen(QWidget *window) {
     }
     window->setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, window->size(),
                                             screen->availableGeometry()));
+}
+
+QPoint PlaceClearOf(const QSize &size, const QRect &keepClear, const QRect &room) {
+    const auto inside = [&](QPoint at) {
+        at.setX(std::max(room.left(), std::min(at.x(), room.right() + 1 - size.width())));
+        at.setY(std::max(room.top(), std::min(at.y(), room.bottom() + 1 - size.height())));
+        return at;
+    };
+    const QPoint candidates[] = {
+        inside({keepClear.right() + 1, keepClear.top()}),
+        inside({keepClear.left() - size.width(), keepClear.top()}),
+        inside({keepClear.left(), keepClear.bottom() + 1}),
+        inside({keepClear.left(), keepClear.top() - size.height()}),
+    };
+    const auto covered = [&](QPoint at) {
+        const QRect overlap = QRect(at, size) & keepClear;
+        return qint64(overlap.width()) * overlap.height();
+    };
+    return *std::min_element(std::begin(candidates), std::end(candidates),
+                             [&](QPoint a, QPoint b) { return covered(a) < covered(b); });
+}
+
+void PlaceClearOf(QWidget *window, const QWidget *other) {
+    const QScreen *screen = other->screen();
+    if (screen == nullptr) {
+        return;
+    }
+    const QSize frame = other->frameGeometry().size() - other->size();
+    window->move(
+        PlaceClearOf(window->size() + frame, other->frameGeometry(), screen->availableGeometry()));
 }
 
 void ShowMessageBox(QWidget *parent, const QString &text, QMessageBox::Icon icon) {
@@ -172,21 +207,50 @@ QImage AppIconImage(int size) {
     return image;
 }
 
+namespace {
+
+// Paints the icon at each size asked for, so that the title bar, the task bar
+// and a screen of any device-pixel ratio get it drawn at their size, never
+// scaled from another.
+class AppIconEngine : public QIconEngine {
+public:
+    void paint(QPainter *painter, const QRect &rect, QIcon::Mode, QIcon::State) override {
+        PaintAppIcon(*painter, rect);
+    }
+    QPixmap pixmap(const QSize &size, QIcon::Mode mode, QIcon::State state) override {
+        QPixmap pixmap(size);
+        pixmap.fill(Qt::transparent);
+        QPainter painter(&pixmap);
+        paint(&painter, QRect(QPoint(), size), mode, state);
+        return pixmap;
+    }
+    QIconEngine *clone() const override { return new AppIconEngine; }
+};
+
+} // namespace
+
 QIcon AppIcon() {
-    return QIcon(QPixmap::fromImage(AppIconImage()));
+    return QIcon(new AppIconEngine);
 }
 
-QImage BannerImage() {
-    QImage image(300, 42, QImage::Format_RGB32);
-    image.fill(Qt::black);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
+void PaintBanner(QPainter &painter) {
+    painter.save();
+    painter.fillRect(QRect(0, 0, 300, 42), Qt::black);
+    painter.setRenderHint(QPainter::Antialiasing);
     constexpr int count = 15;
     for (int i = 0; i < count; ++i) {
         // From a thin waxing crescent through full Moon to a thin waning one.
         const double age = 2.0 + (29.53058868 - 4.0) * i / (count - 1);
-        drawMoon(p, {10.0 + i * 20.0, 21.0}, 8.5, age);
+        drawMoon(painter, {10.0 + i * 20.0, 21.0}, 8.5, age);
     }
+    painter.restore();
+}
+
+QImage BannerImage(qreal devicePixelRatio) {
+    QImage image(QSize(300, 42) * devicePixelRatio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(devicePixelRatio);
+    QPainter painter(&image);
+    PaintBanner(painter);
     return image;
 }
 

@@ -14,6 +14,8 @@
 
 #include <QMessageBox>
 
+#include "look/colours.h"
+
 class QWidget;
 class QAbstractButton;
 class QLabel;
@@ -52,8 +54,11 @@ QFont Font(Face face, double points, bool bold = false);
 // says, for the widget and the children that inherit its palette.
 void SetColours(QWidget *widget, const QColor &background, const QColor &text);
 
-// A push button with a coloured face that no theme repaints.
-void StyleButton(QAbstractButton *button, const QColor &face, const QFont &font);
+// A push button with a coloured face that no theme repaints. The focused
+// button wears a frame in `focusFrame`, which must stand out from what the
+// button sits on.
+void StyleButton(QAbstractButton *button, const QColor &face, const QFont &font,
+                 const QColor &focusFrame);
 
 // The decorative lines and outline frames of a window design, drawn by the
 // window's paintEvent at twips coordinates. A frame stays inside its box, as
@@ -71,23 +76,35 @@ QLabel *AddLabel(QWidget *parent, const char *name, const QString &text, const Q
 // A button at its twips box with a coloured face. Enter presses it while it
 // has the focus, as it does on the Windows the designs come from.
 QPushButton *AddButton(QWidget *parent, const char *name, const QString &text, const QRect &box,
-                       const QColor &face, const QFont &font);
+                       const QColor &face, const QFont &font, const QColor &focusFrame = Black);
 
 // Places a top-level window's client area in the middle of its screen's
 // available area; call before the window is shown.
 void CentreOnScreen(QWidget *window);
 
+// Where a window of `size` (its frame included) covers none of `keepClear`,
+// inside `room`: beside it, right or left, or below or above it. Where the room
+// has no such place, the one of these that covers least of it.
+QPoint PlaceClearOf(const QSize &size, const QRect &keepClear, const QRect &room);
+// Moves a top-level window, before it is shown, clear of another window on
+// that window's screen, reckoning with the desktop's window frames.
+void PlaceClearOf(QWidget *window, const QWidget *other);
+
 // The modal message box of every window: the caption "Lunex", one OK button,
 // the exclamation mark for a warning and the stop sign for a critical failure.
 void ShowMessageBox(QWidget *parent, const QString &text, QMessageBox::Icon icon);
 
-// The icon all windows of Lunex carry (32 x 32): drawn here, never missing.
-// The installed icon files are drawn by the same painting at every size.
+// The icon all windows of Lunex carry (32 x 32): drawn here, never missing,
+// and drawn afresh at each size and device-pixel ratio asked for. The
+// installed icon files are drawn by the same painting at every size.
 QIcon AppIcon();
 QImage AppIconImage(int size = 32);
 void PaintAppIcon(QPainter &painter, const QRectF &box);
 
-// The main window's banner: the Moon's phases in a row, 300 x 42.
-QImage BannerImage();
+// The main window's banner: the Moon's phases in a row, 300 x 42 device-
+// independent pixels from the painter's origin, crisp at any device-pixel
+// ratio; and as an image at a given ratio.
+void PaintBanner(QPainter &painter);
+QImage BannerImage(qreal devicePixelRatio = 1);
 
 } // namespace lunex::look

@@ -50,11 +50,11 @@ public:
     virtual void printAt(int xTwips, int yTwips, const QString &text) = 0;
 };
 
-// The phase picture box `Picture1`.
+// The phase picture box `Picture1`: the phase's picture, named after it.
 class PictureBox {
 public:
     virtual ~PictureBox() = default;
-    virtual void showPicture(const QImage &picture) = 0;
+    virtual void showPicture(const QImage &picture, const QString &phaseName) = 0;
 };
 
 class Clock {

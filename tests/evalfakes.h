@@ -25,7 +25,7 @@ struct FakeSurface : ResultSurface {
 struct FakePicture : PictureBox {
     QImage shown;
     int loads = 0;
-    void showPicture(const QImage &picture) override {
+    void showPicture(const QImage &picture, const QString &) override {
         shown = picture;
         ++loads;
     }

@@ -4,6 +4,8 @@
 // user at the keyboard would, and keeps what each one showed.
 
 #include <QApplication>
+#include <QColor>
+#include <QLabel>
 #include <QList>
 #include <QMessageBox>
 #include <QObject>
@@ -19,6 +21,7 @@ public:
     struct Shown {
         QString text, title;
         QMessageBox::Icon icon = QMessageBox::NoIcon;
+        QColor textColour, background; // of its text, as drawn
     };
     QList<Shown> shown;
 
@@ -30,7 +33,10 @@ public:
                 return;
             }
             answering_ = box;
-            shown.append({box->text(), box->windowTitle(), box->icon()});
+            const QPalette drawn =
+                box->findChild<QLabel *>(QStringLiteral("qt_msgbox_label"))->palette();
+            shown.append({box->text(), box->windowTitle(), box->icon(),
+                          drawn.color(QPalette::WindowText), drawn.color(QPalette::Window)});
             QVERIFY(box->buttons().size() == 1);
             QTest::keyClick(box, Qt::Key_Enter);
         });

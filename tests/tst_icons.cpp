@@ -51,6 +51,15 @@ private slots:
         QVERIFY2(difference < 2, qPrintable(QString::number(difference)));
     }
 
+    // On a screen of twice the density the icon is drawn at twice the pixels,
+    // not scaled up from its 32.
+    void crispOnHighDensityScreens() {
+        const QPixmap icon = lunex::look::AppIcon().pixmap(QSize(32, 32), 2.0);
+        QCOMPARE(icon.devicePixelRatio(), 2.0);
+        QCOMPARE(icon.size(), QSize(64, 64));
+        QCOMPARE(MeanDifference(icon.toImage(), lunex::look::AppIconImage(64)), 0.0);
+    }
+
     // Each file at the size its theme directory names, as icon themes require;
     // the scalable one rendered at 64.
     void iconFiles_data() {

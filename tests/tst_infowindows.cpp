@@ -4,6 +4,7 @@
 #include "look/look.h"
 #include "lunex_version.h"
 #include "messageboxes.h"
+#include "themes.h"
 #include "windowcleanup.h"
 
 #include <QApplication>
@@ -69,10 +70,14 @@ template <typename W> bool gone(const QPointer<W> &window) {
 
 class TestInfoWindows : public QObject {
     Q_OBJECT
+    const QPalette desktop_ = QApplication::palette();
 
 private slots:
     void init() { QLocale::setDefault(QLocale(QStringLiteral("hu_HU"))); }
-    void cleanup() { test::DeleteWindows(); }
+    void cleanup() {
+        test::DeleteWindows();
+        QApplication::setPalette(desktop_);
+    }
 
     void calculatorConverts_data() {
         QTest::addColumn<QString>("locale");
@@ -227,7 +232,7 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QColor>("colour");
-        const QColor plain = QGuiApplication::palette().color(QPalette::WindowText);
+        const QColor plain(0, 0, 0);
         const QColor red(255, 0, 0);
         QTest::newRow("Label6") << "Label6"
                                 << "A program használatához néhány tanács:" << plain;
@@ -293,6 +298,52 @@ private slots:
         QCOMPARE(focus->objectName(), "Command10");
         QTest::keyClick(focus, Qt::Key(key));
         QCOMPARE(gone(form), closes);
+    }
+
+    // Under a dark desktop theme every text keeps its designed colour, and
+    // the window its own background.
+    void readableInADarkTheme_data() {
+        QTest::addColumn<int>("window");   // 0 the calculator, 1 the description, 2 About
+        QTest::addColumn<QString>("name"); // "" for the calculator's printed result
+        QTest::addColumn<QColor>("text");
+        QTest::addColumn<QColor>("background");
+        const QColor black(0, 0, 0), white(255, 255, 255), red(255, 0, 0);
+        const QColor paleGreen(192, 255, 192);
+        const struct {
+            int window;
+            const char *name;
+            QColor text, background;
+        } rows[] = {
+            {0, "Label41", black, LightCyan},   {0, "Label48", black, LightCyan},
+            {0, "Text41", black, white},        {0, "", black, LightCyan},
+            {0, "Command41", black, paleGreen}, {1, "Label6", black, LightCyan},
+            {1, "Label1", black, LightCyan},    {1, "Label5", red, LightCyan},
+            {1, "Command10", black, paleGreen}, {2, "lblTitle", black, LightCyan},
+            {2, "Label3", black, LightCyan},    {2, "lblVersion", black, LightCyan},
+            {2, "Label4", black, LightCyan},    {2, "lblDescription", black, LightCyan},
+            {2, "cmdOK", black, paleGreen},
+        };
+        for (const auto &row : rows) {
+            QTest::addRow("%d %s", row.window, row.name)
+                << row.window << QString::fromLatin1(row.name) << row.text << row.background;
+        }
+    }
+    void readableInADarkTheme() {
+        QFETCH(int, window);
+        QFETCH(QString, name);
+        QFETCH(QColor, text);
+        QFETCH(QColor, background);
+        QApplication::setPalette(test::DarkPalette());
+        QWidget *form = window == 0   ? open<CalculatorWindow>().data()
+                        : window == 1 ? static_cast<QWidget *>(open<DescriptionWindow>().data())
+                                      : open<AboutWindow>().data();
+        if (window == 0) {
+            QTest::keyClicks(child<QLineEdit>(form, "Text41"), "90");
+            QTest::mouseClick(child<QPushButton>(form, "Command41"), Qt::LeftButton);
+        }
+        const QRect box =
+            name.isEmpty() ? DegreeResult : child<QWidget>(form, qPrintable(name))->geometry();
+        QVERIFY(test::DrawnIn(form->grab().toImage(), box, text, background));
     }
 
     void aboutTexts() {

@@ -4,12 +4,16 @@
 #include "app/picturewindow.h"
 #include "artwork/gifwriter.h"
 #include "evalfakes.h"
+#include "look/look.h"
 #include "messageboxes.h"
 #include "store/codepage.h"
 #include "store/datafiles.h"
+#include "themes.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QListView>
@@ -22,6 +26,9 @@
 #include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
+#include <QtGui/private/qguiapplication_p.h>
+#include <QtGui/qpa/qplatformaccessibility.h>
+#include <QtGui/qpa/qplatformintegration.h>
 
 using namespace lunex;
 using namespace lunex::test;
@@ -29,6 +36,22 @@ using namespace lunex::test;
 namespace {
 
 const QString Pad = QString(36, u' ');
+
+// The result texts that each announcement of the results carried.
+QStringList Announced;
+void RecordAnnouncement(QAccessibleEvent *event) {
+    if (event->type() == QAccessible::TextUpdated &&
+        event->object()->objectName() == QLatin1String("A_results")) {
+        Announced << static_cast<QAccessibleTextUpdateEvent *>(event)->textInserted();
+    }
+}
+
+// What "Most!" prints for the rig's new moon at its clock, line by line.
+const QString MostLines = QStringLiteral("Megfigyelés ideje:    2026. 11. 23. 17:30:00\n"
+                                         "Holdsarló kora:         82 óra 43 perc\n"
+                                         "3 nap  10 óra 43 perc\n"
+                                         "3,42 nap\n"
+                                         "Növekvő sarló  --  13,9 %");
 
 QString DayPicture(int day) {
     return QStringLiteral("Lunar-day%1s.gif").arg(day, 2, 10, QChar(u'0'));
@@ -516,6 +539,242 @@ private slots:
         QCOMPARE(QApplication::exec(), 0);
         QVERIFY(stillOpen);
         QCOMPARE(lastClosed.count(), 1);
+    }
+
+    // What the design fixes stays as designed under a dark desktop theme; the
+    // message boxes follow the theme, readable in a light and a dark one.
+    void readableInADarkTheme_data() {
+        QTest::addColumn<QString>("name"); // "" for the printed results
+        QTest::addColumn<QColor>("text");
+        QTest::addColumn<QColor>("background");
+        const QColor black(0, 0, 0);
+        QTest::newRow("Label8") << "Label8" << QColor(255, 255, 128) << black;
+        QTest::newRow("Label9") << "Label9" << QColor(128, 255, 128) << black;
+        QTest::newRow("Text11") << "Text11" << QColor(255, 255, 192) << black;
+        QTest::newRow("Text12") << "Text12" << QColor(128, 255, 128) << black;
+        QTest::newRow("results") << "" << QColor(128, 255, 128) << black;
+        QTest::newRow("Command2") << "Command2" << black << QColor(128, 128, 255);
+        QTest::newRow("Ujholdak") << "Ujholdak" << black << QColor(255, 255, 192);
+        QTest::newRow("menu bar") << "menu bar" << black << QColor(240, 240, 240);
+    }
+    void readableInADarkTheme() {
+        QFETCH(QString, name);
+        QFETCH(QColor, text);
+        QFETCH(QColor, background);
+        const QPalette desktop = QApplication::palette();
+        QApplication::setPalette(DarkPalette());
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+        Rig rig;
+        QTest::keyClicks(rig.text11, "2026-11-20 06:47");
+        rig.click("Command2");
+        QWidget *part = name == "menu bar" ? rig.window->menuBar()
+                        : name.isEmpty()   ? rig.window->resultArea()
+                                           : rig.window->findChild<QWidget *>(name);
+        // The results: the age line, "Holdsarló kora: 82 óra 43 perc".
+        const QRect box = name.isEmpty() ? QRect(47, 140, 200, 20) : part->rect();
+        QVERIFY(DrawnIn(rig.window->grab().toImage(),
+                        box.translated(part->mapTo(rig.window, QPoint())), text, background));
+    }
+
+    void messageBoxesReadable_data() {
+        QTest::addColumn<bool>("dark");
+        QTest::newRow("light theme") << false;
+        QTest::newRow("dark theme") << true;
+    }
+    void messageBoxesReadable() {
+        QFETCH(bool, dark);
+        const QPalette desktop = QApplication::palette();
+        QApplication::setPalette(dark ? DarkPalette() : QPalette(Qt::black, QColor(240, 240, 240)));
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+        Rig rig;
+        MessageBoxes watcher;
+        rig.click("Command2");
+        QTRY_COMPARE(watcher.count(), 1);
+        const double contrast = Contrast(watcher.last().textColour, watcher.last().background);
+        QVERIFY2(contrast >= 4.5, qPrintable(QString::number(contrast)));
+    }
+
+    // The time fields show their whole frame, and keyboard focus shows as a
+    // light frame on the black window.
+    void frames_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("focused");
+        QTest::addColumn<QColor>("top"); // the colour of its top edge
+        const QColor grey(128, 128, 128), light(255, 255, 255);
+        QTest::newRow("Text11") << "Text11" << false << grey;
+        QTest::newRow("Text12") << "Text12" << false << grey;
+        QTest::newRow("Text11 focused") << "Text11" << true << light;
+        QTest::newRow("Command3 focused") << "Command3" << true << light;
+        QTest::newRow("Ujholdak focused") << "Ujholdak" << true << light;
+    }
+    void frames() {
+        QFETCH(QString, name);
+        QFETCH(bool, focused);
+        QFETCH(QColor, top);
+        Rig rig;
+        auto *widget = rig.window->findChild<QWidget *>(name);
+        (focused ? widget : rig.window->findChild<QWidget *>("Command6"))->setFocus();
+        QCOMPARE(widget->hasFocus(), focused);
+        const QRect g = widget->geometry();
+        // Past the rounded corners of a button.
+        const QRect edge(g.left() + 3, g.top(), g.width() - 6, 1);
+        QCOMPARE(PixelsOf(rig.window->resultArea()->grab().toImage(), edge, top), edge.width());
+    }
+
+    void accessibleNames_data() {
+        QTest::addColumn<QString>("widget");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("label"); // the caption a screen reader gives it
+        const char *rows[][3] = {
+            {"Text11", "Utolsó Újhold", "Label8"},
+            {"Text12", "Utolsó megfigyelés", "Label9"},
+            {"Ujholdak", "Újholdak", ""},
+            {"Command3", "Utolsó Újhold", ""},
+            {"Command1", "Utolsó megfigyelés", ""},
+            {"Command2", "Most!", ""},
+            {"Command14", "Mentés", ""},
+            {"Command6", "OK", ""},
+            {"Picture1", "Növekvő sarló", ""},
+            {"A_results", "Eredmények", ""},
+        };
+        for (const auto &row : rows) {
+            QTest::newRow(row[0]) << QString::fromUtf8(row[0]) << QString::fromUtf8(row[1])
+                                  << QString::fromUtf8(row[2]);
+        }
+    }
+    void accessibleNames() {
+        QFETCH(QString, widget);
+        QFETCH(QString, name);
+        QFETCH(QString, label);
+        Rig rig;
+        QTest::keyClicks(rig.text11, "2026-11-20 06:47");
+        rig.click("Command2");
+        QAccessibleInterface *iface =
+            QAccessible::queryAccessibleInterface(rig.window->findChild<QWidget *>(widget));
+        QCOMPARE(iface->text(QAccessible::Name), name);
+        if (!label.isEmpty()) {
+            const auto labels = iface->relations(QAccessible::Label);
+            QCOMPARE(labels.size(), 1);
+            QCOMPARE(labels.first().first->object()->objectName(), label);
+        }
+    }
+
+    // The result lines are the result area's accessible text, announced after
+    // each evaluation that draws them, and copied from its context menu.
+    void resultLines() {
+        Rig rig;
+        Announced.clear();
+        // Accessibility switched on as a screen reader would, the way Qt's own
+        // tests do: no public call does it on a platform without a bridge.
+        QPlatformAccessibility *platform =
+            QGuiApplicationPrivate::platformIntegration()->accessibility();
+        platform->setActive(true);
+        const auto handler = QAccessible::installUpdateHandler(RecordAnnouncement);
+        const auto restore = qScopeGuard([&] {
+            QAccessible::installUpdateHandler(handler);
+            platform->setActive(false);
+        });
+        auto *lines = rig.window->findChild<QWidget *>("A_results");
+        QAccessibleTextInterface *text =
+            QAccessible::queryAccessibleInterface(lines)->textInterface();
+        QVERIFY(text);
+        QCOMPARE(text->characterCount(), 0);
+
+        QTest::keyClicks(rig.text11, "2026-11-20 06:47");
+        rig.click("Command2");
+        QCOMPARE(text->text(0, text->characterCount()), MostLines);
+        QCOMPARE(Announced, QStringList{MostLines});
+        // Each character where it is drawn: "3,42 nap" below "3 nap".
+        const int at = int(MostLines.indexOf(u"3,42"));
+        const QRect drawn = text->characterRect(at);
+        QVERIFY(drawn.top() > text->characterRect(at - 2).bottom());
+        QCOMPARE(text->offsetAtPoint(drawn.center()), at);
+
+        rig.dir.write("utolso.txt", "2026-11-23 17:30\r\n");
+        rig.click("Command1");
+        QCOMPARE(Announced.size(), 2);
+        QVERIFY(Announced.last().startsWith("Megfigyelés ideje:    2026. 11. 23. 17:30:00\n"));
+        // A refused evaluation changes nothing and announces nothing.
+        rig.text11->clear();
+        MessageBoxes watcher;
+        rig.click("Command2");
+        QTRY_COMPARE(watcher.count(), 1);
+        QCOMPARE(Announced.size(), 2);
+
+        QStringList offered;
+        QTimer::singleShot(0, lines, [&] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            for (QAction *action : menu->actions()) {
+                offered << action->text();
+            }
+            menu->actions().first()->trigger();
+            menu->close();
+        });
+        QContextMenuEvent click(QContextMenuEvent::Mouse,
+                                drawn.center() - lines->mapToGlobal(QPoint()), drawn.center());
+        QApplication::sendEvent(lines, &click);
+        QCOMPARE(offered, QStringList{"Eredmények másolása"});
+        QCOMPARE(QGuiApplication::clipboard()->text(), Announced.last());
+    }
+
+    // The day keys work in the picture window too, after the main window is gone.
+    void pictureWindowTakesTheKeys() {
+        Rig rig;
+        QTest::keyClick(rig.window, Qt::Key_F2);
+        QPointer<PictureWindow> form3 = rig.window->pictureWindow();
+        form3->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form3));
+        const QList<std::pair<QKeySequence, QSize>> keys{
+            {Qt::Key_F5, {5, 1}},
+            {Qt::Key_F10, {5, 1}}, // nothing
+            {QKeySequence(Qt::CTRL | Qt::Key_M), {3, 2}},
+            {Qt::Key_F12, {11, 1}},
+        };
+        for (const auto &[key, size] : keys) {
+            QTest::keySequence(form3, key);
+            QCOMPARE(form3->picture()->pixmap().size(), size);
+        }
+        delete rig.window.data();
+        QTest::keyClick(form3, Qt::Key_F3);
+        QCOMPARE(form3->picture()->pixmap().size(), QSize(3, 1));
+    }
+
+    void pictureWindowOpensClearOfTheMainWindow_data() {
+        QTest::addColumn<QRect>("main");
+        QTest::addColumn<QRect>("screen");
+        QTest::addColumn<QPoint>("at");
+        const QRect wide(0, 0, 3000, 1200);
+        QTest::newRow("room on the right") << QRect(100, 100, 800, 420) << wide << QPoint(900, 100);
+        QTest::newRow("room on the left") << QRect(2000, 300, 800, 420) << wide << QPoint(833, 300);
+        QTest::newRow("room below")
+            << QRect(581, 0, 758, 420) << QRect(0, 0, 1920, 1200) << QPoint(581, 420);
+        QTest::newRow("on a second screen")
+            << QRect(2000, 0, 800, 420) << QRect(1920, 0, 1920, 1200) << QPoint(2000, 420);
+        // No room anywhere: inside the screen, covering as little as it can.
+        QTest::newRow("no room") << QRect(581, 330, 758, 420) << QRect(0, 0, 1920, 1080)
+                                 << QPoint(753, 330);
+    }
+    void pictureWindowOpensClearOfTheMainWindow() {
+        QFETCH(QRect, main);
+        QFETCH(QRect, screen);
+        QFETCH(QPoint, at);
+        QCOMPARE(look::PlaceClearOf(QSize(1167, 729), main, screen), at);
+    }
+
+    // On a screen of twice the density the banner is drawn at twice the pixels.
+    void bannerCrispOnHighDensityScreens() {
+        Rig rig;
+        const QImage banner = look::BannerImage(2);
+        QCOMPARE(banner.devicePixelRatio(), 2.0);
+        QCOMPARE(banner.size(), QSize(600, 84));
+        auto *box = rig.window->findChild<QWidget *>("PictureHoldak");
+        QPixmap screen(box->size() * 2);
+        screen.setDevicePixelRatio(2);
+        box->render(&screen);
+        const QRect shown(QPoint(), screen.size());
+        QCOMPARE(screen.toImage().convertToFormat(QImage::Format_RGB32).copy(shown),
+                 banner.copy(shown));
     }
 };
 

@@ -10,6 +10,7 @@ packages=(
     g++                  # C++20 compiler
     qt6-base-dev         # Qt 6 Core, Gui, Widgets and Test
     qt6-base-dev-tools   # moc and the other Qt build tools
+    qt6-base-private-dev # Qt's private headers: a test switches accessibility on
     qt6-svg-dev          # the scalable icon file, drawn by the windows' icon code
     libgl-dev            # OpenGL headers that Qt6Gui's CMake package looks for
     fonts-liberation     # metric-compatible stand-ins for the Windows fonts of the windows
