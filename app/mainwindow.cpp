@@ -25,7 +25,7 @@ using look::LightYellow;
 using look::TwipsRect;
 using look::Yellow;
 
-TimeField *timeField(QWidget *parent, const char *name, QRect geometry, const QColor &text) {
+TimeField *AddTimeField(QWidget *parent, const char *name, QRect geometry, const QColor &text) {
     auto *edit = new TimeField(parent);
     edit->setObjectName(QLatin1String(name));
     edit->setGeometry(geometry);
@@ -39,8 +39,8 @@ TimeField *timeField(QWidget *parent, const char *name, QRect geometry, const QC
     return edit;
 }
 
-QPushButton *button(QWidget *parent, const char *name, const QString &caption, QRect geometry,
-                    const QColor &face) {
+QPushButton *AddMainButton(QWidget *parent, const char *name, const QString &caption,
+                           QRect geometry, const QColor &face) {
     return look::AddButton(parent, name, caption, geometry, face,
                            look::Font(Face::Arial, 11.25, true), look::FocusOnBlack);
 }
@@ -48,8 +48,8 @@ QPushButton *button(QWidget *parent, const char *name, const QString &caption, Q
 // The caption over a time field, which names the field. Its box reaches a
 // pixel into the field's frame, so it lies below the field, which shows its
 // whole frame.
-QLabel *caption(QWidget *parent, const char *name, const QString &text, QRect geometry,
-                const QColor &colour, QLineEdit *field) {
+QLabel *AddCaption(QWidget *parent, const char *name, const QString &text, QRect geometry,
+                   const QColor &colour, QLineEdit *field) {
     QLabel *label = look::AddLabel(parent, name, text, geometry,
                                    look::Font(Face::TimesNewRomanCE, 12.75, true));
     look::SetColours(label, Black, colour);
@@ -88,18 +88,18 @@ MainWindow::~MainWindow() = default;
 
 void MainWindow::buildControls() {
     QWidget *a = resultArea_;
-    newMoonField_ = timeField(a, "Text11", TwipsRect(7320, 1200, 2415, 405), LightYellow);
-    observationField_ = timeField(a, "Text12", TwipsRect(7320, 4200, 2415, 435), LightGreen);
-    auto *command3 = button(a, "Command3", QStringLiteral("Utolsó Újhold"),
-                            TwipsRect(7320, 2640, 1815, 495), Yellow);
-    auto *command1 = button(a, "Command1", QStringLiteral("Utolsó megfigyelés"),
-                            TwipsRect(7320, 4920, 2175, 495), LightGreen);
-    auto *command2 =
-        button(a, "Command2", QStringLiteral("Most!"), TwipsRect(9960, 4920, 975, 495), LightBlue);
-    caption(a, "Label8", QStringLiteral("Utolsó Újhold :"), TwipsRect(7080, 840, 2895, 375), Yellow,
-            newMoonField_);
-    caption(a, "Label9", QStringLiteral("Utolsó megfigyelés :"), TwipsRect(7200, 3840, 3375, 375),
-            LightGreen, observationField_);
+    newMoonField_ = AddTimeField(a, "Text11", TwipsRect(7320, 1200, 2415, 405), LightYellow);
+    observationField_ = AddTimeField(a, "Text12", TwipsRect(7320, 4200, 2415, 435), LightGreen);
+    auto *command3 = AddMainButton(a, "Command3", QStringLiteral("Utolsó Újhold"),
+                                   TwipsRect(7320, 2640, 1815, 495), Yellow);
+    auto *command1 = AddMainButton(a, "Command1", QStringLiteral("Utolsó megfigyelés"),
+                                   TwipsRect(7320, 4920, 2175, 495), LightGreen);
+    auto *command2 = AddMainButton(a, "Command2", QStringLiteral("Most!"),
+                                   TwipsRect(9960, 4920, 975, 495), LightBlue);
+    AddCaption(a, "Label8", QStringLiteral("Utolsó Újhold :"), TwipsRect(7080, 840, 2895, 375),
+               Yellow, newMoonField_);
+    AddCaption(a, "Label9", QStringLiteral("Utolsó megfigyelés :"),
+               TwipsRect(7200, 3840, 3375, 375), LightGreen, observationField_);
 
     auto *banner = new BannerPicture(a);
     banner->setObjectName(QStringLiteral("PictureHoldak"));
@@ -113,14 +113,14 @@ void MainWindow::buildControls() {
     connect(phasePicture_, &PhasePicture::clicked, this,
             [this] { showMoonPicture(MapPictureFile.toString()); });
 
-    auto *command14 = button(a, "Command14", QStringLiteral("Mentés"),
-                             TwipsRect(9960, 4200, 975, 495), LightGreen);
+    auto *command14 = AddMainButton(a, "Command14", QStringLiteral("Mentés"),
+                                    TwipsRect(9960, 4200, 975, 495), LightGreen);
 
     newMoonList_ = new NewMoonCombo(*clock_, a);
     newMoonList_->setGeometry(TwipsRect(7320, 1920, 2295, 465));
 
-    auto *command6 =
-        button(a, "Command6", QStringLiteral("OK"), TwipsRect(9960, 1920, 975, 495), LightYellow);
+    auto *command6 = AddMainButton(a, "Command6", QStringLiteral("OK"),
+                                   TwipsRect(9960, 1920, 975, 495), LightYellow);
 
     QWidget::setTabOrder(newMoonField_, observationField_);
     QWidget::setTabOrder(observationField_, command3);

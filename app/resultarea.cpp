@@ -38,14 +38,14 @@ ResultArea::ResultArea(QWidget *parent) : QWidget(parent) {
 
 // Only the printed texts' own rectangles are repainted: the controls beside
 // them need no repaint on a press.
-QRect ResultArea::textRect(const Printed &t) const {
+QRect ResultArea::textRect(const ResultText &t) const {
     const QFontMetrics metrics(font());
-    const QPoint at = look::TwipsPoint(t.xTwips, t.yTwips);
+    const QPoint at = look::TwipsPoint(t.x, t.y);
     return {at.x(), at.y(), metrics.horizontalAdvance(t.text) + 2, metrics.height() + 1};
 }
 
 void ResultArea::clear() {
-    for (const Printed &t : printed_) {
+    for (const ResultText &t : printed_) {
         update(textRect(t));
     }
     printed_.clear();
@@ -76,8 +76,8 @@ void ResultArea::paintEvent(QPaintEvent *) {
     p.setFont(font());
     p.setPen(LightGreen);
     const int ascent = QFontMetrics(font()).ascent();
-    for (const Printed &t : printed_) {
-        const QPoint at = look::TwipsPoint(t.xTwips, t.yTwips);
+    for (const ResultText &t : printed_) {
+        const QPoint at = look::TwipsPoint(t.x, t.y);
         p.drawText(at.x(), at.y() + ascent, t.text);
     }
 }

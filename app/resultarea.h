@@ -42,11 +42,8 @@ public:
     explicit ResultArea(QWidget *parent = nullptr);
     void clear();
     void print(int xTwips, int yTwips, const QString &text);
-    struct Printed {
-        int xTwips, yTwips;
-        QString text;
-    };
-    const QList<Printed> &printed() const { return printed_; }
+    // What is printed, each text at its twips position.
+    const QList<ResultText> &printed() const { return printed_; }
     // The results as text, for screen readers and the clipboard.
     ResultLines *resultLines() const { return lines_; }
     // Once an evaluation is done: announces the results if it drew them afresh.
@@ -56,8 +53,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QRect textRect(const Printed &t) const;
-    QList<Printed> printed_;
+    QRect textRect(const ResultText &t) const;
+    QList<ResultText> printed_;
     ResultLines *lines_;
     bool redrawn_ = false;
 };

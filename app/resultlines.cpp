@@ -20,7 +20,7 @@ struct Run {
     qsizetype start;   // in the lines
     qsizetype length;  // in the lines
     qsizetype skipped; // leading blanks of the piece, which only place it
-    ResultArea::Printed piece;
+    ResultText piece;
 };
 
 struct Layout {
@@ -28,14 +28,14 @@ struct Layout {
     QList<Run> runs;
 };
 
-Layout LayOut(QList<ResultArea::Printed> pieces) {
+Layout LayOut(QList<ResultText> pieces) {
     std::stable_sort(pieces.begin(), pieces.end(), [](const auto &a, const auto &b) {
-        return std::pair(a.yTwips, a.xTwips) < std::pair(b.yTwips, b.xTwips);
+        return std::pair(a.y, a.x) < std::pair(b.y, b.x);
     });
     Layout layout;
     for (qsizetype i = 0; i < pieces.size(); ++i) {
         if (i > 0) {
-            layout.text += pieces[i].yTwips == pieces[i - 1].yTwips ? u' ' : u'\n';
+            layout.text += pieces[i].y == pieces[i - 1].y ? u' ' : u'\n';
         }
         const QString &text = pieces[i].text;
         qsizetype skipped = 0;
@@ -55,7 +55,7 @@ QRect CharacterRect(const Layout &layout, int offset, const QFontMetrics &metric
     for (const Run &run : layout.runs) {
         if (offset >= run.start && offset < run.start + run.length) {
             const qsizetype at = run.skipped + offset - run.start;
-            const QPoint piece = look::TwipsPoint(run.piece.xTwips, run.piece.yTwips) - origin;
+            const QPoint piece = look::TwipsPoint(run.piece.x, run.piece.y) - origin;
             return {piece.x() + metrics.horizontalAdvance(run.piece.text.left(at)), piece.y(),
                     metrics.horizontalAdvance(run.piece.text[at]), metrics.height()};
         }

@@ -20,17 +20,17 @@ using look::LightCyan;
 using look::LightGrey;
 using look::PaleGreen;
 
-QFont windowFont() {
+QFont WindowFont() {
     return look::Font(Face::Arial, 14.25, true);
 }
 
-QFont headingFont() {
-    QFont font = windowFont();
+QFont HeadingFont() {
+    QFont font = WindowFont();
     font.setUnderline(true);
     return font;
 }
 
-QLineEdit *addField(QWidget *parent, const char *name, const QRect &box) {
+QLineEdit *AddField(QWidget *parent, const char *name, const QRect &box) {
     auto *field = new QLineEdit(parent);
     field->setObjectName(QString::fromLatin1(name));
     field->setGeometry(box);
@@ -49,29 +49,29 @@ CalculatorWindow::CalculatorWindow(QWidget *parent)
     setWindowTitle(QStringLiteral("Számítások"));
     setWindowIcon(look::AppIcon());
     setFixedSize(look::Px(8610), look::Px(6105));
-    setFont(windowFont());
+    setFont(WindowFont());
     // The captions and the printed result in the system's window-text colour,
     // the fields in its field colours: the classic ones (colours.h).
     look::SetColours(this, LightCyan, look::ClassicWindowText);
 
     look::AddLabel(this, "Label41", QStringLiteral("Fok -  Vonás átszámítás:"),
-                   TwipsRect(480, 480, 4575, 375), headingFont());
-    text41_ = addField(this, "Text41", TwipsRect(480, 960, 1095, 450));
+                   TwipsRect(480, 480, 4575, 375), HeadingFont());
+    text41_ = AddField(this, "Text41", TwipsRect(480, 960, 1095, 450));
     look::AddLabel(this, "Label42", QStringLiteral("fok  ="), TwipsRect(1800, 1080, 1095, 375),
-                   windowFont());
+                   WindowFont());
     look::AddLabel(this, "Label43", QStringLiteral("vonás"), TwipsRect(5160, 1080, 1095, 375),
-                   windowFont());
+                   WindowFont());
     const QFont buttonFont = look::Font(Face::ArialNarrow, 14.25, true);
     auto *command41 = look::AddButton(this, "Command41", QStringLiteral("Számítás"),
                                       TwipsRect(6600, 960, 1455, 495), PaleGreen, buttonFont);
 
     look::AddLabel(this, "Label45", QStringLiteral("Vonás - Fok átszámítás:"),
-                   TwipsRect(480, 2040, 4575, 375), headingFont());
-    text42_ = addField(this, "Text42", TwipsRect(480, 2520, 1095, 450));
+                   TwipsRect(480, 2040, 4575, 375), HeadingFont());
+    text42_ = AddField(this, "Text42", TwipsRect(480, 2520, 1095, 450));
     look::AddLabel(this, "Label46", QStringLiteral("vonás =  ="), TwipsRect(1800, 2640, 1335, 375),
-                   windowFont());
+                   WindowFont());
     look::AddLabel(this, "Label47", QStringLiteral("fok"), TwipsRect(5160, 2640, 855, 375),
-                   windowFont());
+                   WindowFont());
     auto *command42 = look::AddButton(this, "Command42", QStringLiteral("Számítás"),
                                       TwipsRect(6600, 2520, 1455, 495), PaleGreen, buttonFont);
 

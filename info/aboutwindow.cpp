@@ -17,7 +17,7 @@ namespace {
 
 // The address as the label shows it: without its scheme, which the tooltip
 // keeps.
-QString withoutScheme(const QString &address) {
+QString WithoutScheme(const QString &address) {
     const qsizetype separator = address.indexOf(QStringLiteral("://"));
     return separator < 0 ? address : address.mid(separator + 3);
 }
@@ -63,7 +63,7 @@ AboutWindow::AboutWindow(QWidget *parent)
                        TwipsRect(1080, 2520, 4485, 450), narrow);
     look::SetColours(rights, look::LightCyan, look::Black);
     const QString address = QString::fromUtf8(WebAddress);
-    auto *web = look::AddLabel(this, "Label2", withoutScheme(address),
+    auto *web = look::AddLabel(this, "Label2", WithoutScheme(address),
                                TwipsRect(2400, 3000, 2895, 375), narrow, Qt::AlignRight);
     web->setToolTip(address);
 

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 #include "lunex_version.h"
 
@@ -160,9 +161,14 @@ void ShowMessageBox(QWidget *parent, const QString &text, QMessageBox::Icon icon
 
 namespace {
 
-// A lit Moon of radius r at (cx, cy), `age` days into its lunation.
-void drawMoon(QPainter &p, QPointF centre, double r, double age) {
-    const double phase = 2 * M_PI * age / 29.53058868;
+// The artwork's phases, as parts of a lunation: the icon's crescent is four
+// and a half days old, the banner's thinnest two days.
+constexpr double IconCrescent = 0.1524;
+constexpr double ThinCrescent = 0.0677;
+
+// A lit Moon of radius r at `centre`, `part` of a lunation past the new moon.
+void DrawMoon(QPainter &p, QPointF centre, double r, double part) {
+    const double phase = 2 * std::numbers::pi * part;
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(40, 40, 48));
     p.drawEllipse(centre, r, r);
@@ -195,7 +201,7 @@ void PaintAppIcon(QPainter &painter, const QRectF &box) {
     painter.setBrush(QColor(10, 10, 30));
     painter.setPen(Qt::NoPen);
     painter.drawRoundedRect(QRectF(0, 0, Grid, Grid), 5, 5);
-    drawMoon(painter, {16, 16}, 12, 4.5);
+    DrawMoon(painter, {16, 16}, 12, IconCrescent);
     painter.restore();
 }
 
@@ -240,8 +246,8 @@ void PaintBanner(QPainter &painter) {
     constexpr int count = 15;
     for (int i = 0; i < count; ++i) {
         // From a thin waxing crescent through full Moon to a thin waning one.
-        const double age = 2.0 + (29.53058868 - 4.0) * i / (count - 1);
-        drawMoon(painter, {10.0 + i * 20.0, 21.0}, 8.5, age);
+        const double part = ThinCrescent + (1 - 2 * ThinCrescent) * i / (count - 1);
+        DrawMoon(painter, {10.0 + i * 20.0, 21.0}, 8.5, part);
     }
     painter.restore();
 }

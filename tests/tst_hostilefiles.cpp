@@ -52,7 +52,7 @@ struct Window {
     QLineEdit *field(const char *name) const { return find<QLineEdit>(name); }
     QComboBox *list() const { return find<QComboBox>("Ujholdak"); }
     void click(const char *name) { QTest::mouseClick(find<QPushButton>(name), Qt::LeftButton); }
-    QList<ResultArea::Printed> printed() const { return main->resultArea()->printed(); }
+    QList<ResultText> printed() const { return main->resultArea()->printed(); }
 };
 
 QByteArray manyLines(int count) {

@@ -107,7 +107,7 @@ struct Rig {
     QStringList printed() const {
         QStringList out;
         for (const auto &p : window->resultArea()->printed()) {
-            out << QStringLiteral("%1,%2:%3").arg(p.xTwips).arg(p.yTwips).arg(p.text);
+            out << QStringLiteral("%1,%2:%3").arg(p.x).arg(p.y).arg(p.text);
         }
         return out;
     }

@@ -24,7 +24,7 @@ const char HelpText[] =
     "Kiírja a holdsarló korát az újholdtól a megfigyelésig (ennek híján a mostani\n"
     "pillanatig), a felhasználó területi beállításai szerint.\n";
 
-int fail(const QString &message) {
+int Fail(const QString &message) {
     QTextStream(stderr) << message << '\n';
     return cli::ExitUsage;
 }
@@ -57,11 +57,11 @@ int main(int argc, char *argv[]) {
     const auto observation = present ? std::optional(SystemClock().now().toTimeZone(zone))
                                      : ParseDateTimeText(args.at(1), locale, zone);
     if (!newMoon || !observation) {
-        return fail(present ? NewMoonMissingMessage : InvalidDatesMessage);
+        return Fail(present ? NewMoonMissingMessage : InvalidDatesMessage);
     }
     const auto age = CalculateLunarAge(*newMoon, *observation);
     if (!age) {
-        return fail(TooFarApartMessage);
+        return Fail(TooFarApartMessage);
     }
     const double gain = present ? PresentMomentGain : StoredObservationGain;
     QTextStream out(stdout);
