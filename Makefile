@@ -53,7 +53,7 @@ fuzz:
 # Release build in its own directory; prints the table and writes bench/results.md.
 bench:
 	@tools/setup-deps.sh bench
-	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DLUNEX_BENCH=ON
+	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DLUNEX_BENCH=ON -DBUILD_TESTING=OFF
 	@cmake --build build-bench -j $(JOBS)
 	tools/bench.sh build-bench
 

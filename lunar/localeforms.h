@@ -12,6 +12,7 @@
 #include <QTime>
 
 #include <optional>
+#include <vector>
 
 namespace lunex::detail {
 
@@ -44,6 +45,15 @@ inline DateOrder ShortDateOrder(const QLocale &locale) {
     return DateOrder::DayFirst;
 }
 
+// One piece of a compiled time format: a number of the time, the AM/PM marker
+// or literal text.
+struct TimePiece {
+    enum Kind { Literal, Hour24, Hour12, Minute, Second, Marker } kind = Literal;
+    int width = 1;      // 2 for a leading zero
+    bool upper = false; // the marker's case
+    QString text;       // a literal's text
+};
+
 // The locale's formats rewritten and its month names gathered, once per
 // locale (see FormsFor).
 struct LocaleForms {
@@ -59,11 +69,19 @@ struct LocaleForms {
     // not (formats with literal words, native digits), the locale's own
     // formats are tried after it.
     bool needsFallback = true;
+    // The long time format compiled, when it prints exactly what Qt prints:
+    // Qt reads the format anew on every call, and an evaluation prints a time.
+    std::vector<TimePiece> timePieces;
+    bool timeCompiled = false;
+    QChar zeroDigit;
 
     explicit LocaleForms(const QLocale &l);
 };
 
 LocaleForms &FormsFor(const QLocale &locale);
+
+// The long time in the compiled format (timeCompiled must be true).
+QString FormatTime(const QTime &time, const LocaleForms &forms);
 
 // The everyday forms of a date, optionally followed by a time, as a clock
 // reading; the text is already simplified.
