@@ -76,8 +76,8 @@ MainWindow::MainWindow(const AppDirs &dirs, const Clock *clock, QWidget *parent)
     setCentralWidget(resultArea_);
     buildControls();
     buildMenus();
-    MakeNewMoonListIfAbsent(dirs_.data, SystemZone(),
-                            clock_->now().toTimeZone(SystemZone()).date());
+    const QTimeZone zone = SystemZone();
+    MakeNewMoonListIfAbsent(dirs_.data, zone, clock_->now().toTimeZone(zone).date());
     FillNewMoonList(dirs_.data, *newMoonList_);
     setFixedSize(sizeHint());
     look::CentreOnScreen(this);

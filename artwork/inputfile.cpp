@@ -1,15 +1,16 @@
 #include "artwork/inputfile.h"
 
+#include "store/fileio.h"
+
 #include <QFileInfo>
 
 namespace lunex::artwork {
 
 bool IsReadableFile(const QString &path, QString *error) {
-    const QFileInfo info(path);
     QString why;
-    if (!info.exists()) {
+    if (!QFileInfo::exists(path)) {
         why = QStringLiteral("nincs ilyen fájl");
-    } else if (!info.isFile()) {
+    } else if (!IsOrdinaryFile(path)) {
         why = QStringLiteral("nem közönséges fájl");
     }
     if (error && !why.isEmpty()) {

@@ -69,10 +69,11 @@ QStringList SplitListLines(QByteArrayView bytes) {
 }
 
 QByteArray ListFileBytes(const QStringList &lines) {
-    // CR LF written explicitly: the list is read the same on every system.
+    // Each line is written as a single-value file is: the list is read the
+    // same on every system.
     QByteArray bytes;
     for (const QString &line : lines) {
-        bytes += EncodeAnsi(line) + "\r\n";
+        bytes += SingleValueBytes(line);
     }
     return bytes;
 }

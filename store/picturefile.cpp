@@ -5,7 +5,7 @@
 namespace lunex {
 namespace {
 
-// Walks the blocks of a GIF (GIF89a specification, sections 17-27): the
+// Walks the blocks of a GIF as the GIF89a format lays them out: the
 // header and screen descriptor with its colour table, then extensions and
 // images, each a run of length-prefixed sub-blocks, up to the trailer 0x3B.
 bool IsCompleteGif(QByteArrayView b) {
