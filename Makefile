@@ -1,6 +1,6 @@
 # The everyday commands: `make run` and `make test`; `make fuzz` for the fuzzers,
 # `make bench` for the benchmarks, `make package` for the Debian package.
-# Each installs what is missing (tools/setup-deps.sh), configures and builds first.
+# Each installs what is missing (scripts/setup-deps.sh), configures and builds first.
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_FLAGS ?= -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -22,7 +22,7 @@ FUZZ_TARGETS = fuzz_datetext fuzz_listfile fuzz_singlevalue fuzz_calcnumber
 .PHONY: deps configure build run test test-plain test-asan fuzz bench package clean
 
 deps:
-	@tools/setup-deps.sh
+	@scripts/setup-deps.sh
 
 configure: deps
 	@cmake -S . -B $(BUILD) $(CMAKE_FLAGS)
@@ -44,24 +44,24 @@ test-asan: deps
 	$(SANITIZER_ENV) ctest --test-dir $(ASAN_BUILD) --output-on-failure -j $(JOBS)
 
 fuzz:
-	@tools/setup-deps.sh fuzz
+	@scripts/setup-deps.sh fuzz
 	@CC=clang-14 CXX=clang++-14 cmake -S . -B $(FUZZ_BUILD) -DLUNEX_FUZZ=ON \
 		-DCMAKE_BUILD_TYPE= -DCMAKE_CXX_FLAGS="-O1 -g"
 	@cmake --build $(FUZZ_BUILD) -j $(JOBS) --target $(FUZZ_TARGETS)
-	@tools/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
+	@scripts/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS) $(FUZZ_TARGETS)
 
 # Release build in its own directory; prints the table and writes bench/results.md.
 bench:
-	@tools/setup-deps.sh bench
+	@scripts/setup-deps.sh bench
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DLUNEX_BENCH=ON -DBUILD_TESTING=OFF
 	@cmake --build build-bench -j $(JOBS)
-	tools/bench.sh build-bench
+	bench/run.sh build-bench
 
 # The Debian package in its own tree: Debian's build flags (hardening included),
 # installed under /usr, stripped by CPack; then lintian and the desktop checks.
 PACKAGE_BUILD ?= build-package
 package:
-	@tools/setup-deps.sh package
+	@scripts/setup-deps.sh package
 	@export DEB_BUILD_MAINT_OPTIONS=hardening=+all && \
 		cmake -S . -B $(PACKAGE_BUILD) -DCMAKE_BUILD_TYPE= -DCMAKE_INSTALL_PREFIX=/usr \
 		-DCMAKE_CXX_FLAGS="$$(dpkg-buildflags --get CPPFLAGS) $$(dpkg-buildflags --get CXXFLAGS)" \

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "evaluation/evaluation.h"
-#include "lunar/datetext.h"
 #include "ports/windowports.h"
+#include "texts/datetext.h"
 
 #include <QComboBox>
 

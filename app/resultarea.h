@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lunar/resulttexts.h"
+#include "texts/resulttexts.h"
 
 #include <QFont>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #include "artwork/albedo.h"
 
 #include "artwork/inputfile.h"
-#include "lunar/angleunits.h"
+#include "lunar/fundamentals.h"
 
 #include <QImage>
 #include <QImageReader>

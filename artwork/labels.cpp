@@ -1,6 +1,6 @@
 #include "artwork/labels.h"
 
-#include "lunar/angleunits.h"
+#include "lunar/fundamentals.h"
 
 #include <algorithm>
 #include <cmath>

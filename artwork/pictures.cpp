@@ -1,7 +1,7 @@
 #include "artwork/pictures.h"
 
 #include "artwork/gifwriter.h"
-#include "lunar/angleunits.h"
+#include "lunar/fundamentals.h"
 #include "lunar/lunarage.h"
 #include "messages/messages.h"
 #include "store/fileio.h"

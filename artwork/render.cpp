@@ -1,6 +1,6 @@
 #include "artwork/render.h"
 
-#include "lunar/angleunits.h"
+#include "lunar/fundamentals.h"
 #include "lunar/lunarage.h"
 
 #include <algorithm>

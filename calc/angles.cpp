@@ -1,6 +1,6 @@
 #include "calc/angles.h"
 
-#include "lunar/numbertext.h"
+#include "texts/numbertext.h"
 
 #include <cmath>
 

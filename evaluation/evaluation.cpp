@@ -1,11 +1,11 @@
 #include "evaluation/evaluation.h"
 
 #include "lunar/civiltime.h"
-#include "lunar/datetext.h"
 #include "messages/messages.h"
 #include "store/codepage.h"
 #include "store/datafiles.h"
 #include "store/picturefile.h"
+#include "texts/datetext.h"
 
 #include <QImage>
 

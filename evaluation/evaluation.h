@@ -1,8 +1,8 @@
 #pragma once
 
-#include "lunar/resulttexts.h"
 #include "ports/windowports.h"
 #include "store/appdirs.h"
+#include "texts/resulttexts.h"
 
 #include <QDateTime>
 #include <QLocale>

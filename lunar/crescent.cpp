@@ -1,6 +1,6 @@
 #include "lunar/crescent.h"
 
-#include "lunar/angleunits.h"
+#include "lunar/fundamentals.h"
 
 #include <array>
 #include <cmath>

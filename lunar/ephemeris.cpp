@@ -1,8 +1,7 @@
 #include "lunar/ephemeris.h"
 
-#include "lunar/angleunits.h"
-
-#include "lunar/newmoon.h"
+#include "lunar/deltat.h"
+#include "lunar/fundamentals.h"
 
 #include <algorithm>
 #include <array>
@@ -11,19 +10,6 @@
 
 namespace lunex {
 namespace {
-
-constexpr double J2000 = 2451545.0;
-
-double SinDeg(double degrees) {
-    return std::sin(std::fmod(degrees, 360.0) * Degree);
-}
-double CosDeg(double degrees) {
-    return std::cos(std::fmod(degrees, 360.0) * Degree);
-}
-
-double Centuries(double jd) {
-    return (jd - J2000) / 36525.0;
-}
 
 // One row of tables 47.A and 47.B: the multiples of D, M, M′ and F and the
 // coefficients of the sine (longitude, latitude; 10⁻⁶ degree) and of the
@@ -250,13 +236,6 @@ double GreenwichMeanSiderealTime(double jdUt) {
     return NormalizeDegrees(280.46061837 + 0.98564736629 * whole +
                             360.98564736629 * (days - whole) + 0.000387933 * t * t -
                             t * t * t / 38710000.0);
-}
-
-double DeltaTDays(double jdUt) {
-    // The decimal year of the instant itself, not the middle of its month:
-    // the polynomials are the same, only the sampling is finer.
-    const double year = 2000.0 + (jdUt - J2000) / 365.25;
-    return DeltaTSeconds(year) / 86400.0;
 }
 
 GeocentricSky ComputeGeocentricSky(double jdUt) {

@@ -9,7 +9,7 @@
 // 2nd ed. (Willmann-Bell, 1998), chapters cited at each function.
 //
 // Angles are in degrees, instants are Julian Days: "UT" for Universal Time,
-// "TT" (JDE) for Terrestrial Time; ΔT between them comes from lunar/newmoon,
+// "TT" (JDE) for Terrestrial Time; ΔT between them comes from lunar/deltat,
 // the same as the new moons use. Longitudes are east-positive.
 namespace lunex {
 
@@ -48,9 +48,6 @@ Equatorial ToEquatorial(const Ecliptic &place, double obliquity);
 
 // Mean sidereal time at Greenwich for an instant of UT (eq. 12.4).
 double GreenwichMeanSiderealTime(double jdUt);
-
-// TT − UT for an instant of UT, in days, from the same ΔT as the new moons.
-double DeltaTDays(double jdUt);
 
 // Everything about the sky that does not depend on the place: the geocentric
 // apparent places of both bodies and the equation of the equinoxes (Δψ cos ε,

@@ -88,10 +88,6 @@ double LocalSky::moonHourAngle(double jdUt) const {
     return HourAngle(GreenwichApparentSiderealTime(jdUt, sky), place_, sky.moon);
 }
 
-double LocalMeanNoon(double jdOfDateAtMidnightUt, double longitude) {
-    return jdOfDateAtMidnightUt + 0.5 - longitude / 360.0;
-}
-
 SunHorizon FindSunHorizon(const LocalSky &sky, double localNoonUt, Direction direction) {
     const int s = int(direction);
     const auto hourAngle = [&](double t) { return sky.sunHourAngle(t); };

@@ -52,9 +52,6 @@ private:
     ObserverPosition observer_;
 };
 
-// The Universal Time of noon of the local mean solar time of a date at a longitude.
-double LocalMeanNoon(double jdOfDateAtMidnightUt, double longitude);
-
 struct SunHorizon {
     enum class Kind {
         Crosses,  // sets (rises) that day

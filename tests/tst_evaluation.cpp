@@ -1,7 +1,7 @@
 #include "evalfakes.h"
-#include "lunar/datetext.h"
 #include "store/datafiles.h"
 #include "store/fileio.h"
+#include "texts/datetext.h"
 
 #include <QTest>
 

@@ -109,7 +109,7 @@ private slots:
             QVERIFY2(
                 !QStandardPaths::findExecutable(tool).isEmpty(),
                 qPrintable(
-                    QStringLiteral("%1 is missing: tools/setup-deps.sh installs it").arg(tool)));
+                    QStringLiteral("%1 is missing: scripts/setup-deps.sh installs it").arg(tool)));
         }
         QVERIFY(root_.isValid());
         QCOMPARE(::chmod(QFile::encodeName(root_.path()).constData(), 0755), 0);

@@ -1,7 +1,7 @@
-#include "lunar/datetext.h"
 #include "lunar/lunarage.h"
-#include "lunar/numbertext.h"
-#include "lunar/resulttexts.h"
+#include "texts/datetext.h"
+#include "texts/numbertext.h"
+#include "texts/resulttexts.h"
 
 #include "dates.h"
 

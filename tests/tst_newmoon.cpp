@@ -1,9 +1,11 @@
 #include "evaluation/newmoonlist.h"
 #include "fakes.h"
-#include "lunar/datetext.h"
+#include "lunar/deltat.h"
+#include "lunar/fundamentals.h"
 #include "lunar/newmoon.h"
 #include "store/codepage.h"
 #include "store/datafiles.h"
+#include "texts/datetext.h"
 
 #include <QTest>
 

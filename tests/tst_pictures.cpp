@@ -4,7 +4,7 @@
 #include "artwork/labels.h"
 #include "artwork/pictures.h"
 #include "artwork/render.h"
-#include "lunar/angleunits.h"
+#include "lunar/fundamentals.h"
 #include "lunar/lunarage.h"
 #include "processrun.h"
 #include "store/paths.h"

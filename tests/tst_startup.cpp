@@ -2,8 +2,8 @@
 // and the command line's help and version.
 
 #include "app/timefield.h"
-#include "messages/cli.h"
 #include "processrun.h"
+#include "programs/common/cli.h"
 
 #include <QMenu>
 #include <QTest>

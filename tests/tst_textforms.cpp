@@ -1,6 +1,6 @@
-#include "lunar/datetext.h"
 #include "lunar/lunarage.h"
-#include "lunar/numbertext.h"
+#include "texts/datetext.h"
+#include "texts/numbertext.h"
 
 #include "dates.h"
 

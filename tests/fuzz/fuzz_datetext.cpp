@@ -2,11 +2,11 @@
 // (locale, and whether the rest is UTF-8 as typed or Windows-1250 as stored),
 // then the text.
 
-#include "fuzzsupport.h"
 #include "evaluation/evaluation.h"
-#include "lunar/datetext.h"
+#include "fuzzsupport.h"
 #include "store/codepage.h"
 #include "store/datafiles.h"
+#include "texts/datetext.h"
 
 using namespace lunex;
 using namespace lunex::fuzz;

@@ -4,9 +4,9 @@
 
 #include "fakes.h"
 #include "fuzzsupport.h"
-#include "lunar/datetext.h"
 #include "store/codepage.h"
 #include "store/datafiles.h"
+#include "texts/datetext.h"
 
 using namespace lunex;
 using namespace lunex::fuzz;

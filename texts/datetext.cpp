@@ -1,7 +1,7 @@
-#include "lunar/datetext.h"
+#include "texts/datetext.h"
 
 #include "lunar/civiltime.h"
-#include "lunar/localeforms.h"
+#include "texts/localeforms.h"
 
 #include <deque>
 #include <limits>

@@ -2,6 +2,7 @@
 
 #include "lunations.h"
 
+#include "lunar/fundamentals.h"
 #include "lunar/newmoon.h"
 
 #include <QFont>

@@ -5,7 +5,7 @@
 #include "places.h"
 #include "visibilitymap.h"
 
-#include "messages/cli.h"
+#include "programs/common/cli.h"
 #include "store/fileio.h"
 
 #include <QBuffer>

@@ -3,11 +3,11 @@
 
 #include "evaluation/evaluation.h"
 #include "lunar/civiltime.h"
-#include "lunar/datetext.h"
 #include "lunar/lunarage.h"
-#include "messages/cli.h"
 #include "messages/messages.h"
+#include "programs/common/cli.h"
 #include "store/fileio.h"
+#include "texts/datetext.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

@@ -1,7 +1,7 @@
 #include "app/mainwindow.h"
 #include "look/look.h"
 #include "lunex_version.h"
-#include "messages/cli.h"
+#include "programs/common/cli.h"
 #include "store/appdirs.h"
 #include "store/fileio.h"
 

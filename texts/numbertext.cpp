@@ -1,4 +1,4 @@
-#include "lunar/numbertext.h"
+#include "texts/numbertext.h"
 
 #include <QByteArray>
 

@@ -1,4 +1,4 @@
-#include "messages/cli.h"
+#include "programs/common/cli.h"
 
 #include "lunex_version.h"
 

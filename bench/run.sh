@@ -84,7 +84,6 @@ hyperfine -N --warmup 1 --runs 3 --export-json "$WORK/crescent-map05.json" \
 hyperfine -N --warmup 2 --runs 20 --export-json "$WORK/crescent-table.json" \
     "$B/lunex-crescents --place Budapest --from 2026-12 --months 12 --zone Europe/Budapest"
 
-mkdir -p "$ROOT/bench"
-python3 "$ROOT/tools/bench-report.py" "$WORK" "$OUT" \
+python3 "$ROOT/bench/report.py" "$WORK" "$OUT" \
     "$(git -C "$ROOT" rev-parse --short HEAD)$(git -C "$ROOT" diff --quiet -- . ':!bench/results.md' || echo '+changes')"
 cat "$OUT"

@@ -1,4 +1,4 @@
-// bench_listfile ENTRIES FILE: writes a list of new moons for tools/bench.sh.
+// bench_listfile ENTRIES FILE: writes a list of new moons for bench/run.sh.
 
 #include "benchlist.h"
 #include "store/datafiles.h"

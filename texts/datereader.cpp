@@ -1,6 +1,6 @@
 // The reader of date-time texts as observers type them.
 
-#include "lunar/localeforms.h"
+#include "texts/localeforms.h"
 
 namespace lunex::detail {
 namespace {

@@ -1,9 +1,9 @@
 // The computation and the date-text conversion, without any window.
 
 #include "evaluation/evaluation.h"
-#include "lunar/datetext.h"
 #include "lunar/lunarage.h"
-#include "lunar/numbertext.h"
+#include "texts/datetext.h"
+#include "texts/numbertext.h"
 
 #include <benchmark/benchmark.h>
 

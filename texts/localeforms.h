@@ -1,7 +1,7 @@
 #pragma once
 
 // What the date texts need of a locale, shared by the printing and the
-// reading of dates; not for use outside lunar/.
+// reading of dates; not for use outside texts/.
 
 #include <QDate>
 #include <QDateTime>

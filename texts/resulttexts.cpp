@@ -1,7 +1,7 @@
-#include "lunar/resulttexts.h"
+#include "texts/resulttexts.h"
 
-#include "lunar/datetext.h"
-#include "lunar/numbertext.h"
+#include "texts/datetext.h"
+#include "texts/numbertext.h"
 
 #include <QStringBuilder>
 

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Assembles bench/results.md from the raw figures that tools/bench.sh gathered."""
+"""Assembles bench/results.md from the raw figures that bench/run.sh gathered."""
 import datetime
 import json
 import math

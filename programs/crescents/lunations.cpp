@@ -1,5 +1,6 @@
 #include "lunations.h"
 
+#include "lunar/fundamentals.h"
 #include "lunar/newmoon.h"
 
 #include <QStringList>
