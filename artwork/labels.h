@@ -81,6 +81,9 @@ private:
         double cost;   // how much worse than right beside or across the middle
         QRectF extent; // all of it another label must keep clear of
     };
+    // Many names placed together, and the search for the best whole (labels.cpp).
+    class Arrangement;
+
     // The places a name may take, best first, up to limit, leaving out those that already
     // fail on what stays where it is (the picture's edge, reserved areas, labels placed).
     std::vector<Option> optionsFor(const LabelRequest &request, size_t limit) const;
