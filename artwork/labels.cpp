@@ -63,6 +63,12 @@ double Deviation(double degrees, double preferred) {
     return d > 180 ? 360 - d : d;
 }
 
+// A length in pixels in the units of the arranging.
+double Units(double pixels) {
+    const double u = pixels / PixelsPerUnit;
+    return u * u;
+}
+
 QLineF LeaderOf(const Placement &p) {
     return QLineF(p.anchor, p.leaderEnd);
 }
@@ -262,76 +268,14 @@ bool LabelPlacer::fits(const QRectF &rect, const QPointF &anchor, bool leader, b
 
 std::vector<LabelPlacer::Option> LabelPlacer::optionsFor(const LabelRequest &request,
                                                          size_t limit) const {
-    const double w = request.size.width();
-    const double h = request.size.height();
     const QPointF a = request.anchor;
     std::vector<Option> options;
-    const auto units = [](double pixels) {
-        const double u = pixels / PixelsPerUnit;
-        return u * u;
-    };
-
     if (request.onAnchor) {
-        // Across the middle, else slid along the area as far as it reaches.
-        const double span = std::max(0.0, request.spanPixels) * AcrossShare;
-        const double stepX = std::clamp(w / 8, 3.0, 8.0);
-        const double stepY = std::max(h / 2, 3.0);
-        for (double dy = -std::floor(span / stepY) * stepY; dy <= span + 1e-9; dy += stepY) {
-            for (double dx = -std::floor(span / stepX) * stepX; dx <= span + 1e-9; dx += stepX) {
-                const double shift = std::hypot(dx, dy);
-                if (shift > span + 1e-9) {
-                    continue;
-                }
-                const QRectF rect(a.x() + dx - w / 2, a.y() + dy - h / 2, w, h);
-                options.push_back({{rect, a, false, true, a}, SlideFactor * units(shift), {}});
-            }
-        }
+        addAcrossOptions(request, options);
     }
-
     const double maxDistance = request.maxDistance > 0 ? request.maxDistance : maxDistance_;
     const double besideCost = request.onAnchor ? AreaBesideCost : 0;
-    // Boxes beside a dot at from, at most reach away.
-    const auto besideDot = [&](const QPointF &from, double extraCost, double reach) {
-        const auto consider = [&](const QRectF &rect, double degrees) {
-            const double deviation = Deviation(degrees, direction_);
-            if (deviation > spread_ + 1e-9) {
-                return;
-            }
-            const QPointF end = NearestPoint(rect, from);
-            const double length = QLineF(from, end).length();
-            // A box over its own dot would hide what it names.
-            if (length < std::max(minDistance_ - 0.01, 2.0) || length > reach + 1e-9) {
-                return;
-            }
-            const bool leader = length > NoLeaderDistance;
-            options.push_back(
-                {{rect, from, leader, false, end},
-                 extraCost + units(leader ? length : 0) + DirectionCost * deviation / 180,
-                 {}});
-        };
-        for (double d : Distances) {
-            if (d > reach) {
-                break;
-            }
-            // Rays fanning out from the feature, the box's near side facing it.
-            const double step = d > FarDistance ? 2 * AngleStep : AngleStep;
-            for (double deg = 0; deg < 360 - 1e-9; deg += step) {
-                const double rad = deg * Degree;
-                const QPointF centre(from.x() + std::cos(rad) * (d + w / 2),
-                                     from.y() + std::sin(rad) * (d + h / 2));
-                consider(QRectF(centre.x() - w / 2, centre.y() - h / 2, w, h), deg);
-            }
-            // Boxes straight beside, above or below, slid along their side: as short a
-            // leader, many more places.
-            for (double f : Slides) {
-                consider(QRectF(from.x() + d, from.y() - h * f, w, h), 0);
-                consider(QRectF(from.x() - d - w, from.y() - h * f, w, h), 180);
-                consider(QRectF(from.x() - w * f, from.y() + d, w, h), 90);
-                consider(QRectF(from.x() - w * f, from.y() - d - h, w, h), 270);
-            }
-        }
-    };
-    besideDot(a, besideCost, maxDistance);
+    addBesideOptions(request.size, a, besideCost, maxDistance, options);
     // An area's dot may lie anywhere on it: where its middle is hidden or hemmed in, a dot
     // off the middle still shows whose name it is.
     if (request.onAnchor && request.spanPixels > 0) {
@@ -339,20 +283,99 @@ std::vector<LabelPlacer::Option> LabelPlacer::optionsFor(const LabelRequest &req
             for (int k = 0; k < 8; ++k) {
                 const double rad = k * std::numbers::pi / 4;
                 const double shift = part * request.spanPixels;
-                besideDot(a + QPointF(std::cos(rad), std::sin(rad)) * shift,
-                          besideCost + SlideFactor * units(shift),
-                          std::min(maxDistance, OffMiddleReach));
+                addBesideOptions(request.size, a + QPointF(std::cos(rad), std::sin(rad)) * shift,
+                                 besideCost + SlideFactor * Units(shift),
+                                 std::min(maxDistance, OffMiddleReach), options);
             }
         }
     }
-    // Over the dot of a feature still to be named, it costs what was asked.
+    addMarkCosts(a, options);
+    std::stable_sort(options.begin(), options.end(),
+                     [](const Option &x, const Option &y) { return x.cost < y.cost; });
+    return fittingFirst(options, limit);
+}
+
+// Across the middle, else slid along the area as far as it reaches.
+void LabelPlacer::addAcrossOptions(const LabelRequest &request,
+                                   std::vector<Option> &options) const {
+    const double w = request.size.width();
+    const double h = request.size.height();
+    const QPointF a = request.anchor;
+    const double span = std::max(0.0, request.spanPixels) * AcrossShare;
+    const double stepX = std::clamp(w / 8, 3.0, 8.0);
+    const double stepY = std::max(h / 2, 3.0);
+    for (double dy = -std::floor(span / stepY) * stepY; dy <= span + 1e-9; dy += stepY) {
+        for (double dx = -std::floor(span / stepX) * stepX; dx <= span + 1e-9; dx += stepX) {
+            const double shift = std::hypot(dx, dy);
+            if (shift > span + 1e-9) {
+                continue;
+            }
+            const QRectF rect(a.x() + dx - w / 2, a.y() + dy - h / 2, w, h);
+            options.push_back({{rect, a, false, true, a}, SlideFactor * Units(shift), {}});
+        }
+    }
+}
+
+void LabelPlacer::addBesideOptions(const QSizeF &size, const QPointF &from, double extraCost,
+                                   double reach, std::vector<Option> &options) const {
+    const double w = size.width();
+    const double h = size.height();
+    for (double d : Distances) {
+        if (d > reach) {
+            break;
+        }
+        // Rays fanning out from the feature, the box's near side facing it.
+        const double step = d > FarDistance ? 2 * AngleStep : AngleStep;
+        for (double deg = 0; deg < 360 - 1e-9; deg += step) {
+            const double rad = deg * Degree;
+            const QPointF centre(from.x() + std::cos(rad) * (d + w / 2),
+                                 from.y() + std::sin(rad) * (d + h / 2));
+            addBesideOption(QRectF(centre.x() - w / 2, centre.y() - h / 2, w, h), deg, from,
+                            extraCost, reach, options);
+        }
+        // Boxes straight beside, above or below, slid along their side: as short a
+        // leader, many more places.
+        for (double f : Slides) {
+            addBesideOption(QRectF(from.x() + d, from.y() - h * f, w, h), 0, from, extraCost, reach,
+                            options);
+            addBesideOption(QRectF(from.x() - d - w, from.y() - h * f, w, h), 180, from, extraCost,
+                            reach, options);
+            addBesideOption(QRectF(from.x() - w * f, from.y() + d, w, h), 90, from, extraCost,
+                            reach, options);
+            addBesideOption(QRectF(from.x() - w * f, from.y() - d - h, w, h), 270, from, extraCost,
+                            reach, options);
+        }
+    }
+}
+
+void LabelPlacer::addBesideOption(const QRectF &rect, double degrees, const QPointF &from,
+                                  double extraCost, double reach,
+                                  std::vector<Option> &options) const {
+    const double deviation = Deviation(degrees, direction_);
+    if (deviation > spread_ + 1e-9) {
+        return;
+    }
+    const QPointF end = NearestPoint(rect, from);
+    const double length = QLineF(from, end).length();
+    // A box over its own dot would hide what it names.
+    if (length < std::max(minDistance_ - 0.01, 2.0) || length > reach + 1e-9) {
+        return;
+    }
+    const bool leader = length > NoLeaderDistance;
+    options.push_back({{rect, from, leader, false, end},
+                       extraCost + Units(leader ? length : 0) + DirectionCost * deviation / 180,
+                       {}});
+}
+
+// Over the dot of a feature still to be named, it costs what was asked.
+void LabelPlacer::addMarkCosts(const QPointF &anchor, std::vector<Option> &options) const {
     for (Option &o : options) {
         o.extent = Extent(o.place);
         const QRectF padded = o.place.rect.adjusted(-Gap, -Gap, Gap, Gap);
         const QLineF line = LeaderOf(o.place);
         forEachCell(o.extent, [&](size_t cell) {
             for (const SoftMark &m : softMarks_[cell]) {
-                if (m.point != a && m.point != o.place.anchor &&
+                if (m.point != anchor && m.point != o.place.anchor &&
                     (padded.contains(m.point) ||
                      (o.place.leader && DistanceToSegment(m.point, line) < LeaderClearance))) {
                     o.cost += m.cost;
@@ -361,11 +384,13 @@ std::vector<LabelPlacer::Option> LabelPlacer::optionsFor(const LabelRequest &req
             return true;
         });
     }
-    std::stable_sort(options.begin(), options.end(),
-                     [](const Option &x, const Option &y) { return x.cost < y.cost; });
-    // Only now, best first, what is in the way: the edge, reserved areas, labels already
-    // placed, and what the caller rules out. That is the slow part, and one place is
-    // often all that is asked for.
+}
+
+// Only now, best first, what is in the way: the edge, reserved areas, labels already
+// placed, and what the caller rules out. That is the slow part, and one place is often all
+// that is asked for.
+std::vector<LabelPlacer::Option> LabelPlacer::fittingFirst(const std::vector<Option> &options,
+                                                           size_t limit) const {
     std::vector<Option> fitting;
     for (const Option &o : options) {
         const Placement &p = o.place;
