@@ -81,9 +81,23 @@ private:
         double cost;   // how much worse than right beside or across the middle
         QRectF extent; // all of it another label must keep clear of
     };
+    // Many names placed together, and the search for the best whole (labels.cpp).
+    class Arrangement;
+
     // The places a name may take, best first, up to limit, leaving out those that already
     // fail on what stays where it is (the picture's edge, reserved areas, labels placed).
     std::vector<Option> optionsFor(const LabelRequest &request, size_t limit) const;
+    void addAcrossOptions(const LabelRequest &request, std::vector<Option> &options) const;
+    // Boxes beside a dot at from, at most reach away, each costing extraCost more.
+    void addBesideOptions(const QSizeF &size, const QPointF &from, double extraCost, double reach,
+                          std::vector<Option> &options) const;
+    // One such box, in the direction of degrees, if the direction and its distance allow it.
+    void addBesideOption(const QRectF &rect, double degrees, const QPointF &from, double extraCost,
+                         double reach, std::vector<Option> &options) const;
+    // What each option costs for covering the marks of features still to be named.
+    void addMarkCosts(const QPointF &anchor, std::vector<Option> &options) const;
+    // Those options that fit, in order, up to limit.
+    std::vector<Option> fittingFirst(const std::vector<Option> &options, size_t limit) const;
     bool fits(const QRectF &rect, const QPointF &anchor, bool leader, bool across,
               const QLineF &line) const;
     // Calls visit with the index of each grid cell a box touches, clamped to the picture,

@@ -11,6 +11,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <optional>
 
 using namespace lunex::artwork;
 
@@ -20,17 +21,16 @@ void Say(const QString &text) {
     std::fprintf(stderr, "lunex-pics: %s\n", qUtf8Printable(text));
 }
 
-} // namespace
+struct Options {
+    QString dir;
+    QString features;
+    QString texture;
+    bool textureNamed = false; // by the user, not the build's default
+    bool noTexture = false;
+};
 
-int main(int argc, char **argv) {
-    // The build runs without a display; text still needs a platform for its fonts.
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QGuiApplication app(argc, argv);
-    lunex::IgnoreFileSizeSignal();
-    QCoreApplication::setApplicationName(QStringLiteral("lunex-pics"));
-
+// Leaves with the help text when the command line is not one this program takes.
+Options ParseOptions(const QCoreApplication &app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("A Pic könyvtár képeit rajzolja: fázisképek, napképek, holdtérkép."));
@@ -52,38 +52,38 @@ int main(int argc, char **argv) {
     if (parser.positionalArguments().size() != 1) {
         parser.showHelp(2);
     }
-    const QString dir = parser.positionalArguments().constFirst();
+    return {parser.positionalArguments().constFirst(), parser.value(featuresOption),
+            parser.value(textureOption), parser.isSet(textureOption),
+            parser.isSet(noTextureOption)};
+}
 
-    QString why;
-    const auto features = ReadFeatures(parser.value(featuresOption), &why);
-    if (!features) {
-        Say(QStringLiteral("a holdi alakzatok listája nem olvasható (%1): %2")
-                .arg(parser.value(featuresOption), why));
-        return 1;
-    }
-
-    // A missing default texture never fails the build: the pictures are then drawn from
-    // a plain surface with the plains darkened where the catalogue puts them. A texture
-    // the user names and that fails is an error: plain pictures would hide the mistake.
+// The surface the pictures are drawn from, or none when the texture the user named fails.
+// A missing default texture never fails the build: the pictures are then drawn from a
+// plain surface with the plains darkened where the catalogue puts them. A texture the
+// user names and that fails is an error: plain pictures would hide the mistake.
+std::optional<AlbedoMap> LoadSurface(const Options &options, const QList<Feature> &features) {
     std::optional<AlbedoMap> albedo;
-    if (!parser.isSet(noTextureOption)) {
-        albedo = AlbedoMap::load(parser.value(textureOption), &why);
-        if (!albedo && parser.isSet(textureOption)) {
-            Say(QStringLiteral("a holdtextúra nem olvasható (%1): %2")
-                    .arg(parser.value(textureOption), why));
-            return 1;
+    if (!options.noTexture) {
+        QString why;
+        albedo = AlbedoMap::load(options.texture, &why);
+        if (!albedo && options.textureNamed) {
+            Say(QStringLiteral("a holdtextúra nem olvasható (%1): %2").arg(options.texture, why));
+            return std::nullopt;
         }
         if (!albedo) {
             Say(QStringLiteral("nincs holdtextúra (%1: %2); a képek sima felszínből készülnek")
-                    .arg(parser.value(textureOption), why));
+                    .arg(options.texture, why));
         }
     } else {
         Say(QStringLiteral("textúra nélkül: a képek sima felszínből készülnek"));
     }
     if (!albedo) {
-        albedo = AlbedoMap::synthetic(*features);
+        albedo = AlbedoMap::synthetic(features);
     }
+    return albedo;
+}
 
+void WarnOfMissingFonts() {
     for (const char *family : {SansFamily, SerifFamily}) {
         const QFontInfo info{QFont(QString::fromLatin1(family))};
         if (info.family() != QLatin1String(family)) {
@@ -91,9 +91,35 @@ int main(int argc, char **argv) {
                     .arg(QLatin1String(family), info.family()));
         }
     }
+}
+
+} // namespace
+
+int main(int argc, char **argv) {
+    // The build runs without a display; text still needs a platform for its fonts.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QGuiApplication app(argc, argv);
+    lunex::IgnoreFileSizeSignal();
+    QCoreApplication::setApplicationName(QStringLiteral("lunex-pics"));
+    const Options options = ParseOptions(app);
+
+    QString why;
+    const auto features = ReadFeatures(options.features, &why);
+    if (!features) {
+        Say(QStringLiteral("a holdi alakzatok listája nem olvasható (%1): %2")
+                .arg(options.features, why));
+        return 1;
+    }
+    const std::optional<AlbedoMap> albedo = LoadSurface(options, *features);
+    if (!albedo) {
+        return 1;
+    }
+    WarnOfMissingFonts();
 
     const PictureMaker maker(*albedo, *features);
-    if (!maker.writeAll(dir, &why)) {
+    if (!maker.writeAll(options.dir, &why)) {
         Say(why);
         return 1;
     }

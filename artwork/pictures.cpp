@@ -230,6 +230,248 @@ void DrawLabels(QImage &rgb, const QList<Placed> &placed, Chart &chart) {
     }
 }
 
+// The cosine of a feature's angle from the middle of the disc as seen from the Earth.
+double CentreCosine(const Feature &f) {
+    return std::cos(f.latDeg * Degree) * std::cos(f.lonDeg * Degree);
+}
+
+// Features where the Sun stands low in the morning of a day: from just below the horizon
+// (high peaks and rims catch the first light) to about eight degrees up. Plains and the
+// famous first, then the rest by size, for they are named while room lasts.
+QList<const Feature *> DayFeatures(const QList<Feature> &features, int day) {
+    const double ls = SubSolarLongitude(day) * Degree;
+    QList<const Feature *> near;
+    for (const Feature &f : features) {
+        const double lat = f.latDeg * Degree;
+        const double lon = f.lonDeg * Degree;
+        const double mu = CentreCosine(f);
+        const double mu0 = std::cos(lat) * std::cos(lon - ls);
+        const bool large = IsPlain(f.type) || (IsRange(f.type) && f.diameterKm >= DayRangeKm) ||
+                           (f.type == QLatin1String("crater") && f.diameterKm >= DayCraterKm);
+        if (large && mu > 0.12 && mu0 > -0.012 && mu0 < DayHighSun) {
+            near.append(&f);
+        }
+    }
+    std::stable_sort(near.begin(), near.end(), [](const Feature *a, const Feature *b) {
+        const int ra = IsPlain(a->type) ? 0 : IsFamous(a->name) ? 1 : 2;
+        const int rb = IsPlain(b->type) ? 0 : IsFamous(b->name) ? 1 : 2;
+        return ra != rb ? ra < rb : a->diameterKm > b->diameterKm;
+    });
+    return near;
+}
+
+// The features the map names, by kind, each kind the largest first.
+struct MapFeatures {
+    QList<const Feature *> plains;
+    QList<const Feature *> ranges;
+    QList<const Feature *> craters; // named whatever it takes
+    QList<const Feature *> others;  // named where room is left
+};
+
+MapFeatures MapFeaturesOf(const QList<Feature> &features) {
+    MapFeatures kinds;
+    for (const Feature &f : features) {
+        const double mu = CentreCosine(f);
+        if (IsPlain(f.type)) {
+            kinds.plains.append(&f);
+        } else if (mu <= MapMinMu) {
+            continue;
+        } else if ((f.type == QLatin1String("montes") && f.diameterKm >= MapMountainsKm) ||
+                   (f.type == QLatin1String("rupes") && f.diameterKm >= MapScarpKm)) {
+            kinds.ranges.append(&f);
+        } else if (f.type != QLatin1String("crater")) {
+            continue;
+        } else if (IsFamous(f.name) || f.diameterKm >= MapCraterKm ||
+                   (f.diameterKm >= MapCentralCraterKm && mu >= MapCentralMu)) {
+            kinds.craters.append(&f);
+        } else if (f.diameterKm >= MapOtherCraterKm) {
+            kinds.others.append(&f);
+        }
+    }
+    const auto bySize = [](const Feature *a, const Feature *b) {
+        return a->diameterKm > b->diameterKm;
+    };
+    for (QList<const Feature *> *kind :
+         {&kinds.plains, &kinds.ranges, &kinds.craters, &kinds.others}) {
+        std::stable_sort(kind->begin(), kind->end(), bySize);
+    }
+    return kinds;
+}
+
+bool IsGreatRange(const Feature *f) {
+    return f->diameterKm >= GreatRangeKm;
+}
+
+// Only a plain wide enough to hold its name carries it across its middle.
+bool IsWidePlain(const Feature *f) {
+    return f->diameterKm >= WidePlainKm;
+}
+
+// A name of the map, and what leaving it out costs.
+struct MapName {
+    Candidate candidate;
+    double importance;
+};
+
+// The map's names, each with its place on the disc, its face and how far it may go.
+class MapNames {
+public:
+    explicit MapNames(const DiscRenderer &renderer) : renderer_(renderer) {}
+
+    // In the order they take their places: the great ranges and the famous craters, whose
+    // names are short or can lie anywhere along them; the wide plains across their middle;
+    // the small plains, the most crowded first, whose names can go farther; the smaller
+    // ranges and the other craters by size.
+    QList<MapName> inPlacingOrder(const MapFeatures &kinds) const;
+
+private:
+    QPointF anchorOf(const Feature &f) const;
+    double spanOf(const Feature &f, double fraction) const;
+    QList<const Feature *> smallPlainsByCrowd(const QList<const Feature *> &plains) const;
+    MapName range(const Feature *f) const;
+    MapName crater(const Feature *f) const;
+
+    const DiscRenderer &renderer_;
+    // The plains read first, the ranges next; the many craters in a slightly smaller face.
+    const QFont plainFont_ = Font(SansFamily, 13, false, true);
+    const QFont smallPlainFont_ = Font(SansFamily, 11, false, true);
+    const QFont rangeFont_ = Font(SansFamily, 11, false, true);
+    const QFont craterFont_ = Font(SansFamily, 11);
+};
+
+QList<MapName> MapNames::inPlacingOrder(const MapFeatures &kinds) const {
+    QList<MapName> names;
+    for (const Feature *f : kinds.ranges) {
+        if (IsGreatRange(f)) {
+            names.append(range(f));
+        }
+    }
+    for (const Feature *f : kinds.craters) {
+        if (IsFamous(f->name)) {
+            names.append(crater(f));
+        }
+    }
+    for (const Feature *f : kinds.plains) {
+        if (IsWidePlain(f)) {
+            names.append({{f, anchorOf(*f), plainFont_, TextPlain, true, spanOf(*f, PlainSpan),
+                           PlainLeaderPixels},
+                          PlainImportance});
+        }
+    }
+    for (const Feature *f : smallPlainsByCrowd(kinds.plains)) {
+        names.append({{f, anchorOf(*f), smallPlainFont_, TextPlain, false, 0, PlainLeaderPixels},
+                      PlainImportance});
+    }
+    for (const Feature *f : kinds.ranges) {
+        if (!IsGreatRange(f)) {
+            names.append(range(f));
+        }
+    }
+    for (const Feature *f : kinds.craters) {
+        if (!IsFamous(f->name)) {
+            names.append(crater(f));
+        }
+    }
+    for (const Feature *f : kinds.others) {
+        names.append({{f, anchorOf(*f), craterFont_, TextWhite, false, 0, OtherLeaderPixels},
+                      OtherImportance});
+    }
+    return names;
+}
+
+// Every plain is named, even one whose middle lies just beyond the limb: it is pinned to
+// the limb where it shows.
+QPointF MapNames::anchorOf(const Feature &f) const {
+    if (auto point = renderer_.project(f.latDeg, f.lonDeg)) {
+        return *point;
+    }
+    const DiscView &view = renderer_.view();
+    const double lat = f.latDeg * Degree;
+    const double lon = f.lonDeg * Degree;
+    const double u = std::cos(lat) * std::sin(lon);
+    const double v = std::sin(lat);
+    const double n = std::hypot(u, v);
+    return QPointF(view.centre.x() + u / n * view.radius * 0.995,
+                   view.centre.y() - v / n * view.radius * 0.995);
+}
+
+// A fraction of the area's radius as seen, foreshortening towards the limb included.
+double MapNames::spanOf(const Feature &f, double fraction) const {
+    return fraction * f.diameterKm / 2 / MoonRadiusKm * renderer_.view().radius *
+           std::sqrt(std::max(CentreCosine(f), 0.1));
+}
+
+// The plains not wide enough to carry their name across, the most crowded first.
+QList<const Feature *> MapNames::smallPlainsByCrowd(const QList<const Feature *> &plains) const {
+    QList<std::pair<int, const Feature *>> small;
+    for (const Feature *f : plains) {
+        if (IsWidePlain(f)) {
+            continue;
+        }
+        int neighbours = 0;
+        for (const Feature *g : plains) {
+            neighbours += QLineF(anchorOf(*f), anchorOf(*g)).length() < CrowdPixels ? 1 : 0;
+        }
+        small.append({neighbours, f});
+    }
+    std::stable_sort(small.begin(), small.end(),
+                     [](const auto &a, const auto &b) { return a.first > b.first; });
+    QList<const Feature *> crowdedFirst;
+    for (const auto &[neighbours, f] : small) {
+        crowdedFirst.append(f);
+    }
+    return crowdedFirst;
+}
+
+MapName MapNames::range(const Feature *f) const {
+    return {{f, anchorOf(*f), rangeFont_, TextPlain, true, spanOf(*f, RangeSpan), NearLeaderPixels},
+            IsGreatRange(f) ? FamousImportance : SmallRangeImportance};
+}
+
+MapName MapNames::crater(const Feature *f) const {
+    const double importance =
+        IsFamous(f->name)
+            ? FamousImportance
+            : CraterImportance * (f->diameterKm >= MapCraterKm ? 2 : 1) + f->diameterKm;
+    return {{f, anchorOf(*f), craterFont_, TextWhite, false, 0, NearLeaderPixels}, importance};
+}
+
+// The plains, the great ranges, the famous and the large craters first, among themselves:
+// they are to be named whatever it takes; the rest then fit around them. Those that find
+// no room are named in unplaced.
+QList<Placed> ArrangeMapNames(const QList<MapName> &names, QStringList *unplaced) {
+    LabelPlacer placer(QRectF(QPointF(0, 0), QSizeF(ChartSize)).adjusted(3, 3, -3, -3));
+    placer.setDirection(0, 180);
+    for (const auto &[c, importance] : names) {
+        if (IsPlain(c.feature->type)) {
+            placer.reserveMark(c.anchor);
+        } else {
+            // The plains keep off the dots of the ranges and craters where they can.
+            placer.avoidMark(c.anchor, std::min(importance, AvoidCost));
+        }
+    }
+    QList<Placed> placed;
+    for (bool first : {true, false}) {
+        QList<const Candidate *> which;
+        QList<ArrangeRequest> requests;
+        for (const auto &[c, importance] : names) {
+            if ((importance >= FirstImportance) == first) {
+                which.append(&c);
+                requests.append({RequestOf(c), importance});
+            }
+        }
+        const QList<std::optional<Placement>> places = placer.arrange(requests);
+        for (qsizetype k = 0; k < which.size(); ++k) {
+            if (places[k]) {
+                placed.append({*which[k], *places[k]});
+            } else {
+                unplaced->append(which[k]->feature->name);
+            }
+        }
+    }
+    return placed;
+}
+
 // Always false, for a picture that could not be made or written.
 bool NotWritten(const QString &what, const QString &why, QString *error) {
     if (error) {
@@ -329,30 +571,9 @@ Chart PictureMaker::dayChart(int day) const {
         return false;
     });
 
-    // Features where the Sun stands low in the morning: from just below the horizon (high
-    // peaks and rims catch the first light) to about eight degrees up.
-    const double ls = SubSolarLongitude(day) * Degree;
-    QList<const Feature *> near;
-    for (const Feature &f : features_) {
-        const double lat = f.latDeg * Degree;
-        const double lon = f.lonDeg * Degree;
-        const double mu = std::cos(lat) * std::cos(lon);
-        const double mu0 = std::cos(lat) * std::cos(lon - ls);
-        const bool large = IsPlain(f.type) || (IsRange(f.type) && f.diameterKm >= DayRangeKm) ||
-                           (f.type == QLatin1String("crater") && f.diameterKm >= DayCraterKm);
-        if (large && mu > 0.12 && mu0 > -0.012 && mu0 < DayHighSun) {
-            near.append(&f);
-        }
-    }
-    // Plains and the famous first, then the rest by size, while room lasts.
-    std::stable_sort(near.begin(), near.end(), [](const Feature *a, const Feature *b) {
-        const int ra = IsPlain(a->type) ? 0 : IsFamous(a->name) ? 1 : 2;
-        const int rb = IsPlain(b->type) ? 0 : IsFamous(b->name) ? 1 : 2;
-        return ra != rb ? ra < rb : a->diameterKm > b->diameterKm;
-    });
     const QFont font = Font(SansFamily, 14);
     QList<Candidate> candidates;
-    for (const Feature *f : near) {
+    for (const Feature *f : DayFeatures(features_, day)) {
         candidates.append({f, *chart_->project(f->latDeg, f->lonDeg), font,
                            IsPlain(f->type) ? TextPlain : TextWhite, false});
     }
@@ -369,169 +590,8 @@ Chart PictureMaker::dayChart(int day) const {
 Chart PictureMaker::mapChart() const {
     Chart chart;
     QImage rgb = chart_->render(SynodicMonthDays / 2).convertToFormat(QImage::Format_RGB32);
-    const DiscView view = chart_->view();
-
-    // The plains read first, the ranges next; the many craters in a slightly smaller face.
-    const QFont plainFont = Font(SansFamily, 13, false, true);
-    const QFont smallPlainFont = Font(SansFamily, 11, false, true);
-    const QFont rangeFont = Font(SansFamily, 11, false, true);
-    const QFont craterFont = Font(SansFamily, 11);
-
-    // Every plain is named, even one whose middle lies just beyond the limb: it is pinned
-    // to the limb where it shows.
-    auto anchorOf = [&](const Feature &f) {
-        if (auto point = chart_->project(f.latDeg, f.lonDeg)) {
-            return *point;
-        }
-        const double lat = f.latDeg * Degree;
-        const double lon = f.lonDeg * Degree;
-        const double u = std::cos(lat) * std::sin(lon);
-        const double v = std::sin(lat);
-        const double n = std::hypot(u, v);
-        return QPointF(view.centre.x() + u / n * view.radius * 0.995,
-                       view.centre.y() - v / n * view.radius * 0.995);
-    };
-    const auto muOf = [](const Feature &f) {
-        return std::cos(f.latDeg * Degree) * std::cos(f.lonDeg * Degree);
-    };
-    // A fraction of the area's radius as seen, foreshortening towards the limb included.
-    auto spanOf = [&](const Feature &f, double fraction) {
-        return fraction * f.diameterKm / 2 / MoonRadiusKm * view.radius *
-               std::sqrt(std::max(muOf(f), 0.1));
-    };
-
-    QList<const Feature *> plains;
-    QList<const Feature *> ranges;
-    QList<const Feature *> craters; // named whatever it takes
-    QList<const Feature *> others;  // named where room is left
-    for (const Feature &f : features_) {
-        const double mu = muOf(f);
-        if (IsPlain(f.type)) {
-            plains.append(&f);
-        } else if (mu <= MapMinMu) {
-            continue;
-        } else if ((f.type == QLatin1String("montes") && f.diameterKm >= MapMountainsKm) ||
-                   (f.type == QLatin1String("rupes") && f.diameterKm >= MapScarpKm)) {
-            ranges.append(&f);
-        } else if (f.type != QLatin1String("crater")) {
-            continue;
-        } else if (IsFamous(f.name) || f.diameterKm >= MapCraterKm ||
-                   (f.diameterKm >= MapCentralCraterKm && mu >= MapCentralMu)) {
-            craters.append(&f);
-        } else if (f.diameterKm >= MapOtherCraterKm) {
-            others.append(&f);
-        }
-    }
-    auto bySize = [](const Feature *a, const Feature *b) { return a->diameterKm > b->diameterKm; };
-    std::stable_sort(plains.begin(), plains.end(), bySize);
-    std::stable_sort(ranges.begin(), ranges.end(), bySize);
-    std::stable_sort(craters.begin(), craters.end(), bySize);
-    std::stable_sort(others.begin(), others.end(), bySize);
-
-    // Only a plain wide enough to hold its name carries it across its middle; the small
-    // ones follow, the most crowded of them first.
-    const auto wide = [](const Feature *f) { return f->diameterKm >= WidePlainKm; };
-    QList<std::pair<int, const Feature *>> small;
-    for (const Feature *f : plains) {
-        if (wide(f)) {
-            continue;
-        }
-        int neighbours = 0;
-        for (const Feature *g : plains) {
-            neighbours += QLineF(anchorOf(*f), anchorOf(*g)).length() < CrowdPixels ? 1 : 0;
-        }
-        small.append({neighbours, f});
-    }
-    std::stable_sort(small.begin(), small.end(),
-                     [](const auto &a, const auto &b) { return a.first > b.first; });
-    // In the order they take their places: the great ranges and the famous craters, whose
-    // names are short or can lie anywhere along them; the wide plains across their middle;
-    // the small plains, the most crowded first, whose names can go farther; the smaller
-    // ranges and the other craters by size.
-    QList<std::pair<Candidate, double>> names;
-    const auto great = [](const Feature *f) { return f->diameterKm >= GreatRangeKm; };
-    const auto addRange = [&](const Feature *f) {
-        names.append(
-            {{f, anchorOf(*f), rangeFont, TextPlain, true, spanOf(*f, RangeSpan), NearLeaderPixels},
-             great(f) ? FamousImportance : SmallRangeImportance});
-    };
-    const auto addCrater = [&](const Feature *f) {
-        const double importance =
-            IsFamous(f->name)
-                ? FamousImportance
-                : CraterImportance * (f->diameterKm >= MapCraterKm ? 2 : 1) + f->diameterKm;
-        names.append(
-            {{f, anchorOf(*f), craterFont, TextWhite, false, 0, NearLeaderPixels}, importance});
-    };
-    for (const Feature *f : ranges) {
-        if (great(f)) {
-            addRange(f);
-        }
-    }
-    for (const Feature *f : craters) {
-        if (IsFamous(f->name)) {
-            addCrater(f);
-        }
-    }
-    for (const Feature *f : plains) {
-        if (wide(f)) {
-            names.append({{f, anchorOf(*f), plainFont, TextPlain, true, spanOf(*f, PlainSpan),
-                           PlainLeaderPixels},
-                          PlainImportance});
-        }
-    }
-    for (const auto &[neighbours, f] : small) {
-        names.append({{f, anchorOf(*f), smallPlainFont, TextPlain, false, 0, PlainLeaderPixels},
-                      PlainImportance});
-    }
-    for (const Feature *f : ranges) {
-        if (!great(f)) {
-            addRange(f);
-        }
-    }
-    for (const Feature *f : craters) {
-        if (!IsFamous(f->name)) {
-            addCrater(f);
-        }
-    }
-    for (const Feature *f : others) {
-        names.append({{f, anchorOf(*f), craterFont, TextWhite, false, 0, OtherLeaderPixels},
-                      OtherImportance});
-    }
-
-    LabelPlacer placer(QRectF(QPointF(0, 0), QSizeF(ChartSize)).adjusted(3, 3, -3, -3));
-    placer.setDirection(0, 180);
-    for (const auto &[c, importance] : names) {
-        if (IsPlain(c.feature->type)) {
-            placer.reserveMark(c.anchor);
-        } else {
-            // The plains keep off the dots of the ranges and craters where they can.
-            placer.avoidMark(c.anchor, std::min(importance, AvoidCost));
-        }
-    }
-    // The plains, the great ranges, the famous and the large craters first, among
-    // themselves: they are to be named whatever it takes; the rest then fit around them.
-    QList<Placed> placed;
-    for (bool first : {true, false}) {
-        QList<qsizetype> which;
-        QList<ArrangeRequest> requests;
-        for (qsizetype i = 0; i < names.size(); ++i) {
-            if ((names[i].second >= FirstImportance) == first) {
-                which.append(i);
-                requests.append({RequestOf(names[i].first), names[i].second});
-            }
-        }
-        const QList<std::optional<Placement>> places = placer.arrange(requests);
-        for (qsizetype k = 0; k < which.size(); ++k) {
-            const Candidate &c = names[which[k]].first;
-            if (places[k]) {
-                placed.append({c, *places[k]});
-            } else {
-                chart.unplaced.append(c.feature->name);
-            }
-        }
-    }
-    DrawLabels(rgb, placed, chart);
+    const QList<MapName> names = MapNames(*chart_).inPlacingOrder(MapFeaturesOf(features_));
+    DrawLabels(rgb, ArrangeMapNames(names, &chart.unplaced), chart);
     chart.image = rgb.convertToFormat(QImage::Format_Grayscale8);
     return chart;
 }
