@@ -3,7 +3,8 @@
 // the arguments it refuses.
 
 #include "processrun.h"
-#include "visibilitymap.h"
+
+#include "charts/visibilitychart.h"
 
 #include <QDir>
 #include <QImage>
@@ -11,7 +12,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using namespace lunex::crescents;
+using namespace lunex;
 using namespace lunex::test;
 
 namespace {
