@@ -2,7 +2,6 @@
 
 #include "lunar/places.h"
 
-#include <QCoreApplication>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QTimeZone>
