@@ -1,9 +1,11 @@
 // lunex-crescents run as a process, as a user runs it: the evenings of the
 // awkward places, the CSV's shape, the map's colours against the table, and
-// the arguments it refuses.
+// the arguments it refuses; and the built-in places it finds them by.
 
 #include "processrun.h"
-#include "visibilitymap.h"
+
+#include "charts/visibilitychart.h"
+#include "lunar/places.h"
 
 #include <QDir>
 #include <QImage>
@@ -11,7 +13,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-using namespace lunex::crescents;
+using namespace lunex;
 using namespace lunex::test;
 
 namespace {
@@ -279,6 +281,64 @@ private slots:
         }
         QCOMPARE(nearest, expected);
         QVERIFY(distance(legend[nearest].colour) < 12);
+    }
+
+    // Each built-in place is found by its own name and by each alias, so that
+    // no name hides another; each lies on the globe at a height the command
+    // line itself would take.
+    void builtInPlacesAreFoundAndPlausible() {
+        QVERIFY(BuiltInPlaces.size() > 50);
+        for (const NamedPlace &p : BuiltInPlaces) {
+            const QString name = p.name.toString();
+            QVERIFY(!name.isEmpty());
+            QVERIFY2(FindPlace(p.name) && FindPlace(p.name)->name == p.name, qPrintable(name));
+            for (const QStringView alias : p.aliases) {
+                QVERIFY2(alias.isEmpty() || (FindPlace(alias) && FindPlace(alias)->name == p.name),
+                         qPrintable(alias.toString()));
+            }
+            QVERIFY2(std::abs(p.place.latitude) <= 90 && std::abs(p.place.longitude) <= 180,
+                     qPrintable(name));
+            QVERIFY2(p.place.elevation >= -500 && p.place.elevation <= 9000, qPrintable(name));
+        }
+    }
+
+    // Names as a user types them: capitals, accents and blanks do not matter,
+    // a part of a name is not a name.
+    void findPlace_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("found"); // empty: none
+        QTest::newRow("ø spelt as o") << "tromso"
+                                      << "Tromsø";
+        QTest::newRow("capital Ø") << "TROMSØ"
+                                   << "Tromsø";
+        QTest::newRow("accent left off") << "becs"
+                                         << "Bécs";
+        QTest::newRow("alias in capitals") << "WIEN"
+                                           << "Bécs";
+        QTest::newRow("alias with its accent left off") << "ciudad de mexico"
+                                                        << "Mexikóváros";
+        QTest::newRow("extra blanks") << "  new   York "
+                                      << "New York";
+        QTest::newRow("part of a name") << "Buda"
+                                        << "";
+        QTest::newRow("nothing typed") << ""
+                                       << "";
+    }
+    void findPlace() {
+        QFETCH(QString, typed);
+        QFETCH(QString, found);
+        const std::optional<NamedPlace> place = FindPlace(typed);
+        QCOMPARE(place ? place->name.toString() : QString(), found);
+    }
+
+    // The list names every place once, with its aliases where it has some.
+    void placesList() {
+        const Run r = RunTool({"--places"}, QStringLiteral("hu_HU.UTF-8"));
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.out.count(u'\n'), qsizetype(BuiltInPlaces.size()));
+        QVERIFY2(r.out.startsWith(u"Budapest: 47,50° É, 19,04° K, 105 m\n"), qPrintable(r.out));
+        QVERIFY(r.out.contains(u"\nSantiago: 33,45° D, 70,67° Ny, 570 m (Santiago de Chile)\n"));
+        QVERIFY(r.out.contains(u"\nFokváros: 33,92° D, 18,42° K, 25 m (Cape Town, Kaapstad)\n"));
     }
 
     void refusesWhatItCannotDo_data() {

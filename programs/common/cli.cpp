@@ -1,7 +1,10 @@
 #include "programs/common/cli.h"
 
 #include "lunex_version.h"
+#include "messages/messages.h"
+#include "store/fileio.h"
 
+#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -42,6 +45,20 @@ std::optional<int> AnswerStandardOptions(const QCommandLineParser &parser,
         return 0;
     }
     return std::nullopt;
+}
+
+bool SaveUserFile(const QString &path, const QByteArray &bytes) {
+    const FileProblem problem = WriteFileAtomically(path, bytes);
+    if (problem == FileProblem::None) {
+        return true;
+    }
+    // The store's own wording names the Pic folder.
+    const QString reason =
+        problem == FileProblem::NoDirectory
+            ? QStringLiteral("a(z) '%1' mappa nem létezik.").arg(QFileInfo(path).path())
+            : ProblemText(problem);
+    Err() << QStringLiteral("A(z) '%1' fájl nem menthető: %2").arg(path, reason) << Qt::endl;
+    return false;
 }
 
 } // namespace lunex::cli

@@ -4,6 +4,7 @@
 // own texts in the user's language, the output streams, the version line and the
 // way a command line is refused.
 
+#include <QByteArray>
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QLocale>
@@ -32,6 +33,10 @@ void AddStandardOptions(QCommandLineParser &parser);
 // when one of them was asked for; nothing when the program goes on.
 std::optional<int> AnswerStandardOptions(const QCommandLineParser &parser, const QString &helpText);
 
+// Writes a file the user named, as the store writes its own (atomically), and
+// says on stderr why it could not. The path may lie anywhere, not only in Pic.
+bool SaveUserFile(const QString &path, const QByteArray &bytes);
+
 inline QTextStream &Out() {
     static QTextStream stream(stdout);
     return stream;
@@ -41,6 +46,9 @@ inline QTextStream &Err() {
     static QTextStream stream(stderr);
     return stream;
 }
+
+// The message of a refused command line; nothing when it is taken.
+using Refusal = std::optional<QString>;
 
 // The message and where help is, on stderr; returns the exit status of a usage error.
 inline int UsageError(const QString &message) {

@@ -18,6 +18,7 @@
 using lunex::cli::Err;
 using lunex::cli::ExitFailure;
 using lunex::cli::Out;
+using lunex::cli::Refusal;
 using lunex::cli::UsageError;
 
 namespace {
@@ -42,6 +43,113 @@ bool IsKnownZone(const QString &name) {
     return id == "UTC" || QTimeZone::availableTimeZoneIds().contains(id);
 }
 
+// The options, all known to the parser with their help.
+struct Options {
+    const QCommandLineOption from{QStringLiteral("from"),
+                                  QStringLiteral("Az első év (alapértelmezés: a tavalyi év)."),
+                                  QStringLiteral("év")};
+    const QCommandLineOption to{QStringLiteral("to"),
+                                QStringLiteral("Az utolsó év (alapértelmezés: tíz év múlva)."),
+                                QStringLiteral("év")};
+    const QCommandLineOption zone{
+        QStringLiteral("zone"),
+        QStringLiteral("IANA időzóna, például Europe/Budapest (alapértelmezés: a rendszeré)."),
+        QStringLiteral("név")};
+    const QCommandLineOption utc{QStringLiteral("utc"),
+                                 QStringLiteral("Világidő (UTC) a helyi idő helyett.")};
+    const QCommandLineOption force{QStringLiteral("force"),
+                                   QStringLiteral("A meglévő fájlt is felülírja.")};
+
+    void addTo(QCommandLineParser &parser) const {
+        parser.setApplicationDescription(
+            QStringLiteral("Megírja az újholdak listáját (ujholdak.txt) egy időzóna helyi "
+                           "idejében, percre kerekítve."));
+        lunex::cli::AddStandardOptions(parser);
+        parser.addOptions({from, to, zone, utc, force});
+        parser.addPositionalArgument(
+            QStringLiteral("fájl"), QStringLiteral("A megírandó lista, például Pic/ujholdak.txt."));
+    }
+};
+
+struct ListRequest {
+    QString path;
+    int fromYear = 0;
+    int toYear = 0;
+    QTimeZone zone = QTimeZone::utc();
+    QString heading = lunex::UtcListHeading.toString();
+};
+
+Refusal ReadYears(const QCommandLineParser &parser, const Options &options, ListRequest &request) {
+    const int thisYear = QDate::currentDate().year();
+    request.fromYear = thisYear - lunex::ListYearsBack;
+    request.toYear = thisYear + lunex::ListYearsAhead;
+    for (const auto &[option, year] :
+         {std::pair{&options.from, &request.fromYear}, std::pair{&options.to, &request.toYear}}) {
+        if (!parser.isSet(*option)) {
+            continue;
+        }
+        const std::optional<int> parsed = ParseYear(parser.value(*option));
+        if (!parsed) {
+            return QStringLiteral("Hibás év: '%1' (%2 és %3 között lehet).")
+                .arg(parser.value(*option))
+                .arg(FirstYear)
+                .arg(LastYear);
+        }
+        *year = *parsed;
+    }
+    if (request.fromYear > request.toYear) {
+        return QStringLiteral("Az első év (%1) későbbi az utolsónál (%2).")
+            .arg(request.fromYear)
+            .arg(request.toYear);
+    }
+    return std::nullopt;
+}
+
+// Says on stderr when the system's zone is unknown and UTC stands in for it.
+Refusal ReadZone(const QCommandLineParser &parser, const Options &options, ListRequest &request) {
+    if (parser.isSet(options.utc) && parser.isSet(options.zone)) {
+        return QStringLiteral("A --zone és a --utc közül csak az egyik adható meg.");
+    }
+    if (parser.isSet(options.utc)) {
+        return std::nullopt;
+    }
+    const QString name =
+        parser.isSet(options.zone) ? parser.value(options.zone) : QTimeZone::systemTimeZoneId();
+    const QTimeZone zone = IsKnownZone(name) ? QTimeZone(name.toUtf8()) : QTimeZone();
+    if (zone.isValid()) {
+        request.zone = zone;
+        request.heading = lunex::NewMoonListHeading(zone);
+    } else if (parser.isSet(options.zone)) {
+        return QStringLiteral("Ismeretlen időzóna: '%1'.").arg(name);
+    } else {
+        Err() << QStringLiteral("A rendszer időzónája ismeretlen; a lista világidőt (UTC) mutat.")
+              << Qt::endl;
+    }
+    return std::nullopt;
+}
+
+int WriteList(const ListRequest &request, bool force) {
+    // A list the user keeps (perhaps edited by hand) is worth more than a fresh one.
+    if (QFileInfo::exists(request.path) && !force) {
+        Out() << QStringLiteral("A(z) '%1' fájl már megvan, nem írom felül (--force felülírja).")
+                     .arg(request.path)
+              << Qt::endl;
+        return 0;
+    }
+    const QStringList entries = lunex::NewMoonTexts(request.fromYear, request.toYear, request.zone);
+    if (!lunex::cli::SaveUserFile(request.path,
+                                  lunex::ListFileBytes(QStringList{request.heading} + entries))) {
+        return ExitFailure;
+    }
+    Out() << QStringLiteral("Elkészült: '%1', %2 újhold (%3–%4).")
+                 .arg(request.path)
+                 .arg(entries.size())
+                 .arg(request.fromYear)
+                 .arg(request.toYear)
+          << Qt::endl;
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
@@ -51,28 +159,8 @@ int main(int argc, char *argv[]) {
     lunex::IgnoreFileSizeSignal();
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Megírja az újholdak listáját (ujholdak.txt) egy időzóna helyi idejében, "
-                       "percre kerekítve."));
-    lunex::cli::AddStandardOptions(parser);
-    const QCommandLineOption from(QStringLiteral("from"),
-                                  QStringLiteral("Az első év (alapértelmezés: a tavalyi év)."),
-                                  QStringLiteral("év"));
-    const QCommandLineOption to(QStringLiteral("to"),
-                                QStringLiteral("Az utolsó év (alapértelmezés: tíz év múlva)."),
-                                QStringLiteral("év"));
-    const QCommandLineOption zoneOption(
-        QStringLiteral("zone"),
-        QStringLiteral("IANA időzóna, például Europe/Budapest (alapértelmezés: a rendszeré)."),
-        QStringLiteral("név"));
-    const QCommandLineOption utc(QStringLiteral("utc"),
-                                 QStringLiteral("Világidő (UTC) a helyi idő helyett."));
-    const QCommandLineOption force(QStringLiteral("force"),
-                                   QStringLiteral("A meglévő fájlt is felülírja."));
-    parser.addOptions({from, to, zoneOption, utc, force});
-    parser.addPositionalArgument(QStringLiteral("fájl"),
-                                 QStringLiteral("A megírandó lista, például Pic/ujholdak.txt."));
-
+    const Options options;
+    options.addTo(parser);
     if (!parser.parse(QCoreApplication::arguments())) {
         return UsageError(QStringLiteral("Hibás parancssor: %1").arg(parser.errorText()));
     }
@@ -84,76 +172,13 @@ int main(int argc, char *argv[]) {
     if (positional.size() != 1) {
         return UsageError(QStringLiteral("Egyetlen fájl nevét adja meg."));
     }
-    const QString path = positional.first();
-
-    const int thisYear = QDate::currentDate().year();
-    int fromYear = thisYear - lunex::ListYearsBack;
-    int toYear = thisYear + lunex::ListYearsAhead;
-    for (const auto &[option, year] : {std::pair{&from, &fromYear}, std::pair{&to, &toYear}}) {
-        if (!parser.isSet(*option)) {
-            continue;
-        }
-        const std::optional<int> parsed = ParseYear(parser.value(*option));
-        if (!parsed) {
-            return UsageError(QStringLiteral("Hibás év: '%1' (%2 és %3 között lehet).")
-                                  .arg(parser.value(*option))
-                                  .arg(FirstYear)
-                                  .arg(LastYear));
-        }
-        *year = *parsed;
+    ListRequest request;
+    request.path = positional.first();
+    if (const Refusal refusal = ReadYears(parser, options, request)) {
+        return UsageError(*refusal);
     }
-    if (fromYear > toYear) {
-        return UsageError(
-            QStringLiteral("Az első év (%1) későbbi az utolsónál (%2).").arg(fromYear).arg(toYear));
+    if (const Refusal refusal = ReadZone(parser, options, request)) {
+        return UsageError(*refusal);
     }
-
-    if (parser.isSet(utc) && parser.isSet(zoneOption)) {
-        return UsageError(QStringLiteral("A --zone és a --utc közül csak az egyik adható meg."));
-    }
-    QTimeZone zone = QTimeZone::utc();
-    QString heading = lunex::UtcListHeading.toString();
-    if (!parser.isSet(utc)) {
-        const QString name =
-            parser.isSet(zoneOption) ? parser.value(zoneOption) : QTimeZone::systemTimeZoneId();
-        zone = IsKnownZone(name) ? QTimeZone(name.toUtf8()) : QTimeZone();
-        if (!zone.isValid()) {
-            if (parser.isSet(zoneOption)) {
-                return UsageError(QStringLiteral("Ismeretlen időzóna: '%1'.").arg(name));
-            }
-            Err() << QStringLiteral("A rendszer időzónája ismeretlen; a lista világidőt (UTC) "
-                                    "mutat.")
-                  << Qt::endl;
-            zone = QTimeZone::utc();
-        } else {
-            heading = lunex::NewMoonListHeading(zone);
-        }
-    }
-
-    // A list the user keeps (perhaps edited by hand) is worth more than a fresh one.
-    if (QFileInfo::exists(path) && !parser.isSet(force)) {
-        Out() << QStringLiteral("A(z) '%1' fájl már megvan, nem írom felül (--force felülírja).")
-                     .arg(path)
-              << Qt::endl;
-        return 0;
-    }
-
-    const QStringList entries = lunex::NewMoonTexts(fromYear, toYear, zone);
-    const lunex::FileProblem problem =
-        lunex::WriteFileAtomically(path, lunex::ListFileBytes(QStringList{heading} + entries));
-    if (problem != lunex::FileProblem::None) {
-        // The store's own wording names the Pic folder; this path may lie anywhere.
-        const QString reason =
-            problem == lunex::FileProblem::NoDirectory
-                ? QStringLiteral("a(z) '%1' mappa nem létezik.").arg(QFileInfo(path).path())
-                : lunex::ProblemText(problem);
-        Err() << QStringLiteral("A(z) '%1' fájl nem menthető: %2").arg(path, reason) << Qt::endl;
-        return ExitFailure;
-    }
-    Out() << QStringLiteral("Elkészült: '%1', %2 újhold (%3–%4).")
-                 .arg(path)
-                 .arg(entries.size())
-                 .arg(fromYear)
-                 .arg(toYear)
-          << Qt::endl;
-    return 0;
+    return WriteList(request, parser.isSet(options.force));
 }

@@ -2,20 +2,14 @@
 
 #include "lunar/crescent.h"
 
-#include <QColor>
 #include <QDate>
 #include <QDateTime>
-#include <QImage>
-#include <QList>
-#include <QPoint>
-#include <QRect>
-#include <QString>
 
 #include <vector>
 
-// The world map of lunex-crescents: the crescent's visibility class on the
-// evening of one date at every place of a latitude–longitude grid.
-namespace lunex::crescents {
+// The world map of the crescent: its visibility on the evening of one date at
+// every place of a latitude–longitude grid.
+namespace lunex {
 
 enum class Criterion { Yallop, Odeh };
 
@@ -48,25 +42,17 @@ QDateTime NewMoonBeforeEvening(const QDate &date);
 // only its own horizon. The rows are shared among all cores.
 VisibilityMap ComputeVisibilityMap(const QDate &date, double step);
 
-// What a cell shows: one of the criterion's classes, or why there is none.
-struct Shade {
-    QColor colour;        // drawn over the Earth; transparent where nothing is drawn
-    QString label;        // for the legend
-    bool hatched = false; // stripes over the colour: no evening to judge there
-};
-QList<Shade> Legend(Criterion criterion);
-// The index into Legend() of a cell.
+// What a cell shows, as an index: first the criterion's classes (Yallop's
+// A–F, Odeh's A–D), then NoCrescentShade (the Moon sets first, or there is no
+// new moon yet), then NoEveningShade (the Sun or the Moon does not set, or
+// the Sun does not rise).
+int ClassCount(Criterion criterion);
+inline int NoCrescentShade(Criterion criterion) {
+    return ClassCount(criterion);
+}
+inline int NoEveningShade(Criterion criterion) {
+    return ClassCount(criterion) + 1;
+}
 int ShadeOf(const MapCell &cell, Criterion criterion);
 
-inline constexpr int DefaultMapWidth = 1440;
-
-// Where the equirectangular map lies in a picture of the given width.
-QRect MapArea(int width);
-QPoint PixelOf(double latitude, double longitude, int width);
-
-// The picture: the Earth (a plain background when the texture is null), the
-// shades, a graticule, a title with the new moon and the criterion, a legend.
-QImage RenderVisibilityMap(const VisibilityMap &map, Criterion criterion, const QImage &earth,
-                           int width = DefaultMapWidth);
-
-} // namespace lunex::crescents
+} // namespace lunex

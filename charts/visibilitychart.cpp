@@ -1,0 +1,291 @@
+#include "charts/visibilitychart.h"
+
+#include "lunar/evenings.h"
+#include "messages/crescenttexts.h"
+#include "texts/placetext.h"
+
+#include <QFont>
+#include <QPainter>
+#include <QRegion>
+
+#include <algorithm>
+#include <cmath>
+
+namespace lunex {
+namespace {
+
+// The Okabe–Ito palette (M. Okabe and K. Ito, "Color Universal Design", 2002):
+// eight colours that readers with any common colour-vision deficiency tell apart.
+// Green and blue where the eye sees the crescent, yellow and orange where optical
+// aid is needed, vermilion where not even a telescope shows it.
+constexpr QRgb BluishGreen = 0x009E73, SkyBlue = 0x56B4E9, Yellow = 0xF0E442, Orange = 0xE69F00,
+               Vermilion = 0xD55E00;
+constexpr int ClassAlpha = 200;
+
+QColor Overlay(QRgb rgb, int alpha = ClassAlpha) {
+    QColor c(rgb);
+    c.setAlpha(alpha);
+    return c;
+}
+
+const QColor NoCrescent(0, 0, 0, 120);
+// Polar days and nights are striped: a white wash alone would read as ice.
+const QColor NoHorizon(255, 255, 255, 110);
+const QColor Stripes(40, 40, 40, 170);
+
+// Font sizes and margins grow with the picture.
+struct Layout {
+    double scale;
+    QRect map;
+    int titleTop, legendTop;
+};
+
+Layout LayoutFor(int width) {
+    const double s = width / double(DefaultMapWidth);
+    const int left = int(std::lround(70 * s)), right = int(std::lround(30 * s));
+    const int top = int(std::lround(92 * s));
+    const int mapWidth = width - left - right;
+    const QRect map(left, top, mapWidth, mapWidth / 2);
+    return {s, map, int(std::lround(14 * s)), map.bottom() + int(std::lround(44 * s))};
+}
+
+QFont SansFont(double pixels, bool bold = false) {
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(std::max(8, int(std::lround(pixels))));
+    font.setBold(bold);
+    return font;
+}
+
+// The Earth in grey, lightened, so that the shades keep their own hue.
+QImage GreyEarth(const QImage &earth, const QSize &size) {
+    QImage grey = earth.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                      .convertToFormat(QImage::Format_Grayscale8);
+    for (int y = 0; y < grey.height(); ++y) {
+        uchar *line = grey.scanLine(y);
+        for (int x = 0; x < grey.width(); ++x) {
+            line[x] = uchar(110 + line[x] * 120 / 255);
+        }
+    }
+    return grey.convertToFormat(QImage::Format_RGB32);
+}
+
+QString LatitudeLabel(int degrees) {
+    if (degrees == 0) {
+        return QStringLiteral("0°");
+    }
+    return QStringLiteral("%1° %2").arg(std::abs(degrees)).arg(LatitudeLetter(degrees));
+}
+
+QString LongitudeLabel(int degrees) {
+    if (degrees == 0 || std::abs(degrees) == 180) {
+        return QStringLiteral("%1°").arg(std::abs(degrees));
+    }
+    return QStringLiteral("%1° %2").arg(std::abs(degrees)).arg(LongitudeLetter(degrees));
+}
+
+// The legend's two columns are as long as the first.
+int LegendRows(const QList<Shade> &legend) {
+    return int(legend.size() + 1) / 2;
+}
+
+// One map drawn into one picture, step by step.
+class MapPainter {
+public:
+    MapPainter(QImage &picture, const VisibilityMap &map, Criterion criterion)
+        : painter_(&picture), layout_(LayoutFor(picture.width())), width_(picture.width()),
+          map_(map), criterion_(criterion), legend_(Legend(criterion)) {
+        painter_.setRenderHint(QPainter::Antialiasing);
+        painter_.setRenderHint(QPainter::TextAntialiasing);
+    }
+
+    void drawEarth(const QImage &earth);
+    void drawShades();
+    void drawStripes();
+    void drawGraticule();
+    void drawTitle();
+    void drawLegend();
+
+private:
+    const Shade &shadeAt(int row, int column) const {
+        return legend_[ShadeOf(map_.cell(row, column), criterion_)];
+    }
+    int cellLeft(int column) const {
+        return layout_.map.left() + column * layout_.map.width() / map_.columns;
+    }
+    int cellTop(int row) const {
+        return layout_.map.top() + row * layout_.map.height() / map_.rows;
+    }
+
+    QPainter painter_;
+    const Layout layout_;
+    const int width_;
+    const VisibilityMap &map_;
+    const Criterion criterion_;
+    const QList<Shade> legend_;
+};
+
+void MapPainter::drawEarth(const QImage &earth) {
+    if (earth.isNull()) {
+        painter_.fillRect(layout_.map, QColor(0xC8, 0xCC, 0xD0));
+    } else {
+        painter_.drawImage(layout_.map.topLeft(), GreyEarth(earth, layout_.map.size()));
+    }
+}
+
+// One pixel a cell, stretched without smoothing: the class borders stay sharp.
+void MapPainter::drawShades() {
+    QImage shades(map_.columns, map_.rows, QImage::Format_ARGB32);
+    for (int row = 0; row < map_.rows; ++row) {
+        auto *line = reinterpret_cast<QRgb *>(shades.scanLine(row));
+        for (int column = 0; column < map_.columns; ++column) {
+            line[column] = shadeAt(row, column).colour.rgba();
+        }
+    }
+    painter_.save();
+    painter_.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter_.drawImage(layout_.map, shades);
+    painter_.restore();
+}
+
+// The stripes cover the runs of hatched cells, row by row.
+void MapPainter::drawStripes() {
+    QRegion striped;
+    for (int row = 0; row < map_.rows; ++row) {
+        for (int column = 0; column < map_.columns;) {
+            if (!shadeAt(row, column).hatched) {
+                ++column;
+                continue;
+            }
+            const int first = column;
+            while (column < map_.columns && shadeAt(row, column).hatched) {
+                ++column;
+            }
+            striped += QRect(QPoint(cellLeft(first), cellTop(row)),
+                             QPoint(cellLeft(column) - 1, cellTop(row + 1) - 1));
+        }
+    }
+    painter_.save();
+    painter_.setClipRegion(striped);
+    painter_.fillRect(layout_.map, QBrush(Stripes, Qt::BDiagPattern));
+    painter_.restore();
+}
+
+// Every 30°, with the labels outside the map.
+void MapPainter::drawGraticule() {
+    const double s = layout_.scale;
+    QPainter &p = painter_;
+    p.setFont(SansFont(13 * s));
+    const QFontMetrics metrics(p.font());
+    for (int lat = -60; lat <= 60; lat += 30) {
+        const QPoint a = PixelOf(lat, -180, width_), b = PixelOf(lat, 180, width_);
+        p.setPen(QPen(QColor(0, 0, 0, lat == 0 ? 150 : 90), lat == 0 ? 1.5 * s : s));
+        p.drawLine(a.x(), a.y(), layout_.map.right(), b.y());
+        p.setPen(Qt::black);
+        const QString text = LatitudeLabel(lat);
+        p.drawText(a.x() - metrics.horizontalAdvance(text) - int(6 * s),
+                   a.y() + metrics.ascent() / 2 - 1, text);
+    }
+    for (int lon = -180; lon <= 180; lon += 30) {
+        const QPoint a = PixelOf(90, lon, width_);
+        const int x = std::min(a.x(), layout_.map.right());
+        if (lon > -180 && lon < 180) {
+            p.setPen(QPen(QColor(0, 0, 0, lon == 0 ? 150 : 90), lon == 0 ? 1.5 * s : s));
+            p.drawLine(x, layout_.map.top(), x, layout_.map.bottom());
+        }
+        p.setPen(Qt::black);
+        const QString text = LongitudeLabel(lon);
+        p.drawText(x - metrics.horizontalAdvance(text) / 2,
+                   layout_.map.bottom() + metrics.ascent() + int(6 * s), text);
+    }
+    p.setPen(QPen(QColor(60, 60, 60), s));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(layout_.map);
+}
+
+// The evening, the criterion, the new moon in UT.
+void MapPainter::drawTitle() {
+    const double s = layout_.scale;
+    painter_.setPen(Qt::black);
+    painter_.setFont(SansFont(26 * s, true));
+    painter_.drawText(QRect(0, layout_.titleTop, width_, int(34 * s)),
+                      Qt::AlignHCenter | Qt::AlignTop, MapTitle(map_.date));
+    painter_.setFont(SansFont(15 * s));
+    painter_.drawText(QRect(0, layout_.titleTop + int(38 * s), width_, int(24 * s)),
+                      Qt::AlignHCenter | Qt::AlignTop,
+                      MapSubtitle(criterion_, RoundedToMinute(map_.newMoon), map_.step));
+}
+
+// In two columns; a swatch shows the shade over a mid grey, as on the map.
+void MapPainter::drawLegend() {
+    const double s = layout_.scale;
+    QPainter &p = painter_;
+    const int legendRows = LegendRows(legend_);
+    p.setFont(SansFont(14 * s));
+    const int columnWidth = layout_.map.width() / 2;
+    const int swatch = int(std::lround(18 * s));
+    for (qsizetype i = 0; i < legend_.size(); ++i) {
+        const int x = layout_.map.left() + int(i / legendRows) * columnWidth;
+        const int y = layout_.legendTop + int(i % legendRows) * int(std::lround(26 * s));
+        const QRect box(x, y, swatch, swatch);
+        p.fillRect(box, QColor(0xA0, 0xA0, 0xA0));
+        p.fillRect(box, legend_[i].colour);
+        if (legend_[i].hatched) {
+            p.fillRect(box, QBrush(Stripes, Qt::BDiagPattern));
+        }
+        p.setPen(QPen(QColor(60, 60, 60), s));
+        p.setBrush(Qt::NoBrush);
+        p.drawRect(box);
+        p.setPen(Qt::black);
+        p.drawText(QRect(x + swatch + int(8 * s), y - int(3 * s), columnWidth - swatch,
+                         swatch + int(6 * s)),
+                   Qt::AlignLeft | Qt::AlignVCenter, legend_[i].label);
+    }
+}
+
+} // namespace
+
+QList<Shade> Legend(Criterion criterion) {
+    const QList<QRgb> colours = criterion == Criterion::Yallop
+                                    ? QList<QRgb>{BluishGreen, SkyBlue, Yellow, Orange, Vermilion}
+                                    : QList<QRgb>{BluishGreen, Yellow, Orange};
+    QList<Shade> legend;
+    for (int i = 0; i < ClassCount(criterion); ++i) {
+        legend.append({i < colours.size() ? Overlay(colours[i]) : QColor(Qt::transparent),
+                       criterion == Criterion::Yallop ? LegendLabel(YallopClass(i))
+                                                      : LegendLabel(OdehZone(i))});
+    }
+    legend.append({NoCrescent, NoCrescentLegendLabel()});
+    legend.append({NoHorizon, NoEveningLegendLabel(), true});
+    return legend;
+}
+
+QRect MapArea(int width) {
+    return LayoutFor(width).map;
+}
+
+QPoint PixelOf(double latitude, double longitude, int width) {
+    const QRect map = MapArea(width);
+    return {map.left() + int((longitude + 180.0) / 360.0 * map.width()),
+            map.top() + int((90.0 - latitude) / 180.0 * map.height())};
+}
+
+QImage RenderVisibilityMap(const VisibilityMap &map, Criterion criterion, const QImage &earth,
+                           int width) {
+    const Layout layout = LayoutFor(width);
+    const int legendRows = LegendRows(Legend(criterion));
+    const int height = layout.legendTop + int(std::lround((legendRows * 26 + 16) * layout.scale));
+    QImage picture(width, height, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    {
+        MapPainter painter(picture, map, criterion);
+        painter.drawEarth(earth);
+        painter.drawShades();
+        painter.drawStripes();
+        painter.drawGraticule();
+        painter.drawTitle();
+        painter.drawLegend();
+    }
+    return picture;
+}
+
+} // namespace lunex

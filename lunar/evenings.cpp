@@ -1,0 +1,68 @@
+#include "lunar/evenings.h"
+
+#include "lunar/fundamentals.h"
+#include "lunar/newmoon.h"
+
+namespace lunex {
+namespace {
+
+Lunation ComputeLunation(const Place &place, int k) {
+    Lunation lunation{NewMoonUtc(k), {}};
+    const double newMoon = JulianDay(lunation.newMoon);
+    // The day of the new moon by the place's own mean solar time.
+    const QDate firstDate = FromJulianDay(newMoon + place.longitude / 360.0).date();
+    const double firstJd = JulianDayOfDate(firstDate);
+    // From the culmination before the first sunset to the moonset after the last.
+    const SkyTrack track(firstJd - 1.0, firstJd + EveningsPerLunation + 2.0);
+    const LocalSky sky(track, place);
+    bool seenByEye = false, seenWithAid = false;
+    for (int i = 0; i < EveningsPerLunation; ++i) {
+        Evening e;
+        e.date = firstDate.addDays(i);
+        e.sighting = ObserveCrescent(sky, firstJd + i, newMoon);
+        if (e.sighting.status == CrescentStatus::Computed) {
+            // The age of the two times as they are shown: what Lunex itself
+            // says for a new moon and an observation typed to the minute.
+            e.age = CalculateLunarAge(RoundedToMinute(lunation.newMoon),
+                                      MinuteOf(*e.sighting.bestTime));
+            if (!seenByEye && e.sighting.yallop <= YallopClass::B) {
+                e.firstNakedEye = seenByEye = true;
+            }
+            if (!seenWithAid && e.sighting.yallop <= YallopClass::D) {
+                e.firstOpticalAid = seenWithAid = true;
+            }
+        }
+        lunation.evenings.append(e);
+    }
+    return lunation;
+}
+
+} // namespace
+
+QDateTime RoundedToMinute(const QDateTime &instant) {
+    constexpr qint64 minute = 60000;
+    const qint64 shifted = instant.toMSecsSinceEpoch() + minute / 2;
+    const qint64 rounded = shifted - (((shifted % minute) + minute) % minute);
+    return QDateTime::fromMSecsSinceEpoch(rounded, QTimeZone::utc());
+}
+
+QDateTime MinuteOf(double jd) {
+    return RoundedToMinute(FromJulianDay(jd));
+}
+
+QList<Lunation> ComputeLunations(const Place &place, const QDateTime &from, int count) {
+    QList<Lunation> lunations;
+    const int first = LunationAtOrAfter(from);
+    for (int k = first; k < first + count; ++k) {
+        lunations.append(ComputeLunation(place, k));
+    }
+    return lunations;
+}
+
+QDate CivilDateOf(const Evening &evening, const Place &place, const QTimeZone &zone) {
+    const double jd = evening.sighting.sunEvent.value_or(
+        LocalMeanNoon(JulianDayOfDate(evening.date), place.longitude));
+    return MinuteOf(jd).toTimeZone(zone).date();
+}
+
+} // namespace lunex

@@ -1,0 +1,46 @@
+#pragma once
+
+#include "lunar/crescent.h"
+#include "lunar/ephemeris.h"
+#include "lunar/lunarage.h"
+
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QTimeZone>
+
+#include <optional>
+
+// The evenings after each new moon at one place: when the young crescent can
+// first be seen, by the eye and with optical aid.
+namespace lunex {
+
+// Evenings shown after each new moon: the day of the new moon and three more.
+inline constexpr int EveningsPerLunation = 4;
+
+struct Evening {
+    QDate date; // the place's own date (by its mean solar time)
+    CrescentSighting sighting;
+    std::optional<LunarAge> age;  // at the best time, when there is a crescent
+    bool firstNakedEye = false;   // the lunation's first evening of Yallop A or B
+    bool firstOpticalAid = false; // its first of A to D: optical aid shows it from then on
+};
+
+struct Lunation {
+    QDateTime newMoon; // UTC
+    QList<Evening> evenings;
+};
+
+// `count` lunations, from the first new moon at or after the instant.
+QList<Lunation> ComputeLunations(const Place &place, const QDateTime &from, int count);
+
+// The instant rounded to the nearest minute, as every time of the evenings is shown.
+QDateTime RoundedToMinute(const QDateTime &instant);
+// The same for a Julian Day of UT.
+QDateTime MinuteOf(double jd);
+
+// The civil date an evening has in a zone: that of its sunset, or, where the
+// Sun does not set, that of the place's mean noon.
+QDate CivilDateOf(const Evening &evening, const Place &place, const QTimeZone &zone);
+
+} // namespace lunex

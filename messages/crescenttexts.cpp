@@ -1,0 +1,89 @@
+#include "messages/crescenttexts.h"
+
+#include <QLocale>
+
+namespace lunex {
+namespace {
+
+constexpr const char16_t *YallopMeanings[] = {
+    u"szabad szemmel könnyen látható",
+    u"tökéletes égen szabad szemmel látható",
+    u"optikai eszközzel kell megkeresni, utána szabad szemmel is",
+    u"csak optikai eszközzel látható",
+    u"távcsővel sem látható",
+    u"nem látható (a Danjon-határ alatt)",
+};
+
+constexpr const char16_t *OdehMeanings[] = {
+    u"szabad szemmel látható",
+    u"optikai eszközzel látható, szabad szemmel is lehet",
+    u"csak optikai eszközzel látható",
+    u"optikai eszközzel sem látható",
+};
+
+// By CrescentStatus.
+constexpr const char16_t *StatusTexts[] = {
+    u"",
+    u"A Nap nem nyugszik le (éjféli nap).",
+    u"A Nap nem kel fel (sarki éjszaka).",
+    u"A Hold a Nap előtt nyugszik le: nem látható.",
+    u"A Hold nem nyugszik le.",
+    u"A legjobb időpont az újhold előtt van.",
+};
+
+} // namespace
+
+QChar ClassLetter(YallopClass c) {
+    return QChar(u'A' + int(c));
+}
+
+QChar ClassLetter(OdehZone z) {
+    return QChar(u'A' + int(z));
+}
+
+QString YallopMeaning(YallopClass c) {
+    return QString::fromUtf16(YallopMeanings[int(c)]);
+}
+
+QString OdehMeaning(OdehZone z) {
+    return QString::fromUtf16(OdehMeanings[int(z)]);
+}
+
+QString CrescentStatusText(CrescentStatus status) {
+    return QString::fromUtf16(StatusTexts[int(status)]);
+}
+
+QString LegendLabel(YallopClass c) {
+    return QStringLiteral("%1: %2").arg(ClassLetter(c)).arg(YallopMeaning(c));
+}
+
+QString LegendLabel(OdehZone z) {
+    return QStringLiteral("%1: %2").arg(ClassLetter(z)).arg(OdehMeaning(z));
+}
+
+QString NoCrescentLegendLabel() {
+    return QStringLiteral("nincs holdsarló: a Hold a Nap előtt nyugszik, vagy még nincs újhold");
+}
+
+QString NoEveningLegendLabel() {
+    return QStringLiteral("a Nap vagy a Hold nem nyugszik le, vagy a Nap fel sem kel");
+}
+
+QString MapTitle(const QDate &date) {
+    const QLocale hungarian(QLocale::Hungarian, QLocale::Hungary);
+    return QStringLiteral("A holdsarló láthatósága %1 estéjén")
+        .arg(hungarian.toString(date, QStringLiteral("yyyy. MMMM d.")));
+}
+
+QString MapSubtitle(Criterion criterion, const QDateTime &newMoon, double step) {
+    const QLocale hungarian(QLocale::Hungarian, QLocale::Hungary);
+    return QStringLiteral("%1 · újhold: %2 UT · a helyi este legjobb időpontjában (napnyugta + 4/9 "
+                          "késés) · rácsköz: %3°")
+        .arg(criterion == Criterion::Yallop
+                 ? QStringLiteral("Yallop q-kritériuma (NAO TN 69, 1998)")
+                 : QStringLiteral("Odeh kritériuma (Exp. Astron. 18, 2004)"),
+             hungarian.toString(newMoon, QStringLiteral("yyyy. MM. dd. HH:mm")),
+             hungarian.toString(step));
+}
+
+} // namespace lunex

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "lunar/ephemeris.h"
+#include "lunar/evenings.h"
+
+#include <QList>
+#include <QLocale>
+#include <QString>
+#include <QTimeZone>
+
+// The table of lunex-crescents: the evenings after each new moon at one place.
+namespace lunex::crescents {
+
+struct TableSetting {
+    QString placeName;
+    Place place;
+    QTimeZone zone;
+    QLocale locale;
+};
+
+// The table for a terminal: the user's locale for dates and numbers, the
+// zone's civil time.
+QString FormatTable(const QList<Lunation> &lunations, const TableSetting &setting);
+
+// The same rows for spreadsheets and scripts: '.' decimals, ISO 8601 times
+// with their offset, the place's coordinates on every row.
+QString FormatCsv(const QList<Lunation> &lunations, const TableSetting &setting);
+
+} // namespace lunex::crescents

@@ -1,0 +1,321 @@
+#include "options.h"
+
+#include "lunar/places.h"
+
+#include <QLocale>
+#include <QRegularExpression>
+#include <QTimeZone>
+
+#include <cmath>
+
+namespace lunex::crescents {
+namespace {
+
+// The years the new moons and ΔT serve.
+constexpr int FirstYear = 1000;
+constexpr int LastYear = 3000;
+constexpr int MaxLunations = 1200;
+
+const char HelpText[] =
+    "Használat:\n"
+    "  lunex-crescents [--place NÉV | --lat FOK --lon FOK [--elev MÉTER]]\n"
+    "                  [--from DÁTUM] [--months N] [--zone AZONOSÍTÓ | --utc] [--csv]\n"
+    "  lunex-crescents --map DÁTUM --out FÁJL.png [--criterion yallop|odeh] [--step FOK]\n"
+    "                  [--width KÉPPONT] [--texture FÁJL | --no-texture]\n"
+    "  lunex-crescents --places | --help | --version\n"
+    "\n"
+    "Megmutatja, melyik estén látható először a fiatal holdsarló az újhold után: minden\n"
+    "újholdhoz az újhold napjának és a következő három napnak az estéjét, a napnyugtával,\n"
+    "a holdnyugtával, a legjobb időponttal, a sarló korával, Yallop és Odeh feltételével.\n"
+    "\n"
+    "Kapcsolók:\n"
+    "  --place NÉV        beépített hely (alapértelmezés: Budapest; lista: --places)\n"
+    "  --lat FOK          földrajzi szélesség, északon pozitív (-90 … 90)\n"
+    "  --lon FOK          földrajzi hosszúság, keleten pozitív (-180 … 180)\n"
+    "  --elev MÉTER       tengerszint feletti magasság (alapértelmezés: 0)\n"
+    "  --from DÁTUM       ÉÉÉÉ-HH vagy ÉÉÉÉ-HH-NN: az első újhold ettől a naptól\n"
+    "                     (alapértelmezés: a legutóbbi újhold, ha estéi még nem múltak el)\n"
+    "  --months N         ennyi újhold (alapértelmezés: 12)\n"
+    "  --zone AZONOSÍTÓ   IANA időzóna, például Europe/Budapest (alapértelmezés: a rendszeré)\n"
+    "  --utc              világidő (UTC)\n"
+    "  --csv              CSV táblázatkezelőknek: pont a tizedesjel, ISO 8601 időpontok\n"
+    "  --map DÁTUM        világtérkép ÉÉÉÉ-HH-NN estéjéről, helyenként a helyi este szerint\n"
+    "  --out FÁJL.png     ide kerül a térkép\n"
+    "  --criterion NÉV    yallop (alapértelmezés) vagy odeh\n"
+    "  --step FOK         a térkép rácsköze (alapértelmezés: 1; a 180 osztója, 0,1 … 10)\n"
+    "  --width KÉPPONT    a kép szélessége (alapértelmezés: 1440; 720 … 7200)\n"
+    "  --texture FÁJL     a Föld ekvirektanguláris képe (alapértelmezés: az openuniverse-é)\n"
+    "  --no-texture       a Föld képe helyett sima háttér\n"
+    "  --places           a beépített helyek listája\n"
+    "  -h, --help         ez a súgó\n"
+    "  --version          a program változata\n";
+
+// Degrees and metres as the user's locale writes them, or with a '.'.
+std::optional<double> ParseNumber(const QString &text) {
+    bool ok = false;
+    double value = QLocale::c().toDouble(text.trimmed(), &ok);
+    if (!ok) {
+        value = QLocale().toDouble(text.trimmed(), &ok);
+    }
+    return ok && std::isfinite(value) ? std::optional(value) : std::nullopt;
+}
+
+std::optional<QDate> ParseDate(const QString &text, bool monthAllowed) {
+    static const QRegularExpression form(QStringLiteral("^(\\d{4})-(\\d{2})(?:-(\\d{2}))?$"));
+    const QRegularExpressionMatch m = form.match(text.trimmed());
+    if (!m.hasMatch() || (!monthAllowed && m.captured(3).isEmpty())) {
+        return std::nullopt;
+    }
+    const int year = m.captured(1).toInt();
+    const QDate date(year, m.captured(2).toInt(),
+                     m.captured(3).isEmpty() ? 1 : m.captured(3).toInt());
+    if (!date.isValid() || year < FirstYear || year > LastYear) {
+        return std::nullopt;
+    }
+    return date;
+}
+
+QString ParserError(const QCommandLineParser &parser) {
+    if (!parser.unknownOptionNames().isEmpty()) {
+        const QString name = parser.unknownOptionNames().first();
+        return QStringLiteral("Ismeretlen kapcsoló: '%1%2'.")
+            .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
+    }
+    // Qt says which option lacks its value only in English; the name is all we take.
+    static const QRegularExpression quoted(QStringLiteral("'([^']*)'"));
+    const QRegularExpressionMatch m = quoted.match(parser.errorText());
+    return m.hasMatch() ? QStringLiteral("Hiányzik a(z) '%1' kapcsoló értéke.").arg(m.captured(1))
+                        : QStringLiteral("Hibás parancssor.");
+}
+
+} // namespace
+
+CommandLine::CommandLine() {
+    cli::AddStandardOptions(parser_);
+    parser_.addOptions({places_, place_, lat_, lon_, elev_, from_, months_, zone_, utc_, csv_, map_,
+                        out_, criterion_, step_, width_, texture_, noTexture_});
+}
+
+std::optional<int> CommandLine::parse(const QStringList &arguments) {
+    if (!parser_.parse(arguments)) {
+        return cli::UsageError(ParserError(parser_));
+    }
+    if (!parser_.positionalArguments().isEmpty()) {
+        return cli::UsageError(QStringLiteral("Fölösleges argumentum: '%1'.")
+                                   .arg(parser_.positionalArguments().first()));
+    }
+    return cli::AnswerStandardOptions(parser_, QString::fromUtf8(HelpText));
+}
+
+// --- The map
+
+Refusal CommandLine::readMap(MapRequest &request) const {
+    for (const QCommandLineOption *o :
+         {&place_, &lat_, &lon_, &elev_, &from_, &months_, &zone_, &utc_, &csv_}) {
+        if (parser_.isSet(*o)) {
+            return QStringLiteral("A --map mellé nem adható meg a --%1 kapcsoló.")
+                .arg(o->names().constFirst());
+        }
+    }
+    const std::optional<QDate> date = ParseDate(parser_.value(map_), false);
+    if (!date) {
+        return QStringLiteral("Hibás dátum: '%1' (ÉÉÉÉ-HH-NN, %2 és %3 között).")
+            .arg(parser_.value(map_))
+            .arg(FirstYear)
+            .arg(LastYear);
+    }
+    request.date = *date;
+    if (!parser_.isSet(out_) || parser_.value(out_).isEmpty()) {
+        return QStringLiteral("A térkép fájljának nevét a --out adja meg.");
+    }
+    request.out = parser_.value(out_);
+    if (Refusal refusal = readCriterion(request)) {
+        return refusal;
+    }
+    if (Refusal refusal = readStep(request)) {
+        return refusal;
+    }
+    if (Refusal refusal = readWidth(request)) {
+        return refusal;
+    }
+    return readTexture(request);
+}
+
+Refusal CommandLine::readCriterion(MapRequest &request) const {
+    if (!parser_.isSet(criterion_)) {
+        return std::nullopt;
+    }
+    const QString name = parser_.value(criterion_).trimmed().toLower();
+    if (name == u"odeh") {
+        request.criterion = Criterion::Odeh;
+    } else if (name != u"yallop") {
+        return QStringLiteral("Ismeretlen feltétel: '%1' (yallop vagy odeh).")
+            .arg(parser_.value(criterion_));
+    }
+    return std::nullopt;
+}
+
+Refusal CommandLine::readStep(MapRequest &request) const {
+    if (!parser_.isSet(step_)) {
+        return std::nullopt;
+    }
+    const std::optional<double> value = ParseNumber(parser_.value(step_));
+    const double cells = value ? 180.0 / *value : 0;
+    if (!value || *value < 0.1 || *value > 10 || std::abs(cells - std::round(cells)) > 1e-6) {
+        return QStringLiteral("Hibás rácsköz: '%1' (0,1 és 10 fok között, a 180 osztója).")
+            .arg(parser_.value(step_));
+    }
+    request.step = *value;
+    return std::nullopt;
+}
+
+Refusal CommandLine::readWidth(MapRequest &request) const {
+    if (!parser_.isSet(width_)) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    request.width = parser_.value(width_).trimmed().toInt(&ok);
+    if (!ok || request.width < 720 || request.width > 7200) {
+        return QStringLiteral("Hibás képszélesség: '%1' (720 és 7200 között).")
+            .arg(parser_.value(width_));
+    }
+    return std::nullopt;
+}
+
+Refusal CommandLine::readTexture(MapRequest &request) const {
+    if (parser_.isSet(texture_) && parser_.isSet(noTexture_)) {
+        return QStringLiteral("A --texture és a --no-texture közül csak az egyik adható meg.");
+    }
+    if (!parser_.isSet(noTexture_)) {
+        request.texture =
+            parser_.isSet(texture_) ? parser_.value(texture_) : QStringLiteral(LUNEX_EARTH_TEXTURE);
+    }
+    return std::nullopt;
+}
+
+// --- The table
+
+Refusal CommandLine::readTable(TableRequest &request) const {
+    for (const QCommandLineOption *o :
+         {&out_, &criterion_, &step_, &width_, &texture_, &noTexture_}) {
+        if (parser_.isSet(*o)) {
+            return QStringLiteral("A --%1 kapcsoló csak a --map mellé adható meg.")
+                .arg(o->names().constFirst());
+        }
+    }
+    request.setting.placeName = QStringLiteral("Budapest");
+    if (Refusal refusal = readZone(request.setting.zone)) {
+        return refusal;
+    }
+    if (Refusal refusal = readPlace(request.setting)) {
+        return refusal;
+    }
+    if (Refusal refusal = readCount(request.count)) {
+        return refusal;
+    }
+    request.csv = parser_.isSet(csv_);
+    return readStart(request.setting.zone, request.start);
+}
+
+Refusal CommandLine::readZone(QTimeZone &zone) const {
+    if (parser_.isSet(utc_) && parser_.isSet(zone_)) {
+        return QStringLiteral("A --zone és a --utc közül csak az egyik adható meg.");
+    }
+    zone = QTimeZone::systemTimeZone();
+    if (parser_.isSet(utc_)) {
+        zone = QTimeZone::utc();
+    } else if (parser_.isSet(zone_)) {
+        const QByteArray id = parser_.value(zone_).trimmed().toUtf8();
+        if (id == "UTC") {
+            zone = QTimeZone::utc();
+        } else if (QTimeZone::availableTimeZoneIds().contains(id)) {
+            zone = QTimeZone(id);
+        } else {
+            return QStringLiteral("Ismeretlen időzóna: '%1'.").arg(parser_.value(zone_));
+        }
+    } else if (!zone.isValid()) {
+        cli::Err() << QStringLiteral("A rendszer időzónája ismeretlen; a táblázat világidőt (UTC) "
+                                     "mutat.")
+                   << Qt::endl;
+        zone = QTimeZone::utc();
+    }
+    return std::nullopt;
+}
+
+Refusal CommandLine::readPlace(TableSetting &setting) const {
+    const bool coordinates = parser_.isSet(lat_) || parser_.isSet(lon_) || parser_.isSet(elev_);
+    if (parser_.isSet(place_) && coordinates) {
+        return QStringLiteral("A --place és a --lat/--lon/--elev közül csak az egyik adható meg.");
+    }
+    if (coordinates) {
+        return readCoordinates(setting);
+    }
+    const QString name = parser_.isSet(place_) ? parser_.value(place_) : setting.placeName;
+    const std::optional<NamedPlace> found = FindPlace(name);
+    if (!found) {
+        return QStringLiteral("Ismeretlen hely: '%1'. A beépített helyek: lunex-crescents --places")
+            .arg(name);
+    }
+    setting.placeName = found->name.toString();
+    setting.place = found->place;
+    return std::nullopt;
+}
+
+Refusal CommandLine::readCoordinates(TableSetting &setting) const {
+    if (!parser_.isSet(lat_) || !parser_.isSet(lon_)) {
+        return QStringLiteral("A --lat és a --lon csak együtt adható meg.");
+    }
+    const std::optional<double> latitude = ParseNumber(parser_.value(lat_));
+    const std::optional<double> longitude = ParseNumber(parser_.value(lon_));
+    const std::optional<double> elevation =
+        parser_.isSet(elev_) ? ParseNumber(parser_.value(elev_)) : std::optional(0.0);
+    if (!latitude || std::abs(*latitude) > 90) {
+        return QStringLiteral("Hibás szélesség: '%1' (-90 és 90 fok között).")
+            .arg(parser_.value(lat_));
+    }
+    if (!longitude || std::abs(*longitude) > 180) {
+        return QStringLiteral("Hibás hosszúság: '%1' (-180 és 180 fok között).")
+            .arg(parser_.value(lon_));
+    }
+    if (!elevation || *elevation < -500 || *elevation > 9000) {
+        return QStringLiteral("Hibás magasság: '%1' (-500 és 9000 méter között).")
+            .arg(parser_.value(elev_));
+    }
+    setting.place = {*latitude, *longitude, *elevation};
+    setting.placeName = QStringLiteral("megadott hely");
+    return std::nullopt;
+}
+
+Refusal CommandLine::readCount(int &count) const {
+    if (!parser_.isSet(months_)) {
+        return std::nullopt;
+    }
+    bool ok = false;
+    count = parser_.value(months_).trimmed().toInt(&ok);
+    if (!ok || count < 1 || count > MaxLunations) {
+        return QStringLiteral("Hibás szám: '%1' (1 és %2 között).")
+            .arg(parser_.value(months_))
+            .arg(MaxLunations);
+    }
+    return std::nullopt;
+}
+
+Refusal CommandLine::readStart(const QTimeZone &zone, QDateTime &start) const {
+    if (!parser_.isSet(from_)) {
+        // The lunation whose evenings are still to come, even if its new moon has passed.
+        const QDate today = QDateTime::currentDateTimeUtc().toTimeZone(zone).date();
+        start = QDateTime(today.addDays(1 - EveningsPerLunation), QTime(0, 0), zone);
+        return std::nullopt;
+    }
+    const std::optional<QDate> date = ParseDate(parser_.value(from_), true);
+    if (!date) {
+        return QStringLiteral("Hibás dátum: '%1' (ÉÉÉÉ-HH vagy ÉÉÉÉ-HH-NN, %2 és %3 között).")
+            .arg(parser_.value(from_))
+            .arg(FirstYear)
+            .arg(LastYear);
+    }
+    start = QDateTime(*date, QTime(0, 0), zone);
+    return std::nullopt;
+}
+
+} // namespace lunex::crescents
