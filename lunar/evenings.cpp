@@ -1,10 +1,22 @@
 #include "lunar/evenings.h"
 
+#include "lunar/apparentsky.h"
 #include "lunar/fundamentals.h"
 #include "lunar/newmoon.h"
 
 namespace lunex {
 namespace {
+
+void AddWhereToLook(const LocalSky &sky, Evening &e) {
+    if (e.sighting.sunEvent) {
+        e.moonAtSunset = ObserveSky(sky, *e.sighting.sunEvent).moon;
+    }
+    if (e.sighting.bestTime) {
+        const SkyMoment best = ObserveSky(sky, *e.sighting.bestTime);
+        e.moonAtBestTime = best.moon;
+        e.illuminatedPercent = 100.0 * best.illuminatedFraction;
+    }
+}
 
 Lunation ComputeLunation(const Place &place, int k) {
     Lunation lunation{NewMoonUtc(k), {}};
@@ -20,6 +32,7 @@ Lunation ComputeLunation(const Place &place, int k) {
         Evening e;
         e.date = firstDate.addDays(i);
         e.sighting = ObserveCrescent(sky, firstJd + i, newMoon);
+        AddWhereToLook(sky, e);
         if (e.sighting.status == CrescentStatus::Computed) {
             // The age of the two times as they are shown: what Lunex itself
             // says for a new moon and an observation typed to the minute.

@@ -24,6 +24,11 @@ struct Evening {
     std::optional<LunarAge> age;  // at the best time, when there is a crescent
     bool firstNakedEye = false;   // the lunation's first evening of Yallop A or B
     bool firstOpticalAid = false; // its first of A to D: optical aid shows it from then on
+    // Where to look, as the eye sees it (lunar/apparentsky.h): the Moon at
+    // sunset, when the Sun sets, and at the best time, when there is one.
+    std::optional<Horizontal> moonAtSunset;
+    std::optional<Horizontal> moonAtBestTime;
+    std::optional<double> illuminatedPercent; // the lit part of the disc at the best time
 };
 
 struct Lunation {

@@ -1,6 +1,7 @@
 // The Sun's and the Moon's places against Meeus' worked examples, and the
 // crescent criteria against the 295 sightings of Yallop's Table 4.
 
+#include "lunar/apparentsky.h"
 #include "lunar/crescent.h"
 
 #include <QDate>
@@ -69,6 +70,34 @@ private slots:
             ObserverPositionOf({33.0 + 21.0 / 60 + 22.0 / 3600, 0, 1706});
         QVERIFY(std::abs(palomar.rhoSinPhi - 0.546861) < 1e-6);
         QVERIFY(std::abs(palomar.rhoCosPhi - 0.836339) < 1e-6);
+
+        // Example 48.a, the same instant as 47.a: k = 0.6786.
+        const Equatorial sunThen =
+            ToEquatorial(SunApparent(moonJde, nutation), nutation.trueObliquity);
+        QVERIFY(std::abs(IlluminatedFraction(sunThen, q) - 0.6786) < 0.0005);
+        // Sæmundsson's refraction undoes Bennett's (eq. 16.3) to 0.1′: at an
+        // apparent 0°30′ Bennett's is 28.75′.
+        QVERIFY(std::abs(ApparentAltitude(0.5 - 28.75 / 60) - 0.5) < 0.2 / 60);
+        QCOMPARE(ApparentAltitude(-5.0), -5.0);
+    }
+
+    // Which way the lit side faces: from the Moon towards the Sun on the sky.
+    void directionOnSky_data() {
+        QTest::addColumn<double>("sunAltitude");
+        QTest::addColumn<double>("sunAzimuth");
+        QTest::addColumn<double>("direction");
+        // The Moon at 10° altitude due west.
+        QTest::newRow("straight below") << -8.0 << 270.0 << 180.0;
+        QTest::newRow("straight above") << 40.0 << 270.0 << 0.0;
+        QTest::newRow("to the right, northwards") << 10.0 << 275.0 << 89.56;
+        QTest::newRow("below and to the left") << -5.0 << 255.0 << 225.55;
+    }
+    void directionOnSky() {
+        QFETCH(double, sunAltitude);
+        QFETCH(double, sunAzimuth);
+        QFETCH(double, direction);
+        const double got = DirectionOnSky({10.0, 270.0}, {sunAltitude, sunAzimuth});
+        QVERIFY2(std::abs(SignedDegrees(got - direction)) < 0.05, qPrintable(QString::number(got)));
     }
 
     // The interpolated track against the series computed at the instant,
