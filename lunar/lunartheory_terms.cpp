@@ -1,4 +1,5 @@
 // Generated data; see lunar/lunartheory.h for the source and the truncation.
+// clang-format off
 #include "lunar/lunartheory_terms.h"
 
 namespace lunex::elp {
@@ -689,4 +690,5 @@ const std::array<PerturbationTerm, 71> PerturbationT1{{
     {{2, 0, -3, -1, 0, 0, 0, 0, 0, 0, 0, 0, 0}, 5.817764173314431e-09, 3.1415926535897931},
 }};
 
+// clang-format on
 } // namespace lunex::elp
