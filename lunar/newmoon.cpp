@@ -1,10 +1,9 @@
 #include "lunar/newmoon.h"
 
 #include "lunar/deltat.h"
+#include "lunar/ephemeris.h"
 #include "lunar/fundamentals.h"
-
-#include <QDate>
-#include <QTime>
+#include "lunar/lunartheory.h"
 
 #include <array>
 #include <cmath>
@@ -57,7 +56,7 @@ constexpr std::array<Planetary, 14> AdditionalCorrections{{
 
 } // namespace
 
-double TrueNewMoonJde(int k) {
+double MeeusNewMoonJde(int k) {
     const double kk = k;
     const double t = kk / 1236.85; // Julian centuries from J2000.0
     const double t2 = t * t;
@@ -93,12 +92,53 @@ double TrueNewMoonJde(int k) {
     return meanJde + periodic + additional;
 }
 
+namespace {
+
+// The rates (degrees per day) of the Moon and the Sun in longitude from the
+// short series of chapters 47 and 25: good to a part in a thousand, plenty for
+// steps of seconds.
+struct LongitudeRates {
+    double moon = 0;
+    double sun = 0;
+};
+
+LongitudeRates RatesAt(double jde) {
+    constexpr double step = 0.01;
+    const Nutation none;
+    const auto rate = [&](auto place) {
+        return SignedDegrees(place(jde + step).longitude - place(jde - step).longitude) /
+               (2.0 * step);
+    };
+    return {rate([&none](double at) { return MoonApparent(at, none); }),
+            rate([&none](double at) { return SunApparent(at, none); })};
+}
+
+} // namespace
+
+double TrueNewMoonJde(int k) {
+    // Meeus's instant is within about twenty seconds; each Newton step with
+    // the full theory leaves about a thousandth of the error before it, so a
+    // step under 0.05 s leaves well under a millisecond. The Sun moves 1″ in
+    // those seconds, so its place is computed once and carried along at its
+    // rate; the Moon is computed anew at every step.
+    const double first = MeeusNewMoonJde(k);
+    const LongitudeRates rates = RatesAt(first);
+    const double sunAtFirst = SunApparentLongitude(first);
+    double jde = first;
+    for (int evaluation = 0; evaluation < 3; ++evaluation) {
+        const double sun = sunAtFirst + rates.sun * (jde - first);
+        const double correction =
+            SignedDegrees(MoonApparentLongitude(jde) - sun) / (rates.moon - rates.sun);
+        jde -= correction;
+        if (std::abs(correction) < 0.05 / 86400.0) {
+            break;
+        }
+    }
+    return jde;
+}
+
 QDateTime NewMoonUtc(int k) {
-    const double jde = TrueNewMoonJde(k);
-    // ΔT changes by well under a second within the month, so the TT date
-    // picks the same month as the UT one for every practical purpose.
-    const double deltaT = DeltaTSeconds(DecimalYear(FromJulianDay(jde)));
-    return FromJulianDay(jde - deltaT / 86400.0);
+    return FromJulianDay(UniversalFromTerrestrial(TrueNewMoonJde(k)));
 }
 
 int LunationAtOrAfter(const QDateTime &instant) {

@@ -2,15 +2,27 @@
 
 #include <QDateTime>
 
-// The instants of true new moon (conjunction in ecliptic longitude), after
-// Meeus, Astronomical Algorithms, 2nd ed., chapter 49, with ΔT from
-// lunar/deltat.h. Good to well under a minute for 1900–2100.
+// The instants of true new moon: the Moon and the Sun at the same apparent
+// geocentric ecliptic longitude (lunar/lunartheory.h), found from Meeus's
+// estimate (Astronomical Algorithms, 2nd ed., chapter 49) by Newton's method,
+// and turned into Universal Time with lunar/deltat.h.
+//
+// Measured against the new moons of 1900–2100 solved from Swiss Ephemeris's
+// Moshier theory (tests/data/newmoons-tt-sample.csv, every tenth one): in TT
+// 1.3 s RMS, 4 s at most, which is about the reference's own accuracy (1″ of
+// the Moon's longitude is 2 s). In UT the instants carry ΔT's error too: a
+// fraction of a second up to 2025, a forecast after it that may be off by
+// seconds by 2050 and by tens of seconds by 2100.
 namespace lunex {
 
 // The lunation number k counts new moons from that of 2000 January 6 (k = 0);
 // negative k are earlier ones.
 
-// Julian Ephemeris Day (Terrestrial Time) of the true new moon of lunation k.
+// Meeus's instant of lunation k (Julian Ephemeris Day, TT): chapter 49's
+// series, within about twenty seconds of the true instant.
+double MeeusNewMoonJde(int k);
+
+// The instant of lunation k (Julian Ephemeris Day, TT) from the full theory.
 double TrueNewMoonJde(int k);
 
 // The new moon of lunation k in Universal Time, to the millisecond.
