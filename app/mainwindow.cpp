@@ -229,8 +229,8 @@ void MainWindow::setObservationText(const QString &text) {
 void MainWindow::clearResults() {
     resultArea_->clear();
 }
-void MainWindow::printAt(int xTwips, int yTwips, const QString &text) {
-    resultArea_->print(xTwips, yTwips, text);
+void MainWindow::printResult(const ResultText &result) {
+    resultArea_->print(result);
 }
 
 void MainWindow::showPicture(const QImage &picture, const QString &phaseName) {

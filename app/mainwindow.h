@@ -48,7 +48,7 @@ private:
     void setObservationText(const QString &text) override;
     // ResultSurface
     void clearResults() override;
-    void printAt(int xTwips, int yTwips, const QString &text) override;
+    void printResult(const ResultText &result) override;
     // PictureBox
     void showPicture(const QImage &picture, const QString &phaseName) override;
     // Messenger

@@ -57,10 +57,12 @@ std::optional<LunarAge> CalculateLunarAge(const QDateTime &newMoon, const QDateT
 
 const PhaseBand &SelectPhaseBand(double cycleAge);
 
-// The lit part of the disc in percent: 0, or from 0.2 to 100.
-double CalculateIllumination(double elapsedDays, double gain);
+// The two kinds of evaluation: "Most!" evaluates the present moment, and
+// "Utolsó megfigyelés" the stored observation.
+enum class ObservationKind { PresentMoment, StoredObservation };
 
-inline constexpr double PresentMomentGain = 54;
-inline constexpr double StoredObservationGain = 53;
+// The lit part of the disc in percent, as each kind of evaluation has always
+// printed it: 0, or from 0.2 to 100.
+double CalculateIllumination(double elapsedDays, ObservationKind kind);
 
 } // namespace lunex

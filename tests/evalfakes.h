@@ -5,21 +5,20 @@
 #include "dates.h"
 #include "evaluation/evaluation.h"
 #include "fakes.h"
+#include "resulttext.h"
 
 #include <QImage>
 
 namespace lunex::test {
 
 struct FakeSurface : ResultSurface {
-    QStringList printed; // "x,y:text"
+    QStringList printed; // "line:text"
     int clears = 0;
     void clearResults() override {
         printed.clear();
         ++clears;
     }
-    void printAt(int x, int y, const QString &text) override {
-        printed << QStringLiteral("%1,%2:%3").arg(x).arg(y).arg(text);
-    }
+    void printResult(const ResultText &result) override { printed << Shown(result); }
 };
 
 struct FakePicture : PictureBox {
