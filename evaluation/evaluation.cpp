@@ -4,6 +4,7 @@
 #include "messages/messages.h"
 #include "store/codepage.h"
 #include "store/datafiles.h"
+#include "store/paths.h"
 #include "store/picturefile.h"
 #include "texts/datetext.h"
 
@@ -54,10 +55,11 @@ bool EvaluateLunarAge(const std::optional<QDateTime> &newMoon,
     // Decoded before the surface is cleared: a missing picture must not leave
     // the observer with an empty window and the earlier results gone.
     const PhaseBand &band = *results.band;
-    const auto bytes = ReadPictureFile(AppPath(ports.dirs.pictures, band.pictureFile));
+    const QString pictureFile = PhasePictureFile(band);
+    const auto bytes = ReadPictureFile(AppPath(ports.dirs.pictures, pictureFile));
     const QImage picture = bytes ? QImage::fromData(*bytes) : QImage();
     if (picture.isNull()) {
-        ports.messages.showMessage(PictureFailureMessage(FileNameOf(band.pictureFile)),
+        ports.messages.showMessage(PictureFailureMessage(FileNameOf(pictureFile)),
                                    MessageIcon::Critical);
         return false;
     }

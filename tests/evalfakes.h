@@ -6,6 +6,7 @@
 #include "evaluation/evaluation.h"
 #include "fakes.h"
 #include "resulttext.h"
+#include "store/paths.h"
 
 #include <QImage>
 
@@ -41,8 +42,7 @@ inline const QByteArray TinyGif = QByteArray::fromHex(
 
 inline void writePhasePictures(const AppDir &dir) {
     for (const PhaseBand &band : PhaseBands) {
-        const QString name = band.pictureFile.mid(5).toString();
-        dir.write(name, TinyGif);
+        dir.write(FileNameOf(PhasePictureFile(band)), TinyGif);
     }
 }
 
