@@ -65,7 +65,7 @@ private:
     TimeField *newMoonField_ = nullptr;
     TimeField *observationField_ = nullptr;
     NewMoonCombo *newMoonList_ = nullptr;
-    PhasePicture *phasePicture_ = nullptr;
+    PhasePictureLabel *phasePicture_ = nullptr;
     // The secondary windows: at most one of each, without an owner, modeless;
     // closing one deletes it and the next request makes it afresh.
     template <typename Window, typename... Args>

@@ -41,7 +41,7 @@ QFont SurfaceFont() {
     return look::Font(look::Face::TimesNewRomanCE, 15, true);
 }
 
-void PhasePicture::mousePressEvent(QMouseEvent *event) {
+void PhasePictureLabel::mousePressEvent(QMouseEvent *event) {
     QLabel::mousePressEvent(event);
     emit clicked();
 }

@@ -13,7 +13,7 @@ namespace lunex {
 QFont SurfaceFont();
 
 // The phase picture box: it takes its picture's size and reports clicks.
-class PhasePicture : public QLabel {
+class PhasePictureLabel : public QLabel {
     Q_OBJECT
 public:
     using QLabel::QLabel;
