@@ -107,13 +107,7 @@ void MainWindow::buildControls() {
     banner->setObjectName(QStringLiteral("PictureHoldak"));
     banner->setGeometry(TwipsRect(480, 240, 4455, 615));
 
-    phasePicture_ = new PhasePictureLabel(surface);
-    phasePicture_->setObjectName(QStringLiteral("Picture1"));
-    phasePicture_->setGeometry(TwipsRect(840, 3000, 2055, 2055));
-    look::SetColours(phasePicture_, Black, LightGreen);
-    phasePicture_->setCursor(Qt::PointingHandCursor);
-    connect(phasePicture_, &PhasePictureLabel::clicked, this,
-            [this] { showMoonPicture(MapPictureFile.toString()); });
+    buildPhasePicture(surface);
 
     auto *saveButton = AddMainButton(surface, "Command14", QStringLiteral("Mentés"),
                                      TwipsRect(9960, 4200, 975, 495), LightGreen);
@@ -124,13 +118,12 @@ void MainWindow::buildControls() {
     auto *pickButton = AddMainButton(surface, "Command6", QStringLiteral("OK"),
                                      TwipsRect(9960, 1920, 975, 495), LightYellow);
 
-    QWidget::setTabOrder(newMoonField_, observationField_);
-    QWidget::setTabOrder(observationField_, loadNewMoonButton);
-    QWidget::setTabOrder(loadNewMoonButton, storedObservationButton);
-    QWidget::setTabOrder(storedObservationButton, nowButton);
-    QWidget::setTabOrder(nowButton, saveButton);
-    QWidget::setTabOrder(saveButton, newMoonList_);
-    QWidget::setTabOrder(newMoonList_, pickButton);
+    const QList<QWidget *> tabOrder{
+        newMoonField_, observationField_, loadNewMoonButton, storedObservationButton,
+        nowButton,     saveButton,        newMoonList_,      pickButton};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i) {
+        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    }
 
     connect(loadNewMoonButton, &QPushButton::clicked, this,
             [this] { LoadNewMoon(dirs_.data, *this, *this); });
@@ -138,16 +131,27 @@ void MainWindow::buildControls() {
             [this] { PickNewMoon(dirs_.data, *this, *newMoonList_, *this); });
     connect(saveButton, &QPushButton::clicked, this,
             [this] { SaveObservation(dirs_.data, *this, *this); });
-    connect(storedObservationButton, &QPushButton::clicked, this, [this] {
-        EvaluationPorts p = ports();
-        EvaluateStoredObservation(p);
-        resultArea_->announceResults();
-    });
-    connect(nowButton, &QPushButton::clicked, this, [this] {
-        EvaluationPorts p = ports();
-        EvaluatePresentMoment(p);
-        resultArea_->announceResults();
-    });
+    const auto evaluation = [this](void (*evaluate)(EvaluationPorts &)) {
+        return [this, evaluate] {
+            EvaluationPorts p = ports();
+            evaluate(p);
+            resultArea_->announceResults();
+        };
+    };
+    connect(storedObservationButton, &QPushButton::clicked, this,
+            evaluation(EvaluateStoredObservation));
+    connect(nowButton, &QPushButton::clicked, this, evaluation(EvaluatePresentMoment));
+}
+
+// The phase picture box: a click on it opens the map.
+void MainWindow::buildPhasePicture(QWidget *surface) {
+    phasePicture_ = new PhasePictureLabel(surface);
+    phasePicture_->setObjectName(QStringLiteral("Picture1"));
+    phasePicture_->setGeometry(TwipsRect(840, 3000, 2055, 2055));
+    look::SetColours(phasePicture_, Black, LightGreen);
+    phasePicture_->setCursor(Qt::PointingHandCursor);
+    connect(phasePicture_, &PhasePictureLabel::clicked, this,
+            [this] { showMoonPicture(MapPictureFile.toString()); });
 }
 
 void MainWindow::buildMenus() {

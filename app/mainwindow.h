@@ -55,6 +55,7 @@ private:
     void showMessage(const QString &text, MessageIcon icon) override;
 
     void buildControls();
+    void buildPhasePicture(QWidget *surface);
     void buildMenus();
     EvaluationPorts ports();
 
