@@ -87,65 +87,71 @@ MainWindow::MainWindow(const AppDirs &dirs, const Clock *clock, QWidget *parent)
 MainWindow::~MainWindow() = default;
 
 void MainWindow::buildControls() {
-    QWidget *a = resultArea_;
-    newMoonField_ = AddTimeField(a, "Text11", TwipsRect(7320, 1200, 2415, 405), LightYellow);
-    observationField_ = AddTimeField(a, "Text12", TwipsRect(7320, 4200, 2415, 435), LightGreen);
-    auto *command3 = AddMainButton(a, "Command3", QStringLiteral("Utolsó Újhold"),
-                                   TwipsRect(7320, 2640, 1815, 495), Yellow);
-    auto *command1 = AddMainButton(a, "Command1", QStringLiteral("Utolsó megfigyelés"),
-                                   TwipsRect(7320, 4920, 2175, 495), LightGreen);
-    auto *command2 = AddMainButton(a, "Command2", QStringLiteral("Most!"),
-                                   TwipsRect(9960, 4920, 975, 495), LightBlue);
-    AddCaption(a, "Label8", QStringLiteral("Utolsó Újhold :"), TwipsRect(7080, 840, 2895, 375),
-               Yellow, newMoonField_);
-    AddCaption(a, "Label9", QStringLiteral("Utolsó megfigyelés :"),
+    QWidget *surface = resultArea_;
+    newMoonField_ = AddTimeField(surface, "Text11", TwipsRect(7320, 1200, 2415, 405), LightYellow);
+    observationField_ =
+        AddTimeField(surface, "Text12", TwipsRect(7320, 4200, 2415, 435), LightGreen);
+    auto *loadNewMoonButton = AddMainButton(surface, "Command3", QStringLiteral("Utolsó Újhold"),
+                                            TwipsRect(7320, 2640, 1815, 495), Yellow);
+    auto *storedObservationButton =
+        AddMainButton(surface, "Command1", QStringLiteral("Utolsó megfigyelés"),
+                      TwipsRect(7320, 4920, 2175, 495), LightGreen);
+    auto *nowButton = AddMainButton(surface, "Command2", QStringLiteral("Most!"),
+                                    TwipsRect(9960, 4920, 975, 495), LightBlue);
+    AddCaption(surface, "Label8", QStringLiteral("Utolsó Újhold :"),
+               TwipsRect(7080, 840, 2895, 375), Yellow, newMoonField_);
+    AddCaption(surface, "Label9", QStringLiteral("Utolsó megfigyelés :"),
                TwipsRect(7200, 3840, 3375, 375), LightGreen, observationField_);
 
-    auto *banner = new BannerPicture(a);
+    auto *banner = new BannerPicture(surface);
     banner->setObjectName(QStringLiteral("PictureHoldak"));
     banner->setGeometry(TwipsRect(480, 240, 4455, 615));
 
-    phasePicture_ = new PhasePicture(a);
+    buildPhasePicture(surface);
+
+    auto *saveButton = AddMainButton(surface, "Command14", QStringLiteral("Mentés"),
+                                     TwipsRect(9960, 4200, 975, 495), LightGreen);
+
+    newMoonList_ = new NewMoonCombo(*clock_, surface);
+    newMoonList_->setGeometry(TwipsRect(7320, 1920, 2295, 465));
+
+    auto *pickButton = AddMainButton(surface, "Command6", QStringLiteral("OK"),
+                                     TwipsRect(9960, 1920, 975, 495), LightYellow);
+
+    const QList<QWidget *> tabOrder{
+        newMoonField_, observationField_, loadNewMoonButton, storedObservationButton,
+        nowButton,     saveButton,        newMoonList_,      pickButton};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i) {
+        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    }
+
+    connect(loadNewMoonButton, &QPushButton::clicked, this,
+            [this] { LoadNewMoon(dirs_.data, *this, *this); });
+    connect(pickButton, &QPushButton::clicked, this,
+            [this] { PickNewMoon(dirs_.data, *this, *newMoonList_, *this); });
+    connect(saveButton, &QPushButton::clicked, this,
+            [this] { SaveObservation(dirs_.data, *this, *this); });
+    const auto evaluation = [this](void (*evaluate)(EvaluationPorts &)) {
+        return [this, evaluate] {
+            EvaluationPorts p = ports();
+            evaluate(p);
+            resultArea_->announceResults();
+        };
+    };
+    connect(storedObservationButton, &QPushButton::clicked, this,
+            evaluation(EvaluateStoredObservation));
+    connect(nowButton, &QPushButton::clicked, this, evaluation(EvaluatePresentMoment));
+}
+
+// The phase picture box: a click on it opens the map.
+void MainWindow::buildPhasePicture(QWidget *surface) {
+    phasePicture_ = new PhasePictureLabel(surface);
     phasePicture_->setObjectName(QStringLiteral("Picture1"));
     phasePicture_->setGeometry(TwipsRect(840, 3000, 2055, 2055));
     look::SetColours(phasePicture_, Black, LightGreen);
     phasePicture_->setCursor(Qt::PointingHandCursor);
-    connect(phasePicture_, &PhasePicture::clicked, this,
+    connect(phasePicture_, &PhasePictureLabel::clicked, this,
             [this] { showMoonPicture(MapPictureFile.toString()); });
-
-    auto *command14 = AddMainButton(a, "Command14", QStringLiteral("Mentés"),
-                                    TwipsRect(9960, 4200, 975, 495), LightGreen);
-
-    newMoonList_ = new NewMoonCombo(*clock_, a);
-    newMoonList_->setGeometry(TwipsRect(7320, 1920, 2295, 465));
-
-    auto *command6 = AddMainButton(a, "Command6", QStringLiteral("OK"),
-                                   TwipsRect(9960, 1920, 975, 495), LightYellow);
-
-    QWidget::setTabOrder(newMoonField_, observationField_);
-    QWidget::setTabOrder(observationField_, command3);
-    QWidget::setTabOrder(command3, command1);
-    QWidget::setTabOrder(command1, command2);
-    QWidget::setTabOrder(command2, command14);
-    QWidget::setTabOrder(command14, newMoonList_);
-    QWidget::setTabOrder(newMoonList_, command6);
-
-    connect(command3, &QPushButton::clicked, this,
-            [this] { LoadNewMoon(dirs_.data, *this, *this); });
-    connect(command6, &QPushButton::clicked, this,
-            [this] { PickNewMoon(dirs_.data, *this, *newMoonList_, *this); });
-    connect(command14, &QPushButton::clicked, this,
-            [this] { SaveObservation(dirs_.data, *this, *this); });
-    connect(command1, &QPushButton::clicked, this, [this] {
-        EvaluationPorts p = ports();
-        EvaluateStoredObservation(p);
-        resultArea_->announceResults();
-    });
-    connect(command2, &QPushButton::clicked, this, [this] {
-        EvaluationPorts p = ports();
-        EvaluatePresentMoment(p);
-        resultArea_->announceResults();
-    });
 }
 
 void MainWindow::buildMenus() {
@@ -161,31 +167,32 @@ void MainWindow::buildMenus() {
         return action;
     };
 
-    QMenu *holdmap = bar->addMenu(QStringLiteral("&Hold - térképek"));
-    holdmap->setObjectName(QStringLiteral("holdmap"));
+    QMenu *picturesMenu = bar->addMenu(QStringLiteral("&Hold - térképek"));
+    picturesMenu->setObjectName(QStringLiteral("holdmap"));
     for (const MoonPictureItem &picture : MoonPictureItems()) {
-        connect(item(holdmap, picture.name, picture.caption, picture.shortcut), &QAction::triggered,
-                this, [this, file = picture.file] { showMoonPicture(file); });
+        connect(item(picturesMenu, picture.name, picture.caption, picture.shortcut),
+                &QAction::triggered, this, [this, file = picture.file] { showMoonPicture(file); });
     }
 
-    QMenu *szamit = bar->addMenu(QStringLiteral("&Számítások"));
-    szamit->setObjectName(QStringLiteral("szamit"));
-    connect(item(szamit, "vonas", QStringLiteral("Fok - Vonás calculator"),
+    QMenu *calculationsMenu = bar->addMenu(QStringLiteral("&Számítások"));
+    calculationsMenu->setObjectName(QStringLiteral("szamit"));
+    connect(item(calculationsMenu, "vonas", QStringLiteral("Fok - Vonás calculator"),
                  QKeySequence(Qt::CTRL | Qt::Key_F1)),
             &QAction::triggered, this, [this] { showSecondary(calculatorWindow_); });
-    item(szamit, "szamolt", QStringLiteral("Számolt adatok mentése"), {})->setEnabled(false);
-    item(szamit, "holdsarlolista", QStringLiteral("Korai Holdsarlók listázása"), {})
+    item(calculationsMenu, "szamolt", QStringLiteral("Számolt adatok mentése"), {})
+        ->setEnabled(false);
+    item(calculationsMenu, "holdsarlolista", QStringLiteral("Korai Holdsarlók listázása"), {})
         ->setEnabled(false);
 
-    QMenu *prg = bar->addMenu(QStringLiteral("H&elp"));
-    prg->setObjectName(QStringLiteral("prg"));
-    connect(item(prg, "leir", QStringLiteral("Leírás"), QKeySequence(Qt::CTRL | Qt::Key_L)),
+    QMenu *helpMenu = bar->addMenu(QStringLiteral("H&elp"));
+    helpMenu->setObjectName(QStringLiteral("prg"));
+    connect(item(helpMenu, "leir", QStringLiteral("Leírás"), QKeySequence(Qt::CTRL | Qt::Key_L)),
             &QAction::triggered, this, [this] { showSecondary(descriptionWindow_); });
-    QAction *kilep =
-        item(prg, "kilep", QStringLiteral("Kilépés"), QKeySequence(Qt::CTRL | Qt::Key_X));
-    kilep->setEnabled(false);
-    connect(kilep, &QAction::triggered, this, &QWidget::close);
-    connect(item(prg, "prog", QStringLiteral("Programról"), {}), &QAction::triggered, this,
+    QAction *quitAction =
+        item(helpMenu, "kilep", QStringLiteral("Kilépés"), QKeySequence(Qt::CTRL | Qt::Key_X));
+    quitAction->setEnabled(false);
+    connect(quitAction, &QAction::triggered, this, &QWidget::close);
+    connect(item(helpMenu, "prog", QStringLiteral("Programról"), {}), &QAction::triggered, this,
             [this] { showSecondary(aboutWindow_); });
 }
 
@@ -229,8 +236,8 @@ void MainWindow::setObservationText(const QString &text) {
 void MainWindow::clearResults() {
     resultArea_->clear();
 }
-void MainWindow::printAt(int xTwips, int yTwips, const QString &text) {
-    resultArea_->print(xTwips, yTwips, text);
+void MainWindow::printResult(const ResultText &result) {
+    resultArea_->print(result);
 }
 
 void MainWindow::showPicture(const QImage &picture, const QString &phaseName) {

@@ -48,13 +48,14 @@ private:
     void setObservationText(const QString &text) override;
     // ResultSurface
     void clearResults() override;
-    void printAt(int xTwips, int yTwips, const QString &text) override;
+    void printResult(const ResultText &result) override;
     // PictureBox
     void showPicture(const QImage &picture, const QString &phaseName) override;
     // Messenger
     void showMessage(const QString &text, MessageIcon icon) override;
 
     void buildControls();
+    void buildPhasePicture(QWidget *surface);
     void buildMenus();
     EvaluationPorts ports();
 
@@ -65,7 +66,7 @@ private:
     TimeField *newMoonField_ = nullptr;
     TimeField *observationField_ = nullptr;
     NewMoonCombo *newMoonList_ = nullptr;
-    PhasePicture *phasePicture_ = nullptr;
+    PhasePictureLabel *phasePicture_ = nullptr;
     // The secondary windows: at most one of each, without an owner, modeless;
     // closing one deletes it and the next request makes it afresh.
     template <typename Window, typename... Args>

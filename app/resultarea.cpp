@@ -13,11 +13,35 @@ using look::Black;
 using look::Grey;
 using look::LightGreen;
 
+namespace {
+
+// Where each result line starts on the surface, in twips: the observation's
+// date and its time side by side on the first row.
+QPoint LinePosition(ResultLine line) {
+    switch (line) {
+    case ResultLine::Observation:
+        return {700, 1265};
+    case ResultLine::ObservationTime:
+        return {5020, 1265};
+    case ResultLine::AgeHours:
+        return {700, 2100};
+    case ResultLine::AgeDays:
+        return {700, 2800};
+    case ResultLine::FractionalDays:
+        return {700, 3300};
+    case ResultLine::Phase:
+        return {700, 5050};
+    }
+    Q_UNREACHABLE();
+}
+
+} // namespace
+
 QFont SurfaceFont() {
     return look::Font(look::Face::TimesNewRomanCE, 15, true);
 }
 
-void PhasePicture::mousePressEvent(QMouseEvent *event) {
+void PhasePictureLabel::mousePressEvent(QMouseEvent *event) {
     QLabel::mousePressEvent(event);
     emit clicked();
 }
@@ -38,14 +62,14 @@ ResultArea::ResultArea(QWidget *parent) : QWidget(parent) {
 
 // Only the printed texts' own rectangles are repainted: the controls beside
 // them need no repaint on a press.
-QRect ResultArea::textRect(const ResultText &t) const {
+QRect ResultArea::textRect(const PrintedText &t) const {
     const QFontMetrics metrics(font());
     const QPoint at = look::TwipsPoint(t.x, t.y);
     return {at.x(), at.y(), metrics.horizontalAdvance(t.text) + 2, metrics.height() + 1};
 }
 
 void ResultArea::clear() {
-    for (const ResultText &t : printed_) {
+    for (const PrintedText &t : printed_) {
         update(textRect(t));
     }
     printed_.clear();
@@ -59,8 +83,9 @@ void ResultArea::announceResults() {
     }
 }
 
-void ResultArea::print(int xTwips, int yTwips, const QString &text) {
-    printed_.append({xTwips, yTwips, text});
+void ResultArea::print(const ResultText &result) {
+    const QPoint at = LinePosition(result.line);
+    printed_.append({at.x(), at.y(), result.text});
     update(textRect(printed_.back()));
 }
 
@@ -76,7 +101,7 @@ void ResultArea::paintEvent(QPaintEvent *) {
     p.setFont(font());
     p.setPen(LightGreen);
     const int ascent = QFontMetrics(font()).ascent();
-    for (const ResultText &t : printed_) {
+    for (const PrintedText &t : printed_) {
         const QPoint at = look::TwipsPoint(t.x, t.y);
         p.drawText(at.x(), at.y() + ascent, t.text);
     }

@@ -13,7 +13,7 @@ namespace lunex {
 QFont SurfaceFont();
 
 // The phase picture box: it takes its picture's size and reports clicks.
-class PhasePicture : public QLabel {
+class PhasePictureLabel : public QLabel {
     Q_OBJECT
 public:
     using QLabel::QLabel;
@@ -35,15 +35,23 @@ protected:
 
 class ResultLines;
 
+// A text printed on the surface, its top-left corner at (x, y) twips.
+struct PrintedText {
+    int x;
+    int y;
+    QString text;
+};
+
 // The main window's own surface: frames, dotted lines and the printed results.
 class ResultArea : public QWidget {
     Q_OBJECT
 public:
     explicit ResultArea(QWidget *parent = nullptr);
     void clear();
-    void print(int xTwips, int yTwips, const QString &text);
+    // Prints a result text at its line's place on the surface.
+    void print(const ResultText &result);
     // What is printed, each text at its twips position.
-    const QList<ResultText> &printed() const { return printed_; }
+    const QList<PrintedText> &printed() const { return printed_; }
     // The results as text, for screen readers and the clipboard.
     ResultLines *resultLines() const { return lines_; }
     // Once an evaluation is done: announces the results if it drew them afresh.
@@ -53,8 +61,8 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    QRect textRect(const ResultText &t) const;
-    QList<ResultText> printed_;
+    QRect textRect(const PrintedText &t) const;
+    QList<PrintedText> printed_;
     ResultLines *lines_;
     bool redrawn_ = false;
 };

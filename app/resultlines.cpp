@@ -20,7 +20,7 @@ struct Run {
     qsizetype start;   // in the lines
     qsizetype length;  // in the lines
     qsizetype skipped; // leading blanks of the piece, which only place it
-    ResultText piece;
+    PrintedText piece;
 };
 
 struct Layout {
@@ -28,7 +28,7 @@ struct Layout {
     QList<Run> runs;
 };
 
-Layout LayOut(QList<ResultText> pieces) {
+Layout LayOut(QList<PrintedText> pieces) {
     std::stable_sort(pieces.begin(), pieces.end(), [](const auto &a, const auto &b) {
         return std::pair(a.y, a.x) < std::pair(b.y, b.x);
     });

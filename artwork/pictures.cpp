@@ -506,7 +506,7 @@ QList<PhasePicture> PhasePictures() {
     double lower = 0;
     for (std::size_t row = 0; row + 1 < PhaseBands.size(); ++row) {
         const PhaseBand &band = PhaseBands[row];
-        pictures.append({FileNameOf(band.pictureFile),
+        pictures.append({FileNameOf(PhasePictureFile(band)),
                          pictures.isEmpty() ? 0.0 : (lower + band.upperBound) / 2});
         lower = band.upperBound;
     }

@@ -1,9 +1,6 @@
-// The computation and the date-text conversion, without any window.
+// The date-text conversion, without any window.
 
-#include "evaluation/evaluation.h"
-#include "lunar/lunarage.h"
 #include "texts/datetext.h"
-#include "texts/numbertext.h"
 
 #include <benchmark/benchmark.h>
 
@@ -12,23 +9,6 @@ using namespace lunex;
 namespace {
 
 const QLocale Hu(QLocale::Hungarian, QLocale::Hungary);
-
-// One evaluation's arithmetic and its five texts (six with the time).
-void BM_ComputeAndTexts(benchmark::State &state) {
-    const QDateTime newMoon = QDateTime(QDate(2026, 11, 20), QTime(6, 47), Qt::UTC);
-    QDateTime observation = QDateTime(QDate(2026, 11, 23), QTime(17, 30), Qt::UTC);
-    qint64 step = 0;
-    for (auto _ : state) {
-        const QDateTime o = observation.addSecs(step++ % 2000000);
-        const auto age = CalculateLunarAge(newMoon, o);
-        const PhaseBand &band = SelectPhaseBand(age->cycleAge);
-        const double percent = CalculateIllumination(age->elapsedDays, PresentMomentGain);
-        auto texts = BuildResultTexts(HeaderForm::PresentMoment, o, *age, band, percent, Hu);
-        benchmark::DoNotOptimize(texts);
-    }
-    state.SetItemsProcessed(state.iterations());
-}
-BENCHMARK(BM_ComputeAndTexts);
 
 // A mix of accepted and rejected texts, as users type them.
 void BM_ParseDateText(benchmark::State &state) {

@@ -98,9 +98,6 @@ row('One "Most!" press end to end (median), Pic on disk',
 if press_mem:
     row('The same press with Pic in memory (tmpfs): all but the disk flush',
         f"{unit_ms(press_mem):.3f} ms wall", "< 2 ms", unit_ms(press_mem) < 2)
-compute = gbench(core, "BM_ComputeAndTexts")
-row("Computation and the texts", f"{compute['items_per_second'] / 1e6:.2f} M evaluations/s",
-    "≥ 1 M/s", compute["items_per_second"] >= 1e6)
 parse = gbench(core, "BM_ParseDateText")
 row("Date-text conversion (accepted and rejected mix)",
     f"{parse['items_per_second'] / 1e6:.2f} M texts/s", "≥ 1 M/s",

@@ -56,51 +56,52 @@ CalculatorWindow::CalculatorWindow(QWidget *parent)
 
     look::AddLabel(this, "Label41", QStringLiteral("Fok -  Vonás átszámítás:"),
                    TwipsRect(480, 480, 4575, 375), HeadingFont());
-    text41_ = AddField(this, "Text41", TwipsRect(480, 960, 1095, 450));
+    degreesField_ = AddField(this, "Text41", TwipsRect(480, 960, 1095, 450));
     look::AddLabel(this, "Label42", QStringLiteral("fok  ="), TwipsRect(1800, 1080, 1095, 375),
                    WindowFont());
     look::AddLabel(this, "Label43", QStringLiteral("vonás"), TwipsRect(5160, 1080, 1095, 375),
                    WindowFont());
     const QFont buttonFont = look::Font(Face::ArialNarrow, 14.25, true);
-    auto *command41 = look::AddButton(this, "Command41", QStringLiteral("Számítás"),
-                                      TwipsRect(6600, 960, 1455, 495), PaleGreen, buttonFont);
+    auto *toMilsButton = look::AddButton(this, "Command41", QStringLiteral("Számítás"),
+                                         TwipsRect(6600, 960, 1455, 495), PaleGreen, buttonFont);
 
     look::AddLabel(this, "Label45", QStringLiteral("Vonás - Fok átszámítás:"),
                    TwipsRect(480, 2040, 4575, 375), HeadingFont());
-    text42_ = AddField(this, "Text42", TwipsRect(480, 2520, 1095, 450));
+    milsField_ = AddField(this, "Text42", TwipsRect(480, 2520, 1095, 450));
     look::AddLabel(this, "Label46", QStringLiteral("vonás =  ="), TwipsRect(1800, 2640, 1335, 375),
                    WindowFont());
     look::AddLabel(this, "Label47", QStringLiteral("fok"), TwipsRect(5160, 2640, 855, 375),
                    WindowFont());
-    auto *command42 = look::AddButton(this, "Command42", QStringLiteral("Számítás"),
-                                      TwipsRect(6600, 2520, 1455, 495), PaleGreen, buttonFont);
+    auto *toDegreesButton =
+        look::AddButton(this, "Command42", QStringLiteral("Számítás"),
+                        TwipsRect(6600, 2520, 1455, 495), PaleGreen, buttonFont);
 
     look::AddLabel(this, "Label48",
                    QStringLiteral("A tüzérségben és a navigációban használt 6000 egységre osztott "
                                   "kör (ún. tüzérségi kör) olyan szögmértékegység, amely a "
                                   "teljes kört 360 fok helyett 6000 egységre osztja fel."),
                    TwipsRect(600, 3600, 7455, 1215), buttonFont, Qt::AlignHCenter);
-    auto *command499 = look::AddButton(this, "Command499", QStringLiteral("OK"),
-                                       TwipsRect(3720, 5400, 1215, 495), PaleGreen, buttonFont);
+    auto *okButton = look::AddButton(this, "Command499", QStringLiteral("OK"),
+                                     TwipsRect(3720, 5400, 1215, 495), PaleGreen, buttonFont);
 
-    connect(command41, &QPushButton::clicked, this, &CalculatorWindow::degToMil);
-    connect(command42, &QPushButton::clicked, this, &CalculatorWindow::milToDeg);
-    connect(command499, &QPushButton::clicked, this, &QWidget::close);
+    connect(toMilsButton, &QPushButton::clicked, this, &CalculatorWindow::degToMil);
+    connect(toDegreesButton, &QPushButton::clicked, this, &CalculatorWindow::milToDeg);
+    connect(okButton, &QPushButton::clicked, this, &QWidget::close);
 
-    setTabOrder(text41_, command41);
-    setTabOrder(command41, text42_);
-    setTabOrder(text42_, command42);
-    setTabOrder(command42, command499);
-    text41_->setFocus();
+    setTabOrder(degreesField_, toMilsButton);
+    setTabOrder(toMilsButton, milsField_);
+    setTabOrder(milsField_, toDegreesButton);
+    setTabOrder(toDegreesButton, okButton);
+    degreesField_->setFocus();
     look::CentreOnScreen(this);
 }
 
 void CalculatorWindow::degToMil() {
-    convert(AngleConversion::DegToMil, text41_, look::TwipsPoint(3400, 1080));
+    convert(AngleConversion::DegToMil, degreesField_, look::TwipsPoint(3400, 1080));
 }
 
 void CalculatorWindow::milToDeg() {
-    convert(AngleConversion::MilToDeg, text42_, look::TwipsPoint(3400, 2650));
+    convert(AngleConversion::MilToDeg, milsField_, look::TwipsPoint(3400, 2650));
 }
 
 void CalculatorWindow::convert(AngleConversion conversion, const QLineEdit *field, QPoint at) {

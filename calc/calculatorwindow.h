@@ -32,8 +32,8 @@ protected:
 private:
     void convert(AngleConversion conversion, const QLineEdit *field, QPoint at);
 
-    QLineEdit *text41_ = nullptr;
-    QLineEdit *text42_ = nullptr;
+    QLineEdit *degreesField_ = nullptr;
+    QLineEdit *milsField_ = nullptr;
     QString printed_;
     QPoint printedAt_;
 };

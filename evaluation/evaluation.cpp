@@ -4,6 +4,7 @@
 #include "messages/messages.h"
 #include "store/codepage.h"
 #include "store/datafiles.h"
+#include "store/paths.h"
 #include "store/picturefile.h"
 #include "texts/datetext.h"
 
@@ -23,29 +24,49 @@ QString ObservationText(const QDateTime &moment, const QLocale &locale, const QT
     return local.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss"));
 }
 
-bool EvaluateLunarAge(const QDateTime &newMoon, const QDateTime &observation, double gain,
-                      HeaderForm form, EvaluationPorts &ports) {
-    const std::optional<LunarAge> age = CalculateLunarAge(newMoon, observation);
+std::variant<AgeResults, EvaluationFailure> EvaluateAge(const std::optional<QDateTime> &newMoon,
+                                                        const std::optional<QDateTime> &observation,
+                                                        ObservationKind kind,
+                                                        const QLocale &locale) {
+    if (!newMoon || !observation) {
+        return EvaluationFailure{kind == ObservationKind::PresentMoment ? NewMoonMissingMessage
+                                                                        : InvalidDatesMessage,
+                                 MessageIcon::Warning};
+    }
+    const std::optional<LunarAge> age = CalculateLunarAge(*newMoon, *observation);
     if (!age) {
-        ports.messages.showMessage(TooFarApartMessage, MessageIcon::Critical);
+        return EvaluationFailure{TooFarApartMessage, MessageIcon::Critical};
+    }
+    const PhaseBand &band = SelectPhaseBand(age->cycleAge);
+    return AgeResults{&band,
+                      BuildResultTexts(kind, *observation, *age, band,
+                                       CalculateIllumination(age->elapsedDays, kind), locale)};
+}
+
+bool EvaluateLunarAge(const std::optional<QDateTime> &newMoon,
+                      const std::optional<QDateTime> &observation, ObservationKind kind,
+                      EvaluationPorts &ports) {
+    const auto evaluated = EvaluateAge(newMoon, observation, kind, ports.locale);
+    if (const auto *failure = std::get_if<EvaluationFailure>(&evaluated)) {
+        ports.messages.showMessage(failure->message, failure->icon);
         return false;
     }
-    const double percent = CalculateIllumination(age->elapsedDays, gain);
-    const PhaseBand &band = SelectPhaseBand(age->cycleAge);
+    const AgeResults &results = std::get<AgeResults>(evaluated);
     // Decoded before the surface is cleared: a missing picture must not leave
     // the observer with an empty window and the earlier results gone.
-    const auto bytes = ReadPictureFile(AppPath(ports.dirs.pictures, band.pictureFile));
+    const PhaseBand &band = *results.band;
+    const QString pictureFile = PhasePictureFile(band);
+    const auto bytes = ReadPictureFile(AppPath(ports.dirs.pictures, pictureFile));
     const QImage picture = bytes ? QImage::fromData(*bytes) : QImage();
     if (picture.isNull()) {
-        ports.messages.showMessage(PictureFailureMessage(FileNameOf(band.pictureFile)),
+        ports.messages.showMessage(PictureFailureMessage(FileNameOf(pictureFile)),
                                    MessageIcon::Critical);
         return false;
     }
     ports.surface.clearResults();
     ports.picture.showPicture(picture, band.phaseName.toString());
-    for (const ResultText &t :
-         BuildResultTexts(form, observation, *age, band, percent, ports.locale)) {
-        ports.surface.printAt(t.x, t.y, t.text);
+    for (const ResultText &result : results.texts) {
+        ports.surface.printResult(result);
     }
     // A failed save reports itself; the results drawn stay, they are right.
     SaveNewMoon(ports.dirs.data, ports.fields, ports.messages);
@@ -55,11 +76,7 @@ bool EvaluateLunarAge(const QDateTime &newMoon, const QDateTime &observation, do
 void EvaluatePresentMoment(EvaluationPorts &ports) {
     const auto newMoon = ParseDateTimeText(ports.fields.newMoonText(), ports.locale, ports.zone);
     const QDateTime now = ports.clock.now().toTimeZone(ports.zone);
-    if (!newMoon) {
-        ports.messages.showMessage(NewMoonMissingMessage, MessageIcon::Warning);
-        return;
-    }
-    if (EvaluateLunarAge(*newMoon, now, PresentMomentGain, HeaderForm::PresentMoment, ports)) {
+    if (EvaluateLunarAge(newMoon, now, ObservationKind::PresentMoment, ports)) {
         // The observation box shows the moment just evaluated, in a form that
         // "Mentés" stores and the conversion reads back, so that it stores
         // exactly this observation (the usage tips promise as much).
@@ -75,12 +92,7 @@ void EvaluateStoredObservation(EvaluationPorts &ports) {
     const auto newMoon = ParseDateTimeText(ports.fields.newMoonText(), ports.locale, ports.zone);
     const auto observation =
         ParseDateTimeText(ports.fields.observationText(), ports.locale, ports.zone);
-    if (!newMoon || !observation) {
-        ports.messages.showMessage(InvalidDatesMessage, MessageIcon::Warning);
-        return;
-    }
-    EvaluateLunarAge(*newMoon, *observation, StoredObservationGain, HeaderForm::StoredObservation,
-                     ports);
+    EvaluateLunarAge(newMoon, observation, ObservationKind::StoredObservation, ports);
 }
 
 } // namespace lunex

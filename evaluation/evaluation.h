@@ -9,6 +9,9 @@
 #include <QString>
 #include <QTimeZone>
 
+#include <optional>
+#include <variant>
+
 namespace lunex {
 
 // The system clock.
@@ -30,12 +33,34 @@ struct EvaluationPorts {
     QTimeZone zone;
 };
 
-// Computes, clears the surface, shows the phase picture, draws the texts and
-// stores the new moon. What can fail before anything is shown (the minute
-// count, the picture) is checked first and reported, and then nothing changes.
-// True when the results were drawn.
-bool EvaluateLunarAge(const QDateTime &newMoon, const QDateTime &observation, double gain,
-                      HeaderForm form, EvaluationPorts &ports);
+// What an evaluation shows: the phase band, whose picture goes beside the
+// texts, and the result texts.
+struct AgeResults {
+    const PhaseBand *band = nullptr;
+    QList<ResultText> texts;
+};
+
+// Why an evaluation shows nothing: the message and its icon.
+struct EvaluationFailure {
+    QString message;
+    MessageIcon icon;
+};
+
+// The evaluation itself, for the window and for lunex-age alike: the results
+// of an observation against a new moon, each time empty where its text did
+// not convert; or why there are none.
+std::variant<AgeResults, EvaluationFailure> EvaluateAge(const std::optional<QDateTime> &newMoon,
+                                                        const std::optional<QDateTime> &observation,
+                                                        ObservationKind kind,
+                                                        const QLocale &locale);
+
+// Evaluates, clears the surface, shows the phase picture, draws the texts and
+// stores the new moon. What can fail before anything is shown (the times,
+// the minute count, the picture) is checked first and reported, and then
+// nothing changes. True when the results were drawn.
+bool EvaluateLunarAge(const std::optional<QDateTime> &newMoon,
+                      const std::optional<QDateTime> &observation, ObservationKind kind,
+                      EvaluationPorts &ports);
 
 // "Most!": the new moon of the new-moon field against the present moment.
 void EvaluatePresentMoment(EvaluationPorts &ports);

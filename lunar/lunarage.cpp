@@ -49,11 +49,13 @@ const PhaseBand &SelectPhaseBand(double cycleAge) {
     return PhaseBands.back();
 }
 
-double CalculateIllumination(double elapsedDays, double gain) {
+double CalculateIllumination(double elapsedDays, ObservationKind kind) {
     // The program's historic empirical formula, not the physical lit fraction
-    // (1 - cos) / 2 x 100: the gains 54 and 53, the +0.06 and this 15-digit pi
-    // are what observers' earlier readings were made with; keep them.
+    // (1 - cos) / 2 x 100: the gains 54 for the present moment and 53 for the
+    // stored observation, the +0.06 and this 15-digit pi are what observers'
+    // earlier readings were made with; keep them.
     constexpr double HistoricPi = 3.14159265358979;
+    const double gain = kind == ObservationKind::PresentMoment ? 54 : 53;
     const double raw =
         (1 - std::cos(2 * HistoricPi * elapsedDays / SynodicMonthDays)) * gain + 0.06;
     if (raw > 100) {

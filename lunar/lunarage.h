@@ -29,23 +29,24 @@ struct LunarAge {
 struct PhaseBand {
     double upperBound; // exclusive upper limit of cycleAge; unused on the last row
     QStringView phaseName;
-    QStringView pictureFile; // below the application directory, leading backslash
+    int picture; // which of the twelve phase pictures shows it (store/paths.h names them)
 };
 
+// The last row shows the new moon's picture again: the phase is a new moon's.
 inline constexpr std::array<PhaseBand, 13> PhaseBands{{
-    {1.84, u"Újhold", u"\\Pic\\000-ujhold.gif"},
-    {2.1, u"Növekvő sarló", u"\\Pic\\004-novekvo.gif"},
-    {5.53, u"Növekvő sarló", u"\\Pic\\010-novekvo.gif"},
-    {6.95, u"Növekvő sarló", u"\\Pic\\014-novekvo.gif"},
-    {9.21, u"Első negyed", u"\\Pic\\020-negyed.gif"},
-    {12.9, u"Növekvő hold", u"\\Pic\\030-novekvo.gif"},
-    {16.61, u"Telihold", u"\\Pic\\040-telihold.gif"},
-    {21.05, u"Fogyó hold", u"\\Pic\\050-fogyo.gif"},
-    {23.15, u"Utolsó negyed", u"\\Pic\\060-utolso.gif"},
-    {26.63, u"Fogyó sarló", u"\\Pic\\070-fogyo.gif"},
-    {27.6, u"Fogyó sarló", u"\\Pic\\072-fogyo.gif"},
-    {28.2, u"Fogyó sarló", u"\\Pic\\073-fogyo.gif"},
-    {SynodicMonthDays, u"Újhold", u"\\Pic\\000-ujhold.gif"},
+    {1.84, u"Újhold", 0},
+    {2.1, u"Növekvő sarló", 1},
+    {5.53, u"Növekvő sarló", 2},
+    {6.95, u"Növekvő sarló", 3},
+    {9.21, u"Első negyed", 4},
+    {12.9, u"Növekvő hold", 5},
+    {16.61, u"Telihold", 6},
+    {21.05, u"Fogyó hold", 7},
+    {23.15, u"Utolsó negyed", 8},
+    {26.63, u"Fogyó sarló", 9},
+    {27.6, u"Fogyó sarló", 10},
+    {28.2, u"Fogyó sarló", 11},
+    {SynodicMonthDays, u"Újhold", 0},
 }};
 
 // The two times are instants that carry their zone (see lunar/civiltime.h):
@@ -57,10 +58,12 @@ std::optional<LunarAge> CalculateLunarAge(const QDateTime &newMoon, const QDateT
 
 const PhaseBand &SelectPhaseBand(double cycleAge);
 
-// The lit part of the disc in percent: 0, or from 0.2 to 100.
-double CalculateIllumination(double elapsedDays, double gain);
+// The two kinds of evaluation: "Most!" evaluates the present moment, and
+// "Utolsó megfigyelés" the stored observation.
+enum class ObservationKind { PresentMoment, StoredObservation };
 
-inline constexpr double PresentMomentGain = 54;
-inline constexpr double StoredObservationGain = 53;
+// The lit part of the disc in percent, as each kind of evaluation has always
+// printed it: 0, or from 0.2 to 100.
+double CalculateIllumination(double elapsedDays, ObservationKind kind);
 
 } // namespace lunex

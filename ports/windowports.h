@@ -1,5 +1,7 @@
 #pragma once
 
+#include "texts/resulttexts.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -42,12 +44,12 @@ public:
     virtual void showMessage(const QString &text, MessageIcon icon) = 0;
 };
 
-// The main window's drawing surface.
+// The main window's drawing surface: it knows where each result line goes.
 class ResultSurface {
 public:
     virtual ~ResultSurface() = default;
     virtual void clearResults() = 0;
-    virtual void printAt(int xTwips, int yTwips, const QString &text) = 0;
+    virtual void printResult(const ResultText &result) = 0;
 };
 
 // The phase picture box `Picture1`: the phase's picture, named after it.

@@ -10,7 +10,7 @@
 namespace lunex {
 namespace {
 
-bool saveField(const QString &dataDir, QStringView relative, const QString &text,
+bool SaveField(const QString &dataDir, QStringView relative, const QString &text,
                Messenger &messages) {
     const FileProblem problem =
         WriteFileAtomically(AppPath(dataDir, relative), SingleValueBytes(text));
@@ -23,7 +23,7 @@ bool saveField(const QString &dataDir, QStringView relative, const QString &text
 }
 
 // The whole-file read of the two single-value files; nothing is stripped.
-std::optional<QString> loadField(const QString &dataDir, QStringView relative,
+std::optional<QString> LoadField(const QString &dataDir, QStringView relative,
                                  const QString &absentMessage, Messenger &messages) {
     const QString path = AppPath(dataDir, relative);
     if (!IsOrdinaryFile(path)) {
@@ -113,11 +113,11 @@ void PickNewMoon(const QString &dataDir, TimeFields &fields, const NewMoonList &
 }
 
 bool SaveNewMoon(const QString &dataDir, const TimeFields &fields, Messenger &messages) {
-    return saveField(dataDir, NewMoonFile, fields.newMoonText(), messages);
+    return SaveField(dataDir, NewMoonFile, fields.newMoonText(), messages);
 }
 
 void LoadNewMoon(const QString &dataDir, TimeFields &fields, Messenger &messages) {
-    const auto text = loadField(dataDir, NewMoonFile, NewMoonFileMissingMessage, messages);
+    const auto text = LoadField(dataDir, NewMoonFile, NewMoonFileMissingMessage, messages);
     if (text) {
         fields.setNewMoonText(*text);
     }
@@ -131,11 +131,11 @@ bool SaveObservation(const QString &dataDir, const TimeFields &fields, Messenger
         messages.showMessage(EmptyObservationMessage, MessageIcon::Warning);
         return false;
     }
-    return saveField(dataDir, ObservationFile, text, messages);
+    return SaveField(dataDir, ObservationFile, text, messages);
 }
 
 bool LoadObservation(const QString &dataDir, TimeFields &fields, Messenger &messages) {
-    const auto text = loadField(dataDir, ObservationFile, ObservationFileMissingMessage, messages);
+    const auto text = LoadField(dataDir, ObservationFile, ObservationFileMissingMessage, messages);
     if (!text) {
         return false;
     }

@@ -5,21 +5,21 @@
 #include "dates.h"
 #include "evaluation/evaluation.h"
 #include "fakes.h"
+#include "resulttext.h"
+#include "store/paths.h"
 
 #include <QImage>
 
 namespace lunex::test {
 
 struct FakeSurface : ResultSurface {
-    QStringList printed; // "x,y:text"
+    QStringList printed; // "line:text"
     int clears = 0;
     void clearResults() override {
         printed.clear();
         ++clears;
     }
-    void printAt(int x, int y, const QString &text) override {
-        printed << QStringLiteral("%1,%2:%3").arg(x).arg(y).arg(text);
-    }
+    void printResult(const ResultText &result) override { printed << Shown(result); }
 };
 
 struct FakePicture : PictureBox {
@@ -42,8 +42,7 @@ inline const QByteArray TinyGif = QByteArray::fromHex(
 
 inline void writePhasePictures(const AppDir &dir) {
     for (const PhaseBand &band : PhaseBands) {
-        const QString name = band.pictureFile.mid(5).toString();
-        dir.write(name, TinyGif);
+        dir.write(FileNameOf(PhasePictureFile(band)), TinyGif);
     }
 }
 

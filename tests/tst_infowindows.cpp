@@ -228,38 +228,16 @@ private slots:
         QVERIFY(!inked(again->grab().toImage(), DegreeResult));
     }
 
+    // Each caption shows its text in its colour, wholly readable.
     void descriptionTexts_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("text");
         QTest::addColumn<QColor>("colour");
-        const QColor plain(0, 0, 0);
-        const QColor red(255, 0, 0);
-        QTest::newRow("Label6") << "Label6"
-                                << "A program használatához néhány tanács:" << plain;
-        QTest::newRow("Label1") << "Label1"
-                                << "1.) a SÁRGA (Utolsó Újhold) gombra kattintva megjelenik a "
-                                   "legutolsónak megadott újhold időpontja."
-                                << plain;
-        QTest::newRow("Label2") << "Label2"
-                                << "2.) a ZÖLD (Utolsó megfigyelés) gombra kattintva betölti az "
-                                   "elmentett utolsó megfigyelési dátumot. Ha újat adunk meg, a "
-                                   "MENTÉS gombbal elmenthetjük, legközelebb már azt tölti be. "
-                                << plain;
-        QTest::newRow("Label3") << "Label3"
-                                << "3.) a SÖTÉTKÉK (Most!) gombra kattintva a pillanatnyi "
-                                   "időt-dátumot (a számítógép rendszer idejét) tölti be a "
-                                   "'Megfigyelési idejének'."
-                                << plain;
-        QTest::newRow("Label5") << "Label5"
-                                << "A két időpontnak AZONOS IDŐZÓNÁBAN KELL lennie. (pl. két UTC, "
-                                   "vagy két UTC+2....).  A Program NEM számol át az időzónák "
-                                   "között!"
-                                << red;
-        QTest::newRow("Label4") << "Label4"
-                                << "A ZÖLD vagy a SÖTÉTKÉK gombra kattintva az 'Utolsó Újhold' "
-                                   "mező tartalmát a program  -ELMENTI-  és a SÁRGA gombbal "
-                                   "legközelebb már azt jeleníti meg! "
-                                << red;
+        for (const DescriptionCaption &caption : DescriptionCaptions()) {
+            const bool warning = caption.kind == DescriptionCaption::Warning;
+            QTest::newRow(caption.name) << QString::fromLatin1(caption.name) << caption.text
+                                        << (warning ? QColor(255, 0, 0) : QColor(0, 0, 0));
+        }
     }
     void descriptionTexts() {
         QFETCH(QString, name);

@@ -1,9 +1,11 @@
 #include "lunar/lunarage.h"
+#include "store/paths.h"
 #include "texts/datetext.h"
 #include "texts/numbertext.h"
 #include "texts/resulttexts.h"
 
 #include "dates.h"
+#include "resulttext.h"
 
 #include <QTest>
 
@@ -13,16 +15,18 @@ using namespace lunex::test;
 namespace {
 
 const QString Pad = QString(36, u' ');
+const int Present = int(ObservationKind::PresentMoment);    // the gain 54
+const int Stored = int(ObservationKind::StoredObservation); // the gain 53
 
-QStringList texts(HeaderForm form, const QDateTime &n, const QDateTime &o, double gain,
+QStringList texts(ObservationKind kind, const QDateTime &n, const QDateTime &o,
                   const QLocale &locale) {
     const LunarAge age = CalculateLunarAge(n, o).value();
     const QList<ResultText> all =
-        BuildResultTexts(form, o, age, SelectPhaseBand(age.cycleAge),
-                         CalculateIllumination(age.elapsedDays, gain), locale);
+        BuildResultTexts(kind, o, age, SelectPhaseBand(age.cycleAge),
+                         CalculateIllumination(age.elapsedDays, kind), locale);
     QStringList out;
     for (const ResultText &t : all) {
-        out << QStringLiteral("%1,%2:%3").arg(t.x).arg(t.y).arg(t.text);
+        out << Shown(t);
     }
     return out;
 }
@@ -35,46 +39,40 @@ class TestLunar : public QObject {
 private slots:
     void workedExampleTexts_data() {
         QTest::addColumn<QString>("locale");
-        QTest::addColumn<int>("form");
+        QTest::addColumn<int>("kind");
         QTest::addColumn<QStringList>("expected");
-        const QString age2 = "700,2100:Holdsarló kora:         82 óra 43 perc";
-        const QString age3 = "700,2800:" + Pad + "3 nap  10 óra 43 perc";
+        const QString age2 = "2:Holdsarló kora:         82 óra 43 perc";
+        const QString age3 = "3:" + Pad + "3 nap  10 óra 43 perc";
         QTest::newRow("hu, present moment, gain 54")
-            << "hu_HU" << int(HeaderForm::PresentMoment)
-            << QStringList{"700,1265:Megfigyelés ideje:    2026. 11. 23.",
-                           "5020,1265:17:30:00",
-                           age2,
-                           age3,
-                           "700,3300:" + Pad + "3,42 nap",
-                           "700,5050:" + Pad + "Növekvő sarló  --  13,9 %"};
+            << "hu_HU" << Present << QStringList{"1:Megfigyelés ideje:    2026. 11. 23.",
+                                                 "1a:17:30:00",
+                                                 age2,
+                                                 age3,
+                                                 "4:" + Pad + "3,42 nap",
+                                                 "5:" + Pad + "Növekvő sarló  --  13,9 %"};
         QTest::newRow("hu, stored observation, gain 53")
-            << "hu_HU" << int(HeaderForm::StoredObservation)
-            << QStringList{"700,1265:Megfigyelés ideje:    2026. 11. 23. 17:30:00", age2, age3,
-                           "700,3300:" + Pad + "3,42 nap",
-                           "700,5050:" + Pad + "Növekvő sarló  --  13,7 %"};
+            << "hu_HU" << Stored
+            << QStringList{"1:Megfigyelés ideje:    2026. 11. 23. 17:30:00", age2, age3,
+                           "4:" + Pad + "3,42 nap", "5:" + Pad + "Növekvő sarló  --  13,7 %"};
         QTest::newRow("en_US, present moment, gain 54")
-            << "en_US" << int(HeaderForm::PresentMoment)
-            << QStringList{"700,1265:Megfigyelés ideje:    11/23/2026",
-                           "5020,1265:5:30:00 PM",
-                           age2,
-                           age3,
-                           "700,3300:" + Pad + "3.42 nap",
-                           "700,5050:" + Pad + "Növekvő sarló  --  13.9 %"};
+            << "en_US" << Present << QStringList{"1:Megfigyelés ideje:    11/23/2026",
+                                                 "1a:5:30:00 PM",
+                                                 age2,
+                                                 age3,
+                                                 "4:" + Pad + "3.42 nap",
+                                                 "5:" + Pad + "Növekvő sarló  --  13.9 %"};
         QTest::newRow("en_US, stored observation, gain 53")
-            << "en_US" << int(HeaderForm::StoredObservation)
-            << QStringList{"700,1265:Megfigyelés ideje:    11/23/2026 5:30:00 PM", age2, age3,
-                           "700,3300:" + Pad + "3.42 nap",
-                           "700,5050:" + Pad + "Növekvő sarló  --  13.7 %"};
+            << "en_US" << Stored
+            << QStringList{"1:Megfigyelés ideje:    11/23/2026 5:30:00 PM", age2, age3,
+                           "4:" + Pad + "3.42 nap", "5:" + Pad + "Növekvő sarló  --  13.7 %"};
     }
     void workedExampleTexts() {
         QFETCH(QString, locale);
-        QFETCH(int, form);
+        QFETCH(int, kind);
         QFETCH(QStringList, expected);
-        const auto f = HeaderForm(form);
-        const double gain = f == HeaderForm::PresentMoment ? 54 : 53;
-        QCOMPARE(
-            texts(f, Utc(2026, 11, 20, 6, 47), Utc(2026, 11, 23, 17, 30), gain, QLocale(locale)),
-            expected);
+        QCOMPARE(texts(ObservationKind(kind), Utc(2026, 11, 20, 6, 47), Utc(2026, 11, 23, 17, 30),
+                       QLocale(locale)),
+                 expected);
     }
 
     void ageFields_data() {
@@ -87,69 +85,69 @@ private slots:
         const QDateTime n = Utc(2026, 11, 20, 6, 47);
         QTest::newRow("observation at the new moon") << n << n << "0 0 0 0"
                                                      << "0.00"
-                                                     << "Újhold \\Pic\\000-ujhold.gif"
+                                                     << "Újhold /Pic/000-ujhold.gif"
                                                      << "0.0";
         QTest::newRow("worked example") << n << Utc(2026, 11, 23, 17, 30) << "82 43 3 10"
                                         << "3.42"
-                                        << "Növekvő sarló \\Pic\\010-novekvo.gif"
+                                        << "Növekvő sarló /Pic/010-novekvo.gif"
                                         << "13.9";
         QTest::newRow("3.2 days before the new moon")
             << n << n.addSecs(-qint64(3.2 * 86400)) << "76 48 3 4"
             << "3.17"
-            << "Fogyó sarló \\Pic\\070-fogyo.gif"
+            << "Fogyó sarló /Pic/070-fogyo.gif"
             << "12.1";
         QTest::newRow("59.3 days: printed age is never reduced")
             << n << n.addSecs(qint64(59.3 * 86400)) << "1423 12 59 7"
             << "59.29"
-            << "Újhold \\Pic\\000-ujhold.gif"
+            << "Újhold /Pic/000-ujhold.gif"
             << "0.0";
         QTest::newRow("50 h 59 min: minutes stay out of the fractional days")
             << n << n.addSecs(50 * 3600 + 59 * 60) << "50 59 2 2"
             << "2.08"
-            << "Növekvő sarló \\Pic\\010-novekvo.gif"
+            << "Növekvő sarló /Pic/010-novekvo.gif"
             << "5.5";
         QTest::newRow("75 hours is 3.125 days and rounds up")
             << n << n.addSecs(75 * 3600) << "75 0 3 3"
             << "3.13"
-            << "Növekvő sarló \\Pic\\010-novekvo.gif"
+            << "Növekvő sarló /Pic/010-novekvo.gif"
             << "11.6";
         QTest::newRow("3 days 2 hours") << n << n.addSecs(74 * 3600) << "74 0 3 2"
                                         << "3.08"
-                                        << "Növekvő sarló \\Pic\\010-novekvo.gif"
+                                        << "Növekvő sarló /Pic/010-novekvo.gif"
                                         << "11.3";
         QTest::newRow("the seconds count for the phase")
             << n << Utc(2026, 11, 22, 2, 56, 50) << "44 9 1 20"
             << "1.83"
-            << "Növekvő sarló \\Pic\\004-novekvo.gif"
+            << "Növekvő sarló /Pic/004-novekvo.gif"
             << "4.1";
         QTest::newRow("minute boundary crossed by one second")
             << Utc(2026, 1, 1, 10, 0, 59) << Utc(2026, 1, 1, 10, 1, 0) << "0 1 0 0"
             << "0.00"
-            << "Újhold \\Pic\\000-ujhold.gif"
+            << "Újhold /Pic/000-ujhold.gif"
             << "0.0";
         QTest::newRow("59 seconds inside one minute")
             << Utc(2026, 1, 1, 10, 0, 0) << Utc(2026, 1, 1, 10, 0, 59) << "0 0 0 0"
             << "0.00"
-            << "Újhold \\Pic\\000-ujhold.gif"
+            << "Újhold /Pic/000-ujhold.gif"
             << "0.0";
         QTest::newRow("minute boundary before 1970")
             << Utc(1969, 12, 31, 23, 59, 30) << Utc(1970, 1, 1, 0, 0, 10) << "0 1 0 0"
             << "0.00"
-            << "Újhold \\Pic\\000-ujhold.gif"
+            << "Újhold /Pic/000-ujhold.gif"
             << "0.0";
         QTest::newRow("across a leap day")
             << Utc(2024, 2, 28, 12, 0) << Utc(2024, 3, 1, 12, 0) << "48 0 2 0"
             << "2.00"
-            << "Növekvő sarló \\Pic\\004-novekvo.gif"
+            << "Növekvő sarló /Pic/004-novekvo.gif"
             << "4.9";
         QTest::newRow("full moon is capped at 100") << n << n.addDays(15) << "360 0 15 0"
                                                     << "15.00"
-                                                    << "Telihold \\Pic\\040-telihold.gif"
+                                                    << "Telihold /Pic/040-telihold.gif"
                                                     << "100.0";
         QTest::newRow("more than 4000 years still fits")
             << Utc(100, 1, 1) << Utc(4100, 1, 1) << "35063280 0 1460970 0"
             << "1460970.00"
-            << "Növekvő sarló \\Pic\\010-novekvo.gif"
+            << "Növekvő sarló /Pic/010-novekvo.gif"
             << "12.0";
     }
     void ageFields() {
@@ -169,8 +167,9 @@ private slots:
         QVERIFY(a.cycleAge >= 0 && a.cycleAge < SynodicMonthDays);
         QCOMPARE(FormatPattern(a.fractionalDays, 2, QLocale::c()), fractional);
         const PhaseBand &b = SelectPhaseBand(a.cycleAge);
-        QCOMPARE(b.phaseName.toString() + " " + b.pictureFile.toString(), band);
-        QCOMPARE(FormatPattern(CalculateIllumination(a.elapsedDays, 54), 1, QLocale::c()),
+        QCOMPARE(b.phaseName.toString() + " " + PhasePictureFile(b), band);
+        QCOMPARE(FormatPattern(CalculateIllumination(a.elapsedDays, ObservationKind::PresentMoment),
+                               1, QLocale::c()),
                  percent54);
     }
 
@@ -181,8 +180,8 @@ private slots:
         QVERIFY(before.elapsedDays < 0);
         QCOMPARE(before.cycleAge, SynodicMonthDays - 3.2);
         QCOMPARE(before.totalMinutes, after.totalMinutes);
-        QCOMPARE(CalculateIllumination(before.elapsedDays, 54),
-                 CalculateIllumination(after.elapsedDays, 54));
+        QCOMPARE(CalculateIllumination(before.elapsedDays, ObservationKind::PresentMoment),
+                 CalculateIllumination(after.elapsedDays, ObservationKind::PresentMoment));
     }
 
     void minuteCountOverflow_data() {
@@ -230,23 +229,23 @@ private slots:
 
     void illuminationLimits_data() {
         QTest::addColumn<double>("days");
-        QTest::addColumn<double>("gain");
+        QTest::addColumn<int>("kind");
         QTest::addColumn<double>("percent");
-        QTest::newRow("raw 0.06 at new moon is 0") << 0.0 << 54.0 << 0.0;
-        QTest::newRow("0.33 days is still 0") << 0.33 << 54.0 << 0.0;
-        QTest::newRow("0.35 days is lit") << 0.35 << 54.0 << 0.2097;
-        QTest::newRow("12.15 days, gain 54, below the cap") << 12.15 << 54.0 << 99.91;
-        QTest::newRow("12.17 days, gain 54, capped") << 12.17 << 54.0 << 100.0;
-        QTest::newRow("12.49 days, gain 53, below the cap") << 12.49 << 53.0 << 99.96;
-        QTest::newRow("12.51 days, gain 53, capped") << 12.51 << 53.0 << 100.0;
-        QTest::newRow("17.02 days, gain 53, capped") << 17.02 << 53.0 << 100.0;
-        QTest::newRow("17.05 days, gain 53, below the cap") << 17.05 << 53.0 << 99.92;
+        QTest::newRow("raw 0.06 at new moon is 0") << 0.0 << Present << 0.0;
+        QTest::newRow("0.33 days is still 0") << 0.33 << Present << 0.0;
+        QTest::newRow("0.35 days is lit") << 0.35 << Present << 0.2097;
+        QTest::newRow("12.15 days, gain 54, below the cap") << 12.15 << Present << 99.91;
+        QTest::newRow("12.17 days, gain 54, capped") << 12.17 << Present << 100.0;
+        QTest::newRow("12.49 days, gain 53, below the cap") << 12.49 << Stored << 99.96;
+        QTest::newRow("12.51 days, gain 53, capped") << 12.51 << Stored << 100.0;
+        QTest::newRow("17.02 days, gain 53, capped") << 17.02 << Stored << 100.0;
+        QTest::newRow("17.05 days, gain 53, below the cap") << 17.05 << Stored << 99.92;
     }
     void illuminationLimits() {
         QFETCH(double, days);
-        QFETCH(double, gain);
+        QFETCH(int, kind);
         QFETCH(double, percent);
-        const double p = CalculateIllumination(days, gain);
+        const double p = CalculateIllumination(days, ObservationKind(kind));
         QVERIFY2(qAbs(p - percent) < 0.01, qPrintable(QString::number(p, 'f', 4)));
         QVERIFY(p == 0 || p >= 0.2);
         QVERIFY(p <= 100);

@@ -36,109 +36,7 @@ template <typename Fn> QString RewriteRuns(const QString &format, QChar letter, 
     return out;
 }
 
-// The time format in pieces, or nothing where it holds anything but hours,
-// minutes, seconds, the AM/PM marker and literal text.
-std::optional<std::vector<TimePiece>> CompileTimeFormat(const QString &format) {
-    std::vector<TimePiece> pieces;
-    const auto literal = [&pieces](QChar c) {
-        if (pieces.empty() || pieces.back().kind != TimePiece::Literal) {
-            pieces.push_back({});
-        }
-        pieces.back().text += c;
-    };
-    bool marker = false;
-    for (qsizetype i = 0; i < format.size();) {
-        const QChar c = format.at(i);
-        if (c == u'\'') { // quoted text; '' is a quote itself
-            const qsizetype end = format.indexOf(u'\'', i + 1);
-            if (end == i + 1) {
-                literal(c);
-                i += 2;
-                continue;
-            }
-            if (end < 0) {
-                return std::nullopt;
-            }
-            for (qsizetype j = i + 1; j < end; ++j) {
-                literal(format.at(j));
-            }
-            i = end + 1;
-            continue;
-        }
-        qsizetype run = 1;
-        while (i + run < format.size() && format.at(i + run) == c) {
-            ++run;
-        }
-        if (c == u'H' || c == u'h' || c == u'm' || c == u's') {
-            if (run > 2) {
-                return std::nullopt;
-            }
-            const auto kind = c == u'H'   ? TimePiece::Hour24
-                              : c == u'h' ? TimePiece::Hour12
-                              : c == u'm' ? TimePiece::Minute
-                                          : TimePiece::Second;
-            pieces.push_back({kind, int(run), false, {}});
-            i += run;
-        } else if (c == u'A' || c == u'a') {
-            const bool withP =
-                i + 1 < format.size() && (format.at(i + 1) == u'P' || format.at(i + 1) == u'p');
-            pieces.push_back({TimePiece::Marker, 1, c == u'A', {}});
-            marker = true;
-            i += withP ? 2 : 1;
-        } else if (c.isLetter()) {
-            return std::nullopt;
-        } else {
-            literal(c);
-            ++i;
-        }
-    }
-    if (!marker) { // h is the 24-hour clock without a marker
-        for (TimePiece &piece : pieces) {
-            if (piece.kind == TimePiece::Hour12) {
-                piece.kind = TimePiece::Hour24;
-            }
-        }
-    }
-    return pieces;
-}
-
 } // namespace
-
-QString FormatTime(const QTime &time, const LocaleForms &forms) {
-    QString out;
-    out.reserve(16);
-    const auto number = [&](int value, int width) {
-        if (width == 2 || value >= 10) {
-            out += QChar(forms.zeroDigit.unicode() + value / 10);
-        }
-        out += QChar(forms.zeroDigit.unicode() + value % 10);
-    };
-    for (const TimePiece &piece : forms.timePieces) {
-        switch (piece.kind) {
-        case TimePiece::Literal:
-            out += piece.text;
-            break;
-        case TimePiece::Hour24:
-            number(time.hour(), piece.width);
-            break;
-        case TimePiece::Hour12:
-            number(time.hour() % 12 == 0 ? 12 : time.hour() % 12, piece.width);
-            break;
-        case TimePiece::Minute:
-            number(time.minute(), piece.width);
-            break;
-        case TimePiece::Second:
-            number(time.second(), piece.width);
-            break;
-        case TimePiece::Marker: {
-            const QString text = time.hour() < 12 ? forms.locale.amText() : forms.locale.pmText();
-            out += piece.upper ? text.toUpper() : text.toLower();
-            break;
-        }
-        }
-    }
-    return out;
-}
 
 LocaleForms::LocaleForms(const QLocale &l) : locale(l), order(ShortDateOrder(l)) {
     for (int m = 1; m <= 12; ++m) {
@@ -167,28 +65,35 @@ LocaleForms::LocaleForms(const QLocale &l) : locale(l), order(ShortDateOrder(l))
             .remove(QChar(0xFFFF))
             .simplified();
     dateTimeFormat = dateFormat + u' ' + timeFormat;
-
-    // Used only where it prints what Qt prints, every hour of the day.
-    const QString zero = l.zeroDigit();
-    if (auto pieces = CompileTimeFormat(timeFormat); pieces && zero.size() == 1) {
-        timePieces = std::move(*pieces);
-        zeroDigit = zero.at(0);
-        timeCompiled = true;
-        for (int hour = 0; hour < 24 && timeCompiled; ++hour) {
-            for (const QTime time : {QTime(hour, 0, 0), QTime(hour, 7, 5), QTime(hour, 59, 59)}) {
-                if (FormatTime(time, *this) != l.toString(time, timeFormat)) {
-                    timeCompiled = false;
-                    break;
-                }
-            }
-        }
-    }
 }
 
-LocaleForms &FormsFor(const QLocale &locale) {
+namespace {
+
+// Whether the reader reads back what the locale prints, a few sample moments
+// of the day tried.
+bool ReadsBackPrintedTexts(const LocaleForms &forms) {
+    for (const QDateTime &sample :
+         {Reading(QDate(2026, 11, 23), QTime(17, 30, 5)),
+          Reading(QDate(2009, 2, 1), QTime(0, 0, 1)), Reading(QDate(1999, 12, 31), QTime(12, 0, 0)),
+          Reading(QDate(2024, 7, 4), QTime(0, 0, 0))}) {
+        const QString date = forms.locale.toString(sample.date(), forms.dateFormat);
+        const QString text =
+            sample.time() == QTime(0, 0)
+                ? date
+                : date + u' ' + forms.locale.toString(sample.time(), forms.timeFormat);
+        if (ReadClockReading(text.simplified(), forms) != sample) {
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+const LocaleForms &FormsFor(const QLocale &locale) {
     // A few locales at once: a program may format in one and test in another.
     thread_local std::deque<LocaleForms> cache;
-    for (LocaleForms &forms : cache) {
+    for (const LocaleForms &forms : cache) {
         if (forms.locale == locale) {
             return forms;
         }
@@ -197,29 +102,12 @@ LocaleForms &FormsFor(const QLocale &locale) {
         cache.pop_back();
     }
     LocaleForms &forms = cache.emplace_front(locale);
-    {
-        forms.needsFallback = false;
-        for (const QDateTime &sample : {Reading(QDate(2026, 11, 23), QTime(17, 30, 5)),
-                                        Reading(QDate(2009, 2, 1), QTime(0, 0, 1)),
-                                        Reading(QDate(1999, 12, 31), QTime(12, 0, 0)),
-                                        Reading(QDate(2024, 7, 4), QTime(0, 0, 0))}) {
-            const QString date = locale.toString(sample.date(), forms.dateFormat);
-            const QString text =
-                sample.time() == QTime(0, 0)
-                    ? date
-                    : date + u' ' + locale.toString(sample.time(), forms.timeFormat);
-            if (ReadClockReading(text.simplified(), forms) != sample) {
-                forms.needsFallback = true;
-                break;
-            }
-        }
-    }
+    forms.needsFallback = !ReadsBackPrintedTexts(forms);
     return forms;
 }
 
 } // namespace detail
 
-using detail::FormatTime;
 using detail::FormsFor;
 using detail::LocaleForms;
 using detail::MaxYear;
@@ -236,17 +124,11 @@ QString LongTimeFormat(const QLocale &locale) {
 }
 
 QString ShortDateText(const QDate &date, const QLocale &locale) {
-    LocaleForms &forms = FormsFor(locale);
-    if (date != forms.lastDate || forms.lastDateText.isNull()) {
-        forms.lastDateText = locale.toString(date, forms.dateFormat);
-        forms.lastDate = date;
-    }
-    return forms.lastDateText;
+    return locale.toString(date, FormsFor(locale).dateFormat);
 }
 
 QString LongTimeText(const QTime &time, const QLocale &locale) {
-    const LocaleForms &forms = FormsFor(locale);
-    return forms.timeCompiled ? FormatTime(time, forms) : locale.toString(time, forms.timeFormat);
+    return locale.toString(time, FormsFor(locale).timeFormat);
 }
 
 QString GeneralDateText(const QDateTime &dateTime, const QLocale &locale) {

@@ -45,15 +45,6 @@ inline DateOrder ShortDateOrder(const QLocale &locale) {
     return DateOrder::DayFirst;
 }
 
-// One piece of a compiled time format: a number of the time, the AM/PM marker
-// or literal text.
-struct TimePiece {
-    enum Kind { Literal, Hour24, Hour12, Minute, Second, Marker } kind = Literal;
-    int width = 1;      // 2 for a leading zero
-    bool upper = false; // the marker's case
-    QString text;       // a literal's text
-};
-
 // The locale's formats rewritten and its month names gathered, once per
 // locale (see FormsFor).
 struct LocaleForms {
@@ -62,26 +53,15 @@ struct LocaleForms {
     QHash<QString, int> months; // lower-case name or abbreviation, without a final '.'
     QString am, pm;             // the locale's markers, lower case
     QString dateFormat, timeFormat, dateTimeFormat;
-    // The date printed last: one evaluation after another shows the same day.
-    QDate lastDate;
-    QString lastDateText;
     // Whether the reader reads back what this locale prints; where it does
     // not (formats with literal words, native digits), the locale's own
     // formats are tried after it.
     bool needsFallback = true;
-    // The long time format compiled, when it prints exactly what Qt prints:
-    // Qt reads the format anew on every call, and an evaluation prints a time.
-    std::vector<TimePiece> timePieces;
-    bool timeCompiled = false;
-    QChar zeroDigit;
 
     explicit LocaleForms(const QLocale &l);
 };
 
-LocaleForms &FormsFor(const QLocale &locale);
-
-// The long time in the compiled format (timeCompiled must be true).
-QString FormatTime(const QTime &time, const LocaleForms &forms);
+const LocaleForms &FormsFor(const QLocale &locale);
 
 // The everyday forms of a date, optionally followed by a time, as a clock
 // reading; the text is already simplified.

@@ -3,8 +3,6 @@
 #include "texts/datetext.h"
 #include "texts/numbertext.h"
 
-#include <QStringBuilder>
-
 namespace lunex {
 namespace {
 
@@ -13,31 +11,27 @@ const QString Indent = QString(36, u' ');
 
 } // namespace
 
-QList<ResultText> BuildResultTexts(HeaderForm form, const QDateTime &observation,
+QList<ResultText> BuildResultTexts(ObservationKind kind, const QDateTime &observation,
                                    const LunarAge &age, const PhaseBand &band, double percent,
                                    const QLocale &locale) {
-    // Built with QStringBuilder (%): one allocation a text, since an evaluation
-    // runs on every press and the benchmarks run it a million times.
     const auto n = [](std::int32_t v) { return QString::number(v); };
     QList<ResultText> texts;
-    texts.reserve(6);
-    if (form == HeaderForm::PresentMoment) {
-        texts.append({700, 1265, Label % ShortDateText(observation.date(), locale)});
-        texts.append({5020, 1265, LongTimeText(observation.time(), locale)});
+    if (kind == ObservationKind::PresentMoment) {
+        texts.append({ResultLine::Observation, Label + ShortDateText(observation.date(), locale)});
+        texts.append({ResultLine::ObservationTime, LongTimeText(observation.time(), locale)});
     } else {
-        texts.append({700, 1265, Label % GeneralDateText(observation, locale)});
+        texts.append({ResultLine::Observation, Label + GeneralDateText(observation, locale)});
     }
-    texts.append({700, 2100,
-                  QStringView(u"Holdsarló kora:         ") % n(age.totalHours) %
-                      QStringView(u" óra ") % n(age.minutePart) % QStringView(u" perc")});
-    texts.append({700, 2800,
-                  Indent % n(age.wholeDays) % QStringView(u" nap  ") % n(age.hourPart) %
-                      QStringView(u" óra ") % n(age.minutePart) % QStringView(u" perc")});
-    texts.append(
-        {700, 3300, Indent % FormatPattern(age.fractionalDays, 2, locale) % QStringView(u" nap")});
-    texts.append({700, 5050,
-                  Indent % band.phaseName % QStringView(u"  --  ") %
-                      FormatPattern(percent, 1, locale) % QStringView(u" %")});
+    texts.append({ResultLine::AgeHours, QStringLiteral("Holdsarló kora:         ") +
+                                            n(age.totalHours) + QStringLiteral(" óra ") +
+                                            n(age.minutePart) + QStringLiteral(" perc")});
+    texts.append({ResultLine::AgeDays, Indent + n(age.wholeDays) + QStringLiteral(" nap  ") +
+                                           n(age.hourPart) + QStringLiteral(" óra ") +
+                                           n(age.minutePart) + QStringLiteral(" perc")});
+    texts.append({ResultLine::FractionalDays,
+                  Indent + FormatPattern(age.fractionalDays, 2, locale) + QStringLiteral(" nap")});
+    texts.append({ResultLine::Phase, Indent + band.phaseName.toString() + QStringLiteral("  --  ") +
+                                         FormatPattern(percent, 1, locale) + QStringLiteral(" %")});
     return texts;
 }
 

@@ -3,8 +3,6 @@
 
 #include "evaluation/evaluation.h"
 #include "lunar/civiltime.h"
-#include "lunar/lunarage.h"
-#include "messages/messages.h"
 #include "programs/common/cli.h"
 #include "store/fileio.h"
 #include "texts/datetext.h"
@@ -12,7 +10,6 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QStringList>
-#include <QTextStream>
 
 using namespace lunex;
 
@@ -23,11 +20,6 @@ const char HelpText[] =
     "           lunex-age --help | --version\n"
     "Kiírja a holdsarló korát az újholdtól a megfigyelésig (ennek híján a mostani\n"
     "pillanatig), a felhasználó területi beállításai szerint.\n";
-
-int Fail(const QString &message) {
-    QTextStream(stderr) << message << '\n';
-    return cli::ExitUsage;
-}
 
 } // namespace
 
@@ -56,20 +48,16 @@ int main(int argc, char *argv[]) {
     const auto newMoon = ParseDateTimeText(args.at(0), locale, zone);
     const auto observation = present ? std::optional(SystemClock().now().toTimeZone(zone))
                                      : ParseDateTimeText(args.at(1), locale, zone);
-    if (!newMoon || !observation) {
-        return Fail(present ? NewMoonMissingMessage : InvalidDatesMessage);
+    const auto evaluated = EvaluateAge(
+        newMoon, observation,
+        present ? ObservationKind::PresentMoment : ObservationKind::StoredObservation, locale);
+    if (const auto *failure = std::get_if<EvaluationFailure>(&evaluated)) {
+        cli::Err() << failure->message << '\n' << Qt::flush;
+        return cli::ExitUsage;
     }
-    const auto age = CalculateLunarAge(*newMoon, *observation);
-    if (!age) {
-        return Fail(TooFarApartMessage);
+    for (const ResultText &result : std::get<AgeResults>(evaluated).texts) {
+        cli::Out() << result.text << '\n';
     }
-    const double gain = present ? PresentMomentGain : StoredObservationGain;
-    QTextStream out(stdout);
-    for (const ResultText &t :
-         BuildResultTexts(present ? HeaderForm::PresentMoment : HeaderForm::StoredObservation,
-                          *observation, *age, SelectPhaseBand(age->cycleAge),
-                          CalculateIllumination(age->elapsedDays, gain), locale)) {
-        out << t.text << '\n';
-    }
+    cli::Out() << Qt::flush;
     return 0;
 }

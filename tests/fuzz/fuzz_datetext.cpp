@@ -46,9 +46,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
             continue;
         }
         Check(age->cycleAge >= 0 && age->cycleAge < SynodicMonthDays, "cycle age in range", text);
-        const double percent = CalculateIllumination(age->elapsedDays, PresentMomentGain);
+        const double percent =
+            CalculateIllumination(age->elapsedDays, ObservationKind::PresentMoment);
         Check(percent == 0 || (percent >= 0.2 && percent <= 100), "illumination in range", text);
-        BuildResultTexts(HeaderForm::StoredObservation, *parsed, *age,
+        BuildResultTexts(ObservationKind::StoredObservation, *parsed, *age,
                          SelectPhaseBand(age->cycleAge), percent, locale);
     }
     return 0;

@@ -9,9 +9,8 @@ using namespace lunex;
 using namespace lunex::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-    static const test::AppDir dir;
     const QByteArray bytes = Bytes(data, size).toByteArray();
-    dir.write("ujholdak.txt", bytes);
+    const test::AppDir &dir = WriteDataFiles(bytes, {"ujholdak.txt"});
     test::FakeList list;
     FillNewMoonList(dir.path(), list);
 

@@ -12,10 +12,8 @@ using namespace lunex;
 using namespace lunex::fuzz;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
-    static const test::AppDir dir;
     const QByteArray bytes = Bytes(data, size).toByteArray();
-    dir.write("ujhold.txt", bytes);
-    dir.write("utolso.txt", bytes);
+    const test::AppDir &dir = WriteDataFiles(bytes, {"ujhold.txt", "utolso.txt"});
     test::FakeFields fields;
     test::FakeMessenger messages;
 

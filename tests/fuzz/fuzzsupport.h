@@ -1,7 +1,10 @@
 #pragma once
 
-// What the fuzz targets share: the locales a text is read in, and a check
-// that stops the run with a report (libFuzzer saves the input that did it).
+// What the fuzz targets share: the locales a text is read in, the data files
+// an input is written to, and a check that stops the run with a report
+// (libFuzzer saves the input that did it).
+
+#include "fakes.h"
 
 #include <QByteArrayView>
 #include <QLocale>
@@ -10,6 +13,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <initializer_list>
 #include <optional>
 
 namespace lunex::fuzz {
@@ -43,6 +47,17 @@ inline std::optional<FieldInput> SplitSelector(const std::uint8_t *data, std::si
         return std::nullopt;
     }
     return FieldInput{PickLocale(data[0]), (data[0] / 8) % 2 == 1, Bytes(data + 1, size - 1)};
+}
+
+// The input as the content of data files: written under each of `names` in
+// one application directory, made once for the whole run.
+inline const test::AppDir &WriteDataFiles(QByteArrayView input,
+                                          std::initializer_list<const char *> names) {
+    static const test::AppDir dir;
+    for (const char *name : names) {
+        dir.write(QString::fromLatin1(name), input.toByteArray());
+    }
+    return dir;
 }
 
 [[noreturn]] inline void Fail(const char *what, const QString &detail) {
