@@ -4,7 +4,6 @@
 
 #include "dates.h"
 
-#include <QRandomGenerator>
 #include <QTest>
 
 #include <cmath>
@@ -177,42 +176,6 @@ private slots:
         QFETCH(QString, midnight);
         QCOMPARE(GeneralDateText(Utc(2026, 11, 23, 17, 30), QLocale(locale)), general);
         QCOMPARE(GeneralDateText(Utc(2026, 11, 23), QLocale(locale)), midnight);
-    }
-
-    // The long time is printed without asking Qt each time: in every locale
-    // it must be exactly what Qt prints with the same format.
-    void longTimeAsQtPrintsIt() {
-        for (const QLocale &locale : QLocale::matchingLocales(
-                 QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory)) {
-            for (const QTime time : {QTime(0, 0, 1), QTime(9, 5, 30), QTime(12, 30, 0),
-                                     QTime(13, 45, 9), QTime(23, 59, 58)}) {
-                QCOMPARE(LongTimeText(time, locale), locale.toString(time, LongTimeFormat(locale)));
-            }
-        }
-    }
-
-    // The 15 significant digits the rounding starts from, against Qt's own
-    // correctly rounded conversion: powers of ten, the ends of the fast range
-    // and many values of every size between.
-    void fifteenDigits() {
-        QList<double> values{
-            1e-5,  9.99999e-6, 1e15,   999999999999999.4, 0.001, 0.1, 1, 10, 100, 1e14,
-            2.675, 8333.335,   0.0015, 549725350615208.5 /* an exact tie: away from zero */};
-        QRandomGenerator random(20261207);
-        for (int i = 0; i < 300000; ++i) {
-            values.append(std::ldexp(random.generateDouble() + 0.5, random.bounded(-60, 80)));
-        }
-        for (const double value : values) {
-            const FifteenDigits form = DecimalForm(value);
-            const QString expected = QString::number(value, 'e', 14);
-            const QString got = QString::fromLatin1(form.digits, 1) + u'.' +
-                                QString::fromLatin1(form.digits + 1, 14) + u'e' +
-                                (form.exponent < 0 ? u'-' : u'+') +
-                                QString::number(std::abs(form.exponent)).rightJustified(2, u'0');
-            if (got != expected) {
-                QCOMPARE(got, expected);
-            }
-        }
     }
 
     void numberPatterns_data() {

@@ -6,6 +6,14 @@
 #include <cmath>
 
 namespace lunex {
+namespace {
+
+// A finite value's decimal form with 15 significant digits, rounded half away
+// from zero on its exact value: the digits, and the power of ten of the first.
+struct FifteenDigits {
+    char digits[15];
+    int exponent;
+};
 
 FifteenDigits DecimalForm(double value) {
     // Qt's correctly rounded conversion, which takes an exact tie away from
@@ -17,6 +25,8 @@ FifteenDigits DecimalForm(double value) {
     out.exponent = form.mid(form.indexOf('e') + 1).toInt();
     return out;
 }
+
+} // namespace
 
 QString FormatPattern(double value, int decimals, const QLocale &locale) {
     // Rounded as a person does the sum, half away from zero on the decimal

@@ -12,12 +12,4 @@ namespace lunex {
 inline constexpr int MaxPatternDecimals = 15;
 QString FormatPattern(double value, int decimals, const QLocale &locale);
 
-// A finite value's decimal form with 15 significant digits, rounded half away
-// from zero on its exact value: the digits, and the power of ten of the first.
-struct FifteenDigits {
-    char digits[15];
-    int exponent;
-};
-FifteenDigits DecimalForm(double value);
-
 } // namespace lunex
