@@ -100,8 +100,9 @@ int DrawMap(const MapRequest &request) {
 int PrintTable(const TableRequest &request) {
     const QList<Lunation> lunations =
         ComputeLunations(request.setting.place, request.start.toUTC(), request.count);
-    Out() << (request.csv ? FormatCsv(lunations, request.setting)
-                          : FormatTable(lunations, request.setting))
+    const TableSetting &s = request.setting;
+    Out() << (request.csv ? FormatEveningsCsv(lunations, s.placeName, s.place, s.zone, *request.csv)
+                          : FormatTable(lunations, s))
           << Qt::flush;
     return 0;
 }
