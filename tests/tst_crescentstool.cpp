@@ -5,6 +5,7 @@
 #include "processrun.h"
 
 #include "charts/visibilitychart.h"
+#include "lunar/evenings.h"
 #include "lunar/places.h"
 
 #include <QDir>
@@ -29,18 +30,26 @@ Run RunTool(const QStringList &args, const QString &locale = QStringLiteral("C.U
 
 using CsvRow = QMap<QString, QString>;
 
-// The rows of a --csv run, each by the header's names.
-QList<CsvRow> RunCsv(const QStringList &args) {
-    const Run r = RunTool(QStringList(args) << QStringLiteral("--csv"));
+// The rows of a --csv (or --csv-hu) run, each by the header's names.
+QList<CsvRow> RunCsv(const QStringList &args, const QString &form = QStringLiteral("--csv")) {
+    const Run r = RunTool(QStringList(args) << form);
     if (r.code != 0) {
         qWarning() << r.err;
         return {};
     }
-    QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
-    const QStringList header = lines.takeFirst().split(u',');
+    const bool hungarian = form == u"--csv-hu";
+    // The Hungarian form starts with the mark that tells spreadsheets it is UTF-8.
+    if (r.outBytes.startsWith("\xEF\xBB\xBF") != hungarian) {
+        qWarning() << "byte-order mark wrong";
+        return {};
+    }
+    const QChar separator = hungarian ? u';' : u',';
+    QStringList lines =
+        r.out.mid(r.out.startsWith(u'\uFEFF') ? 1 : 0).split(u'\n', Qt::SkipEmptyParts);
+    const QStringList header = lines.takeFirst().split(separator);
     QList<CsvRow> rows;
     for (const QString &line : lines) {
-        const QStringList cells = line.split(u',');
+        const QStringList cells = line.split(separator);
         if (cells.size() != header.size()) {
             qWarning() << "malformed row:" << line;
             return {};
@@ -68,10 +77,10 @@ class TestCrescentsTool : public QObject {
 private slots:
     void initTestCase() { QVERIFY(dir.isValid()); }
 
-    // December 2026 from Budapest in Hungarian, as the README shows it.
+    // December 2026 from Budapest in Hungarian, the full table.
     void budapestTableInHungarian() {
         const Run r = RunTool({"--place", "budapest", "--from", "2026-12", "--months", "2",
-                               "--zone", "Europe/Budapest"},
+                               "--zone", "Europe/Budapest", "--wide"},
                               QStringLiteral("hu_HU.UTF-8"));
         QCOMPARE(r.code, 0);
         QVERIFY2(r.out.startsWith(u"Holdsarlók: Budapest (47,50° É, 19,04° K, 105 m); idő: "
@@ -84,6 +93,107 @@ private slots:
                            "eszközzel kell megkeresni"));
         QVERIFY2(dec10.match(r.out).hasMatch(), qPrintable(r.out));
         QVERIFY(r.out.contains(u"A Hold a Nap előtt nyugszik le: nem látható."));
+    }
+
+    // The table fits in 100 columns in every kind of evening, with the new
+    // moon's line and the notes; --wide adds the criteria's quantities.
+    void narrowTableFits_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("locale");
+        const auto row = [](const char *name, const char *place, const char *zone,
+                            const char *locale) {
+            QTest::newRow(name) << QStringList{"--place", place,     "--zone",   zone,
+                                               "--from",  "2026-01", "--months", "13"}
+                                << QString::fromLatin1(locale);
+        };
+        row("Budapest in Hungarian", "Budapest", "Europe/Budapest", "hu_HU.UTF-8");
+        row("Reykjavík, (+1) times", "Reykjavik", "Atlantic/Reykjavik", "hu_HU.UTF-8");
+        row("Tromsø, midnight Sun and polar night", "Tromso", "Europe/Oslo", "C.UTF-8");
+        row("Longyearbyen in C", "Longyearbyen", "Arctic/Longyearbyen", "C.UTF-8");
+        row("Ushuaia, far south", "Ushuaia", "America/Argentina/Ushuaia", "hu_HU.UTF-8");
+    }
+    void narrowTableFits() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, locale);
+        const Run narrow = RunTool(args, locale);
+        QCOMPARE(narrow.code, 0);
+        const QStringList lines = narrow.out.split(u'\n');
+        for (const QString &line : lines) {
+            QVERIFY2(line.size() <= 100 && !line.endsWith(u' '), qPrintable(line));
+        }
+        QVERIFY(narrow.out.contains(u"  Mag.°   Az.°  Megv.%  Y  O  Jel\n"));
+        QVERIFY(!narrow.out.contains(u"ARCL°"));
+        const Run wide = RunTool(args << "--wide", locale);
+        QCOMPARE(wide.code, 0);
+        QVERIFY(wide.out.contains(u"  ARCL°  ARCV°") && wide.out.contains(u"W′ (′)"));
+        QVERIFY(wide.out.contains(u"  Yallop szerint\n"));
+    }
+
+    // Without --place or --lat/--lon the place chosen in the window counts: its
+    // hely.txt from the folder the window keeps its files in, portable (a Pic
+    // beside the program) or installed (the user's data folder).
+    void usesTheStoredPlace_data() {
+        QTest::addColumn<bool>("portable");
+        QTest::addColumn<QByteArray>("file"); // hely.txt; "<absent>" for none
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("shown"); // what the output begins with
+        QTest::addColumn<QString>("said");  // on stderr
+        const QByteArray szeged("Szeged;46.25;20.14;75\r\n");
+        const QStringList csvHu{"--from", "2026-12", "--months", "1", "--csv-hu"};
+        QTest::newRow("portable") << true << szeged << QStringList()
+                                  << "Holdsarlók: Szeged (46.25° É, 20.14° K, 75 m)"
+                                  << "";
+        QTest::newRow("installed")
+            << false << szeged << QStringList() << "Holdsarlók: Szeged (46.25° É, 20.14° K, 75 m)"
+            << "";
+        QTest::newRow("none chosen: Budapest")
+            << false << QByteArray("<absent>") << QStringList() << "Holdsarlók: Budapest ("
+            << "";
+        QTest::newRow("unreadable: Budapest, and said")
+            << true << QByteArray("Szeged;46,25\r\n") << QStringList() << "Holdsarlók: Budapest ("
+            << "A 'hely.txt' fájl nem olvasható: nem NÉV;SZÉLESSÉG;HOSSZÚSÁG;MAGASSÁG alakú";
+        QTest::newRow("--place wins")
+            << true << szeged << QStringList{"--place", "Eger"} << "Holdsarlók: Eger ("
+            << "";
+        QTest::newRow("--lat and --lon win")
+            << true << szeged << QStringList{"--lat", "1", "--lon", "2"}
+            << "Holdsarlók: megadott hely ("
+            << "";
+        QTest::newRow("a ';' in the name, quoted in the Hungarian CSV")
+            << true << QByteArray("Tanya; a d\xFBl\xF5n;46.5;20;80\r\n") << csvHu
+            << QStringLiteral("hely;szelesseg;") << "";
+    }
+    void usesTheStoredPlace() {
+        QFETCH(bool, portable);
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, args);
+        QFETCH(QString, shown);
+        QFETCH(QString, said);
+        QTemporaryDir root;
+        const QString bin = root.filePath("bin");
+        const QString data = portable ? bin : root.filePath("data/lunex");
+        QVERIFY(QDir().mkpath(data + "/Pic") && QDir().mkpath(bin));
+        QVERIFY(QFile::copy(QStringLiteral(LUNEX_CRESCENTS_PATH), bin + "/lunex-crescents"));
+        if (file != "<absent>") {
+            QFile hely(data + "/Pic/hely.txt");
+            QVERIFY(hely.open(QIODevice::WriteOnly));
+            hely.write(file);
+        }
+        const Run r = RunProgram(bin + "/lunex-crescents", args,
+                                 {{{"TZ", "Europe/Budapest"},
+                                   {"LC_ALL", "C.UTF-8"},
+                                   {"HOME", root.filePath("home")},
+                                   {"XDG_DATA_HOME", root.filePath("data")}}});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.startsWith(shown), qPrintable(r.out.left(200)));
+        QVERIFY2(said.isEmpty() ? r.err.isEmpty() : r.err.startsWith(said), qPrintable(r.err));
+        if (args.contains("--csv-hu")) {
+            QVERIFY2(
+                r.out.section(u'\n', 1, 1).startsWith(u"\"Tanya; a dűlőn\";46,5000;20,0000;80;"),
+                qPrintable(r.out.section(u'\n', 1, 1)));
+        }
+        // Only read: the folder of an installed program's user stays as it was.
+        QVERIFY(!QFileInfo::exists(root.filePath("home")));
     }
 
     // Evenings that get a status instead of numbers, and the first-sighting marks.
@@ -223,6 +333,51 @@ private slots:
             QVERIFY2(time.match(cells[7]).hasMatch(), qPrintable(cells[7]));
         }
         QVERIFY(lines[2].contains(u",-0.095,C,"));
+    }
+
+    // Where to look and how much is lit, as the library computes them, in
+    // both forms: the Hungarian one holds the same cells with decimal commas.
+    void csvAgreesWithTheLibrary_data() {
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<QDate>("from");
+        QTest::newRow("Budapest") << "Budapest"
+                                  << "Europe/Budapest" << QDate(2026, 12, 1);
+        QTest::newRow("Cape Town") << "Cape Town"
+                                   << "Africa/Johannesburg" << QDate(2026, 5, 1);
+        QTest::newRow("Tromsø, polar night") << "Tromso"
+                                             << "Europe/Oslo" << QDate(2026, 12, 1);
+    }
+    void csvAgreesWithTheLibrary() {
+        QFETCH(QString, place);
+        QFETCH(QString, zone);
+        QFETCH(QDate, from);
+        const QStringList args{"--place",  place,    "--zone",
+                               zone,       "--from", from.toString(Qt::ISODate),
+                               "--months", "2"};
+        const QList<CsvRow> plain = RunCsv(args);
+        const QList<CsvRow> hungarian = RunCsv(args, QStringLiteral("--csv-hu"));
+        const QList<Lunation> lunations = ComputeLunations(
+            FindPlace(place)->place, QDateTime(from, QTime(0, 0), QTimeZone(zone.toUtf8())), 2);
+        QCOMPARE(plain.size(), 8);
+        QCOMPARE(hungarian.size(), 8);
+        const auto agrees = [](const QString &cell, std::optional<double> value) {
+            return value ? std::abs(cell.toDouble() - *value) <= 0.005 : cell.isEmpty();
+        };
+        for (qsizetype i = 0; i < plain.size(); ++i) {
+            const Evening &e = lunations[i / 4].evenings[i % 4];
+            const CsvRow &row = plain[i];
+            const auto moon = e.moonAtBestTime;
+            QVERIFY2(
+                agrees(row["hold_magassag"], moon ? std::optional(moon->altitude) : std::nullopt),
+                qPrintable(row["hold_magassag"]));
+            QVERIFY(agrees(row["hold_azimut"], moon ? std::optional(moon->azimuth) : std::nullopt));
+            QVERIFY(agrees(row["megvilagitas"], e.illuminatedPercent));
+            for (auto cell = row.begin(); cell != row.end(); ++cell) {
+                QCOMPARE(QString(hungarian[i][cell.key()]).replace(u',', u'.'), cell.value());
+            }
+        }
+        QVERIFY2(hungarian[0]["szelesseg"].contains(u','), qPrintable(hungarian[0]["szelesseg"]));
     }
 
     // The map's colour at a few cells is the class the table gives for the
@@ -376,6 +531,8 @@ private slots:
             << QStringList{"--map", "2026-12-10", "--place", "Eger", "--out", "x.png"}
             << "nem adható meg a --place";
         QTest::newRow("file without map") << QStringList{"--out", "x.png"} << "csak a --map mellé";
+        QTest::newRow("wide CSV") << QStringList{"--wide", "--csv"} << "csak az egyik";
+        QTest::newRow("both CSV forms") << QStringList{"--csv", "--csv-hu"} << "csak az egyik";
     }
     void refusesWhatItCannotDo() {
         QFETCH(QStringList, args);

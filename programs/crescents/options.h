@@ -3,8 +3,9 @@
 #include "eveningtable.h"
 
 #include "charts/visibilitychart.h"
-#include "programs/common/cli.h"
 #include "lunar/visibilitymap.h"
+#include "programs/common/cli.h"
+#include "texts/eveningcsv.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -33,7 +34,10 @@ struct TableRequest {
     TableSetting setting;
     QDateTime start;
     int count = 12;
-    bool csv = false;
+    std::optional<CsvForm> csv; // the table when none
+    TableWidth width = TableWidth::Narrow;
+    // No place was given: the observer's stored place is the one.
+    bool usesStoredPlace = false;
 };
 
 class CommandLine {
@@ -57,10 +61,11 @@ private:
     Refusal readWidth(MapRequest &request) const;
     Refusal readTexture(MapRequest &request) const;
     Refusal readZone(QTimeZone &zone) const;
-    Refusal readPlace(TableSetting &setting) const;
+    Refusal readPlace(TableRequest &request) const;
     Refusal readCoordinates(TableSetting &setting) const;
     Refusal readCount(int &count) const;
     Refusal readStart(const QTimeZone &zone, QDateTime &start) const;
+    Refusal readForm(TableRequest &request) const;
 
     QCommandLineParser parser_;
     const QCommandLineOption places_{QStringLiteral("places"), QString()};
@@ -73,6 +78,8 @@ private:
     const QCommandLineOption zone_{QStringLiteral("zone"), QString(), QStringLiteral("id")};
     const QCommandLineOption utc_{QStringLiteral("utc"), QString()};
     const QCommandLineOption csv_{QStringLiteral("csv"), QString()};
+    const QCommandLineOption csvHu_{QStringLiteral("csv-hu"), QString()};
+    const QCommandLineOption wide_{QStringLiteral("wide"), QString()};
     const QCommandLineOption map_{QStringLiteral("map"), QString(), QStringLiteral("dátum")};
     const QCommandLineOption out_{QStringLiteral("out"), QString(), QStringLiteral("fájl")};
     const QCommandLineOption criterion_{QStringLiteral("criterion"), QString(),
