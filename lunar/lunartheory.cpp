@@ -16,7 +16,7 @@ namespace {
 constexpr double ArcSecond = std::numbers::pi / 648000.0;
 constexpr double TwoPi = 2.0 * std::numbers::pi;
 constexpr double LightDaysPerKm = 1.0 / 299792.458 / 86400.0;
-constexpr double LightDaysPerAu = 0.0057755183;
+constexpr double AberrationConstant = 20.4898 / 3600.0; // degrees at 1 au
 // VSOP87's dynamical equinox of J2000 moved to that of FK5 (Meeus eq. 32.3;
 // the terms with the latitude stay below a thousandth of an arc second). It
 // moves the new moons by 0.18 s, within the reference's scatter either way.
@@ -139,14 +139,14 @@ Spherical OfDate(const Spherical &j2000, double jde) {
     return {p + pi - std::atan2(a, c), std::asin(std::clamp(z, -1.0, 1.0))};
 }
 
-// The Moon where it was when the light now arriving left it, in degrees.
+// The Moon where it was when the light now arriving left it, in degrees. The
+// latitude only tilts the frame (P and Q are below 10⁻³): its change during
+// the light's 1.3 s does not matter.
 double MoonLongitude(double jde) {
-    const Nutation none;
-    const double delay = MoonApparent(jde, none).distanceKm * LightDaysPerKm;
-    const double emitted = jde - delay;
-    const double latitude = MoonApparent(emitted, none).latitude * Degree;
+    const Ecliptic rough = MoonApparent(jde, Nutation{});
+    const double emitted = jde - rough.distanceKm * LightDaysPerKm;
     const double t = Centuries(emitted);
-    return OfDate(ElpToJ2000(ElpLongitude(t), latitude, t), jde).longitude / Degree;
+    return OfDate(ElpToJ2000(ElpLongitude(t), rough.latitude * Degree, t), jde).longitude / Degree;
 }
 
 struct Rectangular {
@@ -173,18 +173,18 @@ Rectangular EarthHeliocentric(double jde) {
             SumSeries(Z0, tau) + tau * SumSeries(Z1, tau)};
 }
 
-// The Sun seen from the Earth where it was when its light left: the Earth's
-// heliocentric place one light-time earlier, turned round. This is the annual
-// aberration, with the Earth's true speed.
+// The Sun's place of date as the Earth sees it, nutation left out: the
+// geometric place turned round from the Earth's, less the annual aberration
+// κ/R (Meeus eq. 25.10, κ = 20.4898″; within 0.01″ of the aberration from the
+// Earth's true velocity).
 Ecliptic SunOfDate(double jde) {
-    const Rectangular now = EarthHeliocentric(jde);
-    const double distance = std::sqrt(now.x * now.x + now.y * now.y + now.z * now.z);
-    const Rectangular then = EarthHeliocentric(jde - distance * LightDaysPerAu);
-    const Spherical j2000{std::atan2(-then.y, -then.x),
-                          std::atan2(-then.z, std::hypot(then.x, then.y))};
+    const Rectangular earth = EarthHeliocentric(jde);
+    const double distance = std::sqrt(earth.x * earth.x + earth.y * earth.y + earth.z * earth.z);
+    const Spherical j2000{std::atan2(-earth.y, -earth.x),
+                          std::atan2(-earth.z, std::hypot(earth.x, earth.y))};
     const Spherical ofDate = OfDate(j2000, jde);
     Ecliptic place;
-    place.longitude = ofDate.longitude / Degree + Fk5Correction;
+    place.longitude = ofDate.longitude / Degree + Fk5Correction - AberrationConstant / distance;
     place.latitude = ofDate.latitude / Degree;
     place.distanceKm = distance * AstronomicalUnitKm;
     return place;
