@@ -1,6 +1,11 @@
-// The date-text conversion, without any window.
+// The date-text conversion and the first start's list, without any window.
 
+#include "evaluation/newmoonlist.h"
 #include "texts/datetext.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
 
@@ -28,6 +33,23 @@ void BM_ParseDateText(benchmark::State &state) {
     state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_ParseDateText);
+
+// The list of new moons that the first start writes: eleven years in the
+// civil time of Budapest, computed, written and flushed.
+void BM_FirstStartList(benchmark::State &state) {
+    const QTemporaryDir dir;
+    QDir(dir.path()).mkpath(QStringLiteral("Pic"));
+    const QString list = dir.filePath(QStringLiteral("Pic/ujholdak.txt"));
+    const QTimeZone zone("Europe/Budapest");
+    for (auto _ : state) {
+        QFile::remove(list);
+        MakeNewMoonListIfAbsent(dir.path(), zone, QDate(2026, 12, 7));
+    }
+    if (!QFile::exists(list)) {
+        state.SkipWithError("no list was written");
+    }
+}
+BENCHMARK(BM_FirstStartList)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

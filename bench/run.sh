@@ -73,7 +73,7 @@ pics_tool=$(ls "$B"/lunex-pics 2>/dev/null || true)
 if [ -n "$pics_tool" ]; then
     hyperfine -N --warmup 1 --runs 5 --export-json "$WORK/pics.json" "$pics_tool $WORK/pics-out"
 fi
-hyperfine -N --warmup 2 --runs 20 --export-json "$WORK/newmoons.json" \
+hyperfine -N --warmup 2 --runs 10 --export-json "$WORK/newmoons.json" \
     "$B/lunex-newmoons --from 1900 --to 2100 --zone Europe/Budapest --force $WORK/ujholdak.txt"
 
 echo "== lunex-crescents: world maps and a year's table"

@@ -2,6 +2,7 @@
 
 #include "lunar/deltat.h"
 #include "lunar/fundamentals.h"
+#include "lunar/lunartheory.h"
 
 #include <algorithm>
 #include <array>
@@ -145,27 +146,6 @@ Nutation NutationAt(double jde) {
                         (21.448 - 46.8150 * t - 0.00059 * t * t + 0.001813 * t * t * t) / 3600.0;
     n.trueObliquity = mean + n.obliquity;
     return n;
-}
-
-Ecliptic SunApparent(double jde, const Nutation &nutation) {
-    const double t = Centuries(jde);
-    // Eqs. 25.2–25.4 and the equation of the centre C.
-    const double meanLongitude = 280.46646 + 36000.76983 * t + 0.0003032 * t * t;
-    const double anomaly = 357.52911 + 35999.05029 * t - 0.0001537 * t * t;
-    const double e = 0.016708634 - 0.000042037 * t - 0.0000001267 * t * t;
-    const double centre = (1.914602 - 0.004817 * t - 0.000014 * t * t) * SinDeg(anomaly) +
-                          (0.019993 - 0.000101 * t) * SinDeg(2 * anomaly) +
-                          0.000289 * SinDeg(3 * anomaly);
-    const double trueLongitude = meanLongitude + centre;
-    const double trueAnomaly = anomaly + centre;
-    const double radiusAu = 1.000001018 * (1 - e * e) / (1 + e * CosDeg(trueAnomaly)); // 25.5
-    // Aberration −20.4898″ / R (eq. 25.10) and nutation turn the geometric
-    // place into the apparent one; the latitude stays below 1.2″ and is left out.
-    Ecliptic place;
-    place.longitude =
-        NormalizeDegrees(trueLongitude + nutation.longitude - 20.4898 / 3600.0 / radiusAu);
-    place.distanceKm = radiusAu * AstronomicalUnitKm;
-    return place;
 }
 
 Ecliptic MoonApparent(double jde, const Nutation &nutation) {

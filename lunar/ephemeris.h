@@ -3,10 +3,11 @@
 #include <vector>
 
 // Apparent places of the Sun and the Moon as seen from the Earth's centre and
-// from a place on its surface, good to about 0.01° for the Sun and a few
-// arc seconds for the Moon: what the crescent criteria and times of rising and
-// setting to the minute need. Sources: Jean Meeus, Astronomical Algorithms,
-// 2nd ed. (Willmann-Bell, 1998), chapters cited at each function.
+// from a place on its surface: the Sun from VSOP87 (lunar/lunartheory.h, a
+// tenth of an arc second), the Moon from Meeus's series (ten arc seconds),
+// what the crescent criteria and times of rising and setting to the minute
+// need. Sources: Jean Meeus, Astronomical Algorithms, 2nd ed. (Willmann-Bell,
+// 1998), chapters cited at each function.
 //
 // Angles are in degrees, instants are Julian Days: "UT" for Universal Time,
 // "TT" (JDE) for Terrestrial Time; ΔT between them comes from lunar/deltat,
@@ -33,10 +34,6 @@ struct Nutation {
     double trueObliquity = 0;
 };
 Nutation NutationAt(double jde);
-
-// The Sun's apparent place of date (ch. 25, the method of the equation of the
-// centre, 0.01°), with the nutation and the aberration (−20.4898″ / R) applied.
-Ecliptic SunApparent(double jde, const Nutation &nutation);
 
 // The Moon's apparent place of date (ch. 47: the ELP-2000/82 series as Meeus
 // truncates it, tables 47.A and 47.B with the additive terms; about 10″ in

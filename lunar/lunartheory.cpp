@@ -3,10 +3,9 @@
 #include "lunar/ephemeris.h"
 #include "lunar/fundamentals.h"
 #include "lunar/lunartheory_terms.h"
+#include "lunar/solartheory_terms.h"
 
-#include <libnova/earth.h>
-#include <libnova/nutation.h>
-
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <numbers>
@@ -17,7 +16,11 @@ namespace {
 constexpr double ArcSecond = std::numbers::pi / 648000.0;
 constexpr double TwoPi = 2.0 * std::numbers::pi;
 constexpr double LightDaysPerKm = 1.0 / 299792.458 / 86400.0;
-constexpr double LightDaysPerAu = 0.0057755183;
+constexpr double AberrationConstant = 20.4898 / 3600.0; // degrees at 1 au
+// VSOP87's dynamical equinox of J2000 moved to that of FK5 (Meeus eq. 32.3;
+// the terms with the latitude stay below a thousandth of an arc second). It
+// moves the new moons by 0.18 s, within the reference's scatter either way.
+constexpr double Fk5Correction = -0.09033 / 3600.0;
 // The corrections of the mean motions of the perigee and the node (″ per
 // century) that follow from the fitted constants (Chapront and Francou, eq. 6).
 constexpr double CorrectionW2 = -0.0040985;
@@ -123,8 +126,8 @@ Spherical ElpToJ2000(double longitude, double latitude, double t) {
 }
 
 // From the ecliptic and equinox of J2000 to those of date (Meeus eq. 21.5
-// with the IAU 1976 constants); returns the longitude in degrees.
-double LongitudeOfDate(const Spherical &j2000, double jde) {
+// with the IAU 1976 constants).
+Spherical OfDate(const Spherical &j2000, double jde) {
     const double t = Centuries(jde);
     const double eta = (47.0029 * t - 0.03302 * t * t + 0.000060 * t * t * t) * ArcSecond;
     const double pi = 174.876384 * Degree - (869.8089 * t - 0.03536 * t * t) * ArcSecond;
@@ -132,45 +135,75 @@ double LongitudeOfDate(const Spherical &j2000, double jde) {
     const double l = j2000.longitude, b = j2000.latitude;
     const double a = std::cos(eta) * std::cos(b) * std::sin(pi - l) - std::sin(eta) * std::sin(b);
     const double c = std::cos(b) * std::cos(pi - l);
-    return (p + pi - std::atan2(a, c)) / Degree;
+    const double z = std::cos(eta) * std::sin(b) + std::sin(eta) * std::cos(b) * std::sin(pi - l);
+    return {p + pi - std::atan2(a, c), std::asin(std::clamp(z, -1.0, 1.0))};
 }
 
-// The Moon where it was when the light now arriving left it.
+// The Moon where it was when the light now arriving left it, in degrees. The
+// latitude only tilts the frame (P and Q are below 10⁻³): its change during
+// the light's 1.3 s does not matter.
 double MoonLongitude(double jde) {
-    const Nutation none;
-    const double delay = MoonApparent(jde, none).distanceKm * LightDaysPerKm;
-    const double emitted = jde - delay;
-    const double latitude = MoonApparent(emitted, none).latitude * Degree;
+    const Ecliptic rough = MoonApparent(jde, Nutation{});
+    const double emitted = jde - rough.distanceKm * LightDaysPerKm;
     const double t = Centuries(emitted);
-    return LongitudeOfDate(ElpToJ2000(ElpLongitude(t), latitude, t), jde);
+    return OfDate(ElpToJ2000(ElpLongitude(t), rough.latitude * Degree, t), jde).longitude / Degree;
 }
 
-// The Sun seen from the Earth where it was when its light left: the Earth's
-// heliocentric place one light-time earlier, turned round. This is the annual
-// aberration, with the Earth's true speed. The distance for the light-time
-// comes from chapter 25; its 10⁻⁵ au are a few milliseconds of light.
-double SunLongitude(double jde) {
-    const Nutation none;
-    const double delay = SunApparent(jde, none).distanceKm / AstronomicalUnitKm * LightDaysPerAu;
-    ln_helio_posn earth{};
-    ln_get_earth_helio_coords(jde - delay, &earth);
-    return LongitudeOfDate({(earth.L + 180.0) * Degree, -earth.B * Degree}, jde);
+struct Rectangular {
+    double x = 0, y = 0, z = 0;
+};
+
+template <std::size_t N> double SumSeries(const std::array<vsop87::Term, N> &terms, double tau) {
+    double sum = 0.0;
+    for (const vsop87::Term &term : terms) {
+        sum += term.amplitude * std::cos(term.phase + term.frequency * tau);
+    }
+    return sum;
+}
+
+// The Earth's heliocentric place (au) in the ecliptic and equinox of J2000.
+Rectangular EarthHeliocentric(double jde) {
+    using namespace vsop87;
+    const double tau = (jde - J2000) / 365250.0;
+    const double tau2 = tau * tau, tau3 = tau2 * tau;
+    return {SumSeries(X0, tau) + tau * SumSeries(X1, tau) + tau2 * SumSeries(X2, tau) +
+                tau3 * SumSeries(X3, tau),
+            SumSeries(Y0, tau) + tau * SumSeries(Y1, tau) + tau2 * SumSeries(Y2, tau) +
+                tau3 * SumSeries(Y3, tau),
+            SumSeries(Z0, tau) + tau * SumSeries(Z1, tau)};
+}
+
+// The Sun's place of date as the Earth sees it, nutation left out: the
+// geometric place turned round from the Earth's, less the annual aberration
+// κ/R (Meeus eq. 25.10, κ = 20.4898″; within 0.01″ of the aberration from the
+// Earth's true velocity).
+Ecliptic SunOfDate(double jde) {
+    const Rectangular earth = EarthHeliocentric(jde);
+    const double distance = std::sqrt(earth.x * earth.x + earth.y * earth.y + earth.z * earth.z);
+    const Spherical j2000{std::atan2(-earth.y, -earth.x),
+                          std::atan2(-earth.z, std::hypot(earth.x, earth.y))};
+    const Spherical ofDate = OfDate(j2000, jde);
+    Ecliptic place;
+    place.longitude = ofDate.longitude / Degree + Fk5Correction - AberrationConstant / distance;
+    place.latitude = ofDate.latitude / Degree;
+    place.distanceKm = distance * AstronomicalUnitKm;
+    return place;
 }
 
 } // namespace
 
-double NutationInLongitude(double jde) {
-    ln_nutation nutation{};
-    ln_get_nutation(jde, &nutation);
-    return nutation.longitude;
+double MoonApparentLongitude(double jde) {
+    return NormalizeDegrees(MoonLongitude(jde) + NutationAt(jde).longitude);
 }
 
-double MoonApparentLongitude(double jde) {
-    return NormalizeDegrees(MoonLongitude(jde) + NutationInLongitude(jde));
+Ecliptic SunApparent(double jde, const Nutation &nutation) {
+    Ecliptic place = SunOfDate(jde);
+    place.longitude = NormalizeDegrees(place.longitude + nutation.longitude);
+    return place;
 }
 
 double SunApparentLongitude(double jde) {
-    return NormalizeDegrees(SunLongitude(jde) + NutationInLongitude(jde));
+    return SunApparent(jde, NutationAt(jde)).longitude;
 }
 
 } // namespace lunex

@@ -94,41 +94,33 @@ double MeeusNewMoonJde(int k) {
 
 namespace {
 
-// The rates (degrees per day) of the Moon and the Sun in longitude from the
-// short series of chapters 47 and 25: good to a part in a thousand, plenty for
-// steps of seconds.
-struct LongitudeRates {
-    double moon = 0;
-    double sun = 0;
-};
-
-LongitudeRates RatesAt(double jde) {
+// How fast the Moon gains on the Sun (degrees per day) at an instant: the
+// Moon's rate from the short series of chapter 47, good to a part in a
+// thousand, plenty for steps of seconds.
+double RelativeRate(double jde) {
     constexpr double step = 0.01;
     const Nutation none;
-    const auto rate = [&](auto place) {
-        return SignedDegrees(place(jde + step).longitude - place(jde - step).longitude) /
-               (2.0 * step);
-    };
-    return {rate([&none](double at) { return MoonApparent(at, none); }),
-            rate([&none](double at) { return SunApparent(at, none); })};
+    const double moon = SignedDegrees(MoonApparent(jde + step, none).longitude -
+                                      MoonApparent(jde - step, none).longitude) /
+                        (2.0 * step);
+    const double sun =
+        SignedDegrees(SunApparentLongitude(jde + step) - SunApparentLongitude(jde - step)) /
+        (2.0 * step);
+    return moon - sun;
 }
 
 } // namespace
 
 double TrueNewMoonJde(int k) {
-    // Meeus's instant is within about twenty seconds; each Newton step with
-    // the full theory leaves about a thousandth of the error before it, so a
-    // step under 0.05 s leaves well under a millisecond. The Sun moves 1″ in
-    // those seconds, so its place is computed once and carried along at its
-    // rate; the Moon is computed anew at every step.
-    const double first = MeeusNewMoonJde(k);
-    const LongitudeRates rates = RatesAt(first);
-    const double sunAtFirst = SunApparentLongitude(first);
-    double jde = first;
+    ClearVectorUpperHalves();
+    // Meeus's instant is within about twenty seconds; with a rate good to a
+    // part in a thousand each Newton step leaves about a thousandth of the
+    // error before it, so a step under 0.05 s leaves well under a millisecond.
+    double jde = MeeusNewMoonJde(k);
+    const double rate = RelativeRate(jde);
     for (int evaluation = 0; evaluation < 3; ++evaluation) {
-        const double sun = sunAtFirst + rates.sun * (jde - first);
         const double correction =
-            SignedDegrees(MoonApparentLongitude(jde) - sun) / (rates.moon - rates.sun);
+            SignedDegrees(MoonApparentLongitude(jde) - SunApparentLongitude(jde)) / rate;
         jde -= correction;
         if (std::abs(correction) < 0.05 / 86400.0) {
             break;

@@ -15,7 +15,6 @@ packages=(
     libgl-dev            # OpenGL headers that Qt6Gui's CMake package looks for
     fonts-liberation     # metric-compatible stand-ins for the Windows fonts of the windows
     libgif-dev           # writing the GIF pictures of the Pic directory
-    libnova-dev          # VSOP87 (the Sun) and the nutation for the instants of new moon
     openuniverse-common  # the Moon texture that the pictures are drawn from
     tzdata               # the zone rules that the list of new moons is written in
     qt6-translations-l10n # Qt's own texts (context menus, command-line help) in Hungarian
