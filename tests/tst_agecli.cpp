@@ -59,23 +59,42 @@ private slots:
                  "Megfigyelés ideje:    " + QLocale::c().toString(before.date(), "d MMM yyyy"));
     }
 
-    // Across a change of the clocks the age is the real elapsed time.
+    // Across a change of the clocks the age is the real elapsed time: summer
+    // time after 2037 comes from the zone's rule, which Qt no longer lists,
+    // and the offsets of local mean time, which are not whole minutes, count
+    // rounded to the minute.
     void spansAClockChange_data() {
+        QTest::addColumn<QString>("zone");
         QTest::addColumn<QString>("newMoon");
         QTest::addColumn<QString>("observation");
         QTest::addColumn<QString>("age");
-        QTest::newRow("spring") << "2025-03-29 11:58"
+        QTest::newRow("spring") << "Europe/Budapest"
+                                << "2025-03-29 11:58"
                                 << "2025-03-30 19:30"
                                 << "Holdsarló kora:         30 óra 32 perc";
-        QTest::newRow("autumn") << "2025-10-21 14:25"
+        QTest::newRow("autumn") << "Europe/Budapest"
+                                << "2025-10-21 14:25"
                                 << "2025-10-26 18:00"
                                 << "Holdsarló kora:         124 óra 35 perc";
+        QTest::newRow("spring after 2037") << "Europe/Budapest"
+                                           << "2040-03-20 12:00"
+                                           << "2040-04-01 12:00"
+                                           << "Holdsarló kora:         287 óra 0 perc";
+        QTest::newRow("Prague's mean time to CET") << "Europe/Prague"
+                                                   << "1891-09-20 12:00"
+                                                   << "1891-10-05 12:00"
+                                                   << "Holdsarló kora:         359 óra 58 perc";
+        QTest::newRow("Dublin's mean time to GMT") << "Europe/Dublin"
+                                                   << "1916-09-20 12:00"
+                                                   << "1916-10-05 12:00"
+                                                   << "Holdsarló kora:         360 óra 35 perc";
     }
     void spansAClockChange() {
+        QFETCH(QString, zone);
         QFETCH(QString, newMoon);
         QFETCH(QString, observation);
         QFETCH(QString, age);
-        const Run r = run({newMoon, observation}, "hu_HU.UTF-8", "Europe/Budapest");
+        const Run r = run({newMoon, observation}, "hu_HU.UTF-8", zone);
         QCOMPARE(r.code, 0);
         QCOMPARE(r.out.split('\n').value(1), age);
     }

@@ -71,6 +71,11 @@ private slots:
                                   << " 25,00";
         QTest::newRow("hu comma and exponent") << "hu_HU" << Mil << "6,0e3"
                                                << " 360,00";
+        // Fourteen digits kept before the rounding point: the last one rounds up.
+        QTest::newRow("hu 2e12 mil keeps 14 digits") << "hu_HU" << Mil << "2e12"
+                                                     << " 119999976000,01";
+        QTest::newRow("hu 3e12 mil keeps 14 digits") << "hu_HU" << Mil << "3e12"
+                                                     << " 179999964000,01";
         QTest::newRow("hu point is no separator") << "hu_HU" << Deg << "1.5" << none;
         QTest::newRow("hu grouping refused") << "hu_HU" << Mil << "6 000" << none;
         QTest::newRow("en point") << "en_US" << Deg << "1.5"

@@ -181,6 +181,9 @@ private slots:
         QTest::newRow("a CR at 64 MiB ends the last line read")
             << QByteArray("a\r\n") << 64 * MiB - 1 << QByteArray("\r\nb") << 0LL
             << "list 2 1024 " + nuls;
+        QTest::newRow("a blank line is the last whole one before the cut")
+            << QByteArray("\xDAjholdak\r\n2026-11-20 06:47\r\n\r\n") << 64 * MiB - 8
+            << QByteArray(16, 'x') << 0LL << "list 3 16 ";
         QTest::newRow("2,097,153 lines") << QByteArray("7\r").repeated(2097153) << 0LL
                                          << QByteArray() << 0LL << "list 2097152 1 37";
     }

@@ -67,6 +67,12 @@ private slots:
 
         QVERIFY(std::abs(GreenwichMeanSiderealTime(2446895.5) - 197.693195) < 1e-6);
         QVERIFY(std::abs(GreenwichMeanSiderealTime(2446896.30625) - 128.7378734) < 1e-6);
+        // 12.a apparent: 13h10m46.1351s, the nutation's equation of the equinoxes
+        // (−0.2317 s) included; the abridged nutation is good to 0.03 s here.
+        const double apparent =
+            GreenwichApparentSiderealTime(2446895.5, ComputeGeocentricSky(2446895.5));
+        QVERIFY2(std::abs(apparent - (13 + 10 / 60.0 + 46.1351 / 3600) * 15) < 0.05 / 240,
+                 qPrintable(QString::number(apparent, 'f', 7)));
         // Example 11.a: Palomar, 33°21′22″ N, 1706 m.
         const ObserverPosition palomar =
             ObserverPositionOf({33.0 + 21.0 / 60 + 22.0 / 3600, 0, 1706});
