@@ -1,11 +1,33 @@
 #include "store/appdirs.h"
 
 #include "lunex_version.h"
+#include "store/paths.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace lunex {
+namespace {
+
+// Whether the program's own Pic can be read and holds the pictures.
+bool HoldsPictures(const QString &programDir) {
+    const QFileInfo picture(AppPath(programDir, PhasePictureFile(PhaseBands.front())));
+    return picture.isFile() && picture.isReadable();
+}
+
+} // namespace
+
+QString UserDataDir() {
+    QString base = qEnvironmentVariable("XDG_DATA_HOME");
+    if (!QDir::isAbsolutePath(base)) {
+        const QString home = qEnvironmentVariable("HOME");
+        if (!QDir::isAbsolutePath(home)) {
+            return {};
+        }
+        base = home + QStringLiteral("/.local/share");
+    }
+    return QDir::cleanPath(base + u'/' + QLatin1String(AppName));
+}
 
 AppDirs PrepareAppDirs(const QString &programDir, const QString &userDataDir) {
     const QFileInfo pic(programDir + QStringLiteral("/Pic"));
@@ -13,8 +35,12 @@ AppDirs PrepareAppDirs(const QString &programDir, const QString &userDataDir) {
         return {programDir, programDir};
     }
     // A Pic that cannot be made shows at the first save, in its message.
-    QDir().mkpath(userDataDir + QStringLiteral("/Pic"));
-    return {QDir::cleanPath(programDir + u'/' + QLatin1String(ShareDirFromProgramDir)),
+    if (!userDataDir.isEmpty()) {
+        QDir().mkpath(userDataDir + QStringLiteral("/Pic"));
+    }
+    return {HoldsPictures(programDir)
+                ? programDir
+                : QDir::cleanPath(programDir + u'/' + QLatin1String(ShareDirFromProgramDir)),
             userDataDir};
 }
 

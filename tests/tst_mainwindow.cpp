@@ -6,6 +6,7 @@
 #include "evalfakes.h"
 #include "look/look.h"
 #include "messageboxes.h"
+#include "messages/messages.h"
 #include "store/codepage.h"
 #include "store/datafiles.h"
 #include "themes.h"
@@ -137,6 +138,51 @@ private slots:
                                 "Basalt Edition"));
         QCOMPARE(rig.window->resultArea()->size(), QSize(758, 390));
         QCOMPARE(rig.picture1(), QSize(137, 137));
+    }
+
+    // What the start has to say is said once each, over the window: a system
+    // zone it does not know, no folder for the data files, a list it could
+    // not make at the first start.
+    void startMessages_data() {
+        QTest::addColumn<QByteArray>("tz");
+        QTest::addColumn<QString>("data"); // "pic", "no pic" or "none"
+        QTest::addColumn<QStringList>("shown");
+        const QString unknownZone = "warning:" + UnknownZoneMessage(u"Europe/Atlantis");
+        QTest::newRow("nothing to say") << QByteArray("Europe/Budapest") << "pic" << QStringList{};
+        QTest::newRow("unknown zone")
+            << QByteArray("Europe/Atlantis") << "pic" << QStringList{unknownZone};
+        QTest::newRow("no home") << QByteArray("UTC") << "none"
+                                 << QStringList{"warning:" + NoHomeMessage};
+        QTest::newRow("unknown zone, no home")
+            << QByteArray("Europe/Atlantis") << "none"
+            << QStringList{unknownZone, "warning:" + NoHomeMessage};
+        QTest::newRow("list not written")
+            << QByteArray("UTC") << "no pic"
+            << QStringList{"critical:" +
+                           WriteFailureMessage(u"ujholdak.txt", FileProblem::NoDirectory)};
+    }
+    void startMessages() {
+        QFETCH(QByteArray, tz);
+        QFETCH(QString, data);
+        QFETCH(QStringList, shown);
+        qputenv("TZ", tz);
+        const auto restore = qScopeGuard([] { qputenv("TZ", "UTC"); });
+        AppDir pictures;
+        writePhasePictures(pictures);
+        AppDir dir;
+        if (data == "no pic") {
+            QVERIFY(QDir(dir.pic("")).removeRecursively());
+        }
+        FakeClock clock;
+        clock.at = Utc(2026, 11, 23, 17, 30, 0);
+        MessageBoxes boxes;
+        MainWindow window({pictures.path(), data == "none" ? QString() : dir.path()}, &clock);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_COMPARE(boxes.log(), shown);
+        QTest::qWait(100);
+        QCOMPARE(boxes.log(), shown);
+        QCOMPARE(QFileInfo::exists(dir.pic("ujholdak.txt")), data == "pic");
     }
 
     void tabOrder() {

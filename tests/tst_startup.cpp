@@ -5,7 +5,9 @@
 #include "processrun.h"
 #include "programs/common/cli.h"
 
+#include <QFile>
 #include <QMenu>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -67,6 +69,58 @@ private slots:
         QVERIFY2(r.out.startsWith(start), qPrintable(r.out));
         QVERIFY2(!r.out.contains("Usage:") && !r.out.contains("Options:"), qPrintable(r.out));
         QCOMPARE(r.err, QString());
+    }
+
+    // One rule for the system's zone in every program: the zone a form of TZ
+    // names shows in each one's output, and each says when it does not know it.
+    void systemZoneInEveryProgram_data() {
+        QTest::addColumn<QString>("tz");
+        QTest::addColumn<QString>("age");  // from 01:30 to 03:30 on the day summer time begins
+        QTest::addColumn<QString>("zone"); // as the table and the list name it
+        QTest::newRow("a zone file's path") << "/usr/share/zoneinfo/Europe/Budapest"
+                                            << "1 óra 0 perc"
+                                            << "Europe/Budapest";
+        QTest::newRow("/etc/localtime's kind of link") << ":/usr/share/zoneinfo/Etc/UTC"
+                                                       << "2 óra 0 perc"
+                                                       << "Etc/UTC";
+        QTest::newRow("three hours west") << "UTC+3"
+                                          << "2 óra 0 perc"
+                                          << "UTC-03";
+        QTest::newRow("unknown") << "Europe/Atlantis"
+                                 << "2 óra 0 perc"
+                                 << "";
+    }
+    void systemZoneInEveryProgram() {
+        QFETCH(QString, tz);
+        QFETCH(QString, age);
+        QFETCH(QString, zone);
+        const QTemporaryDir dir;
+        const RunOptions options{{{"TZ", tz}, {"LC_ALL", "hu_HU.UTF-8"}}};
+        const QString program = QStringLiteral(LUNEX_PROGRAM_DIR "/");
+        const Run ages =
+            RunProgram(program + "lunex-age", {"2025-03-30 01:30", "2025-03-30 03:30"}, options);
+        const Run table = RunProgram(program + "lunex-crescents",
+                                     {"--from", "2026-12", "--months", "1"}, options);
+        const QString list = dir.filePath("ujholdak.txt");
+        const Run newMoons = RunProgram(program + "lunex-newmoons",
+                                        {"--from", "2026", "--to", "2026", list}, options);
+        QFile written(list);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray heading = written.readLine();
+        QCOMPARE(ages.out.split(u'\n').value(1), "Holdsarló kora:         " + age);
+        QVERIFY2(table.out.section(u'\n', 0, 0)
+                     .endsWith("; idő: " + (zone.isEmpty() ? "világidő (UTC)" : zone)),
+                 qPrintable(table.out));
+        QCOMPARE(heading, "\xDAjholdak (helyi id\xF5: " +
+                              (zone.isEmpty() ? "UTC" : zone).toLatin1() + ")\r\n");
+        const QString warning =
+            zone.isEmpty() ? "A rendszer időzónája ('" + tz +
+                                 "') ismeretlen; a Lunex helyette világidőt (UTC) használ.\n"
+                           : QString();
+        for (const Run &r : {ages, table, newMoons}) {
+            QCOMPARE(r.code, 0);
+            QCOMPARE(r.err, warning);
+        }
     }
 
     // `lunex-age -h` was once read as a date; what is no option now is refused.

@@ -2,7 +2,6 @@
 // computation and the same texts as the window, one result text per line.
 
 #include "evaluation/evaluation.h"
-#include "lunar/civiltime.h"
 #include "programs/common/cli.h"
 #include "store/fileio.h"
 #include "texts/datetext.h"
@@ -43,7 +42,7 @@ int main(int argc, char *argv[]) {
         return cli::ExitUsage;
     }
     const QLocale locale;
-    const QTimeZone zone = SystemZone();
+    const QTimeZone zone = cli::ReportedSystemZone();
     const bool present = args.size() == 1;
     const auto newMoon = ParseDateTimeText(args.at(0), locale, zone);
     const auto observation = present ? std::optional(SystemClock().now().toTimeZone(zone))

@@ -1,5 +1,6 @@
 #include "programs/common/cli.h"
 
+#include "lunar/civiltime.h"
 #include "lunex_version.h"
 #include "messages/messages.h"
 #include "store/fileio.h"
@@ -45,6 +46,14 @@ std::optional<int> AnswerStandardOptions(const QCommandLineParser &parser,
         return 0;
     }
     return std::nullopt;
+}
+
+QTimeZone ReportedSystemZone() {
+    const SystemZoneSetting system = ReadSystemZone();
+    if (!system.unknown.isEmpty()) {
+        Err() << UnknownZoneMessage(system.unknown) << Qt::endl;
+    }
+    return system.zone;
 }
 
 bool SaveUserFile(const QString &path, const QByteArray &bytes) {

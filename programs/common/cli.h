@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QString>
 #include <QTextStream>
+#include <QTimeZone>
 
 #include <optional>
 
@@ -32,6 +33,10 @@ void AddStandardOptions(QCommandLineParser &parser);
 // After parsing: prints `helpText` or the version line and gives the exit status
 // when one of them was asked for; nothing when the program goes on.
 std::optional<int> AnswerStandardOptions(const QCommandLineParser &parser, const QString &helpText);
+
+// The system's zone (lunar/civiltime.h); says on stderr when it is unknown
+// and UTC stands in for it.
+QTimeZone ReportedSystemZone();
 
 // Writes a file the user named, as the store writes its own (atomically), and
 // says on stderr why it could not. The path may lie anywhere, not only in Pic.

@@ -1,5 +1,6 @@
 #include "options.h"
 
+#include "lunar/civiltime.h"
 #include "lunar/places.h"
 
 #include <QLocale>
@@ -221,23 +222,16 @@ Refusal CommandLine::readZone(QTimeZone &zone) const {
     if (parser_.isSet(utc_) && parser_.isSet(zone_)) {
         return QStringLiteral("A --zone és a --utc közül csak az egyik adható meg.");
     }
-    zone = QTimeZone::systemTimeZone();
     if (parser_.isSet(utc_)) {
         zone = QTimeZone::utc();
     } else if (parser_.isSet(zone_)) {
-        const QByteArray id = parser_.value(zone_).trimmed().toUtf8();
-        if (id == "UTC") {
-            zone = QTimeZone::utc();
-        } else if (QTimeZone::availableTimeZoneIds().contains(id)) {
-            zone = QTimeZone(id);
-        } else {
+        const std::optional<QTimeZone> named = NamedZone(parser_.value(zone_).trimmed());
+        if (!named) {
             return QStringLiteral("Ismeretlen időzóna: '%1'.").arg(parser_.value(zone_));
         }
-    } else if (!zone.isValid()) {
-        cli::Err() << QStringLiteral("A rendszer időzónája ismeretlen; a táblázat világidőt (UTC) "
-                                     "mutat.")
-                   << Qt::endl;
-        zone = QTimeZone::utc();
+        zone = *named;
+    } else {
+        zone = cli::ReportedSystemZone();
     }
     return std::nullopt;
 }

@@ -2,6 +2,7 @@
 // window offers to pick from, in the civil time of one zone.
 
 #include "evaluation/newmoonlist.h"
+#include "lunar/civiltime.h"
 #include "programs/common/cli.h"
 #include "store/datafiles.h"
 #include "store/fileio.h"
@@ -34,13 +35,6 @@ std::optional<int> ParseYear(const QString &text) {
         return std::nullopt;
     }
     return year;
-}
-
-// Qt reads any other name as a POSIX TZ rule, and "Budapest" or "CEST" would
-// give a valid zone with UTC times under that name.
-bool IsKnownZone(const QString &name) {
-    const QByteArray id = name.toUtf8();
-    return id == "UTC" || QTimeZone::availableTimeZoneIds().contains(id);
 }
 
 // The options, all known to the parser with their help.
@@ -113,18 +107,16 @@ Refusal ReadZone(const QCommandLineParser &parser, const Options &options, ListR
     if (parser.isSet(options.utc)) {
         return std::nullopt;
     }
-    const QString name =
-        parser.isSet(options.zone) ? parser.value(options.zone) : QTimeZone::systemTimeZoneId();
-    const QTimeZone zone = IsKnownZone(name) ? QTimeZone(name.toUtf8()) : QTimeZone();
-    if (zone.isValid()) {
-        request.zone = zone;
-        request.heading = lunex::NewMoonListHeading(zone);
-    } else if (parser.isSet(options.zone)) {
-        return QStringLiteral("Ismeretlen időzóna: '%1'.").arg(name);
+    if (parser.isSet(options.zone)) {
+        const std::optional<QTimeZone> zone = lunex::NamedZone(parser.value(options.zone));
+        if (!zone) {
+            return QStringLiteral("Ismeretlen időzóna: '%1'.").arg(parser.value(options.zone));
+        }
+        request.zone = *zone;
     } else {
-        Err() << QStringLiteral("A rendszer időzónája ismeretlen; a lista világidőt (UTC) mutat.")
-              << Qt::endl;
+        request.zone = lunex::cli::ReportedSystemZone();
     }
+    request.heading = lunex::NewMoonListHeading(request.zone);
     return std::nullopt;
 }
 
