@@ -277,6 +277,45 @@ private slots:
         QCOMPARE(rig.text12->text(), "2025. 03. 30. 19:30:00");
     }
 
+    // The popup is as wide as its widest entry, which need not be the one of
+    // the most characters, wherever it stands in a long list; within the screen.
+    void popupAsWideAsItsWidestEntry_data() {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("widest");
+        const QString narrow(30, u'i');
+        const QString wide(20, u'W');
+        QTest::newRow("fewer characters, at the end")
+            << QStringList{"Újholdak"} + QStringList(500, narrow) + QStringList{wide} << wide;
+        QTest::newRow("fewer characters, at the start")
+            << QStringList{wide} + QStringList(500, narrow) << wide;
+        // More entries of about its width than are laid out in full.
+        QStringList many;
+        for (int i = 0; i < 2000; ++i) {
+            many << QStringLiteral("%1 %2").arg(QString(12, QChar(u'A' + i % 26))).arg(i, 4);
+        }
+        QTest::newRow("among thousands alike") << many << many.at(12);
+        QTest::newRow("wider than the screen")
+            << QStringList{"Újholdak", QString(1024, u'M')} << QString(1024, u'M');
+    }
+    void popupAsWideAsItsWidestEntry() {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, widest);
+        QByteArray file;
+        for (const QString &entry : entries) {
+            file += EncodeAnsi(entry) + "\r\n";
+        }
+        Rig rig(file);
+        rig.list->showPopup();
+        auto *view = qobject_cast<QListView *>(rig.list->view());
+        QTRY_VERIFY(view->isVisible());
+        const QRect screen = view->window()->screen()->availableGeometry();
+        const int needed = view->fontMetrics().horizontalAdvance(widest);
+        QVERIFY2(view->viewport()->width() >= needed || view->window()->width() >= screen.width(),
+                 qPrintable(QStringLiteral("%1 < %2").arg(view->viewport()->width()).arg(needed)));
+        QVERIFY(screen.contains(view->window()->geometry()));
+        rig.list->hidePopup();
+    }
+
     void messagesLeaveEverythingAsItWas_data() {
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("text11");
