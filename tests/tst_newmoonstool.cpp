@@ -118,7 +118,8 @@ private slots:
         QTest::newRow("year not read back") << QStringList{"--from", "99"} << 2 << "Hibás év";
         QTest::newRow("past the end of ΔT") << QStringList{"--to", "3001"} << 2 << "Hibás év";
         QTest::newRow("not a year") << QStringList{"--from", "2024a"} << 2 << "Hibás év";
-        QTest::newRow("unknown option") << QStringList{"--color"} << 2 << "Hibás parancssor";
+        QTest::newRow("unknown option")
+            << QStringList{"--color"} << 2 << "Ismeretlen kapcsoló: '--color'.";
         QTest::newRow("two files") << QStringList{"other.txt"} << 2 << "Egyetlen fájl";
     }
     void refusesWhatItCannotDo() {

@@ -20,17 +20,30 @@ const char HelpText[] =
     "Kiírja a holdsarló korát az újholdtól a megfigyelésig (ennek híján a mostani\n"
     "pillanatig), a felhasználó területi beállításai szerint.\n";
 
+// A date of a year before the common era starts with '-', like the options:
+// it and what follows are arguments ("-9999-01-01" would be the options 9,
+// 9, 9, 9, -, 0, ...).
+QStringList DatesAsArguments(QStringList arguments) {
+    for (qsizetype i = 1; i < arguments.size() && arguments[i] != u"--"; ++i) {
+        if (arguments[i].size() > 1 && arguments[i][0] == u'-' && arguments[i][1].isDigit()) {
+            arguments.insert(i, QStringLiteral("--"));
+            break;
+        }
+    }
+    return arguments;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lunex-age"));
-    cli::InstallQtTranslations();
     IgnoreFileSizeSignal();
     QCommandLineParser parser;
     cli::AddStandardOptions(parser);
-    if (!parser.parse(QCoreApplication::arguments())) {
-        return cli::UsageError(QStringLiteral("Hibás parancssor: %1").arg(parser.errorText()));
+    if (const std::optional<int> refused =
+            cli::ParseArguments(parser, DatesAsArguments(QCoreApplication::arguments()))) {
+        return *refused;
     }
     if (const std::optional<int> status =
             cli::AnswerStandardOptions(parser, QString::fromUtf8(HelpText))) {

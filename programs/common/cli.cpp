@@ -35,6 +35,46 @@ void AddStandardOptions(QCommandLineParser &parser) {
     parser.addOption({QStringLiteral("version"), QStringLiteral("A program változata.")});
 }
 
+namespace {
+
+// Why the parser refused the arguments. Qt refuses, besides unknown options,
+// only an option that lacks its value (the last argument) and a value given
+// to an option that takes none (--name=value), and says which only in its
+// own text: each such argument is tried alone to find it.
+QString RefusalText(QCommandLineParser &parser, const QStringList &arguments) {
+    if (!parser.unknownOptionNames().isEmpty()) {
+        const QString name = parser.unknownOptionNames().constFirst();
+        return QStringLiteral("Ismeretlen kapcsoló: '%1%2'.")
+            .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
+    }
+    const qsizetype dashes = arguments.indexOf(QStringLiteral("--"));
+    const qsizetype end = dashes < 0 ? arguments.size() : dashes;
+    const auto refusedAlone = [&](const QString &argument) {
+        return !parser.parse({arguments.constFirst(), argument});
+    };
+    for (qsizetype i = 1; i < end; ++i) {
+        const QString &argument = arguments[i];
+        if (argument.startsWith(u"--") && argument.contains(u'=') && refusedAlone(argument)) {
+            return QStringLiteral("A(z) '%1' kapcsoló nem kap értéket.")
+                .arg(argument.section(u'=', 0, 0));
+        }
+    }
+    const QString last = arguments.value(end - 1);
+    if (end > 1 && last.startsWith(u'-') && refusedAlone(last)) {
+        return QStringLiteral("Hiányzik a(z) '%1' kapcsoló értéke.").arg(last);
+    }
+    return QStringLiteral("Hibás parancssor.");
+}
+
+} // namespace
+
+std::optional<int> ParseArguments(QCommandLineParser &parser, const QStringList &arguments) {
+    if (parser.parse(arguments)) {
+        return std::nullopt;
+    }
+    return UsageError(RefusalText(parser, arguments));
+}
+
 std::optional<int> AnswerStandardOptions(const QCommandLineParser &parser,
                                          const QString &helpText) {
     if (parser.isSet(QStringLiteral("help"))) {

@@ -1,8 +1,8 @@
 #pragma once
 
 // What every program of Lunex shares at its start and on its command line: Qt's
-// own texts in the user's language, the output streams, the version line and the
-// way a command line is refused.
+// own texts in the user's language (for the window), the output streams, the
+// version line and the way a command line is refused, in Lunex's own words.
 
 #include <QByteArray>
 #include <QCommandLineParser>
@@ -30,6 +30,12 @@ QString VersionLine();
 
 // The options every program takes: -h, --help and --version.
 void AddStandardOptions(QCommandLineParser &parser);
+// Reads the arguments. A refusal is said on stderr in Lunex's words (Qt's
+// own are English, or translated in a style of their own), with where help
+// is: an unknown option, an option without its value, a value given to one
+// that takes none. Then the exit status of a usage error; nothing when the
+// arguments are taken.
+std::optional<int> ParseArguments(QCommandLineParser &parser, const QStringList &arguments);
 // After parsing: prints `helpText` or the version line and gives the exit status
 // when one of them was asked for; nothing when the program goes on.
 std::optional<int> AnswerStandardOptions(const QCommandLineParser &parser, const QString &helpText);

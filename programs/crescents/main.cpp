@@ -112,7 +112,6 @@ int main(int argc, char *argv[]) {
     IgnoreFileSizeSignal();
     const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lunex-crescents"));
-    InstallQtTranslations();
 
     CommandLine commandLine;
     if (const std::optional<int> status = commandLine.parse(QCoreApplication::arguments())) {

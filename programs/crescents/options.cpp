@@ -76,19 +76,6 @@ std::optional<QDate> ParseDate(const QString &text, bool monthAllowed) {
     return date;
 }
 
-QString ParserError(const QCommandLineParser &parser) {
-    if (!parser.unknownOptionNames().isEmpty()) {
-        const QString name = parser.unknownOptionNames().first();
-        return QStringLiteral("Ismeretlen kapcsoló: '%1%2'.")
-            .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
-    }
-    // Qt says which option lacks its value only in English; the name is all we take.
-    static const QRegularExpression quoted(QStringLiteral("'([^']*)'"));
-    const QRegularExpressionMatch m = quoted.match(parser.errorText());
-    return m.hasMatch() ? QStringLiteral("Hiányzik a(z) '%1' kapcsoló értéke.").arg(m.captured(1))
-                        : QStringLiteral("Hibás parancssor.");
-}
-
 } // namespace
 
 CommandLine::CommandLine() {
@@ -98,8 +85,8 @@ CommandLine::CommandLine() {
 }
 
 std::optional<int> CommandLine::parse(const QStringList &arguments) {
-    if (!parser_.parse(arguments)) {
-        return cli::UsageError(ParserError(parser_));
+    if (const std::optional<int> refused = cli::ParseArguments(parser_, arguments)) {
+        return refused;
     }
     if (!parser_.positionalArguments().isEmpty()) {
         return cli::UsageError(QStringLiteral("Fölösleges argumentum: '%1'.")

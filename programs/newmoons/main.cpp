@@ -37,31 +37,36 @@ std::optional<int> ParseYear(const QString &text) {
     return year;
 }
 
-// The options, all known to the parser with their help.
+const char HelpText[] =
+    "Használat: lunex-newmoons [--from ÉV] [--to ÉV] [--zone NÉV | --utc] [--force] FÁJL\n"
+    "           lunex-newmoons --help | --version\n"
+    "Megírja az újholdak listáját (ujholdak.txt) egy időzóna helyi idejében, percre\n"
+    "kerekítve.\n"
+    "\n"
+    "Kapcsolók:\n"
+    "  --from ÉV     az első év (alapértelmezés: a tavalyi év; 100 és 3000 között)\n"
+    "  --to ÉV       az utolsó év (alapértelmezés: tíz év múlva)\n"
+    "  --zone NÉV    az időzóna-adatbázis egy neve, például Europe/Budapest\n"
+    "                (alapértelmezés: a rendszeré)\n"
+    "  --utc         világidő (UTC) a helyi idő helyett\n"
+    "  --force       a meglévő fájlt is felülírja\n"
+    "  -h, --help    ez a súgó\n"
+    "  --version     a program változata\n"
+    "\n"
+    "Argumentum:\n"
+    "  FÁJL          a megírandó lista, például Pic/ujholdak.txt\n";
+
+// The options, all known to the parser; their help is HelpText.
 struct Options {
-    const QCommandLineOption from{QStringLiteral("from"),
-                                  QStringLiteral("Az első év (alapértelmezés: a tavalyi év)."),
-                                  QStringLiteral("év")};
-    const QCommandLineOption to{QStringLiteral("to"),
-                                QStringLiteral("Az utolsó év (alapértelmezés: tíz év múlva)."),
-                                QStringLiteral("év")};
-    const QCommandLineOption zone{
-        QStringLiteral("zone"),
-        QStringLiteral("IANA időzóna, például Europe/Budapest (alapértelmezés: a rendszeré)."),
-        QStringLiteral("név")};
-    const QCommandLineOption utc{QStringLiteral("utc"),
-                                 QStringLiteral("Világidő (UTC) a helyi idő helyett.")};
-    const QCommandLineOption force{QStringLiteral("force"),
-                                   QStringLiteral("A meglévő fájlt is felülírja.")};
+    const QCommandLineOption from{QStringLiteral("from"), QString(), QStringLiteral("év")};
+    const QCommandLineOption to{QStringLiteral("to"), QString(), QStringLiteral("év")};
+    const QCommandLineOption zone{QStringLiteral("zone"), QString(), QStringLiteral("név")};
+    const QCommandLineOption utc{QStringLiteral("utc"), QString()};
+    const QCommandLineOption force{QStringLiteral("force"), QString()};
 
     void addTo(QCommandLineParser &parser) const {
-        parser.setApplicationDescription(
-            QStringLiteral("Megírja az újholdak listáját (ujholdak.txt) egy időzóna helyi "
-                           "idejében, percre kerekítve."));
         lunex::cli::AddStandardOptions(parser);
         parser.addOptions({from, to, zone, utc, force});
-        parser.addPositionalArgument(
-            QStringLiteral("fájl"), QStringLiteral("A megírandó lista, például Pic/ujholdak.txt."));
     }
 };
 
@@ -147,17 +152,17 @@ int WriteList(const ListRequest &request, bool force) {
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lunex-newmoons"));
-    lunex::cli::InstallQtTranslations();
     lunex::IgnoreFileSizeSignal();
 
     QCommandLineParser parser;
     const Options options;
     options.addTo(parser);
-    if (!parser.parse(QCoreApplication::arguments())) {
-        return UsageError(QStringLiteral("Hibás parancssor: %1").arg(parser.errorText()));
+    if (const std::optional<int> refused =
+            lunex::cli::ParseArguments(parser, QCoreApplication::arguments())) {
+        return *refused;
     }
     if (const std::optional<int> status =
-            lunex::cli::AnswerStandardOptions(parser, parser.helpText())) {
+            lunex::cli::AnswerStandardOptions(parser, QString::fromUtf8(HelpText))) {
         return *status;
     }
     const QStringList positional = parser.positionalArguments();
