@@ -80,6 +80,16 @@ private slots:
         QCOMPARE(r.out.split('\n').value(1), age);
     }
 
+    // Results that could not be written are no results: /dev/full takes none.
+    void outputThatCannotBeWritten() {
+        RunOptions options{{{"LC_ALL", "hu_HU.UTF-8"}, {"TZ", "UTC"}}};
+        options.outputFile = "/dev/full";
+        const Run r = RunProgram(QStringLiteral(LUNEX_AGE_PATH),
+                                 {"2026-11-20 06:47", "2026-11-23 17:30"}, options);
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.err, "A kimenet nem írható ki: megtelt a lemez, vagy írási hiba történt.\n");
+    }
+
     void failures_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("message");

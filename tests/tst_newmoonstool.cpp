@@ -96,12 +96,14 @@ private slots:
             args.prepend("--force");
         }
         const Run r = RunTool(args);
-        QCOMPARE(r.code, 0);
+        // A list left alone is no list written: a script must not take it for one.
+        QCOMPARE(r.code, force ? 0 : 1);
         if (force) {
             QVERIFY(ReadBytes(list).startsWith("\xDAjholdak (UTC)\r\n2024-01-11 11:57\r\n"));
         } else {
             QCOMPARE(ReadBytes(list), UsersList);
-            QVERIFY(r.out.contains(u"nem írom felül"));
+            QVERIFY(r.out.isEmpty());
+            QVERIFY(r.err.contains(u"nem írom felül"));
         }
     }
 
@@ -176,6 +178,12 @@ private slots:
         QVERIFY2(r.err.contains(u"nem menthető: megtelt a lemez, vagy írási hiba történt."),
                  qPrintable(r.err));
         QCOMPARE(ReadBytes(list), UsersList);
+    }
+
+    void emptyFileNameIsRefused() {
+        const Run r = RunTool({"--utc", ""});
+        QCOMPARE(r.code, 2);
+        QCOMPARE(r.err, "A fájl neve üres.\nSegítség: lunex-newmoons --help\n");
     }
 
     void missingFolderIsReported() {

@@ -70,6 +70,5 @@ int main(int argc, char *argv[]) {
     for (const ResultText &result : std::get<AgeResults>(evaluated).texts) {
         cli::Out() << result.text << '\n';
     }
-    cli::Out() << Qt::flush;
-    return 0;
+    return cli::FinishOutput();
 }

@@ -9,6 +9,8 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <cstdio>
+
 namespace lunex::cli {
 
 bool InstallQtTranslations(const QLocale &locale) {
@@ -94,6 +96,16 @@ QTimeZone ReportedSystemZone() {
         Err() << UnknownZoneMessage(system.unknown) << Qt::endl;
     }
     return system.zone;
+}
+
+int FinishOutput() {
+    Out().flush();
+    if (Out().status() == QTextStream::Ok && std::fflush(stdout) == 0 && !std::ferror(stdout)) {
+        return 0;
+    }
+    Err() << QStringLiteral("A kimenet nem írható ki: megtelt a lemez, vagy írási hiba történt.")
+          << Qt::endl;
+    return ExitFailure;
 }
 
 bool SaveUserFile(const QString &path, const QByteArray &bytes) {

@@ -58,6 +58,10 @@ inline QTextStream &Err() {
     return stream;
 }
 
+// Once everything is written to stdout: 0, or, when not every byte reached it
+// (a full disk, /dev/full), the exit status of a failure, having said so on stderr.
+int FinishOutput();
+
 // The message of a refused command line; nothing when it is taken.
 using Refusal = std::optional<QString>;
 

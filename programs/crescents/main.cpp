@@ -10,11 +10,12 @@
 #include "lunar/visibilitymap.h"
 #include "programs/common/cli.h"
 #include "store/fileio.h"
+#include "store/picturefile.h"
 #include "texts/placetext.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
-#include <QImageReader>
+#include <QImage>
 #include <QTextStream>
 
 #include <memory>
@@ -57,22 +58,25 @@ int ListPlaces() {
         }
         Out() << '\n';
     }
-    Out() << Qt::flush;
-    return 0;
+    return FinishOutput();
 }
 
 // The Earth's picture, or a null one (a plain background) when there is none
-// or it cannot be read; the map is drawn all the same.
+// or it cannot be read; the map is drawn all the same. Only an ordinary file
+// is read, as the store reads its own: a FIFO would wait for a writer.
 QImage LoadEarth(const std::optional<QString> &path) {
     if (!path) {
         return {};
     }
-    QImageReader reader(*path);
-    const QImage earth = reader.read();
+    const ReadResult read = ReadPictureBytes(*path);
+    const QImage earth = read.bytes ? QImage::fromData(*read.bytes) : QImage();
     if (earth.isNull()) {
-        Err()
-            << QStringLiteral("A Föld képe nem olvasható (%1); sima háttérrel rajzolom.").arg(*path)
-            << Qt::endl;
+        const QString reason = read.problem == FileProblem::None
+                                   ? QStringLiteral("nem kép, vagy sérült.")
+                                   : ProblemText(read.problem);
+        Err() << QStringLiteral("A Föld képe ('%1') nem olvasható: %2 Sima háttérrel rajzolom.")
+                     .arg(*path, reason)
+              << Qt::endl;
     }
     return earth;
 }
@@ -101,9 +105,8 @@ int PrintTable(const TableRequest &request) {
     const QList<Lunation> lunations =
         ComputeLunations(request.setting.place, request.start.toUTC(), request.count);
     Out() << (request.csv ? FormatCsv(lunations, request.setting)
-                          : FormatTable(lunations, request.setting))
-          << Qt::flush;
-    return 0;
+                          : FormatTable(lunations, request.setting));
+    return FinishOutput();
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "options.h"
 
 #include "lunar/civiltime.h"
+#include "lunar/newmoon.h"
 #include "lunar/places.h"
 
 #include <QLocale>
@@ -74,6 +75,25 @@ std::optional<QDate> ParseDate(const QString &text, bool monthAllowed) {
         return std::nullopt;
     }
     return date;
+}
+
+// The new moons and ΔT serve up to the end of LastYear: a table that would run
+// past it stops there, with a note on stderr.
+Refusal KeepWithinYears(TableRequest &request) {
+    const QDateTime end(QDate(LastYear + 1, 1, 1), QTime(0, 0), request.setting.zone);
+    const int within = LunationAtOrAfter(end) - LunationAtOrAfter(request.start);
+    if (within <= 0) {
+        return QStringLiteral("%1 vége előtt nincs több újhold.").arg(LastYear);
+    }
+    if (request.count > within) {
+        cli::Err() << QStringLiteral("A táblázat %1 végéig tart: a kért %2 újholdból %3 fér bele.")
+                          .arg(LastYear)
+                          .arg(request.count)
+                          .arg(within)
+                   << Qt::endl;
+        request.count = within;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -202,7 +222,10 @@ Refusal CommandLine::readTable(TableRequest &request) const {
         return refusal;
     }
     request.csv = parser_.isSet(csv_);
-    return readStart(request.setting.zone, request.start);
+    if (Refusal refusal = readStart(request.setting.zone, request.start)) {
+        return refusal;
+    }
+    return KeepWithinYears(request);
 }
 
 Refusal CommandLine::readZone(QTimeZone &zone) const {

@@ -128,10 +128,10 @@ Refusal ReadZone(const QCommandLineParser &parser, const Options &options, ListR
 int WriteList(const ListRequest &request, bool force) {
     // A list the user keeps (perhaps edited by hand) is worth more than a fresh one.
     if (QFileInfo::exists(request.path) && !force) {
-        Out() << QStringLiteral("A(z) '%1' fájl már megvan, nem írom felül (--force felülírja).")
+        Err() << QStringLiteral("A(z) '%1' fájl már megvan, nem írom felül (--force felülírja).")
                      .arg(request.path)
               << Qt::endl;
-        return 0;
+        return ExitFailure;
     }
     const QStringList entries = lunex::NewMoonTexts(request.fromYear, request.toYear, request.zone);
     if (!lunex::cli::SaveUserFile(request.path,
@@ -168,6 +168,9 @@ int main(int argc, char *argv[]) {
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1) {
         return UsageError(QStringLiteral("Egyetlen fájl nevét adja meg."));
+    }
+    if (positional.first().isEmpty()) {
+        return UsageError(QStringLiteral("A fájl neve üres."));
     }
     ListRequest request;
     request.path = positional.first();
