@@ -132,6 +132,13 @@ private slots:
             << "nap_nem_kel"
             << ""
             << "00";
+        QTest::newRow("Reykjavík, the Moon does not rise")
+            << QStringList{"--place", "Reykjavik", "--zone", "Atlantic/Reykjavik",
+                           "--from",  "2026-12"}
+            << "2026-12-09"
+            << "hold_nem_kel"
+            << ""
+            << "00";
         QTest::newRow("Tromsø, the Moon does not set")
             << (tromso + QStringList{"--from", "2026-03"}) << "2026-03-22"
             << "hold_nem_nyugszik"
@@ -156,6 +163,24 @@ private slots:
         // Numbers only where there is a crescent; the sunset wherever the Sun sets.
         QCOMPARE((*row)["q"].isEmpty(), status != u"szamolt");
         QCOMPARE((*row)["napnyugta"].isEmpty(), status.startsWith(u"nap_"));
+    }
+
+    // In winter at high latitudes the Moon may stay below the horizon all
+    // day: said as such, not as setting before the Sun.
+    void moonThatDoesNotRise() {
+        const Run r = RunTool({"--place", "Reykjavik", "--zone", "Atlantic/Reykjavik", "--from",
+                               "2026-12", "--months", "1"},
+                              QStringLiteral("hu_HU.UTF-8"));
+        QCOMPARE(r.code, 0);
+        for (const char *day : {"08", "09", "10"}) {
+            QVERIFY2(QRegularExpression(QStringLiteral("\n2026\\. 12\\. %1\\. .*A Hold aznap fel "
+                                                       "sem kel: nem látható\\.\n")
+                                            .arg(day))
+                         .match(r.out)
+                         .hasMatch(),
+                     qPrintable(r.out));
+        }
+        QVERIFY(!r.out.contains(u"A Hold a Nap előtt nyugszik le"));
     }
 
     // Either side of the date line the first evening is the new moon's own

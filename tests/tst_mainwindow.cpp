@@ -721,6 +721,9 @@ private slots:
             {"Command6", "OK", ""},
             {"Picture1", "Növekvő sarló", ""},
             {"A_results", "Eredmények", ""},
+            // The calculator's two fields, by their units.
+            {"Form4/Text41", "Fok", ""},
+            {"Form4/Text42", "Vonás", ""},
         };
         for (const auto &row : rows) {
             QTest::newRow(row[0]) << QString::fromUtf8(row[0]) << QString::fromUtf8(row[1])
@@ -734,8 +737,14 @@ private slots:
         Rig rig;
         QTest::keyClicks(rig.text11, "2026-11-20 06:47");
         rig.click("Command2");
+        QWidget *window = rig.window;
+        if (widget.startsWith(u"Form4/")) {
+            QTest::keySequence(rig.window, QKeySequence(Qt::CTRL | Qt::Key_F1));
+            window = rig.window->calculatorWindow();
+            widget = widget.section(u'/', 1);
+        }
         QAccessibleInterface *iface =
-            QAccessible::queryAccessibleInterface(rig.window->findChild<QWidget *>(widget));
+            QAccessible::queryAccessibleInterface(window->findChild<QWidget *>(widget));
         QCOMPARE(iface->text(QAccessible::Name), name);
         if (!label.isEmpty()) {
             const auto labels = iface->relations(QAccessible::Label);
@@ -801,6 +810,50 @@ private slots:
         QApplication::sendEvent(lines, &click);
         QCOMPARE(offered, QStringList{"Eredmények másolása"});
         QCOMPARE(QGuiApplication::clipboard()->text(), Announced.last());
+    }
+
+    // The results' menu from the keyboard, the design's Tab order unchanged
+    // (tabOrder): its shortcut anywhere in the window; the menu key (which the
+    // window system sends as a context menu) and Shift+F10 once a click gave
+    // the results the focus.
+    void resultsMenuFromTheKeyboard_data() {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("Ctrl+Shift+C") << "shortcut";
+        QTest::newRow("menu key") << "menu key";
+        QTest::newRow("Shift+F10") << "shift+f10";
+    }
+    void resultsMenuFromTheKeyboard() {
+        QFETCH(QString, way);
+        Rig rig;
+        QTest::keyClicks(rig.text11, "2026-11-20 06:47");
+        rig.click("Command2");
+        QGuiApplication::clipboard()->clear();
+        auto *lines = rig.window->findChild<QWidget *>("A_results");
+        if (way == "shortcut") {
+            QTest::keySequence(rig.text12, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+            QCOMPARE(QGuiApplication::clipboard()->text(), MostLines);
+            return;
+        }
+        QTest::mouseClick(lines, Qt::LeftButton);
+        QVERIFY(lines->hasFocus());
+        QStringList offered;
+        QTimer::singleShot(0, lines, [&] {
+            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+            QVERIFY(menu);
+            for (QAction *action : menu->actions()) {
+                offered << action->text();
+            }
+            menu->actions().first()->trigger();
+            menu->close();
+        });
+        if (way == "menu key") {
+            QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());
+            QApplication::sendEvent(rig.window->windowHandle(), &key);
+        } else {
+            QTest::keyClick(lines, Qt::Key_F10, Qt::ShiftModifier);
+        }
+        QCOMPARE(offered, QStringList{"Eredmények másolása"});
+        QCOMPARE(QGuiApplication::clipboard()->text(), MostLines);
     }
 
     // The day keys work in the picture window too, after the main window is gone.
