@@ -54,6 +54,20 @@ const QString MostLines = QStringLiteral("Megfigyelés ideje:    2026. 11. 23. 1
                                          "3,42 nap\n"
                                          "Növekvő sarló  --  13,9 %");
 
+// The menu that opens next, answered by picking its first item; the items it
+// offered go to `offered`.
+void PickFirstOfNextMenu(QObject *context, QStringList &offered) {
+    QTimer::singleShot(0, context, [&offered] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        for (QAction *action : menu->actions()) {
+            offered << action->text();
+        }
+        menu->actions().first()->trigger();
+        menu->close();
+    });
+}
+
 QString DayPicture(int day) {
     return QStringLiteral("Lunar-day%1s.gif").arg(day, 2, 10, QChar(u'0'));
 }
@@ -796,15 +810,7 @@ private slots:
         QCOMPARE(Announced.size(), 2);
 
         QStringList offered;
-        QTimer::singleShot(0, lines, [&] {
-            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-            QVERIFY(menu);
-            for (QAction *action : menu->actions()) {
-                offered << action->text();
-            }
-            menu->actions().first()->trigger();
-            menu->close();
-        });
+        PickFirstOfNextMenu(lines, offered);
         QContextMenuEvent click(QContextMenuEvent::Mouse,
                                 drawn.center() - lines->mapToGlobal(QPoint()), drawn.center());
         QApplication::sendEvent(lines, &click);
@@ -837,15 +843,7 @@ private slots:
         QTest::mouseClick(lines, Qt::LeftButton);
         QVERIFY(lines->hasFocus());
         QStringList offered;
-        QTimer::singleShot(0, lines, [&] {
-            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-            QVERIFY(menu);
-            for (QAction *action : menu->actions()) {
-                offered << action->text();
-            }
-            menu->actions().first()->trigger();
-            menu->close();
-        });
+        PickFirstOfNextMenu(lines, offered);
         if (way == "menu key") {
             QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());
             QApplication::sendEvent(rig.window->windowHandle(), &key);
