@@ -3,8 +3,8 @@
 #include "eveningtable.h"
 
 #include "charts/visibilitychart.h"
-#include "lunar/visibilitymap.h"
 #include "programs/common/cli.h"
+#include "lunar/visibilitymap.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
