@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTimer>
 
 namespace lunex {
 namespace {
@@ -59,6 +60,12 @@ QLabel *AddCaption(QWidget *parent, const char *name, const QString &text, QRect
     return label;
 }
 
+// What the start has to say, kept until the window is there to say it over.
+struct HeldMessages : Messenger {
+    QList<std::pair<QString, MessageIcon>> held;
+    void showMessage(const QString &text, MessageIcon icon) override { held.append({text, icon}); }
+};
+
 } // namespace
 
 MainWindow::MainWindow(const AppDirs &dirs, const Clock *clock, QWidget *parent)
@@ -76,12 +83,21 @@ MainWindow::MainWindow(const AppDirs &dirs, const Clock *clock, QWidget *parent)
     setCentralWidget(resultArea_);
     buildControls();
     buildMenus();
-    const QTimeZone zone = SystemZone();
-    MakeNewMoonListIfAbsent(dirs_.data, zone, clock_->now().toTimeZone(zone).date());
+    const SystemZoneSetting zone = ReadSystemZone();
+    HeldMessages start;
+    PrepareDataFiles(dirs_.data, zone, clock_->now().toTimeZone(zone.zone).date(), start);
     FillNewMoonList(dirs_.data, *newMoonList_);
     setFixedSize(sizeHint());
     look::CentreOnScreen(this);
     newMoonField_->setFocus();
+    // Said over the window, once it is shown.
+    if (!start.held.isEmpty()) {
+        QTimer::singleShot(0, this, [this, held = start.held] {
+            for (const auto &[text, icon] : held) {
+                showMessage(text, icon);
+            }
+        });
+    }
 }
 
 MainWindow::~MainWindow() = default;

@@ -8,11 +8,53 @@
 #include <QAbstractItemView>
 #include <QListView>
 #include <QScreen>
-#include <QSet>
 #include <QStringListModel>
 #include <QStyle>
 
+#include <algorithm>
+#include <functional>
+#include <utility>
+#include <vector>
+
 namespace lunex {
+namespace {
+
+// Texts laid out in full, at most, however long the list: those whose
+// estimate is the widest.
+constexpr std::size_t MeasuredTexts = 256;
+
+// The width of the widest text as the font lays it out, or at least
+// `enough`. Laying out a text costs microseconds, and a list may hold two
+// million of them: each width is first estimated as the sum of its
+// characters' own advances (cached, so a character is measured once), which
+// only kerning changes, and only the texts whose estimates are widest are laid
+// out. Beyond them, the widest estimate left stands in for a width.
+int WidestText(const QStringList &texts, const QFontMetrics &metrics, int enough) {
+    std::vector<int> advances(0x10000, -1);
+    std::vector<std::pair<int, qsizetype>> estimates; // (estimate, index)
+    estimates.reserve(std::size_t(texts.size()));
+    for (qsizetype i = 0; i < texts.size(); ++i) {
+        int estimate = 0;
+        for (const QChar c : texts[i]) {
+            int &advance = advances[c.unicode()];
+            if (advance < 0) {
+                advance = metrics.horizontalAdvance(c);
+            }
+            estimate += advance;
+        }
+        estimates.emplace_back(estimate, i);
+    }
+    const std::size_t measured = std::min(MeasuredTexts, estimates.size());
+    std::partial_sort(estimates.begin(), estimates.begin() + qsizetype(measured), estimates.end(),
+                      std::greater<>());
+    int widest = measured < estimates.size() ? estimates[measured].first : 0;
+    for (std::size_t i = 0; i < measured && widest < enough; ++i) {
+        widest = std::max(widest, metrics.horizontalAdvance(texts[estimates[i].second]));
+    }
+    return widest;
+}
+
+} // namespace
 
 using look::Face;
 
@@ -66,40 +108,11 @@ int NewMoonCombo::latestNotAfterNow() {
     return readings_->latestNotAfter(clock_.now(), SystemZone());
 }
 
-int NewMoonCombo::widestEntry() {
-    if (widest_) {
-        return *widest_;
+int NewMoonCombo::widestEntry(int enough) {
+    if (!widest_) {
+        widest_ = WidestText(entries_->stringList(), QFontMetrics(view()->font()), enough);
     }
-    // Laying out a text costs microseconds, and a list may hold a million
-    // dates. Where the font's digits are all equally wide (as they are in
-    // nearly every font), texts that differ only in their digits are equally
-    // wide too, so each shape is measured once.
-    const QFontMetrics metrics(view()->font());
-    bool tabular = true;
-    for (char16_t d = u'1'; d <= u'9'; ++d) {
-        tabular = tabular && metrics.horizontalAdvance(QChar(d)) == metrics.horizontalAdvance(u'0');
-    }
-    QSet<QString> shapes;
-    QString shape;
-    int widest = 0;
-    for (const QString &entry : entries_->stringList()) {
-        if (!tabular) {
-            widest = std::max(widest, metrics.horizontalAdvance(entry));
-            continue;
-        }
-        shape = entry;
-        for (QChar &c : shape) {
-            if (c >= u'0' && c <= u'9') {
-                c = u'0';
-            }
-        }
-        if (!shapes.contains(shape)) {
-            shapes.insert(shape);
-            widest = std::max(widest, metrics.horizontalAdvance(shape));
-        }
-    }
-    widest_ = widest;
-    return widest;
+    return *widest_;
 }
 
 void NewMoonCombo::showPopup() {
@@ -110,12 +123,14 @@ void NewMoonCombo::showPopup() {
     // The drop-down is as wide as the box; a heading or an entry wider than
     // that would be cut, so the popup grows to the widest, within the screen.
     QWidget *popup = view()->window();
-    const int wanted = widestEntry() + popup->width() - view()->viewport()->width() +
+    const QScreen *screen = popup->screen();
+    const int screenWidth = screen ? screen->availableGeometry().width() : QWIDGETSIZE_MAX;
+    const int wanted = widestEntry(screenWidth) + popup->width() - view()->viewport()->width() +
                        2 * style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view()) + 8;
     if (wanted > popup->width()) {
         QRect geometry = popup->geometry();
         geometry.setWidth(wanted);
-        if (const QScreen *screen = popup->screen()) {
+        if (screen) {
             const QRect room = screen->availableGeometry();
             if (geometry.right() > room.right()) {
                 geometry.moveRight(room.right());

@@ -28,7 +28,8 @@ public:
 
 private:
     int latestNotAfterNow();
-    int widestEntry();
+    // The widest entry's width, or at least `enough` when one is wider.
+    int widestEntry(int enough);
 
     const Clock &clock_;
     QStringListModel *entries_;

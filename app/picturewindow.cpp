@@ -39,11 +39,11 @@ PictureWindow::PictureWindow(const QString &picturesDir, const QWidget *keepClea
 }
 
 void PictureWindow::showMoonPicture(const QString &relativePath) {
-    const auto bytes = ReadPictureFile(AppPath(picturesDir_, relativePath));
-    const QImage image = bytes ? QImage::fromData(*bytes) : QImage();
+    const ReadResult read = ReadPictureFile(AppPath(picturesDir_, relativePath));
+    const QImage image = read.bytes ? QImage::fromData(*read.bytes) : QImage();
     picture_->setPixmap(image.isNull() ? QPixmap() : QPixmap::fromImage(image));
     if (image.isNull()) {
-        look::ShowMessageBox(this, PictureFailureMessage(FileNameOf(relativePath)),
+        look::ShowMessageBox(this, PictureFailureMessage(FileNameOf(relativePath), read.problem),
                              QMessageBox::Critical);
     }
 }

@@ -1,6 +1,7 @@
 #include "app/resultlines.h"
 
 #include "app/resultarea.h"
+#include "look/colours.h"
 #include "look/look.h"
 
 #include <QAccessible>
@@ -9,6 +10,8 @@
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPainter>
 
 #include <algorithm>
 
@@ -125,10 +128,19 @@ ResultLines::ResultLines(ResultArea *surface) : QWidget(surface), surface_(surfa
     setAccessibleName(QStringLiteral("Eredmények"));
     setGeometry(look::TwipsRect(240, 480, 6615, 5175)); // Shape2
     copy_ = new QAction(QStringLiteral("Eredmények másolása"), this);
+    // From the keyboard too, wherever the focus is in the window.
+    copy_->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+    copy_->setShortcutContext(Qt::WindowShortcut);
     addAction(copy_);
     setContextMenuPolicy(Qt::ActionsContextMenu);
-    connect(copy_, &QAction::triggered, this,
-            [this] { QGuiApplication::clipboard()->setText(text()); });
+    connect(copy_, &QAction::triggered, this, [this] {
+        if (!text().isEmpty()) {
+            QGuiApplication::clipboard()->setText(text());
+        }
+    });
+    // A click gives it the focus, and the menu key or Shift+F10 then opens its
+    // menu; the design's Tab order stays as it is.
+    setFocusPolicy(Qt::ClickFocus);
 }
 
 QString ResultLines::text() const {
@@ -169,7 +181,31 @@ bool ResultLines::event(QEvent *event) {
     if (event->type() == QEvent::ContextMenu) {
         copy_->setEnabled(!text().isEmpty());
     }
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::FocusOut) {
+        update();
+    }
     return QWidget::event(event);
+}
+
+void ResultLines::keyPressEvent(QKeyEvent *event) {
+    // The window system turns the menu key into a context menu event itself;
+    // Shift+F10, the other key for it, is left to the program.
+    if (event->key() == Qt::Key_F10 && event->modifiers() == Qt::ShiftModifier) {
+        const QPoint at = rect().center();
+        QContextMenuEvent menu(QContextMenuEvent::Keyboard, at, mapToGlobal(at));
+        QCoreApplication::sendEvent(this, &menu);
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+void ResultLines::paintEvent(QPaintEvent *) {
+    // The focus frame every control of the black window wears.
+    if (hasFocus()) {
+        QPainter painter(this);
+        painter.setPen(QPen(look::FocusOnBlack, 2));
+        painter.drawRect(rect().adjusted(1, 1, -1, -1));
+    }
 }
 
 } // namespace lunex

@@ -27,8 +27,23 @@ struct FixedClock : Clock {
     }
 };
 
+// The most lines the list's reader takes, each of another shape, as wide as
+// the read limit allows (48 MB): the letters and the digits of their number.
+QStringList WorstListLines() {
+    QStringList lines;
+    lines.reserve(ListLineLimit);
+    for (qsizetype i = 0; i < ListLineLimit; ++i) {
+        QString letters;
+        for (qsizetype n = i; letters.size() < 5; n /= 26) {
+            letters += QChar(u'a' + char16_t(n % 26));
+        }
+        lines.append(QStringLiteral("Újhold %1 %2").arg(letters).arg(i, 8, 10, QChar(u'0')));
+    }
+    return lines;
+}
+
 // An application directory whose Pic holds the real pictures and a list of
-// `entries` new moons.
+// `entries` new moons (the worst list for a negative count).
 struct BenchDir {
     QTemporaryDir tmp;
     explicit BenchDir(int entries, const QString &parent = QDir::tempPath())
@@ -37,8 +52,8 @@ struct BenchDir {
         for (const QString &name : QDir(g_picDir).entryList({"*.gif", "*.jpg"}, QDir::Files)) {
             QFile::copy(g_picDir + '/' + name, pic(name));
         }
-        if (WriteFileAtomically(pic(QStringLiteral("ujholdak.txt")),
-                                ListFileBytes(bench::BenchListLines(entries))) !=
+        const QStringList lines = entries < 0 ? WorstListLines() : bench::BenchListLines(entries);
+        if (WriteFileAtomically(pic(QStringLiteral("ujholdak.txt")), ListFileBytes(lines)) !=
             FileProblem::None) {
             qFatal("cannot write the list");
         }
@@ -117,6 +132,13 @@ void BM_FirstOpenList(benchmark::State &state) {
     OpenList(state, true);
 }
 BENCHMARK(BM_FirstOpenList)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
+
+// The worst list the reader takes (WorstListLines), opened for the first time.
+void BM_FirstOpenWorstList(benchmark::State &state) {
+    state.SetLabel("2,097,152 lines of different shapes, 48 MB");
+    OpenList(state, true);
+}
+BENCHMARK(BM_FirstOpenWorstList)->Arg(-1)->Iterations(3)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

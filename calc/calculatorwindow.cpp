@@ -30,9 +30,11 @@ QFont HeadingFont() {
     return font;
 }
 
-QLineEdit *AddField(QWidget *parent, const char *name, const QRect &box) {
+QLineEdit *AddField(QWidget *parent, const char *name, const QString &unit, const QRect &box) {
     auto *field = new QLineEdit(parent);
     field->setObjectName(QString::fromLatin1(name));
+    // The unit printed after it names it for a screen reader.
+    field->setAccessibleName(unit);
     field->setGeometry(box);
     field->setMaxLength(6);
     look::SetColours(field, look::ClassicField, look::ClassicWindowText);
@@ -56,7 +58,7 @@ CalculatorWindow::CalculatorWindow(QWidget *parent)
 
     look::AddLabel(this, "Label41", QStringLiteral("Fok -  Vonás átszámítás:"),
                    TwipsRect(480, 480, 4575, 375), HeadingFont());
-    degreesField_ = AddField(this, "Text41", TwipsRect(480, 960, 1095, 450));
+    degreesField_ = AddField(this, "Text41", QStringLiteral("Fok"), TwipsRect(480, 960, 1095, 450));
     look::AddLabel(this, "Label42", QStringLiteral("fok  ="), TwipsRect(1800, 1080, 1095, 375),
                    WindowFont());
     look::AddLabel(this, "Label43", QStringLiteral("vonás"), TwipsRect(5160, 1080, 1095, 375),
@@ -67,7 +69,7 @@ CalculatorWindow::CalculatorWindow(QWidget *parent)
 
     look::AddLabel(this, "Label45", QStringLiteral("Vonás - Fok átszámítás:"),
                    TwipsRect(480, 2040, 4575, 375), HeadingFont());
-    milsField_ = AddField(this, "Text42", TwipsRect(480, 2520, 1095, 450));
+    milsField_ = AddField(this, "Text42", QStringLiteral("Vonás"), TwipsRect(480, 2520, 1095, 450));
     look::AddLabel(this, "Label46", QStringLiteral("vonás =  ="), TwipsRect(1800, 2640, 1335, 375),
                    WindowFont());
     look::AddLabel(this, "Label47", QStringLiteral("fok"), TwipsRect(5160, 2640, 855, 375),

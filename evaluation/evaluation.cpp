@@ -56,10 +56,10 @@ bool EvaluateLunarAge(const std::optional<QDateTime> &newMoon,
     // the observer with an empty window and the earlier results gone.
     const PhaseBand &band = *results.band;
     const QString pictureFile = PhasePictureFile(band);
-    const auto bytes = ReadPictureFile(AppPath(ports.dirs.pictures, pictureFile));
-    const QImage picture = bytes ? QImage::fromData(*bytes) : QImage();
+    const ReadResult read = ReadPictureFile(AppPath(ports.dirs.pictures, pictureFile));
+    const QImage picture = read.bytes ? QImage::fromData(*read.bytes) : QImage();
     if (picture.isNull()) {
-        ports.messages.showMessage(PictureFailureMessage(FileNameOf(pictureFile)),
+        ports.messages.showMessage(PictureFailureMessage(FileNameOf(pictureFile), read.problem),
                                    MessageIcon::Critical);
         return false;
     }

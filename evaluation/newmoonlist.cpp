@@ -63,17 +63,38 @@ QString NewMoonListHeading(const QTimeZone &zone) {
     return QStringLiteral("Újholdak (helyi idő: %1)").arg(QString::fromUtf8(zone.id()));
 }
 
-void MakeNewMoonListIfAbsent(const QString &dataDir, const QTimeZone &zone, const QDate &today) {
+FileProblem MakeNewMoonListIfAbsent(const QString &dataDir, const QTimeZone &zone,
+                                    const QDate &today) {
+    if (dataDir.isEmpty()) {
+        return FileProblem::NoHome;
+    }
     const QString path = AppPath(dataDir, NewMoonListFile);
     const QFileInfo info(path);
     // A link counts as there even when it leads nowhere: it is the user's.
     if (info.exists() || info.isSymLink()) {
-        return;
+        return FileProblem::None;
     }
     const QStringList lines =
         QStringList{NewMoonListHeading(zone)} +
         NewMoonTexts(today.year() - ListYearsBack, today.year() + ListYearsAhead, zone);
-    WriteFileAtomically(path, ListFileBytes(lines));
+    return WriteFileAtomically(path, ListFileBytes(lines));
+}
+
+void PrepareDataFiles(const QString &dataDir, const SystemZoneSetting &zone, const QDate &today,
+                      Messenger &messages) {
+    if (!zone.unknown.isEmpty()) {
+        messages.showMessage(UnknownZoneMessage(zone.unknown), MessageIcon::Warning);
+    }
+    if (dataDir.isEmpty()) {
+        messages.showMessage(NoHomeMessage, MessageIcon::Warning);
+        return;
+    }
+    RemoveStaleSaveCopies(dataDir);
+    const FileProblem problem = MakeNewMoonListIfAbsent(dataDir, zone.zone, today);
+    if (problem != FileProblem::None) {
+        messages.showMessage(WriteFailureMessage(FileNameOf(NewMoonListFile), problem),
+                             MessageIcon::Critical);
+    }
 }
 
 } // namespace lunex

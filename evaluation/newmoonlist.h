@@ -1,5 +1,9 @@
 #pragma once
 
+#include "lunar/civiltime.h"
+#include "messages/messages.h"
+#include "ports/windowports.h"
+
 #include <QDate>
 #include <QDateTime>
 #include <QString>
@@ -32,8 +36,18 @@ inline constexpr QStringView UtcListHeading = u"Újholdak (UTC)";
 // At the first start there is no list of new moons: one is made for the zone
 // the program runs in, last year to ten years ahead of `today`, the same as
 // lunex-newmoons writes. A list that exists, whatever it holds, is the user's
-// and is never touched. A list that cannot be written is left out: the
-// program starts with an empty list, as with an unreadable one.
-void MakeNewMoonListIfAbsent(const QString &dataDir, const QTimeZone &zone, const QDate &today);
+// and is never touched. A list that cannot be written is left out (the
+// program starts with an empty list, as with an unreadable one), and the
+// reason is returned; FileProblem::None otherwise.
+FileProblem MakeNewMoonListIfAbsent(const QString &dataDir, const QTimeZone &zone,
+                                    const QDate &today);
+
+// What the window does with its data files at each start, before it shows
+// itself: removes the stale copies of killed saves and makes the list when it
+// is absent. It tells `messages`, once each, of a system zone it does not know
+// (UTC stands in), of no folder for the data files (nothing is written) and
+// of a first start's list that could not be written.
+void PrepareDataFiles(const QString &dataDir, const SystemZoneSetting &zone, const QDate &today,
+                      Messenger &messages);
 
 } // namespace lunex

@@ -2,6 +2,8 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QString>
+#include <QStringView>
 #include <QTime>
 #include <QTimeZone>
 
@@ -12,8 +14,29 @@ namespace lunex {
 // Every time Lunex reads, prints or stores is the civil time of a zone: what
 // the observer's clock showed. These turn such a reading into an instant.
 
-// The system's zone; UTC when the system names none that Qt knows.
+// The system's zone, by one rule for every program, from TZ as the C library
+// reads it (a ':' before the value changes nothing):
+// - unset, empty or ":": the system's setting (/etc/localtime; the C library
+//   itself takes an empty TZ for UTC);
+// - a name of the time-zone database ("Europe/Budapest", its aliases and
+//   Etc/ names) or the path of its file ("/usr/share/zoneinfo/Europe/Budapest");
+// - a POSIX rule: a fixed offset with POSIX's sign ("UTC+3" is three hours
+//   west of Greenwich, "<+0330>-3:30"), or standard and summer time with both
+//   dates of change ("EST5EDT,M3.2.0,M11.1.0").
+// Anything else, and a rule Lunex cannot honour exactly (summer time without
+// its dates), is unknown: UTC stands in for it, and the setting is kept for
+// the message that says so.
+struct SystemZoneSetting {
+    QTimeZone zone;
+    QString unknown; // the setting that is not understood; empty when it is
+};
+SystemZoneSetting ReadSystemZone();
+// Its zone alone.
 QTimeZone SystemZone();
+
+// A zone by its name in the time-zone database (the names of its tzdata.zi:
+// zones, their aliases, Etc/ names and "UTC"); nothing for any other text.
+std::optional<QTimeZone> NamedZone(QStringView name);
 
 // The instant at which the zone's clock shows `date` and `time`, carrying the
 // offset the clock had then. Empty when the clock skips that reading (the hour

@@ -107,6 +107,10 @@ CrescentSighting ObserveCrescent(const LocalSky &sky, double dateJd, double newM
     if (moon.jdUt) {
         s.lagMinutes = sign * (*moon.jdUt - sun.jdUt) * 1440.0;
     }
+    if (moon.kind == MoonHorizon::Kind::StaysDown) {
+        s.status = CrescentStatus::MoonStaysDown;
+        return s;
+    }
     if (moon.kind == MoonHorizon::Kind::AlreadyDown) {
         s.status = CrescentStatus::MoonSetsFirst;
         return s;

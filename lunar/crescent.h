@@ -46,7 +46,8 @@ enum class CrescentStatus {
     SunStaysDown,  // polar night
     MoonSetsFirst, // the Moon is below the horizon at sunset (rises after sunrise)
     MoonStaysUp,   // the Moon does not set (rise) before its lower culmination
-    BeforeNewMoon  // the best time precedes the new moon (morning: follows it)
+    BeforeNewMoon, // the best time precedes the new moon (morning: follows it)
+    MoonStaysDown  // the Moon does not rise that day: down even at its culmination
 };
 
 struct CrescentSighting {

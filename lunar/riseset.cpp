@@ -124,9 +124,13 @@ MoonHorizon FindMoonHorizon(const LocalSky &sky, double jdUt, Direction directio
         const double lower = FindHourAngle(hourAngle, culmination, 180.0, s, MoonHourRate);
         const double end = earlier(jdUt, lower);
         const double high = above(culmination);
+        if (high <= 0) {
+            // Down at its highest: it does not rise that day.
+            return {MoonHorizon::Kind::StaysDown, std::nullopt};
+        }
         const double atEnd = end == jdUt ? atStart : above(end);
         MoonHorizon result{MoonHorizon::Kind::AlreadyDown, std::nullopt};
-        if (high > 0 && atEnd <= 0) {
+        if (atEnd <= 0) {
             result.jdUt = FindCrossing(above, culmination, high, end, atEnd);
         }
         return result;

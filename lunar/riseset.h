@@ -68,9 +68,10 @@ SunHorizon FindSunHorizon(const LocalSky &sky, double localNoonUt, Direction dir
 
 struct MoonHorizon {
     enum class Kind {
-        Crosses,    // sets after (rises before) the instant
-        StaysUp,    // up at the instant and still up at its next lower culmination
-        AlreadyDown // below the horizon at the instant
+        Crosses,     // sets after (rises before) the instant
+        StaysUp,     // up at the instant and still up at its next lower culmination
+        AlreadyDown, // below the horizon at the instant
+        StaysDown    // below it at the instant and at its culmination before (after) it
     };
     Kind kind = Kind::Crosses;
     // The instant of setting (rising). For AlreadyDown, the setting before

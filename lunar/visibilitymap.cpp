@@ -54,6 +54,7 @@ int ShadeOf(const MapCell &cell, Criterion criterion) {
         return criterion == Criterion::Yallop ? int(ClassifyYallop(cell.q))
                                               : int(ClassifyOdeh(cell.v));
     case CrescentStatus::MoonSetsFirst:
+    case CrescentStatus::MoonStaysDown:
     case CrescentStatus::BeforeNewMoon:
         return NoCrescentShade(criterion);
     case CrescentStatus::SunStaysUp:

@@ -29,6 +29,7 @@ constexpr const char16_t *StatusTexts[] = {
     u"A Hold a Nap előtt nyugszik le: nem látható.",
     u"A Hold nem nyugszik le.",
     u"A legjobb időpont az újhold előtt van.",
+    u"A Hold aznap fel sem kel: nem látható.",
 };
 
 } // namespace

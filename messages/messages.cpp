@@ -24,6 +24,12 @@ QString Example(int whole, int tenths, const QLocale &locale) {
 
 } // namespace
 
+QString UnknownZoneMessage(QStringView setting) {
+    return QStringLiteral("A rendszer időzónája ('%1') ismeretlen; a Lunex helyette világidőt "
+                          "(UTC) használ.")
+        .arg(setting);
+}
+
 QString ProblemText(FileProblem problem) {
     switch (problem) {
     case FileProblem::None:
@@ -43,6 +49,15 @@ QString ProblemText(FileProblem problem) {
     case FileProblem::TooLarge:
         return QStringLiteral("túl nagy (legfeljebb %1 MiB).")
             .arg(SingleValueFileLimit / (1024 * 1024));
+    case FileProblem::PictureTooLarge:
+        return QStringLiteral("túl nagy (legfeljebb %1 MiB).")
+            .arg(PictureFileLimit / (1024 * 1024));
+    case FileProblem::ReadOnlyDisk:
+        return QStringLiteral("a lemez csak olvasható.");
+    case FileProblem::CannotCreate:
+        return QStringLiteral("a mappájában nem hozható létre fájl.");
+    case FileProblem::NoHome:
+        return QStringLiteral("nincs saját mappa, ahová menthetném (HOME).");
     case FileProblem::Other:
         break;
     }
@@ -57,7 +72,11 @@ QString ReadFailureMessage(QStringView fileName, FileProblem problem) {
     return FileSentence(fileName, u"nem olvasható", ProblemText(problem));
 }
 
-QString PictureFailureMessage(QStringView fileName) {
+QString PictureFailureMessage(QStringView fileName, FileProblem problem) {
+    if (problem == FileProblem::PictureTooLarge) {
+        return QStringLiteral("A(z) '%1' kép nem tölthető be: %2")
+            .arg(fileName, ProblemText(problem));
+    }
     return QStringLiteral("A(z) '%1' kép nem tölthető be!").arg(fileName);
 }
 

@@ -21,6 +21,12 @@ inline const QString InvalidDatesMessage =
 // Two times more than about 4083 years apart: the minutes overflow.
 inline const QString TooFarApartMessage = QStringLiteral("A két időpont túl messze van egymástól!");
 
+// --- The time zone
+
+// The system's zone setting (TZ, or where /etc/localtime leads) that Lunex
+// does not know: UTC stands in for it.
+QString UnknownZoneMessage(QStringView setting);
+
 // --- The calculator
 
 // A field that is not a number.
@@ -40,19 +46,26 @@ inline const QString EmptyObservationMessage = QStringLiteral("Üres dátumot NE
 // Why a data file could not be read or written, in words a user understands.
 enum class FileProblem {
     None,
-    NoDirectory,  // the Pic directory is missing
-    IsDirectory,  // a directory stands where the file should be
-    BrokenLink,   // a symbolic link stands there whose target cannot be made
-    NoPermission, // the file or its directory may not be read or written
-    DiskFull,     // not every byte reached the disk
-    NotAFile,     // a device, a FIFO or a socket stands there
-    TooLarge,     // larger than SingleValueFileLimit
+    NoDirectory,     // the Pic directory is missing
+    IsDirectory,     // a directory stands where the file should be
+    BrokenLink,      // a symbolic link stands there whose target cannot be made
+    NoPermission,    // the file or its directory may not be read or written
+    DiskFull,        // not every byte reached the disk
+    NotAFile,        // a device, a FIFO or a socket stands there
+    TooLarge,        // larger than SingleValueFileLimit
+    PictureTooLarge, // a picture larger than PictureFileLimit
+    ReadOnlyDisk,    // the file system is mounted read-only
+    CannotCreate,    // the folder takes no new file (such as /proc)
+    NoHome,          // the user has no folder for the data files
     Other,
 };
 
 // The largest ujhold.txt and utolso.txt that are loaded: a stored date is a
 // few bytes, and gigabytes would stall the window. Its message names it.
 inline constexpr qint64 SingleValueFileLimit = 1024 * 1024;
+// The largest picture that is loaded: a detailed lunar map runs to megabytes,
+// and a picture is decoded whole into memory.
+inline constexpr qint64 PictureFileLimit = 32 * 1024 * 1024;
 
 // The reason that follows "nem olvasható:" / "nem menthető:".
 QString ProblemText(FileProblem problem);
@@ -61,8 +74,15 @@ QString ProblemText(FileProblem problem);
 QString WriteFailureMessage(QStringView fileName, FileProblem problem);
 QString ReadFailureMessage(QStringView fileName, FileProblem problem);
 
-// A picture of the Pic directory that is missing or cannot be read whole.
-QString PictureFailureMessage(QStringView fileName);
+// A picture of the Pic directory that is missing or cannot be read whole;
+// one too large says so.
+QString PictureFailureMessage(QStringView fileName, FileProblem problem);
+
+// At the start of the window, when neither XDG_DATA_HOME nor HOME names a
+// folder (by its full path) for the data files: nothing is written.
+inline const QString NoHomeMessage =
+    QStringLiteral("A felhasználó saját mappája ismeretlen (a HOME nincs beállítva, vagy nem "
+                   "teljes elérési út): a Lunex nem ment semmit.");
 
 // --- The observer's place
 

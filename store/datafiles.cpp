@@ -4,6 +4,12 @@
 #include "store/codepage.h"
 #include "store/fileio.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <cstring>
 
@@ -13,7 +19,8 @@ namespace {
 bool SaveField(const QString &dataDir, QStringView relative, const QString &text,
                Messenger &messages) {
     const FileProblem problem =
-        WriteFileAtomically(AppPath(dataDir, relative), SingleValueBytes(text));
+        dataDir.isEmpty() ? FileProblem::NoHome
+                          : WriteFileAtomically(AppPath(dataDir, relative), SingleValueBytes(text));
     if (problem != FileProblem::None) {
         messages.showMessage(WriteFailureMessage(FileNameOf(relative), problem),
                              MessageIcon::Critical);
@@ -25,6 +32,11 @@ bool SaveField(const QString &dataDir, QStringView relative, const QString &text
 // The whole-file read of the two single-value files; nothing is stripped.
 std::optional<QString> LoadField(const QString &dataDir, QStringView relative,
                                  const QString &absentMessage, Messenger &messages) {
+    if (dataDir.isEmpty()) {
+        messages.showMessage(ReadFailureMessage(FileNameOf(relative), FileProblem::NoHome),
+                             MessageIcon::Critical);
+        return std::nullopt;
+    }
     const QString path = AppPath(dataDir, relative);
     if (!IsOrdinaryFile(path)) {
         messages.showMessage(absentMessage, MessageIcon::Critical);
@@ -82,6 +94,9 @@ void FillNewMoonList(const QString &dataDir, NewMoonList &list) {
     list.clearEntries();
     // A missing or unreadable list is no reason to keep an observer from the
     // program: the list simply stays empty.
+    if (dataDir.isEmpty()) {
+        return;
+    }
     ReadResult read = ReadLeadingBytes(AppPath(dataDir, NewMoonListFile), ListReadLimit);
     if (!read.bytes) {
         return;
@@ -141,6 +156,26 @@ bool LoadObservation(const QString &dataDir, TimeFields &fields, Messenger &mess
     }
     fields.setObservationText(*text);
     return true;
+}
+
+void RemoveStaleSaveCopies(const QString &dataDir) {
+    if (dataDir.isEmpty()) {
+        return;
+    }
+    const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-60);
+    for (const QStringView file : {NewMoonFile, ObservationFile, NewMoonListFile}) {
+        const QFileInfo target(AppPath(dataDir, file));
+        // QSaveFile's name for its copy: the file's name, '.' and six letters.
+        const QRegularExpression copy(QStringLiteral("^%1\\.[A-Za-z]{6}$")
+                                          .arg(QRegularExpression::escape(target.fileName())));
+        const QFileInfoList candidates = target.dir().entryInfoList(
+            {target.fileName() + QStringLiteral(".??????")}, QDir::Files | QDir::NoSymLinks);
+        for (const QFileInfo &candidate : candidates) {
+            if (copy.match(candidate.fileName()).hasMatch() && candidate.lastModified() < stale) {
+                QFile::remove(candidate.filePath());
+            }
+        }
+    }
 }
 
 } // namespace lunex

@@ -32,7 +32,9 @@ QStringList SplitListLines(QByteArrayView bytes);
 // And back: each line in Windows-1250, ended by CR LF.
 QByteArray ListFileBytes(const QStringList &lines);
 
-// `dataDir` is the place of the data files (AppDirs::data).
+// `dataDir` is the place of the data files (AppDirs::data). Without one (the
+// user has no folder for them) nothing is read or written: a load or a save
+// says why, and the list stays empty.
 void FillNewMoonList(const QString &dataDir, NewMoonList &list);
 void PickNewMoon(const QString &dataDir, TimeFields &fields, const NewMoonList &list,
                  Messenger &messages);
@@ -41,5 +43,11 @@ void LoadNewMoon(const QString &dataDir, TimeFields &fields, Messenger &messages
 bool SaveObservation(const QString &dataDir, const TimeFields &fields, Messenger &messages);
 // True when `utolso.txt` was loaded into the observation field.
 bool LoadObservation(const QString &dataDir, TimeFields &fields, Messenger &messages);
+
+// A save killed part-way can leave its whole temporary copy beside the file:
+// such copies of the three data files (QSaveFile's "utolso.txt.AbCdEf",
+// ordinary files only) older than a minute, so that no save is still
+// writing them, are removed. The files themselves and any other name stay.
+void RemoveStaleSaveCopies(const QString &dataDir);
 
 } // namespace lunex

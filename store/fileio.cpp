@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <csignal>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 namespace lunex {
@@ -31,6 +32,12 @@ bool StickyKeepsOut(const QFileInfo &info) {
     return (dir.st_mode & S_ISVTX) != 0 && me != 0 && me != file.st_uid && me != dir.st_uid;
 }
 
+bool OnReadOnlyDisk(const QString &dir) {
+    struct statvfs disk {};
+    return ::statvfs(QFile::encodeName(dir).constData(), &disk) == 0 &&
+           (disk.f_flag & ST_RDONLY) != 0;
+}
+
 FileProblem Classify(const QString &path, QFileDevice::FileError error, Access access) {
     const QFileInfo info(path);
     if (!info.absoluteDir().exists()) {
@@ -42,6 +49,10 @@ FileProblem Classify(const QString &path, QFileDevice::FileError error, Access a
     // exists() follows the link: false for a link to nothing.
     if (info.isSymLink() && !info.exists()) {
         return FileProblem::BrokenLink;
+    }
+    // Before the rights: a read-only disk refuses even those who may write.
+    if (access == Access::Write && OnReadOnlyDisk(info.absolutePath())) {
+        return FileProblem::ReadOnlyDisk;
     }
     if (error == QFileDevice::PermissionsError) {
         return FileProblem::NoPermission;
@@ -64,6 +75,11 @@ FileProblem Classify(const QString &path, QFileDevice::FileError error, Access a
     }
     if (error == QFileDevice::ResourceError || error == QFileDevice::WriteError) {
         return FileProblem::DiskFull;
+    }
+    // The save's temporary file could not be made beside it, with every right
+    // to do so: a file system such as /proc takes no new files.
+    if (access == Access::Write && error == QFileDevice::OpenError) {
+        return FileProblem::CannotCreate;
     }
     return FileProblem::Other;
 }

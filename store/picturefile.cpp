@@ -1,7 +1,5 @@
 #include "store/picturefile.h"
 
-#include "store/fileio.h"
-
 namespace lunex {
 namespace {
 
@@ -102,12 +100,20 @@ bool IsCompletePicture(QByteArrayView bytes) {
     return IsCompleteGif(bytes) || IsCompleteJpeg(bytes);
 }
 
-std::optional<QByteArray> ReadPictureFile(const QString &path) {
-    ReadResult read = ReadAllBytes(path);
-    if (!read.bytes || !IsCompletePicture(*read.bytes)) {
-        return std::nullopt;
+ReadResult ReadPictureBytes(const QString &path) {
+    ReadResult read = ReadLeadingBytes(path, PictureFileLimit);
+    if (read.cut) {
+        return {std::nullopt, FileProblem::PictureTooLarge};
     }
-    return std::move(read.bytes);
+    return read;
+}
+
+ReadResult ReadPictureFile(const QString &path) {
+    ReadResult read = ReadPictureBytes(path);
+    if (read.bytes && !IsCompletePicture(*read.bytes)) {
+        return {};
+    }
+    return read;
 }
 
 } // namespace lunex

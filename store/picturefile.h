@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/fileio.h"
+
 #include <QByteArray>
 #include <QByteArrayView>
 #include <QString>
@@ -13,8 +15,12 @@ namespace lunex {
 // file without complaint and show the missing part grey or black.
 bool IsCompletePicture(QByteArrayView bytes);
 
-// The bytes of a picture file of the Pic directory, or nothing when it is
-// missing, unreadable or not whole.
-std::optional<QByteArray> ReadPictureFile(const QString &path);
+// The bytes of a picture file: an ordinary file of at most PictureFileLimit
+// bytes (PictureTooLarge when it goes on).
+ReadResult ReadPictureBytes(const QString &path);
+
+// The bytes of a picture file of the Pic directory, or nothing, and why, when
+// it is missing, unreadable, too large or not whole (FileProblem::None).
+ReadResult ReadPictureFile(const QString &path);
 
 } // namespace lunex

@@ -47,6 +47,7 @@ struct RunOptions {
     int timeoutMs = 60000;
     bool onlyGivenEnvironment = false; // nothing of the test's own environment
     bool asNobody = false;             // as Nobody() when the test is root
+    QString outputFile = {};           // where stdout goes instead of to the test
 };
 
 // The environment, the limits and the user of `options`, for a process not yet started.
@@ -79,6 +80,9 @@ inline Run RunProgram(const QString &program, const QStringList &args,
                       const RunOptions &options = {}) {
     QProcess p;
     Prepare(p, options);
+    if (!options.outputFile.isEmpty()) {
+        p.setStandardOutputFile(options.outputFile);
+    }
     p.start(program, args);
     if (!p.waitForFinished(options.timeoutMs)) {
         p.kill();

@@ -5,6 +5,8 @@
 //
 //   nobody                     give up root's rights (no-op for other users)
 //   tmpfs DIR KIB              mount a private tmpfs of KIB KiB on DIR (exit 77 if refused)
+//   read-only DIR              make that tmpfs read-only
+//   env NAME VALUE             set an environment variable; VALUE <unset> removes it
 //   mkdir DIR                  make DIR (set-up)
 //   fill DIR                   write DIR/filler until the filesystem is full
 //   fsize-limit BYTES          no file may grow beyond BYTES (RLIMIT_FSIZE)
@@ -21,13 +23,19 @@
 //   measure-list APPDIR        FillNewMoonList, prints "list <count> <longest entry's
 //                              length> <the last entry in hex>"
 //   dump APPDIR                prints "ujhold.txt <hex>", "utolso.txt <hex>", "left <names>"
+//   start PROGRAMDIR           the window's start with the files: its places (from
+//                              HOME and XDG_DATA_HOME) and what it does with the data
+//                              files on 2026-12-07; prints "pictures <place>",
+//                              "data <place>" and the messages
 //   write-loop APPDIR FILE     saves FILE (newmoon|observation) over and over with
 //                              the contents of LoopContents, until killed; prints
 //                              "ready", then '<' before and '>' after each save
 
 #include "storehelper.h"
+#include "evaluation/newmoonlist.h"
 #include "fakes.h"
 #include "processrun.h"
+#include "store/appdirs.h"
 #include "store/datafiles.h"
 
 #include <QCoreApplication>
@@ -121,6 +129,24 @@ int main(int argc, char *argv[]) {
             if (!mountTmpfs(dir, next())) {
                 return 77;
             }
+        } else if (step == "read-only") {
+            if (mount(nullptr, QFile::encodeName(next()).constData(), nullptr,
+                      MS_REMOUNT | MS_RDONLY, nullptr) != 0) {
+                return 77;
+            }
+        } else if (step == "env") {
+            const QByteArray name = next().toUtf8();
+            const QString value = next();
+            if (value == u"<unset>") {
+                qunsetenv(name.constData());
+            } else {
+                qputenv(name.constData(), value.toUtf8());
+            }
+        } else if (step == "start") {
+            const AppDirs dirs = PrepareAppDirs(next(), UserDataDir());
+            std::printf("pictures %s\n", qPrintable(dirs.pictures));
+            std::printf("data %s\n", qPrintable(dirs.data));
+            PrepareDataFiles(dirs.data, ReadSystemZone(), QDate(2026, 12, 7), messages);
         } else if (step == "mkdir") {
             QDir().mkpath(next());
         } else if (step == "fill") {

@@ -99,6 +99,16 @@ private slots:
         QCOMPARE(r.out.split('\n').value(1), age);
     }
 
+    // Results that could not be written are no results: /dev/full takes none.
+    void outputThatCannotBeWritten() {
+        RunOptions options{{{"LC_ALL", "hu_HU.UTF-8"}, {"TZ", "UTC"}}};
+        options.outputFile = "/dev/full";
+        const Run r = RunProgram(QStringLiteral(LUNEX_AGE_PATH),
+                                 {"2026-11-20 06:47", "2026-11-23 17:30"}, options);
+        QCOMPARE(r.code, 1);
+        QCOMPARE(r.err, "A kimenet nem írható ki: megtelt a lemez, vagy írási hiba történt.\n");
+    }
+
     void failures_data() {
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<QString>("message");
@@ -109,6 +119,15 @@ private slots:
             << "Kérem, adjon meg egy ÉRVÉNYES ÚJHOLD / MEGFIGYELÉSI dátumot!\n";
         QTest::newRow("too far apart") << QStringList{"0100-01-01", "9999-01-01"}
                                        << "A két időpont túl messze van egymástól!\n";
+        // A year before the common era starts with '-': a date, not options.
+        QTest::newRow("a new moon before the common era, present moment")
+            << QStringList{"-9999-01-01 00:00"} << "Kérem, adja meg az UTOLSÓ ÚJHOLD időpontját!\n";
+        QTest::newRow("a new moon before the common era")
+            << QStringList{"-9999-01-01 00:00", "x"}
+            << "Kérem, adjon meg egy ÉRVÉNYES ÚJHOLD / MEGFIGYELÉSI dátumot!\n";
+        QTest::newRow("an observation before the common era")
+            << QStringList{"2026-11-20 06:47", "-0001-12-31"}
+            << "Kérem, adjon meg egy ÉRVÉNYES ÚJHOLD / MEGFIGYELÉSI dátumot!\n";
         QTest::newRow("a time the clock skips")
             << QStringList{"2026-03-29 02:30", "2026-03-29 08:00"}
             << "Kérem, adjon meg egy ÉRVÉNYES ÚJHOLD / MEGFIGYELÉSI dátumot!\n";

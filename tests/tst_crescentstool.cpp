@@ -14,6 +14,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 using namespace lunex;
 using namespace lunex::test;
 
@@ -240,6 +242,13 @@ private slots:
             << "nap_nem_kel"
             << ""
             << "00";
+        QTest::newRow("Reykjavík, the Moon does not rise")
+            << QStringList{"--place", "Reykjavik", "--zone", "Atlantic/Reykjavik",
+                           "--from",  "2026-12"}
+            << "2026-12-09"
+            << "hold_nem_kel"
+            << ""
+            << "00";
         QTest::newRow("Tromsø, the Moon does not set")
             << (tromso + QStringList{"--from", "2026-03"}) << "2026-03-22"
             << "hold_nem_nyugszik"
@@ -264,6 +273,24 @@ private slots:
         // Numbers only where there is a crescent; the sunset wherever the Sun sets.
         QCOMPARE((*row)["q"].isEmpty(), status != u"szamolt");
         QCOMPARE((*row)["napnyugta"].isEmpty(), status.startsWith(u"nap_"));
+    }
+
+    // In winter at high latitudes the Moon may stay below the horizon all
+    // day: said as such, not as setting before the Sun.
+    void moonThatDoesNotRise() {
+        const Run r = RunTool({"--place", "Reykjavik", "--zone", "Atlantic/Reykjavik", "--from",
+                               "2026-12", "--months", "1"},
+                              QStringLiteral("hu_HU.UTF-8"));
+        QCOMPARE(r.code, 0);
+        for (const char *day : {"08", "09", "10"}) {
+            QVERIFY2(QRegularExpression(QStringLiteral("\n2026\\. 12\\. %1\\. .*A Hold aznap fel "
+                                                       "sem kel: nem látható\\.\n")
+                                            .arg(day))
+                         .match(r.out)
+                         .hasMatch(),
+                     qPrintable(r.out));
+        }
+        QVERIFY(!r.out.contains(u"A Hold a Nap előtt nyugszik le"));
     }
 
     // Either side of the date line the first evening is the new moon's own
@@ -516,6 +543,8 @@ private slots:
         QTest::newRow("longitude not a number")
             << QStringList{"--lat", "1", "--lon", "kelet"} << "Hibás hosszúság: 'kelet'";
         QTest::newRow("month 13") << QStringList{"--from", "2026-13"} << "Hibás dátum: '2026-13'";
+        QTest::newRow("no new moon left")
+            << QStringList{"--from", "3000-12-31"} << "3000 vége előtt nincs több újhold.";
         QTest::newRow("no lunation") << QStringList{"--months", "0"} << "Hibás szám: '0'";
         QTest::newRow("stray argument") << QStringList{"Budapest"} << "Fölösleges argumentum";
         QTest::newRow("map without file") << QStringList{"--map", "2026-12-10"} << "--out";
@@ -543,6 +572,63 @@ private slots:
         QVERIFY(r.err.contains(u"Segítség: lunex-crescents --help"));
         QVERIFY(r.out.isEmpty());
         QVERIFY(!QFile::exists(QStringLiteral("x.png")));
+    }
+
+    // A table that would run past the years the new moons serve stops at
+    // their end, and says so.
+    void tableStopsAtTheEndOfTheYears() {
+        const Run r = RunTool({"--from", "3000-12", "--months", "1200", "--utc", "--csv"});
+        QCOMPARE(r.code, 0);
+        QCOMPARE(r.out.count(u'\n'), 1 + 4); // one lunation, its four evenings
+        QCOMPARE(r.err, "A táblázat 3000 végéig tart: a kért 1200 újholdból 1 fér bele.\n");
+    }
+
+    // The Earth's picture is read only from an ordinary file of at most 32
+    // MiB, as the store reads its own: the map is drawn on a plain background
+    // otherwise, and the reason said.
+    void unusableEarthPictures_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("FIFO") << "fifo"
+                              << "a fájl helyén egy eszköz vagy csővezeték van.";
+        QTest::newRow("folder") << "dir"
+                                << "a fájl helyén egy mappa van.";
+        QTest::newRow("no picture") << "text"
+                                    << "nem kép, vagy sérült.";
+        QTest::newRow("beyond 32 MiB") << "huge"
+                                       << "túl nagy (legfeljebb 32 MiB).";
+    }
+    void unusableEarthPictures() {
+        QFETCH(QString, kind);
+        QFETCH(QString, reason);
+        const QTemporaryDir tmp;
+        const QString earth = tmp.filePath("earth.jpg");
+        if (kind == "fifo") {
+            QCOMPARE(mkfifo(QFile::encodeName(earth).constData(), 0644), 0);
+        } else if (kind == "dir") {
+            QVERIFY(QDir().mkdir(earth));
+        } else {
+            QFile file(earth);
+            QVERIFY(file.open(QIODevice::WriteOnly) && file.write("not a picture") > 0);
+            QVERIFY(kind != "huge" || file.resize(32 * 1024 * 1024 + 1));
+        }
+        const QString png = tmp.filePath("map.png");
+        const Run r =
+            RunTool({"--map", "2026-12-10", "--step", "10", "--texture", earth, "--out", png});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.err.contains("A Föld képe ('" + earth + "') nem olvasható: " + reason +
+                                " Sima háttérrel rajzolom.\n"),
+                 qPrintable(r.err));
+        QVERIFY(!QImage(png).isNull());
+    }
+
+    // The reason a file cannot be written, never "unknown".
+    void mapIntoAFileOfTheSystem() {
+        const Run r = RunTool({"--map", "2026-12-10", "--step", "10", "--out", "/proc/version"});
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.contains(u"'/proc/version' fájl nem menthető: ") &&
+                     !r.err.contains(u"ismeretlen"),
+                 qPrintable(r.err));
     }
 
     void mapIntoMissingFolderIsReported() {

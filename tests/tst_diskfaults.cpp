@@ -5,10 +5,12 @@
 // tmpfs where one can be mounted, and a file-size limit everywhere.
 
 #include "fakes.h"
+#include "messages/messages.h"
 #include "store/datafiles.h"
 #include "storehelper.h"
 
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <sys/stat.h>
@@ -284,6 +286,87 @@ private slots:
     }
 
     // A write past RLIMIT_FSIZE fails with EFBIG the way a full disk fails.
+    // Where the files are at the window's start when the home is odd or the
+    // program lies on a read-only medium. The data files by the XDG rules (a
+    // relative XDG_DATA_HOME is ignored), nothing written without a home
+    // given by its full path, and a first start's list that cannot be written
+    // said once; then a save. "<tmp>" is the test's folder, "<program>" the
+    // program's, which has no Pic unless a row makes one.
+    void placesAtStart_data() {
+        QTest::addColumn<QStringList>("steps"); // before the start
+        QTest::addColumn<QString>("pictures");
+        QTest::addColumn<QString>("data");     // empty for nowhere
+        QTest::addColumn<QStringList>("said"); // at the start, then by the save
+        const QString share = "<program>/../share/lunex";
+        const QString home = "<tmp>/home/.local/share/lunex";
+        const QStringList xdgUnset{"env", "XDG_DATA_HOME", "<unset>"};
+        const QStringList withHome = xdgUnset + QStringList{"env", "HOME", "<tmp>/home"};
+        const QStringList noHome{"message warning " + NoHomeMessage,
+                                 cannotSave("ujhold.txt", "nincs saját mappa, ahová menthetném "
+                                                          "(HOME)."),
+                                 "saved 0"};
+        const auto failing = [](const QString &reason) {
+            return QStringList{cannotSave("ujholdak.txt", reason), cannotSave("ujhold.txt", reason),
+                               "saved 0"};
+        };
+        QTest::newRow("HOME unset")
+            << xdgUnset + QStringList{"env", "HOME", "<unset>"} << share << "" << noHome;
+        QTest::newRow("HOME empty")
+            << xdgUnset + QStringList{"env", "HOME", ""} << share << "" << noHome;
+        QTest::newRow("HOME relative")
+            << xdgUnset + QStringList{"env", "HOME", "home"} << share << "" << noHome;
+        QTest::newRow("XDG_DATA_HOME relative, ignored")
+            << QStringList{"env", "HOME", "<tmp>/home", "env", "XDG_DATA_HOME", "rel"} << share
+            << home << QStringList{"saved 1"};
+        QTest::newRow("XDG_DATA_HOME without HOME")
+            << QStringList{"env", "HOME", "<unset>", "env", "XDG_DATA_HOME", "<tmp>/xdg"} << share
+            << "<tmp>/xdg/lunex" << QStringList{"saved 1"};
+        QTest::newRow("home is a file")
+            << xdgUnset + QStringList{"put", "<tmp>/file", "x", "env", "HOME", "<tmp>/file"}
+            << share << "<tmp>/file/.local/share/lunex" << failing("a 'Pic' mappa nem létezik.");
+        const QStringList tmpfs{"tmpfs", "<tmp>", "64", "mkdir", home + "/Pic"};
+        QTest::newRow("home on a read-only disk")
+            << withHome + tmpfs + QStringList{"read-only", "<tmp>"} << share << home
+            << failing("a lemez csak olvasható.");
+        QTest::newRow("home on a full disk")
+            << withHome + tmpfs + QStringList{"fill", "<tmp>"} << share << home << failing(Full);
+        // The program's own pictures, where its Pic holds them.
+        const QStringList medium{"tmpfs", "<program>", "64", "mkdir", "<program>/Pic"};
+        QTest::newRow("a copy on a read-only medium")
+            << withHome + medium +
+                   QStringList{"put", "<program>/Pic/000-ujhold.gif", "GIF", "read-only",
+                               "<program>"}
+            << "<program>" << home << QStringList{"saved 1"};
+        QTest::newRow("a read-only Pic without the pictures")
+            << withHome + medium + QStringList{"read-only", "<program>"} << share << home
+            << QStringList{"saved 1"};
+    }
+    void placesAtStart() {
+        QFETCH(QStringList, steps);
+        QFETCH(QString, pictures);
+        QFETCH(QString, data);
+        QFETCH(QStringList, said);
+        const QTemporaryDir tmp;
+        const QString program = tmp.path() + "/prefix/bin";
+        QVERIFY(QDir().mkpath(program));
+        for (QString *text : {&pictures, &data}) {
+            text->replace("<tmp>", tmp.path()).replace("<program>", program);
+        }
+        steps.replaceInStrings("<tmp>", tmp.path()).replaceInStrings("<program>", program);
+        const HelperRun run = RunHelper(
+            steps + QStringList{"start", program, "save-newmoon", data, "2026-11-20 06:47"});
+        if (run.exitCode == 77) {
+            QSKIP("no tmpfs can be mounted here");
+        }
+        QCOMPARE(run.exitCode, 0);
+        const QStringList places{"pictures " + QDir::cleanPath(pictures), "data " + data};
+        QCOMPARE(run.lines, places + said);
+        // Nothing made where the helper ran.
+        for (const char *relative : {"rel", "home", "Pic", ".local"}) {
+            QVERIFY2(!QFileInfo::exists(relative), relative);
+        }
+    }
+
     void fileSizeLimit() {
         AppDir dir;
         dir.write("ujhold.txt", OldNewMoon);

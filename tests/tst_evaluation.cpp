@@ -91,6 +91,9 @@ private slots:
             << "0100-01-01 00:00" << Utc(9999, 1, 1) << "A két időpont túl messze van egymástól!";
         QTest::newRow("phase picture cut short") << "2026-11-20 06:47" << Utc(2026, 11, 23, 17, 30)
                                                  << "A(z) '010-novekvo.gif' kép nem tölthető be!";
+        QTest::newRow("phase picture beyond 32 MiB")
+            << "2026-11-20 06:47" << Utc(2026, 11, 23, 17, 30)
+            << "A(z) '010-novekvo.gif' kép nem tölthető be: túl nagy (legfeljebb 32 MiB).";
     }
     void failuresBeforeDrawingChangeNothing() {
         QFETCH(QString, text11);
@@ -98,10 +101,17 @@ private slots:
         QFETCH(QString, message);
         EvalRig rig(Hu);
         QFile::remove(rig.pictures.pic("010-novekvo.gif"));
-        if (QTest::currentDataTag() == QLatin1String("phase picture cut short")) {
+        const QLatin1String tag(QTest::currentDataTag());
+        if (tag != QLatin1String("missing phase picture") &&
+            tag != QLatin1String("times too far apart")) {
             QFile real(QStringLiteral(LUNEX_PIC_DIR "/010-novekvo.gif"));
             QVERIFY(real.open(QIODevice::ReadOnly));
-            rig.pictures.write("010-novekvo.gif", real.readAll().left(3000));
+            const QByteArray whole = real.readAll();
+            const bool cut = tag == QLatin1String("phase picture cut short");
+            rig.pictures.write("010-novekvo.gif", cut ? whole.left(3000) : whole);
+            // The whole picture, then a hole of NUL bytes beyond the limit.
+            QVERIFY(cut ||
+                    QFile::resize(rig.pictures.pic("010-novekvo.gif"), 32 * 1024 * 1024 + 1));
         }
         rig.dir.write("ujhold.txt", "stored\r\n");
         rig.surface.printed = QStringList{"earlier result"};

@@ -6,6 +6,7 @@
 #include "evalfakes.h"
 #include "look/look.h"
 #include "messageboxes.h"
+#include "messages/messages.h"
 #include "store/codepage.h"
 #include "store/datafiles.h"
 #include "themes.h"
@@ -52,6 +53,20 @@ const QString MostLines = QStringLiteral("Megfigyelés ideje:    2026. 11. 23. 1
                                          "3 nap  10 óra 43 perc\n"
                                          "3,42 nap\n"
                                          "Növekvő sarló  --  13,9 %");
+
+// The menu that opens next, answered by picking its first item; the items it
+// offered go to `offered`.
+void PickFirstOfNextMenu(QObject *context, QStringList &offered) {
+    QTimer::singleShot(0, context, [&offered] {
+        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+        QVERIFY(menu);
+        for (QAction *action : menu->actions()) {
+            offered << action->text();
+        }
+        menu->actions().first()->trigger();
+        menu->close();
+    });
+}
 
 QString DayPicture(int day) {
     return QStringLiteral("Lunar-day%1s.gif").arg(day, 2, 10, QChar(u'0'));
@@ -137,6 +152,51 @@ private slots:
                                 "Basalt Edition"));
         QCOMPARE(rig.window->resultArea()->size(), QSize(758, 390));
         QCOMPARE(rig.picture1(), QSize(137, 137));
+    }
+
+    // What the start has to say is said once each, over the window: a system
+    // zone it does not know, no folder for the data files, a list it could
+    // not make at the first start.
+    void startMessages_data() {
+        QTest::addColumn<QByteArray>("tz");
+        QTest::addColumn<QString>("data"); // "pic", "no pic" or "none"
+        QTest::addColumn<QStringList>("shown");
+        const QString unknownZone = "warning:" + UnknownZoneMessage(u"Europe/Atlantis");
+        QTest::newRow("nothing to say") << QByteArray("Europe/Budapest") << "pic" << QStringList{};
+        QTest::newRow("unknown zone")
+            << QByteArray("Europe/Atlantis") << "pic" << QStringList{unknownZone};
+        QTest::newRow("no home") << QByteArray("UTC") << "none"
+                                 << QStringList{"warning:" + NoHomeMessage};
+        QTest::newRow("unknown zone, no home")
+            << QByteArray("Europe/Atlantis") << "none"
+            << QStringList{unknownZone, "warning:" + NoHomeMessage};
+        QTest::newRow("list not written")
+            << QByteArray("UTC") << "no pic"
+            << QStringList{"critical:" +
+                           WriteFailureMessage(u"ujholdak.txt", FileProblem::NoDirectory)};
+    }
+    void startMessages() {
+        QFETCH(QByteArray, tz);
+        QFETCH(QString, data);
+        QFETCH(QStringList, shown);
+        qputenv("TZ", tz);
+        const auto restore = qScopeGuard([] { qputenv("TZ", "UTC"); });
+        AppDir pictures;
+        writePhasePictures(pictures);
+        AppDir dir;
+        if (data == "no pic") {
+            QVERIFY(QDir(dir.pic("")).removeRecursively());
+        }
+        FakeClock clock;
+        clock.at = Utc(2026, 11, 23, 17, 30, 0);
+        MessageBoxes boxes;
+        MainWindow window({pictures.path(), data == "none" ? QString() : dir.path()}, &clock);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        QTRY_COMPARE(boxes.log(), shown);
+        QTest::qWait(100);
+        QCOMPARE(boxes.log(), shown);
+        QCOMPARE(QFileInfo::exists(dir.pic("ujholdak.txt")), data == "pic");
     }
 
     void tabOrder() {
@@ -229,6 +289,45 @@ private slots:
             rig.printed().mid(1, 2),
             (QStringList{"5020,1265:19:30:00", "700,2100:Holdsarló kora:         30 óra 32 perc"}));
         QCOMPARE(rig.text12->text(), "2025. 03. 30. 19:30:00");
+    }
+
+    // The popup is as wide as its widest entry, which need not be the one of
+    // the most characters, wherever it stands in a long list; within the screen.
+    void popupAsWideAsItsWidestEntry_data() {
+        QTest::addColumn<QStringList>("entries");
+        QTest::addColumn<QString>("widest");
+        const QString narrow(30, u'i');
+        const QString wide(20, u'W');
+        QTest::newRow("fewer characters, at the end")
+            << QStringList{"Újholdak"} + QStringList(500, narrow) + QStringList{wide} << wide;
+        QTest::newRow("fewer characters, at the start")
+            << QStringList{wide} + QStringList(500, narrow) << wide;
+        // More entries of about its width than are laid out in full.
+        QStringList many;
+        for (int i = 0; i < 2000; ++i) {
+            many << QStringLiteral("%1 %2").arg(QString(12, QChar(u'A' + i % 26))).arg(i, 4);
+        }
+        QTest::newRow("among thousands alike") << many << many.at(12);
+        QTest::newRow("wider than the screen")
+            << QStringList{"Újholdak", QString(1024, u'M')} << QString(1024, u'M');
+    }
+    void popupAsWideAsItsWidestEntry() {
+        QFETCH(QStringList, entries);
+        QFETCH(QString, widest);
+        QByteArray file;
+        for (const QString &entry : entries) {
+            file += EncodeAnsi(entry) + "\r\n";
+        }
+        Rig rig(file);
+        rig.list->showPopup();
+        auto *view = qobject_cast<QListView *>(rig.list->view());
+        QTRY_VERIFY(view->isVisible());
+        const QRect screen = view->window()->screen()->availableGeometry();
+        const int needed = view->fontMetrics().horizontalAdvance(widest);
+        QVERIFY2(view->viewport()->width() >= needed || view->window()->width() >= screen.width(),
+                 qPrintable(QStringLiteral("%1 < %2").arg(view->viewport()->width()).arg(needed)));
+        QVERIFY(screen.contains(view->window()->geometry()));
+        rig.list->hidePopup();
     }
 
     void messagesLeaveEverythingAsItWas_data() {
@@ -636,6 +735,9 @@ private slots:
             {"Command6", "OK", ""},
             {"Picture1", "Növekvő sarló", ""},
             {"A_results", "Eredmények", ""},
+            // The calculator's two fields, by their units.
+            {"Form4/Text41", "Fok", ""},
+            {"Form4/Text42", "Vonás", ""},
         };
         for (const auto &row : rows) {
             QTest::newRow(row[0]) << QString::fromUtf8(row[0]) << QString::fromUtf8(row[1])
@@ -649,8 +751,14 @@ private slots:
         Rig rig;
         QTest::keyClicks(rig.text11, "2026-11-20 06:47");
         rig.click("Command2");
+        QWidget *window = rig.window;
+        if (widget.startsWith(u"Form4/")) {
+            QTest::keySequence(rig.window, QKeySequence(Qt::CTRL | Qt::Key_F1));
+            window = rig.window->calculatorWindow();
+            widget = widget.section(u'/', 1);
+        }
         QAccessibleInterface *iface =
-            QAccessible::queryAccessibleInterface(rig.window->findChild<QWidget *>(widget));
+            QAccessible::queryAccessibleInterface(window->findChild<QWidget *>(widget));
         QCOMPARE(iface->text(QAccessible::Name), name);
         if (!label.isEmpty()) {
             const auto labels = iface->relations(QAccessible::Label);
@@ -702,20 +810,48 @@ private slots:
         QCOMPARE(Announced.size(), 2);
 
         QStringList offered;
-        QTimer::singleShot(0, lines, [&] {
-            auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-            QVERIFY(menu);
-            for (QAction *action : menu->actions()) {
-                offered << action->text();
-            }
-            menu->actions().first()->trigger();
-            menu->close();
-        });
+        PickFirstOfNextMenu(lines, offered);
         QContextMenuEvent click(QContextMenuEvent::Mouse,
                                 drawn.center() - lines->mapToGlobal(QPoint()), drawn.center());
         QApplication::sendEvent(lines, &click);
         QCOMPARE(offered, QStringList{"Eredmények másolása"});
         QCOMPARE(QGuiApplication::clipboard()->text(), Announced.last());
+    }
+
+    // The results' menu from the keyboard, the design's Tab order unchanged
+    // (tabOrder): its shortcut anywhere in the window; the menu key (which the
+    // window system sends as a context menu) and Shift+F10 once a click gave
+    // the results the focus.
+    void resultsMenuFromTheKeyboard_data() {
+        QTest::addColumn<QString>("way");
+        QTest::newRow("Ctrl+Shift+C") << "shortcut";
+        QTest::newRow("menu key") << "menu key";
+        QTest::newRow("Shift+F10") << "shift+f10";
+    }
+    void resultsMenuFromTheKeyboard() {
+        QFETCH(QString, way);
+        Rig rig;
+        QTest::keyClicks(rig.text11, "2026-11-20 06:47");
+        rig.click("Command2");
+        QGuiApplication::clipboard()->clear();
+        auto *lines = rig.window->findChild<QWidget *>("A_results");
+        if (way == "shortcut") {
+            QTest::keySequence(rig.text12, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C));
+            QCOMPARE(QGuiApplication::clipboard()->text(), MostLines);
+            return;
+        }
+        QTest::mouseClick(lines, Qt::LeftButton);
+        QVERIFY(lines->hasFocus());
+        QStringList offered;
+        PickFirstOfNextMenu(lines, offered);
+        if (way == "menu key") {
+            QContextMenuEvent key(QContextMenuEvent::Keyboard, QPoint(), QCursor::pos());
+            QApplication::sendEvent(rig.window->windowHandle(), &key);
+        } else {
+            QTest::keyClick(lines, Qt::Key_F10, Qt::ShiftModifier);
+        }
+        QCOMPARE(offered, QStringList{"Eredmények másolása"});
+        QCOMPARE(QGuiApplication::clipboard()->text(), MostLines);
     }
 
     // The day keys work in the picture window too, after the main window is gone.

@@ -10,8 +10,10 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QImageWriter>
+#include <QRandomGenerator>
 #include <QTest>
 
+#include <sys/time.h>
 #include <unistd.h>
 
 using namespace lunex;
@@ -95,6 +97,37 @@ private slots:
         for (const int cut : cuts) {
             QVERIFY2(!IsCompletePicture(bytes.left(cut)), qPrintable(QString::number(cut)));
         }
+    }
+
+    // A detailed picture runs to megabytes: up to 32 MiB are read, and a
+    // larger one is refused as such.
+    void picturesOfMegabytes_data() {
+        QTest::addColumn<int>("side");    // of a JPEG of noise, in pixels
+        QTest::addColumn<qint64>("size"); // the file's size: the picture, then NUL bytes
+        QTest::addColumn<bool>("read");
+        QTest::newRow("1.6 MB map") << 900 << 0LL << true;
+        QTest::newRow("32 MiB") << 64 << 32LL * 1024 * 1024 << true;
+        QTest::newRow("a byte more") << 64 << 32LL * 1024 * 1024 + 1 << false;
+    }
+    void picturesOfMegabytes() {
+        QFETCH(int, side);
+        QFETCH(qint64, size);
+        QFETCH(bool, read);
+        QImage noise(side, side, QImage::Format_RGB32);
+        QRandomGenerator random(20261120);
+        for (int y = 0; y < side; ++y) {
+            for (int x = 0; x < side; ++x) {
+                noise.setPixel(x, y, random.generate());
+            }
+        }
+        AppDir dir;
+        const QString path = dir.pic("Lunar-map.jpg");
+        QVERIFY(noise.save(path, "JPEG", 100));
+        QVERIFY(size == 0 || QFile::resize(path, size));
+        QVERIFY(QFileInfo(path).size() > (size == 0 ? 1024 * 1024 : size - 1));
+        const ReadResult picture = ReadPictureFile(path);
+        QCOMPARE(bool(picture.bytes), read);
+        QCOMPARE(picture.problem, read ? FileProblem::None : FileProblem::PictureTooLarge);
     }
 
     void splitsListLines_data() {
@@ -518,6 +551,62 @@ private slots:
             QCOMPARE(dir.read("hely.txt"), bytes);
         }
         QCOMPARE(QFileInfo::exists(dir.pic("hely.txt")), bytes != "<absent>");
+    }
+
+    // What a killed save left beside a data file goes at the next start: only
+    // QSaveFile's form of name, only a file, only after a minute.
+    void staleSaveCopies_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("kind"); // file, dir or link (to a file "target")
+        QTest::addColumn<int>("ageSeconds");
+        QTest::addColumn<bool>("removed");
+        QTest::newRow("utolso.txt's") << "utolso.txt.AbCdEf"
+                                      << "file" << 120 << true;
+        QTest::newRow("ujhold.txt's") << "ujhold.txt.zzzzzz"
+                                      << "file" << 3600 << true;
+        QTest::newRow("ujholdak.txt's") << "ujholdak.txt.QWERTY"
+                                        << "file" << 86400 << true;
+        QTest::newRow("a save still writing") << "utolso.txt.AbCdEf"
+                                              << "file" << 20 << false;
+        QTest::newRow("a digit") << "utolso.txt.AbCdE1"
+                                 << "file" << 120 << false;
+        QTest::newRow("seven letters") << "utolso.txt.AbCdEfG"
+                                       << "file" << 120 << false;
+        QTest::newRow("five letters") << "utolso.txt.AbCdE"
+                                      << "file" << 120 << false;
+        QTest::newRow("no dot") << "utolso.txtAbCdEfG"
+                                << "file" << 120 << false;
+        QTest::newRow("another file's") << "masik.txt.AbCdEf"
+                                        << "file" << 120 << false;
+        QTest::newRow("the file itself") << "utolso.txt"
+                                         << "file" << 120 << false;
+        QTest::newRow("a folder") << "utolso.txt.AbCdEf"
+                                  << "dir" << 120 << false;
+        QTest::newRow("a link") << "utolso.txt.AbCdEf"
+                                << "link" << 120 << false;
+    }
+    void staleSaveCopies() {
+        QFETCH(QString, name);
+        QFETCH(QString, kind);
+        QFETCH(int, ageSeconds);
+        QFETCH(bool, removed);
+        AppDir dir;
+        const QString path = dir.pic(name);
+        if (kind == "dir") {
+            QVERIFY(QDir().mkdir(path));
+        } else if (kind == "link") {
+            dir.write("target", "x");
+            QVERIFY(QFile::link(dir.pic("target"), path));
+        } else {
+            dir.write(name, "2026-11-20 06:47\r\n");
+        }
+        // Through a link, its target's age.
+        const timeval then{QDateTime::currentSecsSinceEpoch() - ageSeconds, 0};
+        const timeval times[2]{then, then};
+        QCOMPARE(::utimes(QFile::encodeName(path).constData(), times), 0);
+        RemoveStaleSaveCopies(dir.path());
+        QCOMPARE(!QFileInfo(path).exists() && !QFileInfo(path).isSymLink(), removed);
+        QVERIFY(kind != "link" || QFileInfo::exists(dir.pic("target")));
     }
 
     void unreadableFileIsReported() {

@@ -2,12 +2,38 @@
 
 #include "texts/localeforms.h"
 
+#include <QVarLengthArray>
+
 namespace lunex::detail {
 namespace {
 
 bool IsAsciiDigit(QChar c) {
     return c >= u'0' && c <= u'9';
 }
+
+// The word in lower case, as QString::toLower gives it. A list of new moons
+// may hold millions of words that are no month's: a word of single letters
+// is lowered into a buffer of its own, which the key only points to.
+class LowerCase {
+public:
+    explicit LowerCase(QStringView word) {
+        for (const QChar c : word) {
+            // Letters whose lower case is two characters, or a pair.
+            if (c.isSurrogate() || c == QChar(0x130)) {
+                text_ = word.toString().toLower();
+                return;
+            }
+            buffer_.append(c.unicode() < 0x80 && c.isUpper() ? QChar(c.unicode() + 0x20)
+                                                             : c.toLower());
+        }
+        text_ = QString::fromRawData(buffer_.constData(), buffer_.size());
+    }
+    operator const QString &() const { return text_; }
+
+private:
+    QVarLengthArray<QChar, 32> buffer_;
+    QString text_;
+};
 
 // A hand-written reader: Qt's QDateTime::fromString and QLocale::toDateTime
 // take exactly one format each, while an observer types a date in any of the
@@ -90,12 +116,19 @@ private:
         if (pos_ == start) {
             return std::nullopt;
         }
-        const auto it = w_.months.constFind(s_.mid(start, pos_ - start).toString().toLower());
-        if (it == w_.months.constEnd()) {
+        // Lower case is never shorter: a longer word is no month's.
+        if (pos_ - start > w_.longestMonth) {
             return std::nullopt;
         }
-        accept(u'.');
-        return *it;
+        const LowerCase lower(s_.mid(start, pos_ - start));
+        const QString &word = lower;
+        for (const auto &[name, month] : w_.months) {
+            if (name == word) {
+                accept(u'.');
+                return month;
+            }
+        }
+        return std::nullopt;
     }
 
     static std::optional<QDate> makeDate(int y, int m, int d) {

@@ -3,6 +3,7 @@
 #include "lunar/civiltime.h"
 #include "texts/localeforms.h"
 
+#include <algorithm>
 #include <deque>
 #include <limits>
 
@@ -48,8 +49,10 @@ LocaleForms::LocaleForms(const QLocale &l) : locale(l), order(ShortDateOrder(l))
             if (key.endsWith(u'.')) {
                 key.chop(1);
             }
-            if (!key.isEmpty()) {
-                months.insert(key, m);
+            const auto same = [&](const auto &entry) { return entry.first == key; };
+            if (!key.isEmpty() && std::none_of(months.begin(), months.end(), same)) {
+                months.emplace_back(key, m);
+                longestMonth = std::max(longestMonth, key.size());
             }
         }
     }
@@ -140,8 +143,24 @@ QString GeneralDateText(const QDateTime &dateTime, const QLocale &locale) {
 }
 
 namespace {
+// Whether QString::simplified would leave the text as it is: a list of new
+// moons may hold millions, each copied for nothing.
+bool IsSimplified(QStringView text) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (text[i].isSpace() &&
+            (text[i] != u' ' || i == 0 || i + 1 == text.size() || text[i + 1] == u' ')) {
+            return false;
+        }
+    }
+    return true;
+}
+
 std::optional<QDateTime> ReadReading(QStringView text, const QLocale &locale) {
-    const QString simple = text.toString().simplified();
+    QString simplified;
+    if (!IsSimplified(text)) {
+        simplified = text.toString().simplified();
+    }
+    const QStringView simple = simplified.isNull() ? text : QStringView(simplified);
     if (simple.isEmpty()) {
         return std::nullopt;
     }
@@ -155,9 +174,9 @@ std::optional<QDateTime> ReadReading(QStringView text, const QLocale &locale) {
     // Whatever Lunex prints converts back in the locale that printed it, even
     // where the locale's formats carry literal words or digits the reader
     // above does not know.
-    QDateTime printed = locale.toDateTime(simple, forms.dateTimeFormat);
+    QDateTime printed = locale.toDateTime(simple.toString(), forms.dateTimeFormat);
     if (!printed.isValid()) {
-        const QDate date = locale.toDate(simple, forms.dateFormat);
+        const QDate date = locale.toDate(simple.toString(), forms.dateFormat);
         if (date.isValid()) {
             printed = QDateTime(date, QTime(0, 0, 0));
         }

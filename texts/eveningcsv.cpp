@@ -8,7 +8,7 @@ namespace {
 // Each status's code, by CrescentStatus.
 constexpr const char16_t *StatusCodes[] = {
     u"szamolt",           u"nap_nem_nyugszik", u"nap_nem_kel", u"hold_elobb_nyugszik",
-    u"hold_nem_nyugszik", u"ujhold_elott",
+    u"hold_nem_nyugszik", u"ujhold_elott",     u"hold_nem_kel",
 };
 
 const char Header[] =

@@ -5,13 +5,13 @@
 
 #include <QDate>
 #include <QDateTime>
-#include <QHash>
 #include <QLocale>
 #include <QString>
 #include <QStringView>
 #include <QTime>
 
 #include <optional>
+#include <utility>
 #include <vector>
 
 namespace lunex::detail {
@@ -50,8 +50,11 @@ inline DateOrder ShortDateOrder(const QLocale &locale) {
 struct LocaleForms {
     QLocale locale;
     DateOrder order = DateOrder::DayFirst;
-    QHash<QString, int> months; // lower-case name or abbreviation, without a final '.'
-    QString am, pm;             // the locale's markers, lower case
+    // Lower-case names and abbreviations without a final '.', each once, and
+    // the longest's length.
+    std::vector<std::pair<QString, int>> months;
+    qsizetype longestMonth = 0;
+    QString am, pm; // the locale's markers, lower case
     QString dateFormat, timeFormat, dateTimeFormat;
     // Whether the reader reads back what this locale prints; where it does
     // not (formats with literal words, native digits), the locale's own

@@ -2,7 +2,6 @@
 // computation and the same texts as the window, one result text per line.
 
 #include "evaluation/evaluation.h"
-#include "lunar/civiltime.h"
 #include "programs/common/cli.h"
 #include "store/fileio.h"
 #include "texts/datetext.h"
@@ -21,17 +20,30 @@ const char HelpText[] =
     "Kiírja a holdsarló korát az újholdtól a megfigyelésig (ennek híján a mostani\n"
     "pillanatig), a felhasználó területi beállításai szerint.\n";
 
+// A date of a year before the common era starts with '-', like the options:
+// it and what follows are arguments ("-9999-01-01" would be the options 9,
+// 9, 9, 9, -, 0, ...).
+QStringList DatesAsArguments(QStringList arguments) {
+    for (qsizetype i = 1; i < arguments.size() && arguments[i] != u"--"; ++i) {
+        if (arguments[i].size() > 1 && arguments[i][0] == u'-' && arguments[i][1].isDigit()) {
+            arguments.insert(i, QStringLiteral("--"));
+            break;
+        }
+    }
+    return arguments;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lunex-age"));
-    cli::InstallQtTranslations();
     IgnoreFileSizeSignal();
     QCommandLineParser parser;
     cli::AddStandardOptions(parser);
-    if (!parser.parse(QCoreApplication::arguments())) {
-        return cli::UsageError(QStringLiteral("Hibás parancssor: %1").arg(parser.errorText()));
+    if (const std::optional<int> refused =
+            cli::ParseArguments(parser, DatesAsArguments(QCoreApplication::arguments()))) {
+        return *refused;
     }
     if (const std::optional<int> status =
             cli::AnswerStandardOptions(parser, QString::fromUtf8(HelpText))) {
@@ -43,7 +55,7 @@ int main(int argc, char *argv[]) {
         return cli::ExitUsage;
     }
     const QLocale locale;
-    const QTimeZone zone = SystemZone();
+    const QTimeZone zone = cli::ReportedSystemZone();
     const bool present = args.size() == 1;
     const auto newMoon = ParseDateTimeText(args.at(0), locale, zone);
     const auto observation = present ? std::optional(SystemClock().now().toTimeZone(zone))
@@ -58,6 +70,5 @@ int main(int argc, char *argv[]) {
     for (const ResultText &result : std::get<AgeResults>(evaluated).texts) {
         cli::Out() << result.text << '\n';
     }
-    cli::Out() << Qt::flush;
-    return 0;
+    return cli::FinishOutput();
 }

@@ -11,12 +11,13 @@
 #include "programs/common/cli.h"
 #include "store/appdirs.h"
 #include "store/fileio.h"
+#include "store/picturefile.h"
 #include "store/placefile.h"
 #include "texts/placetext.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
-#include <QImageReader>
+#include <QImage>
 #include <QTextStream>
 
 #include <memory>
@@ -59,22 +60,25 @@ int ListPlaces() {
         }
         Out() << '\n';
     }
-    Out() << Qt::flush;
-    return 0;
+    return FinishOutput();
 }
 
 // The Earth's picture, or a null one (a plain background) when there is none
-// or it cannot be read; the map is drawn all the same.
+// or it cannot be read; the map is drawn all the same. Only an ordinary file
+// is read, as the store reads its own: a FIFO would wait for a writer.
 QImage LoadEarth(const std::optional<QString> &path) {
     if (!path) {
         return {};
     }
-    QImageReader reader(*path);
-    const QImage earth = reader.read();
+    const ReadResult read = ReadPictureBytes(*path);
+    const QImage earth = read.bytes ? QImage::fromData(*read.bytes) : QImage();
     if (earth.isNull()) {
-        Err()
-            << QStringLiteral("A Föld képe nem olvasható (%1); sima háttérrel rajzolom.").arg(*path)
-            << Qt::endl;
+        const QString reason = read.problem == FileProblem::None
+                                   ? QStringLiteral("nem kép, vagy sérült.")
+                                   : ProblemText(read.problem);
+        Err() << QStringLiteral("A Föld képe ('%1') nem olvasható: %2 Sima háttérrel rajzolom.")
+                     .arg(*path, reason)
+              << Qt::endl;
     }
     return earth;
 }
@@ -116,9 +120,8 @@ int PrintTable(const TableRequest &request) {
         ComputeLunations(request.setting.place, request.start.toUTC(), request.count);
     const TableSetting &s = request.setting;
     Out() << (request.csv ? FormatEveningsCsv(lunations, s.placeName, s.place, s.zone, *request.csv)
-                          : FormatTable(lunations, s, request.width))
-          << Qt::flush;
-    return 0;
+                          : FormatTable(lunations, s, request.width));
+    return FinishOutput();
 }
 
 } // namespace
@@ -127,7 +130,6 @@ int main(int argc, char *argv[]) {
     IgnoreFileSizeSignal();
     const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lunex-crescents"));
-    InstallQtTranslations();
 
     CommandLine commandLine;
     if (const std::optional<int> status = commandLine.parse(QCoreApplication::arguments())) {

@@ -1,5 +1,7 @@
 #include "options.h"
 
+#include "lunar/civiltime.h"
+#include "lunar/newmoon.h"
 #include "lunar/places.h"
 #include "messages/messages.h"
 
@@ -83,17 +85,23 @@ std::optional<QDate> ParseDate(const QString &text, bool monthAllowed) {
     return date;
 }
 
-QString ParserError(const QCommandLineParser &parser) {
-    if (!parser.unknownOptionNames().isEmpty()) {
-        const QString name = parser.unknownOptionNames().first();
-        return QStringLiteral("Ismeretlen kapcsoló: '%1%2'.")
-            .arg(name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--"), name);
+// The new moons and ΔT serve up to the end of LastYear: a table that would run
+// past it stops there, with a note on stderr.
+Refusal KeepWithinYears(TableRequest &request) {
+    const QDateTime end(QDate(LastYear + 1, 1, 1), QTime(0, 0), request.setting.zone);
+    const int within = LunationAtOrAfter(end) - LunationAtOrAfter(request.start);
+    if (within <= 0) {
+        return QStringLiteral("%1 vége előtt nincs több újhold.").arg(LastYear);
     }
-    // Qt says which option lacks its value only in English; the name is all we take.
-    static const QRegularExpression quoted(QStringLiteral("'([^']*)'"));
-    const QRegularExpressionMatch m = quoted.match(parser.errorText());
-    return m.hasMatch() ? QStringLiteral("Hiányzik a(z) '%1' kapcsoló értéke.").arg(m.captured(1))
-                        : QStringLiteral("Hibás parancssor.");
+    if (request.count > within) {
+        cli::Err() << QStringLiteral("A táblázat %1 végéig tart: a kért %2 újholdból %3 fér bele.")
+                          .arg(LastYear)
+                          .arg(request.count)
+                          .arg(within)
+                   << Qt::endl;
+        request.count = within;
+    }
+    return std::nullopt;
 }
 
 } // namespace
@@ -106,8 +114,8 @@ CommandLine::CommandLine() {
 }
 
 std::optional<int> CommandLine::parse(const QStringList &arguments) {
-    if (!parser_.parse(arguments)) {
-        return cli::UsageError(ParserError(parser_));
+    if (const std::optional<int> refused = cli::ParseArguments(parser_, arguments)) {
+        return refused;
     }
     if (!parser_.positionalArguments().isEmpty()) {
         return cli::UsageError(QStringLiteral("Fölösleges argumentum: '%1'.")
@@ -224,30 +232,26 @@ Refusal CommandLine::readTable(TableRequest &request) const {
     if (Refusal refusal = readForm(request)) {
         return refusal;
     }
-    return readStart(request.setting.zone, request.start);
+    if (Refusal refusal = readStart(request.setting.zone, request.start)) {
+        return refusal;
+    }
+    return KeepWithinYears(request);
 }
 
 Refusal CommandLine::readZone(QTimeZone &zone) const {
     if (parser_.isSet(utc_) && parser_.isSet(zone_)) {
         return QStringLiteral("A --zone és a --utc közül csak az egyik adható meg.");
     }
-    zone = QTimeZone::systemTimeZone();
     if (parser_.isSet(utc_)) {
         zone = QTimeZone::utc();
     } else if (parser_.isSet(zone_)) {
-        const QByteArray id = parser_.value(zone_).trimmed().toUtf8();
-        if (id == "UTC") {
-            zone = QTimeZone::utc();
-        } else if (QTimeZone::availableTimeZoneIds().contains(id)) {
-            zone = QTimeZone(id);
-        } else {
+        const std::optional<QTimeZone> named = NamedZone(parser_.value(zone_).trimmed());
+        if (!named) {
             return QStringLiteral("Ismeretlen időzóna: '%1'.").arg(parser_.value(zone_));
         }
-    } else if (!zone.isValid()) {
-        cli::Err() << QStringLiteral("A rendszer időzónája ismeretlen; a táblázat világidőt (UTC) "
-                                     "mutat.")
-                   << Qt::endl;
-        zone = QTimeZone::utc();
+        zone = *named;
+    } else {
+        zone = cli::ReportedSystemZone();
     }
     return std::nullopt;
 }

@@ -35,8 +35,8 @@ std::optional<int> AnswerCommandLine(const QStringList &arguments) {
     using namespace lunex::cli;
     QCommandLineParser parser;
     AddStandardOptions(parser);
-    if (!parser.parse(arguments)) {
-        return UsageError(QStringLiteral("Hibás parancssor: %1").arg(parser.errorText()));
+    if (const std::optional<int> refused = ParseArguments(parser, arguments)) {
+        return refused;
     }
     if (!parser.positionalArguments().isEmpty()) {
         return UsageError(QStringLiteral("Fölösleges argumentum: '%1'.")

@@ -2,6 +2,7 @@
 // window offers to pick from, in the civil time of one zone.
 
 #include "evaluation/newmoonlist.h"
+#include "lunar/civiltime.h"
 #include "programs/common/cli.h"
 #include "store/datafiles.h"
 #include "store/fileio.h"
@@ -36,38 +37,36 @@ std::optional<int> ParseYear(const QString &text) {
     return year;
 }
 
-// Qt reads any other name as a POSIX TZ rule, and "Budapest" or "CEST" would
-// give a valid zone with UTC times under that name.
-bool IsKnownZone(const QString &name) {
-    const QByteArray id = name.toUtf8();
-    return id == "UTC" || QTimeZone::availableTimeZoneIds().contains(id);
-}
+const char HelpText[] =
+    "Használat: lunex-newmoons [--from ÉV] [--to ÉV] [--zone NÉV | --utc] [--force] FÁJL\n"
+    "           lunex-newmoons --help | --version\n"
+    "Megírja az újholdak listáját (ujholdak.txt) egy időzóna helyi idejében, percre\n"
+    "kerekítve.\n"
+    "\n"
+    "Kapcsolók:\n"
+    "  --from ÉV     az első év (alapértelmezés: a tavalyi év; 100 és 3000 között)\n"
+    "  --to ÉV       az utolsó év (alapértelmezés: tíz év múlva)\n"
+    "  --zone NÉV    az időzóna-adatbázis egy neve, például Europe/Budapest\n"
+    "                (alapértelmezés: a rendszeré)\n"
+    "  --utc         világidő (UTC) a helyi idő helyett\n"
+    "  --force       a meglévő fájlt is felülírja\n"
+    "  -h, --help    ez a súgó\n"
+    "  --version     a program változata\n"
+    "\n"
+    "Argumentum:\n"
+    "  FÁJL          a megírandó lista, például Pic/ujholdak.txt\n";
 
-// The options, all known to the parser with their help.
+// The options, all known to the parser; their help is HelpText.
 struct Options {
-    const QCommandLineOption from{QStringLiteral("from"),
-                                  QStringLiteral("Az első év (alapértelmezés: a tavalyi év)."),
-                                  QStringLiteral("év")};
-    const QCommandLineOption to{QStringLiteral("to"),
-                                QStringLiteral("Az utolsó év (alapértelmezés: tíz év múlva)."),
-                                QStringLiteral("év")};
-    const QCommandLineOption zone{
-        QStringLiteral("zone"),
-        QStringLiteral("IANA időzóna, például Europe/Budapest (alapértelmezés: a rendszeré)."),
-        QStringLiteral("név")};
-    const QCommandLineOption utc{QStringLiteral("utc"),
-                                 QStringLiteral("Világidő (UTC) a helyi idő helyett.")};
-    const QCommandLineOption force{QStringLiteral("force"),
-                                   QStringLiteral("A meglévő fájlt is felülírja.")};
+    const QCommandLineOption from{QStringLiteral("from"), QString(), QStringLiteral("év")};
+    const QCommandLineOption to{QStringLiteral("to"), QString(), QStringLiteral("év")};
+    const QCommandLineOption zone{QStringLiteral("zone"), QString(), QStringLiteral("név")};
+    const QCommandLineOption utc{QStringLiteral("utc"), QString()};
+    const QCommandLineOption force{QStringLiteral("force"), QString()};
 
     void addTo(QCommandLineParser &parser) const {
-        parser.setApplicationDescription(
-            QStringLiteral("Megírja az újholdak listáját (ujholdak.txt) egy időzóna helyi "
-                           "idejében, percre kerekítve."));
         lunex::cli::AddStandardOptions(parser);
         parser.addOptions({from, to, zone, utc, force});
-        parser.addPositionalArgument(
-            QStringLiteral("fájl"), QStringLiteral("A megírandó lista, például Pic/ujholdak.txt."));
     }
 };
 
@@ -113,28 +112,26 @@ Refusal ReadZone(const QCommandLineParser &parser, const Options &options, ListR
     if (parser.isSet(options.utc)) {
         return std::nullopt;
     }
-    const QString name =
-        parser.isSet(options.zone) ? parser.value(options.zone) : QTimeZone::systemTimeZoneId();
-    const QTimeZone zone = IsKnownZone(name) ? QTimeZone(name.toUtf8()) : QTimeZone();
-    if (zone.isValid()) {
-        request.zone = zone;
-        request.heading = lunex::NewMoonListHeading(zone);
-    } else if (parser.isSet(options.zone)) {
-        return QStringLiteral("Ismeretlen időzóna: '%1'.").arg(name);
+    if (parser.isSet(options.zone)) {
+        const std::optional<QTimeZone> zone = lunex::NamedZone(parser.value(options.zone));
+        if (!zone) {
+            return QStringLiteral("Ismeretlen időzóna: '%1'.").arg(parser.value(options.zone));
+        }
+        request.zone = *zone;
     } else {
-        Err() << QStringLiteral("A rendszer időzónája ismeretlen; a lista világidőt (UTC) mutat.")
-              << Qt::endl;
+        request.zone = lunex::cli::ReportedSystemZone();
     }
+    request.heading = lunex::NewMoonListHeading(request.zone);
     return std::nullopt;
 }
 
 int WriteList(const ListRequest &request, bool force) {
     // A list the user keeps (perhaps edited by hand) is worth more than a fresh one.
     if (QFileInfo::exists(request.path) && !force) {
-        Out() << QStringLiteral("A(z) '%1' fájl már megvan, nem írom felül (--force felülírja).")
+        Err() << QStringLiteral("A(z) '%1' fájl már megvan, nem írom felül (--force felülírja).")
                      .arg(request.path)
               << Qt::endl;
-        return 0;
+        return ExitFailure;
     }
     const QStringList entries = lunex::NewMoonTexts(request.fromYear, request.toYear, request.zone);
     if (!lunex::cli::SaveUserFile(request.path,
@@ -155,22 +152,25 @@ int WriteList(const ListRequest &request, bool force) {
 int main(int argc, char *argv[]) {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lunex-newmoons"));
-    lunex::cli::InstallQtTranslations();
     lunex::IgnoreFileSizeSignal();
 
     QCommandLineParser parser;
     const Options options;
     options.addTo(parser);
-    if (!parser.parse(QCoreApplication::arguments())) {
-        return UsageError(QStringLiteral("Hibás parancssor: %1").arg(parser.errorText()));
+    if (const std::optional<int> refused =
+            lunex::cli::ParseArguments(parser, QCoreApplication::arguments())) {
+        return *refused;
     }
     if (const std::optional<int> status =
-            lunex::cli::AnswerStandardOptions(parser, parser.helpText())) {
+            lunex::cli::AnswerStandardOptions(parser, QString::fromUtf8(HelpText))) {
         return *status;
     }
     const QStringList positional = parser.positionalArguments();
     if (positional.size() != 1) {
         return UsageError(QStringLiteral("Egyetlen fájl nevét adja meg."));
+    }
+    if (positional.first().isEmpty()) {
+        return UsageError(QStringLiteral("A fájl neve üres."));
     }
     ListRequest request;
     request.path = positional.first();
