@@ -163,11 +163,15 @@ void RemoveStaleSaveCopies(const QString &dataDir) {
         return;
     }
     const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-60);
-    for (const QStringView file : {NewMoonFile, ObservationFile, NewMoonListFile}) {
+    for (const QStringView file : {NewMoonFile, ObservationFile, NewMoonListFile, PlaceFile}) {
         const QFileInfo target(AppPath(dataDir, file));
-        // QSaveFile's name for its copy: the file's name, '.' and six letters.
-        const QRegularExpression copy(QStringLiteral("^%1\\.[A-Za-z]{6}$")
-                                          .arg(QRegularExpression::escape(target.fileName())));
+        // QSaveFile's name for its copy: the file's name, '.' and six random
+        // letters. A word of one case ("backup", "REGI") is more likely a
+        // copy the user made, which is theirs to keep; a stray copy of that
+        // form (one in 32) stays too.
+        const QRegularExpression copy(
+            QStringLiteral("^%1\\.(?=[A-Za-z]*[a-z])(?=[A-Za-z]*[A-Z])[A-Za-z]{6}$")
+                .arg(QRegularExpression::escape(target.fileName())));
         const QFileInfoList candidates = target.dir().entryInfoList(
             {target.fileName() + QStringLiteral(".??????")}, QDir::Files | QDir::NoSymLinks);
         for (const QFileInfo &candidate : candidates) {

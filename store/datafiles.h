@@ -45,9 +45,9 @@ bool SaveObservation(const QString &dataDir, const TimeFields &fields, Messenger
 bool LoadObservation(const QString &dataDir, TimeFields &fields, Messenger &messages);
 
 // A save killed part-way can leave its whole temporary copy beside the file:
-// such copies of the three data files (QSaveFile's "utolso.txt.AbCdEf",
-// ordinary files only) older than a minute, so that no save is still
-// writing them, are removed. The files themselves and any other name stay.
+// such copies of the data files (QSaveFile's "utolso.txt.AbCdEf", ordinary
+// files only) older than a minute, so that no save is still writing them, are
+// removed. The files themselves and any other name stay.
 void RemoveStaleSaveCopies(const QString &dataDir);
 
 } // namespace lunex

@@ -74,7 +74,15 @@ private slots:
                 copies += name == file ? 0 : 1;
             }
             RemoveStaleSaveCopies(dir.path());
-            QCOMPARE(QDir(dir.pic("")).entryList(QDir::Files | QDir::Hidden), QStringList{file});
+            // Only a copy whose random letters came out in one case stays,
+            // as a copy the user named would.
+            for (const QString &name : QDir(dir.pic("")).entryList(QDir::Files | QDir::Hidden)) {
+                const QString letters = name.mid(file.size() + 1);
+                QVERIFY2(name == file || letters == letters.toLower() ||
+                             letters == letters.toUpper(),
+                         qPrintable(name));
+                QVERIFY(name == file || QFile::remove(dir.pic(name)));
+            }
         }
         qInfo("%d kills: %d in the middle of a save, %d after a new content was complete, %d "
               "temporary copies left and removed",

@@ -562,10 +562,14 @@ private slots:
         QTest::addColumn<bool>("removed");
         QTest::newRow("utolso.txt's") << "utolso.txt.AbCdEf"
                                       << "file" << 120 << true;
-        QTest::newRow("ujhold.txt's") << "ujhold.txt.zzzzzz"
+        QTest::newRow("ujhold.txt's") << "ujhold.txt.zzZzzz"
                                       << "file" << 3600 << true;
-        QTest::newRow("ujholdak.txt's") << "ujholdak.txt.QWERTY"
+        QTest::newRow("ujholdak.txt's") << "ujholdak.txt.QwERTY"
                                         << "file" << 86400 << true;
+        QTest::newRow("hely.txt's") << "hely.txt.AbCdEf"
+                                    << "file" << 120 << true;
+        QTest::newRow("the user's own copy") << "utolso.txt.backup"
+                                             << "file" << 86400 << false;
         QTest::newRow("a save still writing") << "utolso.txt.AbCdEf"
                                               << "file" << 20 << false;
         QTest::newRow("a digit") << "utolso.txt.AbCdE1"
