@@ -25,7 +25,9 @@ Run RunTool(const QStringList &args, const QString &locale = QStringLiteral("C.U
     return RunProgram(QStringLiteral(LUNEX_CRESCENTS_PATH), args,
                       {{{QStringLiteral("TZ"), QStringLiteral("Europe/Budapest")},
                         {QStringLiteral("LC_ALL"), locale},
-                        {QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen")}},
+                        {QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen")},
+                        // Qt says in English that it is missing: nothing of that may show.
+                        {QStringLiteral("XDG_RUNTIME_DIR"), QString()}},
                        0,
                        120000});
 }
@@ -657,9 +659,8 @@ private slots:
         const Run r = RunTool({"--map", "2026-12-10", "--step", "10", "--width", "720", "--texture",
                                earth, "--out", png});
         QCOMPARE(r.code, 0);
-        QVERIFY2(r.err.contains("A Föld képe ('" + earth + "') nem olvasható: " + reason +
-                                " Sima háttérrel rajzolom.\n"),
-                 qPrintable(r.err));
+        QCOMPARE(r.err, "A Föld képe ('" + earth + "') nem olvasható: " + reason +
+                            " Sima háttérrel rajzolom.\n");
         QCOMPARE(QImage(png).width(), 720);
     }
 

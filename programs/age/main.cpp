@@ -36,6 +36,7 @@ QStringList DatesAsArguments(QStringList arguments) {
 } // namespace
 
 int main(int argc, char *argv[]) {
+    cli::QuietQtDiagnostics();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lunex-age"));
     IgnoreFileSizeSignal();

@@ -13,6 +13,15 @@
 
 namespace lunex::cli {
 
+void QuietQtDiagnostics() {
+    static const QtMessageHandler qtHandler = qInstallMessageHandler(
+        [](QtMsgType type, const QMessageLogContext &context, const QString &message) {
+            if (type == QtCriticalMsg || type == QtFatalMsg) {
+                qtHandler(type, context, message);
+            }
+        });
+}
+
 bool InstallQtTranslations(const QLocale &locale) {
     auto *translator = new QTranslator(QCoreApplication::instance());
     // qtbase holds the texts of Core, Gui and Widgets alike.

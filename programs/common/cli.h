@@ -25,6 +25,11 @@ inline constexpr int ExitUsage = 2;
 // True when a translation was found.
 bool InstallQtTranslations(const QLocale &locale = QLocale());
 
+// Qt's own diagnostics (in English: "QStandardPaths: XDG_RUNTIME_DIR not
+// set…") kept off standard error, which carries only Lunex's own Hungarian
+// texts; Qt's critical and fatal reports still come through. Call first.
+void QuietQtDiagnostics();
+
 // "<program> (Lunex) <version>", the program being the application's name.
 QString VersionLine();
 

@@ -127,6 +127,7 @@ int PrintTable(const TableRequest &request) {
 } // namespace
 
 int main(int argc, char *argv[]) {
+    QuietQtDiagnostics();
     IgnoreFileSizeSignal();
     const std::unique_ptr<QCoreApplication> app = MakeApplication(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lunex-crescents"));

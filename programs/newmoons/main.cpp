@@ -150,6 +150,7 @@ int WriteList(const ListRequest &request, bool force) {
 } // namespace
 
 int main(int argc, char *argv[]) {
+    lunex::cli::QuietQtDiagnostics();
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("lunex-newmoons"));
     lunex::IgnoreFileSizeSignal();
