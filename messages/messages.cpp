@@ -1,5 +1,7 @@
 #include "messages/messages.h"
 
+#include <QFileInfo>
+
 namespace lunex {
 
 QString ProblemText(FileProblem problem) {
@@ -37,6 +39,14 @@ QString ReadFailureMessage(QStringView fileName, FileProblem problem) {
 
 QString PictureFailureMessage(QStringView fileName) {
     return QStringLiteral("A(z) '%1' kép nem tölthető be!").arg(fileName);
+}
+
+QString UserFileWriteFailureMessage(const QString &path, FileProblem problem) {
+    const QString reason =
+        problem == FileProblem::NoDirectory
+            ? QStringLiteral("a(z) '%1' mappa nem létezik.").arg(QFileInfo(path).path())
+            : ProblemText(problem);
+    return QStringLiteral("A(z) '%1' fájl nem menthető: %2").arg(path, reason);
 }
 
 } // namespace lunex

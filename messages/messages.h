@@ -63,4 +63,8 @@ QString ReadFailureMessage(QStringView fileName, FileProblem problem);
 // A picture of the Pic directory that is missing or cannot be read whole.
 QString PictureFailureMessage(QStringView fileName);
 
+// A file the user named, which may lie anywhere, could not be saved: its whole
+// path, and for a missing folder that folder rather than 'Pic'.
+QString UserFileWriteFailureMessage(const QString &path, FileProblem problem);
+
 } // namespace lunex

@@ -94,6 +94,9 @@ struct Rig {
         list = window->findChild<QComboBox *>("Ujholdak");
     }
     ~Rig() {
+        if (window) {
+            delete window->crescentWindow();
+        }
         delete window.data();
         for (QWidget *w : QApplication::topLevelWidgets()) {
             if (qobject_cast<PictureWindow *>(w)) {
@@ -421,6 +424,10 @@ private slots:
         QCOMPARE(rig.window->findChild<QAction *>("leir")->shortcut(),
                  QKeySequence(Qt::CTRL | Qt::Key_L));
         QCOMPARE(rig.window->findChild<QAction *>("hold02")->text(), "  2. nap");
+        // The forecast follows the two switched-off items.
+        const QList<QAction *> calculations = rig.window->findChild<QMenu *>("szamit")->actions();
+        QCOMPARE(calculations.last()->objectName(), "holdsarlo");
+        QCOMPARE(calculations.last()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_H));
     }
 
     void onePictureWindowComesBackAfresh() {
@@ -459,6 +466,8 @@ private slots:
                                << "About Lunex";
         QTest::newRow("picture window") << "hold12"
                                         << "Hold térképek";
+        QTest::newRow("crescent forecast") << "holdsarlo"
+                                           << "Holdsarló-előrejelzés";
     }
     void secondaryWindows() {
         QFETCH(QString, action);
@@ -636,6 +645,20 @@ private slots:
             {"Command6", "OK", ""},
             {"Picture1", "Növekvő sarló", ""},
             {"A_results", "Eredmények", ""},
+            // The forecast that Ctrl+H opens.
+            {"placeButton", "Megfigyelési hely", ""},
+            {"previousLunation", "Előző újhold", ""},
+            {"nextLunation", "Következő újhold", ""},
+            {"eveningsTable", "Esték", ""},
+            {"momentSlider", "Időpont napnyugta és holdnyugta között", "momentCaption"},
+            {"bestTimeButton", "Legjobb időpont", ""},
+            {"skyChart", "Hova nézzünk", ""},
+            {"criterionBox", "Yallop", "criterionCaption"}, // a list says its choice
+            {"worldMap", "Térkép", ""},
+            {"saveEveningsButton", "Esték mentése (CSV)…", ""},
+            {"saveSkyButton", "Rajz mentése (PNG)…", ""},
+            {"saveMapButton", "Térkép mentése (PNG)…", ""},
+            {"closeButton", "Bezárás", ""},
         };
         for (const auto &row : rows) {
             QTest::newRow(row[0]) << QString::fromUtf8(row[0]) << QString::fromUtf8(row[1])
@@ -649,8 +672,12 @@ private slots:
         Rig rig;
         QTest::keyClicks(rig.text11, "2026-11-20 06:47");
         rig.click("Command2");
-        QAccessibleInterface *iface =
-            QAccessible::queryAccessibleInterface(rig.window->findChild<QWidget *>(widget));
+        QWidget *found = rig.window->findChild<QWidget *>(widget);
+        if (found == nullptr) {
+            QTest::keyClick(rig.window, Qt::Key_H, Qt::ControlModifier);
+            found = rig.window->crescentWindow()->findChild<QWidget *>(widget);
+        }
+        QAccessibleInterface *iface = QAccessible::queryAccessibleInterface(found);
         QCOMPARE(iface->text(QAccessible::Name), name);
         if (!label.isEmpty()) {
             const auto labels = iface->relations(QAccessible::Label);

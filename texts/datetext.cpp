@@ -139,6 +139,11 @@ QString GeneralDateText(const QDateTime &dateTime, const QLocale &locale) {
     return text;
 }
 
+QString MinuteText(const QDateTime &dateTime, const QLocale &locale) {
+    return ShortDateText(dateTime.date(), locale) + u' ' +
+           locale.toString(dateTime.time(), QLocale::ShortFormat);
+}
+
 namespace {
 std::optional<QDateTime> ReadReading(QStringView text, const QLocale &locale) {
     const QString simple = text.toString().simplified();

@@ -25,6 +25,8 @@ QString ShortDateText(const QDate &date, const QLocale &locale);
 QString LongTimeText(const QTime &time, const QLocale &locale);
 // Short date, a blank and long time; the time is left out at exactly midnight.
 QString GeneralDateText(const QDateTime &dateTime, const QLocale &locale);
+// Short date, a blank and the locale's short time: an instant to the minute.
+QString MinuteText(const QDateTime &dateTime, const QLocale &locale);
 
 // The one conversion of a date-time text, used by every evaluation. White space
 // around the text is ignored and runs of blanks inside count as one. The text
