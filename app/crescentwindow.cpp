@@ -292,25 +292,41 @@ void CrescentWindow::choosePlace() {
     }
 }
 
+// The form is chosen by the file type offered in the dialog.
 void CrescentWindow::exportEvenings() {
-    // TODO(place merge): the CSV forms
+    const QString plain = QStringLiteral("CSV, vesszővel és tizedesponttal (*.csv)");
+    const QString hungarian = QStringLiteral(
+        "CSV magyar táblázatkezelőknek, pontosvesszővel és tizedesvesszővel (*.csv)");
+    QString chosen = hungarian;
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Az esték mentése"),
+        suggestedPath(QStringLiteral("holdsarlok"), QStringLiteral("csv")),
+        plain + QStringLiteral(";;") + hungarian, &chosen);
+    if (!path.isEmpty()) {
+        saveEvenings(path, chosen == hungarian ? CsvForm::Hungarian : CsvForm::Plain);
+    }
 }
 
 void CrescentWindow::exportPicture(const QString &title, const QString &suggested,
                                    const QImage &picture) {
-    const QString name =
-        QStringLiteral("%1/%2-%3-%4.png")
-            .arg(QDir::homePath(), suggested, place_.name,
-                 lunation_.evenings.value(selectedEvening()).date.toString(Qt::ISODate));
     const QString path =
-        QFileDialog::getSaveFileName(this, title, name, QStringLiteral("PNG-kép (*.png)"));
+        QFileDialog::getSaveFileName(this, title, suggestedPath(suggested, QStringLiteral("png")),
+                                     QStringLiteral("PNG-kép (*.png)"));
     if (!path.isEmpty()) {
         savePicture(path, picture);
     }
 }
 
-bool CrescentWindow::saveEvenings(const QString &, bool) {
-    return false;
+// In the home folder, named after what it holds, the place and the evening.
+QString CrescentWindow::suggestedPath(const QString &what, const QString &suffix) const {
+    const QDate evening = lunation_.evenings.value(std::max(0, selectedEvening())).date;
+    return QStringLiteral("%1/%2-%3-%4.%5")
+        .arg(QDir::homePath(), what, place_.name, evening.toString(Qt::ISODate), suffix);
+}
+
+bool CrescentWindow::saveEvenings(const QString &path, CsvForm form) {
+    return saveFile(
+        path, FormatEveningsCsv({lunation_}, place_.name, place_.place, zone_, form).toUtf8());
 }
 
 bool CrescentWindow::savePicture(const QString &path, const QImage &picture) {

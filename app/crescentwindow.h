@@ -1,9 +1,10 @@
 #pragma once
 
-#include "app/placestandin.h" // until the stored place arrives
+#include "app/placedialog.h"
 #include "evaluation/evaluation.h"
 #include "lunar/evenings.h"
 #include "store/appdirs.h"
+#include "texts/eveningcsv.h"
 
 #include <QDateTime>
 #include <QImage>
@@ -45,7 +46,7 @@ public:
     QTabWidget *views() const { return views_; }
 
     // The exports to a file the user named; a failure is reported.
-    bool saveEvenings(const QString &path, bool hungarianForm);
+    bool saveEvenings(const QString &path, CsvForm form);
     bool savePicture(const QString &path, const QImage &picture);
 
 private:
@@ -58,6 +59,7 @@ private:
     int eveningToSelect() const;
     QDate today() const;
     bool saveFile(const QString &path, const QByteArray &bytes);
+    QString suggestedPath(const QString &what, const QString &suffix) const;
     void exportEvenings();
     void exportPicture(const QString &title, const QString &suggested, const QImage &picture);
 

@@ -72,6 +72,20 @@ void StyleButton(QAbstractButton *button, const QColor &face, const QFont &font,
                               .arg(face.name(), face.darker(115).name(), focusFrame.name()));
 }
 
+void StyleLightField(QWidget *field) {
+    SetColours(field, ClassicField, ClassicWindowText);
+    QPalette palette = field->palette();
+    palette.setColor(QPalette::PlaceholderText, Grey);
+    field->setPalette(palette);
+    field->setStyleSheet(
+        QStringLiteral("QLineEdit, QAbstractItemView { background-color: %1; color: %2;"
+                       " border: 1px solid %3; padding: 2px;"
+                       " selection-background-color: rgb(0,0,128); selection-color: white; }"
+                       "QLineEdit:focus, QAbstractItemView:focus { border: 2px solid %2;"
+                       " padding: 1px; }")
+            .arg(ClassicField.name(), ClassicWindowText.name(), Grey.name()));
+}
+
 void DrawTwipsLine(QPainter &painter, int x1, int y1, int x2, int y2, const QColor &colour,
                    Qt::PenStyle style) {
     painter.save();

@@ -60,6 +60,11 @@ void SetColours(QWidget *widget, const QColor &background, const QColor &text);
 void StyleButton(QAbstractButton *button, const QColor &face, const QFont &font,
                  const QColor &focusFrame);
 
+// A field or a list on one of the light windows: black on white whatever the
+// theme, in a grey frame that turns black and thicker with the keyboard focus,
+// the selected line white on navy.
+void StyleLightField(QWidget *field);
+
 // The decorative lines and outline frames of a window design, drawn by the
 // window's paintEvent at twips coordinates. A frame stays inside its box, as
 // the designer's outline shapes do.

@@ -21,6 +21,14 @@ double CubicInWidth(double w) {
 
 } // namespace
 
+QChar ClassLetter(YallopClass c) {
+    return QChar(u'A' + int(c));
+}
+
+QChar ClassLetter(OdehZone z) {
+    return QChar(u'A' + int(z));
+}
+
 YallopClass ClassifyYallop(double q) {
     constexpr std::array<double, 5> lowerLimits{0.216, -0.014, -0.160, -0.232, -0.293};
     for (std::size_t i = 0; i < lowerLimits.size(); ++i) {

@@ -2,6 +2,8 @@
 
 #include "lunar/riseset.h"
 
+#include <QChar>
+
 #include <optional>
 
 // How hard the young (or old) crescent is to see on one evening (morning)
@@ -31,6 +33,11 @@ enum class OdehZone { A, B, C, D };
 
 YallopClass ClassifyYallop(double q);
 OdehZone ClassifyOdeh(double v);
+
+// The names the papers give them: "A" to "F" for Yallop's classes, "A" to
+// "D" for Odeh's zones.
+QChar ClassLetter(YallopClass c);
+QChar ClassLetter(OdehZone z);
 
 // Evenings (mornings) that have no best time, or no crescent at it.
 enum class CrescentStatus {

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <algorithm>
+
 namespace lunex {
 namespace {
 
@@ -22,21 +24,36 @@ QString Folded(QStringView name) {
     return folded.simplified();
 }
 
+// Whether the place's name or one of its aliases, folded, passes the test.
+template <typename Test> bool AnyName(const NamedPlace &p, Test test) {
+    if (test(Folded(p.name))) {
+        return true;
+    }
+    return std::any_of(p.aliases.begin(), p.aliases.end(),
+                       [&](QStringView alias) { return !alias.isEmpty() && test(Folded(alias)); });
+}
+
 } // namespace
 
 std::optional<NamedPlace> FindPlace(QStringView name) {
     const QString wanted = Folded(name);
     for (const NamedPlace &p : BuiltInPlaces) {
-        if (Folded(p.name) == wanted) {
+        if (AnyName(p, [&](const QString &folded) { return folded == wanted; })) {
             return p;
-        }
-        for (const QStringView alias : p.aliases) {
-            if (!alias.isEmpty() && Folded(alias) == wanted) {
-                return p;
-            }
         }
     }
     return std::nullopt;
+}
+
+QList<NamedPlace> SearchPlaces(QStringView typed) {
+    const QString wanted = Folded(typed);
+    QList<NamedPlace> found;
+    for (const NamedPlace &p : BuiltInPlaces) {
+        if (AnyName(p, [&](const QString &folded) { return folded.contains(wanted); })) {
+            found.append(p);
+        }
+    }
+    return found;
 }
 
 } // namespace lunex

@@ -2,6 +2,7 @@
 
 #include "lunar/ephemeris.h"
 
+#include <QList>
 #include <QStringView>
 
 #include <array>
@@ -93,5 +94,15 @@ inline constexpr auto BuiltInPlaces = std::to_array<NamedPlace>({
 // A built-in place by its name or one of its aliases, regardless of capitals,
 // accents and extra blanks ("tromso" finds Tromsø).
 std::optional<NamedPlace> FindPlace(QStringView name);
+
+// The built-in places whose name or an alias contains the typed text, matched
+// as FindPlace matches ("szekesfehervar" finds Székesfehérvár, "wien" Bécs), in
+// the table's order; all of them for an empty text.
+QList<NamedPlace> SearchPlaces(QStringView typed);
+
+// The heights an observer can stand at, from the shore of the Dead Sea to the
+// highest mountains, in metres above sea level.
+inline constexpr double LowestElevation = -500;
+inline constexpr double HighestElevation = 9000;
 
 } // namespace lunex

@@ -35,14 +35,6 @@ constexpr const char16_t *StatusTexts[] = {
 
 } // namespace
 
-QChar ClassLetter(YallopClass c) {
-    return QChar(u'A' + int(c));
-}
-
-QChar ClassLetter(OdehZone z) {
-    return QChar(u'A' + int(z));
-}
-
 QString YallopMeaning(YallopClass c) {
     return QString::fromUtf16(YallopMeanings[int(c)]);
 }

@@ -12,10 +12,6 @@
 // its map.
 namespace lunex {
 
-// "A" to "F" for Yallop's classes, "A" to "D" for Odeh's zones.
-QChar ClassLetter(YallopClass c);
-QChar ClassLetter(OdehZone z);
-
 QString YallopMeaning(YallopClass c);
 QString OdehMeaning(OdehZone z);
 

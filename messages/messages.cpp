@@ -1,8 +1,30 @@
 #include "messages/messages.h"
 
+#include "lunar/places.h"
+
 #include <QFileInfo>
 
 namespace lunex {
+namespace {
+
+// "Az" before a vowel, "A" before a consonant: az 'ujhold.txt', a 'hely.txt'.
+QString Article(QStringView word) {
+    static const QString vowels = QStringLiteral("aáeéiíoóöőuúüű");
+    return !word.isEmpty() && vowels.contains(word.front().toLower()) ? QStringLiteral("Az")
+                                                                      : QStringLiteral("A");
+}
+
+// "Az 'ujhold.txt' fájl nem menthető: <reason>"
+QString FileSentence(QStringView fileName, QStringView what, QStringView reason) {
+    return QStringLiteral("%1 '%2' fájl %3: %4").arg(Article(fileName), fileName, what, reason);
+}
+
+// A number of the examples, "47,5" or "47.5".
+QString Example(int whole, int tenths, const QLocale &locale) {
+    return QString::number(whole) + locale.decimalPoint() + QString::number(tenths);
+}
+
+} // namespace
 
 QString ProblemText(FileProblem problem) {
     switch (problem) {
@@ -30,11 +52,11 @@ QString ProblemText(FileProblem problem) {
 }
 
 QString WriteFailureMessage(QStringView fileName, FileProblem problem) {
-    return QStringLiteral("Az '%1' fájl nem menthető: %2").arg(fileName, ProblemText(problem));
+    return FileSentence(fileName, u"nem menthető", ProblemText(problem));
 }
 
 QString ReadFailureMessage(QStringView fileName, FileProblem problem) {
-    return QStringLiteral("Az '%1' fájl nem olvasható: %2").arg(fileName, ProblemText(problem));
+    return FileSentence(fileName, u"nem olvasható", ProblemText(problem));
 }
 
 QString PictureFailureMessage(QStringView fileName) {
@@ -47,6 +69,38 @@ QString UserFileWriteFailureMessage(const QString &path, FileProblem problem) {
             ? QStringLiteral("a(z) '%1' mappa nem létezik.").arg(QFileInfo(path).path())
             : ProblemText(problem);
     return QStringLiteral("A(z) '%1' fájl nem menthető: %2").arg(path, reason);
+}
+
+QString InvalidLatitudeMessage(const QLocale &locale) {
+    return QStringLiteral("Kérem, adjon meg érvényes FÖLDRAJZI SZÉLESSÉGET (-90 és 90 fok között, "
+                          "például %1 vagy 47° %2′ É)!")
+        .arg(Example(47, 5, locale), Example(29, 9, locale));
+}
+
+QString InvalidLongitudeMessage(const QLocale &locale) {
+    return QStringLiteral("Kérem, adjon meg érvényes FÖLDRAJZI HOSSZÚSÁGOT (-180 és 180 fok "
+                          "között, például %1 vagy 19° %2′ K)!")
+        .arg(Example(19, 1, locale), Example(2, 4, locale));
+}
+
+QString InvalidElevationMessage() {
+    return QStringLiteral("Kérem, adjon meg érvényes TENGERSZINT FELETTI MAGASSÁGOT (%1 és %2 "
+                          "méter között)!")
+        .arg(LowestElevation)
+        .arg(HighestElevation);
+}
+
+QString CoordinateFormsHint(const QLocale &locale) {
+    return QStringLiteral("Fokban (%1) vagy fokban és percben (47° %2′), az északi és déli (É, D), "
+                          "a keleti és nyugati (K, Ny) oldal betűjével vagy előjellel; a magasság "
+                          "méterben.")
+        .arg(Example(47, 5, locale), Example(29, 9, locale));
+}
+
+QString PlaceFileFallbackMessage(QStringView fileName, QStringView reason,
+                                 QStringView fallbackName) {
+    return QStringLiteral("%1 Helyette %2 adataival számolok.")
+        .arg(FileSentence(fileName, u"nem olvasható", reason), fallbackName);
 }
 
 } // namespace lunex

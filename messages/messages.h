@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLocale>
 #include <QString>
 #include <QStringView>
 
@@ -66,5 +67,28 @@ QString PictureFailureMessage(QStringView fileName);
 // A file the user named, which may lie anywhere, could not be saved: its whole
 // path, and for a missing folder that folder rather than 'Pic'.
 QString UserFileWriteFailureMessage(const QString &path, FileProblem problem);
+
+// --- The observer's place
+
+// The name of a place given only by its coordinates.
+inline const QString UnnamedPlace = QStringLiteral("megadott hely");
+
+// The dialog "Megfigyelési hely" with a field it cannot take; the examples
+// are written with the locale's decimal separator.
+inline const QString PlaceNameMissingMessage =
+    QStringLiteral("Kérem, adja meg a megfigyelési hely NEVÉT!");
+QString InvalidLatitudeMessage(const QLocale &locale);
+QString InvalidLongitudeMessage(const QLocale &locale);
+QString InvalidElevationMessage();
+// Under the fields: the forms they take.
+QString CoordinateFormsHint(const QLocale &locale);
+
+// The place's file that cannot be read or holds no place: why, and the place
+// used instead.
+QString PlaceFileFallbackMessage(QStringView fileName, QStringView reason,
+                                 QStringView fallbackName);
+// The reason when its line is not a place.
+inline const QString MalformedPlaceReason =
+    QStringLiteral("nem NÉV;SZÉLESSÉG;HOSSZÚSÁG;MAGASSÁG alakú (például Szeged;46.25;20.14;75).");
 
 } // namespace lunex

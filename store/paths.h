@@ -11,6 +11,7 @@ namespace lunex {
 inline constexpr QStringView NewMoonFile = u"/Pic/ujhold.txt";
 inline constexpr QStringView ObservationFile = u"/Pic/utolso.txt";
 inline constexpr QStringView NewMoonListFile = u"/Pic/ujholdak.txt";
+inline constexpr QStringView PlaceFile = u"/Pic/hely.txt";
 
 // The phase picture of a row of the phase table.
 QString PhasePictureFile(const PhaseBand &band);

@@ -20,6 +20,7 @@ namespace lunex::test {
 struct Run {
     int code = -1; // -1 when the program crashed or did not end in time
     QString out, err;
+    QByteArray outBytes; // stdout as written, a UTF-8 byte-order mark included
 };
 
 // A user the tests become when they run as root, to meet the limits of an
@@ -84,9 +85,9 @@ inline Run RunProgram(const QString &program, const QStringList &args,
         p.waitForFinished();
         return {};
     }
-    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
-            QString::fromUtf8(p.readAllStandardOutput()),
-            QString::fromUtf8(p.readAllStandardError())};
+    const QByteArray out = p.readAllStandardOutput();
+    return {p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1, QString::fromUtf8(out),
+            QString::fromUtf8(p.readAllStandardError()), out};
 }
 
 } // namespace lunex::test

@@ -5,6 +5,7 @@
 #include "processrun.h"
 
 #include "charts/visibilitychart.h"
+#include "lunar/evenings.h"
 #include "lunar/places.h"
 
 #include <QDir>
@@ -29,18 +30,26 @@ Run RunTool(const QStringList &args, const QString &locale = QStringLiteral("C.U
 
 using CsvRow = QMap<QString, QString>;
 
-// The rows of a --csv run, each by the header's names.
-QList<CsvRow> RunCsv(const QStringList &args) {
-    const Run r = RunTool(QStringList(args) << QStringLiteral("--csv"));
+// The rows of a --csv (or --csv-hu) run, each by the header's names.
+QList<CsvRow> RunCsv(const QStringList &args, const QString &form = QStringLiteral("--csv")) {
+    const Run r = RunTool(QStringList(args) << form);
     if (r.code != 0) {
         qWarning() << r.err;
         return {};
     }
-    QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
-    const QStringList header = lines.takeFirst().split(u',');
+    const bool hungarian = form == u"--csv-hu";
+    // The Hungarian form starts with the mark that tells spreadsheets it is UTF-8.
+    if (r.outBytes.startsWith("\xEF\xBB\xBF") != hungarian) {
+        qWarning() << "byte-order mark wrong";
+        return {};
+    }
+    const QChar separator = hungarian ? u';' : u',';
+    QStringList lines =
+        r.out.mid(r.out.startsWith(u'\uFEFF') ? 1 : 0).split(u'\n', Qt::SkipEmptyParts);
+    const QStringList header = lines.takeFirst().split(separator);
     QList<CsvRow> rows;
     for (const QString &line : lines) {
-        const QStringList cells = line.split(u',');
+        const QStringList cells = line.split(separator);
         if (cells.size() != header.size()) {
             qWarning() << "malformed row:" << line;
             return {};
@@ -223,6 +232,51 @@ private slots:
             QVERIFY2(time.match(cells[7]).hasMatch(), qPrintable(cells[7]));
         }
         QVERIFY(lines[2].contains(u",-0.095,C,"));
+    }
+
+    // Where to look and how much is lit, as the library computes them, in
+    // both forms: the Hungarian one holds the same cells with decimal commas.
+    void csvAgreesWithTheLibrary_data() {
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<QDate>("from");
+        QTest::newRow("Budapest") << "Budapest"
+                                  << "Europe/Budapest" << QDate(2026, 12, 1);
+        QTest::newRow("Cape Town") << "Cape Town"
+                                   << "Africa/Johannesburg" << QDate(2026, 5, 1);
+        QTest::newRow("Tromsø, polar night") << "Tromso"
+                                             << "Europe/Oslo" << QDate(2026, 12, 1);
+    }
+    void csvAgreesWithTheLibrary() {
+        QFETCH(QString, place);
+        QFETCH(QString, zone);
+        QFETCH(QDate, from);
+        const QStringList args{"--place",  place,    "--zone",
+                               zone,       "--from", from.toString(Qt::ISODate),
+                               "--months", "2"};
+        const QList<CsvRow> plain = RunCsv(args);
+        const QList<CsvRow> hungarian = RunCsv(args, QStringLiteral("--csv-hu"));
+        const QList<Lunation> lunations = ComputeLunations(
+            FindPlace(place)->place, QDateTime(from, QTime(0, 0), QTimeZone(zone.toUtf8())), 2);
+        QCOMPARE(plain.size(), 8);
+        QCOMPARE(hungarian.size(), 8);
+        const auto agrees = [](const QString &cell, std::optional<double> value) {
+            return value ? std::abs(cell.toDouble() - *value) <= 0.005 : cell.isEmpty();
+        };
+        for (qsizetype i = 0; i < plain.size(); ++i) {
+            const Evening &e = lunations[i / 4].evenings[i % 4];
+            const CsvRow &row = plain[i];
+            const auto moon = e.moonAtBestTime;
+            QVERIFY2(
+                agrees(row["hold_magassag"], moon ? std::optional(moon->altitude) : std::nullopt),
+                qPrintable(row["hold_magassag"]));
+            QVERIFY(agrees(row["hold_azimut"], moon ? std::optional(moon->azimuth) : std::nullopt));
+            QVERIFY(agrees(row["megvilagitas"], e.illuminatedPercent));
+            for (auto cell = row.begin(); cell != row.end(); ++cell) {
+                QCOMPARE(QString(hungarian[i][cell.key()]).replace(u',', u'.'), cell.value());
+            }
+        }
+        QVERIFY2(hungarian[0]["szelesseg"].contains(u','), qPrintable(hungarian[0]["szelesseg"]));
     }
 
     // The map's colour at a few cells is the class the table gives for the

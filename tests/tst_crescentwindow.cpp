@@ -6,6 +6,7 @@
 #include "app/eveningstable.h"
 #include "app/mainwindow.h"
 #include "app/mappanel.h"
+#include "app/placedialog.h"
 #include "app/skypanel.h"
 #include "charts/skychart.h"
 #include "charts/visibilitychart.h"
@@ -16,16 +17,22 @@
 #include "lunar/evenings.h"
 #include "lunar/places.h"
 #include "messageboxes.h"
+#include "texts/eveningcsv.h"
 #include "themes.h"
 
 #include <QAccessible>
 #include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTabWidget>
 #include <QTest>
+#include <QTimer>
 
 #include <cmath>
 
@@ -300,21 +307,81 @@ private slots:
         QCOMPARE(read(0, EveningsTable::Age), "Kor: A Hold a Nap előtt nyugszik le: nem látható.");
     }
 
-    // The drawing saved as a picture, and a file that cannot be saved
-    // reported as every other is.
-    void savesThePicture() {
+    // The evenings in either CSV form and the drawing as a picture, saved
+    // where the user said; a file that cannot be saved reported as every
+    // other is, and nothing left behind.
+    void exports_data() {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("evenings") << "csv"
+                                  << "";
+        QTest::newRow("evenings for spreadsheets") << "csv-hu"
+                                                   << "";
+        QTest::newRow("drawing") << "png"
+                                 << "";
+        QTest::newRow("no such folder") << "png"
+                                        << "nincs";
+    }
+    void exports() {
+        QFETCH(QString, what);
+        QFETCH(QString, folder);
         Rig rig(Utc(2026, 12, 11, 17));
+        const QString path =
+            rig.dir.path() + u'/' + folder + QStringLiteral("/esték.") + what.left(3);
+        const CsvForm form = what == u"csv-hu" ? CsvForm::Hungarian : CsvForm::Plain;
         const QImage sky = rig.window->skyPanel()->picture(QSize(600, 300));
-        const QString good = rig.dir.pic("rajz.png");
-        QVERIFY(rig.window->savePicture(good, sky));
-        QCOMPARE(QImage(good).size(), QSize(600, 300));
         MessageBoxes watcher;
-        const QString missing = rig.dir.path() + "/nincs/rajz.png";
-        QVERIFY(!rig.window->savePicture(missing, sky));
-        QTRY_COMPARE(watcher.count(), 1);
-        QCOMPARE(watcher.log(),
-                 QStringList{"critical:A(z) '" + missing + "' fájl nem menthető: a(z) '" +
-                             rig.dir.path() + "/nincs' mappa nem létezik."});
+        const bool saved = what == u"png" ? rig.window->savePicture(path, sky)
+                                          : rig.window->saveEvenings(path, form);
+        QCOMPARE(saved, folder.isEmpty());
+        if (!saved) {
+            QTRY_COMPARE(watcher.count(), 1);
+            QCOMPARE(watcher.log(),
+                     QStringList{"critical:A(z) '" + path + "' fájl nem menthető: a(z) '" +
+                                 rig.dir.path() + "/nincs' mappa nem létezik."});
+            QVERIFY(!QFileInfo::exists(path));
+        } else if (what == u"png") {
+            QCOMPARE(QImage(path).size(), QSize(600, 300));
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), FormatEveningsCsv({rig.window->lunation()}, "Budapest",
+                                                       FindPlace(u"Budapest")->place, Zone, form)
+                                         .toUtf8());
+        }
+    }
+
+    // The place chosen in its dialog is the window's at once, and the next
+    // time the window opens.
+    void placeChosenInTheDialog() {
+        Rig rig(Utc(2026, 12, 5, 12));
+        QCOMPARE(rig.window->place().name, "Budapest");
+        QTimer::singleShot(0, [] {
+            auto *dialog = qobject_cast<PlaceDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto *search = dialog->findChild<QLineEdit *>("placeSearch");
+            search->setText("szeged");
+            QTest::keyClick(search, Qt::Key_Return);
+            QTest::mouseClick(dialog->findChild<QPushButton *>("placeOk"), Qt::LeftButton);
+        });
+        QTest::mouseClick(qobject_cast<QPushButton *>(rig.control("placeButton")), Qt::LeftButton);
+        const Place szeged = FindPlace(u"Szeged")->place;
+        QCOMPARE(rig.window->place().name, "Szeged");
+        QCOMPARE(rig.window->lunation().evenings[1].sighting.bestTime,
+                 ComputeLunations(szeged, Utc(2026, 12, 5, 12), 1)
+                     .first()
+                     .evenings[1]
+                     .sighting.bestTime);
+        QCOMPARE(qobject_cast<QLabel *>(rig.control("placeText"))->text(),
+                 "Szeged (46,25° É, 20,14° K, 75 m)");
+        rig.window->close();
+        QTRY_VERIFY(!rig.window);
+        rig.main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(rig.main));
+        QTest::keyClick(rig.main, Qt::Key_H, Qt::ControlModifier);
+        QVERIFY(rig.main->crescentWindow());
+        QCOMPARE(rig.main->crescentWindow()->place().name, "Szeged");
+        rig.window = rig.main->crescentWindow();
     }
 };
 

@@ -4,6 +4,7 @@
 #include "store/datafiles.h"
 #include "store/fileio.h"
 #include "store/picturefile.h"
+#include "store/placefile.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -396,10 +397,127 @@ private slots:
         if (beside == "read-only") {
             QFile::setPermissions(bin + "/Pic", QFile::ReadOwner | QFile::ExeOwner);
         }
+        // The companion programs find the same places, and make nothing.
+        const AppDirs located = LocateAppDirs(bin, user);
+        QVERIFY(!QFileInfo::exists(user));
         const AppDirs dirs = PrepareAppDirs(bin, user);
         QCOMPARE(dirs.pictures, portable ? bin : root.filePath("prefix/share/lunex"));
         QCOMPARE(dirs.data, portable ? bin : user);
         QCOMPARE(QFileInfo(user + "/Pic").isDir(), !portable);
+        QCOMPARE(located.pictures, dirs.pictures);
+        QCOMPARE(located.data, dirs.data);
+    }
+
+    // hely.txt as the place dialog saves it, and the place it reads back.
+    void placeFileRoundTrip_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<double>("latitude");
+        QTest::addColumn<double>("longitude");
+        QTest::addColumn<double>("elevation");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("readBack");
+        QTest::newRow("built-in place") << "Szeged" << 46.25 << 20.14 << 75.0
+                                        << QByteArray("Szeged;46.25;20.14;75\r\n") << "Szeged";
+        QTest::newRow("accents of the code page")
+            << QStringLiteral("Székesfehérvár") << 47.19 << 18.42 << 118.0
+            << QByteArray("Sz\xE9kesfeh\xE9rv\xE1r;47.19;18.42;118\r\n")
+            << QStringLiteral("Székesfehérvár");
+        QTest::newRow("degrees and minutes keep a millionth")
+            << "Kert" << 47 + 29.9 / 60 << 19.04 << 105.5
+            << QByteArray("Kert;47.498333;19.04;105.5\r\n") << "Kert";
+        QTest::newRow("south, west and below the sea")
+            << "Ushuaia" << -54.8 << -68.3 << -20.0 << QByteArray("Ushuaia;-54.8;-68.3;-20\r\n")
+            << "Ushuaia";
+        QTest::newRow("a ';' in the name needs no escape")
+            << QStringLiteral("Tanya; a dűlő végén") << 46.5 << 20.0 << 80.0
+            << QByteArray("Tanya; a d\xFBl\xF5 v\xE9g\xE9n;46.5;20;80\r\n")
+            << QStringLiteral("Tanya; a dűlő végén");
+        QTest::newRow("Tromsø is written as Tromso and comes back")
+            << QStringLiteral("Tromsø") << 69.65 << 18.96 << 10.0
+            << QByteArray("Tromso;69.65;18.96;10\r\n") << QStringLiteral("Tromsø");
+        QTest::newRow("Tromso elsewhere stays Tromso")
+            << QStringLiteral("Tromso") << 69.0 << 18.96 << 10.0
+            << QByteArray("Tromso;69;18.96;10\r\n") << QStringLiteral("Tromso");
+        QTest::newRow("a letter beyond the code page loses its accent")
+            << QStringLiteral("São Tomé") << 0.34 << 6.73 << 10.0
+            << QByteArray("Sao Tom\xE9;0.34;6.73;10\r\n") << QStringLiteral("Sao Tomé");
+        QTest::newRow("no letter to fall back on")
+            << QStringLiteral("北京") << 39.9 << 116.41 << 44.0
+            << QByteArray("??;39.9;116.41;44\r\n") << QStringLiteral("??");
+        QTest::newRow("a line break would end the line")
+            << QStringLiteral(" Kert\r\nház ") << 47.0 << 19.0 << 0.0
+            << QByteArray("Kert h\xE1z;47;19;0\r\n") << QStringLiteral("Kert ház");
+    }
+    void placeFileRoundTrip() {
+        QFETCH(QString, name);
+        QFETCH(double, latitude);
+        QFETCH(double, longitude);
+        QFETCH(double, elevation);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, readBack);
+        AppDir dir;
+        QCOMPARE(SaveObserverPlace(dir.path(), {name, {latitude, longitude, elevation}}),
+                 FileProblem::None);
+        QCOMPARE(dir.read("hely.txt"), bytes);
+        const PlaceReading reading = LoadObserverPlace(dir.path());
+        QVERIFY(!reading.unreadable);
+        QCOMPARE(reading.place.name, readBack);
+        QVERIFY(std::abs(reading.place.place.latitude - latitude) < 1e-6);
+        QVERIFY(std::abs(reading.place.place.longitude - longitude) < 1e-6);
+        QCOMPARE(reading.place.place.elevation, elevation);
+    }
+
+    // Read leniently; what is not a place is reported once, with Budapest in
+    // its stead, and the file is left as it was. No file at all is no fault.
+    void placeFileReading_data() {
+        QTest::addColumn<QByteArray>("bytes"); // "<absent>", "<dir>" or the file
+        QTest::addColumn<QString>("name");     // empty: unreadable
+        QTest::addColumn<double>("latitude");
+        QTest::newRow("missing") << QByteArray("<absent>") << "Budapest" << 47.5;
+        QTest::newRow("LF and no line end")
+            << QByteArray("Eger;47.9;20.38;160\nmore") << "Eger" << 47.9;
+        QTest::newRow("blanks and decimal commas")
+            << QByteArray(" Eger ; 47,9 ; 20,38 ; 160 \r\n") << "Eger" << 47.9;
+        QTest::newRow("empty lines first")
+            << QByteArray("\r\n  \r\nEger;47.9;20.38;160") << "Eger" << 47.9;
+        QTest::newRow("UTF-8 marked by an editor") << QByteArray("\xEF\xBB\xBFP\xC3\xA9"
+                                                                 "cs;46.07;18.23;153\r\n")
+                                                   << "Pécs" << 46.07;
+        QTest::newRow("no name") << QByteArray(";46.07;18.23;153") << "megadott hely" << 46.07;
+        QTest::newRow("empty file") << QByteArray("") << "" << 0.0;
+        QTest::newRow("no elevation") << QByteArray("Eger;47.9;20.38\r\n") << "" << 0.0;
+        QTest::newRow("past the pole") << QByteArray("Eger;95;20.38;160\r\n") << "" << 0.0;
+        QTest::newRow("not a number") << QByteArray("Eger;észak;20.38;160") << "" << 0.0;
+        QTest::newRow("NaN") << QByteArray("Eger;nan;20.38;160") << "" << 0.0;
+        QTest::newRow("above the mountains") << QByteArray("Eger;47.9;20.38;9001\r\n") << "" << 0.0;
+        QTest::newRow("too large") << QByteArray(1024 * 1024 + 1, ';') << "" << 0.0;
+        QTest::newRow("directory in its place") << QByteArray("<dir>") << "" << 0.0;
+    }
+    void placeFileReading() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, name);
+        QFETCH(double, latitude);
+        AppDir dir;
+        if (bytes == "<dir>") {
+            QVERIFY(QDir(dir.pic("")).mkdir("hely.txt"));
+        } else if (bytes != "<absent>") {
+            dir.write("hely.txt", bytes);
+        }
+        const PlaceReading reading = LoadObserverPlace(dir.path());
+        QCOMPARE(reading.unreadable, name.isEmpty());
+        QCOMPARE(reading.place.name, name.isEmpty() ? QStringLiteral("Budapest") : name);
+        QCOMPARE(reading.place.place.latitude, name.isEmpty() ? 47.5 : latitude);
+        QCOMPARE(reading.message.isEmpty(), !name.isEmpty());
+        if (bytes == "<dir>") {
+            QCOMPARE(reading.message, QStringLiteral("A 'hely.txt' fájl nem olvasható: a fájl "
+                                                     "helyén egy mappa van. Helyette Budapest "
+                                                     "adataival számolok."));
+        } else if (name.isEmpty()) {
+            QVERIFY2(reading.message.startsWith(u"A 'hely.txt' fájl nem olvasható: "),
+                     qPrintable(reading.message));
+            QCOMPARE(dir.read("hely.txt"), bytes);
+        }
+        QCOMPARE(QFileInfo::exists(dir.pic("hely.txt")), bytes != "<absent>");
     }
 
     void unreadableFileIsReported() {

@@ -1,6 +1,7 @@
 #include "lunar/lunarage.h"
 #include "texts/datetext.h"
 #include "texts/numbertext.h"
+#include "texts/placereader.h"
 
 #include "dates.h"
 
@@ -11,7 +12,18 @@
 using namespace lunex;
 using namespace lunex::test;
 
-namespace {} // namespace
+namespace {
+
+// What a place field reads: "lat", "lon" or "elev".
+std::optional<double> ReadPlaceField(const QString &field, const QString &text,
+                                     const QLocale &locale) {
+    if (field == u"elev") {
+        return ReadElevation(text, locale);
+    }
+    return ReadCoordinate(text, field == u"lat" ? Axis::Latitude : Axis::Longitude, locale);
+}
+
+} // namespace
 
 class TestTextForms : public QObject {
     Q_OBJECT
@@ -232,6 +244,99 @@ private slots:
         QFETCH(QString, hu);
         QCOMPARE(FormatPattern(value, decimals, QLocale::c()), c);
         QCOMPARE(FormatPattern(value, decimals, QLocale(QLocale::Hungarian, QLocale::Hungary)), hu);
+    }
+
+    // The place dialog's fields as observers type them; NaN: refused.
+    void readsPlaceFields_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        const double no = qQNaN();
+        const auto row = [](const char *name, const char *locale, const char *field,
+                            const QString &text, double value) {
+            QTest::newRow(name) << locale << field << text << value;
+        };
+        row("decimal comma", "hu_HU", "lat", "47,5", 47.5);
+        row("point in a comma locale", "hu_HU", "lat", "47.5", 47.5);
+        row("degree sign", "hu_HU", "lon", " 19,04° ", 19.04);
+        row("minus sign", "hu_HU", "lat", "-33,92", -33.92);
+        row("typographic minus", "hu_HU", "lon", "−70,67", -70.67);
+        row("plus sign", "hu_HU", "lon", "+19", 19);
+        row("degrees and minutes", "hu_HU", "lat", "47° 29,9′", 47 + 29.9 / 60);
+        row("degrees and minutes, blank only", "hu_HU", "lat", "47 29.9", 47 + 29.9 / 60);
+        row("minutes with an apostrophe, no blanks", "hu_HU", "lon", "19°2,4'", 19.04);
+        row("seconds", "hu_HU", "lat", "47° 29′ 54″", 47 + 29 / 60.0 + 54 / 3600.0);
+        row("seconds with ASCII marks", "en_US", "lat", "47°29'54.5\"",
+            47 + 29 / 60.0 + 54.5 / 3600.0);
+        row("north letter after", "hu_HU", "lat", "47° 29,9′ É", 47 + 29.9 / 60);
+        row("south letter, small", "hu_HU", "lat", "33,92 d", -33.92);
+        row("west letters before", "hu_HU", "lon", "Ny 70° 40,2′", -(70 + 40.2 / 60));
+        row("east letter joined", "hu_HU", "lon", "19,04K", 19.04);
+        row("decomposed É", "hu_HU", "lat", "47,5 E\u0301", 47.5);
+        row("the pole", "hu_HU", "lat", "90", 90);
+        row("the date line", "hu_HU", "lon", "-180", -180);
+        row("point in a point locale", "en_US", "lon", "151.21", 151.21);
+        row("elevation", "hu_HU", "elev", "105", 105);
+        row("elevation with m", "hu_HU", "elev", "1795,5 m", 1795.5);
+        row("below sea level", "hu_HU", "elev", "-28", -28);
+        row("empty", "hu_HU", "lat", "", no);
+        row("not a number", "hu_HU", "lat", "észak", no);
+        row("past the pole", "hu_HU", "lat", "90,01", no);
+        row("past the date line", "hu_HU", "lon", "180° 0,1′", no);
+        row("60 minutes", "hu_HU", "lat", "47° 60′", no);
+        row("60 seconds", "hu_HU", "lat", "47 29 60", no);
+        row("decimal degrees with minutes", "hu_HU", "lat", "47,5° 10′", no);
+        row("longitude letter on a latitude", "hu_HU", "lat", "47 K", no);
+        row("E is not É: it would be east in English", "hu_HU", "lat", "47 E", no);
+        row("sign and letter", "hu_HU", "lat", "-33,92 D", no);
+        row("two letters", "hu_HU", "lat", "É 47 D", no);
+        row("minutes without degrees", "hu_HU", "lat", "29,9′", no);
+        row("digits run together", "hu_HU", "lat", "4729", no);
+        row("comma in a point locale", "en_US", "lat", "47,5", no);
+        row("point groups thousands in German", "de_DE", "elev", "1.200", no);
+        row("elevation above the mountains", "hu_HU", "elev", "9000,1", no);
+        row("elevation in feet", "hu_HU", "elev", "344 ft", no);
+        row("non-ASCII digits", "hu_HU", "lat", "\u0664\u0667", no);
+    }
+    void readsPlaceFields() {
+        QFETCH(QString, locale);
+        QFETCH(QString, field);
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        const std::optional<double> read = ReadPlaceField(field, text, QLocale(locale));
+        QCOMPARE(read.has_value(), !std::isnan(value));
+        if (read) {
+            QVERIFY2(std::abs(*read - value) < 1e-9, qPrintable(QString::number(*read, 'g', 17)));
+        }
+    }
+
+    // What a field shows reads back as the place it shows, in every locale.
+    void placeFieldsReadBack_data() {
+        QTest::addColumn<QString>("locale");
+        for (const char *loc : {"hu_HU", "en_US", "de_DE", "fr_FR", "ar_EG"}) {
+            QTest::newRow(loc) << QString(loc);
+        }
+    }
+    void placeFieldsReadBack() {
+        QFETCH(QString, locale);
+        const QLocale l(locale);
+        QCOMPARE(CoordinateText(47.5, Axis::Latitude, QLocale(QLocale::Hungarian)),
+                 QStringLiteral("47,5° É"));
+        for (const double degrees : {47.498333, -33.92, 0.0, -0.0000001, 90.0, -180.0, 19.04}) {
+            for (const Axis axis : {Axis::Latitude, Axis::Longitude}) {
+                if (axis == Axis::Latitude && std::abs(degrees) > 90) {
+                    continue;
+                }
+                const QString shown = CoordinateText(degrees, axis, l);
+                const auto back = ReadCoordinate(shown, axis, l);
+                QVERIFY2(back && std::abs(*back - degrees) < 1e-6, qPrintable(shown));
+            }
+        }
+        for (const double metres : {105.0, -28.0, 2240.0, 8848.9}) {
+            const QString shown = ElevationText(metres, l);
+            QCOMPARE(ReadElevation(shown, l), std::optional(metres));
+        }
     }
 };
 

@@ -143,58 +143,6 @@ QString TableNotes() {
                           "○ az első este, amikor optikai eszközzel látható (Yallop A–D).\n");
 }
 
-// --- The CSV
-
-// Each status's code, by CrescentStatus.
-constexpr const char16_t *StatusCodes[] = {
-    u"szamolt",           u"nap_nem_nyugszik", u"nap_nem_kel", u"hold_elobb_nyugszik",
-    u"hold_nem_nyugszik", u"ujhold_elott",
-};
-
-QString CsvTime(const std::optional<double> &jd, const QTimeZone &zone) {
-    return jd ? MinuteOf(*jd).toTimeZone(zone).toString(Qt::ISODate) : QString();
-}
-
-QString CsvNumber(double value, int decimals) {
-    return QString::number(value, 'f', decimals);
-}
-
-// The place's name, and a name with a comma or a quote quoted, as RFC 4180 has it.
-QString CsvPlaceCells(const TableSetting &setting) {
-    QString name = setting.placeName;
-    if (name.contains(u',') || name.contains(u'"')) {
-        name = u'"' + name.replace(u'"', QStringLiteral("\"\"")) + u'"';
-    }
-    return QStringLiteral("%1,%2,%3,%4")
-        .arg(name, CsvNumber(setting.place.latitude, 4), CsvNumber(setting.place.longitude, 4),
-             CsvNumber(setting.place.elevation, 0));
-}
-
-QString CsvRow(const Evening &e, const QString &leadingCells, const TableSetting &setting) {
-    const CrescentSighting &s = e.sighting;
-    QStringList cells{leadingCells,
-                      CivilDateOf(e, setting.place, setting.zone).toString(Qt::ISODate),
-                      QString::fromUtf16(StatusCodes[int(s.status)]),
-                      CsvTime(s.sunEvent, setting.zone),
-                      CsvTime(s.moonEvent, setting.zone),
-                      s.lagMinutes ? CsvNumber(*s.lagMinutes, 1) : QString(),
-                      CsvTime(s.bestTime, setting.zone)};
-    if (s.status == CrescentStatus::Computed) {
-        cells << QString::number(e.age ? e.age->totalHours : 0)
-              << QString::number(e.age ? e.age->minutePart : 0) << CsvNumber(s.arcl, 2)
-              << CsvNumber(s.arcv, 2) << CsvNumber(s.daz, 2) << CsvNumber(s.widthYallop, 3)
-              << CsvNumber(s.q, 3) << QString(ClassLetter(s.yallop)) << CsvNumber(s.v, 2)
-              << QString(ClassLetter(s.odeh));
-    } else {
-        for (int i = 0; i < 10; ++i) {
-            cells << QString();
-        }
-    }
-    cells << (e.firstNakedEye ? QStringLiteral("1") : QStringLiteral("0"))
-          << (e.firstOpticalAid ? QStringLiteral("1") : QStringLiteral("0"));
-    return cells.join(u',') + u'\n';
-}
-
 } // namespace
 
 QString FormatTable(const QList<Lunation> &lunations, const TableSetting &setting) {
@@ -220,22 +168,6 @@ QString FormatTable(const QList<Lunation> &lunations, const TableSetting &settin
         }
     }
     return out + TableNotes();
-}
-
-QString FormatCsv(const QList<Lunation> &lunations, const TableSetting &setting) {
-    QString out = QStringLiteral(
-        "hely,szelesseg,hosszusag,magassag_m,ujhold,datum,allapot,napnyugta,holdnyugta,"
-        "keses_perc,legjobb_idopont,kor_ora,kor_perc,arcl,arcv,daz,w,q,yallop,odeh_v,odeh,"
-        "elso_szabad_szemmel,elso_optikai_eszkozzel\n");
-    const QString placeCells = CsvPlaceCells(setting);
-    for (const Lunation &lunation : lunations) {
-        const QString newMoon =
-            RoundedToMinute(lunation.newMoon).toTimeZone(setting.zone).toString(Qt::ISODate);
-        for (const Evening &e : lunation.evenings) {
-            out += CsvRow(e, placeCells + u',' + newMoon, setting);
-        }
-    }
-    return out;
 }
 
 } // namespace lunex::crescents

@@ -22,8 +22,4 @@ struct TableSetting {
 // zone's civil time.
 QString FormatTable(const QList<Lunation> &lunations, const TableSetting &setting);
 
-// The same rows for spreadsheets and scripts: '.' decimals, ISO 8601 times
-// with their offset, the place's coordinates on every row.
-QString FormatCsv(const QList<Lunation> &lunations, const TableSetting &setting);
-
 } // namespace lunex::crescents

@@ -8,6 +8,7 @@
 #include "lunar/evenings.h"
 #include "lunar/places.h"
 #include "lunar/visibilitymap.h"
+#include "messages/crescenttexts.h"
 #include "programs/common/cli.h"
 #include "store/fileio.h"
 #include "texts/placetext.h"
@@ -70,9 +71,7 @@ QImage LoadEarth(const std::optional<QString> &path) {
     QImageReader reader(*path);
     const QImage earth = reader.read();
     if (earth.isNull()) {
-        Err()
-            << QStringLiteral("A Föld képe nem olvasható (%1); sima háttérrel rajzolom.").arg(*path)
-            << Qt::endl;
+        Err() << EarthMissingText(*path) << Qt::endl;
     }
     return earth;
 }
@@ -100,8 +99,9 @@ int DrawMap(const MapRequest &request) {
 int PrintTable(const TableRequest &request) {
     const QList<Lunation> lunations =
         ComputeLunations(request.setting.place, request.start.toUTC(), request.count);
-    Out() << (request.csv ? FormatCsv(lunations, request.setting)
-                          : FormatTable(lunations, request.setting))
+    const TableSetting &s = request.setting;
+    Out() << (request.csv ? FormatEveningsCsv(lunations, s.placeName, s.place, s.zone, *request.csv)
+                          : FormatTable(lunations, s))
           << Qt::flush;
     return 0;
 }

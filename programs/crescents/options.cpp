@@ -20,7 +20,8 @@ constexpr int MaxLunations = 1200;
 const char HelpText[] =
     "Használat:\n"
     "  lunex-crescents [--place NÉV | --lat FOK --lon FOK [--elev MÉTER]]\n"
-    "                  [--from DÁTUM] [--months N] [--zone AZONOSÍTÓ | --utc] [--csv]\n"
+    "                  [--from DÁTUM] [--months N] [--zone AZONOSÍTÓ | --utc]\n"
+    "                  [--csv | --csv-hu]\n"
     "  lunex-crescents --map DÁTUM --out FÁJL.png [--criterion yallop|odeh] [--step FOK]\n"
     "                  [--width KÉPPONT] [--texture FÁJL | --no-texture]\n"
     "  lunex-crescents --places | --help | --version\n"
@@ -39,7 +40,9 @@ const char HelpText[] =
     "  --months N         ennyi újhold (alapértelmezés: 12)\n"
     "  --zone AZONOSÍTÓ   IANA időzóna, például Europe/Budapest (alapértelmezés: a rendszeré)\n"
     "  --utc              világidő (UTC)\n"
-    "  --csv              CSV táblázatkezelőknek: pont a tizedesjel, ISO 8601 időpontok\n"
+    "  --csv              CSV programoknak: vessző a cellák között, pont a tizedesjel,\n"
+    "                     ISO 8601 időpontok\n"
+    "  --csv-hu           CSV magyar táblázatkezelőknek: pontosvessző és tizedesvessző\n"
     "  --map DÁTUM        világtérkép ÉÉÉÉ-HH-NN estéjéről, helyenként a helyi este szerint\n"
     "  --out FÁJL.png     ide kerül a térkép\n"
     "  --criterion NÉV    yallop (alapértelmezés) vagy odeh\n"
@@ -93,8 +96,8 @@ QString ParserError(const QCommandLineParser &parser) {
 
 CommandLine::CommandLine() {
     cli::AddStandardOptions(parser_);
-    parser_.addOptions({places_, place_, lat_, lon_, elev_, from_, months_, zone_, utc_, csv_, map_,
-                        out_, criterion_, step_, width_, texture_, noTexture_});
+    parser_.addOptions({places_, place_, lat_, lon_, elev_, from_, months_, zone_, utc_, csv_,
+                        csvHu_, map_, out_, criterion_, step_, width_, texture_, noTexture_});
 }
 
 std::optional<int> CommandLine::parse(const QStringList &arguments) {
@@ -112,7 +115,7 @@ std::optional<int> CommandLine::parse(const QStringList &arguments) {
 
 Refusal CommandLine::readMap(MapRequest &request) const {
     for (const QCommandLineOption *o :
-         {&place_, &lat_, &lon_, &elev_, &from_, &months_, &zone_, &utc_, &csv_}) {
+         {&place_, &lat_, &lon_, &elev_, &from_, &months_, &zone_, &utc_, &csv_, &csvHu_}) {
         if (parser_.isSet(*o)) {
             return QStringLiteral("A --map mellé nem adható meg a --%1 kapcsoló.")
                 .arg(o->names().constFirst());
@@ -213,7 +216,9 @@ Refusal CommandLine::readTable(TableRequest &request) const {
     if (Refusal refusal = readCount(request.count)) {
         return refusal;
     }
-    request.csv = parser_.isSet(csv_);
+    if (Refusal refusal = readCsv(request.csv)) {
+        return refusal;
+    }
     return readStart(request.setting.zone, request.start);
 }
 
@@ -296,6 +301,18 @@ Refusal CommandLine::readCount(int &count) const {
         return QStringLiteral("Hibás szám: '%1' (1 és %2 között).")
             .arg(parser_.value(months_))
             .arg(MaxLunations);
+    }
+    return std::nullopt;
+}
+
+Refusal CommandLine::readCsv(std::optional<CsvForm> &csv) const {
+    if (parser_.isSet(csv_) && parser_.isSet(csvHu_)) {
+        return QStringLiteral("A --csv és a --csv-hu közül csak az egyik adható meg.");
+    }
+    if (parser_.isSet(csv_)) {
+        csv = CsvForm::Plain;
+    } else if (parser_.isSet(csvHu_)) {
+        csv = CsvForm::Hungarian;
     }
     return std::nullopt;
 }

@@ -3,8 +3,9 @@
 #include "eveningtable.h"
 
 #include "charts/visibilitychart.h"
-#include "programs/common/cli.h"
 #include "lunar/visibilitymap.h"
+#include "programs/common/cli.h"
+#include "texts/eveningcsv.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -33,7 +34,7 @@ struct TableRequest {
     TableSetting setting;
     QDateTime start;
     int count = 12;
-    bool csv = false;
+    std::optional<CsvForm> csv; // the table when none
 };
 
 class CommandLine {
@@ -61,6 +62,7 @@ private:
     Refusal readCoordinates(TableSetting &setting) const;
     Refusal readCount(int &count) const;
     Refusal readStart(const QTimeZone &zone, QDateTime &start) const;
+    Refusal readCsv(std::optional<CsvForm> &csv) const;
 
     QCommandLineParser parser_;
     const QCommandLineOption places_{QStringLiteral("places"), QString()};
@@ -73,6 +75,7 @@ private:
     const QCommandLineOption zone_{QStringLiteral("zone"), QString(), QStringLiteral("id")};
     const QCommandLineOption utc_{QStringLiteral("utc"), QString()};
     const QCommandLineOption csv_{QStringLiteral("csv"), QString()};
+    const QCommandLineOption csvHu_{QStringLiteral("csv-hu"), QString()};
     const QCommandLineOption map_{QStringLiteral("map"), QString(), QStringLiteral("dátum")};
     const QCommandLineOption out_{QStringLiteral("out"), QString(), QStringLiteral("fájl")};
     const QCommandLineOption criterion_{QStringLiteral("criterion"), QString(),

@@ -7,7 +7,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QStandardPaths>
 
 #include <optional>
 
@@ -73,8 +72,7 @@ int main(int argc, char *argv[]) {
     QGuiApplication::setDesktopFileName(QString::fromLatin1(lunex::AppId));
     QApplication::setWindowIcon(lunex::look::AppIcon());
     const lunex::AppDirs dirs =
-        lunex::PrepareAppDirs(QCoreApplication::applicationDirPath(),
-                              QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+        lunex::PrepareAppDirs(QCoreApplication::applicationDirPath(), lunex::UserDataDir());
     // The program ends when its last window closes: closing the main window
     // alone leaves the other windows, and the program, running.
     auto *window = new lunex::MainWindow(dirs);

@@ -1,0 +1,227 @@
+#include "app/placedialog.h"
+
+#include "look/colours.h"
+#include "look/look.h"
+#include "lunar/places.h"
+#include "messages/messages.h"
+#include "texts/placereader.h"
+
+#include <QBoxLayout>
+#include <QFormLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QSet>
+
+namespace lunex {
+namespace {
+
+using look::Face;
+
+QLineEdit *AddField(QWidget *parent, const char *name, const QString &accessibleName) {
+    auto *field = new QLineEdit(parent);
+    field->setObjectName(QString::fromLatin1(name));
+    field->setAccessibleName(accessibleName);
+    // A name or a coordinate; nothing longer belongs in a line of hely.txt.
+    field->setMaxLength(100);
+    look::StyleLightField(field);
+    return field;
+}
+
+// "Bécs (Vienna, Wien)": the names it is found by.
+QString ListText(const NamedPlace &p) {
+    QStringList aliases;
+    for (const QStringView alias : p.aliases) {
+        if (!alias.isEmpty()) {
+            aliases << alias.toString();
+        }
+    }
+    return aliases.isEmpty() ? p.name.toString()
+                             : QStringLiteral("%1 (%2)").arg(p.name, aliases.join(u", "));
+}
+
+} // namespace
+
+PlaceDialog::PlaceDialog(const AppDirs &dirs, const ObserverPlace &current, QWidget *parent)
+    : QDialog(parent), dataDir_(dirs.data) {
+    setObjectName(QStringLiteral("placeDialog"));
+    setWindowTitle(QStringLiteral("Megfigyelési hely"));
+    setWindowIcon(look::AppIcon());
+    setFont(look::Font(Face::Arial, 10));
+    look::SetColours(this, look::LightCyan, look::ClassicWindowText);
+    buildFields();
+    showPlaces({});
+    fill(current);
+    for (int row = 0; row < places_->count(); ++row) {
+        if (places_->item(row)->data(Qt::UserRole).toString() == current.name) {
+            const QSignalBlocker quiet(places_);
+            places_->setCurrentRow(row);
+            places_->scrollToItem(places_->item(row), QAbstractItemView::PositionAtCenter);
+        }
+    }
+    search_->setFocus();
+}
+
+void PlaceDialog::buildFields() {
+    auto *layout = new QVBoxLayout(this);
+    search_ = AddField(this, "placeSearch", QStringLiteral("Keresés a beépített helyek között"));
+    search_->setPlaceholderText(QStringLiteral("Keresés, például szekesfehervar"));
+    search_->installEventFilter(this);
+    places_ = new QListWidget(this);
+    places_->setObjectName(QStringLiteral("placeList"));
+    places_->setAccessibleName(QStringLiteral("Beépített helyek"));
+    places_->setSelectionMode(QAbstractItemView::SingleSelection);
+    look::StyleLightField(places_);
+    auto *listCaption = new QLabel(QStringLiteral("&Beépített helyek:"), this);
+    listCaption->setBuddy(search_);
+    layout->addWidget(listCaption);
+    layout->addWidget(search_);
+    layout->addWidget(places_);
+
+    auto *form = new QFormLayout;
+    name_ = AddField(this, "placeName", QStringLiteral("Név"));
+    latitude_ = AddField(this, "latitude", QStringLiteral("Földrajzi szélesség"));
+    longitude_ = AddField(this, "longitude", QStringLiteral("Földrajzi hosszúság"));
+    elevation_ = AddField(this, "elevation", QStringLiteral("Tengerszint feletti magasság"));
+    form->addRow(QStringLiteral("&Név:"), name_);
+    form->addRow(QStringLiteral("Földrajzi &szélesség:"), latitude_);
+    form->addRow(QStringLiteral("Földrajzi &hosszúság:"), longitude_);
+    form->addRow(QStringLiteral("&Magasság (méter):"), elevation_);
+    layout->addLayout(form);
+    auto *hint = new QLabel(CoordinateFormsHint(QLocale()), this);
+    hint->setWordWrap(true);
+    for (QLineEdit *field : {latitude_, longitude_, elevation_}) {
+        field->setAccessibleDescription(hint->text());
+    }
+    layout->addWidget(hint);
+
+    auto *buttons = new QHBoxLayout;
+    const QFont buttonFont = look::Font(Face::ArialNarrow, 11, true);
+    auto *ok = new QPushButton(QStringLiteral("OK"), this);
+    auto *cancel = new QPushButton(QStringLiteral("Mégse"), this);
+    ok->setObjectName(QStringLiteral("placeOk"));
+    cancel->setObjectName(QStringLiteral("placeCancel"));
+    for (QPushButton *button : {ok, cancel}) {
+        look::StyleButton(button, look::PaleGreen, buttonFont, look::Black);
+        button->setMinimumWidth(90);
+    }
+    ok->setDefault(true);
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    layout->addLayout(buttons);
+
+    connect(search_, &QLineEdit::textChanged, this, &PlaceDialog::showPlaces);
+    connect(places_, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem *> picked = places_->selectedItems();
+        const auto place =
+            picked.isEmpty() ? std::nullopt : FindPlace(picked[0]->data(Qt::UserRole).toString());
+        if (place) {
+            fill({place->name.toString(), place->place});
+        }
+    });
+    connect(ok, &QPushButton::clicked, this, &PlaceDialog::accept);
+    connect(cancel, &QPushButton::clicked, this, &PlaceDialog::reject);
+}
+
+void PlaceDialog::showPlaces(const QString &typed) {
+    // Only a pick fills the fields: a list that changes under the search
+    // leaves what was typed there alone.
+    const QSignalBlocker quiet(places_);
+    places_->clear();
+    for (const NamedPlace &p : SearchPlaces(typed)) {
+        auto *item = new QListWidgetItem(ListText(p), places_);
+        item->setData(Qt::UserRole, p.name.toString());
+    }
+}
+
+void PlaceDialog::fill(const ObserverPlace &place) {
+    const QLocale locale;
+    name_->setText(place.name);
+    latitude_->setText(CoordinateText(place.place.latitude, Axis::Latitude, locale));
+    longitude_->setText(CoordinateText(place.place.longitude, Axis::Longitude, locale));
+    elevation_->setText(ElevationText(place.place.elevation, locale));
+    for (QLineEdit *field : {name_, latitude_, longitude_, elevation_}) {
+        field->setCursorPosition(0);
+    }
+}
+
+bool PlaceDialog::eventFilter(QObject *watched, QEvent *event) {
+    // Enter in the search picks the first place found, rather than closing
+    // the dialog with whatever the fields held.
+    if (watched == search_ && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent *>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            if (places_->count() > 0) {
+                places_->setCurrentRow(0);
+                places_->setFocus();
+            }
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+std::optional<ObserverPlace> PlaceDialog::typedPlace() {
+    const QLocale locale;
+    const QString name = name_->text().simplified();
+    const auto latitude = ReadCoordinate(latitude_->text(), Axis::Latitude, locale);
+    const auto longitude = ReadCoordinate(longitude_->text(), Axis::Longitude, locale);
+    // No height given is sea level, as on the command line.
+    const auto elevation = elevation_->text().trimmed().isEmpty()
+                               ? std::optional(0.0)
+                               : ReadElevation(elevation_->text(), locale);
+    const std::pair<QLineEdit *, QString> refusals[] = {
+        {name_, name.isEmpty() ? PlaceNameMissingMessage : QString()},
+        {latitude_, latitude ? QString() : InvalidLatitudeMessage(locale)},
+        {longitude_, longitude ? QString() : InvalidLongitudeMessage(locale)},
+        {elevation_, elevation ? QString() : InvalidElevationMessage()},
+    };
+    for (const auto &[field, message] : refusals) {
+        if (!message.isEmpty()) {
+            look::ShowMessageBox(this, message, QMessageBox::Warning);
+            field->setFocus();
+            field->selectAll();
+            return std::nullopt;
+        }
+    }
+    return ObserverPlace{name, {*latitude, *longitude, *elevation}};
+}
+
+void PlaceDialog::accept() {
+    const std::optional<ObserverPlace> place = typedPlace();
+    if (!place) {
+        return;
+    }
+    const FileProblem problem = SaveObserverPlace(dataDir_, *place);
+    if (problem != FileProblem::None) {
+        look::ShowMessageBox(this, WriteFailureMessage(FileNameOf(PlaceFile), problem),
+                             QMessageBox::Critical);
+        return;
+    }
+    // The name as the file keeps it, so that this run and the next agree.
+    const PlaceReading stored = LoadObserverPlace(dataDir_);
+    saved_ = stored.unreadable ? *place : stored.place;
+    QDialog::accept();
+}
+
+std::optional<ObserverPlace> ChooseObserverPlace(QWidget *parent, const AppDirs &dirs,
+                                                 const ObserverPlace &current) {
+    PlaceDialog dialog(dirs, current, parent);
+    dialog.exec();
+    return dialog.saved();
+}
+
+ObserverPlace CurrentObserverPlace(const AppDirs &dirs, QWidget *messageParent) {
+    static QSet<QString> reported;
+    const PlaceReading reading = LoadObserverPlace(dirs.data);
+    if (reading.unreadable && !reported.contains(dirs.data)) {
+        reported.insert(dirs.data);
+        look::ShowMessageBox(messageParent, reading.message, QMessageBox::Warning);
+    }
+    return reading.place;
+}
+
+} // namespace lunex

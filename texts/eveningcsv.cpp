@@ -1,0 +1,110 @@
+#include "texts/eveningcsv.h"
+
+#include <QStringList>
+
+namespace lunex {
+namespace {
+
+// Each status's code, by CrescentStatus.
+constexpr const char16_t *StatusCodes[] = {
+    u"szamolt",           u"nap_nem_nyugszik", u"nap_nem_kel", u"hold_elobb_nyugszik",
+    u"hold_nem_nyugszik", u"ujhold_elott",
+};
+
+const char Header[] =
+    "hely,szelesseg,hosszusag,magassag_m,ujhold,datum,allapot,napnyugta,holdnyugta,keses_perc,"
+    "legjobb_idopont,kor_ora,kor_perc,arcl,arcv,daz,w,q,yallop,odeh_v,odeh,elso_szabad_szemmel,"
+    "elso_optikai_eszkozzel,hold_magassag,hold_azimut,megvilagitas";
+
+// The cells of one form: its separator, its decimals and its quoting.
+class Cells {
+public:
+    explicit Cells(CsvForm form) : hungarian_(form == CsvForm::Hungarian) {}
+
+    QChar separator() const { return hungarian_ ? u';' : u','; }
+
+    // A text with the separator, a quote or a line break is quoted, as RFC 4180 has it.
+    QString text(QString cell) const {
+        if (cell.contains(separator()) || cell.contains(u'"') || cell.contains(u'\n') ||
+            cell.contains(u'\r')) {
+            cell = u'"' + cell.replace(u'"', QStringLiteral("\"\"")) + u'"';
+        }
+        return cell;
+    }
+
+    QString number(double value, int decimals) const {
+        QString cell = QString::number(value, 'f', decimals);
+        return hungarian_ ? cell.replace(u'.', u',') : cell;
+    }
+
+    QString number(const std::optional<double> &value, int decimals) const {
+        return value ? number(*value, decimals) : QString();
+    }
+
+    QString row(const QStringList &cells) const { return cells.join(separator()) + u'\n'; }
+
+private:
+    bool hungarian_;
+};
+
+QString IsoTime(const std::optional<double> &jd, const QTimeZone &zone) {
+    return jd ? MinuteOf(*jd).toTimeZone(zone).toString(Qt::ISODate) : QString();
+}
+
+// From the age to Odeh's zone: numbers only where there is a crescent.
+QStringList CrescentCells(const Evening &e, const Cells &c) {
+    const CrescentSighting &s = e.sighting;
+    if (s.status != CrescentStatus::Computed) {
+        return QStringList(10, QString());
+    }
+    return {QString::number(e.age ? e.age->totalHours : 0),
+            QString::number(e.age ? e.age->minutePart : 0),
+            c.number(s.arcl, 2),
+            c.number(s.arcv, 2),
+            c.number(s.daz, 2),
+            c.number(s.widthYallop, 3),
+            c.number(s.q, 3),
+            QString(ClassLetter(s.yallop)),
+            c.number(s.v, 2),
+            QString(ClassLetter(s.odeh))};
+}
+
+QStringList EveningCells(const Evening &e, const Place &place, const QTimeZone &zone,
+                         const Cells &c) {
+    const CrescentSighting &s = e.sighting;
+    QStringList cells{CivilDateOf(e, place, zone).toString(Qt::ISODate),
+                      QString::fromUtf16(StatusCodes[int(s.status)]),
+                      IsoTime(s.sunEvent, zone),
+                      IsoTime(s.moonEvent, zone),
+                      c.number(s.lagMinutes, 1),
+                      IsoTime(s.bestTime, zone)};
+    cells << CrescentCells(e, c);
+    cells << (e.firstNakedEye ? QStringLiteral("1") : QStringLiteral("0"))
+          << (e.firstOpticalAid ? QStringLiteral("1") : QStringLiteral("0"));
+    const std::optional<Horizontal> &moon = e.moonAtBestTime;
+    cells << c.number(moon ? std::optional(moon->altitude) : std::nullopt, 2)
+          << c.number(moon ? std::optional(moon->azimuth) : std::nullopt, 2)
+          << c.number(e.illuminatedPercent, 2);
+    return cells;
+}
+
+} // namespace
+
+QString FormatEveningsCsv(const QList<Lunation> &lunations, const QString &placeName,
+                          const Place &place, const QTimeZone &zone, CsvForm form) {
+    const Cells c(form);
+    QString out = form == CsvForm::Hungarian ? QStringLiteral("\uFEFF") : QString();
+    out += c.row(QString::fromLatin1(Header).split(u','));
+    const QStringList placeCells{c.text(placeName), c.number(place.latitude, 4),
+                                 c.number(place.longitude, 4), c.number(place.elevation, 0)};
+    for (const Lunation &lunation : lunations) {
+        const QString newMoon =
+            RoundedToMinute(lunation.newMoon).toTimeZone(zone).toString(Qt::ISODate);
+        for (const Evening &e : lunation.evenings) {
+            out += c.row(placeCells + QStringList{newMoon} + EveningCells(e, place, zone, c));
+        }
+    }
+    return out;
+}
+
+} // namespace lunex

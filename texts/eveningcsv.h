@@ -1,0 +1,24 @@
+#pragma once
+
+#include "lunar/ephemeris.h"
+#include "lunar/evenings.h"
+
+#include <QList>
+#include <QString>
+#include <QTimeZone>
+
+// The evenings after each new moon as CSV, for spreadsheets and scripts: one
+// row an evening, the place on every row, times in ISO 8601 with the zone's
+// offset, the numbers where the evening has them and empty cells where not.
+namespace lunex {
+
+enum class CsvForm {
+    Plain,     // ',' between the cells and '.' decimals, as scripts expect
+    Hungarian, // ';' and decimal commas, marked as UTF-8: Hungarian spreadsheet
+               // programs open it in columns, accents and all
+};
+
+QString FormatEveningsCsv(const QList<Lunation> &lunations, const QString &placeName,
+                          const Place &place, const QTimeZone &zone, CsvForm form);
+
+} // namespace lunex
