@@ -69,8 +69,7 @@ QString StyleSheet() {
                "QTabBar::tab { background-color: %1; color: black; border: 1px solid #404040;"
                " padding: 4px 14px; margin-right: 2px; }"
                "QTabBar::tab:selected { background-color: white; }"
-               "QTabBar:focus QTabBar::tab:selected, QTabBar::tab:selected:focus"
-               " { border: 2px solid black; }"
+               "QTabBar::tab:focus { border: 2px solid black; }"
                "QComboBox { background-color: white; color: black; border: 1px solid #808080;"
                " padding: 2px 8px; min-width: 90px; }"
                "QComboBox:focus { border: 2px solid black; }"
@@ -215,7 +214,12 @@ void CrescentWindow::showLunation(int number) {
         QStringLiteral("Újhold: %1")
             .arg(MinuteText(RoundedToMinute(lunation_.newMoon).toTimeZone(zone_), locale)));
     table_->showLunation(lunation_, {place_.place, zone_, locale, today()});
-    selectEvening(eveningToSelect());
+    {
+        // The same row of another lunation or place is another evening all the same.
+        const QSignalBlocker quiet(table_);
+        selectEvening(eveningToSelect());
+    }
+    showSelectedEvening();
 }
 
 QDate CrescentWindow::today() const {

@@ -206,13 +206,18 @@ void EveningsTable::showStatus(int row, const QString &sentence) {
     setSpan(row, Age, 1, ColumnCount - Age);
 }
 
+void EveningsTable::resizeEvent(QResizeEvent *event) {
+    QTableWidget::resizeEvent(event);
+    fitHeight(); // the scroll bar for the columns comes and goes with the width
+}
+
 // Every evening in view, without a scroll bar of its own.
 void EveningsTable::fitHeight() {
     int height = horizontalHeader()->sizeHint().height() + 2 * frameWidth();
     for (int row = 0; row < rowCount(); ++row) {
         height += rowHeight(row);
     }
-    if (horizontalScrollBar()->isVisible() || horizontalHeader()->length() > viewport()->width()) {
+    if (horizontalHeader()->length() > viewport()->width()) {
         height += horizontalScrollBar()->sizeHint().height();
     }
     setFixedHeight(height);

@@ -50,6 +50,9 @@ public:
     // The row of today's evening, or -1.
     int todayRow() const { return todayRow_; }
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void showEvening(int row, const Evening &evening, const EveningsSetting &setting);
     void showStatus(int row, const QString &sentence);

@@ -6,12 +6,15 @@
 
 #include <QBoxLayout>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QImageReader>
 #include <QLabel>
 #include <QPixmap>
+#include <QPointer>
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
 #include <algorithm>
@@ -28,6 +31,17 @@ bool SameMap(const MapJob &a, const MapJob &b) {
 
 QString MapDescription(const MapJob &job) {
     return MapTitle(job.date) + QStringLiteral("; ") + MarkedPlaceText(job.mark.name);
+}
+
+// The map's own threads. Qt's global pool is left free for the painting of
+// the windows: the raster engine shares its work out there and waits for it,
+// and would wait for the whole map if the map held the pool's threads.
+QThreadPool *MapThreads() {
+    static QPointer<QThreadPool> pool;
+    if (pool == nullptr) {
+        pool = new QThreadPool(QCoreApplication::instance());
+    }
+    return pool;
 }
 
 // The widest map that the view shows whole, but never too small to read.
@@ -73,7 +87,7 @@ MapPanel::MapPanel(QWidget *parent) : QWidget(parent) {
     map_ = new QLabel(this);
     map_->setObjectName(QStringLiteral("worldMap"));
     map_->setAccessibleName(QStringLiteral("Térkép"));
-    map_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    map_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
     scroll_ = new QScrollArea(this);
     scroll_->setWidget(map_);
     scroll_->setWidgetResizable(true);
@@ -123,7 +137,7 @@ void MapPanel::request() {
     job.earthTried = shown_.earthTried;
     progress_->show();
     status_->setText(MapInProgressText());
-    watcher_.setFuture(QtConcurrent::run(DrawMapJob, std::move(job)));
+    watcher_.setFuture(QtConcurrent::run(MapThreads(), DrawMapJob, std::move(job)));
 }
 
 void MapPanel::finish() {

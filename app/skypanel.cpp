@@ -97,6 +97,7 @@ void SkyPanel::showEvening(const QString &placeName, const Place &place, const E
     const double end = s.moonEvent.value_or(sunsetJd_ + UnsetMoonSpan);
     view_ = EveningSkyView(placeName, place, sunsetJd_, end, zone, locale);
     const int span = int(std::max(0.0, std::floor((end - sunsetJd_) * MinutesPerDay)));
+    bestJd_ = s.bestTime;
     bestMinute_ = s.bestTime ? int(std::lround((*s.bestTime - sunsetJd_) * MinutesPerDay)) : 0;
     slider_->setRange(0, span);
     slider_->setValue(bestMinute_);
@@ -109,7 +110,9 @@ void SkyPanel::moveMoment(int minutes) {
     if (!view_) {
         return;
     }
-    const double jd = sunsetJd_ + minutes / MinutesPerDay;
+    // The best time itself, not the minute after sunset nearest to it.
+    const double jd =
+        minutes == bestMinute_ && bestJd_ ? *bestJd_ : sunsetJd_ + minutes / MinutesPerDay;
     SetSkyMoment(*view_, jd, zone_, locale_);
     const QString clock =
         locale_.toString(MinuteOf(jd).toTimeZone(zone_).time(), QLocale::ShortFormat);

@@ -51,6 +51,7 @@ private:
 
     std::optional<SkyView> view_;
     double sunsetJd_ = 0;
+    std::optional<double> bestJd_;
     int bestMinute_ = 0;
     QTimeZone zone_;
     QLocale locale_;

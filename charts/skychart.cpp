@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace lunex {
 namespace {
@@ -28,9 +29,14 @@ constexpr double WestReach = 75;
 // the floor is drawn on the picture's lower edge.
 constexpr double SkyMargin = 5;
 constexpr double LowestFloor = -25;
+// The twilight's blue fades into the night's towards this altitude.
+constexpr double GradientTop = 50;
 
 // Margins around the sky for the caption and the scales, in pixels.
 constexpr double CaptionBand = 46, LeftScale = 40, BottomScale = 36, RightMargin = 20;
+// The closer look at the Moon: as tall as this at most, this many degrees of
+// altitude, clear of the path's labels by this much.
+constexpr double CloserLookHeight = 260, CloserLookSpan = 12, CloserLookClearance = 30;
 
 const QColor SkyTop(8, 18, 38), SkyHorizon(46, 70, 118), Ground(20, 32, 26);
 const QColor GroundLine(150, 170, 150), GridLine(255, 255, 255, 38), ScaleText(200, 210, 230);
@@ -122,11 +128,15 @@ void SetSkyMoment(SkyView &view, double jdUt, const QTimeZone &zone, const QLoca
 }
 
 SkyProjection::SkyProjection(const QRectF &area, const SkyView &view)
-    : area_(area), centreAzimuth_(view.centreAzimuth) {
-    const double span = std::max(1.0, view.highestAltitude - view.lowestAltitude);
-    pixelsPerDegree_ = std::min(area.width() / 180.0, area.height() / span);
-    horizonY_ = area.bottom() + view.lowestAltitude * pixelsPerDegree_;
-}
+    : SkyProjection(
+          area, view.centreAzimuth, view.lowestAltitude,
+          std::min(area.width() / 180.0,
+                   area.height() / std::max(1.0, view.highestAltitude - view.lowestAltitude))) {}
+
+SkyProjection::SkyProjection(const QRectF &area, double centreAzimuth, double lowestAltitude,
+                             double pixelsPerDegree)
+    : area_(area), centreAzimuth_(centreAzimuth), pixelsPerDegree_(pixelsPerDegree),
+      horizonY_(area.bottom() + lowestAltitude * pixelsPerDegree) {}
 
 QPointF SkyProjection::pointOf(const Horizontal &place) const {
     return {area_.center().x() + SignedDegrees(place.azimuth - centreAzimuth_) * pixelsPerDegree_,
@@ -148,8 +158,9 @@ namespace {
 // One drawing of the sky, step by step, from the back to the front.
 class SkyPainter {
 public:
-    SkyPainter(QPainter &painter, const QSize &size, const SkyView &view)
-        : p_(painter), size_(size), view_(view), projection_(SkyProjectionFor(view, size)) {}
+    SkyPainter(QPainter &painter, const SkyProjection &projection, const SkyView &view,
+               const QSize &size)
+        : p_(painter), size_(size), view_(view), projection_(projection) {}
 
     void drawBackground();
     void drawAltitudeScale();
@@ -172,8 +183,8 @@ private:
 void SkyPainter::drawBackground() {
     const QRectF area = projection_.area();
     const double horizon = projection_.horizonY();
-    p_.fillRect(QRect(QPoint(0, 0), size_), Qt::black);
-    QLinearGradient sky(0, area.top(), 0, horizon);
+    // By altitude, so that a closer look shows the sky's colours of the whole.
+    QLinearGradient sky(0, projection_.pointOf({GradientTop, 0}).y(), 0, horizon);
     sky.setColorAt(0, SkyTop);
     sky.setColorAt(1, SkyHorizon);
     const QRectF skyArea(area.left(), area.top(), area.width(), horizon - area.top());
@@ -366,24 +377,72 @@ void SkyPainter::drawCaption() {
     label(view_.sunLabel, SunColour);
 }
 
+// Where the sky above the Moon's path leaves room for a closer look, on the
+// side away from the Moon.
+std::optional<QRectF> CloserLookBox(const SkyProjection &sky, const SkyView &view) {
+    double highest = view.moment.moon.altitude;
+    for (const Horizontal &moon : view.path) {
+        highest = std::max(highest, moon.altitude);
+    }
+    const QRectF area = sky.area();
+    const double top = area.top() + 10;
+    const double height =
+        std::min(CloserLookHeight, sky.pointOf({highest, 0}).y() - CloserLookClearance - top);
+    if (height < CloserLookHeight / 2) {
+        return std::nullopt;
+    }
+    const double width = height * 1.7;
+    const bool right = sky.pointOf(view.moment.moon).x() < area.center().x();
+    return QRectF(right ? area.right() - 10 - width : area.left() + 10, top, width, height);
+}
+
+void PaintCloserLook(QPainter &painter, const SkyProjection &sky, const SkyView &view,
+                     const QSize &size) {
+    const std::optional<QRectF> box = CloserLookBox(sky, view);
+    if (!box) {
+        return;
+    }
+    const double lowest = std::min(view.moment.moon.altitude - CloserLookSpan / 2, -1.0);
+    const SkyProjection closer(*box, view.moment.moon.azimuth, lowest,
+                               box->height() / CloserLookSpan);
+    painter.save();
+    painter.setClipRect(*box);
+    SkyPainter look(painter, closer, view, size);
+    look.drawBackground();
+    look.drawSun();
+    look.drawPath();
+    look.drawBinocularField();
+    look.drawMoon();
+    painter.setClipping(false);
+    painter.setBrush(Qt::NoBrush);
+    painter.setPen(QPen(ScaleText, 1));
+    painter.drawRect(*box);
+    painter.setFont(ChartFont(11));
+    painter.drawText(box->topLeft() + QPointF(6, 15),
+                     CloserLookLabel(QString::number(int(CloserLookSpan))));
+    painter.restore();
+}
+
 } // namespace
 
 void PaintSkyChart(QPainter &painter, const QSize &size, const SkyView &view) {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::TextAntialiasing);
-    SkyPainter sky(painter, size, view);
+    painter.fillRect(QRect(QPoint(0, 0), size), Qt::black);
+    const SkyProjection projection = SkyProjectionFor(view, size);
+    SkyPainter sky(painter, projection, view, size);
     sky.drawBackground();
-    painter.setClipRect(
-        SkyProjectionFor(view, size).area().adjusted(-LeftScale, 0, RightMargin, BottomScale));
+    painter.setClipRect(projection.area().adjusted(-LeftScale, 0, RightMargin, BottomScale));
     sky.drawAltitudeScale();
     sky.drawAzimuthScale();
-    painter.setClipRect(SkyProjectionFor(view, size).area());
+    painter.setClipRect(projection.area());
     sky.drawSun();
     sky.drawPath();
     sky.drawBinocularField();
     sky.drawMoon();
     painter.setClipping(false);
+    PaintCloserLook(painter, projection, view, size);
     sky.drawCaption();
     painter.restore();
 }

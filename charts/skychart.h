@@ -54,7 +54,12 @@ void SetSkyMoment(SkyView &view, double jdUt, const QTimeZone &zone, const QLoca
 // the same number of pixels to a degree both ways.
 class SkyProjection {
 public:
+    // The view's frame fitted into the area, its whole horizon from south to north.
     SkyProjection(const QRectF &area, const SkyView &view);
+    // A closer look: the azimuth at the area's middle, the altitude at its
+    // bottom, and the scale.
+    SkyProjection(const QRectF &area, double centreAzimuth, double lowestAltitude,
+                  double pixelsPerDegree);
     QPointF pointOf(const Horizontal &place) const;
     double azimuthAt(double x) const;
     double pixelsPerDegree() const { return pixelsPerDegree_; }

@@ -245,7 +245,7 @@ void MapPainter::drawLegend() {
 void MapPainter::drawMark(const MapMark &mark) {
     const double s = layout_.scale;
     const QPointF at = PixelOf(mark.latitude, mark.longitude, width_) + QPointF(0.5, 0.5);
-    const double radius = std::max(4.0, 7 * s);
+    const double radius = std::max(6.0, 7 * s);
     painter_.setBrush(Qt::NoBrush);
     painter_.setPen(QPen(Qt::white, std::max(2.0, 5 * s)));
     painter_.drawEllipse(at, radius, radius);
@@ -254,7 +254,7 @@ void MapPainter::drawMark(const MapMark &mark) {
     painter_.setBrush(QColor(MarkColour));
     painter_.setPen(Qt::NoPen);
     painter_.drawEllipse(at, 1.5 * s + 0.5, 1.5 * s + 0.5);
-    painter_.setFont(ChartFont(15 * s, true));
+    painter_.setFont(ChartFont(std::max(11.0, 15 * s), true));
     const QFontMetricsF metrics(painter_.font());
     const QRectF label(at.x() + radius + 4 * s, at.y() - metrics.height() / 2,
                        metrics.horizontalAdvance(mark.name) + 8 * s, metrics.height());

@@ -108,6 +108,10 @@ QString MoonPathLabel() {
     return QStringLiteral("a Hold útja holdnyugtáig");
 }
 
+QString CloserLookLabel(const QString &degrees) {
+    return QStringLiteral("A Hold környéke nagyítva (%1° magas)").arg(degrees);
+}
+
 QString MapInProgressText() {
     return QStringLiteral("A térkép készül…");
 }

@@ -351,6 +351,22 @@ private slots:
         }
     }
 
+    // The buttons page through the lunations, and the drawing follows.
+    void pagesThroughLunations() {
+        Rig rig(Utc(2026, 12, 5, 12));
+        const auto press = [&](const char *name) {
+            QTest::mouseClick(qobject_cast<QPushButton *>(rig.control(name)), Qt::LeftButton);
+            return rig.window->lunation().newMoon.date();
+        };
+        QCOMPARE(press("nextLunation"), QDate(2027, 1, 7));
+        QCOMPARE(press("previousLunation"), QDate(2026, 12, 9));
+        QCOMPARE(press("previousLunation"), QDate(2026, 11, 9));
+        QCOMPARE(qobject_cast<QLabel *>(rig.control("newMoonText"))->text(),
+                 "Újhold: 2026. 11. 09. 8:02");
+        const Evening &shown = rig.window->lunation().evenings[rig.window->selectedEvening()];
+        QCOMPARE(rig.window->skyPanel()->view()->moment.jdUt, *shown.sighting.bestTime);
+    }
+
     // The place chosen in its dialog is the window's at once, and the next
     // time the window opens.
     void placeChosenInTheDialog() {
@@ -374,6 +390,7 @@ private slots:
                      .sighting.bestTime);
         QCOMPARE(qobject_cast<QLabel *>(rig.control("placeText"))->text(),
                  "Szeged (46,25° É, 20,14° K, 75 m)");
+        QCOMPARE(rig.window->skyPanel()->view()->placeName, "Szeged");
         rig.window->close();
         QTRY_VERIFY(!rig.window);
         rig.main->activateWindow();
