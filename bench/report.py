@@ -133,6 +133,22 @@ if first:
         f"{unit_ms(first):.2f} ms" + (f" (10^6 entries: {unit_ms(first_m):.2f} ms)" if first_m else ""),
         "< 100 ms", unit_ms(first) < 100)
 
+forecast = gbench(gui, "BM_OpenForecast")
+if forecast:
+    row("Crescent forecast: Ctrl+H until the window has painted its evenings and drawing",
+        f"{unit_ms(forecast):.1f} ms", "< 150 ms", unit_ms(forecast) < 150)
+evening = gbench(gui, "BM_ChangeEvening")
+if evening:
+    row("Crescent forecast: another evening chosen, the drawing computed and painted",
+        f"{unit_ms(evening):.1f} ms", "< 50 ms", unit_ms(evening) < 50)
+world = gbench(gui, "BM_MapWhileResponsive/iterations:5/manual_time")
+if world:
+    stall = world.get("longest_stall_ms", math.inf)
+    row("Crescent forecast: the world map at 1° of another evening until shown; the longest "
+        "the window's event loop waited meanwhile",
+        f"{unit_ms(world):.0f} ms; longest stall {stall:.1f} ms",
+        "< 1.5 s; stall < 50 ms", unit_ms(world) < 1500 and stall < 50)
+
 pics = hyper_medians("pics.json")
 if pics:
     row("Making the whole Pic directory", f"{pics[0] * 1000:.0f} ms", "< 2 s", pics[0] < 2)
