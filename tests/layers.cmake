@@ -15,10 +15,11 @@ set(allowed_app app charts calc info evaluation store texts lunar look messages 
 set(allowed_programs programs app charts calc info evaluation store texts lunar look messages ports)
 set(allowed_artwork artwork lunar store messages)
 set(allowed_packaging packaging look)
+set(allowed_docs docs app charts calc info evaluation store texts lunar look messages ports)
 
 set(failures "")
 foreach(dir lunar texts messages ports store evaluation charts look calc info app programs artwork
-        packaging)
+        packaging docs)
     file(GLOB_RECURSE sources "${ROOT}/${dir}/*.h" "${ROOT}/${dir}/*.cpp")
     foreach(source ${sources})
         file(STRINGS "${source}" includes REGEX "^#include \"[a-z]+/")
