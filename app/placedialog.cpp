@@ -66,6 +66,12 @@ PlaceDialog::PlaceDialog(const AppDirs &dirs, const ObserverPlace &current, QWid
 
 void PlaceDialog::buildFields() {
     auto *layout = new QVBoxLayout(this);
+    buildSearch(layout);
+    buildForm(layout);
+    buildButtons(layout);
+}
+
+void PlaceDialog::buildSearch(QVBoxLayout *layout) {
     search_ = AddField(this, "placeSearch", QStringLiteral("Keresés a beépített helyek között"));
     search_->setPlaceholderText(QStringLiteral("Keresés, például szekesfehervar"));
     search_->installEventFilter(this);
@@ -74,12 +80,23 @@ void PlaceDialog::buildFields() {
     places_->setAccessibleName(QStringLiteral("Beépített helyek"));
     places_->setSelectionMode(QAbstractItemView::SingleSelection);
     look::StyleLightField(places_);
-    auto *listCaption = new QLabel(QStringLiteral("&Beépített helyek:"), this);
-    listCaption->setBuddy(search_);
-    layout->addWidget(listCaption);
+    auto *caption = new QLabel(QStringLiteral("&Beépített helyek:"), this);
+    caption->setBuddy(search_);
+    layout->addWidget(caption);
     layout->addWidget(search_);
     layout->addWidget(places_);
+    connect(search_, &QLineEdit::textChanged, this, &PlaceDialog::showPlaces);
+    connect(places_, &QListWidget::itemSelectionChanged, this, [this] {
+        const QList<QListWidgetItem *> picked = places_->selectedItems();
+        const auto place =
+            picked.isEmpty() ? std::nullopt : FindPlace(picked[0]->data(Qt::UserRole).toString());
+        if (place) {
+            fill({place->name.toString(), place->place});
+        }
+    });
+}
 
+void PlaceDialog::buildForm(QVBoxLayout *layout) {
     auto *form = new QFormLayout;
     name_ = AddField(this, "placeName", QStringLiteral("Név"));
     latitude_ = AddField(this, "latitude", QStringLiteral("Földrajzi szélesség"));
@@ -96,15 +113,17 @@ void PlaceDialog::buildFields() {
         field->setAccessibleDescription(hint->text());
     }
     layout->addWidget(hint);
+}
 
+void PlaceDialog::buildButtons(QVBoxLayout *layout) {
     auto *buttons = new QHBoxLayout;
-    const QFont buttonFont = look::Font(Face::ArialNarrow, 11, true);
+    const QFont font = look::Font(Face::ArialNarrow, 11, true);
     auto *ok = new QPushButton(QStringLiteral("OK"), this);
     auto *cancel = new QPushButton(QStringLiteral("Mégse"), this);
     ok->setObjectName(QStringLiteral("placeOk"));
     cancel->setObjectName(QStringLiteral("placeCancel"));
     for (QPushButton *button : {ok, cancel}) {
-        look::StyleButton(button, look::PaleGreen, buttonFont, look::Black);
+        look::StyleButton(button, look::PaleGreen, font, look::Black);
         button->setMinimumWidth(90);
     }
     ok->setDefault(true);
@@ -112,16 +131,6 @@ void PlaceDialog::buildFields() {
     buttons->addWidget(ok);
     buttons->addWidget(cancel);
     layout->addLayout(buttons);
-
-    connect(search_, &QLineEdit::textChanged, this, &PlaceDialog::showPlaces);
-    connect(places_, &QListWidget::itemSelectionChanged, this, [this] {
-        const QList<QListWidgetItem *> picked = places_->selectedItems();
-        const auto place =
-            picked.isEmpty() ? std::nullopt : FindPlace(picked[0]->data(Qt::UserRole).toString());
-        if (place) {
-            fill({place->name.toString(), place->place});
-        }
-    });
     connect(ok, &QPushButton::clicked, this, &PlaceDialog::accept);
     connect(cancel, &QPushButton::clicked, this, &PlaceDialog::reject);
 }

@@ -9,6 +9,7 @@
 
 class QLineEdit;
 class QListWidget;
+class QVBoxLayout;
 
 namespace lunex {
 
@@ -33,6 +34,9 @@ protected:
 
 private:
     void buildFields();
+    void buildSearch(QVBoxLayout *layout);
+    void buildForm(QVBoxLayout *layout);
+    void buildButtons(QVBoxLayout *layout);
     void showPlaces(const QString &typed);
     void fill(const ObserverPlace &place);
     std::optional<ObserverPlace> typedPlace();

@@ -77,10 +77,10 @@ class TestCrescentsTool : public QObject {
 private slots:
     void initTestCase() { QVERIFY(dir.isValid()); }
 
-    // December 2026 from Budapest in Hungarian, as the README shows it.
+    // December 2026 from Budapest in Hungarian, the full table.
     void budapestTableInHungarian() {
         const Run r = RunTool({"--place", "budapest", "--from", "2026-12", "--months", "2",
-                               "--zone", "Europe/Budapest"},
+                               "--zone", "Europe/Budapest", "--wide"},
                               QStringLiteral("hu_HU.UTF-8"));
         QCOMPARE(r.code, 0);
         QVERIFY2(r.out.startsWith(u"Holdsarlók: Budapest (47,50° É, 19,04° K, 105 m); idő: "
@@ -93,6 +93,107 @@ private slots:
                            "eszközzel kell megkeresni"));
         QVERIFY2(dec10.match(r.out).hasMatch(), qPrintable(r.out));
         QVERIFY(r.out.contains(u"A Hold a Nap előtt nyugszik le: nem látható."));
+    }
+
+    // The table fits in 100 columns in every kind of evening, with the new
+    // moon's line and the notes; --wide adds the criteria's quantities.
+    void narrowTableFits_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("locale");
+        const auto row = [](const char *name, const char *place, const char *zone,
+                            const char *locale) {
+            QTest::newRow(name) << QStringList{"--place", place,     "--zone",   zone,
+                                               "--from",  "2026-01", "--months", "13"}
+                                << QString::fromLatin1(locale);
+        };
+        row("Budapest in Hungarian", "Budapest", "Europe/Budapest", "hu_HU.UTF-8");
+        row("Reykjavík, (+1) times", "Reykjavik", "Atlantic/Reykjavik", "hu_HU.UTF-8");
+        row("Tromsø, midnight Sun and polar night", "Tromso", "Europe/Oslo", "C.UTF-8");
+        row("Longyearbyen in C", "Longyearbyen", "Arctic/Longyearbyen", "C.UTF-8");
+        row("Ushuaia, far south", "Ushuaia", "America/Argentina/Ushuaia", "hu_HU.UTF-8");
+    }
+    void narrowTableFits() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, locale);
+        const Run narrow = RunTool(args, locale);
+        QCOMPARE(narrow.code, 0);
+        const QStringList lines = narrow.out.split(u'\n');
+        for (const QString &line : lines) {
+            QVERIFY2(line.size() <= 100 && !line.endsWith(u' '), qPrintable(line));
+        }
+        QVERIFY(narrow.out.contains(u"  Mag.°   Az.°  Megv.%  Y  O  Jel\n"));
+        QVERIFY(!narrow.out.contains(u"ARCL°"));
+        const Run wide = RunTool(args << "--wide", locale);
+        QCOMPARE(wide.code, 0);
+        QVERIFY(wide.out.contains(u"  ARCL°  ARCV°") && wide.out.contains(u"W′ (′)"));
+        QVERIFY(wide.out.contains(u"  Yallop szerint\n"));
+    }
+
+    // Without --place or --lat/--lon the place chosen in the window counts: its
+    // hely.txt from the folder the window keeps its files in, portable (a Pic
+    // beside the program) or installed (the user's data folder).
+    void usesTheStoredPlace_data() {
+        QTest::addColumn<bool>("portable");
+        QTest::addColumn<QByteArray>("file"); // hely.txt; "<absent>" for none
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("shown"); // what the output begins with
+        QTest::addColumn<QString>("said");  // on stderr
+        const QByteArray szeged("Szeged;46.25;20.14;75\r\n");
+        const QStringList csvHu{"--from", "2026-12", "--months", "1", "--csv-hu"};
+        QTest::newRow("portable") << true << szeged << QStringList()
+                                  << "Holdsarlók: Szeged (46.25° É, 20.14° K, 75 m)"
+                                  << "";
+        QTest::newRow("installed")
+            << false << szeged << QStringList() << "Holdsarlók: Szeged (46.25° É, 20.14° K, 75 m)"
+            << "";
+        QTest::newRow("none chosen: Budapest")
+            << false << QByteArray("<absent>") << QStringList() << "Holdsarlók: Budapest ("
+            << "";
+        QTest::newRow("unreadable: Budapest, and said")
+            << true << QByteArray("Szeged;46,25\r\n") << QStringList() << "Holdsarlók: Budapest ("
+            << "A 'hely.txt' fájl nem olvasható: nem NÉV;SZÉLESSÉG;HOSSZÚSÁG;MAGASSÁG alakú";
+        QTest::newRow("--place wins")
+            << true << szeged << QStringList{"--place", "Eger"} << "Holdsarlók: Eger ("
+            << "";
+        QTest::newRow("--lat and --lon win")
+            << true << szeged << QStringList{"--lat", "1", "--lon", "2"}
+            << "Holdsarlók: megadott hely ("
+            << "";
+        QTest::newRow("a ';' in the name, quoted in the Hungarian CSV")
+            << true << QByteArray("Tanya; a d\xFBl\xF5n;46.5;20;80\r\n") << csvHu
+            << QStringLiteral("hely;szelesseg;") << "";
+    }
+    void usesTheStoredPlace() {
+        QFETCH(bool, portable);
+        QFETCH(QByteArray, file);
+        QFETCH(QStringList, args);
+        QFETCH(QString, shown);
+        QFETCH(QString, said);
+        QTemporaryDir root;
+        const QString bin = root.filePath("bin");
+        const QString data = portable ? bin : root.filePath("data/lunex");
+        QVERIFY(QDir().mkpath(data + "/Pic") && QDir().mkpath(bin));
+        QVERIFY(QFile::copy(QStringLiteral(LUNEX_CRESCENTS_PATH), bin + "/lunex-crescents"));
+        if (file != "<absent>") {
+            QFile hely(data + "/Pic/hely.txt");
+            QVERIFY(hely.open(QIODevice::WriteOnly));
+            hely.write(file);
+        }
+        const Run r = RunProgram(bin + "/lunex-crescents", args,
+                                 {{{"TZ", "Europe/Budapest"},
+                                   {"LC_ALL", "C.UTF-8"},
+                                   {"HOME", root.filePath("home")},
+                                   {"XDG_DATA_HOME", root.filePath("data")}}});
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.startsWith(shown), qPrintable(r.out.left(200)));
+        QVERIFY2(said.isEmpty() ? r.err.isEmpty() : r.err.startsWith(said), qPrintable(r.err));
+        if (args.contains("--csv-hu")) {
+            QVERIFY2(
+                r.out.section(u'\n', 1, 1).startsWith(u"\"Tanya; a dűlőn\";46,5000;20,0000;80;"),
+                qPrintable(r.out.section(u'\n', 1, 1)));
+        }
+        // Only read: the folder of an installed program's user stays as it was.
+        QVERIFY(!QFileInfo::exists(root.filePath("home")));
     }
 
     // Evenings that get a status instead of numbers, and the first-sighting marks.
@@ -430,6 +531,8 @@ private slots:
             << QStringList{"--map", "2026-12-10", "--place", "Eger", "--out", "x.png"}
             << "nem adható meg a --place";
         QTest::newRow("file without map") << QStringList{"--out", "x.png"} << "csak a --map mellé";
+        QTest::newRow("wide CSV") << QStringList{"--wide", "--csv"} << "csak az egyik";
+        QTest::newRow("both CSV forms") << QStringList{"--csv", "--csv-hu"} << "csak az egyik";
     }
     void refusesWhatItCannotDo() {
         QFETCH(QStringList, args);

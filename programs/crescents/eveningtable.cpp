@@ -3,6 +3,7 @@
 #include "messages/crescenttexts.h"
 #include "texts/placetext.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <algorithm>
@@ -11,22 +12,44 @@
 namespace lunex::crescents {
 namespace {
 
-// --- The table
+// The columns, in their order; the narrow table, which fits in 100 columns,
+// shows the essential ones.
+struct Column {
+    QStringView header;
+    bool rightAligned;
+    bool narrow;
+};
+constexpr Column Columns[] = {
+    {u"Dátum", false, true},
+    {u"Napnyugta", false, true},
+    {u"Holdnyugta", false, true},
+    {u"Késés", true, true},
+    {u"Legjobb", false, true},
+    {u"Kor", true, true},
+    {u"Mag.°", true, true},
+    {u"Az.°", true, true},
+    {u"Megv.%", true, true},
+    {u"ARCL°", true, false},
+    {u"ARCV°", true, false},
+    {u"DAZ°", true, false},
+    {u"W′ (′)", true, false},
+    {u"q", true, false},
+    {u"Y", false, true},
+    {u"V", true, false},
+    {u"O", false, true},
+    {u"Jel", false, true},
+    {u"Yallop szerint", false, false},
+};
+constexpr qsizetype AllColumns = std::size(Columns);
 
 // Columns from "Kor" on hold the numbers, or one status text.
 constexpr int NumbersFrom = 5;
 
-const QStringList &Headers() {
-    static const QStringList headers{
-        QStringLiteral("Dátum"),      QStringLiteral("Napnyugta"),
-        QStringLiteral("Holdnyugta"), QStringLiteral("Késés"),
-        QStringLiteral("Legjobb"),    QStringLiteral("Kor"),
-        QStringLiteral("ARCL°"),      QStringLiteral("ARCV°"),
-        QStringLiteral("DAZ°"),       QStringLiteral("W′ (′)"),
-        QStringLiteral("q"),          QStringLiteral("Y"),
-        QStringLiteral("V"),          QStringLiteral("O"),
-        QStringLiteral("Jel"),        QStringLiteral("Yallop szerint")};
-    return headers;
+// The locale's short time to the minute: every time of the table is rounded
+// to one, and some locales (C among them) would add ":00" to each.
+QString MinuteText(const QTime &time, const QLocale &locale) {
+    static const QRegularExpression seconds(QStringLiteral("[:.]ss?"));
+    return locale.toString(time, locale.timeFormat(QLocale::ShortFormat).remove(seconds));
 }
 
 // A time of the evening on the shown clock; "(+1)" when it falls on the next day.
@@ -36,7 +59,7 @@ QString ClockText(const std::optional<double> &jd, const QDate &shownDate,
         return QStringLiteral("–");
     }
     const QDateTime local = MinuteOf(*jd).toTimeZone(setting.zone);
-    QString text = setting.locale.toString(local.time(), QLocale::ShortFormat);
+    QString text = MinuteText(local.time(), setting.locale);
     const qint64 days = shownDate.daysTo(local.date());
     if (days != 0) {
         text += QStringLiteral(" (%1%2)")
@@ -57,8 +80,12 @@ QString Marks(const Evening &e) {
     return marks;
 }
 
-// An evening's cells: all of them where there is a crescent, else the times
-// and the status text.
+QString Decimal(const std::optional<double> &value, int decimals, const QLocale &locale) {
+    return value ? locale.toString(*value, 'f', decimals) : QStringLiteral("–");
+}
+
+// An evening's cells in every column where there is a crescent, else the
+// times and the status text.
 QStringList TableRow(const Evening &e, const TableSetting &setting) {
     const QLocale &loc = setting.locale;
     const CrescentSighting &s = e.sighting;
@@ -70,50 +97,79 @@ QStringList TableRow(const Evening &e, const TableSetting &setting) {
     if (s.status != CrescentStatus::Computed) {
         return cells << CrescentStatusText(s.status);
     }
+    const std::optional<Horizontal> &moon = e.moonAtBestTime;
     return cells << QStringLiteral("%1 ó %2 p")
                         .arg(loc.toString(e.age ? e.age->totalHours : 0))
                         .arg(e.age ? e.age->minutePart : 0, 2, 10, QChar(u'0'))
-                 << loc.toString(s.arcl, 'f', 1) << loc.toString(s.arcv, 'f', 1)
-                 << loc.toString(s.daz, 'f', 1) << loc.toString(s.widthYallop, 'f', 2)
-                 << loc.toString(s.q, 'f', 3) << QString(ClassLetter(s.yallop))
-                 << loc.toString(s.v, 'f', 2) << QString(ClassLetter(s.odeh)) << Marks(e)
-                 << YallopMeaning(s.yallop);
+                 << Decimal(moon ? std::optional(moon->altitude) : std::nullopt, 1, loc)
+                 << Decimal(moon ? std::optional(moon->azimuth) : std::nullopt, 1, loc)
+                 << Decimal(e.illuminatedPercent, 1, loc) << loc.toString(s.arcl, 'f', 1)
+                 << loc.toString(s.arcv, 'f', 1) << loc.toString(s.daz, 'f', 1)
+                 << loc.toString(s.widthYallop, 'f', 2) << loc.toString(s.q, 'f', 3)
+                 << QString(ClassLetter(s.yallop)) << loc.toString(s.v, 'f', 2)
+                 << QString(ClassLetter(s.odeh)) << Marks(e) << YallopMeaning(s.yallop);
 }
 
-// The widths of the columns: a status text, which runs on over the number
-// columns, widens none of them.
-QList<int> ColumnWidths(const QList<QList<QStringList>> &blocks) {
-    QList<int> widths;
-    for (const QString &h : Headers()) {
-        widths.append(int(h.size()));
+// The columns a table shows, by their place in Columns.
+QList<qsizetype> ShownColumns(TableWidth width) {
+    QList<qsizetype> shown;
+    for (qsizetype i = 0; i < AllColumns; ++i) {
+        if (width == TableWidth::Wide || Columns[i].narrow) {
+            shown.append(i);
+        }
     }
-    for (const QList<QStringList> &rows : blocks) {
-        for (const QStringList &cells : rows) {
-            const qsizetype measured =
-                cells.size() == Headers().size() ? cells.size() : NumbersFrom;
-            for (qsizetype i = 0; i < measured; ++i) {
-                widths[i] = std::max(widths[i], int(cells[i].size()));
-            }
+    return shown;
+}
+
+// The shown ones of a row's cells; a status row keeps its times and its text.
+QStringList ShownCells(const QStringList &cells, const QList<qsizetype> &shown) {
+    if (cells.size() < AllColumns) {
+        return cells;
+    }
+    QStringList out;
+    for (const qsizetype i : shown) {
+        out.append(cells[i]);
+    }
+    return out;
+}
+
+// The widths of the shown columns: a status row's best time and text, which
+// run on over the number columns, widen none of them.
+QList<int> ColumnWidths(const QList<QStringList> &rows, const QList<qsizetype> &shown) {
+    QList<int> widths;
+    for (const qsizetype i : shown) {
+        widths.append(int(Columns[i].header.size()));
+    }
+    for (const QStringList &cells : rows) {
+        const qsizetype measured = cells.size() == shown.size() ? cells.size() : NumbersFrom - 1;
+        for (qsizetype i = 0; i < measured; ++i) {
+            widths[i] = std::max(widths[i], int(cells[i].size()));
         }
     }
     return widths;
 }
 
-QString TableLine(const QStringList &cells, const QList<int> &widths) {
-    static const QList<int> rightAligned{3, 5, 6, 7, 8, 9, 10, 12};
+QString TableLine(const QStringList &cells, const QList<int> &widths,
+                  const QList<qsizetype> &shown) {
+    // A status row's text follows its best time directly, so that it fits
+    // beside the times however wide the other rows' best times are.
+    const bool status = cells.size() < shown.size();
     QString text;
     for (int i = 0; i < cells.size(); ++i) {
-        const bool last = i + 1 == cells.size();
         if (i > 0) {
             text += QStringLiteral("  ");
         }
-        if (last && (i + 1 == Headers().size() || i == NumbersFrom)) {
-            text += cells[i]; // no padding after the last cell
-        } else if (rightAligned.contains(i)) {
+        if (i + 1 == cells.size() || (status && i + 2 == cells.size())) {
+            text += cells[i];
+        } else if (Columns[shown[i]].rightAligned) {
             text += cells[i].rightJustified(widths[i]);
         } else {
             text += cells[i].leftJustified(widths[i]);
         }
+    }
+    // An empty last cell (no mark) leaves no blanks at the line's end.
+    while (text.endsWith(u' ')) {
+        text.chop(1);
     }
     return text + u'\n';
 }
@@ -125,49 +181,77 @@ QString TableTitle(const TableSetting &setting) {
                                               : QString::fromUtf8(setting.zone.id()));
 }
 
-QString TableNotes() {
-    QStringList zones;
-    for (OdehZone z : {OdehZone::A, OdehZone::B, OdehZone::C, OdehZone::D}) {
-        zones << QStringLiteral("  %1 %2").arg(ClassLetter(z)).arg(OdehMeaning(z));
+// Each class or zone on a line of its own, with its meaning.
+template <typename Class>
+QString ClassLines(std::initializer_list<Class> classes, QString (*meaning)(Class)) {
+    QStringList lines;
+    for (const Class c : classes) {
+        lines << QStringLiteral("  %1 %2").arg(ClassLetter(c)).arg(meaning(c));
     }
-    return QStringLiteral(
-               "\nKésés: a holdnyugta és a napnyugta különbsége percben. Legjobb: a legjobb\n"
-               "megfigyelési időpont (napnyugta + 4/9 késés). Kor: a holdsarló kora a legjobb\n"
-               "időpontban. (+1): a következő napon.\n"
-               "ARCL: a Nap és a Hold szögtávolsága, ARCV: magasságkülönbségük, DAZ:\n"
-               "azimutkülönbségük (a Föld középpontjából, légkör nélkül); W′: a sarló szélessége.\n"
-               "q és Y: Yallop feltétele és osztálya (NAO Technical Note 69, 1998).\n"
-               "V és O: Odeh feltétele és zónája (Experimental Astronomy 18, 2004):\n") +
-           zones.join(u'\n') +
-           QStringLiteral("\n● az első este, amikor szabad szemmel is látható (Yallop A–B);\n"
-                          "○ az első este, amikor optikai eszközzel látható (Yallop A–D).\n");
+    return lines.join(u'\n') + u'\n';
+}
+
+QString TableNotes(TableWidth width) {
+    QString notes = QStringLiteral(
+        "\nKésés: a holdnyugta és a napnyugta különbsége percben. Legjobb: a legjobb\n"
+        "megfigyelési időpont (napnyugta + 4/9 késés). Kor: a holdsarló kora a legjobb\n"
+        "időpontban. (+1): a következő napon.\n"
+        "Mag. és Az.: a Hold látszó magassága (légköri fénytöréssel) és azimutja (északtól\n"
+        "kelet felé) a legjobb időpontban, a megfigyelő helyéről; Megv.: a Hold korongjának\n"
+        "megvilágított része, százalékban.\n");
+    const QString odeh =
+        ClassLines({OdehZone::A, OdehZone::B, OdehZone::C, OdehZone::D}, &OdehMeaning);
+    if (width == TableWidth::Wide) {
+        notes += QStringLiteral(
+                     "ARCL: a Nap és a Hold szögtávolsága, ARCV: magasságkülönbségük, DAZ:\n"
+                     "azimutkülönbségük (a Föld középpontjából, légkör nélkül); W′: a sarló "
+                     "szélessége.\n"
+                     "q és Y: Yallop feltétele és osztálya (NAO Technical Note 69, 1998).\n"
+                     "V és O: Odeh feltétele és zónája (Experimental Astronomy 18, 2004):\n") +
+                 odeh;
+    } else {
+        notes += QStringLiteral("Y: Yallop osztálya (NAO Technical Note 69, 1998):\n") +
+                 ClassLines({YallopClass::A, YallopClass::B, YallopClass::C, YallopClass::D,
+                             YallopClass::E, YallopClass::F},
+                            &YallopMeaning) +
+                 QStringLiteral("O: Odeh zónája (Experimental Astronomy 18, 2004):\n") + odeh +
+                 QStringLiteral("ARCL, ARCV, DAZ, W′, q és V a --wide kapcsolóval.\n");
+    }
+    return notes + QStringLiteral("● az első este, amikor szabad szemmel is látható (Yallop A–B);\n"
+                                  "○ az első este, amikor optikai eszközzel látható (Yallop "
+                                  "A–D).\n");
 }
 
 } // namespace
 
-QString FormatTable(const QList<Lunation> &lunations, const TableSetting &setting) {
-    QList<QList<QStringList>> blocks;
-    for (const Lunation &lunation : lunations) {
-        QList<QStringList> rows;
-        for (const Evening &e : lunation.evenings) {
-            rows.append(TableRow(e, setting));
-        }
-        blocks.append(rows);
+QString FormatTable(const QList<Lunation> &lunations, const TableSetting &setting,
+                    TableWidth width) {
+    const QList<qsizetype> shown = ShownColumns(width);
+    QStringList headers;
+    for (const qsizetype i : shown) {
+        headers.append(Columns[i].header.toString());
     }
-    const QList<int> widths = ColumnWidths(blocks);
+    QList<QStringList> rows;
+    for (const Lunation &lunation : lunations) {
+        for (const Evening &e : lunation.evenings) {
+            rows.append(ShownCells(TableRow(e, setting), shown));
+        }
+    }
+    const QList<int> widths = ColumnWidths(rows, shown);
     const QLocale &loc = setting.locale;
     QString out = TableTitle(setting);
+    qsizetype row = 0;
     for (qsizetype i = 0; i < lunations.size(); ++i) {
         const QDateTime newMoon = RoundedToMinute(lunations[i].newMoon).toTimeZone(setting.zone);
         out += QStringLiteral("\nÚjhold: %1 %2\n")
                    .arg(loc.toString(newMoon.date(), QLocale::ShortFormat),
-                        loc.toString(newMoon.time(), QLocale::ShortFormat));
-        out += TableLine(Headers(), widths);
-        for (const QStringList &row : blocks[i]) {
-            out += TableLine(row, widths);
+                        MinuteText(newMoon.time(), loc));
+        out += TableLine(headers, widths, shown);
+        for (qsizetype j = 0; j < lunations[i].evenings.size(); ++j) {
+            out += TableLine(rows[row++], widths, shown);
         }
     }
-    return out + TableNotes();
+    return out + TableNotes(width);
 }
 
 } // namespace lunex::crescents

@@ -18,8 +18,14 @@ struct TableSetting {
     QLocale locale;
 };
 
+enum class TableWidth {
+    Narrow, // the essential columns, within 100 characters
+    Wide,   // every quantity of the criteria, and the meaning of Yallop's class
+};
+
 // The table for a terminal: the user's locale for dates and numbers, the
 // zone's civil time.
-QString FormatTable(const QList<Lunation> &lunations, const TableSetting &setting);
+QString FormatTable(const QList<Lunation> &lunations, const TableSetting &setting,
+                    TableWidth width);
 
 } // namespace lunex::crescents

@@ -10,7 +10,9 @@
 #include "lunar/visibilitymap.h"
 #include "messages/crescenttexts.h"
 #include "programs/common/cli.h"
+#include "store/appdirs.h"
 #include "store/fileio.h"
+#include "store/placefile.h"
 #include "texts/placetext.h"
 
 #include <QBuffer>
@@ -96,12 +98,24 @@ int DrawMap(const MapRequest &request) {
     return 0;
 }
 
+// The place chosen in the window's dialog, from the folder where the window
+// keeps its files; an unreadable hely.txt is said, and Budapest stands in.
+void UseStoredPlace(TableSetting &setting) {
+    const AppDirs dirs = LocateAppDirs(QCoreApplication::applicationDirPath(), UserDataDir());
+    const PlaceReading reading = LoadObserverPlace(dirs.data);
+    if (reading.unreadable) {
+        Err() << reading.message << Qt::endl;
+    }
+    setting.placeName = reading.place.name;
+    setting.place = reading.place.place;
+}
+
 int PrintTable(const TableRequest &request) {
     const QList<Lunation> lunations =
         ComputeLunations(request.setting.place, request.start.toUTC(), request.count);
     const TableSetting &s = request.setting;
     Out() << (request.csv ? FormatEveningsCsv(lunations, s.placeName, s.place, s.zone, *request.csv)
-                          : FormatTable(lunations, s))
+                          : FormatTable(lunations, s, request.width))
           << Qt::flush;
     return 0;
 }
@@ -131,6 +145,9 @@ int main(int argc, char *argv[]) {
     TableRequest request;
     if (const Refusal refusal = commandLine.readTable(request)) {
         return UsageError(*refusal);
+    }
+    if (request.usesStoredPlace) {
+        UseStoredPlace(request.setting);
     }
     return PrintTable(request);
 }

@@ -2,6 +2,7 @@
 
 #include "charts/earthtexture.h"
 #include "lunar/places.h"
+#include "messages/messages.h"
 
 #include <QLocale>
 #include <QRegularExpression>
@@ -21,17 +22,19 @@ const char HelpText[] =
     "Használat:\n"
     "  lunex-crescents [--place NÉV | --lat FOK --lon FOK [--elev MÉTER]]\n"
     "                  [--from DÁTUM] [--months N] [--zone AZONOSÍTÓ | --utc]\n"
-    "                  [--csv | --csv-hu]\n"
+    "                  [--wide | --csv | --csv-hu]\n"
     "  lunex-crescents --map DÁTUM --out FÁJL.png [--criterion yallop|odeh] [--step FOK]\n"
     "                  [--width KÉPPONT] [--texture FÁJL | --no-texture]\n"
     "  lunex-crescents --places | --help | --version\n"
     "\n"
     "Megmutatja, melyik estén látható először a fiatal holdsarló az újhold után: minden\n"
     "újholdhoz az újhold napjának és a következő három napnak az estéjét, a napnyugtával,\n"
-    "a holdnyugtával, a legjobb időponttal, a sarló korával, Yallop és Odeh feltételével.\n"
+    "a holdnyugtával, a legjobb időponttal, a sarló korával, a Hold helyével az égen és\n"
+    "megvilágított részével, Yallop és Odeh feltételével.\n"
     "\n"
     "Kapcsolók:\n"
-    "  --place NÉV        beépített hely (alapértelmezés: Budapest; lista: --places)\n"
+    "  --place NÉV        beépített hely (lista: --places); alapértelmezés: a lunex ablakában\n"
+    "                     választott megfigyelési hely (hely.txt), ennek híján Budapest\n"
     "  --lat FOK          földrajzi szélesség, északon pozitív (-90 … 90)\n"
     "  --lon FOK          földrajzi hosszúság, keleten pozitív (-180 … 180)\n"
     "  --elev MÉTER       tengerszint feletti magasság (alapértelmezés: 0)\n"
@@ -40,6 +43,8 @@ const char HelpText[] =
     "  --months N         ennyi újhold (alapértelmezés: 12)\n"
     "  --zone AZONOSÍTÓ   IANA időzóna, például Europe/Budapest (alapértelmezés: a rendszeré)\n"
     "  --utc              világidő (UTC)\n"
+    "  --wide             a teljes táblázat: ARCL, ARCV, DAZ, W′, q, V és Yallop osztályának\n"
+    "                     jelentése is (alapértelmezés: a lényeg, 100 karakter szélesen)\n"
     "  --csv              CSV programoknak: vessző a cellák között, pont a tizedesjel,\n"
     "                     ISO 8601 időpontok\n"
     "  --csv-hu           CSV magyar táblázatkezelőknek: pontosvessző és tizedesvessző\n"
@@ -97,7 +102,8 @@ QString ParserError(const QCommandLineParser &parser) {
 CommandLine::CommandLine() {
     cli::AddStandardOptions(parser_);
     parser_.addOptions({places_, place_, lat_, lon_, elev_, from_, months_, zone_, utc_, csv_,
-                        csvHu_, map_, out_, criterion_, step_, width_, texture_, noTexture_});
+                        csvHu_, wide_, map_, out_, criterion_, step_, width_, texture_,
+                        noTexture_});
 }
 
 std::optional<int> CommandLine::parse(const QStringList &arguments) {
@@ -115,7 +121,7 @@ std::optional<int> CommandLine::parse(const QStringList &arguments) {
 
 Refusal CommandLine::readMap(MapRequest &request) const {
     for (const QCommandLineOption *o :
-         {&place_, &lat_, &lon_, &elev_, &from_, &months_, &zone_, &utc_, &csv_, &csvHu_}) {
+         {&place_, &lat_, &lon_, &elev_, &from_, &months_, &zone_, &utc_, &csv_, &csvHu_, &wide_}) {
         if (parser_.isSet(*o)) {
             return QStringLiteral("A --map mellé nem adható meg a --%1 kapcsoló.")
                 .arg(o->names().constFirst());
@@ -206,17 +212,16 @@ Refusal CommandLine::readTable(TableRequest &request) const {
                 .arg(o->names().constFirst());
         }
     }
-    request.setting.placeName = QStringLiteral("Budapest");
     if (Refusal refusal = readZone(request.setting.zone)) {
         return refusal;
     }
-    if (Refusal refusal = readPlace(request.setting)) {
+    if (Refusal refusal = readPlace(request)) {
         return refusal;
     }
     if (Refusal refusal = readCount(request.count)) {
         return refusal;
     }
-    if (Refusal refusal = readCsv(request.csv)) {
+    if (Refusal refusal = readForm(request)) {
         return refusal;
     }
     return readStart(request.setting.zone, request.start);
@@ -247,22 +252,26 @@ Refusal CommandLine::readZone(QTimeZone &zone) const {
     return std::nullopt;
 }
 
-Refusal CommandLine::readPlace(TableSetting &setting) const {
+Refusal CommandLine::readPlace(TableRequest &request) const {
     const bool coordinates = parser_.isSet(lat_) || parser_.isSet(lon_) || parser_.isSet(elev_);
     if (parser_.isSet(place_) && coordinates) {
         return QStringLiteral("A --place és a --lat/--lon/--elev közül csak az egyik adható meg.");
     }
     if (coordinates) {
-        return readCoordinates(setting);
+        return readCoordinates(request.setting);
     }
-    const QString name = parser_.isSet(place_) ? parser_.value(place_) : setting.placeName;
+    request.usesStoredPlace = !parser_.isSet(place_);
+    if (request.usesStoredPlace) {
+        return std::nullopt;
+    }
+    const QString name = parser_.value(place_);
     const std::optional<NamedPlace> found = FindPlace(name);
     if (!found) {
         return QStringLiteral("Ismeretlen hely: '%1'. A beépített helyek: lunex-crescents --places")
             .arg(name);
     }
-    setting.placeName = found->name.toString();
-    setting.place = found->place;
+    request.setting.placeName = found->name.toString();
+    request.setting.place = found->place;
     return std::nullopt;
 }
 
@@ -282,12 +291,14 @@ Refusal CommandLine::readCoordinates(TableSetting &setting) const {
         return QStringLiteral("Hibás hosszúság: '%1' (-180 és 180 fok között).")
             .arg(parser_.value(lon_));
     }
-    if (!elevation || *elevation < -500 || *elevation > 9000) {
-        return QStringLiteral("Hibás magasság: '%1' (-500 és 9000 méter között).")
-            .arg(parser_.value(elev_));
+    if (!elevation || *elevation < LowestElevation || *elevation > HighestElevation) {
+        return QStringLiteral("Hibás magasság: '%1' (%2 és %3 méter között).")
+            .arg(parser_.value(elev_))
+            .arg(LowestElevation)
+            .arg(HighestElevation);
     }
     setting.place = {*latitude, *longitude, *elevation};
-    setting.placeName = QStringLiteral("megadott hely");
+    setting.placeName = UnnamedPlace;
     return std::nullopt;
 }
 
@@ -305,14 +316,18 @@ Refusal CommandLine::readCount(int &count) const {
     return std::nullopt;
 }
 
-Refusal CommandLine::readCsv(std::optional<CsvForm> &csv) const {
-    if (parser_.isSet(csv_) && parser_.isSet(csvHu_)) {
-        return QStringLiteral("A --csv és a --csv-hu közül csak az egyik adható meg.");
+Refusal CommandLine::readForm(TableRequest &request) const {
+    const int forms =
+        int(parser_.isSet(csv_)) + int(parser_.isSet(csvHu_)) + int(parser_.isSet(wide_));
+    if (forms > 1) {
+        return QStringLiteral("A --wide, a --csv és a --csv-hu közül csak az egyik adható meg.");
     }
     if (parser_.isSet(csv_)) {
-        csv = CsvForm::Plain;
+        request.csv = CsvForm::Plain;
     } else if (parser_.isSet(csvHu_)) {
-        csv = CsvForm::Hungarian;
+        request.csv = CsvForm::Hungarian;
+    } else if (parser_.isSet(wide_)) {
+        request.width = TableWidth::Wide;
     }
     return std::nullopt;
 }

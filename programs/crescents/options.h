@@ -35,6 +35,9 @@ struct TableRequest {
     QDateTime start;
     int count = 12;
     std::optional<CsvForm> csv; // the table when none
+    TableWidth width = TableWidth::Narrow;
+    // No place was given: the observer's stored place is the one.
+    bool usesStoredPlace = false;
 };
 
 class CommandLine {
@@ -58,11 +61,11 @@ private:
     Refusal readWidth(MapRequest &request) const;
     Refusal readTexture(MapRequest &request) const;
     Refusal readZone(QTimeZone &zone) const;
-    Refusal readPlace(TableSetting &setting) const;
+    Refusal readPlace(TableRequest &request) const;
     Refusal readCoordinates(TableSetting &setting) const;
     Refusal readCount(int &count) const;
     Refusal readStart(const QTimeZone &zone, QDateTime &start) const;
-    Refusal readCsv(std::optional<CsvForm> &csv) const;
+    Refusal readForm(TableRequest &request) const;
 
     QCommandLineParser parser_;
     const QCommandLineOption places_{QStringLiteral("places"), QString()};
@@ -76,6 +79,7 @@ private:
     const QCommandLineOption utc_{QStringLiteral("utc"), QString()};
     const QCommandLineOption csv_{QStringLiteral("csv"), QString()};
     const QCommandLineOption csvHu_{QStringLiteral("csv-hu"), QString()};
+    const QCommandLineOption wide_{QStringLiteral("wide"), QString()};
     const QCommandLineOption map_{QStringLiteral("map"), QString(), QStringLiteral("dátum")};
     const QCommandLineOption out_{QStringLiteral("out"), QString(), QStringLiteral("fájl")};
     const QCommandLineOption criterion_{QStringLiteral("criterion"), QString(),
