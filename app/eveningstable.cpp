@@ -3,6 +3,7 @@
 #include "charts/visibilitychart.h"
 #include "look/colours.h"
 #include "messages/crescenttexts.h"
+#include "texts/eveningtexts.h"
 
 #include <QHeaderView>
 #include <QScrollBar>
@@ -50,21 +51,6 @@ QColor OverWhite(const QColor &shade) {
                             float(shade.blueF() * a + 1 - a));
 }
 
-// A time of the evening on the zone's clock; "(+1)" when it falls on the next day.
-QString ClockText(const std::optional<double> &jd, const QDate &shown,
-                  const EveningsSetting &setting) {
-    if (!jd) {
-        return QStringLiteral("–");
-    }
-    const QDateTime local = MinuteOf(*jd).toTimeZone(setting.zone);
-    QString text = setting.locale.toString(local.time(), QLocale::ShortFormat);
-    const qint64 days = shown.daysTo(local.date());
-    if (days != 0) {
-        text += QStringLiteral(" (%1%2)").arg(days > 0 ? u'+' : u'−').arg(std::abs(days));
-    }
-    return text;
-}
-
 QString Degrees(double value, const QLocale &locale) {
     return locale.toString(value, 'f', 1) + u'°';
 }
@@ -73,11 +59,6 @@ QString MoonPlaceText(const std::optional<Horizontal> &moon, const QLocale &loca
     return moon ? Degrees(moon->altitude, locale) + QStringLiteral(", ") +
                       Degrees(moon->azimuth, locale)
                 : QStringLiteral("–");
-}
-
-QString MarksText(const Evening &e) {
-    return QString(e.firstNakedEye ? QStringLiteral("●") : QString()) +
-           QString(e.firstOpticalAid ? QStringLiteral("○") : QString());
 }
 
 // What a screen reader says for the marks, which have no words of their own.
@@ -150,18 +131,15 @@ void EveningsTable::showEvening(int row, const Evening &e, const EveningsSetting
             Cell(loc.toString(shown, QLocale::ShortFormat) +
                      (today ? QStringLiteral(" (ma)") : QString()),
                  Qt::AlignLeft));
-    setItem(row, Sunset, Cell(ClockText(s.sunEvent, shown, setting)));
-    setItem(row, Moonset, Cell(ClockText(s.moonEvent, shown, setting)));
+    setItem(row, Sunset, Cell(EveningClockText(s.sunEvent, shown, setting.zone, loc)));
+    setItem(row, Moonset, Cell(EveningClockText(s.moonEvent, shown, setting.zone, loc)));
     setItem(row, Lag,
             Cell(s.lagMinutes ? loc.toString(std::lround(*s.lagMinutes)) : QStringLiteral("–")));
-    setItem(row, BestTime, Cell(ClockText(s.bestTime, shown, setting)));
+    setItem(row, BestTime, Cell(EveningClockText(s.bestTime, shown, setting.zone, loc)));
     if (s.status != CrescentStatus::Computed) {
         showStatus(row, CrescentStatusText(s.status));
     } else {
-        setItem(row, Age,
-                Cell(QStringLiteral("%1 ó %2 p")
-                         .arg(loc.toString(e.age ? e.age->totalHours : 0))
-                         .arg(e.age ? e.age->minutePart : 0, 2, 10, QChar(u'0'))));
+        setItem(row, Age, Cell(CrescentAgeText(e.age, loc)));
         setItem(row, MoonAtSunset, Cell(MoonPlaceText(e.moonAtSunset, loc)));
         setItem(row, MoonAtBestTime, Cell(MoonPlaceText(e.moonAtBestTime, loc)));
         setItem(row, Arcl, Cell(Degrees(s.arcl, loc)));
@@ -177,21 +155,26 @@ void EveningsTable::showEvening(int row, const Evening &e, const EveningsSetting
         setItem(row, Odeh,
                 ClassCell(ClassLetter(s.odeh), OdehMeaning(s.odeh),
                           Legend(Criterion::Odeh)[int(s.odeh)]));
-        QTableWidgetItem *marks = Cell(MarksText(e), Qt::AlignCenter);
+        QTableWidgetItem *marks = Cell(FirstEveningMarks(e), Qt::AlignCenter);
         marks->setData(Qt::AccessibleTextRole, MarksSpoken(e));
         marks->setToolTip(MarksSpoken(e));
         setItem(row, Marks, marks);
     }
     if (today) {
-        todayRow_ = row;
-        for (int column = 0; column < ColumnCount; ++column) {
-            if (QTableWidgetItem *cell = item(row, column)) {
-                QFont bold = font();
-                bold.setBold(true);
-                cell->setFont(bold);
-                if (column != Yallop && column != Odeh) {
-                    cell->setBackground(look::LightYellow);
-                }
+        markToday(row);
+    }
+}
+
+// Bold, and on light yellow where no class has its colour.
+void EveningsTable::markToday(int row) {
+    todayRow_ = row;
+    QFont bold = font();
+    bold.setBold(true);
+    for (int column = 0; column < ColumnCount; ++column) {
+        if (QTableWidgetItem *cell = item(row, column)) {
+            cell->setFont(bold);
+            if (column != Yallop && column != Odeh) {
+                cell->setBackground(look::LightYellow);
             }
         }
     }

@@ -56,6 +56,7 @@ protected:
 private:
     void showEvening(int row, const Evening &evening, const EveningsSetting &setting);
     void showStatus(int row, const QString &sentence);
+    void markToday(int row);
     void fitHeight();
 
     int todayRow_ = -1;

@@ -3,6 +3,8 @@
 #include "lunar/civiltime.h"
 #include "texts/localeforms.h"
 
+#include <QRegularExpression>
+
 #include <deque>
 #include <limits>
 
@@ -139,9 +141,13 @@ QString GeneralDateText(const QDateTime &dateTime, const QLocale &locale) {
     return text;
 }
 
+QString ShortTimeText(const QTime &time, const QLocale &locale) {
+    static const QRegularExpression seconds(QStringLiteral("[:.]ss?"));
+    return locale.toString(time, locale.timeFormat(QLocale::ShortFormat).remove(seconds));
+}
+
 QString MinuteText(const QDateTime &dateTime, const QLocale &locale) {
-    return ShortDateText(dateTime.date(), locale) + u' ' +
-           locale.toString(dateTime.time(), QLocale::ShortFormat);
+    return ShortDateText(dateTime.date(), locale) + u' ' + ShortTimeText(dateTime.time(), locale);
 }
 
 namespace {
