@@ -14,6 +14,7 @@
 #include <QProgressBar>
 #include <QScrollArea>
 #include <QScrollBar>
+#include <QThread>
 #include <QThreadPool>
 #include <QtConcurrent/QtConcurrentRun>
 
@@ -40,6 +41,9 @@ QThreadPool *MapThreads() {
     static QPointer<QThreadPool> pool;
     if (pool == nullptr) {
         pool = new QThreadPool(QCoreApplication::instance());
+        // One thread more than the cores: the job's own waits while the
+        // others compute the rows.
+        pool->setMaxThreadCount(QThread::idealThreadCount() + 1);
     }
     return pool;
 }
@@ -59,8 +63,8 @@ MapOutcome DrawMapJob(MapJob job) {
         job.earthTried = true;
     }
     if (!job.cells || job.cells->date != job.date) {
-        job.cells =
-            std::make_shared<const VisibilityMap>(ComputeVisibilityMap(job.date, WindowMapStep));
+        job.cells = std::make_shared<const VisibilityMap>(
+            ComputeVisibilityMap(job.date, WindowMapStep, MapThreads()));
     }
     QImage picture = RenderVisibilityMap(*job.cells, job.criterion, job.earth, job.width, job.mark);
     return {std::move(job), std::move(picture)};
