@@ -1,5 +1,6 @@
 # The everyday commands: `make run` and `make test`; `make fuzz` for the fuzzers,
-# `make bench` for the benchmarks, `make package` for the Debian package.
+# `make bench` for the benchmarks, `make package` for the Debian package,
+# `make screenshots` for the README's pictures of the windows.
 # Each installs what is missing (scripts/setup-deps.sh), configures and builds first.
 BUILD ?= build
 JOBS ?= $(shell nproc)
@@ -19,7 +20,7 @@ FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = fuzz_datetext fuzz_listfile fuzz_singlevalue fuzz_calcnumber
 
-.PHONY: deps configure build run test test-plain test-asan fuzz bench package clean
+.PHONY: deps configure build run test test-plain test-asan fuzz bench package screenshots clean
 
 deps:
 	@scripts/setup-deps.sh
@@ -56,6 +57,11 @@ bench:
 	@cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DLUNEX_BENCH=ON -DBUILD_TESTING=OFF
 	@cmake --build build-bench -j $(JOBS)
 	bench/run.sh build-bench
+
+# The README's pictures of the windows (docs/*.png), taken on a virtual X server.
+screenshots: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target lunex-screenshots
+	scripts/screenshots.sh $(BUILD) docs
 
 # The Debian package in its own tree: Debian's build flags (hardening included),
 # installed under /usr, stripped by CPack; then lintian and the desktop checks.

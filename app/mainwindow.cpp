@@ -199,6 +199,13 @@ void MainWindow::buildMenus() {
         ->setEnabled(false);
     item(calculationsMenu, "holdsarlolista", QStringLiteral("Korai Holdsarlók listázása"), {})
         ->setEnabled(false);
+    connect(item(calculationsMenu, "holdsarlo", QStringLiteral("Holdsarló-előrejelzés…"),
+                 QKeySequence(Qt::CTRL | Qt::Key_H)),
+            &QAction::triggered, this, [this] {
+                // The forecast may outlive this window, and the system clock it holds.
+                showSecondary(crescentWindow_, dirs_, clock_ == &systemClock_ ? nullptr : clock_,
+                              newMoonField_->text());
+            });
 
     QMenu *helpMenu = bar->addMenu(QStringLiteral("H&elp"));
     helpMenu->setObjectName(QStringLiteral("prg"));

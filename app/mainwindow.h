@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/crescentwindow.h"
 #include "app/newmooncombo.h"
 #include "app/picturewindow.h"
 #include "app/resultarea.h"
@@ -36,6 +37,7 @@ public:
     QWidget *calculatorWindow() const { return calculatorWindow_; }
     QWidget *descriptionWindow() const { return descriptionWindow_; }
     QWidget *aboutWindow() const { return aboutWindow_; }
+    CrescentWindow *crescentWindow() const { return crescentWindow_; }
 
 public slots:
     void showMoonPicture(const QString &relativePath); // ShowMoonPicture
@@ -75,6 +77,7 @@ private:
     QPointer<CalculatorWindow> calculatorWindow_;
     QPointer<DescriptionWindow> descriptionWindow_;
     QPointer<AboutWindow> aboutWindow_;
+    QPointer<CrescentWindow> crescentWindow_;
 };
 
 } // namespace lunex

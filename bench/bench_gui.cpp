@@ -1,17 +1,26 @@
 // The real widgets, offscreen: a "Most!" press end to end, filling the list of
-// new moons and opening it.
+// new moons and opening it; the crescent forecast opened by its key, another
+// evening drawn, and the world map computed while the window goes on.
 
+#include "app/crescentwindow.h"
 #include "app/mainwindow.h"
+#include "app/mappanel.h"
+#include "app/skypanel.h"
 #include "benchlist.h"
 #include "store/datafiles.h"
 #include "store/fileio.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTabWidget>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 
 #include <benchmark/benchmark.h>
 
@@ -139,6 +148,85 @@ void BM_FirstOpenWorstList(benchmark::State &state) {
     OpenList(state, true);
 }
 BENCHMARK(BM_FirstOpenWorstList)->Arg(-1)->Iterations(3)->Unit(benchmark::kMillisecond);
+
+// Ctrl+H on the main window until the forecast has painted its evenings and
+// its drawing.
+void BM_OpenForecast(benchmark::State &state) {
+    BenchDir dir(130);
+    FixedClock clock;
+    MainWindow window({dir.tmp.path(), dir.tmp.path()}, &clock);
+    window.show();
+    window.activateWindow();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        QTest::keyClick(&window, Qt::Key_H, Qt::ControlModifier);
+        CrescentWindow *forecast = window.crescentWindow();
+        if (forecast == nullptr) {
+            state.SkipWithError("Ctrl+H opened nothing");
+            break;
+        }
+        forecast->repaint(); // the first frame, drawing and all
+        state.PauseTiming();
+        delete forecast;
+        QApplication::processEvents();
+        window.activateWindow();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenForecast)->Unit(benchmark::kMillisecond);
+
+// Another evening chosen: the drawing computed and painted anew.
+void BM_ChangeEvening(benchmark::State &state) {
+    BenchDir dir(130);
+    FixedClock clock;
+    CrescentWindow forecast({dir.tmp.path(), dir.tmp.path()}, &clock, QString());
+    forecast.show();
+    QApplication::processEvents();
+    QWidget *chart = forecast.findChild<QWidget *>(QStringLiteral("skyChart"));
+    int evening = 1;
+    for (auto _ : state) {
+        evening = evening % 3 + 1;
+        forecast.selectEvening(evening);
+        chart->repaint();
+    }
+}
+BENCHMARK(BM_ChangeEvening)->Unit(benchmark::kMillisecond);
+
+// The map of another evening, from the choice until it is shown, while a
+// timer every 5 ms measures the longest the window's event loop was kept from
+// its events: the window stays usable when that is short.
+void BM_MapWhileResponsive(benchmark::State &state) {
+    BenchDir dir(130);
+    FixedClock clock;
+    CrescentWindow forecast({dir.tmp.path(), dir.tmp.path()}, &clock, QString());
+    forecast.show();
+    forecast.views()->setCurrentIndex(1);
+    QEventLoop loop;
+    QObject::connect(forecast.mapPanel(), &MapPanel::drawn, &loop, &QEventLoop::quit);
+    loop.exec(); // the first map, with the Earth's picture read
+    double longestStall = 0;
+    int evening = 1;
+    for (auto _ : state) {
+        QElapsedTimer beat;
+        QElapsedTimer took;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&] {
+            longestStall = std::max(longestStall, beat.nsecsElapsed() / 1e6 - 5);
+            beat.restart();
+        });
+        evening = evening % 2 + 1; // another date each time: the cells are computed anew
+        // The choice itself is one of the events: its drawing counts as a stall.
+        QTimer::singleShot(0, &forecast, [&] { forecast.selectEvening(evening); });
+        took.start();
+        beat.start();
+        ticker.start(5);
+        loop.exec();
+        state.SetIterationTime(took.nsecsElapsed() / 1e9);
+    }
+    state.counters["longest_stall_ms"] = longestStall;
+}
+BENCHMARK(BM_MapWhileResponsive)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -138,6 +138,22 @@ if worst:
         "(2,097,152 lines of different shapes, 48 MB)",
         f"{unit_ms(worst):.0f} ms", "< 1 s", unit_ms(worst) < 1000)
 
+forecast = gbench(gui, "BM_OpenForecast")
+if forecast:
+    row("Crescent forecast: Ctrl+H until the window has painted its evenings and drawing",
+        f"{unit_ms(forecast):.1f} ms", "< 150 ms", unit_ms(forecast) < 150)
+evening = gbench(gui, "BM_ChangeEvening")
+if evening:
+    row("Crescent forecast: another evening chosen, the drawing computed and painted",
+        f"{unit_ms(evening):.1f} ms", "< 50 ms", unit_ms(evening) < 50)
+world = gbench(gui, "BM_MapWhileResponsive/iterations:5/manual_time")
+if world:
+    stall = world.get("longest_stall_ms", math.inf)
+    row("Crescent forecast: the world map at 1° of another evening until shown; the longest "
+        "the window's event loop waited meanwhile",
+        f"{unit_ms(world):.0f} ms; longest stall {stall:.1f} ms",
+        "< 1.5 s; stall < 50 ms", unit_ms(world) < 1500 and stall < 50)
+
 pics = hyper_medians("pics.json")
 if pics:
     row("Making the whole Pic directory", f"{pics[0] * 1000:.0f} ms", "< 2 s", pics[0] < 2)

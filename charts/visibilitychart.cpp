@@ -1,5 +1,7 @@
 #include "charts/visibilitychart.h"
 
+#include "charts/chartfont.h"
+
 #include "lunar/evenings.h"
 #include "messages/crescenttexts.h"
 #include "texts/placetext.h"
@@ -21,6 +23,8 @@ namespace {
 constexpr QRgb BluishGreen = 0x009E73, SkyBlue = 0x56B4E9, Yellow = 0xF0E442, Orange = 0xE69F00,
                Vermilion = 0xD55E00;
 constexpr int ClassAlpha = 200;
+// The observer's place: the palette's reddish purple, which no class takes.
+constexpr QRgb MarkColour = 0xCC79A7;
 
 QColor Overlay(QRgb rgb, int alpha = ClassAlpha) {
     QColor c(rgb);
@@ -47,13 +51,6 @@ Layout LayoutFor(int width) {
     const int mapWidth = width - left - right;
     const QRect map(left, top, mapWidth, mapWidth / 2);
     return {s, map, int(std::lround(14 * s)), map.bottom() + int(std::lround(44 * s))};
-}
-
-QFont SansFont(double pixels, bool bold = false) {
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(std::max(8, int(std::lround(pixels))));
-    font.setBold(bold);
-    return font;
 }
 
 // The Earth in grey, lightened, so that the shades keep their own hue.
@@ -104,6 +101,7 @@ public:
     void drawGraticule();
     void drawTitle();
     void drawLegend();
+    void drawMark(const MapMark &mark);
 
 private:
     const Shade &shadeAt(int row, int column) const {
@@ -174,7 +172,7 @@ void MapPainter::drawStripes() {
 void MapPainter::drawGraticule() {
     const double s = layout_.scale;
     QPainter &p = painter_;
-    p.setFont(SansFont(13 * s));
+    p.setFont(ChartFont(13 * s));
     const QFontMetrics metrics(p.font());
     for (int lat = -60; lat <= 60; lat += 30) {
         const QPoint a = PixelOf(lat, -180, width_), b = PixelOf(lat, 180, width_);
@@ -206,10 +204,10 @@ void MapPainter::drawGraticule() {
 void MapPainter::drawTitle() {
     const double s = layout_.scale;
     painter_.setPen(Qt::black);
-    painter_.setFont(SansFont(26 * s, true));
+    painter_.setFont(ChartFont(26 * s, true));
     painter_.drawText(QRect(0, layout_.titleTop, width_, int(34 * s)),
                       Qt::AlignHCenter | Qt::AlignTop, MapTitle(map_.date));
-    painter_.setFont(SansFont(15 * s));
+    painter_.setFont(ChartFont(15 * s));
     painter_.drawText(QRect(0, layout_.titleTop + int(38 * s), width_, int(24 * s)),
                       Qt::AlignHCenter | Qt::AlignTop,
                       MapSubtitle(criterion_, RoundedToMinute(map_.newMoon), map_.step));
@@ -220,7 +218,7 @@ void MapPainter::drawLegend() {
     const double s = layout_.scale;
     QPainter &p = painter_;
     const int legendRows = LegendRows(legend_);
-    p.setFont(SansFont(14 * s));
+    p.setFont(ChartFont(14 * s));
     const int columnWidth = layout_.map.width() / 2;
     const int swatch = int(std::lround(18 * s));
     for (qsizetype i = 0; i < legend_.size(); ++i) {
@@ -240,6 +238,29 @@ void MapPainter::drawLegend() {
                          swatch + int(6 * s)),
                    Qt::AlignLeft | Qt::AlignVCenter, legend_[i].label);
     }
+}
+
+// A ring in a colour none of the shades has, its name beside it on a light
+// ground, so that it shows on every class.
+void MapPainter::drawMark(const MapMark &mark) {
+    const double s = layout_.scale;
+    const QPointF at = PixelOf(mark.latitude, mark.longitude, width_) + QPointF(0.5, 0.5);
+    const double radius = std::max(6.0, 7 * s);
+    painter_.setBrush(Qt::NoBrush);
+    painter_.setPen(QPen(Qt::white, std::max(2.0, 5 * s)));
+    painter_.drawEllipse(at, radius, radius);
+    painter_.setPen(QPen(QColor(MarkColour), std::max(1.5, 3 * s)));
+    painter_.drawEllipse(at, radius, radius);
+    painter_.setBrush(QColor(MarkColour));
+    painter_.setPen(Qt::NoPen);
+    painter_.drawEllipse(at, 1.5 * s + 0.5, 1.5 * s + 0.5);
+    painter_.setFont(ChartFont(std::max(11.0, 15 * s), true));
+    const QFontMetricsF metrics(painter_.font());
+    const QRectF label(at.x() + radius + 4 * s, at.y() - metrics.height() / 2,
+                       metrics.horizontalAdvance(mark.name) + 8 * s, metrics.height());
+    painter_.fillRect(label, QColor(255, 255, 255, 200));
+    painter_.setPen(Qt::black);
+    painter_.drawText(label, Qt::AlignCenter, mark.name);
 }
 
 } // namespace
@@ -269,12 +290,15 @@ QPoint PixelOf(double latitude, double longitude, int width) {
             map.top() + int((90.0 - latitude) / 180.0 * map.height())};
 }
 
-QImage RenderVisibilityMap(const VisibilityMap &map, Criterion criterion, const QImage &earth,
-                           int width) {
+int MapPictureHeight(int width, Criterion criterion) {
     const Layout layout = LayoutFor(width);
     const int legendRows = LegendRows(Legend(criterion));
-    const int height = layout.legendTop + int(std::lround((legendRows * 26 + 16) * layout.scale));
-    QImage picture(width, height, QImage::Format_RGB32);
+    return layout.legendTop + int(std::lround((legendRows * 26 + 16) * layout.scale));
+}
+
+QImage RenderVisibilityMap(const VisibilityMap &map, Criterion criterion, const QImage &earth,
+                           int width, const std::optional<MapMark> &mark) {
+    QImage picture(width, MapPictureHeight(width, criterion), QImage::Format_RGB32);
     picture.fill(Qt::white);
     {
         MapPainter painter(picture, map, criterion);
@@ -284,6 +308,9 @@ QImage RenderVisibilityMap(const VisibilityMap &map, Criterion criterion, const 
         painter.drawGraticule();
         painter.drawTitle();
         painter.drawLegend();
+        if (mark) {
+            painter.drawMark(*mark);
+        }
     }
     return picture;
 }

@@ -9,6 +9,8 @@
 #include <QRect>
 #include <QString>
 
+#include <optional>
+
 // The crescent's world map drawn: the Earth, the cells' shades, the graticule,
 // a title and a legend.
 namespace lunex {
@@ -27,10 +29,20 @@ inline constexpr int DefaultMapWidth = 1440;
 // Where the equirectangular map lies in a picture of the given width.
 QRect MapArea(int width);
 QPoint PixelOf(double latitude, double longitude, int width);
+// How tall the picture of a map of the given width is.
+int MapPictureHeight(int width, Criterion criterion);
+
+// A place to find on the map: the observer's own.
+struct MapMark {
+    QString name;
+    double latitude = 0;
+    double longitude = 0;
+};
 
 // The picture: the Earth (a plain background when the texture is null), the
-// shades, a graticule, a title with the new moon and the criterion, a legend.
+// shades, a graticule, a title with the new moon and the criterion, a legend,
+// and the place marked when one is given.
 QImage RenderVisibilityMap(const VisibilityMap &map, Criterion criterion, const QImage &earth,
-                           int width = DefaultMapWidth);
+                           int width = DefaultMapWidth, const std::optional<MapMark> &mark = {});
 
 } // namespace lunex

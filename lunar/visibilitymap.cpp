@@ -16,7 +16,7 @@ QDateTime NewMoonBeforeEvening(const QDate &date) {
     return NewMoonUtc(LunationAtOrAfter(latest) - 1);
 }
 
-VisibilityMap ComputeVisibilityMap(const QDate &date, double step) {
+VisibilityMap ComputeVisibilityMap(const QDate &date, double step, QThreadPool *pool) {
     VisibilityMap map;
     map.date = date;
     map.step = step;
@@ -32,7 +32,7 @@ VisibilityMap ComputeVisibilityMap(const QDate &date, double step) {
 
     std::vector<int> rows(std::size_t(map.rows));
     std::iota(rows.begin(), rows.end(), 0);
-    QtConcurrent::blockingMap(rows, [&](int row) {
+    QtConcurrent::blockingMap(pool ? pool : QThreadPool::globalInstance(), rows, [&](int row) {
         for (int column = 0; column < map.columns; ++column) {
             // Sea level everywhere: the grid has no heights.
             const LocalSky sky(track, {map.latitudeOf(row), map.longitudeOf(column), 0});

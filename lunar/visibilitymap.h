@@ -4,6 +4,7 @@
 
 #include <QDate>
 #include <QDateTime>
+#include <QThreadPool>
 
 #include <vector>
 
@@ -39,8 +40,9 @@ struct VisibilityMap {
 QDateTime NewMoonBeforeEvening(const QDate &date);
 
 // The geocentric places are computed once for the whole map; each place adds
-// only its own horizon. The rows are shared among all cores.
-VisibilityMap ComputeVisibilityMap(const QDate &date, double step);
+// only its own horizon. The rows are shared among the threads of `pool`, Qt's
+// global one when none is given.
+VisibilityMap ComputeVisibilityMap(const QDate &date, double step, QThreadPool *pool = nullptr);
 
 // What a cell shows, as an index: first the criterion's classes (Yallop's
 // A–F, Odeh's A–D), then NoCrescentShade (the Moon sets first, or there is no

@@ -2,6 +2,8 @@
 
 #include <QLocale>
 
+#include <cmath>
+
 namespace lunex {
 namespace {
 
@@ -77,6 +79,51 @@ QString MapSubtitle(Criterion criterion, const QDateTime &newMoon, double step) 
                  : QStringLiteral("Odeh kritériuma (Exp. Astron. 18, 2004)"),
              hungarian.toString(newMoon, QStringLiteral("yyyy. MM. dd. HH:mm")),
              hungarian.toString(step));
+}
+
+QString CompassPoint(double azimuth) {
+    static const char16_t *const points[] = {u"É", u"ÉK", u"K", u"DK", u"D", u"DNy", u"Ny", u"ÉNy"};
+    const double turned = std::fmod(std::fmod(azimuth + 22.5, 360.0) + 360.0, 360.0);
+    return QString::fromUtf16(points[int(turned / 45.0) % 8]);
+}
+
+QString SkyCaption(const QString &placeName, const QString &when, const QString &altitude,
+                   const QString &azimuth, const QString &compassPoint) {
+    return QStringLiteral("%1 · %2 · a Hold %3° magasan, %4° azimutnál (%5)")
+        .arg(placeName, when, altitude, azimuth, compassPoint);
+}
+
+QString SunLabel(const QString &altitude) {
+    return QStringLiteral("Nap (%1°)").arg(altitude);
+}
+
+QString MoonLabel() {
+    return QStringLiteral("Hold (nagyítva)");
+}
+
+QString BinocularFieldLabel(const QString &degrees) {
+    return QStringLiteral("10×50 távcső látómezeje (%1°)").arg(degrees);
+}
+
+QString MoonPathLabel() {
+    return QStringLiteral("a Hold útja holdnyugtáig");
+}
+
+QString CloserLookLabel(const QString &degrees) {
+    return QStringLiteral("A Hold környéke nagyítva (%1° magas)").arg(degrees);
+}
+
+QString MapInProgressText() {
+    return QStringLiteral("A térkép készül…");
+}
+
+QString MarkedPlaceText(const QString &placeName) {
+    return QStringLiteral("megjelölve: %1").arg(placeName);
+}
+
+QString EarthMissingText(const QString &path, const QString &reason) {
+    return QStringLiteral("A Föld képe ('%1') nem olvasható: %2 Sima háttérrel rajzolom.")
+        .arg(path, reason);
 }
 
 } // namespace lunex

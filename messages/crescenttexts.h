@@ -30,4 +30,24 @@ QString MapTitle(const QDate &date);
 // Below it: the criterion, the new moon (UTC, to the minute) and the grid's step.
 QString MapSubtitle(Criterion criterion, const QDateTime &newMoon, double step);
 
+// The nearest of the eight points of the compass to an azimuth (degrees from
+// the north through the east): "É", "ÉK", "K", "DK", "D", "DNy", "Ny", "ÉNy".
+QString CompassPoint(double azimuth);
+
+// The words of the drawing of where to look. The numbers come formatted.
+// "Szeged · 2026. 12. 10. 16:13 · a Hold 8,2° magasan, 243,5° azimutnál (DNy)"
+QString SkyCaption(const QString &placeName, const QString &when, const QString &altitude,
+                   const QString &azimuth, const QString &compassPoint);
+QString SunLabel(const QString &altitude);           // "Nap (−6,3°)"
+QString MoonLabel();                                 // "Hold (nagyítva)"
+QString BinocularFieldLabel(const QString &degrees); // "10×50 távcső látómezeje (6,5°)"
+QString MoonPathLabel();                             // "a Hold útja holdnyugtáig"
+QString CloserLookLabel(const QString &degrees);     // "A Hold környéke nagyítva (12° magas)"
+
+// The map in the window: while it is drawn, the place marked on it, and the
+// Earth's picture that could not be read (the map has a plain background).
+QString MapInProgressText();
+QString MarkedPlaceText(const QString &placeName);
+QString EarthMissingText(const QString &path, const QString &reason);
+
 } // namespace lunex

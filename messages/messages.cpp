@@ -2,6 +2,8 @@
 
 #include "lunar/places.h"
 
+#include <QFileInfo>
+
 namespace lunex {
 namespace {
 
@@ -78,6 +80,14 @@ QString PictureFailureMessage(QStringView fileName, FileProblem problem) {
             .arg(fileName, ProblemText(problem));
     }
     return QStringLiteral("A(z) '%1' kép nem tölthető be!").arg(fileName);
+}
+
+QString UserFileWriteFailureMessage(const QString &path, FileProblem problem) {
+    const QString reason =
+        problem == FileProblem::NoDirectory
+            ? QStringLiteral("a(z) '%1' mappa nem létezik.").arg(QFileInfo(path).path())
+            : ProblemText(problem);
+    return QStringLiteral("A(z) '%1' fájl nem menthető: %2").arg(path, reason);
 }
 
 QString InvalidLatitudeMessage(const QLocale &locale) {

@@ -84,6 +84,10 @@ inline const QString NoHomeMessage =
     QStringLiteral("A felhasználó saját mappája ismeretlen (a HOME nincs beállítva, vagy nem "
                    "teljes elérési út): a Lunex nem ment semmit.");
 
+// A file the user named, which may lie anywhere, could not be saved: its whole
+// path, and for a missing folder that folder rather than 'Pic'.
+QString UserFileWriteFailureMessage(const QString &path, FileProblem problem);
+
 // --- The observer's place
 
 // The name of a place given only by its coordinates.

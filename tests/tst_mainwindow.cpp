@@ -109,6 +109,9 @@ struct Rig {
         list = window->findChild<QComboBox *>("Ujholdak");
     }
     ~Rig() {
+        if (window) {
+            delete window->crescentWindow();
+        }
         delete window.data();
         for (QWidget *w : QApplication::topLevelWidgets()) {
             if (qobject_cast<PictureWindow *>(w)) {
@@ -520,6 +523,10 @@ private slots:
         QCOMPARE(rig.window->findChild<QAction *>("leir")->shortcut(),
                  QKeySequence(Qt::CTRL | Qt::Key_L));
         QCOMPARE(rig.window->findChild<QAction *>("hold02")->text(), "  2. nap");
+        // The forecast follows the two switched-off items.
+        const QList<QAction *> calculations = rig.window->findChild<QMenu *>("szamit")->actions();
+        QCOMPARE(calculations.last()->objectName(), "holdsarlo");
+        QCOMPARE(calculations.last()->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_H));
     }
 
     void onePictureWindowComesBackAfresh() {
@@ -558,6 +565,8 @@ private slots:
                                << "About Lunex";
         QTest::newRow("picture window") << "hold12"
                                         << "Hold térképek";
+        QTest::newRow("crescent forecast") << "holdsarlo"
+                                           << "Holdsarló-előrejelzés";
     }
     void secondaryWindows() {
         QFETCH(QString, action);
@@ -738,6 +747,20 @@ private slots:
             // The calculator's two fields, by their units.
             {"Form4/Text41", "Fok", ""},
             {"Form4/Text42", "Vonás", ""},
+            // The forecast that Ctrl+H opens.
+            {"Forecast/placeButton", "Megfigyelési hely", ""},
+            {"Forecast/previousLunation", "Előző újhold", ""},
+            {"Forecast/nextLunation", "Következő újhold", ""},
+            {"Forecast/eveningsTable", "Esték", ""},
+            {"Forecast/momentSlider", "Időpont napnyugta és holdnyugta között", "momentCaption"},
+            {"Forecast/bestTimeButton", "Legjobb időpont", ""},
+            {"Forecast/skyChart", "Hova nézzünk", ""},
+            {"Forecast/criterionBox", "Yallop", "criterionCaption"}, // a list says its choice
+            {"Forecast/worldMap", "Térkép", ""},
+            {"Forecast/saveEveningsButton", "Esték mentése (CSV)…", ""},
+            {"Forecast/saveSkyButton", "Rajz mentése (PNG)…", ""},
+            {"Forecast/saveMapButton", "Térkép mentése (PNG)…", ""},
+            {"Forecast/closeButton", "Bezárás", ""},
         };
         for (const auto &row : rows) {
             QTest::newRow(row[0]) << QString::fromUtf8(row[0]) << QString::fromUtf8(row[1])
@@ -755,8 +778,11 @@ private slots:
         if (widget.startsWith(u"Form4/")) {
             QTest::keySequence(rig.window, QKeySequence(Qt::CTRL | Qt::Key_F1));
             window = rig.window->calculatorWindow();
-            widget = widget.section(u'/', 1);
+        } else if (widget.startsWith(u"Forecast/")) {
+            QTest::keyClick(rig.window, Qt::Key_H, Qt::ControlModifier);
+            window = rig.window->crescentWindow();
         }
+        widget = widget.section(u'/', -1);
         QAccessibleInterface *iface =
             QAccessible::queryAccessibleInterface(window->findChild<QWidget *>(widget));
         QCOMPARE(iface->text(QAccessible::Name), name);

@@ -3,6 +3,8 @@
 #include "lunar/civiltime.h"
 #include "texts/localeforms.h"
 
+#include <QRegularExpression>
+
 #include <algorithm>
 #include <deque>
 #include <limits>
@@ -140,6 +142,15 @@ QString GeneralDateText(const QDateTime &dateTime, const QLocale &locale) {
         text += u' ' + LongTimeText(dateTime.time(), locale);
     }
     return text;
+}
+
+QString ShortTimeText(const QTime &time, const QLocale &locale) {
+    static const QRegularExpression seconds(QStringLiteral("[:.]ss?"));
+    return locale.toString(time, locale.timeFormat(QLocale::ShortFormat).remove(seconds));
+}
+
+QString MinuteText(const QDateTime &dateTime, const QLocale &locale) {
+    return ShortDateText(dateTime.date(), locale) + u' ' + ShortTimeText(dateTime.time(), locale);
 }
 
 namespace {

@@ -25,6 +25,11 @@ QString ShortDateText(const QDate &date, const QLocale &locale);
 QString LongTimeText(const QTime &time, const QLocale &locale);
 // Short date, a blank and long time; the time is left out at exactly midnight.
 QString GeneralDateText(const QDateTime &dateTime, const QLocale &locale);
+// The locale's short time to the minute. Some locales' short forms (C among
+// them) carry seconds, which a time rounded to the minute does not need.
+QString ShortTimeText(const QTime &time, const QLocale &locale);
+// Short date, a blank and the short time: an instant to the minute.
+QString MinuteText(const QDateTime &dateTime, const QLocale &locale);
 
 // The one conversion of a date-time text, used by every evaluation. White space
 // around the text is ignored and runs of blanks inside count as one. The text

@@ -5,7 +5,6 @@
 #include "messages/messages.h"
 #include "store/fileio.h"
 
-#include <QFileInfo>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -122,12 +121,7 @@ bool SaveUserFile(const QString &path, const QByteArray &bytes) {
     if (problem == FileProblem::None) {
         return true;
     }
-    // The store's own wording names the Pic folder.
-    const QString reason =
-        problem == FileProblem::NoDirectory
-            ? QStringLiteral("a(z) '%1' mappa nem létezik.").arg(QFileInfo(path).path())
-            : ProblemText(problem);
-    Err() << QStringLiteral("A(z) '%1' fájl nem menthető: %2").arg(path, reason) << Qt::endl;
+    Err() << UserFileWriteFailureMessage(path, problem) << Qt::endl;
     return false;
 }
 

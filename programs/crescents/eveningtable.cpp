@@ -1,9 +1,10 @@
 #include "eveningtable.h"
 
 #include "messages/crescenttexts.h"
+#include "texts/datetext.h"
+#include "texts/eveningtexts.h"
 #include "texts/placetext.h"
 
-#include <QRegularExpression>
 #include <QStringList>
 
 #include <algorithm>
@@ -45,41 +46,6 @@ constexpr qsizetype AllColumns = std::size(Columns);
 // Columns from "Kor" on hold the numbers, or one status text.
 constexpr int NumbersFrom = 5;
 
-// The locale's short time to the minute: every time of the table is rounded
-// to one, and some locales (C among them) would add ":00" to each.
-QString MinuteText(const QTime &time, const QLocale &locale) {
-    static const QRegularExpression seconds(QStringLiteral("[:.]ss?"));
-    return locale.toString(time, locale.timeFormat(QLocale::ShortFormat).remove(seconds));
-}
-
-// A time of the evening on the shown clock; "(+1)" when it falls on the next day.
-QString ClockText(const std::optional<double> &jd, const QDate &shownDate,
-                  const TableSetting &setting) {
-    if (!jd) {
-        return QStringLiteral("–");
-    }
-    const QDateTime local = MinuteOf(*jd).toTimeZone(setting.zone);
-    QString text = MinuteText(local.time(), setting.locale);
-    const qint64 days = shownDate.daysTo(local.date());
-    if (days != 0) {
-        text += QStringLiteral(" (%1%2)")
-                    .arg(days > 0 ? QStringLiteral("+") : QStringLiteral("−"))
-                    .arg(std::abs(days));
-    }
-    return text;
-}
-
-QString Marks(const Evening &e) {
-    QString marks;
-    if (e.firstNakedEye) {
-        marks += u'●';
-    }
-    if (e.firstOpticalAid) {
-        marks += u'○';
-    }
-    return marks;
-}
-
 QString Decimal(const std::optional<double> &value, int decimals, const QLocale &locale) {
     return value ? locale.toString(*value, 'f', decimals) : QStringLiteral("–");
 }
@@ -91,23 +57,22 @@ QStringList TableRow(const Evening &e, const TableSetting &setting) {
     const CrescentSighting &s = e.sighting;
     const QDate shown = CivilDateOf(e, setting.place, setting.zone);
     QStringList cells{loc.toString(shown, QLocale::ShortFormat),
-                      ClockText(s.sunEvent, shown, setting), ClockText(s.moonEvent, shown, setting),
+                      EveningClockText(s.sunEvent, shown, setting.zone, loc),
+                      EveningClockText(s.moonEvent, shown, setting.zone, loc),
                       s.lagMinutes ? loc.toString(std::lround(*s.lagMinutes)) : QStringLiteral("–"),
-                      ClockText(s.bestTime, shown, setting)};
+                      EveningClockText(s.bestTime, shown, setting.zone, loc)};
     if (s.status != CrescentStatus::Computed) {
         return cells << CrescentStatusText(s.status);
     }
     const std::optional<Horizontal> &moon = e.moonAtBestTime;
-    return cells << QStringLiteral("%1 ó %2 p")
-                        .arg(loc.toString(e.age ? e.age->totalHours : 0))
-                        .arg(e.age ? e.age->minutePart : 0, 2, 10, QChar(u'0'))
+    return cells << CrescentAgeText(e.age, loc)
                  << Decimal(moon ? std::optional(moon->altitude) : std::nullopt, 1, loc)
                  << Decimal(moon ? std::optional(moon->azimuth) : std::nullopt, 1, loc)
                  << Decimal(e.illuminatedPercent, 1, loc) << loc.toString(s.arcl, 'f', 1)
                  << loc.toString(s.arcv, 'f', 1) << loc.toString(s.daz, 'f', 1)
                  << loc.toString(s.widthYallop, 'f', 2) << loc.toString(s.q, 'f', 3)
                  << QString(ClassLetter(s.yallop)) << loc.toString(s.v, 'f', 2)
-                 << QString(ClassLetter(s.odeh)) << Marks(e) << YallopMeaning(s.yallop);
+                 << QString(ClassLetter(s.odeh)) << FirstEveningMarks(e) << YallopMeaning(s.yallop);
 }
 
 // The columns a table shows, by their place in Columns.
@@ -245,7 +210,7 @@ QString FormatTable(const QList<Lunation> &lunations, const TableSetting &settin
         const QDateTime newMoon = RoundedToMinute(lunations[i].newMoon).toTimeZone(setting.zone);
         out += QStringLiteral("\nÚjhold: %1 %2\n")
                    .arg(loc.toString(newMoon.date(), QLocale::ShortFormat),
-                        MinuteText(newMoon.time(), loc));
+                        ShortTimeText(newMoon.time(), loc));
         out += TableLine(headers, widths, shown);
         for (qsizetype j = 0; j < lunations[i].evenings.size(); ++j) {
             out += TableLine(rows[row++], widths, shown);

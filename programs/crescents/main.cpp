@@ -4,14 +4,15 @@
 #include "eveningtable.h"
 #include "options.h"
 
+#include "charts/earthtexture.h"
 #include "charts/visibilitychart.h"
 #include "lunar/evenings.h"
 #include "lunar/places.h"
 #include "lunar/visibilitymap.h"
+#include "messages/crescenttexts.h"
 #include "programs/common/cli.h"
 #include "store/appdirs.h"
 #include "store/fileio.h"
-#include "store/picturefile.h"
 #include "store/placefile.h"
 #include "texts/placetext.h"
 
@@ -64,23 +65,16 @@ int ListPlaces() {
 }
 
 // The Earth's picture, or a null one (a plain background) when there is none
-// or it cannot be read; the map is drawn all the same. Only an ordinary file
-// is read, as the store reads its own: a FIFO would wait for a writer.
+// or it cannot be read, which is said; the map is drawn all the same.
 QImage LoadEarth(const std::optional<QString> &path) {
     if (!path) {
         return {};
     }
-    const ReadResult read = ReadPictureBytes(*path);
-    const QImage earth = read.bytes ? QImage::fromData(*read.bytes) : QImage();
-    if (earth.isNull()) {
-        const QString reason = read.problem == FileProblem::None
-                                   ? QStringLiteral("nem kép, vagy sérült.")
-                                   : ProblemText(read.problem);
-        Err() << QStringLiteral("A Föld képe ('%1') nem olvasható: %2 Sima háttérrel rajzolom.")
-                     .arg(*path, reason)
-              << Qt::endl;
+    const EarthTexture earth = LoadEarthTexture(*path);
+    if (!earth.problem.isEmpty()) {
+        Err() << earth.problem << Qt::endl;
     }
-    return earth;
+    return earth.image;
 }
 
 int DrawMap(const MapRequest &request) {

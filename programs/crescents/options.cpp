@@ -1,5 +1,6 @@
 #include "options.h"
 
+#include "charts/earthtexture.h"
 #include "lunar/civiltime.h"
 #include "lunar/newmoon.h"
 #include "lunar/places.h"
@@ -204,8 +205,7 @@ Refusal CommandLine::readTexture(MapRequest &request) const {
         return QStringLiteral("A --texture és a --no-texture közül csak az egyik adható meg.");
     }
     if (!parser_.isSet(noTexture_)) {
-        request.texture =
-            parser_.isSet(texture_) ? parser_.value(texture_) : QStringLiteral(LUNEX_EARTH_TEXTURE);
+        request.texture = parser_.isSet(texture_) ? parser_.value(texture_) : EarthTexturePath();
     }
     return std::nullopt;
 }

@@ -1,0 +1,353 @@
+#include "app/crescentwindow.h"
+
+#include "app/eveningstable.h"
+#include "app/mappanel.h"
+#include "app/skypanel.h"
+#include "look/colours.h"
+#include "look/look.h"
+#include "lunar/civiltime.h"
+#include "lunar/newmoon.h"
+#include "messages/messages.h"
+#include "store/fileio.h"
+#include "texts/datetext.h"
+#include "texts/placetext.h"
+
+#include <QBoxLayout>
+#include <QBuffer>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QSlider>
+#include <QTabWidget>
+
+#include <functional>
+
+namespace lunex {
+namespace {
+
+using look::PaleGreen;
+
+// The drawing of where to look, as a picture.
+const QSize SkyPictureSize(1200, 480);
+
+QFont WindowFont() {
+    return look::Font(look::Face::Arial, 10);
+}
+
+QPushButton *AddWindowButton(QWidget *parent, const char *name, const QString &caption,
+                             const QString &spoken = {}) {
+    QPushButton *button = look::AddButton(parent, name, caption, {}, PaleGreen,
+                                          look::Font(look::Face::Arial, 10, true));
+    button->setMinimumHeight(28);
+    if (!spoken.isEmpty()) {
+        button->setAccessibleName(spoken);
+    }
+    return button;
+}
+
+// The lunation k: its new moon and the evenings after it at the place.
+Lunation LunationAt(const Place &place, int k) {
+    // An hour before the instant, which is rounded to the millisecond.
+    return ComputeLunations(place, NewMoonUtc(k).addSecs(-3600), 1).constFirst();
+}
+
+// The fixed colours of the controls that a desktop theme would paint: the
+// table and its headings, the tabs, the list, the slider and the progress.
+QString StyleSheet() {
+    return QStringLiteral(
+               "QLabel { color: black; }"
+               "QTableView { background-color: white; color: black; gridline-color: #b0b0b0;"
+               " border: 1px solid #808080; selection-background-color: rgba(0, 60, 160, 70);"
+               " selection-color: black; }"
+               "QTableView:focus { border: 2px solid black; }"
+               "QHeaderView::section { background-color: #e4eeee; color: black;"
+               " border: 1px solid #a0a0a0; padding: 2px 4px; }"
+               "QTabWidget::pane { border: 1px solid #808080; }"
+               "QTabBar::tab { background-color: %1; color: black; border: 1px solid #404040;"
+               " padding: 4px 14px; margin-right: 2px; }"
+               "QTabBar::tab:selected { background-color: white; }"
+               "QTabBar::tab:focus { border: 2px solid black; }"
+               "QComboBox { background-color: white; color: black; border: 1px solid #808080;"
+               " padding: 2px 8px; min-width: 90px; }"
+               "QComboBox:focus { border: 2px solid black; }"
+               "QComboBox QAbstractItemView { background-color: white; color: black;"
+               " selection-background-color: #1f4e9c; selection-color: white; }"
+               "QSlider { border: 2px solid transparent; }"
+               "QSlider:focus { border: 2px solid black; }"
+               "QProgressBar { background-color: white; border: 1px solid #808080; }"
+               "QProgressBar::chunk { background-color: #2f6fbf; }"
+               "QScrollArea { background-color: white; border: 1px solid #808080; }"
+               "QToolTip { color: black; background-color: %2; border: 1px solid black; }")
+        .arg(PaleGreen.name(), look::LightYellow.name());
+}
+
+} // namespace
+
+CrescentWindow::CrescentWindow(const AppDirs &dirs, const Clock *clock, const QString &newMoonText)
+    : QWidget(nullptr, Qt::Window), dirs_(dirs), clock_(clock ? clock : &systemClock_),
+      zone_(SystemZone()) {
+    setObjectName(QStringLiteral("crescentWindow"));
+    setWindowTitle(QStringLiteral("Holdsarló-előrejelzés"));
+    setWindowIcon(look::AppIcon());
+    setFont(WindowFont());
+    look::SetColours(this, look::LightCyan, look::ClassicWindowText);
+    place_ = CurrentObserverPlace(dirs_, this);
+
+    table_ = new EveningsTable(this);
+    views_ = new QTabWidget(this);
+    views_->setObjectName(QStringLiteral("views"));
+    views_->setAccessibleName(QStringLiteral("Nézetek"));
+    skyPanel_ = new SkyPanel(views_);
+    mapPanel_ = new MapPanel(views_);
+    views_->addTab(skyPanel_, QStringLiteral("Hova &nézzünk?"));
+    views_->addTab(mapPanel_, QStringLiteral("&Térkép"));
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(buildHeader());
+    layout->addWidget(table_);
+    layout->addWidget(views_, 1);
+    layout->addLayout(buildExports());
+    setStyleSheet(StyleSheet());
+
+    connect(table_, &QTableWidget::itemSelectionChanged, this,
+            &CrescentWindow::showSelectedEvening);
+    connect(mapPanel_, &MapPanel::drawn, this, [this] { saveMapButton_->setEnabled(true); });
+    showLunation(firstLunation(newMoonText));
+    fitScreen();
+    table_->setFocus();
+}
+
+CrescentWindow::~CrescentWindow() = default;
+
+// Wide enough for every column of the table where the screen allows.
+void CrescentWindow::fitScreen() {
+    const QSize wanted(1360, 880);
+    const QScreen *screen = this->screen();
+    resize(screen ? wanted.boundedTo(screen->availableGeometry().size() - QSize(40, 60)) : wanted);
+    look::CentreOnScreen(this);
+}
+
+QLayout *CrescentWindow::buildHeader() {
+    auto *caption = new QLabel(QStringLiteral("Megfigyelési hely:"), this);
+    caption->setFont(look::Font(look::Face::Arial, 10, true));
+    placeText_ = new QLabel(this);
+    placeText_->setObjectName(QStringLiteral("placeText"));
+    auto *placeButton = AddWindowButton(this, "placeButton", QStringLiteral("&Hely…"),
+                                        QStringLiteral("Megfigyelési hely"));
+    newMoonText_ = new QLabel(this);
+    newMoonText_->setObjectName(QStringLiteral("newMoonText"));
+    newMoonText_->setFont(look::Font(look::Face::Arial, 10, true));
+    auto *previous = AddWindowButton(this, "previousLunation", QStringLiteral("◀ &Előző újhold"),
+                                     QStringLiteral("Előző újhold"));
+    auto *next = AddWindowButton(this, "nextLunation", QStringLiteral("&Következő újhold ▶"),
+                                 QStringLiteral("Következő újhold"));
+    connect(placeButton, &QPushButton::clicked, this, &CrescentWindow::choosePlace);
+    connect(previous, &QPushButton::clicked, this, [this] { showLunation(lunationNumber_ - 1); });
+    connect(next, &QPushButton::clicked, this, [this] { showLunation(lunationNumber_ + 1); });
+
+    auto *header = new QHBoxLayout;
+    header->addWidget(caption);
+    header->addWidget(placeText_);
+    header->addWidget(placeButton);
+    header->addStretch(1);
+    header->addWidget(newMoonText_);
+    header->addSpacing(8);
+    header->addWidget(previous);
+    header->addWidget(next);
+    return header;
+}
+
+QLayout *CrescentWindow::buildExports() {
+    auto *saveEvenings =
+        AddWindowButton(this, "saveEveningsButton", QStringLiteral("Esték mentése (&CSV)…"));
+    saveSkyButton_ = AddWindowButton(this, "saveSkyButton", QStringLiteral("&Rajz mentése (PNG)…"));
+    saveMapButton_ =
+        AddWindowButton(this, "saveMapButton", QStringLiteral("Térkép &mentése (PNG)…"));
+    auto *closeButton = AddWindowButton(this, "closeButton", QStringLiteral("&Bezárás"));
+    connect(saveEvenings, &QPushButton::clicked, this, &CrescentWindow::exportEvenings);
+    connect(saveSkyButton_, &QPushButton::clicked, this, [this] {
+        exportPicture(QStringLiteral("A rajz mentése"), QStringLiteral("hova-nezzunk"),
+                      skyPanel_->picture(SkyPictureSize));
+    });
+    connect(saveMapButton_, &QPushButton::clicked, this, [this] {
+        exportPicture(QStringLiteral("A térkép mentése"), QStringLiteral("terkep"),
+                      mapPanel_->picture());
+    });
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+
+    const QList<QWidget *> order{findChild<QWidget *>(QStringLiteral("placeButton")),
+                                 findChild<QWidget *>(QStringLiteral("previousLunation")),
+                                 findChild<QWidget *>(QStringLiteral("nextLunation")),
+                                 table_,
+                                 views_,
+                                 static_cast<QWidget *>(skyPanel_->momentSlider()),
+                                 skyPanel_->findChild<QWidget *>(QStringLiteral("bestTimeButton")),
+                                 static_cast<QWidget *>(mapPanel_->criterionBox()),
+                                 saveEvenings,
+                                 saveSkyButton_,
+                                 saveMapButton_,
+                                 closeButton};
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        setTabOrder(order[i - 1], order[i]);
+    }
+
+    auto *exports = new QHBoxLayout;
+    exports->addWidget(saveEvenings);
+    exports->addWidget(saveSkyButton_);
+    exports->addWidget(saveMapButton_);
+    exports->addStretch(1);
+    exports->addWidget(closeButton);
+    return exports;
+}
+
+void CrescentWindow::showLunation(int number) {
+    if (number != lunationNumber_ || lunation_.evenings.isEmpty()) {
+        lunation_ = LunationAt(place_.place, number);
+        lunationNumber_ = number;
+    }
+    const QLocale locale;
+    placeText_->setText(
+        QStringLiteral("%1 (%2)").arg(place_.name, PlaceText(place_.place, locale)));
+    newMoonText_->setText(
+        QStringLiteral("Újhold: %1")
+            .arg(MinuteText(RoundedToMinute(lunation_.newMoon).toTimeZone(zone_), locale)));
+    table_->showLunation(lunation_, {place_.place, zone_, locale, today()});
+    {
+        // The same row of another lunation or place is another evening all the same.
+        const QSignalBlocker quiet(table_);
+        selectEvening(eveningToSelect());
+    }
+    showSelectedEvening();
+}
+
+QDate CrescentWindow::today() const {
+    return clock_->now().toTimeZone(zone_).date();
+}
+
+// The computed new moon nearest to the typed time; without one, the latest
+// new moon whose evenings have not all passed.
+int CrescentWindow::firstLunation(const QString &newMoonText) {
+    if (const auto typed = ParseDateTimeText(newMoonText, QLocale(), zone_)) {
+        const int after = LunationAtOrAfter(*typed);
+        return typed->secsTo(NewMoonUtc(after)) < NewMoonUtc(after - 1).secsTo(*typed) ? after
+                                                                                       : after - 1;
+    }
+    const int latest = LunationAtOrAfter(clock_->now()) - 1;
+    lunation_ = LunationAt(place_.place, latest);
+    lunationNumber_ = latest;
+    const bool passed = CivilDateOf(lunation_.evenings.constLast(), place_.place, zone_) < today();
+    return passed ? latest + 1 : latest;
+}
+
+// Today's evening when it has a crescent, else the first that optical aid
+// shows, else the first with a crescent at all.
+int CrescentWindow::eveningToSelect() const {
+    const QList<Evening> &evenings = lunation_.evenings;
+    const auto first = [&](auto &&wanted) -> int {
+        for (int i = 0; i < evenings.size(); ++i) {
+            if (wanted(i)) {
+                return i;
+            }
+        }
+        return -1;
+    };
+    const auto computed = [&](int i) {
+        return evenings[i].sighting.status == CrescentStatus::Computed;
+    };
+    if (const int today = table_->todayRow(); today >= 0 && computed(today)) {
+        return today;
+    }
+    if (const int aided = first([&](int i) { return evenings[i].firstOpticalAid; }); aided >= 0) {
+        return aided;
+    }
+    return std::max(0, first(computed));
+}
+
+int CrescentWindow::selectedEvening() const {
+    const QList<QTableWidgetItem *> selected = table_->selectedItems();
+    return selected.isEmpty() ? -1 : selected.first()->row();
+}
+
+void CrescentWindow::selectEvening(int index) {
+    table_->setCurrentCell(index, EveningsTable::Date);
+    table_->selectRow(index);
+}
+
+void CrescentWindow::showSelectedEvening() {
+    const int row = selectedEvening();
+    if (row < 0 || row >= lunation_.evenings.size()) {
+        return;
+    }
+    const Evening &evening = lunation_.evenings[row];
+    skyPanel_->showEvening(place_.name, place_.place, evening, zone_, QLocale());
+    saveSkyButton_->setEnabled(skyPanel_->view().has_value());
+    saveMapButton_->setEnabled(false);
+    mapPanel_->showEvening(evening.date,
+                           {place_.name, place_.place.latitude, place_.place.longitude});
+}
+
+void CrescentWindow::choosePlace() {
+    if (const std::optional<ObserverPlace> chosen = ChooseObserverPlace(this, dirs_, place_)) {
+        place_ = *chosen;
+        lunation_ = {};
+        showLunation(lunationNumber_);
+    }
+}
+
+// The form is chosen by the file type offered in the dialog.
+void CrescentWindow::exportEvenings() {
+    const QString plain = QStringLiteral("CSV, vesszővel és tizedesponttal (*.csv)");
+    const QString hungarian = QStringLiteral(
+        "CSV magyar táblázatkezelőknek, pontosvesszővel és tizedesvesszővel (*.csv)");
+    QString chosen = hungarian;
+    const QString path = QFileDialog::getSaveFileName(
+        this, QStringLiteral("Az esték mentése"),
+        suggestedPath(QStringLiteral("holdsarlok"), QStringLiteral("csv")),
+        plain + QStringLiteral(";;") + hungarian, &chosen);
+    if (!path.isEmpty()) {
+        saveEvenings(path, chosen == hungarian ? CsvForm::Hungarian : CsvForm::Plain);
+    }
+}
+
+void CrescentWindow::exportPicture(const QString &title, const QString &suggested,
+                                   const QImage &picture) {
+    const QString path =
+        QFileDialog::getSaveFileName(this, title, suggestedPath(suggested, QStringLiteral("png")),
+                                     QStringLiteral("PNG-kép (*.png)"));
+    if (!path.isEmpty()) {
+        savePicture(path, picture);
+    }
+}
+
+// In the home folder, named after what it holds, the place and the evening.
+QString CrescentWindow::suggestedPath(const QString &what, const QString &suffix) const {
+    const QDate evening = lunation_.evenings.value(std::max(0, selectedEvening())).date;
+    return QStringLiteral("%1/%2-%3-%4.%5")
+        .arg(QDir::homePath(), what, place_.name, evening.toString(Qt::ISODate), suffix);
+}
+
+bool CrescentWindow::saveEvenings(const QString &path, CsvForm form) {
+    return saveFile(
+        path, FormatEveningsCsv({lunation_}, place_.name, place_.place, zone_, form).toUtf8());
+}
+
+bool CrescentWindow::savePicture(const QString &path, const QImage &picture) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    picture.save(&buffer, "PNG");
+    return saveFile(path, bytes);
+}
+
+bool CrescentWindow::saveFile(const QString &path, const QByteArray &bytes) {
+    const FileProblem problem = WriteFileAtomically(path, bytes);
+    if (problem != FileProblem::None) {
+        look::ShowMessageBox(this, UserFileWriteFailureMessage(path, problem),
+                             QMessageBox::Critical);
+    }
+    return problem == FileProblem::None;
+}
+
+} // namespace lunex

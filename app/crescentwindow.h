@@ -1,0 +1,83 @@
+#pragma once
+
+#include "app/placedialog.h"
+#include "evaluation/evaluation.h"
+#include "lunar/evenings.h"
+#include "store/appdirs.h"
+#include "texts/eveningcsv.h"
+
+#include <QDateTime>
+#include <QImage>
+#include <QTimeZone>
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+class QTabWidget;
+
+namespace lunex {
+
+class EveningsTable;
+class MapPanel;
+class SkyPanel;
+
+// "Holdsarló-előrejelzés": the young Moon for the observer's own place. The
+// evenings after one new moon, where to look on the selected one, and the
+// world map of that evening; the previous and the next lunation a press away.
+class CrescentWindow : public QWidget {
+    Q_OBJECT
+public:
+    // `clock` says what today is (the system's without one); the lunation
+    // shown first is that of `newMoonText` when it is a time, else the one
+    // whose evenings are now.
+    CrescentWindow(const AppDirs &dirs, const Clock *clock, const QString &newMoonText);
+    ~CrescentWindow() override;
+
+    const ObserverPlace &place() const { return place_; }
+    const Lunation &lunation() const { return lunation_; }
+    int lunationNumber() const { return lunationNumber_; }
+    int selectedEvening() const;
+    void selectEvening(int index);
+    void showLunation(int number);
+
+    EveningsTable *eveningsTable() const { return table_; }
+    SkyPanel *skyPanel() const { return skyPanel_; }
+    MapPanel *mapPanel() const { return mapPanel_; }
+    QTabWidget *views() const { return views_; }
+
+    // The exports to a file the user named; a failure is reported.
+    bool saveEvenings(const QString &path, CsvForm form);
+    bool savePicture(const QString &path, const QImage &picture);
+
+private:
+    QLayout *buildHeader();
+    QLayout *buildExports();
+    void fitScreen();
+    void choosePlace();
+    void showSelectedEvening();
+    int firstLunation(const QString &newMoonText);
+    int eveningToSelect() const;
+    QDate today() const;
+    bool saveFile(const QString &path, const QByteArray &bytes);
+    QString suggestedPath(const QString &what, const QString &suffix) const;
+    void exportEvenings();
+    void exportPicture(const QString &title, const QString &suggested, const QImage &picture);
+
+    AppDirs dirs_;
+    SystemClock systemClock_;
+    const Clock *clock_;
+    QTimeZone zone_;
+    ObserverPlace place_;
+    int lunationNumber_ = 0;
+    Lunation lunation_;
+    QLabel *placeText_ = nullptr;
+    QLabel *newMoonText_ = nullptr;
+    EveningsTable *table_ = nullptr;
+    QTabWidget *views_ = nullptr;
+    SkyPanel *skyPanel_ = nullptr;
+    MapPanel *mapPanel_ = nullptr;
+    QPushButton *saveSkyButton_ = nullptr;
+    QPushButton *saveMapButton_ = nullptr;
+};
+
+} // namespace lunex

@@ -1,0 +1,209 @@
+#include "app/eveningstable.h"
+
+#include "charts/visibilitychart.h"
+#include "look/colours.h"
+#include "messages/crescenttexts.h"
+#include "texts/eveningtexts.h"
+
+#include <QHeaderView>
+#include <QScrollBar>
+
+#include <cmath>
+
+namespace lunex {
+namespace {
+
+struct Heading {
+    const char16_t *text;
+    const char16_t *explanation;
+};
+
+// By EveningsTable::Column.
+constexpr Heading Headings[] = {
+    {u"Dátum", u"Az este dátuma"},
+    {u"Napnyugta", u"A napnyugta időpontja; (+1): a következő napon"},
+    {u"Holdnyugta", u"A holdnyugta időpontja; (+1): a következő napon"},
+    {u"Késés\n(perc)", u"A holdnyugta és a napnyugta különbsége percben"},
+    {u"Legjobb\nidőpont", u"A legjobb megfigyelési időpont: napnyugta + 4/9 késés"},
+    {u"Kor", u"A holdsarló kora a legjobb időpontban"},
+    {u"Hold\nnapnyugtakor", u"A Hold látszó magassága és azimutja (északtól keletre) napnyugtakor"},
+    {u"Hold a legjobb\nidőpontban",
+     u"A Hold látszó magassága és azimutja (északtól keletre) a legjobb időpontban"},
+    {u"ARCL", u"A Nap és a Hold szögtávolsága"},
+    {u"Megvilágítás", u"A Hold korongjának megvilágított része a legjobb időpontban"},
+    {u"W′", u"A holdsarló szélessége ívpercben"},
+    {u"q", u"Yallop feltétele (NAO Technical Note 69, 1998)"},
+    {u"Yallop", u"Yallop osztálya és jelentése"},
+    {u"V", u"Odeh feltétele (Experimental Astronomy 18, 2004)"},
+    {u"Odeh", u"Odeh zónája és jelentése"},
+    {u"Jel", u"●: az első este, amikor szabad szemmel is látható (Yallop A–B); "
+             u"○: az első este, amikor optikai eszközzel látható (Yallop A–D)"},
+};
+static_assert(std::size(Headings) == EveningsTable::ColumnCount);
+
+// The columns of the classes' meanings wrap at this width.
+constexpr int MeaningWidth = 150;
+
+// A shade of the map as it looks over white: the table shows the map's colours.
+QColor OverWhite(const QColor &shade) {
+    const double a = shade.alphaF();
+    return QColor::fromRgbF(float(shade.redF() * a + 1 - a), float(shade.greenF() * a + 1 - a),
+                            float(shade.blueF() * a + 1 - a));
+}
+
+QString Degrees(double value, const QLocale &locale) {
+    return locale.toString(value, 'f', 1) + u'°';
+}
+
+QString MoonPlaceText(const std::optional<Horizontal> &moon, const QLocale &locale) {
+    return moon ? Degrees(moon->altitude, locale) + QStringLiteral(", ") +
+                      Degrees(moon->azimuth, locale)
+                : QStringLiteral("–");
+}
+
+// What a screen reader says for the marks, which have no words of their own.
+QString MarksSpoken(const Evening &e) {
+    QStringList said;
+    if (e.firstNakedEye) {
+        said << QStringLiteral("első este szabad szemmel");
+    }
+    if (e.firstOpticalAid) {
+        said << QStringLiteral("első este optikai eszközzel");
+    }
+    return said.join(QStringLiteral(", "));
+}
+
+QTableWidgetItem *Cell(const QString &text, Qt::Alignment alignment = Qt::AlignRight) {
+    auto *item = new QTableWidgetItem(text);
+    item->setTextAlignment(alignment | Qt::AlignVCenter);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    return item;
+}
+
+QTableWidgetItem *ClassCell(QChar letter, const QString &meaning, const Shade &shade) {
+    QTableWidgetItem *item =
+        Cell(QStringLiteral("%1 – %2").arg(letter).arg(meaning), Qt::AlignLeft);
+    item->setBackground(OverWhite(shade.colour));
+    item->setForeground(look::ClassicWindowText);
+    return item;
+}
+
+} // namespace
+
+EveningsTable::EveningsTable(QWidget *parent) : QTableWidget(0, ColumnCount, parent) {
+    setObjectName(QStringLiteral("eveningsTable"));
+    setAccessibleName(QStringLiteral("Esték"));
+    for (int column = 0; column < ColumnCount; ++column) {
+        auto *heading = new QTableWidgetItem(QString::fromUtf16(Headings[column].text));
+        heading->setToolTip(QString::fromUtf16(Headings[column].explanation));
+        setHorizontalHeaderItem(column, heading);
+    }
+    verticalHeader()->hide();
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(true);
+    setTabKeyNavigation(false); // Tab leaves the table; the arrows move in it
+    horizontalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+}
+
+void EveningsTable::showLunation(const Lunation &lunation, const EveningsSetting &setting) {
+    clearSpans();
+    setRowCount(int(lunation.evenings.size()));
+    todayRow_ = -1;
+    for (int row = 0; row < rowCount(); ++row) {
+        showEvening(row, lunation.evenings[row], setting);
+    }
+    resizeColumnsToContents();
+    setColumnWidth(Yallop, MeaningWidth);
+    setColumnWidth(Odeh, MeaningWidth);
+    resizeRowsToContents();
+    fitHeight();
+}
+
+void EveningsTable::showEvening(int row, const Evening &e, const EveningsSetting &setting) {
+    const QLocale &loc = setting.locale;
+    const CrescentSighting &s = e.sighting;
+    const QDate shown = CivilDateOf(e, setting.place, setting.zone);
+    const bool today = shown == setting.today;
+    setItem(row, Date,
+            Cell(loc.toString(shown, QLocale::ShortFormat) +
+                     (today ? QStringLiteral(" (ma)") : QString()),
+                 Qt::AlignLeft));
+    setItem(row, Sunset, Cell(EveningClockText(s.sunEvent, shown, setting.zone, loc)));
+    setItem(row, Moonset, Cell(EveningClockText(s.moonEvent, shown, setting.zone, loc)));
+    setItem(row, Lag,
+            Cell(s.lagMinutes ? loc.toString(std::lround(*s.lagMinutes)) : QStringLiteral("–")));
+    setItem(row, BestTime, Cell(EveningClockText(s.bestTime, shown, setting.zone, loc)));
+    if (s.status != CrescentStatus::Computed) {
+        showStatus(row, CrescentStatusText(s.status));
+    } else {
+        setItem(row, Age, Cell(CrescentAgeText(e.age, loc)));
+        setItem(row, MoonAtSunset, Cell(MoonPlaceText(e.moonAtSunset, loc)));
+        setItem(row, MoonAtBestTime, Cell(MoonPlaceText(e.moonAtBestTime, loc)));
+        setItem(row, Arcl, Cell(Degrees(s.arcl, loc)));
+        setItem(
+            row, Illuminated,
+            Cell(loc.toString(e.illuminatedPercent.value_or(0), 'f', 1) + QStringLiteral(" %")));
+        setItem(row, Width, Cell(loc.toString(s.widthYallop, 'f', 2) + u'′'));
+        setItem(row, Q, Cell(loc.toString(s.q, 'f', 3)));
+        setItem(row, Yallop,
+                ClassCell(ClassLetter(s.yallop), YallopMeaning(s.yallop),
+                          Legend(Criterion::Yallop)[int(s.yallop)]));
+        setItem(row, V, Cell(loc.toString(s.v, 'f', 2)));
+        setItem(row, Odeh,
+                ClassCell(ClassLetter(s.odeh), OdehMeaning(s.odeh),
+                          Legend(Criterion::Odeh)[int(s.odeh)]));
+        QTableWidgetItem *marks = Cell(FirstEveningMarks(e), Qt::AlignCenter);
+        marks->setData(Qt::AccessibleTextRole, MarksSpoken(e));
+        marks->setToolTip(MarksSpoken(e));
+        setItem(row, Marks, marks);
+    }
+    if (today) {
+        markToday(row);
+    }
+}
+
+// Bold, and on light yellow where no class has its colour.
+void EveningsTable::markToday(int row) {
+    todayRow_ = row;
+    QFont bold = font();
+    bold.setBold(true);
+    for (int column = 0; column < ColumnCount; ++column) {
+        if (QTableWidgetItem *cell = item(row, column)) {
+            cell->setFont(bold);
+            if (column != Yallop && column != Odeh) {
+                cell->setBackground(look::LightYellow);
+            }
+        }
+    }
+}
+
+// The sentence runs on over the columns of the numbers.
+void EveningsTable::showStatus(int row, const QString &sentence) {
+    for (int column = Age; column < ColumnCount; ++column) {
+        setItem(row, column, Cell(QString()));
+    }
+    setItem(row, Age, Cell(sentence, Qt::AlignLeft));
+    setSpan(row, Age, 1, ColumnCount - Age);
+}
+
+void EveningsTable::resizeEvent(QResizeEvent *event) {
+    QTableWidget::resizeEvent(event);
+    fitHeight(); // the scroll bar for the columns comes and goes with the width
+}
+
+// Every evening in view, without a scroll bar of its own.
+void EveningsTable::fitHeight() {
+    int height = horizontalHeader()->sizeHint().height() + 2 * frameWidth();
+    for (int row = 0; row < rowCount(); ++row) {
+        height += rowHeight(row);
+    }
+    if (horizontalHeader()->length() > viewport()->width()) {
+        height += horizontalScrollBar()->sizeHint().height();
+    }
+    setFixedHeight(height);
+}
+
+} // namespace lunex

@@ -1,0 +1,65 @@
+#pragma once
+
+#include "lunar/ephemeris.h"
+#include "lunar/evenings.h"
+
+#include <QDate>
+#include <QLocale>
+#include <QTableWidget>
+#include <QTimeZone>
+
+namespace lunex {
+
+// What the evenings are shown for: the place, the clock of the zone, the
+// user's forms of dates and numbers, and today, which is highlighted.
+struct EveningsSetting {
+    Place place;
+    QTimeZone zone;
+    QLocale locale;
+    QDate today;
+};
+
+// The evenings of one lunation, a row each: times, the Moon's place, the
+// criteria's numbers, each class in its colour with its meaning, the first
+// evenings marked; a sentence where an evening has no crescent.
+class EveningsTable : public QTableWidget {
+    Q_OBJECT
+public:
+    enum Column {
+        Date,
+        Sunset,
+        Moonset,
+        Lag,
+        BestTime,
+        Age,
+        MoonAtSunset,
+        MoonAtBestTime,
+        Arcl,
+        Illuminated,
+        Width,
+        Q,
+        Yallop,
+        V,
+        Odeh,
+        Marks,
+        ColumnCount
+    };
+
+    explicit EveningsTable(QWidget *parent = nullptr);
+    void showLunation(const Lunation &lunation, const EveningsSetting &setting);
+    // The row of today's evening, or -1.
+    int todayRow() const { return todayRow_; }
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void showEvening(int row, const Evening &evening, const EveningsSetting &setting);
+    void showStatus(int row, const QString &sentence);
+    void markToday(int row);
+    void fitHeight();
+
+    int todayRow_ = -1;
+};
+
+} // namespace lunex

@@ -1,0 +1,87 @@
+#pragma once
+
+#include "lunar/apparentsky.h"
+
+#include <QImage>
+#include <QList>
+#include <QLocale>
+#include <QPointF>
+#include <QRectF>
+#include <QSize>
+#include <QString>
+#include <QTimeZone>
+
+class QPainter;
+
+// "Where to look": the western sky of one evening as an observer facing it
+// sees it, with the Moon at its apparent place, its path until it sets and
+// the Sun below the horizon. The window and its picture draw the same.
+namespace lunex {
+
+// A whole clock time on the Moon's path.
+struct SkyClockMark {
+    Horizontal moon;
+    QString clock;
+};
+
+// What the drawing of one evening shows: its frame and path stay put while
+// the moment moves between sunset and moonset.
+struct SkyView {
+    Place place;
+    QString placeName;
+    QList<Horizontal> path;    // the Moon from sunset until it sets, every few minutes
+    QList<SkyClockMark> marks; // the whole clock times along it
+    // The frame: altitudes from the lowest to the highest the evening needs,
+    // the azimuth straight ahead.
+    double lowestAltitude = -10;
+    double highestAltitude = 20;
+    double centreAzimuth = 270;
+    SkyMoment moment;   // the sky at the chosen instant
+    QString caption;    // the place and the moment's date and clock time
+    QString sunLabel;   // the Sun's name and altitude
+    QString fieldLabel; // what the circle around the Moon is
+};
+
+// The evening from sunset until moonset (both Julian Days, UT) at a place,
+// the moment at sunset; times in the zone's civil time, in the locale's forms.
+// Where the Moon sets first, the path is empty and the frame is that of sunset.
+SkyView EveningSkyView(const QString &placeName, const Place &place, double sunsetJd,
+                       double moonsetJd, const QTimeZone &zone, const QLocale &locale);
+// Moves the moment, within the same frame.
+void SetSkyMoment(SkyView &view, double jdUt, const QTimeZone &zone, const QLocale &locale);
+
+// How the sky maps onto the picture: azimuth to the right, altitude upwards,
+// the same number of pixels to a degree both ways.
+class SkyProjection {
+public:
+    // The view's frame fitted into the area, its whole horizon from south to north.
+    SkyProjection(const QRectF &area, const SkyView &view);
+    // A closer look: the azimuth at the area's middle, the altitude at its
+    // bottom, and the scale.
+    SkyProjection(const QRectF &area, double centreAzimuth, double lowestAltitude,
+                  double pixelsPerDegree);
+    QPointF pointOf(const Horizontal &place) const;
+    double azimuthAt(double x) const;
+    double pixelsPerDegree() const { return pixelsPerDegree_; }
+    double horizonY() const { return horizonY_; }
+    const QRectF &area() const { return area_; }
+
+private:
+    QRectF area_;
+    double centreAzimuth_;
+    double pixelsPerDegree_;
+    double horizonY_;
+};
+
+// The projection of a picture of `size` showing the view.
+SkyProjection SkyProjectionFor(const SkyView &view, const QSize &size);
+
+// The Moon is drawn enlarged, at this radius in pixels.
+inline constexpr double DrawnMoonRadius = 6;
+// The field of view of ordinary 10×50 binoculars, in degrees.
+inline constexpr double BinocularField = 6.5;
+
+void PaintSkyChart(QPainter &painter, const QSize &size, const SkyView &view);
+QImage RenderSkyChart(const SkyView &view, const QSize &size);
+
+} // namespace lunex

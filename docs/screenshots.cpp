@@ -1,0 +1,126 @@
+// lunex-screenshots OUTDIR: the README's pictures of the windows, taken from
+// the real windows at a fixed moment, so that the pictures change only when
+// the windows do. scripts/screenshots.sh runs it on a virtual X server.
+
+#include "app/crescentwindow.h"
+#include "app/mainwindow.h"
+#include "app/mappanel.h"
+#include "app/picturewindow.h"
+#include "app/placedialog.h"
+#include "store/placefile.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTextStream>
+#include <QTimer>
+
+using namespace lunex;
+
+namespace {
+
+// An evening of December 2026 in Hungary, half an hour after sunset: the
+// first evening on which optical aid shows the crescent from Szeged.
+struct ShownMoment : Clock {
+    QDateTime now() const override {
+        return QDateTime(QDate(2026, 12, 10), QTime(15, 30), QTimeZone::utc());
+    }
+};
+
+const char NewMoon[] = "2026-12-09 01:52";
+
+// Lets the window lay itself out and paint before it is taken.
+void Settle() {
+    for (int i = 0; i < 5; ++i) {
+        QApplication::processEvents();
+        QTest::qWait(50);
+    }
+}
+
+bool Take(QWidget *window, const QString &file) {
+    Settle();
+    const bool saved = window->grab().save(file, "PNG");
+    QTextStream(stdout) << (saved ? "written: " : "NOT written: ") << file << Qt::endl;
+    return saved;
+}
+
+// The dialog, taken while it waits for its answer, then cancelled.
+void TakePlaceDialog(CrescentWindow *forecast, const QString &file, bool &ok) {
+    QTimer::singleShot(300, [&ok, file] {
+        auto *dialog = qobject_cast<PlaceDialog *>(QApplication::activeModalWidget());
+        ok = dialog != nullptr && Take(dialog, file) && ok;
+        if (dialog != nullptr) {
+            dialog->reject();
+        }
+    });
+    QTest::mouseClick(forecast->findChild<QPushButton *>(QStringLiteral("placeButton")),
+                      Qt::LeftButton);
+}
+
+bool TakeForecast(MainWindow &main, const QDir &out) {
+    main.findChild<QAction *>(QStringLiteral("holdsarlo"))->trigger();
+    CrescentWindow *forecast = main.crescentWindow();
+    if (forecast == nullptr) {
+        return false;
+    }
+    forecast->resize(1320, 860);
+    bool ok = Take(forecast, out.filePath(QStringLiteral("crescent-forecast.png")));
+    TakePlaceDialog(forecast, out.filePath(QStringLiteral("place-dialog.png")), ok);
+    QEventLoop drawn;
+    QObject::connect(forecast->mapPanel(), &MapPanel::drawn, &drawn, &QEventLoop::quit);
+    forecast->views()->setCurrentIndex(1);
+    drawn.exec();
+    return Take(forecast, out.filePath(QStringLiteral("crescent-forecast-map.png"))) && ok;
+}
+
+bool TakeWindows(const AppDirs &dirs, const QDir &out) {
+    ShownMoment clock;
+    MainWindow main(dirs, &clock);
+    main.show();
+    QTest::keyClicks(main.findChild<QLineEdit *>(QStringLiteral("Text11")), NewMoon);
+    QTest::mouseClick(main.findChild<QPushButton *>(QStringLiteral("Command2")), Qt::LeftButton);
+    bool ok = Take(&main, out.filePath(QStringLiteral("main-window.png")));
+
+    main.findChild<QAction *>(QStringLiteral("hold04"))->trigger();
+    ok = Take(main.pictureWindow(), out.filePath(QStringLiteral("picture-window.png"))) && ok;
+    main.pictureWindow()->close();
+
+    main.findChild<QAction *>(QStringLiteral("vonas"))->trigger();
+    QWidget *calculator = main.calculatorWindow();
+    QTest::keyClicks(calculator->findChild<QLineEdit *>(QStringLiteral("Text41")), "12,5");
+    QTest::mouseClick(calculator->findChild<QPushButton *>(QStringLiteral("Command41")),
+                      Qt::LeftButton);
+    ok = Take(calculator, out.filePath(QStringLiteral("calculator.png"))) && ok;
+    calculator->close();
+
+    ok = TakeForecast(main, out) && ok;
+    delete main.crescentWindow();
+    return ok;
+}
+
+} // namespace
+
+int main(int argc, char *argv[]) {
+    QApplication app(argc, argv);
+    QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary));
+    if (argc != 2) {
+        QTextStream(stderr) << "Használat: lunex-screenshots KIMENETI-MAPPA" << Qt::endl;
+        return 2;
+    }
+    // The pictures of the build, the data files of a user who chose Szeged.
+    QTemporaryDir data;
+    QDir(data.path()).mkdir(QStringLiteral("Pic"));
+    if (SaveObserverPlace(data.path(), {QStringLiteral("Szeged"), {46.25, 20.14, 75}}) !=
+        FileProblem::None) {
+        return 1;
+    }
+    const AppDirs dirs{QCoreApplication::applicationDirPath(), data.path()};
+    return TakeWindows(dirs, QDir(QString::fromLocal8Bit(argv[1]))) ? 0 : 1;
+}

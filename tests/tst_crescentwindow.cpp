@@ -1,0 +1,413 @@
+// The window "Holdsarló-előrejelzés" and its drawings: the evenings it shows,
+// where it tells the observer to look, the map with the place marked, and
+// the keyboard.
+
+#include "app/crescentwindow.h"
+#include "app/eveningstable.h"
+#include "app/mainwindow.h"
+#include "app/mappanel.h"
+#include "app/placedialog.h"
+#include "app/skypanel.h"
+#include "charts/skychart.h"
+#include "charts/visibilitychart.h"
+#include "dates.h"
+#include "evalfakes.h"
+#include "fakes.h"
+#include "look/colours.h"
+#include "lunar/evenings.h"
+#include "lunar/places.h"
+#include "messageboxes.h"
+#include "texts/eveningcsv.h"
+#include "themes.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QScopeGuard>
+#include <QSignalSpy>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTest>
+#include <QTimer>
+
+#include <cmath>
+
+using namespace lunex;
+using namespace lunex::test;
+
+namespace {
+
+const QTimeZone Zone("Europe/Budapest");
+
+Evening EveningAt(const Place &place, const QDate &from, int index) {
+    return ComputeLunations(place, QDateTime(from, QTime(0, 0), QTimeZone::utc()), 1)
+        .first()
+        .evenings[index];
+}
+
+// The main window with a new moon typed in, and the forecast that Ctrl+H
+// opens from it at a fixed moment.
+struct Rig {
+    AppDir dir;
+    FakeClock clock;
+    QPointer<MainWindow> main;
+    QPointer<CrescentWindow> window;
+    explicit Rig(const QDateTime &now, const QString &newMoonText = {}) {
+        dir.write("ujholdak.txt", "\xDAjholdak\r\n2026-12-09 01:52\r\n");
+        clock.at = now;
+        main = new MainWindow(dir.portable(), &clock);
+        main->show();
+        main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main));
+        QTest::keyClicks(main->findChild<QLineEdit *>("Text11"), newMoonText);
+        QTest::keyClick(main, Qt::Key_H, Qt::ControlModifier);
+        window = main->crescentWindow();
+        if (window) {
+            window->activateWindow();
+        }
+    }
+    ~Rig() {
+        delete window.data();
+        delete main.data();
+    }
+    QString cell(int row, int column) const {
+        const QTableWidgetItem *item = window->eveningsTable()->item(row, column);
+        return item ? item->text() : QString();
+    }
+    QWidget *control(const QString &name) const { return window->findChild<QWidget *>(name); }
+};
+
+int Lightness(const QImage &image, QPointF at) {
+    return image.pixelColor(at.toPoint()).lightness();
+}
+
+} // namespace
+
+class TestCrescentWindow : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Hungarian, QLocale::Hungary)); }
+
+    // The evenings of December 2026 from Budapest, the place before any
+    // choice: the window shows the library's evenings, in the user's forms.
+    void eveningsOfTheLibrary_data() {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QStringList>("cells"); // date, sunset, moonset, lag, best, age or why
+        QTest::addColumn<QString>("yallop");
+        QTest::newRow("new moon's day")
+            << 0
+            << QStringList{"2026. 12. 09.", "15:53", "15:43",
+                           "-10",           "–",     "A Hold a Nap előtt nyugszik le: nem látható."}
+            << QString();
+        QTest::newRow("first crescent")
+            << 1 << QStringList{"2026. 12. 10.", "15:53", "16:38", "46", "16:13", "38 ó 21 p"}
+            << "C – optikai eszközzel kell megkeresni, utána szabad szemmel is";
+        QTest::newRow("seen by eye")
+            << 2 << QStringList{"2026. 12. 11.", "15:53", "17:41", "109", "16:41", "62 ó 49 p"}
+            << "A – szabad szemmel könnyen látható";
+    }
+    void eveningsOfTheLibrary() {
+        QFETCH(int, row);
+        QFETCH(QStringList, cells);
+        QFETCH(QString, yallop);
+        Rig rig(Utc(2026, 12, 5, 12));
+        const Lunation library =
+            ComputeLunations(FindPlace(u"Budapest")->place, Utc(2026, 12, 5, 12), 1).first();
+        QCOMPARE(rig.window->lunation().newMoon, library.newMoon);
+        const Evening &shown = rig.window->lunation().evenings[row];
+        const Evening &computed = library.evenings[row];
+        QCOMPARE(shown.sighting.bestTime, computed.sighting.bestTime);
+        QCOMPARE(shown.sighting.q, computed.sighting.q);
+        QCOMPARE(shown.moonAtBestTime.has_value(), computed.moonAtBestTime.has_value());
+        for (int column = 0; column < cells.size(); ++column) {
+            QCOMPARE(rig.cell(row, column), cells[column]);
+        }
+        QCOMPARE(rig.cell(row, EveningsTable::Yallop), yallop);
+    }
+
+    // The lunation of the main window's new moon, the computed one nearest to
+    // it; without one, the latest whose evenings have not all passed. Today's
+    // evening is marked and chosen when it has a crescent, else the first
+    // that optical aid shows.
+    void firstLunation_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QDate>("newMoon"); // its UTC date
+        QTest::addColumn<int>("today");     // the marked row, or -1
+        QTest::addColumn<int>("selected");
+        QTest::newRow("the field's new moon")
+            << "2026-11-20 06:47" << Utc(2026, 12, 11, 17) << QDate(2026, 11, 9) << -1 << 2;
+        QTest::newRow("nearer the next")
+            << "2026-12-01" << Utc(2026, 11, 23, 17) << QDate(2026, 12, 9) << -1 << 1;
+        QTest::newRow("not a time: the coming one")
+            << "holnap" << Utc(2026, 12, 5, 12) << QDate(2026, 12, 9) << -1 << 1;
+        QTest::newRow("tonight's evening")
+            << "" << Utc(2026, 12, 11, 17) << QDate(2026, 12, 9) << 2 << 2;
+        QTest::newRow("today's, without a crescent")
+            << "" << Utc(2026, 12, 9, 10) << QDate(2026, 12, 9) << 0 << 1;
+        QTest::newRow("its last evening passed")
+            << "" << Utc(2026, 12, 13, 9) << QDate(2027, 1, 7) << -1 << 2;
+    }
+    void firstLunation() {
+        QFETCH(QString, field);
+        QFETCH(QDateTime, now);
+        QFETCH(QDate, newMoon);
+        QFETCH(int, today);
+        QFETCH(int, selected);
+        Rig rig(now, field);
+        QVERIFY(rig.window);
+        QCOMPARE(rig.window->lunation().newMoon.date(), newMoon);
+        QCOMPARE(rig.window->eveningsTable()->todayRow(), today);
+        QCOMPARE(rig.window->selectedEvening(), selected);
+        for (int row = 0; row < EveningsPerLunation; ++row) {
+            QCOMPARE(rig.cell(row, EveningsTable::Date).endsWith(u" (ma)"), row == today);
+        }
+    }
+
+    // The Moon at the pixel of its altitude and azimuth, its lit side towards
+    // the Sun as the picture shows the Sun, in either hemisphere.
+    void moonWhereTheSkyHasIt_data() {
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<QDate>("from");
+        QTest::addColumn<int>("evening");
+        QTest::newRow("Budapest, 2026-12-11") << "Budapest" << QDate(2026, 12, 1) << 2;
+        QTest::newRow("Fokváros, 2026-12-11") << "Fokváros" << QDate(2026, 12, 1) << 2;
+        QTest::newRow("Santiago, 2027-06-07") << "Santiago" << QDate(2027, 6, 1) << 3;
+    }
+    void moonWhereTheSkyHasIt() {
+        QFETCH(QString, place);
+        QFETCH(QDate, from);
+        QFETCH(int, evening);
+        const Place where = FindPlace(place)->place;
+        const Evening e = EveningAt(where, from, evening);
+        QVERIFY(e.sighting.bestTime);
+        SkyView view = EveningSkyView(place, where, *e.sighting.sunEvent, *e.sighting.moonEvent,
+                                      Zone, QLocale());
+        SetSkyMoment(view, *e.sighting.bestTime, Zone, QLocale());
+        const QSize size(900, 360);
+        const QImage picture = RenderSkyChart(view, size);
+        const SkyProjection projection = SkyProjectionFor(view, size);
+        const QPointF moon = projection.pointOf(view.moment.moon);
+        QVERIFY(projection.area().contains(moon));
+        const QPointF sun = projection.pointOf(view.moment.sun);
+        const QPointF towardsSun =
+            (sun - moon) / std::hypot(sun.x() - moon.x(), sun.y() - moon.y());
+        const double inside = DrawnMoonRadius - 1.2;
+        QVERIFY(Lightness(picture, moon + towardsSun * inside) > 200);
+        QVERIFY(Lightness(picture, moon - towardsSun * inside) < 130);
+        // The crescent stands in the west, the Sun below the horizon.
+        QVERIFY(view.moment.moon.azimuth > 180 && view.moment.moon.azimuth < 360);
+        QVERIFY(sun.y() > projection.horizonY());
+    }
+
+    // The observer's place on the map, marked where its latitude and
+    // longitude fall, and nothing else of the map changed.
+    void mapMarksThePlace() {
+        const VisibilityMap cells = ComputeVisibilityMap(QDate(2026, 12, 10), 10);
+        const QImage plain = RenderVisibilityMap(cells, Criterion::Yallop, {}, 720);
+        const QImage marked =
+            RenderVisibilityMap(cells, Criterion::Yallop, {}, 720, MapMark{"Szeged", 46.25, 20.14});
+        QCOMPARE(marked.size(), plain.size());
+        const QPoint at = PixelOf(46.25, 20.14, 720);
+        QRect changed;
+        for (int y = 0; y < plain.height(); ++y) {
+            for (int x = 0; x < plain.width(); ++x) {
+                if (plain.pixel(x, y) != marked.pixel(x, y)) {
+                    changed |= QRect(x, y, 1, 1);
+                }
+            }
+        }
+        QVERIFY(changed.contains(at));
+        // A ring around the place and the name beside it, to its right.
+        QVERIFY(changed.left() >= at.x() - 12 && changed.top() >= at.y() - 12);
+        QVERIFY(changed.bottom() <= at.y() + 12 && changed.right() < at.x() + 120);
+    }
+
+    // Every control in turn by Tab, each showing that it has the focus; the
+    // map's saving once the map is there.
+    void everyControlByTab_data() {
+        QTest::addColumn<int>("view");
+        QTest::addColumn<QStringList>("order");
+        const QStringList before{"placeButton", "previousLunation", "nextLunation", "eveningsTable",
+                                 "qt_tabwidget_tabbar"};
+        QTest::newRow("where to look")
+            << 0 << before + QStringList{"momentSlider",  "bestTimeButton", "saveEveningsButton",
+                                         "saveSkyButton", "closeButton",    "placeButton"};
+        QTest::newRow("map") << 1 << before + QStringList{"criterionBox",  "saveEveningsButton",
+                                                          "saveSkyButton", "saveMapButton",
+                                                          "closeButton",   "placeButton"};
+    }
+    void everyControlByTab() {
+        QFETCH(int, view);
+        QFETCH(QStringList, order);
+        Rig rig(Utc(2026, 12, 11, 17));
+        QVERIFY(QTest::qWaitForWindowActive(rig.window));
+        QSignalSpy drawn(rig.window->mapPanel(), &MapPanel::drawn);
+        rig.window->views()->setCurrentIndex(view);
+        if (view == 1) {
+            QVERIFY(drawn.wait(60000));
+        }
+        rig.control("placeButton")->setFocus();
+        QStringList visited;
+        for (qsizetype i = 0; i < order.size(); ++i) {
+            QWidget *focused = QApplication::focusWidget();
+            QVERIFY(focused);
+            visited << focused->objectName();
+            const QRect box(focused->mapTo(rig.window, QPoint()), focused->size());
+            const QImage shown = rig.window->grab(box).toImage();
+            rig.window->setFocus(); // the focus nowhere near
+            QVERIFY2(rig.window->grab(box).toImage() != shown, qPrintable(visited.last()));
+            focused->setFocus(Qt::TabFocusReason);
+            QTest::keyClick(focused, Qt::Key_Tab);
+        }
+        QCOMPARE(visited, order);
+    }
+
+    // Its own colours whatever the desktop's theme: black on white in the
+    // table, black on the window's light cyan around it.
+    void readableInADarkTheme() {
+        const QPalette desktop = QApplication::palette();
+        QApplication::setPalette(DarkPalette());
+        const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
+        Rig rig(Utc(2026, 12, 5, 12));
+        EveningsTable *table = rig.window->eveningsTable();
+        const QRect cell = table->visualItemRect(table->item(0, EveningsTable::Sunset))
+                               .translated(table->viewport()->mapTo(rig.window, QPoint()));
+        const QImage shown = rig.window->grab().toImage();
+        QVERIFY(DrawnIn(shown, cell, Qt::black, Qt::white));
+        QWidget *place = rig.control("placeText");
+        QVERIFY(DrawnIn(shown, QRect(place->mapTo(rig.window, QPoint()), place->size()), Qt::black,
+                        look::LightCyan));
+    }
+
+    // A screen reader reads each evening by its column's heading, the
+    // classes with their meanings and the marks in words.
+    void screenReaderReadsTheEvenings() {
+        Rig rig(Utc(2026, 12, 5, 12));
+        QAccessibleInterface *table =
+            QAccessible::queryAccessibleInterface(rig.window->eveningsTable());
+        QCOMPARE(table->text(QAccessible::Name), "Esték");
+        QAccessibleTableInterface *cells = table->tableInterface();
+        QVERIFY(cells);
+        QCOMPARE(cells->rowCount(), EveningsPerLunation);
+        const auto read = [&](int row, int column) {
+            QAccessibleInterface *cell = cells->cellAt(row, column);
+            // Qt makes the heading's interface afresh for each asker, who owns it.
+            const QList<QAccessibleInterface *> headings =
+                cell->tableCellInterface()->columnHeaderCells();
+            const QString said = headings.first()->text(QAccessible::Name) + QStringLiteral(": ") +
+                                 cell->text(QAccessible::Name);
+            for (QAccessibleInterface *heading : headings) {
+                QAccessible::deleteAccessibleInterface(
+                    QAccessible::registerAccessibleInterface(heading));
+            }
+            return said;
+        };
+        QCOMPARE(read(1, EveningsTable::BestTime), "Legjobb\nidőpont: 16:13");
+        QCOMPARE(read(2, EveningsTable::Yallop), "Yallop: A – szabad szemmel könnyen látható");
+        QCOMPARE(read(1, EveningsTable::Marks), "Jel: első este optikai eszközzel");
+        QCOMPARE(read(0, EveningsTable::Age), "Kor: A Hold a Nap előtt nyugszik le: nem látható.");
+    }
+
+    // The evenings in either CSV form and the drawing as a picture, saved
+    // where the user said; a file that cannot be saved reported as every
+    // other is, and nothing left behind.
+    void exports_data() {
+        QTest::addColumn<QString>("what");
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("evenings") << "csv"
+                                  << "";
+        QTest::newRow("evenings for spreadsheets") << "csv-hu"
+                                                   << "";
+        QTest::newRow("drawing") << "png"
+                                 << "";
+        QTest::newRow("no such folder") << "png"
+                                        << "nincs";
+    }
+    void exports() {
+        QFETCH(QString, what);
+        QFETCH(QString, folder);
+        Rig rig(Utc(2026, 12, 11, 17));
+        const QString path =
+            rig.dir.path() + u'/' + folder + QStringLiteral("/esték.") + what.left(3);
+        const CsvForm form = what == u"csv-hu" ? CsvForm::Hungarian : CsvForm::Plain;
+        const QImage sky = rig.window->skyPanel()->picture(QSize(600, 300));
+        MessageBoxes watcher;
+        const bool saved = what == u"png" ? rig.window->savePicture(path, sky)
+                                          : rig.window->saveEvenings(path, form);
+        QCOMPARE(saved, folder.isEmpty());
+        if (!saved) {
+            QTRY_COMPARE(watcher.count(), 1);
+            QCOMPARE(watcher.log(),
+                     QStringList{"critical:A(z) '" + path + "' fájl nem menthető: a(z) '" +
+                                 rig.dir.path() + "/nincs' mappa nem létezik."});
+            QVERIFY(!QFileInfo::exists(path));
+        } else if (what == u"png") {
+            QCOMPARE(QImage(path).size(), QSize(600, 300));
+        } else {
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            QCOMPARE(file.readAll(), FormatEveningsCsv({rig.window->lunation()}, "Budapest",
+                                                       FindPlace(u"Budapest")->place, Zone, form)
+                                         .toUtf8());
+        }
+    }
+
+    // The buttons page through the lunations, and the drawing follows.
+    void pagesThroughLunations() {
+        Rig rig(Utc(2026, 12, 5, 12));
+        const auto press = [&](const char *name) {
+            QTest::mouseClick(qobject_cast<QPushButton *>(rig.control(name)), Qt::LeftButton);
+            return rig.window->lunation().newMoon.date();
+        };
+        QCOMPARE(press("nextLunation"), QDate(2027, 1, 7));
+        QCOMPARE(press("previousLunation"), QDate(2026, 12, 9));
+        QCOMPARE(press("previousLunation"), QDate(2026, 11, 9));
+        QCOMPARE(qobject_cast<QLabel *>(rig.control("newMoonText"))->text(),
+                 "Újhold: 2026. 11. 09. 8:02");
+        const Evening &shown = rig.window->lunation().evenings[rig.window->selectedEvening()];
+        QCOMPARE(rig.window->skyPanel()->view()->moment.jdUt, *shown.sighting.bestTime);
+    }
+
+    // The place chosen in its dialog is the window's at once, and the next
+    // time the window opens.
+    void placeChosenInTheDialog() {
+        Rig rig(Utc(2026, 12, 5, 12));
+        QCOMPARE(rig.window->place().name, "Budapest");
+        QTimer::singleShot(0, [] {
+            auto *dialog = qobject_cast<PlaceDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto *search = dialog->findChild<QLineEdit *>("placeSearch");
+            search->setText("szeged");
+            QTest::keyClick(search, Qt::Key_Return);
+            QTest::mouseClick(dialog->findChild<QPushButton *>("placeOk"), Qt::LeftButton);
+        });
+        QTest::mouseClick(qobject_cast<QPushButton *>(rig.control("placeButton")), Qt::LeftButton);
+        const Place szeged = FindPlace(u"Szeged")->place;
+        QCOMPARE(rig.window->place().name, "Szeged");
+        QCOMPARE(rig.window->lunation().evenings[1].sighting.bestTime,
+                 ComputeLunations(szeged, Utc(2026, 12, 5, 12), 1)
+                     .first()
+                     .evenings[1]
+                     .sighting.bestTime);
+        QCOMPARE(qobject_cast<QLabel *>(rig.control("placeText"))->text(),
+                 "Szeged (46,25° É, 20,14° K, 75 m)");
+        QCOMPARE(rig.window->skyPanel()->view()->placeName, "Szeged");
+        rig.window->close();
+        QTRY_VERIFY(!rig.window);
+        rig.main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(rig.main));
+        QTest::keyClick(rig.main, Qt::Key_H, Qt::ControlModifier);
+        QVERIFY(rig.main->crescentWindow());
+        QCOMPARE(rig.main->crescentWindow()->place().name, "Szeged");
+        rig.window = rig.main->crescentWindow();
+    }
+};
+
+QTEST_MAIN(TestCrescentWindow)
+#include "tst_crescentwindow.moc"
