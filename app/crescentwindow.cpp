@@ -48,12 +48,6 @@ QPushButton *AddWindowButton(QWidget *parent, const char *name, const QString &c
     return button;
 }
 
-// The lunation k: its new moon and the evenings after it at the place.
-Lunation LunationAt(const Place &place, int k) {
-    // An hour before the instant, which is rounded to the millisecond.
-    return ComputeLunations(place, NewMoonUtc(k).addSecs(-3600), 1).constFirst();
-}
-
 // The fixed colours of the controls that a desktop theme would paint: the
 // table and its headings, the tabs, the list, the slider and the progress.
 QString StyleSheet() {
@@ -204,7 +198,7 @@ QLayout *CrescentWindow::buildExports() {
 
 void CrescentWindow::showLunation(int number) {
     if (number != lunationNumber_ || lunation_.evenings.isEmpty()) {
-        lunation_ = LunationAt(place_.place, number);
+        lunation_ = ComputeLunation(place_.place, number);
         lunationNumber_ = number;
     }
     const QLocale locale;
@@ -234,11 +228,7 @@ int CrescentWindow::firstLunation(const QString &newMoonText) {
         return typed->secsTo(NewMoonUtc(after)) < NewMoonUtc(after - 1).secsTo(*typed) ? after
                                                                                        : after - 1;
     }
-    const int latest = LunationAtOrAfter(clock_->now()) - 1;
-    lunation_ = LunationAt(place_.place, latest);
-    lunationNumber_ = latest;
-    const bool passed = CivilDateOf(lunation_.evenings.constLast(), place_.place, zone_) < today();
-    return passed ? latest + 1 : latest;
+    return CurrentLunation(place_.place, clock_->now(), zone_);
 }
 
 // Today's evening when it has a crescent, else the first that optical aid

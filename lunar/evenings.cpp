@@ -18,6 +18,8 @@ void AddWhereToLook(const LocalSky &sky, Evening &e) {
     }
 }
 
+} // namespace
+
 Lunation ComputeLunation(const Place &place, int k) {
     Lunation lunation{NewMoonUtc(k), {}};
     const double newMoon = JulianDay(lunation.newMoon);
@@ -50,8 +52,6 @@ Lunation ComputeLunation(const Place &place, int k) {
     return lunation;
 }
 
-} // namespace
-
 QDateTime RoundedToMinute(const QDateTime &instant) {
     constexpr qint64 minute = 60000;
     const qint64 shifted = instant.toMSecsSinceEpoch() + minute / 2;
@@ -70,6 +70,13 @@ QList<Lunation> ComputeLunations(const Place &place, const QDateTime &from, int 
         lunations.append(ComputeLunation(place, k));
     }
     return lunations;
+}
+
+int CurrentLunation(const Place &place, const QDateTime &now, const QTimeZone &zone) {
+    const int latest = LunationAtOrAfter(now) - 1;
+    const QDate today = now.toTimeZone(zone).date();
+    const Lunation lunation = ComputeLunation(place, latest);
+    return CivilDateOf(lunation.evenings.constLast(), place, zone) < today ? latest + 1 : latest;
 }
 
 QDate CivilDateOf(const Evening &evening, const Place &place, const QTimeZone &zone) {

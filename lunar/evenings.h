@@ -36,6 +36,13 @@ struct Lunation {
     QList<Evening> evenings;
 };
 
+// The lunation k (lunar/newmoon.h): its new moon and its evenings at the place.
+Lunation ComputeLunation(const Place &place, int k);
+
+// The lunation to show when none is asked for: the latest new moon whose
+// evenings at the place have not all passed by `now`'s date in the zone.
+int CurrentLunation(const Place &place, const QDateTime &now, const QTimeZone &zone);
+
 // `count` lunations, from the first new moon at or after the instant.
 QList<Lunation> ComputeLunations(const Place &place, const QDateTime &from, int count);
 

@@ -7,6 +7,7 @@
 #include "charts/earthtexture.h"
 #include "charts/visibilitychart.h"
 #include "lunar/evenings.h"
+#include "lunar/newmoon.h"
 #include "lunar/places.h"
 #include "lunar/visibilitymap.h"
 #include "messages/crescenttexts.h"
@@ -110,9 +111,12 @@ void UseStoredPlace(TableSetting &setting) {
 }
 
 int PrintTable(const TableRequest &request) {
-    const QList<Lunation> lunations =
-        ComputeLunations(request.setting.place, request.start.toUTC(), request.count);
     const TableSetting &s = request.setting;
+    const QDateTime start =
+        request.start.isValid()
+            ? request.start.toUTC()
+            : NewMoonUtc(CurrentLunation(s.place, QDateTime::currentDateTimeUtc(), s.zone));
+    const QList<Lunation> lunations = ComputeLunations(s.place, start, request.count);
     Out() << (request.csv ? FormatEveningsCsv(lunations, s.placeName, s.place, s.zone, *request.csv)
                           : FormatTable(lunations, s, request.width));
     return FinishOutput();

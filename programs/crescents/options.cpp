@@ -235,7 +235,7 @@ Refusal CommandLine::readTable(TableRequest &request) const {
     if (Refusal refusal = readStart(request.setting.zone, request.start)) {
         return refusal;
     }
-    return KeepWithinYears(request);
+    return request.start.isValid() ? KeepWithinYears(request) : std::nullopt;
 }
 
 Refusal CommandLine::readZone(QTimeZone &zone) const {
@@ -338,10 +338,7 @@ Refusal CommandLine::readForm(TableRequest &request) const {
 
 Refusal CommandLine::readStart(const QTimeZone &zone, QDateTime &start) const {
     if (!parser_.isSet(from_)) {
-        // The lunation whose evenings are still to come, even if its new moon has passed.
-        const QDate today = QDateTime::currentDateTimeUtc().toTimeZone(zone).date();
-        start = QDateTime(today.addDays(1 - EveningsPerLunation), QTime(0, 0), zone);
-        return std::nullopt;
+        return std::nullopt; // the current lunation, once the place is known
     }
     const std::optional<QDate> date = ParseDate(parser_.value(from_), true);
     if (!date) {

@@ -32,7 +32,7 @@ struct MapRequest {
 
 struct TableRequest {
     TableSetting setting;
-    QDateTime start;
+    QDateTime start; // --from; invalid for the lunation whose evenings are still to come
     int count = 12;
     std::optional<CsvForm> csv; // the table when none
     TableWidth width = TableWidth::Narrow;
