@@ -79,11 +79,13 @@ MainWindow::MainWindow(const AppDirs &dirs, const Clock *clock, QWidget *parent)
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     look::SetColours(this, Black, LightGreen);
+    // Decided once: the window says at its start when the zone is unknown.
+    const SystemZoneSetting zone = ReadSystemZone();
+    zone_ = zone.zone;
     resultArea_ = new ResultArea(this);
     setCentralWidget(resultArea_);
     buildControls();
     buildMenus();
-    const SystemZoneSetting zone = ReadSystemZone();
     HeldMessages start;
     PrepareDataFiles(dirs_.data, zone, clock_->now().toTimeZone(zone.zone).date(), start);
     FillNewMoonList(dirs_.data, *newMoonList_);
@@ -128,7 +130,7 @@ void MainWindow::buildControls() {
     auto *saveButton = AddMainButton(surface, "Command14", QStringLiteral("Mentés"),
                                      TwipsRect(9960, 4200, 975, 495), LightGreen);
 
-    newMoonList_ = new NewMoonCombo(*clock_, surface);
+    newMoonList_ = new NewMoonCombo(*clock_, zone_, surface);
     newMoonList_->setGeometry(TwipsRect(7320, 1920, 2295, 465));
 
     auto *pickButton = AddMainButton(surface, "Command6", QStringLiteral("OK"),
@@ -220,7 +222,7 @@ void MainWindow::buildMenus() {
 }
 
 EvaluationPorts MainWindow::ports() {
-    return EvaluationPorts{dirs_, *this, *this, *this, *this, *clock_, QLocale(), SystemZone()};
+    return EvaluationPorts{dirs_, *this, *this, *this, *this, *clock_, QLocale(), zone_};
 }
 
 template <typename Window, typename... Args>

@@ -64,6 +64,7 @@ private:
     AppDirs dirs_;
     SystemClock systemClock_;
     const Clock *clock_;
+    QTimeZone zone_; // the system's, whose civil time every text is
     ResultArea *resultArea_ = nullptr;
     TimeField *newMoonField_ = nullptr;
     TimeField *observationField_ = nullptr;

@@ -3,7 +3,6 @@
 #include "app/timefield.h"
 #include "look/colours.h"
 #include "look/look.h"
-#include "lunar/civiltime.h"
 
 #include <QAbstractItemView>
 #include <QListView>
@@ -58,8 +57,8 @@ int WidestText(const QStringList &texts, const QFontMetrics &metrics, int enough
 
 using look::Face;
 
-NewMoonCombo::NewMoonCombo(const Clock &clock, QWidget *parent)
-    : QComboBox(parent), clock_(clock), entries_(new QStringListModel(this)) {
+NewMoonCombo::NewMoonCombo(const Clock &clock, const QTimeZone &zone, QWidget *parent)
+    : QComboBox(parent), clock_(clock), zone_(zone), entries_(new QStringListModel(this)) {
     setObjectName(QStringLiteral("Ujholdak"));
     // A plain list of texts: the default model makes an item object for every
     // line, which a list of a hundred thousand new moons pays for at start.
@@ -105,7 +104,7 @@ int NewMoonCombo::latestNotAfterNow() {
     if (!readings_) {
         readings_.emplace(entries_->stringList(), QLocale());
     }
-    return readings_->latestNotAfter(clock_.now(), SystemZone());
+    return readings_->latestNotAfter(clock_.now(), zone_);
 }
 
 int NewMoonCombo::widestEntry(int enough) {

@@ -5,6 +5,7 @@
 #include "texts/datetext.h"
 
 #include <QComboBox>
+#include <QTimeZone>
 
 #include <optional>
 
@@ -19,7 +20,8 @@ namespace lunex {
 class NewMoonCombo : public QComboBox, public NewMoonList {
     Q_OBJECT
 public:
-    explicit NewMoonCombo(const Clock &clock, QWidget *parent = nullptr);
+    // The entries are read as civil times of `zone`.
+    NewMoonCombo(const Clock &clock, const QTimeZone &zone, QWidget *parent = nullptr);
     void clearEntries() override;
     void appendEntries(const QStringList &entries) override;
     int selectedIndex() const override;
@@ -32,6 +34,7 @@ private:
     int widestEntry(int enough);
 
     const Clock &clock_;
+    QTimeZone zone_;
     QStringListModel *entries_;
     // Worked out at the first opening after a fill: the list does not change
     // while the window is open.

@@ -1,6 +1,5 @@
 #include "evaluation/evaluation.h"
 
-#include "lunar/civiltime.h"
 #include "messages/messages.h"
 #include "store/codepage.h"
 #include "store/datafiles.h"
@@ -12,7 +11,7 @@
 
 namespace lunex {
 QDateTime SystemClock::now() const {
-    return QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch(), SystemZone());
+    return QDateTime::fromSecsSinceEpoch(QDateTime::currentSecsSinceEpoch(), QTimeZone::utc());
 }
 
 QString ObservationText(const QDateTime &moment, const QLocale &locale, const QTimeZone &zone) {

@@ -14,7 +14,7 @@
 
 namespace lunex {
 
-// The system clock.
+// The system clock, in UTC: each use reads it in its own zone.
 class SystemClock : public Clock {
 public:
     QDateTime now() const override;

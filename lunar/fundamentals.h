@@ -31,12 +31,6 @@ inline constexpr double LunationEpochJde = 2451550.09766;
 // phase constant SynodicMonthDays.
 inline constexpr double MeanLunationDays = 29.530588861;
 
-// Called before a long computation. Code elsewhere in the process (ICU's,
-// behind QTimeZone's list of zones) may leave the upper halves of the AVX
-// registers in use; until they are cleared every SSE instruction of the
-// series waits on them, and the series run five to ten times slower.
-void ClearVectorUpperHalves();
-
 // Julian centuries of 36525 days since J2000.0.
 inline double Centuries(double jd) {
     return (jd - J2000) / 36525.0;

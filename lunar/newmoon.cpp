@@ -9,6 +9,10 @@
 #include <cmath>
 #include <numbers>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
 namespace lunex {
 namespace {
 
@@ -93,6 +97,26 @@ double MeeusNewMoonJde(int k) {
 }
 
 namespace {
+
+#if defined(__x86_64__) || defined(__i386__)
+__attribute__((target("avx"))) void ZeroUpperHalves() {
+    _mm256_zeroupper();
+}
+#endif
+
+// Called before each new moon. Code elsewhere in the process (ICU's, which
+// Qt's time-zone code runs) may leave the upper halves of the AVX registers
+// in use; until they are cleared every SSE instruction of the series waits on
+// them, and the series run five to ten times slower (lunex-newmoons for
+// 1900–2100: 2.1 s instead of 0.3 s).
+void ClearVectorUpperHalves() {
+#if defined(__x86_64__) || defined(__i386__)
+    static const bool hasAvx = (__builtin_cpu_init(), __builtin_cpu_supports("avx") != 0);
+    if (hasAvx) {
+        ZeroUpperHalves();
+    }
+#endif
+}
 
 // How fast the Moon gains on the Sun (degrees per day) at an instant: the
 // Moon's rate from the short series of chapter 47, good to a part in a
