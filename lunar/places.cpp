@@ -7,21 +7,9 @@
 namespace lunex {
 namespace {
 
-// Folded for matching: lower case, accents stripped (ø has no decomposition,
-// so it is spelt out as in the names' Latin forms).
+// Folded for matching: lower case, accents left off.
 QString Folded(QStringView name) {
-    QString folded;
-    for (const QChar c : name.toString().normalized(QString::NormalizationForm_KD).toCaseFolded()) {
-        if (c.category() == QChar::Mark_NonSpacing) {
-            continue;
-        }
-        if (c == u'ø') {
-            folded += u'o';
-        } else {
-            folded += c;
-        }
-    }
-    return folded.simplified();
+    return WithoutAccents(name).toCaseFolded().simplified();
 }
 
 // Whether the place's name or one of its aliases, folded, passes the test.
@@ -34,6 +22,19 @@ template <typename Test> bool AnyName(const NamedPlace &p, Test test) {
 }
 
 } // namespace
+
+QString WithoutAccents(QStringView text) {
+    QString bare;
+    for (const QChar c : text.toString().normalized(QString::NormalizationForm_KD)) {
+        if (c == u'ø' || c == u'Ø') {
+            // Spelt as in the names' Latin forms.
+            bare += c == u'ø' ? u'o' : u'O';
+        } else if (c.category() != QChar::Mark_NonSpacing) {
+            bare += c;
+        }
+    }
+    return bare;
+}
 
 std::optional<NamedPlace> FindPlace(QStringView name) {
     const QString wanted = Folded(name);

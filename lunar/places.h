@@ -95,6 +95,11 @@ inline constexpr auto BuiltInPlaces = std::to_array<NamedPlace>({
 // accents and extra blanks ("tromso" finds Tromsø).
 std::optional<NamedPlace> FindPlace(QStringView name);
 
+// The text with the accents of its letters left off, as the names are matched
+// ("Székesfehérvár" is "Szekesfehervar"; ø, which Unicode does not take apart,
+// is o).
+QString WithoutAccents(QStringView text);
+
 // The built-in places whose name or an alias contains the typed text, matched
 // as FindPlace matches ("szekesfehervar" finds Székesfehérvár, "wien" Bécs), in
 // the table's order; all of them for an empty text.

@@ -23,13 +23,10 @@ QString WritableCharacter(char32_t c) {
     if (text == u"?" || EncodeAnsi(text) != "?") {
         return text;
     }
-    // The letter without its accent; ø has no decomposition, but is an o.
-    if (c == U'ø' || c == U'Ø') {
-        return c == U'ø' ? QStringLiteral("o") : QStringLiteral("O");
-    }
+    // The letter without its accent.
     QString base;
-    for (const QChar part : text.normalized(QString::NormalizationForm_KD)) {
-        if (part.category() != QChar::Mark_NonSpacing && EncodeAnsi(QString(part)) != "?") {
+    for (const QChar part : WithoutAccents(text)) {
+        if (EncodeAnsi(QString(part)) != "?") {
             base += part;
         }
     }
