@@ -2,10 +2,10 @@
 // new moons and opening it; the crescent forecast opened by its key, another
 // evening drawn, and the world map computed while the window goes on.
 
-#include "app/crescentwindow.h"
-#include "app/mainwindow.h"
-#include "app/mappanel.h"
-#include "app/skypanel.h"
+#include "app/forecast/crescentwindow.h"
+#include "app/forecast/mappanel.h"
+#include "app/forecast/skypanel.h"
+#include "app/main/mainwindow.h"
 #include "benchlist.h"
 #include "store/datafiles.h"
 #include "store/fileio.h"

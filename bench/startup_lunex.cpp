@@ -1,7 +1,7 @@
-// Lunex's own start (the same steps as app/main.cpp), ending at the first
+// Lunex's own start (the same steps as programs/lunex/main.cpp), ending at the first
 // painted frame. Takes the application directory so that the list file can vary.
 
-#include "app/mainwindow.h"
+#include "app/main/mainwindow.h"
 #include "firstpaint.h"
 #include "look/look.h"
 #include "lunex_version.h"

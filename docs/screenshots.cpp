@@ -2,11 +2,11 @@
 // the real windows at a fixed moment, so that the pictures change only when
 // the windows do. scripts/screenshots.sh runs it on a virtual X server.
 
-#include "app/crescentwindow.h"
-#include "app/mainwindow.h"
-#include "app/mappanel.h"
-#include "app/picturewindow.h"
-#include "app/placedialog.h"
+#include "app/forecast/crescentwindow.h"
+#include "app/forecast/mappanel.h"
+#include "app/main/mainwindow.h"
+#include "app/pictures/picturewindow.h"
+#include "app/place/placedialog.h"
 #include "store/placefile.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "lunar/civiltime.h"
+#include "clock/civiltime.h"
 #include "messages/messages.h"
 #include "ports/windowports.h"
 

@@ -1,6 +1,6 @@
 #include "lunar/lunarage.h"
 
-#include "lunar/civiltime.h"
+#include "clock/civiltime.h"
 
 #include <cmath>
 #include <limits>

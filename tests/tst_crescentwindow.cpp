@@ -2,12 +2,12 @@
 // where it tells the observer to look, the map with the place marked, and
 // the keyboard.
 
-#include "app/crescentwindow.h"
-#include "app/eveningstable.h"
-#include "app/mainwindow.h"
-#include "app/mappanel.h"
-#include "app/placedialog.h"
-#include "app/skypanel.h"
+#include "app/forecast/crescentwindow.h"
+#include "app/forecast/eveningstable.h"
+#include "app/forecast/mappanel.h"
+#include "app/forecast/skypanel.h"
+#include "app/main/mainwindow.h"
+#include "app/place/placedialog.h"
 #include "charts/skychart.h"
 #include "charts/visibilitychart.h"
 #include "dates.h"

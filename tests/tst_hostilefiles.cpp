@@ -2,7 +2,7 @@
 // evaluations and the main window: Lunex starts, shows what the file holds,
 // refuses what is not a date with its usual message and stays usable.
 
-#include "app/mainwindow.h"
+#include "app/main/mainwindow.h"
 #include "evalfakes.h"
 #include "messageboxes.h"
 #include "store/codepage.h"

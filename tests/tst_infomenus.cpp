@@ -1,7 +1,7 @@
 // The calculator, description and About windows as the main window's menu
 // opens them.
 
-#include "app/mainwindow.h"
+#include "app/main/mainwindow.h"
 #include "fakes.h"
 #include "windowcleanup.h"
 

@@ -1,7 +1,7 @@
 // The main window and the picture window, driven like a user drives them.
 
-#include "app/mainwindow.h"
-#include "app/picturewindow.h"
+#include "app/main/mainwindow.h"
+#include "app/pictures/picturewindow.h"
 #include "artwork/gifwriter.h"
 #include "evalfakes.h"
 #include "look/look.h"

@@ -2,7 +2,7 @@
 // for the window, the command line's help and version and its refusals in
 // Lunex's own words, and the system's zone.
 
-#include "app/timefield.h"
+#include "app/main/timefield.h"
 #include "processrun.h"
 #include "programs/common/cli.h"
 

@@ -3,7 +3,7 @@
 // gives, hour by hour across a year of both clock changes and at times far
 // apart.
 
-#include "lunar/civiltime.h"
+#include "clock/civiltime.h"
 
 #include <QDirIterator>
 #include <QFile>

@@ -1,6 +1,6 @@
 #include "texts/datetext.h"
 
-#include "lunar/civiltime.h"
+#include "clock/civiltime.h"
 #include "texts/localeforms.h"
 
 #include <QRegularExpression>

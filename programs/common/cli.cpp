@@ -1,6 +1,6 @@
 #include "programs/common/cli.h"
 
-#include "lunar/civiltime.h"
+#include "clock/civiltime.h"
 #include "lunex_version.h"
 #include "messages/messages.h"
 #include "store/fileio.h"

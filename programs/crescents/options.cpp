@@ -1,7 +1,7 @@
 #include "options.h"
 
 #include "charts/earthtexture.h"
-#include "lunar/civiltime.h"
+#include "clock/civiltime.h"
 #include "lunar/newmoon.h"
 #include "lunar/places.h"
 #include "messages/messages.h"

@@ -1,4 +1,4 @@
-#include "app/mainwindow.h"
+#include "app/main/mainwindow.h"
 #include "look/look.h"
 #include "lunex_version.h"
 #include "programs/common/cli.h"

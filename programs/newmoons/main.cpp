@@ -1,8 +1,8 @@
 // lunex-newmoons: writes the list of new moons (ujholdak.txt) that the main
 // window offers to pick from, in the civil time of one zone.
 
+#include "clock/civiltime.h"
 #include "evaluation/newmoonlist.h"
-#include "lunar/civiltime.h"
 #include "programs/common/cli.h"
 #include "store/datafiles.h"
 #include "store/fileio.h"

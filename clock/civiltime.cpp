@@ -1,4 +1,4 @@
-#include "lunar/civiltime.h"
+#include "clock/civiltime.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,4 +1,4 @@
-#include "app/moonpictures.h"
+#include "app/pictures/moonpictures.h"
 
 #include "store/paths.h"
 

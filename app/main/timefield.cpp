@@ -1,4 +1,4 @@
-#include "app/timefield.h"
+#include "app/main/timefield.h"
 
 #include <QValidator>
 

@@ -1,6 +1,6 @@
-#include "app/picturewindow.h"
+#include "app/pictures/picturewindow.h"
 
-#include "app/moonpictures.h"
+#include "app/pictures/moonpictures.h"
 #include "look/look.h"
 #include "messages/messages.h"
 #include "store/paths.h"

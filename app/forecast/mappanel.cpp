@@ -1,4 +1,4 @@
-#include "app/mappanel.h"
+#include "app/forecast/mappanel.h"
 
 #include "look/look.h"
 #include "messages/crescenttexts.h"
@@ -64,7 +64,8 @@ MapOutcome DrawMapJob(MapJob job) {
         job.cells = std::make_shared<const VisibilityMap>(
             ComputeVisibilityMap(job.date, WindowMapStep, MapThreads()));
     }
-    QImage picture = RenderVisibilityMap(*job.cells, job.criterion, job.earth.image, job.width, job.mark);
+    QImage picture =
+        RenderVisibilityMap(*job.cells, job.criterion, job.earth.image, job.width, job.mark);
     return {std::move(job), std::move(picture)};
 }
 

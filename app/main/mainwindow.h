@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/crescentwindow.h"
-#include "app/newmooncombo.h"
-#include "app/picturewindow.h"
-#include "app/resultarea.h"
-#include "app/timefield.h"
+#include "app/forecast/crescentwindow.h"
+#include "app/main/newmooncombo.h"
+#include "app/main/resultarea.h"
+#include "app/main/timefield.h"
+#include "app/pictures/picturewindow.h"
 #include "calc/calculatorwindow.h"
 #include "evaluation/evaluation.h"
 #include "info/aboutwindow.h"

@@ -1,4 +1,4 @@
-#include "app/skypanel.h"
+#include "app/forecast/skypanel.h"
 
 #include "look/colours.h"
 #include "look/look.h"

@@ -1,6 +1,6 @@
-#include "app/newmooncombo.h"
+#include "app/main/newmooncombo.h"
 
-#include "app/timefield.h"
+#include "app/main/timefield.h"
 #include "look/colours.h"
 #include "look/look.h"
 

@@ -1,4 +1,4 @@
-#include "app/eveningstable.h"
+#include "app/forecast/eveningstable.h"
 
 #include "charts/visibilitychart.h"
 #include "look/colours.h"

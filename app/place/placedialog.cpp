@@ -1,4 +1,4 @@
-#include "app/placedialog.h"
+#include "app/place/placedialog.h"
 
 #include "look/colours.h"
 #include "look/look.h"

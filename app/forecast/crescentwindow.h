@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/placedialog.h"
+#include "app/place/placedialog.h"
 #include "evaluation/evaluation.h"
 #include "lunar/evenings.h"
 #include "store/appdirs.h"

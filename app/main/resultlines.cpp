@@ -1,6 +1,6 @@
-#include "app/resultlines.h"
+#include "app/main/resultlines.h"
 
-#include "app/resultarea.h"
+#include "app/main/resultarea.h"
 #include "look/colours.h"
 #include "look/look.h"
 

@@ -1,11 +1,11 @@
-#include "app/mainwindow.h"
+#include "app/main/mainwindow.h"
 
-#include "app/moonpictures.h"
+#include "app/pictures/moonpictures.h"
 
+#include "clock/civiltime.h"
 #include "evaluation/newmoonlist.h"
 #include "look/colours.h"
 #include "look/look.h"
-#include "lunar/civiltime.h"
 #include "lunex_version.h"
 #include "messages/messages.h"
 #include "store/datafiles.h"
