@@ -19,7 +19,7 @@ constexpr double LightDaysPerKm = 1.0 / 299792.458 / 86400.0;
 constexpr double AberrationConstant = 20.4898 / 3600.0; // degrees at 1 au
 // VSOP87's dynamical equinox of J2000 moved to that of FK5 (Meeus eq. 32.3;
 // the terms with the latitude stay below a thousandth of an arc second). It
-// moves the new moons by 0.18 s, within the reference's scatter either way.
+// moves the new moons by 0.18 s, about the size of the theory's own error.
 constexpr double Fk5Correction = -0.09033 / 3600.0;
 // The corrections of the mean motions of the perigee and the node (″ per
 // century) that follow from the fitted constants (Chapront and Francou, eq. 6).

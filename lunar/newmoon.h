@@ -7,15 +7,14 @@
 // estimate (Astronomical Algorithms, 2nd ed., chapter 49) by Newton's method,
 // and turned into Universal Time with lunar/deltat.h.
 //
-// Measured against the new moons of 1900–2100 solved from Swiss Ephemeris's
-// Moshier theory (tests/data/newmoons-tt-sample.csv, every tenth one): in TT
-// 1.3 s RMS, 3.9 s at most, the scatter of that reference's own Moon (about
-// 1″, and 1″ of the Moon's longitude is 2 s); Meeus's instant from the
-// complete VSOP87 and ELP-2000/82 (his example 49.a) within half a second. In
-// UT, rounded to the minute, the same minute as the reference for 98 % of
-// them and none further than 32 s from its exact instant. UT carries ΔT's
-// error too: a fraction of a second up to 2025; after that ΔT is a forecast
-// that may be off by seconds by 2050 and by tens of seconds by 2100.
+// Measured against the new moons of 1900–2100 solved from JPL's integration
+// DE431 (tests/data/newmoons-tt-sample.csv, every tenth one): in TT 0.23 s
+// RMS, 0.9 s at most (1″ of the Moon's longitude is 2 s); Meeus's instant from
+// the complete VSOP87 and ELP-2000/82 (his example 49.a) within half a second.
+// In UT, rounded to the minute, the reference's own minute for all of them.
+// UT carries ΔT's error too: a fraction of a second up to 2025; after that ΔT
+// is a forecast that may be off by seconds by 2050 and by tens of seconds by
+// 2100.
 namespace lunex {
 
 // The lunation number k counts new moons from that of 2000 January 6 (k = 0);

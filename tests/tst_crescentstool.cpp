@@ -369,6 +369,41 @@ private slots:
             QVERIFY2(time.match(cells[7]).hasMatch(), qPrintable(cells[7]));
         }
         QVERIFY(lines[2].contains(u",-0.095,C,"));
+        // Odeh's V from the place, not from the Earth's centre (3.59 there).
+        const QStringList header = lines[0].split(u',');
+        const QStringList second = lines[2].split(u',');
+        QCOMPARE(second.value(header.indexOf(u"odeh_v")), QStringLiteral("2.69"));
+        QCOMPARE(second.value(header.indexOf(u"odeh")), QStringLiteral("B"));
+    }
+
+    // A time past midnight carries the day it falls on, the day after the
+    // evening's date; the day's own times carry none.
+    void clockTimesOfTheNextDay_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<QString>("moonset");
+        QTest::newRow("Reykjavík, moonset after midnight")
+            << QStringList{"--place", "Reykjavik", "--zone", "Atlantic/Reykjavik",
+                           "--from",  "2026-03"}
+            << "2026. 03. 21."
+            << "1:05 (+1)";
+        QTest::newRow("Budapest, all on the day")
+            << QStringList{"--place", "Budapest", "--zone", "Europe/Budapest", "--from", "2026-12"}
+            << "2026. 12. 11."
+            << "17:41";
+    }
+    void clockTimesOfTheNextDay() {
+        QFETCH(QStringList, args);
+        QFETCH(QString, date);
+        QFETCH(QString, moonset);
+        const Run r = RunTool(args << "--months"
+                                   << "1",
+                              QStringLiteral("hu_HU.UTF-8"));
+        QCOMPARE(r.code, 0);
+        const QStringList lines = r.out.split(u'\n').filter(QRegularExpression(u'^' + date));
+        QCOMPARE(lines.size(), 1);
+        QVERIFY2(lines[0].contains(u' ' + moonset + u' '), qPrintable(lines[0]));
+        QCOMPARE(lines[0].count(u'('), moonset.count(u'('));
     }
 
     // Where to look and how much is lit, as the library computes them, in
@@ -408,6 +443,8 @@ private slots:
                 agrees(row["hold_magassag"], moon ? std::optional(moon->altitude) : std::nullopt),
                 qPrintable(row["hold_magassag"]));
             QVERIFY(agrees(row["hold_azimut"], moon ? std::optional(moon->azimuth) : std::nullopt));
+            QCOMPARE(row["kor_ora"], e.age ? QString::number(e.age->totalHours) : QString());
+            QCOMPARE(row["kor_perc"], e.age ? QString::number(e.age->minutePart) : QString());
             QVERIFY(agrees(row["megvilagitas"], e.illuminatedPercent));
             for (auto cell = row.begin(); cell != row.end(); ++cell) {
                 QCOMPARE(QString(hungarian[i][cell.key()]).replace(u',', u'.'), cell.value());

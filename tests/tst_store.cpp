@@ -474,6 +474,12 @@ private slots:
         QTest::newRow("a letter beyond the code page loses its accent")
             << QStringLiteral("São Tomé") << 0.34 << 6.73 << 10.0
             << QByteArray("Sao Tom\xE9;0.34;6.73;10\r\n") << QStringLiteral("Sao Tomé");
+        QTest::newRow("on the date line, from the west")
+            << "Taveuni" << -16.8 << -180.0 << 10.0 << QByteArray("Taveuni;-16.8;-180;10\r\n")
+            << "Taveuni";
+        QTest::newRow("on the date line, from the east")
+            << "Taveuni" << -16.8 << 180.0 << 10.0 << QByteArray("Taveuni;-16.8;180;10\r\n")
+            << "Taveuni";
         QTest::newRow("no letter to fall back on")
             << QStringLiteral("北京") << 39.9 << 116.41 << 44.0
             << QByteArray("??;39.9;116.41;44\r\n") << QStringLiteral("??");
