@@ -23,10 +23,12 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QScopeGuard>
 #include <QSignalSpy>
 #include <QSlider>
@@ -38,6 +40,8 @@
 
 using namespace lunex;
 using namespace lunex::test;
+
+Q_DECLARE_METATYPE(lunex::Criterion)
 
 namespace {
 
@@ -79,6 +83,27 @@ struct Rig {
         return item ? item->text() : QString();
     }
     QWidget *control(const QString &name) const { return window->findChild<QWidget *>(name); }
+    // The column under the heading as it reads on one line, or -1.
+    int column(const QString &heading) const {
+        const QTableWidget *table = window->eveningsTable();
+        for (int c = 0; c < table->columnCount(); ++c) {
+            const QTableWidgetItem *item = table->horizontalHeaderItem(c);
+            if (item && item->text().simplified() == heading) {
+                return c;
+            }
+        }
+        return -1;
+    }
+    // The row of the evening whose date cell begins with `date`, or -1.
+    int row(const QString &date) const {
+        const int dates = column(QStringLiteral("Dátum"));
+        for (int r = 0; r < window->eveningsTable()->rowCount(); ++r) {
+            if (cell(r, dates).startsWith(date)) {
+                return r;
+            }
+        }
+        return -1;
+    }
 };
 
 int Lightness(const QImage &image, QPointF at) {
@@ -130,6 +155,71 @@ private slots:
         QCOMPARE(rig.cell(row, EveningsTable::Yallop), yallop);
     }
 
+    // Each number under its own heading, whatever the columns' order.
+    void cellsUnderTheirHeadings_data() {
+        QTest::addColumn<QString>("heading");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("the Moon at sunset") << "Hold napnyugtakor"
+                                            << "4,5°, 219,3°";
+        QTest::newRow("the Moon at the best time") << "Hold a legjobb időpontban"
+                                                   << "2,4°, 223,1°";
+        QTest::newRow("Yallop's q") << "q"
+                                    << "-0,095";
+        QTest::newRow("Odeh's V") << "V"
+                                  << "2,69";
+    }
+    void cellsUnderTheirHeadings() {
+        QFETCH(QString, heading);
+        QFETCH(QString, text);
+        Rig rig(Utc(2026, 12, 5, 12));
+        const int column = rig.column(heading);
+        QVERIFY2(column >= 0, qPrintable(heading));
+        QCOMPARE(rig.cell(rig.row("2026. 12. 10."), column), text);
+    }
+
+    // Each class on the colour the map gives it: Yallop's by his class, Odeh's
+    // by his zone. Budapest's two evenings tell the two apart whichever
+    // colours a mix-up would take (C and B, then B and B).
+    void classesInTheMapsColours_data() {
+        QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QString>("date");
+        QTest::addColumn<Criterion>("criterion");
+        QTest::newRow("2026-12-10, Yallop C")
+            << Utc(2026, 12, 5, 12) << "2026. 12. 10." << Criterion::Yallop;
+        QTest::newRow("2026-12-10, Odeh B")
+            << Utc(2026, 12, 5, 12) << "2026. 12. 10." << Criterion::Odeh;
+        QTest::newRow("2027-02-07, Yallop B")
+            << Utc(2027, 2, 5, 12) << "2027. 02. 07." << Criterion::Yallop;
+        QTest::newRow("2027-02-07, Odeh B")
+            << Utc(2027, 2, 5, 12) << "2027. 02. 07." << Criterion::Odeh;
+    }
+    void classesInTheMapsColours() {
+        QFETCH(QDateTime, now);
+        QFETCH(QString, date);
+        QFETCH(Criterion, criterion);
+        Rig rig(now);
+        const int column =
+            rig.column(criterion == Criterion::Yallop ? QStringLiteral("Yallop") : "Odeh");
+        const int row = rig.row(date);
+        QVERIFY(column >= 0 && row >= 0);
+        const QTableWidgetItem *cell = rig.window->eveningsTable()->item(row, column);
+        const int letter = cell->text().at(0).unicode() - u'A';
+        // The map's shades are laid over the Earth; the table's over white.
+        const QColor shown = cell->background().color();
+        const auto distance = [&](const QColor &shade) {
+            const double a = shade.alphaF();
+            const double dr = a * shade.red() + (1 - a) * 255 - shown.red();
+            const double dg = a * shade.green() + (1 - a) * 255 - shown.green();
+            const double db = a * shade.blue() + (1 - a) * 255 - shown.blue();
+            return dr * dr + dg * dg + db * db;
+        };
+        const QList<Shade> legend = Legend(criterion);
+        QVERIFY2(distance(legend[letter].colour) < 12, qPrintable(shown.name()));
+        for (const Shade &other : Legend(Criterion::Yallop) + Legend(Criterion::Odeh)) {
+            QVERIFY(other.colour == legend[letter].colour || distance(other.colour) >= 12);
+        }
+    }
+
     // The lunation of the main window's new moon, the computed one nearest to
     // it; without one, the latest whose evenings have not all passed. Today's
     // evening is marked and chosen when it has a crescent, else the first
@@ -150,6 +240,8 @@ private slots:
             << "" << Utc(2026, 12, 11, 17) << QDate(2026, 12, 9) << 2 << 2;
         QTest::newRow("today's, without a crescent")
             << "" << Utc(2026, 12, 9, 10) << QDate(2026, 12, 9) << 0 << 1;
+        QTest::newRow("its last evening, today")
+            << "" << Utc(2026, 12, 12, 12) << QDate(2026, 12, 9) << 3 << 3;
         QTest::newRow("its last evening passed")
             << "" << Utc(2026, 12, 13, 9) << QDate(2027, 1, 7) << -1 << 2;
     }
@@ -203,6 +295,16 @@ private slots:
         // The crescent stands in the west, the Sun below the horizon.
         QVERIFY(view.moment.moon.azimuth > 180 && view.moment.moon.azimuth < 360);
         QVERIFY(sun.y() > projection.horizonY());
+        // The caption says where the Moon is drawn.
+        static const QRegularExpression said(
+            QStringLiteral("a Hold (\\S+)° magasan, (\\S+)° azimutnál"));
+        const QRegularExpressionMatch caption = said.match(view.caption);
+        QVERIFY2(caption.hasMatch(), qPrintable(view.caption));
+        QVERIFY2(std::abs(QLocale().toDouble(caption.captured(1)) - view.moment.moon.altitude) <
+                         0.051 &&
+                     std::abs(QLocale().toDouble(caption.captured(2)) - view.moment.moon.azimuth) <
+                         0.051,
+                 qPrintable(view.caption));
     }
 
     // The observer's place on the map, marked where its latitude and
@@ -356,6 +458,44 @@ private slots:
                                                        FindPlace(u"Budapest")->place, Zone, form)
                                          .toUtf8());
         }
+    }
+
+    // "Esték mentése (CSV)…": the file type the user picks in the dialog
+    // decides the form, the spreadsheets' with semicolons and decimal commas.
+    void eveningsInTheFileTypeChosen_data() {
+        QTest::addColumn<QString>("type"); // a word of the file type's description
+        QTest::addColumn<bool>("hungarian");
+        QTest::newRow("for Hungarian spreadsheets") << "pontosvessz" << true;
+        QTest::newRow("plain") << "tizedesponttal" << false;
+    }
+    void eveningsInTheFileTypeChosen() {
+        QFETCH(QString, type);
+        QFETCH(bool, hungarian);
+        Rig rig(Utc(2026, 12, 11, 17));
+        const QString path = rig.dir.path() + QStringLiteral("/esték.csv");
+        bool offered = false;
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            for (const QString &filter : dialog->nameFilters()) {
+                if (filter.contains(type)) {
+                    dialog->selectNameFilter(filter);
+                    offered = true;
+                }
+            }
+            dialog->selectFile(path);
+            static_cast<QDialog *>(dialog)->accept(); // as its Save button does
+        });
+        QTest::mouseClick(qobject_cast<QPushButton *>(rig.control("saveEveningsButton")),
+                          Qt::LeftButton);
+        QVERIFY(offered);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray saved = file.readAll();
+        QCOMPARE(saved.startsWith("\xEF\xBB\xBF"), hungarian);
+        const QByteArray heading = saved.left(saved.indexOf('\n'));
+        QCOMPARE(heading.contains(';'), hungarian);
+        QCOMPARE(heading.contains(','), !hungarian);
     }
 
     // The buttons page through the lunations, and the drawing follows.

@@ -163,6 +163,9 @@ private slots:
         QTest::newRow("signs, no elevation is sea level")
             << QStringList{"  Part  ", "-33.92", "+18.42", ""}
             << QByteArray("Part;-33.92;18.42;0\r\n");
+        QTest::newRow("a letter the file cannot keep")
+            << QStringList{QStringLiteral("São Tomé"), "0,34", "6,73", "10"}
+            << QByteArray("Sao Tom\xE9;0.34;6.73;10\r\n");
     }
     void savesWhatWasTyped() {
         QFETCH(QStringList, typed);
@@ -178,7 +181,10 @@ private slots:
         QCOMPARE(rig.dialog->result(), int(QDialog::Accepted));
         QCOMPARE(boxes.count(), 0);
         QCOMPARE(rig.dir.read("hely.txt"), stored);
-        QCOMPARE(rig.dialog->saved()->name, typed[0].trimmed());
+        // The answer is the place as hely.txt gives it back after a restart.
+        const ObserverPlace kept = LoadObserverPlace(rig.dir.path()).place;
+        QCOMPARE(rig.dialog->saved()->name, kept.name);
+        QCOMPARE(rig.dialog->saved()->place.longitude, kept.place.longitude);
     }
 
     // A save that fails is reported, and the dialog keeps what was typed.
