@@ -83,6 +83,8 @@ hyperfine -N --warmup 1 --runs 3 --export-json "$WORK/crescent-map05.json" \
     "$B/lunex-crescents --map 2026-12-10 --step 0.5 --out $WORK/map05.png"
 hyperfine -N --warmup 2 --runs 20 --export-json "$WORK/crescent-table.json" \
     "$B/lunex-crescents --place Budapest --from 2026-12 --months 12 --zone Europe/Budapest"
+hyperfine -N --warmup 2 --runs 20 --export-json "$WORK/crescent-year.json" \
+    "$B/lunex-crescents --place Szeged --year 2027 --zone Europe/Budapest"
 
 python3 "$ROOT/bench/report.py" "$WORK" "$OUT" \
     "$(git -C "$ROOT" rev-parse --short HEAD)$(git -C "$ROOT" diff --quiet -- . ':!bench/results.md' || echo '+changes')"

@@ -453,6 +453,95 @@ private slots:
         QVERIFY2(hungarian[0]["szelesseg"].contains(u','), qPrintable(hungarian[0]["szelesseg"]));
     }
 
+    // The year at a glance holds, for each new moon of the year, the evenings
+    // the forecast marks as first seen with optical aid and with the eye, and
+    // marks as record chances the youngest of them.
+    void yearAgreesWithTheForecast_data() {
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<int>("year");
+        QTest::newRow("Szeged") << "Szeged"
+                                << "Europe/Budapest" << 2027;
+        QTest::newRow("Cape Town") << "Cape Town"
+                                   << "Africa/Johannesburg" << 2027;
+        QTest::newRow("Tromsø, polar night and midnight Sun") << "Tromso"
+                                                              << "Europe/Oslo" << 2026;
+        QTest::newRow("the last year served") << "Budapest"
+                                              << "UTC" << 3000;
+    }
+    void yearAgreesWithTheForecast() {
+        QFETCH(QString, place);
+        QFETCH(QString, zone);
+        QFETCH(int, year);
+        const QStringList where{"--place", place, "--zone", zone};
+        const QList<CsvRow> rows = RunCsv(where + QStringList{"--year", QString::number(year)});
+        QVERIFY(rows.size() == 12 || rows.size() == 13);
+        const QList<CsvRow> evenings =
+            RunCsv(where + QStringList{"--from", QStringLiteral("%1-01").arg(year), "--months",
+                                       QString::number(rows.size())});
+        QCOMPARE(evenings.size(), rows.size() * 4);
+        // What the year says of each new moon's first evenings, from the forecast's rows.
+        const auto firstOf = [&](const QString &newMoon, const QString &mark) {
+            for (const CsvRow &e : evenings) {
+                if (e["ujhold"] == newMoon && e[mark] == u"1") {
+                    return QStringList{
+                        e["datum"], e["legjobb_idopont"], e["kor_ora"], e["kor_perc"],
+                        e["q"],     e["yallop"],          e["odeh_v"],  e["odeh"]};
+                }
+            }
+            return QStringList(8, QString());
+        };
+        const auto cells = [](const CsvRow &row, const QString &sight) {
+            QStringList out;
+            for (const char *name : {"datum", "legjobb_idopont", "kor_ora", "kor_perc", "q",
+                                     "yallop", "odeh_v", "odeh"}) {
+                out << row[sight + QLatin1String(name)];
+            }
+            return out;
+        };
+        // The record chance is the youngest first evening; none without one.
+        const auto youngest = [&](const QString &sight) {
+            qsizetype found = -1;
+            int least = 0;
+            for (qsizetype i = 0; i < rows.size(); ++i) {
+                const CsvRow &row = rows[i];
+                const int minutes =
+                    row[sight + "kor_ora"].toInt() * 60 + row[sight + "kor_perc"].toInt();
+                if (!row[sight + "datum"].isEmpty() && (found < 0 || minutes < least)) {
+                    found = i;
+                    least = minutes;
+                }
+            }
+            return found;
+        };
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            const CsvRow &row = rows[i];
+            QCOMPARE(row["ujhold"], evenings[i * 4]["ujhold"]);
+            QCOMPARE(Iso(row["ujhold"]).toTimeZone(QTimeZone(zone.toUtf8())).date().year(), year);
+            QCOMPARE(cells(row, "optikai_"), firstOf(row["ujhold"], "elso_optikai_eszkozzel"));
+            QCOMPARE(cells(row, "szabad_szem_"), firstOf(row["ujhold"], "elso_szabad_szemmel"));
+            for (const QString sight : {"optikai_", "szabad_szem_"}) {
+                QCOMPARE(row[sight + "rekord"] == u"1", i == youngest(sight));
+            }
+        }
+    }
+
+    // The terminal's year: two lines a new moon, the record chances marked.
+    void yearTable() {
+        const Run r = RunTool({"--place", "Szeged", "--zone", "Europe/Budapest", "--year", "2027"},
+                              QStringLiteral("hu_HU.UTF-8"));
+        QCOMPARE(r.code, 0);
+        QVERIFY2(r.out.startsWith(u"Éves áttekintés, 2027: Szeged (46,25° É, 20,14° K"),
+                 qPrintable(r.out));
+        static const QRegularExpression newMoon(
+            QStringLiteral("\\n2027\\. \\d\\d\\. \\d\\d\\. \\d+:\\d\\d +optikai eszközzel"));
+        static const QRegularExpression eye(QStringLiteral("\\n +szabad szemmel"));
+        QVERIFY(r.out.count(newMoon) >= 12);
+        QCOMPARE(r.out.count(eye), r.out.count(newMoon));
+        static const QRegularExpression record(QStringLiteral("\\d  \\w  ★\\n"));
+        QCOMPARE(r.out.count(record), 2);
+    }
+
     // The map's colour at a few cells is the class (Yallop) or zone (Odeh)
     // the table gives for the same place (sea level, the cell's centre) on the
     // same evening.
@@ -627,6 +716,16 @@ private slots:
         QTest::newRow("file without map") << QStringList{"--out", "x.png"} << "csak a --map mellé";
         QTest::newRow("wide CSV") << QStringList{"--wide", "--csv"} << "csak az egyik";
         QTest::newRow("both CSV forms") << QStringList{"--csv", "--csv-hu"} << "csak az egyik";
+        QTest::newRow("year before the new moons served")
+            << QStringList{"--year", "999"} << "Hibás év: '999' (1000 és 3000 között)";
+        QTest::newRow("year not a number") << QStringList{"--year", "2027a"} << "Hibás év: '2027a'";
+        QTest::newRow("year with a count")
+            << QStringList{"--year", "2027", "--months", "3"} << "nem adható meg a --months";
+        QTest::newRow("year with the full table")
+            << QStringList{"--year", "2027", "--wide"} << "nem adható meg a --wide";
+        QTest::newRow("map of a year")
+            << QStringList{"--map", "2026-12-10", "--year", "2027", "--out", "x.png"}
+            << "nem adható meg a --year";
     }
     void refusesWhatItCannotDo() {
         QFETCH(QStringList, args);

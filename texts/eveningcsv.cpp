@@ -7,7 +7,7 @@ namespace {
 
 // Each status's code, by CrescentStatus.
 constexpr const char16_t *StatusCodes[] = {
-    u"szamolt",           u"nap_nem_nyugszik", u"nap_nem_kel", u"hold_elobb_nyugszik",
+    u"szamolt",           u"nap_nem_nyugszik", u"nap_nem_kel",  u"hold_elobb_nyugszik",
     u"hold_nem_nyugszik", u"ujhold_elott",     u"hold_nem_kel",
 };
 
@@ -88,6 +88,36 @@ QStringList EveningCells(const Evening &e, const Place &place, const QTimeZone &
     return cells;
 }
 
+// A first evening's cells, with a prefix for the kind of sight on each heading.
+const char YearHeadings[] = "datum,legjobb_idopont,kor_ora,kor_perc,q,yallop,odeh_v,odeh,rekord";
+
+QStringList FirstEveningCells(const YearLunation &y, int evening, bool record, const Place &place,
+                              const QTimeZone &zone, const Cells &c) {
+    if (evening < 0) {
+        return QStringList(9, QString());
+    }
+    const Evening &e = y.lunation.evenings[evening];
+    const QStringList crescent = CrescentCells(e, c);
+    return {CivilDateOf(e, place, zone).toString(Qt::ISODate),
+            IsoTime(e.sighting.bestTime, zone),
+            crescent[0],
+            crescent[1],
+            crescent[6],
+            crescent[7],
+            crescent[8],
+            crescent[9],
+            record ? QStringLiteral("1") : QStringLiteral("0")};
+}
+
+QStringList PlaceCells(const QString &placeName, const Place &place, const Cells &c) {
+    return {c.text(placeName), c.number(place.latitude, 4), c.number(place.longitude, 4),
+            c.number(place.elevation, 0)};
+}
+
+QString NewMoonCell(const Lunation &lunation, const QTimeZone &zone) {
+    return RoundedToMinute(lunation.newMoon).toTimeZone(zone).toString(Qt::ISODate);
+}
+
 } // namespace
 
 QString FormatEveningsCsv(const QList<Lunation> &lunations, const QString &placeName,
@@ -95,14 +125,34 @@ QString FormatEveningsCsv(const QList<Lunation> &lunations, const QString &place
     const Cells c(form);
     QString out = form == CsvForm::Hungarian ? QStringLiteral("\uFEFF") : QString();
     out += c.row(QString::fromLatin1(Header).split(u','));
-    const QStringList placeCells{c.text(placeName), c.number(place.latitude, 4),
-                                 c.number(place.longitude, 4), c.number(place.elevation, 0)};
+    const QStringList placeCells = PlaceCells(placeName, place, c);
     for (const Lunation &lunation : lunations) {
-        const QString newMoon =
-            RoundedToMinute(lunation.newMoon).toTimeZone(zone).toString(Qt::ISODate);
+        const QString newMoon = NewMoonCell(lunation, zone);
         for (const Evening &e : lunation.evenings) {
             out += c.row(placeCells + QStringList{newMoon} + EveningCells(e, place, zone, c));
         }
+    }
+    return out;
+}
+
+QString FormatYearCsv(const YearOverview &year, const QString &placeName, const Place &place,
+                      const QTimeZone &zone, CsvForm form) {
+    const Cells c(form);
+    QString out = form == CsvForm::Hungarian ? QStringLiteral("\uFEFF") : QString();
+    QStringList headings = QString::fromLatin1(Header).split(u',').mid(0, 5);
+    for (const QString &sight : {QStringLiteral("optikai_"), QStringLiteral("szabad_szem_")}) {
+        for (const QString &heading : QString::fromLatin1(YearHeadings).split(u',')) {
+            headings << sight + heading;
+        }
+    }
+    out += c.row(headings);
+    const QStringList placeCells = PlaceCells(placeName, place, c);
+    for (int i = 0; i < year.lunations.size(); ++i) {
+        const YearLunation &y = year.lunations[i];
+        out += c.row(
+            placeCells + QStringList{NewMoonCell(y.lunation, zone)} +
+            FirstEveningCells(y, y.firstOpticalAid, i == year.youngestOpticalAid, place, zone, c) +
+            FirstEveningCells(y, y.firstNakedEye, i == year.youngestNakedEye, place, zone, c));
     }
     return out;
 }

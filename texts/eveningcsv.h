@@ -2,6 +2,7 @@
 
 #include "lunar/ephemeris.h"
 #include "lunar/evenings.h"
+#include "lunar/yearoverview.h"
 
 #include <QList>
 #include <QString>
@@ -20,5 +21,11 @@ enum class CsvForm {
 
 QString FormatEveningsCsv(const QList<Lunation> &lunations, const QString &placeName,
                           const Place &place, const QTimeZone &zone, CsvForm form);
+
+// The year at a glance: one row a lunation, with the first evening optical aid
+// and the eye show its crescent (empty cells where none does) and whether
+// that is the year's youngest.
+QString FormatYearCsv(const YearOverview &year, const QString &placeName, const Place &place,
+                      const QTimeZone &zone, CsvForm form);
 
 } // namespace lunex

@@ -3,6 +3,7 @@
 
 #include "eveningtable.h"
 #include "options.h"
+#include "yeartable.h"
 
 #include "charts/earthtexture.h"
 #include "charts/visibilitychart.h"
@@ -10,6 +11,7 @@
 #include "lunar/newmoon.h"
 #include "lunar/places.h"
 #include "lunar/visibilitymap.h"
+#include "lunar/yearoverview.h"
 #include "messages/crescenttexts.h"
 #include "programs/common/cli.h"
 #include "store/appdirs.h"
@@ -110,6 +112,14 @@ void UseStoredPlace(TableSetting &setting) {
     setting.place = reading.place.place;
 }
 
+int PrintYear(const TableRequest &request) {
+    const TableSetting &s = request.setting;
+    const YearOverview year = ComputeYearOverview(s.place, *request.year, s.zone);
+    Out() << (request.csv ? FormatYearCsv(year, s.placeName, s.place, s.zone, *request.csv)
+                          : FormatYearTable(year, s));
+    return FinishOutput();
+}
+
 int PrintTable(const TableRequest &request) {
     const TableSetting &s = request.setting;
     const QDateTime start =
@@ -151,5 +161,5 @@ int main(int argc, char *argv[]) {
     if (request.usesStoredPlace) {
         UseStoredPlace(request.setting);
     }
-    return PrintTable(request);
+    return request.year ? PrintYear(request) : PrintTable(request);
 }

@@ -4,6 +4,7 @@
 #include "clock/civiltime.h"
 #include "lunar/newmoon.h"
 #include "lunar/places.h"
+#include "lunar/yearoverview.h"
 #include "messages/messages.h"
 
 #include <QLocale>
@@ -15,9 +16,8 @@
 namespace lunex::crescents {
 namespace {
 
-// The years the new moons and ΔT serve.
-constexpr int FirstYear = 1000;
-constexpr int LastYear = 3000;
+constexpr int FirstYear = FirstServedYear;
+constexpr int LastYear = LastServedYear;
 constexpr int MaxLunations = 1200;
 
 const char HelpText[] =
@@ -25,6 +25,8 @@ const char HelpText[] =
     "  lunex-crescents [--place NÉV | --lat FOK --lon FOK [--elev MÉTER]]\n"
     "                  [--from DÁTUM] [--months N] [--zone AZONOSÍTÓ | --utc]\n"
     "                  [--wide | --csv | --csv-hu]\n"
+    "  lunex-crescents --year ÉV [--place NÉV | --lat FOK --lon FOK [--elev MÉTER]]\n"
+    "                  [--zone AZONOSÍTÓ | --utc] [--csv | --csv-hu]\n"
     "  lunex-crescents --map DÁTUM --out FÁJL.png [--criterion yallop|odeh] [--step FOK]\n"
     "                  [--width KÉPPONT] [--texture FÁJL | --no-texture]\n"
     "  lunex-crescents --places | --help | --version\n"
@@ -47,6 +49,9 @@ const char HelpText[] =
     "  --utc              világidő (UTC)\n"
     "  --wide             a teljes táblázat: ARCL, ARCV, DAZ, W′, q, V és Yallop osztályának\n"
     "                     jelentése is (alapértelmezés: a lényeg, 100 karakter szélesen)\n"
+    "  --year ÉV          éves áttekintés (%1 … %2): az év minden újholdjához az első este,\n"
+    "                     amikor a holdsarló optikai eszközzel, és amikor szabad szemmel\n"
+    "                     látható; az év legfiatalabb ilyen holdsarlói a rekordesélyek (★)\n"
     "  --csv              CSV programoknak: vessző a cellák között, pont a tizedesjel,\n"
     "                     ISO 8601 időpontok\n"
     "  --csv-hu           CSV magyar táblázatkezelőknek: pontosvessző és tizedesvessző\n"
@@ -109,9 +114,9 @@ Refusal KeepWithinYears(TableRequest &request) {
 
 CommandLine::CommandLine() {
     cli::AddStandardOptions(parser_);
-    parser_.addOptions({places_, place_, lat_, lon_, elev_, from_, months_, zone_, utc_, csv_,
-                        csvHu_, wide_, map_, out_, criterion_, step_, width_, texture_,
-                        noTexture_});
+    parser_.addOptions({places_, place_,     lat_,  lon_,   elev_,    from_,     months_,
+                        zone_,   utc_,       csv_,  csvHu_, wide_,    year_,     map_,
+                        out_,    criterion_, step_, width_, texture_, noTexture_});
 }
 
 std::optional<int> CommandLine::parse(const QStringList &arguments) {
@@ -122,14 +127,15 @@ std::optional<int> CommandLine::parse(const QStringList &arguments) {
         return cli::UsageError(QStringLiteral("Fölösleges argumentum: '%1'.")
                                    .arg(parser_.positionalArguments().first()));
     }
-    return cli::AnswerStandardOptions(parser_, QString::fromUtf8(HelpText));
+    return cli::AnswerStandardOptions(parser_,
+                                      QString::fromUtf8(HelpText).arg(FirstYear).arg(LastYear));
 }
 
 // --- The map
 
 Refusal CommandLine::readMap(MapRequest &request) const {
-    for (const QCommandLineOption *o :
-         {&place_, &lat_, &lon_, &elev_, &from_, &months_, &zone_, &utc_, &csv_, &csvHu_, &wide_}) {
+    for (const QCommandLineOption *o : {&place_, &lat_, &lon_, &elev_, &from_, &months_, &zone_,
+                                        &utc_, &csv_, &csvHu_, &wide_, &year_}) {
         if (parser_.isSet(*o)) {
             return QStringLiteral("A --map mellé nem adható meg a --%1 kapcsoló.")
                 .arg(o->names().constFirst());
@@ -232,6 +238,9 @@ Refusal CommandLine::readTable(TableRequest &request) const {
     if (Refusal refusal = readForm(request)) {
         return refusal;
     }
+    if (parser_.isSet(year_)) {
+        return readYear(request);
+    }
     if (Refusal refusal = readStart(request.setting.zone, request.start)) {
         return refusal;
     }
@@ -333,6 +342,25 @@ Refusal CommandLine::readForm(TableRequest &request) const {
     } else if (parser_.isSet(wide_)) {
         request.width = TableWidth::Wide;
     }
+    return std::nullopt;
+}
+
+Refusal CommandLine::readYear(TableRequest &request) const {
+    for (const QCommandLineOption *o : {&from_, &months_, &wide_}) {
+        if (parser_.isSet(*o)) {
+            return QStringLiteral("A --year mellé nem adható meg a --%1 kapcsoló.")
+                .arg(o->names().constFirst());
+        }
+    }
+    bool ok = false;
+    const int year = parser_.value(year_).trimmed().toInt(&ok);
+    if (!ok || year < FirstYear || year > LastYear) {
+        return QStringLiteral("Hibás év: '%1' (%2 és %3 között).")
+            .arg(parser_.value(year_))
+            .arg(FirstYear)
+            .arg(LastYear);
+    }
+    request.year = year;
     return std::nullopt;
 }
 

@@ -38,6 +38,8 @@ struct TableRequest {
     TableWidth width = TableWidth::Narrow;
     // No place was given: the observer's stored place is the one.
     bool usesStoredPlace = false;
+    // --year: the year at a glance instead of the lunations from `start`.
+    std::optional<int> year;
 };
 
 class CommandLine {
@@ -66,6 +68,7 @@ private:
     Refusal readCount(int &count) const;
     Refusal readStart(const QTimeZone &zone, QDateTime &start) const;
     Refusal readForm(TableRequest &request) const;
+    Refusal readYear(TableRequest &request) const;
 
     QCommandLineParser parser_;
     const QCommandLineOption places_{QStringLiteral("places"), QString()};
@@ -80,6 +83,7 @@ private:
     const QCommandLineOption csv_{QStringLiteral("csv"), QString()};
     const QCommandLineOption csvHu_{QStringLiteral("csv-hu"), QString()};
     const QCommandLineOption wide_{QStringLiteral("wide"), QString()};
+    const QCommandLineOption year_{QStringLiteral("year"), QString(), QStringLiteral("év")};
     const QCommandLineOption map_{QStringLiteral("map"), QString(), QStringLiteral("dátum")};
     const QCommandLineOption out_{QStringLiteral("out"), QString(), QStringLiteral("fájl")};
     const QCommandLineOption criterion_{QStringLiteral("criterion"), QString(),
