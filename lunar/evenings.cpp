@@ -4,6 +4,8 @@
 #include "lunar/fundamentals.h"
 #include "lunar/newmoon.h"
 
+#include <algorithm>
+
 namespace lunex {
 namespace {
 
@@ -18,38 +20,73 @@ void AddWhereToLook(const LocalSky &sky, Evening &e) {
     }
 }
 
+// The evening (morning) of a date, with the crescent's age when it has one.
+Evening ObserveDate(const LocalSky &sky, const QDate &date, Direction direction,
+                    const QDateTime &newMoon) {
+    Evening e;
+    e.date = date;
+    e.direction = direction;
+    e.sighting = ObserveCrescent(sky, JulianDayOfDate(date), JulianDay(newMoon), direction);
+    AddWhereToLook(sky, e);
+    if (e.sighting.status == CrescentStatus::Computed) {
+        // The age of the two times as they are shown: what Lunex itself
+        // says for a new moon and an observation typed to the minute.
+        e.age = CalculateLunarAge(RoundedToMinute(newMoon), MinuteOf(*e.sighting.bestTime));
+    }
+    return e;
+}
+
+bool SeenByEye(const Evening &e) {
+    return e.sighting.status == CrescentStatus::Computed && e.sighting.yallop <= YallopClass::B;
+}
+
+bool SeenWithAid(const Evening &e) {
+    return e.sighting.status == CrescentStatus::Computed && e.sighting.yallop <= YallopClass::D;
+}
+
+// Marks the first of the rows that the criterion shows.
+template <typename Iterator>
+void Mark(Iterator begin, Iterator end, bool (*seen)(const Evening &), bool Evening::*mark) {
+    const Iterator found = std::find_if(begin, end, seen);
+    if (found != end) {
+        (*found).*mark = true;
+    }
+}
+
 } // namespace
 
 Lunation ComputeLunation(const Place &place, int k) {
-    Lunation lunation{NewMoonUtc(k), {}};
+    Lunation lunation{NewMoonUtc(k), {}, {}};
     const double newMoon = JulianDay(lunation.newMoon);
     // The day of the new moon by the place's own mean solar time.
-    const QDate firstDate = FromJulianDay(newMoon + place.longitude / 360.0).date();
-    const double firstJd = JulianDayOfDate(firstDate);
-    // From the culmination before the first sunset to the moonset after the last.
-    const SkyTrack track(firstJd - 1.0, firstJd + EveningsPerLunation + 2.0);
+    const QDate newMoonDate = FromJulianDay(newMoon + place.longitude / 360.0).date();
+    const double newMoonDay = JulianDayOfDate(newMoonDate);
+    // From the moonrise before the first sunrise to the moonset after the
+    // last sunset, a day's margin on either side for the lower culminations.
+    const SkyTrack track(newMoonDay - MorningsPerLunation - 1.0,
+                         newMoonDay + EveningsPerLunation + 2.0);
     const LocalSky sky(track, place);
-    bool seenByEye = false, seenWithAid = false;
-    for (int i = 0; i < EveningsPerLunation; ++i) {
-        Evening e;
-        e.date = firstDate.addDays(i);
-        e.sighting = ObserveCrescent(sky, firstJd + i, newMoon);
-        AddWhereToLook(sky, e);
-        if (e.sighting.status == CrescentStatus::Computed) {
-            // The age of the two times as they are shown: what Lunex itself
-            // says for a new moon and an observation typed to the minute.
-            e.age = CalculateLunarAge(RoundedToMinute(lunation.newMoon),
-                                      MinuteOf(*e.sighting.bestTime));
-            if (!seenByEye && e.sighting.yallop <= YallopClass::B) {
-                e.firstNakedEye = seenByEye = true;
-            }
-            if (!seenWithAid && e.sighting.yallop <= YallopClass::D) {
-                e.firstOpticalAid = seenWithAid = true;
-            }
-        }
-        lunation.evenings.append(e);
+    for (int i = MorningsPerLunation - 1; i >= 0; --i) {
+        lunation.mornings.append(
+            ObserveDate(sky, newMoonDate.addDays(-i), Direction::Morning, lunation.newMoon));
     }
+    for (int i = 0; i < EveningsPerLunation; ++i) {
+        lunation.evenings.append(
+            ObserveDate(sky, newMoonDate.addDays(i), Direction::Evening, lunation.newMoon));
+    }
+    // The old crescent's last mornings, looking back from the new moon, and
+    // the young one's first evenings.
+    Mark(lunation.mornings.rbegin(), lunation.mornings.rend(), SeenByEye, &Evening::lastNakedEye);
+    Mark(lunation.mornings.rbegin(), lunation.mornings.rend(), SeenWithAid,
+         &Evening::lastOpticalAid);
+    Mark(lunation.evenings.begin(), lunation.evenings.end(), SeenByEye, &Evening::firstNakedEye);
+    Mark(lunation.evenings.begin(), lunation.evenings.end(), SeenWithAid,
+         &Evening::firstOpticalAid);
     return lunation;
+}
+
+QList<Evening> MorningsAndEvenings(const Lunation &lunation) {
+    return lunation.mornings + lunation.evenings;
 }
 
 QDateTime RoundedToMinute(const QDateTime &instant) {

@@ -11,30 +11,48 @@
 
 #include <optional>
 
-// The evenings after each new moon at one place: when the young crescent can
-// first be seen, by the eye and with optical aid.
+// The mornings before each new moon and the evenings after it at one place:
+// when the old crescent can last be seen and the young one first, by the eye
+// and with optical aid.
 namespace lunex {
 
 // Evenings shown after each new moon: the day of the new moon and three more.
 inline constexpr int EveningsPerLunation = 4;
+// Mornings shown before it: the three days before the new moon's and its own.
+inline constexpr int MorningsPerLunation = 4;
 
+// One evening, or one morning: a morning mirrors an evening in time (sunrise
+// for sunset, moonrise for moonset, the best time before sunrise), so one
+// type holds both and a lunation's rows can be either.
 struct Evening {
     QDate date; // the place's own date (by its mean solar time)
+    Direction direction = Direction::Evening;
     CrescentSighting sighting;
-    std::optional<LunarAge> age;  // at the best time, when there is a crescent
+    // At the best time, when there is a crescent; before the new moon (a
+    // negative elapsedDays) in the morning.
+    std::optional<LunarAge> age;
     bool firstNakedEye = false;   // the lunation's first evening of Yallop A or B
     bool firstOpticalAid = false; // its first of A to D: optical aid shows it from then on
+    bool lastNakedEye = false;    // its last morning of Yallop A or B
+    bool lastOpticalAid = false;  // its last of A to D: optical aid shows it until then
     // Where to look, as the eye sees it (lunar/apparentsky.h): the Moon at
-    // sunset, when the Sun sets, and at the best time, when there is one.
+    // sunset (sunrise, in the morning), when the Sun sets (rises), and at the
+    // best time, when there is one.
     std::optional<Horizontal> moonAtSunset;
     std::optional<Horizontal> moonAtBestTime;
     std::optional<double> illuminatedPercent; // the lit part of the disc at the best time
+
+    bool isMorning() const { return direction == Direction::Morning; }
 };
 
 struct Lunation {
-    QDateTime newMoon; // UTC
+    QDateTime newMoon;       // UTC
+    QList<Evening> mornings; // before the new moon, the earliest first
     QList<Evening> evenings;
 };
+
+// The lunation's mornings and then its evenings: all its rows in time order.
+QList<Evening> MorningsAndEvenings(const Lunation &lunation);
 
 // The lunation k (lunar/newmoon.h): its new moon and its evenings at the place.
 Lunation ComputeLunation(const Place &place, int k);
@@ -51,8 +69,8 @@ QDateTime RoundedToMinute(const QDateTime &instant);
 // The same for a Julian Day of UT.
 QDateTime MinuteOf(double jd);
 
-// The civil date an evening has in a zone: that of its sunset, or, where the
-// Sun does not set, that of the place's mean noon.
+// The civil date an evening (a morning) has in a zone: that of its sunset
+// (sunrise), or, where the Sun does not set (rise), that of the place's mean noon.
 QDate CivilDateOf(const Evening &evening, const Place &place, const QTimeZone &zone);
 
 } // namespace lunex

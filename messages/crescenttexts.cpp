@@ -34,6 +34,18 @@ constexpr const char16_t *StatusTexts[] = {
     u"A Hold aznap fel sem kel: nem látható.",
 };
 
+// The same for a morning, by CrescentStatus: where the Sun's or the Moon's
+// whole day is the same as an evening's, so is the sentence.
+constexpr const char16_t *MorningStatusTexts[] = {
+    u"",
+    u"A Nap nem nyugszik le (éjféli nap).",
+    u"A Nap nem kel fel (sarki éjszaka).",
+    u"A Hold a Nap után kel fel: nem látható.",
+    u"A Hold nem nyugszik le, így fel sem kel.",
+    u"A legjobb időpont az újhold után van.",
+    u"A Hold aznap fel sem kel: nem látható.",
+};
+
 } // namespace
 
 QString YallopMeaning(YallopClass c) {
@@ -44,8 +56,9 @@ QString OdehMeaning(OdehZone z) {
     return QString::fromUtf16(OdehMeanings[int(z)]);
 }
 
-QString CrescentStatusText(CrescentStatus status) {
-    return QString::fromUtf16(StatusTexts[int(status)]);
+QString CrescentStatusText(CrescentStatus status, Direction direction) {
+    return QString::fromUtf16(direction == Direction::Morning ? MorningStatusTexts[int(status)]
+                                                              : StatusTexts[int(status)]);
 }
 
 QString LegendLabel(YallopClass c) {

@@ -15,8 +15,9 @@ namespace lunex {
 QString YallopMeaning(YallopClass c);
 QString OdehMeaning(OdehZone z);
 
-// Why an evening has no crescent to judge, as a sentence; empty for Computed.
-QString CrescentStatusText(CrescentStatus status);
+// Why an evening (a morning) has no crescent to judge, as a sentence; empty
+// for Computed.
+QString CrescentStatusText(CrescentStatus status, Direction direction = Direction::Evening);
 
 // The map's legend: each class with its meaning ("A: ..."), and what the
 // cells without a class show.

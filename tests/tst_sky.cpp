@@ -1,9 +1,13 @@
 // The Sun's and the Moon's places against Meeus' worked examples, and the
-// crescent criteria against the 295 sightings of Yallop's Table 4.
+// crescent criteria against the 295 sightings of Yallop's Table 4; the mornings
+// before a new moon against the table and against another ephemeris.
 
 #include "lunar/apparentsky.h"
 #include "lunar/crescent.h"
+#include "lunar/evenings.h"
+#include "lunar/fundamentals.h"
 #include "lunar/lunartheory.h"
+#include "lunar/newmoon.h"
 
 #include <QDate>
 #include <QFile>
@@ -14,6 +18,8 @@
 #include <cmath>
 
 using namespace lunex;
+
+Q_DECLARE_METATYPE(lunex::Place)
 
 namespace {
 
@@ -29,6 +35,25 @@ bool NearYallopLimit(double q) {
 
 double Jd(int y, int mo, int d, double hours = 0) {
     return double(QDate(y, mo, d).toJulianDay()) - 0.5 + hours / 24.0;
+}
+
+// The rows of Table 4, each as its cells.
+QList<QStringList> Table4Rows() {
+    QList<QStringList> rows;
+    QFile file(QStringLiteral(LUNEX_YALLOP_TABLE));
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        return rows;
+    }
+    file.readLine();
+    while (!file.atEnd()) {
+        rows.append(QString::fromUtf8(file.readLine()).trimmed().split(u','));
+    }
+    return rows;
+}
+
+// The lunation whose new moon is nearest to the Julian Day.
+Lunation LunationOf(const Place &place, double newMoonJd) {
+    return ComputeLunation(place, LunationAtOrAfter(FromJulianDay(newMoonJd - 2)));
 }
 
 } // namespace
@@ -161,11 +186,9 @@ private slots:
     // its age comes from a new moon it rounds to 0.001 day (0.024 h).
     void yallopTable4_data() {
         QTest::addColumn<QStringList>("row");
-        QFile file(QStringLiteral(LUNEX_YALLOP_TABLE));
-        QVERIFY(file.open(QIODevice::ReadOnly | QIODevice::Text));
-        file.readLine();
-        while (!file.atEnd()) {
-            const QStringList row = QString::fromUtf8(file.readLine()).trimmed().split(u',');
+        const QList<QStringList> rows = Table4Rows();
+        QCOMPARE(rows.size(), 295);
+        for (const QStringList &row : rows) {
             QCOMPARE(row.size(), 17);
             QTest::addRow("%s %s-%s-%s %s", qPrintable(row[0]), qPrintable(row[1]),
                           qPrintable(row[2]), qPrintable(row[3]), qPrintable(row[4]))
@@ -209,6 +232,102 @@ private slots:
         if (!NearYallopLimit(number(15))) {
             QCOMPARE(QChar(u'A' + int(s.yallop)), row[16].at(0));
         }
+    }
+
+    // The table's mornings found among their lunations' mornings, from the
+    // place alone: the date, q within the table's rounding and the class as
+    // printed. Mornings more than three days before the new moon are not
+    // among them.
+    void table4Mornings_data() {
+        QTest::addColumn<QStringList>("row");
+        for (const QStringList &row : Table4Rows()) {
+            const double ageHours = row.value(11).toDouble();
+            if (row.value(4) == u"M" && ageHours > -66) {
+                QTest::addRow("%s %s-%s-%s", qPrintable(row[0]), qPrintable(row[1]),
+                              qPrintable(row[2]), qPrintable(row[3]))
+                    << row;
+            }
+        }
+    }
+    void table4Mornings() {
+        QFETCH(QStringList, row);
+        const QDate date(row[1].toInt(), row[2].toInt(), row[3].toInt());
+        const Lunation lunation =
+            LunationOf({row[6].toDouble(), row[7].toDouble(), 0}, 2400000 + row[5].toDouble());
+        QCOMPARE(lunation.mornings.size(), MorningsPerLunation);
+        const auto morning = std::find_if(lunation.mornings.begin(), lunation.mornings.end(),
+                                          [&](const Evening &m) { return m.date == date; });
+        QVERIFY2(morning != lunation.mornings.end(),
+                 qPrintable(lunation.mornings.first().date.toString(Qt::ISODate)));
+        QVERIFY(morning->isMorning());
+        const CrescentSighting &s = morning->sighting;
+        QCOMPARE(int(s.status), int(CrescentStatus::Computed));
+        QVERIFY2(std::abs(s.q - row[15].toDouble()) <= 0.01, qPrintable(QString::number(s.q)));
+        if (!NearYallopLimit(row[15].toDouble())) {
+            QCOMPARE(ClassLetter(s.yallop), row[16].at(0));
+        }
+        // Before the new moon, as the table prints the age; the lag positive.
+        QVERIFY(morning->age && morning->age->elapsedDays < 0);
+        // Within the table's rounding (0.05 h, its new moon's 0.024 h), the
+        // minutes the age is counted in and the new moon computed here.
+        QVERIFY2(std::abs(morning->age->elapsedDays * 24 - row[11].toDouble()) < 0.15,
+                 qPrintable(QString::number(morning->age->elapsedDays * 24)));
+        QVERIFY(*s.lagMinutes > 0 && *s.bestTime < *s.sunEvent && *s.moonEvent < *s.bestTime);
+    }
+
+    // Mornings of December 2026 against PyEphem 4.1.4 (Debian's python3-ephem,
+    // whose Moon is libastro's own theory): its previous_rising of the Sun
+    // and of the Moon from the local mean noon of the date backwards, the
+    // upper limb on a horizon of −0°34′ with its own refraction switched off
+    // (pressure 0), sea level; the best time from those, and the Moon's lit
+    // percentage (its phase) at it.
+    void morningsAgainstAnotherEphemeris_data() {
+        QTest::addColumn<Place>("place");
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QDateTime>("sunrise");
+        QTest::addColumn<QDateTime>("moonrise");
+        QTest::addColumn<double>("litPercent");
+        const auto utc = [](int day, int h, int m, int s) {
+            return QDateTime(QDate(2026, 12, day), QTime(h, m, s), QTimeZone::utc());
+        };
+        const Place szeged{46.25, 20.14, 0};
+        const Place sydney{-33.87, 151.21, 0};
+        QTest::newRow("Szeged, two days before")
+            << szeged << QDate(2026, 12, 7) << utc(7, 6, 8, 9) << utc(7, 4, 50, 35) << 3.20;
+        QTest::newRow("Szeged, the day before")
+            << szeged << QDate(2026, 12, 8) << utc(8, 6, 9, 10) << utc(8, 5, 55, 53) << 0.75;
+        QTest::newRow("Mexico City") << Place{19.43, -99.13, 0} << QDate(2026, 12, 8)
+                                     << utc(8, 12, 58, 33) << utc(8, 12, 43, 2) << 0.41;
+        // East of Greenwich by ten hours: the local morning is the UT evening before.
+        QTest::newRow("Sydney, two days before")
+            << sydney << QDate(2026, 12, 7) << utc(6, 18, 37, 0) << utc(6, 16, 49, 6) << 5.04;
+        QTest::newRow("Sydney, the day before")
+            << sydney << QDate(2026, 12, 8) << utc(7, 18, 37, 3) << utc(7, 17, 27, 33) << 1.71;
+    }
+    void morningsAgainstAnotherEphemeris() {
+        QFETCH(Place, place);
+        QFETCH(QDate, date);
+        QFETCH(QDateTime, sunrise);
+        QFETCH(QDateTime, moonrise);
+        QFETCH(double, litPercent);
+        const Lunation lunation = LunationOf(place, Jd(2026, 12, 9));
+        const auto morning = std::find_if(lunation.mornings.begin(), lunation.mornings.end(),
+                                          [&](const Evening &m) { return m.date == date; });
+        QVERIFY(morning != lunation.mornings.end());
+        const CrescentSighting &s = morning->sighting;
+        const auto seconds = [](double jd, const QDateTime &expected) {
+            return std::abs(FromJulianDay(jd).msecsTo(expected) / 1000.0);
+        };
+        QVERIFY2(seconds(*s.sunEvent, sunrise) < 30,
+                 qPrintable(FromJulianDay(*s.sunEvent).toString(Qt::ISODate)));
+        QVERIFY2(seconds(*s.moonEvent, moonrise) < 60,
+                 qPrintable(FromJulianDay(*s.moonEvent).toString(Qt::ISODate)));
+        const double lag = moonrise.secsTo(sunrise) / 60.0;
+        QVERIFY(std::abs(*s.lagMinutes - lag) < 1);
+        const QDateTime best = sunrise.addSecs(-qint64(std::lround(lag * 60 * 4 / 9)));
+        QVERIFY(seconds(*s.bestTime, best) < 60);
+        QVERIFY2(std::abs(*morning->illuminatedPercent - litPercent) < 0.1,
+                 qPrintable(QString::number(*morning->illuminatedPercent)));
     }
 };
 
