@@ -12,6 +12,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numbers>
 
 namespace lunex {
 namespace {
@@ -37,6 +38,16 @@ const QColor NoCrescent(0, 0, 0, 120);
 const QColor NoHorizon(255, 255, 255, 110);
 const QColor Stripes(40, 40, 40, 170);
 
+// A region's height to its width on the picture: its degrees of longitude
+// as long as at its middle latitude, within bounds that keep the picture
+// readable near the poles.
+double AspectOf(const MapRegion &region) {
+    const double middle = (region.north + region.south) / 2 * std::numbers::pi / 180;
+    const double aspect = (region.north - region.south) /
+                          ((region.east - region.west) * std::max(0.2, std::cos(middle)));
+    return std::clamp(aspect, 0.25, 1.5);
+}
+
 // Font sizes and margins grow with the picture.
 struct Layout {
     double scale;
@@ -44,19 +55,20 @@ struct Layout {
     int titleTop, legendTop;
 };
 
-Layout LayoutFor(int width) {
+Layout LayoutFor(int width, const MapRegion &region) {
     const double s = width / double(DefaultMapWidth);
     const int left = int(std::lround(70 * s)), right = int(std::lround(30 * s));
     const int top = int(std::lround(92 * s));
     const int mapWidth = width - left - right;
-    const QRect map(left, top, mapWidth, mapWidth / 2);
+    const int mapHeight =
+        region.isWorld() ? mapWidth / 2 : int(std::lround(mapWidth * AspectOf(region)));
+    const QRect map(left, top, mapWidth, mapHeight);
     return {s, map, int(std::lround(14 * s)), map.bottom() + int(std::lround(44 * s))};
 }
 
 // The Earth in grey, lightened, so that the shades keep their own hue.
-QImage GreyEarth(const QImage &earth, const QSize &size) {
-    QImage grey = earth.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
-                      .convertToFormat(QImage::Format_Grayscale8);
+QImage Greyed(const QImage &picture) {
+    QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
     for (int y = 0; y < grey.height(); ++y) {
         uchar *line = grey.scanLine(y);
         for (int x = 0; x < grey.width(); ++x) {
@@ -64,6 +76,52 @@ QImage GreyEarth(const QImage &earth, const QSize &size) {
         }
     }
     return grey.convertToFormat(QImage::Format_RGB32);
+}
+
+QImage GreyEarth(const QImage &earth, const QSize &size) {
+    return Greyed(earth.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));
+}
+
+// The region's part of the equirectangular Earth, once more where the region
+// passes 180°.
+QImage RegionEarth(const QImage &earth, const MapRegion &region, const QSize &size) {
+    QImage part(size, QImage::Format_RGB32);
+    part.fill(Qt::white);
+    QPainter p(&part);
+    p.setRenderHint(QPainter::SmoothPixmapTransform);
+    const double perDegreeX = size.width() / (region.east - region.west);
+    const double perDegreeY = size.height() / (region.north - region.south);
+    const QRectF whole(-(region.west + 180) * perDegreeX, -(90 - region.north) * perDegreeY,
+                       360 * perDegreeX, 180 * perDegreeY);
+    for (double shift : {-360.0, 0.0, 360.0}) {
+        const QRectF target = whole.translated(shift * perDegreeX, 0);
+        const QRectF seen = target.intersected(QRectF(QPointF(0, 0), QSizeF(size)));
+        if (seen.isEmpty()) {
+            continue;
+        }
+        // Only the part in view is scaled: the whole Earth at a region's
+        // scale would take hundreds of megabytes.
+        const double toSourceX = earth.width() / target.width();
+        const double toSourceY = earth.height() / target.height();
+        const QRectF source((seen.left() - target.left()) * toSourceX,
+                            (seen.top() - target.top()) * toSourceY, seen.width() * toSourceX,
+                            seen.height() * toSourceY);
+        p.drawImage(seen, earth, source);
+    }
+    p.end();
+    return Greyed(part);
+}
+
+// The graticule's spacing: the smallest of the usual ones that draws at most
+// a dozen lines across the region.
+int GraticuleStep(const MapRegion &region) {
+    const double span = std::max(region.east - region.west, region.north - region.south);
+    for (int step : {1, 2, 5, 10, 15}) {
+        if (span / step <= 12) {
+            return step;
+        }
+    }
+    return 30;
 }
 
 QString LatitudeLabel(int degrees) {
@@ -85,12 +143,21 @@ int LegendRows(const QList<Shade> &legend) {
     return int(legend.size() + 1) / 2;
 }
 
+double MarkRadius(double scale) {
+    return std::max(6.0, 7 * scale);
+}
+
+QFont MarkFont(double scale) {
+    return ChartFont(std::max(11.0, 15 * scale), true);
+}
+
 // One map drawn into one picture, step by step.
 class MapPainter {
 public:
     MapPainter(QImage &picture, const VisibilityMap &map, Criterion criterion)
-        : painter_(&picture), layout_(LayoutFor(picture.width())), width_(picture.width()),
-          map_(map), criterion_(criterion), legend_(Legend(criterion)) {
+        : painter_(&picture), layout_(LayoutFor(picture.width(), map.region())),
+          frame_(map.region(), picture.width()), width_(picture.width()), map_(map),
+          criterion_(criterion), legend_(Legend(criterion)) {
         painter_.setRenderHint(QPainter::Antialiasing);
         painter_.setRenderHint(QPainter::TextAntialiasing);
     }
@@ -98,6 +165,7 @@ public:
     void drawEarth(const QImage &earth);
     void drawShades();
     void drawStripes();
+    void drawShores(const std::vector<ShoreLine> &shores);
     void drawGraticule();
     void drawTitle();
     void drawLegend();
@@ -116,6 +184,7 @@ private:
 
     QPainter painter_;
     const Layout layout_;
+    const MapFrame frame_;
     const int width_;
     const VisibilityMap &map_;
     const Criterion criterion_;
@@ -125,8 +194,11 @@ private:
 void MapPainter::drawEarth(const QImage &earth) {
     if (earth.isNull()) {
         painter_.fillRect(layout_.map, QColor(0xC8, 0xCC, 0xD0));
-    } else {
+    } else if (map_.region().isWorld()) {
         painter_.drawImage(layout_.map.topLeft(), GreyEarth(earth, layout_.map.size()));
+    } else {
+        painter_.drawImage(layout_.map.topLeft(),
+                           RegionEarth(earth, map_.region(), layout_.map.size()));
     }
 }
 
@@ -168,14 +240,46 @@ void MapPainter::drawStripes() {
     painter_.restore();
 }
 
-// Every 30°, with the labels outside the map.
+// The coastlines and lakes in dark blue, the borders between countries in
+// black over a light seam, so that both show on every shade.
+void MapPainter::drawShores(const std::vector<ShoreLine> &shores) {
+    const double s = layout_.scale;
+    const QColor water(20, 50, 110);
+    painter_.save();
+    painter_.setClipRect(layout_.map);
+    painter_.setBrush(Qt::NoBrush);
+    const auto draw = [&](ShoreKind kind, const QPen &pen) {
+        painter_.setPen(pen);
+        for (const ShoreLine &line : shores) {
+            if (line.kind != kind) {
+                continue;
+            }
+            QPolygonF polyline;
+            polyline.reserve(line.points.size());
+            for (const QPointF &point : line.points) {
+                polyline.append(frame_.pointOf(point.y(), point.x()));
+            }
+            painter_.drawPolyline(polyline);
+        }
+    };
+    draw(ShoreKind::Lake, QPen(water, std::max(0.8, 0.9 * s)));
+    draw(ShoreKind::Coast, QPen(water, std::max(1.0, 1.3 * s)));
+    draw(ShoreKind::Border, QPen(QColor(255, 255, 255, 160), std::max(2.5, 3.5 * s)));
+    draw(ShoreKind::Border, QPen(QColor(20, 20, 20), std::max(1.2, 1.5 * s)));
+    painter_.restore();
+}
+
+// Every 30° on the world map, closer on a region's; the labels outside the map.
 void MapPainter::drawGraticule() {
     const double s = layout_.scale;
     QPainter &p = painter_;
     p.setFont(ChartFont(13 * s));
     const QFontMetrics metrics(p.font());
-    for (int lat = -60; lat <= 60; lat += 30) {
-        const QPoint a = PixelOf(lat, -180, width_), b = PixelOf(lat, 180, width_);
+    const MapRegion region = frame_.region();
+    const int step = GraticuleStep(region);
+    for (int lat = int(std::floor(region.south / step)) * step + step; lat < region.north;
+         lat += step) {
+        const QPoint a = frame_.pixelOf(lat, region.west), b = frame_.pixelOf(lat, region.east);
         p.setPen(QPen(QColor(0, 0, 0, lat == 0 ? 150 : 90), lat == 0 ? 1.5 * s : s));
         p.drawLine(a.x(), a.y(), layout_.map.right(), b.y());
         p.setPen(Qt::black);
@@ -183,15 +287,18 @@ void MapPainter::drawGraticule() {
         p.drawText(a.x() - metrics.horizontalAdvance(text) - int(6 * s),
                    a.y() + metrics.ascent() / 2 - 1, text);
     }
-    for (int lon = -180; lon <= 180; lon += 30) {
-        const QPoint a = PixelOf(90, lon, width_);
+    for (int lon = int(std::ceil(region.west / step - 1e-9)) * step; lon <= region.east + 1e-9;
+         lon += step) {
+        const QPoint a = frame_.pixelOf(region.north, lon);
         const int x = std::min(a.x(), layout_.map.right());
-        if (lon > -180 && lon < 180) {
-            p.setPen(QPen(QColor(0, 0, 0, lon == 0 ? 150 : 90), lon == 0 ? 1.5 * s : s));
+        // Across the date line the labels go on from 180° westwards.
+        const int named = int(std::remainder(lon, 360.0));
+        if (lon > region.west && lon < region.east) {
+            p.setPen(QPen(QColor(0, 0, 0, named == 0 ? 150 : 90), named == 0 ? 1.5 * s : s));
             p.drawLine(x, layout_.map.top(), x, layout_.map.bottom());
         }
         p.setPen(Qt::black);
-        const QString text = LongitudeLabel(lon);
+        const QString text = LongitudeLabel(named);
         p.drawText(x - metrics.horizontalAdvance(text) / 2,
                    layout_.map.bottom() + metrics.ascent() + int(6 * s), text);
     }
@@ -243,9 +350,12 @@ void MapPainter::drawLegend() {
 // A ring in a colour none of the shades has, its name beside it on a light
 // ground, so that it shows on every class.
 void MapPainter::drawMark(const MapMark &mark) {
+    if (!frame_.shows(mark.latitude, mark.longitude)) {
+        return;
+    }
     const double s = layout_.scale;
-    const QPointF at = PixelOf(mark.latitude, mark.longitude, width_) + QPointF(0.5, 0.5);
-    const double radius = std::max(6.0, 7 * s);
+    const QPointF at = frame_.pixelOf(mark.latitude, mark.longitude) + QPointF(0.5, 0.5);
+    const double radius = MarkRadius(s);
     painter_.setBrush(Qt::NoBrush);
     painter_.setPen(QPen(Qt::white, std::max(2.0, 5 * s)));
     painter_.drawEllipse(at, radius, radius);
@@ -254,10 +364,8 @@ void MapPainter::drawMark(const MapMark &mark) {
     painter_.setBrush(QColor(MarkColour));
     painter_.setPen(Qt::NoPen);
     painter_.drawEllipse(at, 1.5 * s + 0.5, 1.5 * s + 0.5);
-    painter_.setFont(ChartFont(std::max(11.0, 15 * s), true));
-    const QFontMetricsF metrics(painter_.font());
-    const QRectF label(at.x() + radius + 4 * s, at.y() - metrics.height() / 2,
-                       metrics.horizontalAdvance(mark.name) + 8 * s, metrics.height());
+    painter_.setFont(MarkFont(s));
+    const QRectF label = MarkLabelRect(frame_.region(), width_, mark);
     painter_.fillRect(label, QColor(255, 255, 255, 200));
     painter_.setPen(Qt::black);
     painter_.drawText(label, Qt::AlignCenter, mark.name);
@@ -280,31 +388,80 @@ QList<Shade> Legend(Criterion criterion) {
     return legend;
 }
 
+MapFrame::MapFrame(const MapRegion &region, int width)
+    : region_(region), area_(LayoutFor(width, region).map) {}
+
+QPointF MapFrame::withinArea(double latitude, double longitude) const {
+    if (longitude < region_.west || longitude > region_.east) {
+        const double middle = (region_.west + region_.east) / 2;
+        longitude += 360 * std::round((middle - longitude) / 360);
+    }
+    return {(longitude - region_.west) / (region_.east - region_.west) * area_.width(),
+            (region_.north - latitude) / (region_.north - region_.south) * area_.height()};
+}
+
+QPointF MapFrame::pointOf(double latitude, double longitude) const {
+    return withinArea(latitude, longitude) + QPointF(area_.topLeft());
+}
+
+QPoint MapFrame::pixelOf(double latitude, double longitude) const {
+    const QPointF at = withinArea(latitude, longitude);
+    return {area_.left() + int(at.x()), area_.top() + int(at.y())};
+}
+
+bool MapFrame::shows(double latitude, double longitude) const {
+    const QPointF at = withinArea(latitude, longitude);
+    return at.x() >= 0 && at.x() <= area_.width() && at.y() >= 0 && at.y() <= area_.height();
+}
+
 QRect MapArea(int width) {
-    return LayoutFor(width).map;
+    return MapFrame({}, width).area();
 }
 
 QPoint PixelOf(double latitude, double longitude, int width) {
-    const QRect map = MapArea(width);
-    return {map.left() + int((longitude + 180.0) / 360.0 * map.width()),
-            map.top() + int((90.0 - latitude) / 180.0 * map.height())};
+    return MapFrame({}, width).pixelOf(latitude, longitude);
 }
 
-int MapPictureHeight(int width, Criterion criterion) {
-    const Layout layout = LayoutFor(width);
+QRectF MarkLabelRect(const MapRegion &region, int width, const MapMark &mark) {
+    const MapFrame frame(region, width);
+    if (!frame.shows(mark.latitude, mark.longitude)) {
+        return {};
+    }
+    const double s = width / double(DefaultMapWidth);
+    const QPointF at = frame.pixelOf(mark.latitude, mark.longitude) + QPointF(0.5, 0.5);
+    const double radius = MarkRadius(s);
+    const QFontMetricsF metrics(MarkFont(s));
+    const QSizeF size(metrics.horizontalAdvance(mark.name) + 8 * s, metrics.height());
+    const QRectF area(frame.area());
+    // Right of the ring, or left of it where the map ends first; never above
+    // or below the map.
+    double left = at.x() + radius + 4 * s;
+    if (left + size.width() > area.right()) {
+        left = at.x() - radius - 4 * s - size.width();
+    }
+    left = std::clamp(left, area.left(), std::max(area.left(), area.right() - size.width()));
+    const double top = std::clamp(at.y() - size.height() / 2, area.top(),
+                                  std::max(area.top(), area.bottom() - size.height()));
+    return {QPointF(left, top), size};
+}
+
+int MapPictureHeight(int width, Criterion criterion, const MapRegion &region) {
+    const Layout layout = LayoutFor(width, region);
     const int legendRows = LegendRows(Legend(criterion));
     return layout.legendTop + int(std::lround((legendRows * 26 + 16) * layout.scale));
 }
 
 QImage RenderVisibilityMap(const VisibilityMap &map, Criterion criterion, const QImage &earth,
-                           int width, const std::optional<MapMark> &mark) {
-    QImage picture(width, MapPictureHeight(width, criterion), QImage::Format_RGB32);
+                           int width, const std::optional<MapMark> &mark,
+                           const std::vector<ShoreLine> &shores) {
+    QImage picture(width, MapPictureHeight(width, criterion, map.region()), QImage::Format_RGB32);
     picture.fill(Qt::white);
     {
         MapPainter painter(picture, map, criterion);
         painter.drawEarth(earth);
         painter.drawShades();
         painter.drawStripes();
+        painter.drawShores(shores);
         painter.drawGraticule();
         painter.drawTitle();
         painter.drawLegend();

@@ -6,6 +6,7 @@
 #include <QTimeZone>
 #include <QtConcurrent/QtConcurrentMap>
 
+#include <algorithm>
 #include <cmath>
 #include <numeric>
 
@@ -16,12 +17,40 @@ QDateTime NewMoonBeforeEvening(const QDate &date) {
     return NewMoonUtc(LunationAtOrAfter(latest) - 1);
 }
 
+MapRegion RegionAround(double latitude, double longitude, double width, double height) {
+    height = std::min(height, 180.0);
+    width = std::min(width, 360.0);
+    const double south = std::clamp(latitude - height / 2, -90.0, 90.0 - height);
+    const double west = longitude - width / 2;
+    return {south, west, south + height, west + width};
+}
+
+MapRegion EuropeRegion() {
+    return {34, -25, 72, 45};
+}
+
 VisibilityMap ComputeVisibilityMap(const QDate &date, double step, QThreadPool *pool) {
+    return ComputeVisibilityMap(date, MapRegion{}, step, pool);
+}
+
+VisibilityMap ComputeVisibilityMap(const QDate &date, const MapRegion &region, double step,
+                                   QThreadPool *pool) {
     VisibilityMap map;
     map.date = date;
     map.step = step;
-    map.columns = int(std::lround(360.0 / step));
-    map.rows = int(std::lround(180.0 / step));
+    map.north = std::min(region.north, 90.0);
+    // Whole cells, one more where the region ends within one; a hair's
+    // breadth of rounding does not make a new column.
+    const auto cellsOver = [step](double span) {
+        return std::max(1, int(std::ceil(span / step - 1e-6)));
+    };
+    const double south = std::max(region.south, -90.0);
+    map.rows = std::min(cellsOver(map.north - south), int(std::lround(180.0 / step)));
+    map.west = std::remainder(region.west, 360.0);
+    if (region.isWorld()) {
+        map.west = -180;
+    }
+    map.columns = std::min(cellsOver(region.east - region.west), int(std::lround(360.0 / step)));
     map.newMoon = NewMoonBeforeEvening(date);
     map.cells.resize(std::size_t(map.columns) * std::size_t(map.rows));
     const double newMoon = JulianDay(map.newMoon);
@@ -35,7 +64,8 @@ VisibilityMap ComputeVisibilityMap(const QDate &date, double step, QThreadPool *
     QtConcurrent::blockingMap(pool ? pool : QThreadPool::globalInstance(), rows, [&](int row) {
         for (int column = 0; column < map.columns; ++column) {
             // Sea level everywhere: the grid has no heights.
-            const LocalSky sky(track, {map.latitudeOf(row), map.longitudeOf(column), 0});
+            const LocalSky sky(
+                track, {map.latitudeOf(row), std::remainder(map.longitudeOf(column), 360.0), 0});
             const CrescentSighting s = ObserveCrescent(sky, dateJd, newMoon);
             map.cells[std::size_t(row) * std::size_t(map.columns) + std::size_t(column)] = {
                 s.status, float(s.q), float(s.v)};

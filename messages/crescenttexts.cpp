@@ -139,4 +139,10 @@ QString EarthMissingText(const QString &path, const QString &reason) {
         .arg(path, reason);
 }
 
+QString ShorelinesMissingText(const QString &path, const QString &reason) {
+    return QStringLiteral("A partvonalak és az országhatárok fájlja ('%1') nem olvasható: %2 "
+                          "Nélkülük rajzolom a térképet.")
+        .arg(path, reason);
+}
+
 } // namespace lunex

@@ -50,5 +50,8 @@ QString CloserLookLabel(const QString &degrees);     // "A Hold környéke nagy�
 QString MapInProgressText();
 QString MarkedPlaceText(const QString &placeName);
 QString EarthMissingText(const QString &path, const QString &reason);
+// A file of the coastlines and borders that could not be read: the map is
+// drawn without them.
+QString ShorelinesMissingText(const QString &path, const QString &reason);
 
 } // namespace lunex

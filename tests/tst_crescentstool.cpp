@@ -714,6 +714,20 @@ private slots:
             << QStringList{"--map", "2026-12-10", "--csv", "--out", "x.png"}
             << "nem adható meg a --csv";
         QTest::newRow("file without map") << QStringList{"--out", "x.png"} << "csak a --map mellé";
+        QTest::newRow("region of three numbers")
+            << QStringList{"--map", "2026-12-10", "--region", "40,10,50", "--out", "x.png"}
+            << "Hibás terület: '40,10,50'";
+        QTest::newRow("region with decimal commas")
+            << QStringList{"--map", "2026-12-10", "--region", "40,5,10,50,30", "--out", "x.png"}
+            << "Hibás terület";
+        QTest::newRow("region past the pole")
+            << QStringList{"--map", "2026-12-10", "--region", "80,10,95,30", "--out", "x.png"}
+            << "Hibás terület: '80,10,95,30'";
+        QTest::newRow("region of no width")
+            << QStringList{"--map", "2026-12-10", "--region", "40,10,50,10", "--out", "x.png"}
+            << "Hibás terület";
+        QTest::newRow("region without map")
+            << QStringList{"--region", "40,10,50,30"} << "csak a --map mellé";
         QTest::newRow("wide CSV") << QStringList{"--wide", "--csv"} << "csak az egyik";
         QTest::newRow("both CSV forms") << QStringList{"--csv", "--csv-hu"} << "csak az egyik";
         QTest::newRow("year before the new moons served")
@@ -727,6 +741,50 @@ private slots:
             << QStringList{"--map", "2026-12-10", "--year", "2027", "--out", "x.png"}
             << "nem adható meg a --year";
     }
+    // A region's map draws the borders of the GSHHG data where they are: on
+    // borders that follow a parallel or a meridian, and nowhere near a
+    // place far from any.
+    void regionalMapDrawsBorders_data() {
+        QTest::addColumn<QString>("region");
+        QTest::addColumn<double>("latitude");
+        QTest::addColumn<double>("longitude");
+        QTest::addColumn<bool>("border");
+        QTest::newRow("USA–Canada at 110° W") << "44,-120,54,-100" << 49.0 << -110.0 << true;
+        QTest::newRow("USA–Canada at 104° W") << "44,-120,54,-100" << 49.0 << -104.0 << true;
+        QTest::newRow("Montana, no border") << "44,-120,54,-100" << 47.0 << -110.0 << false;
+        QTest::newRow("Alaska–Yukon at 65° N") << "60,-150,70,-130" << 65.0 << -141.0 << true;
+        QTest::newRow("Egypt–Libya at 27° N") << "20,20,32,35" << 27.0 << 25.0 << true;
+        QTest::newRow("Egypt–Sudan at 28° E") << "20,20,32,35" << 22.0 << 28.0 << true;
+    }
+    void regionalMapDrawsBorders() {
+        QFETCH(QString, region);
+        QFETCH(double, latitude);
+        QFETCH(double, longitude);
+        QFETCH(bool, border);
+        const QString png = dir.filePath("region" + region + ".png");
+        if (!QFile::exists(png)) {
+            const Run r = RunTool({"--map", "2026-12-10", "--region", region, "--step", "1",
+                                   "--no-texture", "--width", "720", "--out", png});
+            QCOMPARE(r.code, 0);
+            QVERIFY2(r.err.isEmpty(), qPrintable(r.err));
+        }
+        const QImage map(png);
+        QVERIFY(!map.isNull());
+        const QStringList corners = region.split(u',');
+        const MapFrame frame({corners[0].toDouble(), corners[1].toDouble(), corners[2].toDouble(),
+                              corners[3].toDouble()},
+                             720);
+        const QPoint at = frame.pixelOf(latitude, longitude);
+        bool dark = false;
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                const QColor c = map.pixelColor(at + QPoint(dx, dy));
+                dark = dark || std::max({c.red(), c.green(), c.blue()}) < 70;
+            }
+        }
+        QCOMPARE(dark, border);
+    }
+
     void refusesWhatItCannotDo() {
         QFETCH(QStringList, args);
         QFETCH(QString, message);

@@ -42,6 +42,7 @@ using namespace lunex;
 using namespace lunex::test;
 
 Q_DECLARE_METATYPE(lunex::Criterion)
+Q_DECLARE_METATYPE(lunex::MapRegion)
 
 namespace {
 
@@ -328,6 +329,49 @@ private slots:
         // A ring around the place and the name beside it, to its right.
         QVERIFY(changed.left() >= at.x() - 12 && changed.top() >= at.y() - 12);
         QVERIFY(changed.bottom() <= at.y() + 12 && changed.right() < at.x() + 120);
+    }
+
+    // The place's name stays on the map wherever the place is: at either edge
+    // of the world map or of a region, measured on the label's rectangle.
+    void markLabelStaysOnTheMap_data() {
+        QTest::addColumn<MapRegion>("region");
+        QTest::addColumn<double>("latitude");
+        QTest::addColumn<double>("longitude");
+        QTest::addColumn<int>("width");
+        const MapRegion world, hungary{40, 10, 52, 30};
+        QTest::newRow("Suva, world") << world << -18.14 << 178.44 << 720;
+        QTest::newRow("Suva, world, wide") << world << -18.14 << 178.44 << 1440;
+        QTest::newRow("Apia, world") << world << -13.83 << -171.77 << 720;
+        QTest::newRow("near the north pole") << world << 89.9 << 100.0 << 720;
+        QTest::newRow("near the south pole") << world << -89.9 << -179.9 << 720;
+        QTest::newRow("region's eastern edge") << hungary << 45.0 << 29.95 << 720;
+        QTest::newRow("region's western edge") << hungary << 45.0 << 10.02 << 720;
+        QTest::newRow("region's north-east corner") << hungary << 51.99 << 29.99 << 1440;
+        QTest::newRow("region's southern edge") << hungary << 40.01 << 20.0 << 720;
+        QTest::newRow("Suva in its own region")
+            << RegionAround(-18.14, 178.44) << -18.14 << 178.44 << 720;
+        QTest::newRow("east of 180° in a region across it")
+            << MapRegion{-30, 160, -5, 190} << -14.0 << -170.5 << 720;
+    }
+    void markLabelStaysOnTheMap() {
+        QFETCH(MapRegion, region);
+        QFETCH(double, latitude);
+        QFETCH(double, longitude);
+        QFETCH(int, width);
+        const MapMark mark{QStringLiteral("Nuku’alofa-Suva"), latitude, longitude};
+        const MapFrame frame(region, width);
+        const QRectF label = MarkLabelRect(region, width, mark);
+        QVERIFY(!label.isEmpty());
+        QVERIFY2(QRectF(frame.area()).contains(label), qPrintable(QStringLiteral("%1,%2 %3×%4")
+                                                                      .arg(label.x())
+                                                                      .arg(label.y())
+                                                                      .arg(label.width())
+                                                                      .arg(label.height())));
+        // Beside the ring, not over the place itself.
+        const QPointF at = frame.pointOf(latitude, longitude);
+        QVERIFY(!label.contains(at));
+        QVERIFY(std::abs(label.center().y() - at.y()) < label.height());
+        QVERIFY(std::min(std::abs(label.left() - at.x()), std::abs(label.right() - at.x())) < 30);
     }
 
     // Every control in turn by Tab, each showing that it has the focus; the

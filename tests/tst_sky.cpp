@@ -8,6 +8,7 @@
 #include "lunar/fundamentals.h"
 #include "lunar/lunartheory.h"
 #include "lunar/newmoon.h"
+#include "lunar/visibilitymap.h"
 
 #include <QDate>
 #include <QFile>
@@ -20,6 +21,7 @@
 using namespace lunex;
 
 Q_DECLARE_METATYPE(lunex::Place)
+Q_DECLARE_METATYPE(lunex::MapRegion)
 
 namespace {
 
@@ -328,6 +330,47 @@ private slots:
         QVERIFY(seconds(*s.bestTime, best) < 60);
         QVERIFY2(std::abs(*morning->illuminatedPercent - litPercent) < 0.1,
                  qPrintable(QString::number(*morning->illuminatedPercent)));
+    }
+
+    // A region's cells are the world map's where their centres meet: a region
+    // on the world's grid, one whose finer grid shares every third centre,
+    // and one across the date line.
+    void regionalCellsMatchWorld_data() {
+        QTest::addColumn<MapRegion>("region");
+        QTest::addColumn<double>("step");
+        QTest::newRow("Hungary at 1°") << MapRegion{40, 10, 52, 30} << 1.0;
+        QTest::newRow("Hungary at 1/3°") << MapRegion{44, 16, 50, 24} << 1.0 / 3;
+        QTest::newRow("Fiji across 180°") << MapRegion{-25, 170, -10, 195} << 1.0;
+        QTest::newRow("the southern edge") << MapRegion{-90, -70, -60, -40} << 1.0;
+    }
+    void regionalCellsMatchWorld() {
+        QFETCH(MapRegion, region);
+        QFETCH(double, step);
+        const QDate date(2026, 12, 10);
+        static const VisibilityMap world = ComputeVisibilityMap(date, 1.0);
+        const VisibilityMap part = ComputeVisibilityMap(date, region, step);
+        QVERIFY(part.region().south <= region.south + 1e-9);
+        QVERIFY(part.region().east >= region.east - 1e-9);
+        int compared = 0;
+        for (int row = 0; row < part.rows; ++row) {
+            for (int column = 0; column < part.columns; ++column) {
+                const double lat = part.latitudeOf(row);
+                const double lon = std::remainder(part.longitudeOf(column), 360.0);
+                const double worldRow = 90 - lat - 0.5, worldColumn = lon + 180 - 0.5;
+                if (std::abs(worldRow - std::round(worldRow)) > 1e-6 ||
+                    std::abs(worldColumn - std::round(worldColumn)) > 1e-6) {
+                    continue;
+                }
+                const MapCell &a = part.cell(row, column);
+                const MapCell &b =
+                    world.cell(int(std::round(worldRow)), int(std::round(worldColumn)));
+                QCOMPARE(int(a.status), int(b.status));
+                QVERIFY2(std::abs(a.q - b.q) < 1e-4 && std::abs(a.v - b.v) < 1e-3,
+                         qPrintable(QStringLiteral("%1 %2").arg(lat).arg(lon)));
+                ++compared;
+            }
+        }
+        QVERIFY(compared >= 6 * 8);
     }
 };
 

@@ -17,6 +17,7 @@
 #include "store/appdirs.h"
 #include "store/fileio.h"
 #include "store/placefile.h"
+#include "store/shorelines.h"
 #include "texts/placetext.h"
 
 #include <QBuffer>
@@ -80,10 +81,25 @@ QImage LoadEarth(const std::optional<QString> &path) {
     return earth.image;
 }
 
+// A region's coastlines and borders; none for the world map. When they
+// cannot be read, that is said and the map is drawn without them.
+std::vector<ShoreLine> LoadShores(const MapRegion &region) {
+    if (region.isWorld()) {
+        return {};
+    }
+    Shorelines shores = ReadShorelines(ShorelineFolder(), region);
+    if (!shores.problem.isEmpty()) {
+        Err() << shores.problem << Qt::endl;
+    }
+    return std::move(shores.lines);
+}
+
 int DrawMap(const MapRequest &request) {
     const QImage earth = LoadEarth(request.texture);
-    const VisibilityMap visibility = ComputeVisibilityMap(request.date, request.step);
-    const QImage picture = RenderVisibilityMap(visibility, request.criterion, earth, request.width);
+    const VisibilityMap visibility =
+        ComputeVisibilityMap(request.date, request.region, request.step);
+    const QImage picture = RenderVisibilityMap(visibility, request.criterion, earth, request.width,
+                                               std::nullopt, LoadShores(visibility.region()));
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);

@@ -28,7 +28,8 @@ const char HelpText[] =
     "  lunex-crescents --year ÉV [--place NÉV | --lat FOK --lon FOK [--elev MÉTER]]\n"
     "                  [--zone AZONOSÍTÓ | --utc] [--csv | --csv-hu]\n"
     "  lunex-crescents --map DÁTUM --out FÁJL.png [--criterion yallop|odeh] [--step FOK]\n"
-    "                  [--width KÉPPONT] [--texture FÁJL | --no-texture]\n"
+    "                  [--region SZ1,H1,SZ2,H2] [--width KÉPPONT]\n"
+    "                  [--texture FÁJL | --no-texture]\n"
     "  lunex-crescents --places | --help | --version\n"
     "\n"
     "Megmutatja, melyik estén látható először a fiatal holdsarló az újhold után: minden\n"
@@ -58,7 +59,13 @@ const char HelpText[] =
     "  --map DÁTUM        világtérkép ÉÉÉÉ-HH-NN estéjéről, helyenként a helyi este szerint\n"
     "  --out FÁJL.png     ide kerül a térkép\n"
     "  --criterion NÉV    yallop (alapértelmezés) vagy odeh\n"
-    "  --step FOK         a térkép rácsköze (alapértelmezés: 1; a 180 osztója, 0,1 … 10)\n"
+    "  --region SZ1,H1,SZ2,H2\n"
+    "                     csak egy terület térképe, a két sarkának szélességével és\n"
+    "                     hosszúságával (fokban, tizedesponttal), határokkal és\n"
+    "                     partvonalakkal; H1 a nyugati, H2 a keleti széle (ha H2 < H1, a\n"
+    "                     terület átnyúlik a 180°-os délkörön), például 41,10,56,36\n"
+    "  --step FOK         a térkép rácsköze (alapértelmezés: 1, területnél 0,1; a 180\n"
+    "                     osztója, 0,1 … 10)\n"
     "  --width KÉPPONT    a kép szélessége (alapértelmezés: 1440; 720 … 7200)\n"
     "  --texture FÁJL     a Föld ekvirektanguláris képe (alapértelmezés: az openuniverse-é)\n"
     "  --no-texture       a Föld képe helyett sima háttér\n"
@@ -114,9 +121,9 @@ Refusal KeepWithinYears(TableRequest &request) {
 
 CommandLine::CommandLine() {
     cli::AddStandardOptions(parser_);
-    parser_.addOptions({places_, place_,     lat_,  lon_,   elev_,    from_,     months_,
-                        zone_,   utc_,       csv_,  csvHu_, wide_,    year_,     map_,
-                        out_,    criterion_, step_, width_, texture_, noTexture_});
+    parser_.addOptions({places_, place_,     lat_,    lon_,   elev_,  from_,    months_,
+                        zone_,   utc_,       csv_,    csvHu_, wide_,  year_,    map_,
+                        out_,    criterion_, region_, step_,  width_, texture_, noTexture_});
 }
 
 std::optional<int> CommandLine::parse(const QStringList &arguments) {
@@ -156,6 +163,9 @@ Refusal CommandLine::readMap(MapRequest &request) const {
     if (Refusal refusal = readCriterion(request)) {
         return refusal;
     }
+    if (Refusal refusal = readRegion(request)) {
+        return refusal;
+    }
     if (Refusal refusal = readStep(request)) {
         return refusal;
     }
@@ -176,6 +186,43 @@ Refusal CommandLine::readCriterion(MapRequest &request) const {
         return QStringLiteral("Ismeretlen feltétel: '%1' (yallop vagy odeh).")
             .arg(parser_.value(criterion_));
     }
+    return std::nullopt;
+}
+
+// Two corners, each latitude then longitude; the longitudes with a point,
+// since the comma parts the numbers.
+Refusal CommandLine::readRegion(MapRequest &request) const {
+    if (!parser_.isSet(region_)) {
+        return std::nullopt;
+    }
+    const QString text = parser_.value(region_);
+    const QStringList parts = text.split(u',');
+    std::vector<double> numbers;
+    for (const QString &part : parts) {
+        bool ok = false;
+        const double value = QLocale::c().toDouble(part.trimmed(), &ok);
+        if (!ok || !std::isfinite(value)) {
+            break;
+        }
+        numbers.push_back(value);
+    }
+    const auto refuse = [&text](const QString &why) {
+        return QStringLiteral("Hibás terület: '%1' (%2).").arg(text, why);
+    };
+    if (parts.size() != 4 || numbers.size() != 4) {
+        return refuse(QStringLiteral("négy szám vesszővel elválasztva: SZ1,H1,SZ2,H2"));
+    }
+    if (std::abs(numbers[0]) > 90 || std::abs(numbers[2]) > 90 || std::abs(numbers[1]) > 180 ||
+        std::abs(numbers[3]) > 180) {
+        return refuse(QStringLiteral("a szélesség -90 … 90, a hosszúság -180 … 180 fok"));
+    }
+    if (numbers[0] == numbers[2] || numbers[1] == numbers[3]) {
+        return refuse(QStringLiteral("a két sarok szélessége és hosszúsága is különbözzön"));
+    }
+    request.region = {std::min(numbers[0], numbers[2]), numbers[1],
+                      std::max(numbers[0], numbers[2]),
+                      numbers[3] > numbers[1] ? numbers[3] : numbers[3] + 360};
+    request.step = 0.1;
     return std::nullopt;
 }
 
@@ -220,7 +267,7 @@ Refusal CommandLine::readTexture(MapRequest &request) const {
 
 Refusal CommandLine::readTable(TableRequest &request) const {
     for (const QCommandLineOption *o :
-         {&out_, &criterion_, &step_, &width_, &texture_, &noTexture_}) {
+         {&out_, &criterion_, &region_, &step_, &width_, &texture_, &noTexture_}) {
         if (parser_.isSet(*o)) {
             return QStringLiteral("A --%1 kapcsoló csak a --map mellé adható meg.")
                 .arg(o->names().constFirst());

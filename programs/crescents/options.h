@@ -25,7 +25,8 @@ struct MapRequest {
     QDate date;
     QString out;
     Criterion criterion = Criterion::Yallop;
-    double step = 1;
+    MapRegion region; // the whole world unless --region
+    double step = 1;  // finer for a region
     int width = DefaultMapWidth;
     std::optional<QString> texture; // the Earth's picture; none for a plain background
 };
@@ -59,6 +60,7 @@ public:
 
 private:
     Refusal readCriterion(MapRequest &request) const;
+    Refusal readRegion(MapRequest &request) const;
     Refusal readStep(MapRequest &request) const;
     Refusal readWidth(MapRequest &request) const;
     Refusal readTexture(MapRequest &request) const;
@@ -88,6 +90,8 @@ private:
     const QCommandLineOption out_{QStringLiteral("out"), QString(), QStringLiteral("fájl")};
     const QCommandLineOption criterion_{QStringLiteral("criterion"), QString(),
                                         QStringLiteral("név")};
+    const QCommandLineOption region_{QStringLiteral("region"), QString(),
+                                     QStringLiteral("terület")};
     const QCommandLineOption step_{QStringLiteral("step"), QString(), QStringLiteral("fok")};
     const QCommandLineOption width_{QStringLiteral("width"), QString(), QStringLiteral("képpont")};
     const QCommandLineOption texture_{QStringLiteral("texture"), QString(), QStringLiteral("fájl")};
