@@ -1,14 +1,19 @@
 #include "clock/civiltime.h"
 
+#include "clock/posixrule.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
+#include <QMutex>
 #include <QSet>
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
 #include <deque>
+#include <sys/mman.h>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -128,77 +133,152 @@ std::optional<QTimeZone> ZoneOfPath(const QByteArray &path) {
     return std::nullopt;
 }
 
-// A POSIX rule's zone name at `at`: three or more letters, or three or more
-// letters, digits, '+' and '-' between '<' and '>'.
-bool ReadPosixName(const QByteArray &rule, qsizetype &at) {
-    const auto inQuotes = [](char c) {
-        return std::isalnum(static_cast<unsigned char>(c)) || c == '+' || c == '-';
+// The years whose changes a rule's zone lists: the C library follows a rule
+// from 1970 on only, and Qt 6.4 refuses a zone file whose changes run past
+// about 2560. Later years follow Qt's reading of the rule where Qt reads it.
+constexpr int RuleFirstYear = 1970;
+constexpr int RuleLastYear = 2400;
+
+// The rule's zone as a time-zone file (TZif, RFC 8536) of its changes, which
+// Qt follows exactly, and `later`, the rule for the years after them (none
+// where Qt cannot read it: the last offset then holds).
+QByteArray ZoneFileOf(const PosixRule &rule, const RuleChanges &changes, const QByteArray &later) {
+    QByteArray bytes;
+    const auto put32 = [&](qint64 v) {
+        for (int shift = 24; shift >= 0; shift -= 8) {
+            bytes.append(char((v >> shift) & 0xff));
+        }
     };
-    qsizetype end = at;
-    if (at < rule.size() && rule[at] == '<') {
-        end = rule.indexOf('>', at);
-        if (end < at + 4 || !std::all_of(rule.begin() + at + 1, rule.begin() + end, inQuotes)) {
+    const auto put64 = [&](qint64 v) {
+        put32(v >> 32);
+        put32(v & 0xffffffff);
+    };
+    // Type 0 holds before the first change.
+    const bool summerFirst = changes.summerBefore;
+    const QByteArray names = (summerFirst ? rule.summerName : rule.standardName) + '\0' +
+                             (summerFirst ? rule.standardName : rule.summerName) + '\0';
+    const auto header = [&](qint64 count, int types, qint64 chars) {
+        bytes.append("TZif2");
+        bytes.append(15, '\0');
+        for (const qint64 n : {qint64(0), qint64(0), qint64(0), count, qint64(types), chars}) {
+            put32(n);
+        }
+    };
+    // The first block, for readers of 32-bit times, names only the standard time.
+    header(0, 1, 1);
+    put32(-rule.standardWest);
+    bytes.append(2, '\0');
+    bytes.append('\0');
+    header(changes.changes.size(), 2, names.size());
+    for (const RuleChange &change : changes.changes) {
+        put64(change.at);
+    }
+    for (const RuleChange &change : changes.changes) {
+        bytes.append(char(change.summer == summerFirst ? 0 : 1));
+    }
+    for (const bool summer : {summerFirst, !summerFirst}) {
+        put32(-(summer ? rule.summerWest : rule.standardWest));
+        bytes.append(char(summer ? 1 : 0));
+        bytes.append(char(summer == summerFirst ? 0 : names.indexOf('\0') + 1));
+    }
+    bytes.append(names);
+    bytes.append('\n' + later + '\n');
+    return bytes;
+}
+
+// Guards the zones made from rules and their names.
+QMutex RuleZonesLock;
+
+// What a zone made from a rule's file is called: the rule.
+QHash<QByteArray, QString> &RuleNames() {
+    static QHash<QByteArray, QString> names;
+    return names;
+}
+
+// A zone of the rule's changes. Qt 6.4 opens a zone's file only by its name
+// below the database's folder, so the file is an anonymous one in memory
+// (memfd), reached through /proc; it stays open while the program runs.
+std::optional<QTimeZone> ZoneOfChanges(const QByteArray &text, const PosixRule &rule,
+                                       const RuleChanges &changes, const QByteArray &later) {
+    const QByteArray bytes = ZoneFileOf(rule, changes, later);
+    const int fd = ::memfd_create("lunex-zone", MFD_CLOEXEC);
+    if (fd < 0) {
+        return std::nullopt;
+    }
+    if (::write(fd, bytes.constData(), size_t(bytes.size())) != bytes.size()) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    const QByteArray id = "../../../proc/self/fd/" + QByteArray::number(fd);
+    const QTimeZone zone(id);
+    if (!zone.isValid()) {
+        ::close(fd);
+        return std::nullopt;
+    }
+    RuleNames().insert(id, QString::fromLatin1(text));
+    return zone;
+}
+
+// Whether Qt's own reading of a rule gives the C library's offsets: at each
+// change up to 2100 and just before it.
+bool ReadsAsTheCLibrary(const QTimeZone &zone, const PosixRule &rule, const RuleChanges &changes) {
+    const auto east = [&](bool summer) { return -(summer ? rule.summerWest : rule.standardWest); };
+    const qint64 until = QDateTime(QDate(2100, 1, 1), QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
+    bool before = changes.summerBefore;
+    for (const RuleChange &change : changes.changes) {
+        if (change.at > until) {
+            break;
+        }
+        if (zone.offsetFromUtc(UtcAt(change.at - 1)) != east(before) ||
+            zone.offsetFromUtc(UtcAt(change.at)) != east(change.summer)) {
             return false;
         }
-        at = end + 1;
-        return true;
+        before = change.summer;
     }
-    while (end < rule.size() && std::isalpha(static_cast<unsigned char>(rule[end]))) {
-        ++end;
-    }
-    if (end - at < 3) {
-        return false;
-    }
-    at = end;
     return true;
 }
 
-// A POSIX offset at `at`, [+|-]hh[:mm[:ss]]: seconds west of Greenwich, as
-// POSIX counts them.
-std::optional<int> ReadPosixOffset(const QByteArray &rule, qsizetype &at) {
-    int sign = 1;
-    if (at < rule.size() && (rule[at] == '+' || rule[at] == '-')) {
-        sign = rule[at++] == '-' ? -1 : 1;
-    }
-    int seconds = 0;
-    for (const int unit : {3600, 60, 1}) {
-        if (unit != 3600) {
-            if (at >= rule.size() || rule[at] != ':') {
-                break;
-            }
-            ++at;
-        }
-        const qsizetype start = at;
-        int value = 0;
-        while (at < rule.size() && at - start < 2 &&
-               std::isdigit(static_cast<unsigned char>(rule[at]))) {
-            value = value * 10 + (rule[at++] - '0');
-        }
-        if (at == start || value > (unit == 3600 ? 24 : 59)) {
-            return std::nullopt;
-        }
-        seconds += value * unit;
-    }
-    return sign * seconds;
-}
-
-std::optional<QTimeZone> ZoneOfPosixRule(const QByteArray &rule) {
-    qsizetype at = 0;
-    std::optional<int> west;
-    if (!ReadPosixName(rule, at) || !(west = ReadPosixOffset(rule, at))) {
+std::optional<QTimeZone> ZoneOfPosixRule(const QByteArray &text) {
+    // Read in full first: Qt loops for ever on some rules out of range (month
+    // 13) and quietly misreads others (week 6, weekday 7).
+    const std::optional<PosixRule> rule = ReadPosixRule(text);
+    if (!rule) {
         return std::nullopt;
     }
-    if (at == rule.size()) {
+    if (rule->summerName.isEmpty()) {
         // Built here: Qt reads "UTC+3" as three hours east.
-        return std::abs(*west) <= 14 * 3600 ? std::optional(QTimeZone(-*west)) : std::nullopt;
+        return std::abs(rule->standardWest) <= 14 * 3600
+                   ? std::optional(QTimeZone(-rule->standardWest))
+                   : std::nullopt;
     }
-    // Summer time: Qt follows the rule exactly when it gives both dates of
-    // change. Without them the C library takes dates of its own choosing.
-    if (!rule.contains(',')) {
+    // Summer time without its dates: the C library takes dates of its own
+    // choosing.
+    if (!rule->hasChanges) {
         return std::nullopt;
     }
-    const QTimeZone zone(rule);
-    return zone.isValid() ? std::optional(zone) : std::nullopt;
+    // One zone a rule, for every time the program asks.
+    static QHash<QByteArray, QTimeZone> made;
+    const QMutexLocker lock(&RuleZonesLock);
+    if (const auto found = made.constFind(text); found != made.cend()) {
+        return *found;
+    }
+    // Qt's reading where it agrees with the C library's, so that the zone
+    // keeps the rule for its name; else a zone of the C library's changes
+    // (Qt refuses a change at -19 h and reads some years of a rule whose
+    // summer time ends before it begins otherwise).
+    const RuleChanges changes = ChangesOfRule(*rule, RuleFirstYear, RuleLastYear);
+    std::optional<QTimeZone> zone;
+    if (const QTimeZone qt(text); !qt.isValid()) {
+        zone = ZoneOfChanges(text, *rule, changes, {});
+    } else if (ReadsAsTheCLibrary(qt, *rule, changes)) {
+        zone = qt;
+    } else {
+        zone = ZoneOfChanges(text, *rule, changes, text);
+    }
+    if (zone) {
+        made.insert(text, *zone);
+    }
+    return zone;
 }
 
 } // namespace
@@ -239,6 +319,12 @@ QTimeZone SystemZone() {
     return ReadSystemZone().zone;
 }
 
+QString ZoneName(const QTimeZone &zone) {
+    const QByteArray id = zone.id();
+    const QMutexLocker lock(&RuleZonesLock);
+    return RuleNames().value(id, QString::fromUtf8(id));
+}
+
 std::optional<QDateTime> LocalDateTime(const QDate &date, const QTime &time,
                                        const QTimeZone &zone) {
     if (!date.isValid() || !time.isValid() || !zone.isValid()) {
@@ -269,6 +355,28 @@ std::optional<QDateTime> LocalDateTime(const QDate &date, const QTime &time,
     // The instant with the offset the clock had: its date and time are the
     // reading, without asking the zone again.
     return QDateTime::fromSecsSinceEpoch(first->first, Qt::OffsetFromUTC, first->second);
+}
+
+std::optional<QDateTime> DayStart(const QDate &date, const QTimeZone &zone) {
+    if (std::optional<QDateTime> midnight = LocalDateTime(date, QTime(0, 0), zone)) {
+        return midnight;
+    }
+    if (!date.isValid() || !zone.isValid()) {
+        return std::nullopt;
+    }
+    // The change of offset across which the clock jumped over the midnight:
+    // before it the clock read less, after it more. A clock change moves it
+    // by a day at most.
+    const qint64 wall = QDateTime(date, QTime(0, 0), Qt::UTC).toSecsSinceEpoch();
+    const ZoneOffsets &offsets = OffsetsOf(zone);
+    for (const QTimeZone::OffsetData &change :
+         zone.transitions(UtcAt(wall - 2 * 86400), UtcAt(wall + 2 * 86400))) {
+        const qint64 at = change.atUtc.toSecsSinceEpoch();
+        if (at + offsets.at(at - 1) <= wall && wall < at + change.offsetFromUtc) {
+            return QDateTime::fromSecsSinceEpoch(at, Qt::OffsetFromUTC, change.offsetFromUtc);
+        }
+    }
+    return std::nullopt;
 }
 
 qint64 LocalMinuteStart(const QDateTime &instant) {

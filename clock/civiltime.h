@@ -23,9 +23,10 @@ namespace lunex {
 // - a POSIX rule: a fixed offset with POSIX's sign ("UTC+3" is three hours
 //   west of Greenwich, "<+0330>-3:30"), or standard and summer time with both
 //   dates of change ("EST5EDT,M3.2.0,M11.1.0").
-// Anything else, and a rule Lunex cannot honour exactly (summer time without
-// its dates), is unknown: UTC stands in for it, and the setting is kept for
-// the message that says so.
+// Anything else, a rule out of POSIX's ranges and one Lunex cannot honour
+// exactly (summer time without its dates) is unknown: UTC stands in for it,
+// and the setting is kept for the message that says so. A rule is followed
+// as the C library follows it.
 struct SystemZoneSetting {
     QTimeZone zone;
     QString unknown; // the setting that is not understood; empty when it is
@@ -33,6 +34,10 @@ struct SystemZoneSetting {
 SystemZoneSetting ReadSystemZone();
 // Its zone alone.
 QTimeZone SystemZone();
+
+// A zone's name for the user: its name in the database, or the POSIX rule it
+// was made from, for a zone of a rule that Lunex reckons itself.
+QString ZoneName(const QTimeZone &zone);
 
 // A zone by its name in the time-zone database (the names of its tzdata.zi:
 // zones, their aliases, Etc/ names and "UTC"); nothing for any other text.
@@ -43,6 +48,12 @@ std::optional<QTimeZone> NamedZone(QStringView name);
 // lost when summer time begins); a reading it shows twice (the hour repeated
 // in autumn) is its first occurrence, the summer-time one.
 std::optional<QDateTime> LocalDateTime(const QDate &date, const QTime &time, const QTimeZone &zone);
+
+// The first instant of `date` on the zone's clock: its midnight, or where the
+// clock skipped that midnight (summer time beginning at 00:00), the instant
+// it jumped past it; where it skipped the whole day (Apia, 30 December 2011),
+// the start of the day after. Empty only for an invalid date or zone.
+std::optional<QDateTime> DayStart(const QDate &date, const QTimeZone &zone);
 
 // Seconds since the epoch of the start of the minute that the instant's own
 // clock (its zone's, or UTC) shows: seconds dropped on the local clock, which

@@ -60,7 +60,7 @@ QStringList NewMoonTexts(int fromYear, int toYear, const QTimeZone &zone) {
 }
 
 QString NewMoonListHeading(const QTimeZone &zone) {
-    return QStringLiteral("Újholdak (helyi idő: %1)").arg(QString::fromUtf8(zone.id()));
+    return QStringLiteral("Újholdak (helyi idő: %1)").arg(ZoneName(zone));
 }
 
 FileProblem MakeNewMoonListIfAbsent(const QString &dataDir, const QTimeZone &zone,
@@ -77,7 +77,7 @@ FileProblem MakeNewMoonListIfAbsent(const QString &dataDir, const QTimeZone &zon
     const QStringList lines =
         QStringList{NewMoonListHeading(zone)} +
         NewMoonTexts(today.year() - ListYearsBack, today.year() + ListYearsAhead, zone);
-    return WriteFileAtomically(path, ListFileBytes(lines));
+    return WriteDataFile(path, ListFileBytes(lines));
 }
 
 void PrepareDataFiles(const QString &dataDir, const SystemZoneSetting &zone, const QDate &today,

@@ -1,5 +1,7 @@
 #include "lunar/newmoon.h"
 
+#include "clock/civiltime.h"
+
 #include "lunar/deltat.h"
 #include "lunar/ephemeris.h"
 #include "lunar/fundamentals.h"
@@ -169,6 +171,24 @@ int LunationAtOrAfter(const QDateTime &instant) {
         --k;
     }
     return k;
+}
+
+namespace {
+
+// The first instant of 1 January of the year on the zone's clock.
+QDateTime YearStart(int year, const QTimeZone &zone) {
+    return DayStart(QDate(year, 1, 1), zone)
+        .value_or(QDateTime(QDate(year, 1, 1), QTime(0, 0), QTimeZone::utc()));
+}
+
+} // namespace
+
+int FirstForecastLunation(const QTimeZone &zone) {
+    return LunationAtOrAfter(YearStart(FirstServedYear, zone));
+}
+
+int LastForecastLunation(const QTimeZone &zone) {
+    return LunationAtOrAfter(YearStart(LastServedYear + 1, zone)) - 1;
 }
 
 } // namespace lunex

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDateTime>
+#include <QTimeZone>
 
 // The instants of true new moon: the Moon and the Sun at the same apparent
 // geocentric ecliptic longitude (lunar/lunartheory.h), found from Meeus's
@@ -32,5 +33,14 @@ QDateTime NewMoonUtc(int k);
 
 // The first lunation whose new moon falls at or after the instant.
 int LunationAtOrAfter(const QDateTime &instant);
+
+// The years the new moons and ΔT serve, and with them lunex-crescents, the
+// forecast window and the year at a glance.
+inline constexpr int FirstServedYear = 1000;
+inline constexpr int LastServedYear = 3000;
+// The first and the last lunation whose new moon falls in those years on the
+// zone's clock.
+int FirstForecastLunation(const QTimeZone &zone);
+int LastForecastLunation(const QTimeZone &zone);
 
 } // namespace lunex

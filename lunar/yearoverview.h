@@ -2,6 +2,7 @@
 
 #include "lunar/ephemeris.h"
 #include "lunar/evenings.h"
+#include "lunar/newmoon.h"
 
 #include <QList>
 #include <QTimeZone>
@@ -30,9 +31,7 @@ struct YearOverview {
     int youngestNakedEye = -1;
 };
 
-// The years the new moons and ΔT serve.
-inline constexpr int FirstServedYear = 1000;
-inline constexpr int LastServedYear = 3000;
+// The years it serves: FirstServedYear to LastServedYear (lunar/newmoon.h).
 
 // The lunations whose new moon falls in the year by the zone's clock.
 YearOverview ComputeYearOverview(const Place &place, int year, const QTimeZone &zone);

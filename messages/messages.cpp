@@ -48,6 +48,9 @@ QString ProblemText(FileProblem problem) {
         return QStringLiteral("megtelt a lemez, vagy írási hiba történt.");
     case FileProblem::NotAFile:
         return QStringLiteral("a fájl helyén egy eszköz vagy csővezeték van.");
+    case FileProblem::IsLink:
+        return QStringLiteral(
+            "a fájl helyén egy másik fájlra mutató hivatkozás van, azon át nem írok.");
     case FileProblem::TooLarge:
         return QStringLiteral("túl nagy (legfeljebb %1 MiB).")
             .arg(SingleValueFileLimit / (1024 * 1024));

@@ -52,6 +52,7 @@ enum class FileProblem {
     NoPermission,    // the file or its directory may not be read or written
     DiskFull,        // not every byte reached the disk
     NotAFile,        // a device, a FIFO or a socket stands there
+    IsLink,          // a symbolic link stands where a data file is saved
     TooLarge,        // larger than SingleValueFileLimit
     PictureTooLarge, // a picture larger than PictureFileLimit
     ReadOnlyDisk,    // the file system is mounted read-only

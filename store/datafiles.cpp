@@ -20,7 +20,7 @@ bool SaveField(const QString &dataDir, QStringView relative, const QString &text
                Messenger &messages) {
     const FileProblem problem =
         dataDir.isEmpty() ? FileProblem::NoHome
-                          : WriteFileAtomically(AppPath(dataDir, relative), SingleValueBytes(text));
+                          : WriteDataFile(AppPath(dataDir, relative), SingleValueBytes(text));
     if (problem != FileProblem::None) {
         messages.showMessage(WriteFailureMessage(FileNameOf(relative), problem),
                              MessageIcon::Critical);

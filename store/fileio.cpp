@@ -182,6 +182,25 @@ FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes) {
     return FileProblem::None;
 }
 
+FileProblem WriteDataFile(const QString &path, const QByteArray &bytes) {
+    // lstat: the link itself, not where it leads. QSaveFile resolves a link
+    // when it opens, an instant later; its rename at the end replaces a link
+    // planted after that, never its target.
+    struct stat own {};
+    if (::lstat(QFile::encodeName(path).constData(), &own) == 0 && S_ISLNK(own.st_mode)) {
+        // What it leads to, where that says more than the link itself.
+        const QFileInfo target(path);
+        if (!target.exists()) {
+            return FileProblem::BrokenLink;
+        }
+        if (target.isDir()) {
+            return FileProblem::IsDirectory;
+        }
+        return target.isFile() ? FileProblem::IsLink : FileProblem::NotAFile;
+    }
+    return WriteFileAtomically(path, bytes);
+}
+
 void IgnoreFileSizeSignal() {
     std::signal(SIGXFSZ, SIG_IGN);
 }

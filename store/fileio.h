@@ -33,6 +33,14 @@ ReadResult ReadLeadingBytes(const QString &path, qint64 limit);
 // writer may give them.
 FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes);
 
+// Saves one of Lunex's own data files (in the Pic directory or the user's data
+// folder) as WriteFileAtomically does, but never through a symbolic link: in a
+// folder others may write to, a link planted in the file's place would have
+// the save replace whatever file it leads to. A link there is refused
+// (FileProblem::IsLink), and the user decides what to do with it. A path the
+// user chose in a save dialog is written with WriteFileAtomically, link or not.
+FileProblem WriteDataFile(const QString &path, const QByteArray &bytes);
+
 // Makes a write beyond the file-size limit (ulimit -f) fail with an error that
 // the save reports, instead of the signal that would end the program unasked.
 void IgnoreFileSizeSignal();

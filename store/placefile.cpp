@@ -7,6 +7,7 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 #include <algorithm>
 #include <cmath>
@@ -81,9 +82,41 @@ QString BuiltInSpelling(const QString &name, const Place &place) {
     return name;
 }
 
+// UTF-8 where the bytes are valid UTF-8, with or without the mark an editor
+// puts first; else Windows-1250. Text in Windows-1250 with any accented
+// letter is almost never valid UTF-8, and plain ASCII reads alike in both.
+QString DecodePlaceFile(QByteArrayView bytes) {
+    const bool marked = bytes.startsWith("\xEF\xBB\xBF");
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes.sliced(marked ? 3 : 0));
+    return marked || !utf8.hasError() ? text : DecodeAnsi(bytes);
+}
+
+// A name as the file holds it, made safe to show and print: control
+// characters (an escape sequence that would retitle or recolour a terminal, a
+// NUL that would end up in a CSV) become blanks, as the place dialog makes
+// them, and a name past PlaceNameLimit is cut there: no window or table has
+// room for more.
+QString ReadableName(QString name) {
+    for (QChar &c : name) {
+        if (c.category() == QChar::Other_Control) {
+            c = u' ';
+        }
+    }
+    name = name.trimmed();
+    if (name.size() > PlaceNameLimit) {
+        name.truncate(PlaceNameLimit);
+        // Not between the halves of a character beyond the BMP.
+        if (name.back().isHighSurrogate()) {
+            name.chop(1);
+        }
+        name = name.trimmed();
+    }
+    return name;
+}
+
 std::optional<ObserverPlace> ParsePlaceFile(QByteArrayView bytes) {
-    const QString text =
-        bytes.startsWith("\xEF\xBB\xBF") ? QString::fromUtf8(bytes.sliced(3)) : DecodeAnsi(bytes);
+    const QString text = DecodePlaceFile(bytes);
     static const QRegularExpression lineEnd(QStringLiteral("[\r\n]"));
     const QStringList lines = text.split(lineEnd, Qt::SkipEmptyParts);
     const auto line = std::find_if(lines.begin(), lines.end(),
@@ -100,11 +133,23 @@ std::optional<ObserverPlace> ParsePlaceFile(QByteArrayView bytes) {
         return std::nullopt;
     }
     const Place place{*latitude, *longitude, *elevation};
-    const QString name = fields.first(n - 3).join(u';').trimmed();
-    return ObserverPlace{name.isEmpty() ? UnnamedPlace : BuiltInSpelling(name, place), place};
+    const QString name = ReadableName(fields.first(n - 3).join(u';'));
+    return ObserverPlace{IsBlankPlaceName(name) ? UnnamedPlace : BuiltInSpelling(name, place),
+                         place};
 }
 
 } // namespace
+
+bool IsBlankPlaceName(QStringView name) {
+    const QList<uint> characters = name.toUcs4();
+    return std::all_of(characters.begin(), characters.end(), [](uint c) {
+        const QChar::Category category = QChar::category(char32_t(c));
+        // The Hangul fillers are letters that show nothing.
+        return QChar::isSpace(char32_t(c)) || category == QChar::Other_Control ||
+               category == QChar::Other_Format || c == 0x115F || c == 0x1160 || c == 0x3164 ||
+               c == 0xFFA0;
+    });
+}
 
 ObserverPlace DefaultObserverPlace() {
     const NamedPlace budapest = FindPlace(u"Budapest").value();
@@ -131,7 +176,7 @@ PlaceReading LoadObserverPlace(const QString &dataDir) {
 }
 
 FileProblem SaveObserverPlace(const QString &dataDir, const ObserverPlace &place) {
-    return WriteFileAtomically(AppPath(dataDir, PlaceFile), PlaceFileBytes(place));
+    return WriteDataFile(AppPath(dataDir, PlaceFile), PlaceFileBytes(place));
 }
 
 } // namespace lunex

@@ -14,13 +14,23 @@
 // or as '?' where there is none; a built-in place reads back under its own
 // name all the same ("Tromso" with Tromsø's coordinates is Tromsø). The reading
 // is lenient: any line end or none, blanks around the fields, a decimal comma,
-// a UTF-8 file that an editor marked as such; lines after the first are ignored.
+// a file in UTF-8, marked as such by an editor or not; lines after the first are ignored.
 namespace lunex {
 
 struct ObserverPlace {
     QString name;
     Place place;
 };
+
+// The longest name kept, in UTF-16 units: a place's name, not a text. The
+// place dialog takes no more, and a longer one in the file is cut there.
+inline constexpr qsizetype PlaceNameLimit = 100;
+
+// A name with nothing to see in it: blanks, control characters and the
+// invisible ones (a zero-width space U+200B, a word joiner, a filler). The
+// place dialog refuses it as it refuses an empty one; read from the file it
+// is no name.
+bool IsBlankPlaceName(QStringView name);
 
 // Budapest, from the built-in places: the place before any choice.
 ObserverPlace DefaultObserverPlace();

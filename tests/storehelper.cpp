@@ -17,6 +17,7 @@
 //   put FILE TEXT              write TEXT to FILE with plain QFile (set-up)
 //   save-newmoon APPDIR TEXT   SaveNewMoon with Text11 = TEXT
 //   save-observation APPDIR TEXT
+//   save-place APPDIR NAME     saves the place NAME (Budapest's coordinates) to hely.txt
 //   load-newmoon APPDIR        LoadNewMoon, prints "text11 <hex>" when it loaded
 //   load-observation APPDIR
 //   fill-list APPDIR           FillNewMoonList, prints "entries <count>"
@@ -37,6 +38,7 @@
 #include "processrun.h"
 #include "store/appdirs.h"
 #include "store/datafiles.h"
+#include "store/placefile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -180,6 +182,16 @@ int main(int argc, char *argv[]) {
             const QString dir = next();
             fields.observation = next();
             std::printf("saved %d\n", SaveObservation(dir, fields, messages));
+        } else if (step == "save-place") {
+            const QString dir = next();
+            ObserverPlace place = DefaultObserverPlace();
+            place.name = next();
+            const FileProblem problem = SaveObserverPlace(dir, place);
+            if (problem != FileProblem::None) {
+                messages.showMessage(WriteFailureMessage(FileNameOf(PlaceFile), problem),
+                                     MessageIcon::Critical);
+            }
+            std::printf("saved %d\n", problem == FileProblem::None);
         } else if (step == "load-newmoon") {
             fields.newMoon = "unchanged";
             LoadNewMoon(next(), fields, messages);

@@ -202,6 +202,58 @@ private slots:
         QVERIFY(!QFileInfo::exists(root.filePath("home")));
     }
 
+    // Names in hely.txt that a spreadsheet would run as a formula or a
+    // terminal as a command: in the CSV they are text, a negative number
+    // stays a number, and no control character reaches the CSV or the table.
+    // A UTF-8 file without its mark is read as UTF-8; a huge name is cut.
+    void hostileStoredNames_data() {
+        QTest::addColumn<QByteArray>("file");
+        QTest::addColumn<QString>("csvStart"); // the first row of --csv
+        QTest::newRow("=HYPERLINK")
+            << QByteArray("=HYPERLINK(\"http://x.example\",\"Szeged\");46.25;20.14;75\r\n")
+            << "\"'=HYPERLINK(\"\"http://x.example\"\",\"\"Szeged\"\")\",46.2500,20.1400,75,";
+        QTest::newRow("+cmd") << QByteArray("+1+cmd|' /c calc'!A0;46.25;20.14;75\r\n")
+                              << "'+1+cmd|' /c calc'!A0,46.2500,20.1400,75,";
+        QTest::newRow("-, beside a negative longitude")
+            << QByteArray("-2+3;46.25;-20.14;75\r\n") << "'-2+3,46.2500,-20.1400,75,";
+        QTest::newRow("@") << QByteArray("@SUM(1+1);46.25;20.14;75\r\n")
+                           << "'@SUM(1+1),46.2500,20.1400,75,";
+        QTest::newRow("tab before =")
+            << QByteArray("\t=1+1;46.25;20.14;75\r\n") << "'=1+1,46.2500,20.1400,75,";
+        QTest::newRow("a name inside is no formula")
+            << QByteArray("Szeged=Tápé;46.25;20.14;75\r\n") << "Szeged=Tápé,46.2500,";
+        QTest::newRow("escape sequences, BEL and NUL")
+            << (QByteArray("Sze\x1b]0;owned\x07ged\x1b[31m") + '\0' + "x;46.25;20.14;75\r\n")
+            << "Sze ]0;owned ged [31m x,46.2500,";
+        QTest::newRow("UTF-8 without its mark")
+            << QByteArray("Székesfehérvár;47.19;18.41;118\r\n") << "Székesfehérvár,47.1900,";
+        QTest::newRow("100,000 letters") << QByteArray(100000, 'A') + ";46.25;20.14;75\r\n"
+                                         << QString(100, u'A') + u',';
+    }
+    void hostileStoredNames() {
+        QFETCH(QByteArray, file);
+        QFETCH(QString, csvStart);
+        QTemporaryDir root;
+        const QString bin = root.filePath("bin");
+        QVERIFY(QDir().mkpath(bin + "/Pic"));
+        QVERIFY(QFile::copy(QStringLiteral(LUNEX_CRESCENTS_PATH), bin + "/lunex-crescents"));
+        QFile hely(bin + "/Pic/hely.txt");
+        QVERIFY(hely.open(QIODevice::WriteOnly) && hely.write(file) == file.size());
+        hely.close();
+        static const QRegularExpression control(QStringLiteral("[\\x00-\\x09\\x0b-\\x1f\\x7f]"));
+        for (const QString form : {"--csv", "--csv-hu", "--wide"}) {
+            const Run r = RunProgram(bin + "/lunex-crescents",
+                                     {"--from", "2026-12", "--months", "1", "--utc", form},
+                                     {{{"TZ", "UTC"}, {"LC_ALL", "C.UTF-8"}}});
+            QCOMPARE(r.code, 0);
+            QVERIFY2(!r.out.contains(control), qPrintable(form));
+            if (form == u"--csv") {
+                const QString row = r.out.section(u'\n', 1, 1);
+                QVERIFY2(row.startsWith(csvStart), qPrintable(row.left(200)));
+            }
+        }
+    }
+
     // Evenings that get a status instead of numbers, and the first-sighting marks.
     void evenings_data() {
         QTest::addColumn<QStringList>("args");
@@ -330,6 +382,42 @@ private slots:
             QVERIFY2(sunset.time() > QTime(17, 0) && sunset.time() < QTime(21, 0),
                      qPrintable(rows[i]["napnyugta"]));
         }
+    }
+
+    // A date whose midnight the zone's clock skipped (summer time beginning
+    // at 00:00; Apia's lost 30 December 2011) is still that date: the table
+    // opens with the first new moon from that day on, by --zone and by TZ.
+    void skippedMidnightIsStillTheDate_data() {
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<QString>("from");
+        QTest::addColumn<bool>("byTz");
+        const char *const days[][2] = {{"America/Sao_Paulo", "2018-11-04"},
+                                       {"America/Santiago", "2026-09-06"},
+                                       {"Asia/Beirut", "2026-03-29"},
+                                       {"Pacific/Apia", "2011-12-30"}};
+        for (const auto &[zone, from] : days) {
+            QTest::addRow("--zone %s %s", zone, from) << zone << from << false;
+            QTest::addRow("TZ=%s %s", zone, from) << zone << from << true;
+        }
+    }
+    void skippedMidnightIsStillTheDate() {
+        QFETCH(QString, zone);
+        QFETCH(QString, from);
+        QFETCH(bool, byTz);
+        QStringList args{"--place", "Szeged", "--from", from, "--months", "1", "--csv"};
+        if (!byTz) {
+            args << "--zone" << zone;
+        }
+        const Run r =
+            RunProgram(QStringLiteral(LUNEX_CRESCENTS_PATH), args,
+                       {{{"TZ", byTz ? zone : QStringLiteral("UTC")}, {"LC_ALL", "C.UTF-8"}}});
+        QCOMPARE(r.code, 0);
+        const QStringList lines = r.out.split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY2(lines.size() > 1, qPrintable(r.err));
+        const qsizetype column = lines[0].split(u',').indexOf(u"ujhold");
+        const QDate newMoon = Iso(lines[1].split(u',').value(column)).date();
+        const QDate day = QDate::fromString(from, Qt::ISODate);
+        QVERIFY2(newMoon >= day && newMoon < day.addDays(30), qPrintable(lines[1]));
     }
 
     // West of Greenwich the evening is the next UT date: the same sunsets,

@@ -262,6 +262,45 @@ private slots:
         }
     }
 
+    // The forecast keeps to the years 1000 to 3000: a field's new moon
+    // outside them opens the nearest lunation within them, with a note, and
+    // the paging buttons stop at the ends.
+    void keepsToTheForecastYears_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("year"); // of the new moon shown, in UTC
+        QTest::addColumn<bool>("noted");
+        QTest::addColumn<bool>("previous"); // the buttons enabled
+        QTest::addColumn<bool>("next");
+        QTest::newRow("the last minute of 9999")
+            << "9999-12-31 23:59" << 3000 << true << true << false;
+        QTest::newRow("the year 100") << "0100-01-01 00:00" << 1000 << true << false << true;
+        QTest::newRow("the year 999") << "0999-12-20 12:00" << 1000 << true << false << true;
+        QTest::newRow("the year 1500") << "1500-06-01 12:00" << 1500 << false << true << true;
+    }
+    void keepsToTheForecastYears() {
+        QFETCH(QString, field);
+        QFETCH(int, year);
+        QFETCH(bool, noted);
+        QFETCH(bool, previous);
+        QFETCH(bool, next);
+        Rig rig(Utc(2026, 12, 11, 17), field);
+        QVERIFY(rig.window);
+        QCOMPARE(rig.window->lunation().newMoon.date().year(), year);
+        QCOMPARE(rig.control("yearNote")->isVisible(), noted);
+        QCOMPARE(rig.control("previousLunation")->isEnabled(), previous);
+        QCOMPARE(rig.control("nextLunation")->isEnabled(), next);
+        // Past the end by the library's own paging, too: the window stays
+        // at the end, and its evenings keep a four-digit year.
+        if (!noted) {
+            return;
+        }
+        const int shown = rig.window->lunationNumber();
+        rig.window->showLunation(next ? shown - 5000 : shown + 5000);
+        QCOMPARE(rig.window->lunationNumber(), shown);
+        QVERIFY2(!rig.cell(3, EveningsTable::Date).startsWith(u"10000"),
+                 qPrintable(rig.cell(3, EveningsTable::Date)));
+    }
+
     // The Moon at the pixel of its altitude and azimuth, its lit side towards
     // the Sun as the picture shows the Sun, in either hemisphere.
     void moonWhereTheSkyHasIt_data() {

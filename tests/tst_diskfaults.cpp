@@ -6,9 +6,11 @@
 
 #include "fakes.h"
 #include "messages/messages.h"
+#include "processrun.h"
 #include "store/datafiles.h"
 #include "storehelper.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
@@ -169,8 +171,8 @@ private slots:
                          "left ujhold.txt,utolso.txt"}));
     }
 
-    // A link whose target can be made is written through; one that points
-    // into nowhere is named as such, and nothing changes.
+    // A link in a data file's place is never written through, whether its
+    // target exists or not: the save names the file, and nothing changes.
     void danglingLinks() {
         AppDir dir;
         QVERIFY(QFile::link(dir.pic("target.txt"), dir.pic("ujhold.txt")));
@@ -179,16 +181,66 @@ private slots:
         fields.newMoon = "2026-11-20 06:47";
         fields.observation = "2026-11-23 17:30";
         FakeMessenger messages;
-        QVERIFY(SaveNewMoon(dir.path(), fields, messages));
-        QCOMPARE(dir.read("target.txt"), QByteArray("2026-11-20 06:47\r\n"));
+        QVERIFY(!SaveNewMoon(dir.path(), fields, messages));
+        QVERIFY(!QFileInfo::exists(dir.pic("target.txt")));
         QVERIFY(QFileInfo(dir.pic("ujhold.txt")).isSymLink());
         QVERIFY(!SaveObservation(dir.path(), fields, messages));
-        QCOMPARE(messages.shown.size(), 1);
-        QCOMPARE(messages.shown[0].text,
+        QCOMPARE(messages.shown.size(), 2);
+        QCOMPARE(messages.shown[1].text,
                  QStringLiteral("Az 'utolso.txt' fájl nem menthető: a fájl helyén egy sehová sem "
                                 "mutató hivatkozás van."));
         QCOMPARE(fields.observation, "2026-11-23 17:30");
         QCOMPARE(QFileInfo(dir.pic("utolso.txt")).symLinkTarget(), "/nonexistent/Pic/utolso.txt");
+    }
+
+    // A portable Pic folder everyone may write to (sticky, as /tmp), where
+    // another user has planted a link to a file of the one who runs Lunex:
+    // the save refuses, naming the file, and the file the link leads to keeps
+    // its content. Run as nobody, the planter is root.
+    void plantedLinks_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QStringList>("save");
+        QTest::addColumn<QString>("named"); // the file, as the message names it
+        QTest::newRow("ujhold.txt")
+            << "ujhold.txt" << QStringList{"save-newmoon", "2026-11-20 06:47"} << "Az 'ujhold.txt'";
+        QTest::newRow("utolso.txt")
+            << "utolso.txt" << QStringList{"save-observation", "2026-11-23 17:30"}
+            << "Az 'utolso.txt'";
+        QTest::newRow("hely.txt") << "hely.txt" << QStringList{"save-place", "Szeged"}
+                                  << "A 'hely.txt'";
+    }
+    void plantedLinks() {
+        QFETCH(QString, file);
+        QFETCH(QStringList, save);
+        QFETCH(QString, named);
+        AppDir app;
+        QTemporaryDir victimHome;
+        QVERIFY(victimHome.isValid());
+        const QString precious = victimHome.filePath("precious.txt");
+        const QByteArray content = "the user's own lines\n";
+        {
+            QFile f(precious);
+            QVERIFY(f.open(QIODevice::WriteOnly) && f.write(content) == content.size());
+        }
+        if (geteuid() == 0) {
+            const Identity nobody = Nobody();
+            for (const QString &path : {victimHome.path(), precious}) {
+                QCOMPARE(::chown(QFile::encodeName(path).constData(), nobody.uid, nobody.gid), 0);
+            }
+        }
+        QCOMPARE(::chmod(QFile::encodeName(app.path()).constData(), 0755), 0);
+        QCOMPARE(::chmod(QFile::encodeName(app.pic("")).constData(), 01777), 0);
+        QVERIFY(QFile::link(precious, app.pic(file)));
+        const HelperRun run = RunHelper(QStringList{"nobody", save[0], app.path(), save[1]});
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.lines, (QStringList{"message critical " + named +
+                                             " fájl nem menthető: a fájl helyén egy másik fájlra "
+                                             "mutató hivatkozás van, azon át nem írok.",
+                                         "saved 0"}));
+        QFile read(precious);
+        QVERIFY(read.open(QIODevice::ReadOnly));
+        QCOMPARE(read.readAll(), content);
+        QCOMPARE(QFileInfo(app.pic(file)).symLinkTarget(), precious);
     }
 
     // The save's rename would put an ordinary file in the place of a device or

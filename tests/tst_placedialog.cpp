@@ -110,6 +110,10 @@ private slots:
         QTest::newRow("no name") << "placeName"
                                  << "   "
                                  << "NEVÉT";
+        QTest::newRow("zero-width spaces only")
+            << "placeName" << QStringLiteral("\u200B\u200B") << "NEVÉT";
+        QTest::newRow("word joiner, Hangul filler, blanks")
+            << "placeName" << QStringLiteral(" \u2060\u3164 \uFEFF") << "NEVÉT";
         QTest::newRow("latitude past the pole") << "latitude"
                                                 << "91"
                                                 << "SZÉLESSÉGET";

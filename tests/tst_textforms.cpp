@@ -2,6 +2,7 @@
 #include "texts/datetext.h"
 #include "texts/numbertext.h"
 #include "texts/placereader.h"
+#include "texts/placetext.h"
 
 #include "dates.h"
 
@@ -337,6 +338,31 @@ private slots:
             const QString shown = ElevationText(metres, l);
             QCOMPARE(ReadElevation(shown, l), std::optional(metres));
         }
+    }
+
+    // A place's name in a suggested file name leads into no other folder and
+    // starts no hidden file; what is left of the name is still readable.
+    void fileNameParts_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("part");
+        QTest::newRow("a '/' in the name") << "Szeged/Tápé"
+                                           << "Szeged-Tápé";
+        QTest::newRow("a way out of the folder") << "../../.ssh/authorized_keys"
+                                                 << "ssh-authorized-keys";
+        QTest::newRow("a Windows path") << "C:\\Windows\\x"
+                                        << "C-Windows-x";
+        QTest::newRow("blanks and a tab") << "  Kis   Tanya\t"
+                                          << "Kis-Tanya";
+        QTest::newRow("letters of other scripts") << "Tromsø 東京"
+                                                  << "Tromsø-東京";
+        QTest::newRow("nothing but signs") << "/// ..."
+                                           << "hely";
+        QTest::newRow("a very long name") << QString(300, u'a') << QString(60, u'a');
+    }
+    void fileNameParts() {
+        QFETCH(QString, name);
+        QFETCH(QString, part);
+        QCOMPARE(FileNamePart(name), part);
     }
 };
 

@@ -1,5 +1,7 @@
 #include "texts/eveningcsv.h"
 
+#include "texts/csvcell.h"
+
 #include <QStringList>
 
 namespace lunex {
@@ -23,14 +25,7 @@ public:
 
     QChar separator() const { return hungarian_ ? u';' : u','; }
 
-    // A text with the separator, a quote or a line break is quoted, as RFC 4180 has it.
-    QString text(QString cell) const {
-        if (cell.contains(separator()) || cell.contains(u'"') || cell.contains(u'\n') ||
-            cell.contains(u'\r')) {
-            cell = u'"' + cell.replace(u'"', QStringLiteral("\"\"")) + u'"';
-        }
-        return cell;
-    }
+    QString text(const QString &cell) const { return CsvTextCell(cell, separator()); }
 
     QString number(double value, int decimals) const {
         QString cell = QString::number(value, 'f', decimals);

@@ -20,3 +20,28 @@ QString PlaceText(const Place &place, const QLocale &locale) {
 }
 
 } // namespace lunex
+
+namespace lunex {
+
+QString FileNamePart(QStringView name) {
+    // Letters and digits only: a separator would lead into another folder, a
+    // leading '.' hide the file, and the rest trouble a shell or another
+    // system's file names.
+    QString part;
+    for (const char32_t c : name.toUcs4()) {
+        if (QChar::isLetterOrNumber(c)) {
+            if (part.size() >= 60) {
+                break;
+            }
+            part += QString::fromUcs4(&c, 1);
+        } else if (!part.isEmpty() && !part.endsWith(u'-')) {
+            part += u'-';
+        }
+    }
+    while (part.endsWith(u'-')) {
+        part.chop(1);
+    }
+    return part.isEmpty() ? QStringLiteral("hely") : part;
+}
+
+} // namespace lunex

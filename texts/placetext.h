@@ -16,4 +16,10 @@ QString LongitudeLetter(double longitude);
 // "47,50° É, 19,04° K, 105 m" in the locale's numbers.
 QString PlaceText(const Place &place, const QLocale &locale);
 
+// A place's name as a part of a suggested file name ("Szeged-Tápé" for
+// "Szeged/Tápé"): letters and digits as they are, every run of anything else
+// (a '/', a '.', a blank, a control character) one '-', none at either end,
+// and at most 60 characters; "hely" for a name with nothing left.
+QString FileNamePart(QStringView name);
+
 } // namespace lunex

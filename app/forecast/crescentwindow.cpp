@@ -23,6 +23,7 @@
 #include <QSlider>
 #include <QTabWidget>
 
+#include <algorithm>
 #include <functional>
 
 namespace lunex {
@@ -137,6 +138,12 @@ QLayout *CrescentWindow::buildHeader() {
                                      QStringLiteral("Előző újhold"));
     auto *next = AddWindowButton(this, "nextLunation", QStringLiteral("&Következő újhold ▶"),
                                  QStringLiteral("Következő újhold"));
+    previousButton_ = previous;
+    nextButton_ = next;
+    yearNote_ = new QLabel(this);
+    yearNote_->setObjectName(QStringLiteral("yearNote"));
+    yearNote_->setWordWrap(true);
+    yearNote_->hide();
     connect(placeButton, &QPushButton::clicked, this, &CrescentWindow::choosePlace);
     connect(previous, &QPushButton::clicked, this, [this] { showLunation(lunationNumber_ - 1); });
     connect(next, &QPushButton::clicked, this, [this] { showLunation(lunationNumber_ + 1); });
@@ -150,7 +157,10 @@ QLayout *CrescentWindow::buildHeader() {
     header->addSpacing(8);
     header->addWidget(previous);
     header->addWidget(next);
-    return header;
+    auto *rows = new QVBoxLayout;
+    rows->addLayout(header);
+    rows->addWidget(yearNote_);
+    return rows;
 }
 
 QLayout *CrescentWindow::buildExports() {
@@ -197,13 +207,24 @@ QLayout *CrescentWindow::buildExports() {
 }
 
 void CrescentWindow::showLunation(int number) {
+    // The new moons and ΔT serve the forecast's years only; the buttons stop
+    // at their ends.
+    const int first = FirstForecastLunation(zone_);
+    const int last = LastForecastLunation(zone_);
+    number = std::clamp(number, first, last);
+    previousButton_->setEnabled(number > first);
+    nextButton_->setEnabled(number < last);
     if (number != lunationNumber_ || lunation_.evenings.isEmpty()) {
         lunation_ = ComputeLunation(place_.place, number);
         lunationNumber_ = number;
     }
     const QLocale locale;
-    placeText_->setText(
-        QStringLiteral("%1 (%2)").arg(place_.name, PlaceText(place_.place, locale)));
+    // A long name is cut short with "…", so that the buttons beside it stay
+    // on the screen; the whole of it shows on hovering.
+    placeText_->setText(QStringLiteral("%1 (%2)").arg(
+        placeText_->fontMetrics().elidedText(place_.name, Qt::ElideRight, 320),
+        PlaceText(place_.place, locale)));
+    placeText_->setToolTip(place_.name);
     newMoonText_->setText(
         QStringLiteral("Újhold: %1")
             .arg(MinuteText(RoundedToMinute(lunation_.newMoon).toTimeZone(zone_), locale)));
@@ -225,8 +246,22 @@ QDate CrescentWindow::today() const {
 int CrescentWindow::firstLunation(const QString &newMoonText) {
     if (const auto typed = ParseDateTimeText(newMoonText, QLocale(), zone_)) {
         const int after = LunationAtOrAfter(*typed);
-        return typed->secsTo(NewMoonUtc(after)) < NewMoonUtc(after - 1).secsTo(*typed) ? after
-                                                                                       : after - 1;
+        const int nearest = typed->secsTo(NewMoonUtc(after)) < NewMoonUtc(after - 1).secsTo(*typed)
+                                ? after
+                                : after - 1;
+        // Outside the forecast's years, the nearest lunation within them,
+        // and a word why.
+        const int shown =
+            std::clamp(nearest, FirstForecastLunation(zone_), LastForecastLunation(zone_));
+        if (shown != nearest) {
+            yearNote_->setText(QStringLiteral("A megadott időponthoz legközelebbi újhold kívül "
+                                              "esik az előrejelzés %1–%2. évein: az ezekbe eső "
+                                              "legközelebbi látható.")
+                                   .arg(FirstServedYear)
+                                   .arg(LastServedYear));
+            yearNote_->show();
+        }
+        return shown;
     }
     return CurrentLunation(place_.place, clock_->now(), zone_);
 }
@@ -315,7 +350,8 @@ void CrescentWindow::exportPicture(const QString &title, const QString &suggeste
 QString CrescentWindow::suggestedPath(const QString &what, const QString &suffix) const {
     const QDate evening = lunation_.evenings.value(std::max(0, selectedEvening())).date;
     return QStringLiteral("%1/%2-%3-%4.%5")
-        .arg(QDir::homePath(), what, place_.name, evening.toString(Qt::ISODate), suffix);
+        .arg(QDir::homePath(), what, FileNamePart(place_.name), evening.toString(Qt::ISODate),
+             suffix);
 }
 
 bool CrescentWindow::saveEvenings(const QString &path, CsvForm form) {

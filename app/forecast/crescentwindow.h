@@ -72,6 +72,9 @@ private:
     Lunation lunation_;
     QLabel *placeText_ = nullptr;
     QLabel *newMoonText_ = nullptr;
+    QLabel *yearNote_ = nullptr; // a field's new moon outside the forecast's years
+    QPushButton *previousButton_ = nullptr;
+    QPushButton *nextButton_ = nullptr;
     EveningsTable *table_ = nullptr;
     QTabWidget *views_ = nullptr;
     SkyPanel *skyPanel_ = nullptr;

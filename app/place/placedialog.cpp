@@ -25,7 +25,7 @@ QLineEdit *AddField(QWidget *parent, const char *name, const QString &accessible
     field->setObjectName(QString::fromLatin1(name));
     field->setAccessibleName(accessibleName);
     // A name or a coordinate; nothing longer belongs in a line of hely.txt.
-    field->setMaxLength(100);
+    field->setMaxLength(int(PlaceNameLimit));
     look::StyleLightField(field);
     return field;
 }
@@ -183,7 +183,7 @@ std::optional<ObserverPlace> PlaceDialog::typedPlace() {
                                ? std::optional(0.0)
                                : ReadElevation(elevation_->text(), locale);
     const std::pair<QLineEdit *, QString> refusals[] = {
-        {name_, name.isEmpty() ? PlaceNameMissingMessage : QString()},
+        {name_, IsBlankPlaceName(name) ? PlaceNameMissingMessage : QString()},
         {latitude_, latitude ? QString() : InvalidLatitudeMessage(locale)},
         {longitude_, longitude ? QString() : InvalidLongitudeMessage(locale)},
         {elevation_, elevation ? QString() : InvalidElevationMessage()},

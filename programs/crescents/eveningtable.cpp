@@ -1,5 +1,6 @@
 #include "eveningtable.h"
 
+#include "clock/civiltime.h"
 #include "messages/crescenttexts.h"
 #include "texts/datetext.h"
 #include "texts/eveningtexts.h"
@@ -143,7 +144,7 @@ QString TableTitle(const TableSetting &setting) {
     return QStringLiteral("Holdsarlók: %1 (%2); idő: %3\n")
         .arg(setting.placeName, PlaceText(setting.place, setting.locale),
              setting.zone == QTimeZone::utc() ? QStringLiteral("világidő (UTC)")
-                                              : QString::fromUtf8(setting.zone.id()));
+                                              : ZoneName(setting.zone));
 }
 
 // Each class or zone on a line of its own, with its meaning.

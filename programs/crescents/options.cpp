@@ -36,6 +36,8 @@ const char HelpText[] =
     "újholdhoz az újhold napjának és a következő három napnak az estéjét, a napnyugtával,\n"
     "a holdnyugtával, a legjobb időponttal, a sarló korával, a Hold helyével az égen és\n"
     "megvilágított részével, Yallop és Odeh feltételével.\n"
+    "A dátumok 1582. október 15. előtt is a Gergely-naptár szerintiek (proleptikus\n"
+    "Gergely-naptár), nem a Julián-naptár szerintiek.\n"
     "\n"
     "Kapcsolók:\n"
     "  --place NÉV        beépített hely (lista: --places); alapértelmezés: a lunex ablakában\n"
@@ -422,7 +424,9 @@ Refusal CommandLine::readStart(const QTimeZone &zone, QDateTime &start) const {
             .arg(FirstYear)
             .arg(LastYear);
     }
-    start = QDateTime(*date, QTime(0, 0), zone);
+    // Where the zone's clock skipped the date's midnight, the date still
+    // begins: when the clock jumped past it.
+    start = DayStart(*date, zone).value_or(QDateTime());
     return std::nullopt;
 }
 
