@@ -301,6 +301,28 @@ private slots:
                  qPrintable(rig.cell(3, EveningsTable::Date)));
     }
 
+    // A name of 100,000 letters in hely.txt is cut on reading and elided in
+    // the window: it widens the window by no more than a short name's room.
+    void hugeNameKeepsTheWindowNarrow() {
+        FakeClock clock;
+        clock.at = Utc(2026, 12, 11, 17);
+        const auto widthWith = [&](const QByteArray &name, QString *kept) {
+            AppDir dir;
+            dir.write("hely.txt", name + ";46.25;20.14;75\r\n");
+            CrescentWindow window(dir.portable(), &clock, QString());
+            *kept = window.place().name;
+            return window.minimumSizeHint().width();
+        };
+        QString shortName;
+        QString hugeName;
+        const int narrow = widthWith("Szeged", &shortName);
+        const int wide = widthWith(QByteArray(100000, 'W'), &hugeName);
+        QCOMPARE(shortName, QStringLiteral("Szeged"));
+        QVERIFY2(hugeName.size() <= 200 && hugeName.startsWith(u"WWWW"),
+                 qPrintable(QString::number(hugeName.size())));
+        QVERIFY2(wide - narrow <= 300, qPrintable(QStringLiteral("%1 %2").arg(narrow).arg(wide)));
+    }
+
     // The Moon at the pixel of its altitude and azimuth, its lit side towards
     // the Sun as the picture shows the Sun, in either hemisphere.
     void moonWhereTheSkyHasIt_data() {

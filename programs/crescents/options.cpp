@@ -103,8 +103,8 @@ std::optional<QDate> ParseDate(const QString &text, bool monthAllowed) {
 // The new moons and ΔT serve up to the end of LastYear: a table that would run
 // past it stops there, with a note on stderr.
 Refusal KeepWithinYears(TableRequest &request) {
-    const QDateTime end(QDate(LastYear + 1, 1, 1), QTime(0, 0), request.setting.zone);
-    const int within = LunationAtOrAfter(end) - LunationAtOrAfter(request.start);
+    const int within =
+        LastForecastLunation(request.setting.zone) + 1 - LunationAtOrAfter(request.start);
     if (within <= 0) {
         return QStringLiteral("%1 vége előtt nincs több újhold.").arg(LastYear);
     }
