@@ -1,11 +1,13 @@
 // The real widgets, offscreen: a "Most!" press end to end, filling the list of
 // new moons and opening it; the crescent forecast opened by its key, another
-// evening drawn, and the world map computed while the window goes on.
+// evening drawn, and the world map computed while the window goes on; the
+// year at a glance opened by its key and paged.
 
 #include "app/forecast/crescentwindow.h"
 #include "app/forecast/mappanel.h"
 #include "app/forecast/skypanel.h"
 #include "app/main/mainwindow.h"
+#include "app/year/yearwindow.h"
 #include "benchlist.h"
 #include "store/datafiles.h"
 #include "store/fileio.h"
@@ -93,7 +95,7 @@ BENCHMARK(BM_MostPress)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 void BM_FillNewMoonList(benchmark::State &state) {
     BenchDir dir(int(state.range(0)));
     const FixedClock clock;
-    NewMoonCombo combo(clock);
+    NewMoonCombo combo(clock, QTimeZone("Europe/Budapest"));
     for (auto _ : state) {
         FillNewMoonList(dir.tmp.path(), combo);
     }
@@ -112,7 +114,7 @@ BENCHMARK(BM_FillNewMoonList)
 void OpenList(benchmark::State &state, bool refill) {
     BenchDir dir(int(state.range(0)));
     const FixedClock clock;
-    NewMoonCombo combo(clock);
+    NewMoonCombo combo(clock, QTimeZone("Europe/Budapest"));
     combo.resize(153, 31);
     FillNewMoonList(dir.tmp.path(), combo);
     combo.show();
@@ -175,6 +177,47 @@ void BM_OpenForecast(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_OpenForecast)->Unit(benchmark::kMillisecond);
+
+// Ctrl+E on the main window until "Éves áttekintés" has painted the year.
+void BM_OpenYear(benchmark::State &state) {
+    BenchDir dir(130);
+    FixedClock clock;
+    MainWindow window({dir.tmp.path(), dir.tmp.path()}, &clock);
+    window.show();
+    window.activateWindow();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        QTest::keyClick(&window, Qt::Key_E, Qt::ControlModifier);
+        YearWindow *year = window.yearWindow();
+        if (year == nullptr) {
+            state.SkipWithError("Ctrl+E opened nothing");
+            break;
+        }
+        year->repaint();
+        state.PauseTiming();
+        delete year;
+        QApplication::processEvents();
+        window.activateWindow();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenYear)->Unit(benchmark::kMillisecond);
+
+// Another year: the next press computes and shows it.
+void BM_NextYear(benchmark::State &state) {
+    BenchDir dir(130);
+    FixedClock clock;
+    YearWindow window({dir.tmp.path(), dir.tmp.path()}, &clock);
+    window.show();
+    QApplication::processEvents();
+    int year = 2027;
+    for (auto _ : state) {
+        window.showYear(year++);
+        window.repaint();
+    }
+}
+BENCHMARK(BM_NextYear)->Unit(benchmark::kMillisecond);
 
 // Another evening chosen: the drawing computed and painted anew.
 void BM_ChangeEvening(benchmark::State &state) {

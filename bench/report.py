@@ -142,6 +142,14 @@ forecast = gbench(gui, "BM_OpenForecast")
 if forecast:
     row("Crescent forecast: Ctrl+H until the window has painted its evenings and drawing",
         f"{unit_ms(forecast):.1f} ms", "< 150 ms", unit_ms(forecast) < 150)
+year_window = gbench(gui, "BM_OpenYear")
+if year_window:
+    row("Éves áttekintés: Ctrl+E until the window has painted the year",
+        f"{unit_ms(year_window):.1f} ms", "< 300 ms", unit_ms(year_window) < 300)
+next_year = gbench(gui, "BM_NextYear")
+if next_year:
+    row("Éves áttekintés: another year computed and painted",
+        f"{unit_ms(next_year):.1f} ms", "< 300 ms", unit_ms(next_year) < 300)
 evening = gbench(gui, "BM_ChangeEvening")
 if evening:
     row("Crescent forecast: another evening chosen, the drawing computed and painted",

@@ -7,6 +7,7 @@
 #include "app/main/mainwindow.h"
 #include "app/pictures/picturewindow.h"
 #include "app/place/placedialog.h"
+#include "app/year/yearwindow.h"
 #include "store/placefile.h"
 
 #include <QAction>
@@ -80,6 +81,19 @@ bool TakeForecast(MainWindow &main, const QDir &out) {
     return Take(forecast, out.filePath(QStringLiteral("crescent-forecast-map.png"))) && ok;
 }
 
+// The coming year, 2027, at a glance.
+bool TakeYear(MainWindow &main, const QDir &out) {
+    main.findChild<QAction *>(QStringLiteral("evesattekintes"))->trigger();
+    YearWindow *year = main.yearWindow();
+    if (year == nullptr) {
+        return false;
+    }
+    QTest::mouseClick(year->findChild<QPushButton *>(QStringLiteral("nextYear")), Qt::LeftButton);
+    const bool ok = Take(year, out.filePath(QStringLiteral("year-overview.png")));
+    delete year;
+    return ok;
+}
+
 bool TakeWindows(const AppDirs &dirs, const QDir &out) {
     ShownMoment clock;
     MainWindow main(dirs, &clock);
@@ -102,6 +116,7 @@ bool TakeWindows(const AppDirs &dirs, const QDir &out) {
 
     ok = TakeForecast(main, out) && ok;
     delete main.crescentWindow();
+    ok = TakeYear(main, out) && ok;
     return ok;
 }
 

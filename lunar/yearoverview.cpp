@@ -62,4 +62,12 @@ YearOverview ComputeYearOverview(const Place &place, int year, const QTimeZone &
     return overview;
 }
 
+QList<Lunation> LunationsOf(const YearOverview &year) {
+    QList<Lunation> lunations;
+    for (const YearLunation &y : year.lunations) {
+        lunations.append(y.lunation);
+    }
+    return lunations;
+}
+
 } // namespace lunex

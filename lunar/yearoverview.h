@@ -36,4 +36,7 @@ struct YearOverview {
 // The lunations whose new moon falls in the year by the zone's clock.
 YearOverview ComputeYearOverview(const Place &place, int year, const QTimeZone &zone);
 
+// The year's lunations alone, in their order.
+QList<Lunation> LunationsOf(const YearOverview &year);
+
 } // namespace lunex

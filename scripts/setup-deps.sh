@@ -22,6 +22,7 @@ packages=(
     qt6-translations-l10n # Qt's own texts (context menus, command-line help) in Hungarian
     xvfb                 # the X server the installed-program test runs the window on
     xdotool              # the keys that test presses in the window
+    libical-dev          # the calendar files (iCalendar): writing them, and reading them back in a test
 )
 
 # Extra groups for the commands that need more than building and testing.

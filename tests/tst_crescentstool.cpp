@@ -614,6 +614,30 @@ private slots:
         }
     }
 
+    // The year's calendar holds an event for each evening of the same
+    // lunations that the forecast gives a class from A to D.
+    void yearCalendar() {
+        const QString file = dir.filePath(QStringLiteral("ev.ics"));
+        const QStringList where{"--place", "Szeged", "--zone", "Europe/Budapest"};
+        const Run r = RunTool(where + QStringList{"--year", "2027", "--ics", file});
+        QCOMPARE(r.code, 0);
+        QFile written(file);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray calendar = written.readAll();
+        QVERIFY(calendar.startsWith("BEGIN:VCALENDAR\r\n"));
+        const QList<CsvRow> year = RunCsv(where + QStringList{"--year", "2027"});
+        const QList<CsvRow> evenings = RunCsv(
+            where + QStringList{"--from", "2027-01", "--months", QString::number(year.size())});
+        qsizetype visible = 0;
+        for (const CsvRow &e : evenings) {
+            visible += e["yallop"] >= u"A" && e["yallop"] <= u"D" ? 1 : 0;
+        }
+        QCOMPARE(calendar.count("BEGIN:VEVENT"), visible);
+        QCOMPARE(r.out, QStringLiteral("Elkészült: '%1' (%2 este, amikor a holdsarló látható).\n")
+                            .arg(file)
+                            .arg(visible));
+    }
+
     // The terminal's year: two lines a new moon, the record chances marked.
     void yearTable() {
         const Run r = RunTool({"--place", "Szeged", "--zone", "Europe/Budapest", "--year", "2027"},
@@ -825,6 +849,9 @@ private slots:
             << QStringList{"--year", "2027", "--months", "3"} << "nem adható meg a --months";
         QTest::newRow("year with the full table")
             << QStringList{"--year", "2027", "--wide"} << "nem adható meg a --wide";
+        QTest::newRow("calendar beside a CSV")
+            << QStringList{"--year", "2027", "--ics", "x.ics", "--csv"}
+            << "A --ics mellé nem adható meg a --csv";
         QTest::newRow("map of a year")
             << QStringList{"--map", "2026-12-10", "--year", "2027", "--out", "x.png"}
             << "nem adható meg a --year";

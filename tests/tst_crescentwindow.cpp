@@ -443,11 +443,15 @@ private slots:
         const QStringList before{"placeButton", "previousLunation", "nextLunation", "eveningsTable",
                                  "qt_tabwidget_tabbar"};
         QTest::newRow("where to look")
-            << 0 << before + QStringList{"momentSlider",  "bestTimeButton", "saveEveningsButton",
-                                         "saveSkyButton", "closeButton",    "placeButton"};
-        QTest::newRow("map") << 1 << before + QStringList{"criterionBox",  "saveEveningsButton",
-                                                          "saveSkyButton", "saveMapButton",
-                                                          "closeButton",   "placeButton"};
+            << 0
+            << before + QStringList{"momentSlider",       "bestTimeButton", "saveEveningsButton",
+                                    "saveCalendarButton", "saveSkyButton",  "closeButton",
+                                    "placeButton"};
+        QTest::newRow("map") << 1
+                             << before + QStringList{"criterionBox",       "saveEveningsButton",
+                                                     "saveCalendarButton", "saveSkyButton",
+                                                     "saveMapButton",      "closeButton",
+                                                     "placeButton"};
     }
     void everyControlByTab() {
         QFETCH(int, view);
@@ -531,6 +535,8 @@ private slots:
                                   << "";
         QTest::newRow("evenings for spreadsheets") << "csv-hu"
                                                    << "";
+        QTest::newRow("calendar") << "ics"
+                                  << "";
         QTest::newRow("drawing") << "png"
                                  << "";
         QTest::newRow("no such folder") << "png"
@@ -545,8 +551,9 @@ private slots:
         const CsvForm form = what == u"csv-hu" ? CsvForm::Hungarian : CsvForm::Plain;
         const QImage sky = rig.window->skyPanel()->picture(QSize(600, 300));
         MessageBoxes watcher;
-        const bool saved = what == u"png" ? rig.window->savePicture(path, sky)
-                                          : rig.window->saveEvenings(path, form);
+        const bool saved = what == u"png"   ? rig.window->savePicture(path, sky)
+                           : what == u"ics" ? rig.window->saveCalendar(path)
+                                            : rig.window->saveEvenings(path, form);
         QCOMPARE(saved, folder.isEmpty());
         if (!saved) {
             QTRY_COMPARE(watcher.count(), 1);
@@ -556,6 +563,19 @@ private slots:
             QVERIFY(!QFileInfo::exists(path));
         } else if (what == u"png") {
             QCOMPARE(QImage(path).size(), QSize(600, 300));
+        } else if (what == u"ics") {
+            // An event for each evening of the lunation that optical aid shows.
+            QFile file(path);
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QByteArray calendar = file.readAll();
+            qsizetype visible = 0;
+            for (const Evening &e : rig.window->lunation().evenings) {
+                visible += e.sighting.status == CrescentStatus::Computed &&
+                           e.sighting.yallop <= YallopClass::D;
+            }
+            QVERIFY(visible > 0);
+            QCOMPARE(calendar.count("BEGIN:VEVENT"), visible);
+            QVERIFY(calendar.contains("LOCATION:Budapest\r\n"));
         } else {
             QFile file(path);
             QVERIFY(file.open(QIODevice::ReadOnly));

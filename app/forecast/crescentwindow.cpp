@@ -1,5 +1,6 @@
 #include "app/forecast/crescentwindow.h"
 
+#include "app/common/windowparts.h"
 #include "app/forecast/eveningstable.h"
 #include "app/forecast/mappanel.h"
 #include "app/forecast/skypanel.h"
@@ -7,9 +8,8 @@
 #include "look/colours.h"
 #include "look/look.h"
 #include "lunar/newmoon.h"
-#include "messages/messages.h"
-#include "store/fileio.h"
 #include "texts/datetext.h"
+#include "texts/eveningcalendar.h"
 #include "texts/placetext.h"
 
 #include <QBoxLayout>
@@ -36,17 +36,6 @@ const QSize SkyPictureSize(1200, 480);
 
 QFont WindowFont() {
     return look::Font(look::Face::Arial, 10);
-}
-
-QPushButton *AddWindowButton(QWidget *parent, const char *name, const QString &caption,
-                             const QString &spoken = {}) {
-    QPushButton *button = look::AddButton(parent, name, caption, {}, PaleGreen,
-                                          look::Font(look::Face::Arial, 10, true));
-    button->setMinimumHeight(28);
-    if (!spoken.isEmpty()) {
-        button->setAccessibleName(spoken);
-    }
-    return button;
 }
 
 // The fixed colours of the controls that a desktop theme would paint: the
@@ -125,12 +114,9 @@ void CrescentWindow::fitScreen() {
 }
 
 QLayout *CrescentWindow::buildHeader() {
-    auto *caption = new QLabel(QStringLiteral("Megfigyelési hely:"), this);
-    caption->setFont(look::Font(look::Face::Arial, 10, true));
-    placeText_ = new QLabel(this);
-    placeText_->setObjectName(QStringLiteral("placeText"));
-    auto *placeButton = AddWindowButton(this, "placeButton", QStringLiteral("&Hely…"),
-                                        QStringLiteral("Megfigyelési hely"));
+    auto *header = new QHBoxLayout;
+    const PlaceLine placeLine = AddPlaceLine(this, header);
+    placeText_ = placeLine.text;
     newMoonText_ = new QLabel(this);
     newMoonText_->setObjectName(QStringLiteral("newMoonText"));
     newMoonText_->setFont(look::Font(look::Face::Arial, 10, true));
@@ -144,14 +130,10 @@ QLayout *CrescentWindow::buildHeader() {
     yearNote_->setObjectName(QStringLiteral("yearNote"));
     yearNote_->setWordWrap(true);
     yearNote_->hide();
-    connect(placeButton, &QPushButton::clicked, this, &CrescentWindow::choosePlace);
+    connect(placeLine.button, &QPushButton::clicked, this, &CrescentWindow::choosePlace);
     connect(previous, &QPushButton::clicked, this, [this] { showLunation(lunationNumber_ - 1); });
     connect(next, &QPushButton::clicked, this, [this] { showLunation(lunationNumber_ + 1); });
 
-    auto *header = new QHBoxLayout;
-    header->addWidget(caption);
-    header->addWidget(placeText_);
-    header->addWidget(placeButton);
     header->addStretch(1);
     header->addWidget(newMoonText_);
     header->addSpacing(8);
@@ -166,11 +148,14 @@ QLayout *CrescentWindow::buildHeader() {
 QLayout *CrescentWindow::buildExports() {
     auto *saveEvenings =
         AddWindowButton(this, "saveEveningsButton", QStringLiteral("Esték mentése (&CSV)…"));
+    auto *saveCalendar =
+        AddWindowButton(this, "saveCalendarButton", QStringLiteral("&Naptár (iCalendar)…"));
     saveSkyButton_ = AddWindowButton(this, "saveSkyButton", QStringLiteral("&Rajz mentése (PNG)…"));
     saveMapButton_ =
         AddWindowButton(this, "saveMapButton", QStringLiteral("Térkép &mentése (PNG)…"));
     auto *closeButton = AddWindowButton(this, "closeButton", QStringLiteral("&Bezárás"));
     connect(saveEvenings, &QPushButton::clicked, this, &CrescentWindow::exportEvenings);
+    connect(saveCalendar, &QPushButton::clicked, this, &CrescentWindow::exportCalendar);
     connect(saveSkyButton_, &QPushButton::clicked, this, [this] {
         exportPicture(QStringLiteral("A rajz mentése"), QStringLiteral("hova-nezzunk"),
                       skyPanel_->picture(SkyPictureSize));
@@ -190,6 +175,7 @@ QLayout *CrescentWindow::buildExports() {
                                  skyPanel_->findChild<QWidget *>(QStringLiteral("bestTimeButton")),
                                  static_cast<QWidget *>(mapPanel_->criterionBox()),
                                  saveEvenings,
+                                 saveCalendar,
                                  saveSkyButton_,
                                  saveMapButton_,
                                  closeButton};
@@ -199,6 +185,7 @@ QLayout *CrescentWindow::buildExports() {
 
     auto *exports = new QHBoxLayout;
     exports->addWidget(saveEvenings);
+    exports->addWidget(saveCalendar);
     exports->addWidget(saveSkyButton_);
     exports->addWidget(saveMapButton_);
     exports->addStretch(1);
@@ -321,18 +308,20 @@ void CrescentWindow::choosePlace() {
     }
 }
 
-// The form is chosen by the file type offered in the dialog.
 void CrescentWindow::exportEvenings() {
-    const QString plain = QStringLiteral("CSV, vesszővel és tizedesponttal (*.csv)");
-    const QString hungarian = QStringLiteral(
-        "CSV magyar táblázatkezelőknek, pontosvesszővel és tizedesvesszővel (*.csv)");
-    QString chosen = hungarian;
+    if (const std::optional<CsvTarget> target =
+            AskCsvTarget(this, QStringLiteral("Az esték mentése"),
+                         suggestedPath(QStringLiteral("holdsarlok"), QStringLiteral("csv")))) {
+        saveEvenings(target->path, target->form);
+    }
+}
+
+void CrescentWindow::exportCalendar() {
     const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("Az esték mentése"),
-        suggestedPath(QStringLiteral("holdsarlok"), QStringLiteral("csv")),
-        plain + QStringLiteral(";;") + hungarian, &chosen);
+        this, QStringLiteral("A naptár mentése"),
+        suggestedPath(QStringLiteral("holdsarlok"), QStringLiteral("ics")), CalendarFileType());
     if (!path.isEmpty()) {
-        saveEvenings(path, chosen == hungarian ? CsvForm::Hungarian : CsvForm::Plain);
+        saveCalendar(path);
     }
 }
 
@@ -359,6 +348,12 @@ bool CrescentWindow::saveEvenings(const QString &path, CsvForm form) {
         path, FormatEveningsCsv({lunation_}, place_.name, place_.place, zone_, form).toUtf8());
 }
 
+bool CrescentWindow::saveCalendar(const QString &path) {
+    return saveFile(path, FormatEveningsCalendar({lunation_}, {place_.name, place_.place, zone_,
+                                                               QLocale(), clock_->now()})
+                              .bytes);
+}
+
 bool CrescentWindow::savePicture(const QString &path, const QImage &picture) {
     QByteArray bytes;
     QBuffer buffer(&bytes);
@@ -368,12 +363,7 @@ bool CrescentWindow::savePicture(const QString &path, const QImage &picture) {
 }
 
 bool CrescentWindow::saveFile(const QString &path, const QByteArray &bytes) {
-    const FileProblem problem = WriteFileAtomically(path, bytes);
-    if (problem != FileProblem::None) {
-        look::ShowMessageBox(this, UserFileWriteFailureMessage(path, problem),
-                             QMessageBox::Critical);
-    }
-    return problem == FileProblem::None;
+    return SaveExport(this, path, bytes);
 }
 
 } // namespace lunex

@@ -47,6 +47,8 @@ public:
 
     // The exports to a file the user named; a failure is reported.
     bool saveEvenings(const QString &path, CsvForm form);
+    // The evenings the crescent can be seen on, as an iCalendar file.
+    bool saveCalendar(const QString &path);
     bool savePicture(const QString &path, const QImage &picture);
 
 private:
@@ -61,6 +63,7 @@ private:
     bool saveFile(const QString &path, const QByteArray &bytes);
     QString suggestedPath(const QString &what, const QString &suffix) const;
     void exportEvenings();
+    void exportCalendar();
     void exportPicture(const QString &title, const QString &suggested, const QImage &picture);
 
     AppDirs dirs_;

@@ -208,6 +208,11 @@ void MainWindow::buildMenus() {
                 showSecondary(crescentWindow_, dirs_, clock_ == &systemClock_ ? nullptr : clock_,
                               newMoonField_->text());
             });
+    connect(item(calculationsMenu, "evesattekintes", QStringLiteral("Éves áttekintés…"),
+                 QKeySequence(Qt::CTRL | Qt::Key_E)),
+            &QAction::triggered, this, [this] {
+                showSecondary(yearWindow_, dirs_, clock_ == &systemClock_ ? nullptr : clock_);
+            });
 
     QMenu *helpMenu = bar->addMenu(QStringLiteral("H&elp"));
     helpMenu->setObjectName(QStringLiteral("prg"));

@@ -5,6 +5,7 @@
 #include "app/main/resultarea.h"
 #include "app/main/timefield.h"
 #include "app/pictures/picturewindow.h"
+#include "app/year/yearwindow.h"
 #include "calc/calculatorwindow.h"
 #include "evaluation/evaluation.h"
 #include "info/aboutwindow.h"
@@ -38,6 +39,7 @@ public:
     QWidget *descriptionWindow() const { return descriptionWindow_; }
     QWidget *aboutWindow() const { return aboutWindow_; }
     CrescentWindow *crescentWindow() const { return crescentWindow_; }
+    YearWindow *yearWindow() const { return yearWindow_; }
 
 public slots:
     void showMoonPicture(const QString &relativePath); // ShowMoonPicture
@@ -79,6 +81,7 @@ private:
     QPointer<DescriptionWindow> descriptionWindow_;
     QPointer<AboutWindow> aboutWindow_;
     QPointer<CrescentWindow> crescentWindow_;
+    QPointer<YearWindow> yearWindow_;
 };
 
 } // namespace lunex

@@ -18,6 +18,7 @@
 #include "store/fileio.h"
 #include "store/placefile.h"
 #include "store/shorelines.h"
+#include "texts/eveningcalendar.h"
 #include "texts/placetext.h"
 
 #include <QBuffer>
@@ -128,9 +129,27 @@ void UseStoredPlace(TableSetting &setting) {
     setting.place = reading.place.place;
 }
 
+// The evenings the crescent can be seen on, as a calendar file.
+int WriteCalendar(const TableRequest &request, const QList<Lunation> &lunations) {
+    const TableSetting &s = request.setting;
+    const CalendarFile file = FormatEveningsCalendar(
+        lunations, {s.placeName, s.place, s.zone, s.locale, QDateTime::currentDateTimeUtc()});
+    if (!SaveUserFile(*request.ics, file.bytes)) {
+        return ExitFailure;
+    }
+    Out() << QStringLiteral("Elkészült: '%1' (%2 este, amikor a holdsarló látható).")
+                 .arg(*request.ics)
+                 .arg(file.events)
+          << Qt::endl;
+    return FinishOutput();
+}
+
 int PrintYear(const TableRequest &request) {
     const TableSetting &s = request.setting;
     const YearOverview year = ComputeYearOverview(s.place, *request.year, s.zone);
+    if (request.ics) {
+        return WriteCalendar(request, LunationsOf(year));
+    }
     Out() << (request.csv ? FormatYearCsv(year, s.placeName, s.place, s.zone, *request.csv)
                           : FormatYearTable(year, s));
     return FinishOutput();
@@ -143,6 +162,9 @@ int PrintTable(const TableRequest &request) {
             ? request.start.toUTC()
             : NewMoonUtc(CurrentLunation(s.place, QDateTime::currentDateTimeUtc(), s.zone));
     const QList<Lunation> lunations = ComputeLunations(s.place, start, request.count);
+    if (request.ics) {
+        return WriteCalendar(request, lunations);
+    }
     Out() << (request.csv ? FormatEveningsCsv(lunations, s.placeName, s.place, s.zone, *request.csv)
                           : FormatTable(lunations, s, request.width));
     return FinishOutput();

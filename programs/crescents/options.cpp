@@ -24,9 +24,9 @@ const char HelpText[] =
     "Használat:\n"
     "  lunex-crescents [--place NÉV | --lat FOK --lon FOK [--elev MÉTER]]\n"
     "                  [--from DÁTUM] [--months N] [--zone AZONOSÍTÓ | --utc]\n"
-    "                  [--wide | --csv | --csv-hu]\n"
+    "                  [--wide | --csv | --csv-hu | --ics FÁJL.ics]\n"
     "  lunex-crescents --year ÉV [--place NÉV | --lat FOK --lon FOK [--elev MÉTER]]\n"
-    "                  [--zone AZONOSÍTÓ | --utc] [--csv | --csv-hu]\n"
+    "                  [--zone AZONOSÍTÓ | --utc] [--csv | --csv-hu | --ics FÁJL.ics]\n"
     "  lunex-crescents --map DÁTUM --out FÁJL.png [--criterion yallop|odeh] [--step FOK]\n"
     "                  [--region SZ1,H1,SZ2,H2] [--width KÉPPONT]\n"
     "                  [--texture FÁJL | --no-texture]\n"
@@ -58,6 +58,9 @@ const char HelpText[] =
     "  --csv              CSV programoknak: vessző a cellák között, pont a tizedesjel,\n"
     "                     ISO 8601 időpontok\n"
     "  --csv-hu           CSV magyar táblázatkezelőknek: pontosvessző és tizedesvessző\n"
+    "  --ics FÁJL.ics     táblázat helyett naptárfájl (iCalendar) azokról az estékről, amikor\n"
+    "                     a holdsarló látható (Yallop A–D): napnyugtától holdnyugtáig, egy\n"
+    "                     órával előtte emlékeztetővel; újra importálva frissül, nem kettőződik\n"
     "  --map DÁTUM        világtérkép ÉÉÉÉ-HH-NN estéjéről, helyenként a helyi este szerint\n"
     "  --out FÁJL.png     ide kerül a térkép\n"
     "  --criterion NÉV    yallop (alapértelmezés) vagy odeh\n"
@@ -123,9 +126,9 @@ Refusal KeepWithinYears(TableRequest &request) {
 
 CommandLine::CommandLine() {
     cli::AddStandardOptions(parser_);
-    parser_.addOptions({places_, place_,     lat_,    lon_,   elev_,  from_,    months_,
-                        zone_,   utc_,       csv_,    csvHu_, wide_,  year_,    map_,
-                        out_,    criterion_, region_, step_,  width_, texture_, noTexture_});
+    parser_.addOptions({places_,    place_,  lat_,   lon_,   elev_,    from_,     months_, zone_,
+                        utc_,       csv_,    csvHu_, wide_,  year_,    ics_,      map_,    out_,
+                        criterion_, region_, step_,  width_, texture_, noTexture_});
 }
 
 std::optional<int> CommandLine::parse(const QStringList &arguments) {
@@ -144,7 +147,7 @@ std::optional<int> CommandLine::parse(const QStringList &arguments) {
 
 Refusal CommandLine::readMap(MapRequest &request) const {
     for (const QCommandLineOption *o : {&place_, &lat_, &lon_, &elev_, &from_, &months_, &zone_,
-                                        &utc_, &csv_, &csvHu_, &wide_, &year_}) {
+                                        &utc_, &csv_, &csvHu_, &wide_, &year_, &ics_}) {
         if (parser_.isSet(*o)) {
             return QStringLiteral("A --map mellé nem adható meg a --%1 kapcsoló.")
                 .arg(o->names().constFirst());
@@ -287,6 +290,9 @@ Refusal CommandLine::readTable(TableRequest &request) const {
     if (Refusal refusal = readForm(request)) {
         return refusal;
     }
+    if (Refusal refusal = readCalendar(request)) {
+        return refusal;
+    }
     if (parser_.isSet(year_)) {
         return readYear(request);
     }
@@ -410,6 +416,23 @@ Refusal CommandLine::readYear(TableRequest &request) const {
             .arg(LastYear);
     }
     request.year = year;
+    return std::nullopt;
+}
+
+Refusal CommandLine::readCalendar(TableRequest &request) const {
+    if (!parser_.isSet(ics_)) {
+        return std::nullopt;
+    }
+    for (const QCommandLineOption *o : {&csv_, &csvHu_, &wide_}) {
+        if (parser_.isSet(*o)) {
+            return QStringLiteral("A --ics mellé nem adható meg a --%1 kapcsoló.")
+                .arg(o->names().constFirst());
+        }
+    }
+    if (parser_.value(ics_).isEmpty()) {
+        return QStringLiteral("A naptárfájl neve üres.");
+    }
+    request.ics = parser_.value(ics_);
     return std::nullopt;
 }
 

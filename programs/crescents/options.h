@@ -41,6 +41,8 @@ struct TableRequest {
     bool usesStoredPlace = false;
     // --year: the year at a glance instead of the lunations from `start`.
     std::optional<int> year;
+    // --ics: the visible evenings into this calendar file instead of a table.
+    std::optional<QString> ics;
 };
 
 class CommandLine {
@@ -71,6 +73,7 @@ private:
     Refusal readStart(const QTimeZone &zone, QDateTime &start) const;
     Refusal readForm(TableRequest &request) const;
     Refusal readYear(TableRequest &request) const;
+    Refusal readCalendar(TableRequest &request) const;
 
     QCommandLineParser parser_;
     const QCommandLineOption places_{QStringLiteral("places"), QString()};
@@ -86,6 +89,7 @@ private:
     const QCommandLineOption csvHu_{QStringLiteral("csv-hu"), QString()};
     const QCommandLineOption wide_{QStringLiteral("wide"), QString()};
     const QCommandLineOption year_{QStringLiteral("year"), QString(), QStringLiteral("év")};
+    const QCommandLineOption ics_{QStringLiteral("ics"), QString(), QStringLiteral("fájl")};
     const QCommandLineOption map_{QStringLiteral("map"), QString(), QStringLiteral("dátum")};
     const QCommandLineOption out_{QStringLiteral("out"), QString(), QStringLiteral("fájl")};
     const QCommandLineOption criterion_{QStringLiteral("criterion"), QString(),

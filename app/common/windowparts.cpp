@@ -1,0 +1,66 @@
+#include "app/common/windowparts.h"
+
+#include "look/colours.h"
+#include "look/look.h"
+#include "messages/messages.h"
+#include "store/fileio.h"
+
+#include <QBoxLayout>
+#include <QFileDialog>
+#include <QLabel>
+#include <QPushButton>
+
+namespace lunex {
+
+QPushButton *AddWindowButton(QWidget *parent, const char *name, const QString &caption,
+                             const QString &spoken) {
+    QPushButton *button = look::AddButton(parent, name, caption, {}, look::PaleGreen,
+                                          look::Font(look::Face::Arial, 10, true));
+    button->setMinimumHeight(28);
+    if (!spoken.isEmpty()) {
+        button->setAccessibleName(spoken);
+    }
+    return button;
+}
+
+PlaceLine AddPlaceLine(QWidget *parent, QBoxLayout *header) {
+    auto *caption = new QLabel(QStringLiteral("Megfigyelési hely:"), parent);
+    caption->setFont(look::Font(look::Face::Arial, 10, true));
+    auto *text = new QLabel(parent);
+    text->setObjectName(QStringLiteral("placeText"));
+    QPushButton *button = AddWindowButton(parent, "placeButton", QStringLiteral("&Hely…"),
+                                          QStringLiteral("Megfigyelési hely"));
+    header->addWidget(caption);
+    header->addWidget(text);
+    header->addWidget(button);
+    return {text, button};
+}
+
+std::optional<CsvTarget> AskCsvTarget(QWidget *parent, const QString &title,
+                                      const QString &suggested) {
+    const QString plain = QStringLiteral("CSV, vesszővel és tizedesponttal (*.csv)");
+    const QString hungarian = QStringLiteral(
+        "CSV magyar táblázatkezelőknek, pontosvesszővel és tizedesvesszővel (*.csv)");
+    QString chosen = hungarian;
+    const QString path = QFileDialog::getSaveFileName(
+        parent, title, suggested, plain + QStringLiteral(";;") + hungarian, &chosen);
+    if (path.isEmpty()) {
+        return std::nullopt;
+    }
+    return CsvTarget{path, chosen == hungarian ? CsvForm::Hungarian : CsvForm::Plain};
+}
+
+QString CalendarFileType() {
+    return QStringLiteral("iCalendar-naptár (*.ics)");
+}
+
+bool SaveExport(QWidget *parent, const QString &path, const QByteArray &bytes) {
+    const FileProblem problem = WriteFileAtomically(path, bytes);
+    if (problem != FileProblem::None) {
+        look::ShowMessageBox(parent, UserFileWriteFailureMessage(path, problem),
+                             QMessageBox::Critical);
+    }
+    return problem == FileProblem::None;
+}
+
+} // namespace lunex

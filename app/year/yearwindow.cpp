@@ -1,0 +1,279 @@
+#include "app/year/yearwindow.h"
+
+#include "app/common/windowparts.h"
+#include "app/forecast/crescentwindow.h"
+#include "app/place/placedialog.h"
+#include "charts/visibilitychart.h"
+#include "clock/civiltime.h"
+#include "look/colours.h"
+#include "look/look.h"
+#include "texts/eveningcalendar.h"
+#include "texts/placetext.h"
+#include "texts/yeartexts.h"
+
+#include <QBoxLayout>
+#include <QDir>
+#include <QFileDialog>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QScreen>
+#include <QTableWidget>
+
+#include <algorithm>
+
+namespace lunex {
+namespace {
+
+// The columns before a first evening's cells, and the record mark after them.
+enum Column { NewMoon, Sight, FirstCell };
+
+QTableWidgetItem *Cell(const QString &text, Qt::Alignment alignment = Qt::AlignLeft) {
+    auto *item = new QTableWidgetItem(text);
+    item->setTextAlignment(alignment | Qt::AlignVCenter);
+    item->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable);
+    return item;
+}
+
+// The fixed colours of the controls a desktop theme would paint.
+const char StyleSheet[] =
+    "QLabel { color: black; }"
+    "QTableView { background-color: white; color: black; gridline-color: #b0b0b0;"
+    " border: 1px solid #808080; selection-background-color: rgba(0, 60, 160, 70);"
+    " selection-color: black; }"
+    "QTableView:focus { border: 2px solid black; }"
+    "QHeaderView::section { background-color: #e4eeee; color: black;"
+    " border: 1px solid #a0a0a0; padding: 2px 4px; }";
+
+} // namespace
+
+YearWindow::YearWindow(const AppDirs &dirs, const Clock *clock)
+    : QWidget(nullptr, Qt::Window), dirs_(dirs), clock_(clock ? clock : &systemClock_),
+      zone_(SystemZone()) {
+    setObjectName(QStringLiteral("yearWindow"));
+    setWindowTitle(QStringLiteral("Éves áttekintés"));
+    setWindowIcon(look::AppIcon());
+    setFont(look::Font(look::Face::Arial, 10));
+    look::SetColours(this, look::LightCyan, look::ClassicWindowText);
+    place_ = CurrentObserverPlace(dirs_, this);
+
+    const QStringList headings = QStringList{QStringLiteral("Újhold"), QStringLiteral("Látható")} +
+                                 YearEveningHeadings() + QStringList{QStringLiteral("Rekord")};
+    table_ = new QTableWidget(0, int(headings.size()), this);
+    table_->setObjectName(QStringLiteral("yearTable"));
+    table_->setAccessibleName(QStringLiteral("Az év újholdjai"));
+    table_->setHorizontalHeaderLabels(headings);
+    table_->verticalHeader()->hide();
+    table_->setSelectionBehavior(QAbstractItemView::SelectRows);
+    table_->setSelectionMode(QAbstractItemView::SingleSelection);
+    table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    table_->setTabKeyNavigation(false);
+    table_->setWordWrap(false);
+    table_->horizontalHeader()->setStretchLastSection(true);
+    table_->setToolTip(QStringLiteral("Egy sorra duplán kattintva vagy Entert nyomva az "
+                                      "újhold estéi a holdsarló-előrejelzésben nyílnak meg."));
+    connect(table_, &QAbstractItemView::activated, this,
+            [this](const QModelIndex &index) { openLunation(index.row()); });
+
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(buildHeader());
+    layout->addWidget(table_, 1);
+    auto *notes = new QLabel(
+        QStringLiteral("Az újhold utáni első este, amikor a holdsarló optikai eszközzel (Yallop "
+                       "A–D), illetve szabad szemmel (Yallop A–B) látható; – : az újhold napján és "
+                       "a következő három estén nem. %1 az év legfiatalabb ilyen holdsarlója: "
+                       "rekordesély.")
+            .arg(RecordMark),
+        this);
+    notes->setWordWrap(true);
+    layout->addWidget(notes);
+    layout->addLayout(buildExports());
+    setStyleSheet(QString::fromUtf8(StyleSheet));
+
+    showYear(clock_->now().toTimeZone(zone_).date().year());
+    const QSize wanted(1000, 820);
+    const QScreen *screen = this->screen();
+    resize(screen ? wanted.boundedTo(screen->availableGeometry().size() - QSize(40, 60)) : wanted);
+    look::CentreOnScreen(this);
+    table_->setFocus();
+}
+
+YearWindow::~YearWindow() = default;
+
+QLayout *YearWindow::buildHeader() {
+    auto *header = new QHBoxLayout;
+    const PlaceLine placeLine = AddPlaceLine(this, header);
+    placeText_ = placeLine.text;
+    yearText_ = new QLabel(this);
+    yearText_->setObjectName(QStringLiteral("yearText"));
+    yearText_->setFont(look::Font(look::Face::Arial, 12, true));
+    previous_ = AddWindowButton(this, "previousYear", QStringLiteral("◀ &Előző év"),
+                                QStringLiteral("Előző év"));
+    next_ = AddWindowButton(this, "nextYear", QStringLiteral("&Következő év ▶"),
+                            QStringLiteral("Következő év"));
+    connect(placeLine.button, &QPushButton::clicked, this, &YearWindow::choosePlace);
+    connect(previous_, &QPushButton::clicked, this, [this] { showYear(overview_.year - 1); });
+    connect(next_, &QPushButton::clicked, this, [this] { showYear(overview_.year + 1); });
+
+    header->addStretch(1);
+    header->addWidget(previous_);
+    header->addWidget(yearText_);
+    header->addWidget(next_);
+    return header;
+}
+
+QLayout *YearWindow::buildExports() {
+    auto *saveYear = AddWindowButton(this, "saveYearButton", QStringLiteral("Év mentése (&CSV)…"));
+    auto *saveCalendar =
+        AddWindowButton(this, "saveCalendarButton", QStringLiteral("&Naptár (iCalendar)…"));
+    auto *closeButton = AddWindowButton(this, "closeButton", QStringLiteral("&Bezárás"));
+    connect(saveYear, &QPushButton::clicked, this, &YearWindow::exportYear);
+    connect(saveCalendar, &QPushButton::clicked, this, &YearWindow::exportCalendar);
+    connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+    auto *exports = new QHBoxLayout;
+    exports->addWidget(saveYear);
+    exports->addWidget(saveCalendar);
+    exports->addStretch(1);
+    exports->addWidget(closeButton);
+    return exports;
+}
+
+void YearWindow::showYear(int year) {
+    if (year < FirstServedYear || year > LastServedYear) {
+        return;
+    }
+    overview_ = ComputeYearOverview(place_.place, year, zone_);
+    placeText_->setText(
+        QStringLiteral("%1 (%2)").arg(place_.name, PlaceText(place_.place, QLocale())));
+    yearText_->setText(QString::number(year));
+    previous_->setEnabled(year > FirstServedYear);
+    next_->setEnabled(year < LastServedYear);
+    showRows();
+}
+
+void YearWindow::showRows() {
+    const QLocale locale;
+    const QList<Shade> yallop = Legend(Criterion::Yallop);
+    const QList<Shade> odeh = Legend(Criterion::Odeh);
+    const int recordColumn = table_->columnCount() - 1;
+    table_->clearSpans();
+    table_->setRowCount(int(overview_.lunations.size() * 2));
+    for (int i = 0; i < overview_.lunations.size(); ++i) {
+        const YearLunation &y = overview_.lunations[i];
+        const struct {
+            QString sight;
+            int evening;
+            bool record;
+        } sights[] = {
+            {QStringLiteral("optikai eszközzel"), y.firstOpticalAid,
+             i == overview_.youngestOpticalAid},
+            {QStringLiteral("szabad szemmel"), y.firstNakedEye, i == overview_.youngestNakedEye}};
+        const int first = 2 * i;
+        table_->setItem(first, NewMoon, Cell(YearNewMoonText(y, zone_, locale)));
+        table_->setSpan(first, NewMoon, 2, 1);
+        for (int s = 0; s < 2; ++s) {
+            const int row = first + s;
+            table_->setItem(row, Sight, Cell(sights[s].sight));
+            const QStringList cells =
+                YearEveningCells(y, sights[s].evening, place_.place, zone_, locale);
+            for (int c = 0; c < cells.size(); ++c) {
+                table_->setItem(
+                    row, FirstCell + c,
+                    Cell(cells[c], c == 0 || c == 4 || c == 6 ? Qt::AlignLeft : Qt::AlignRight));
+            }
+            if (sights[s].evening >= 0) {
+                const CrescentSighting &sighting = y.lunation.evenings[sights[s].evening].sighting;
+                table_->item(row, FirstCell + 4)
+                    ->setBackground(yallop[int(sighting.yallop)].colour);
+                table_->item(row, FirstCell + 6)->setBackground(odeh[int(sighting.odeh)].colour);
+            }
+            QTableWidgetItem *record =
+                Cell(sights[s].record ? RecordMark.toString() + QStringLiteral(" rekordesély")
+                                      : QString());
+            table_->setItem(row, recordColumn, record);
+            if (sights[s].record) {
+                QFont bold = table_->font();
+                bold.setBold(true);
+                for (int c = Sight; c < table_->columnCount(); ++c) {
+                    QTableWidgetItem *cell = table_->item(row, c);
+                    cell->setFont(bold);
+                    if (c != FirstCell + 4 && c != FirstCell + 6) {
+                        cell->setBackground(look::LightYellow);
+                    }
+                }
+            }
+        }
+    }
+    table_->resizeColumnsToContents();
+    // The new moons' cells span two rows, which the column's fitting leaves out.
+    int newMoonWidth = table_->columnWidth(NewMoon);
+    for (int row = 0; row < table_->rowCount(); row += 2) {
+        newMoonWidth = std::max(
+            newMoonWidth,
+            table_->fontMetrics().horizontalAdvance(table_->item(row, NewMoon)->text()) + 16);
+    }
+    table_->setColumnWidth(NewMoon, newMoonWidth);
+    table_->resizeRowsToContents();
+}
+
+CrescentWindow *YearWindow::openLunation(int row) {
+    const int index = LunationOfRow(row);
+    if (index < 0 || index >= overview_.lunations.size()) {
+        return nullptr;
+    }
+    if (!forecast_) {
+        forecast_ = new CrescentWindow(dirs_, clock_ == &systemClock_ ? nullptr : clock_, {});
+        forecast_->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    forecast_->showLunation(overview_.lunations[index].number);
+    forecast_->show();
+    forecast_->raise();
+    forecast_->activateWindow();
+    return forecast_;
+}
+
+void YearWindow::choosePlace() {
+    if (const std::optional<ObserverPlace> chosen = ChooseObserverPlace(this, dirs_, place_)) {
+        place_ = *chosen;
+        showYear(overview_.year);
+    }
+}
+
+void YearWindow::exportYear() {
+    if (const std::optional<CsvTarget> target = AskCsvTarget(
+            this, QStringLiteral("Az év mentése"), suggestedPath(QStringLiteral("csv")))) {
+        saveYear(target->path, target->form);
+    }
+}
+
+void YearWindow::exportCalendar() {
+    const QString path =
+        QFileDialog::getSaveFileName(this, QStringLiteral("A naptár mentése"),
+                                     suggestedPath(QStringLiteral("ics")), CalendarFileType());
+    if (!path.isEmpty()) {
+        saveCalendar(path);
+    }
+}
+
+// In the home folder, named after the place and the year.
+QString YearWindow::suggestedPath(const QString &suffix) const {
+    return QStringLiteral("%1/holdsarlok-%2-%3.%4")
+        .arg(QDir::homePath(), FileNamePart(place_.name))
+        .arg(overview_.year)
+        .arg(suffix);
+}
+
+bool YearWindow::saveYear(const QString &path, CsvForm form) {
+    return SaveExport(this, path,
+                      FormatYearCsv(overview_, place_.name, place_.place, zone_, form).toUtf8());
+}
+
+bool YearWindow::saveCalendar(const QString &path) {
+    return SaveExport(
+        this, path,
+        FormatEveningsCalendar(LunationsOf(overview_),
+                               {place_.name, place_.place, zone_, QLocale(), clock_->now()})
+            .bytes);
+}
+
+} // namespace lunex
