@@ -292,6 +292,15 @@ std::optional<QTimeZone> NamedZone(QStringView name) {
     return zone.isValid() ? std::optional(zone) : std::nullopt;
 }
 
+QStringList ZoneNames() {
+    QStringList names;
+    for (const QByteArray &name : DatabaseNames()) {
+        names.append(QString::fromUtf8(name));
+    }
+    names.sort();
+    return names;
+}
+
 SystemZoneSetting ReadSystemZone() {
     const QByteArray tz = qgetenv("TZ");
     // The C library reads what follows a ':' as it reads the whole.

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QDateTime>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <QTime>
 #include <QTimeZone>
@@ -42,6 +43,8 @@ QString ZoneName(const QTimeZone &zone);
 // A zone by its name in the time-zone database (the names of its tzdata.zi:
 // zones, their aliases, Etc/ names and "UTC"); nothing for any other text.
 std::optional<QTimeZone> NamedZone(QStringView name);
+// Those names, in alphabetical order, for a user to choose from.
+QStringList ZoneNames();
 
 // The instant at which the zone's clock shows `date` and `time`, carrying the
 // offset the clock had then. Empty when the clock skips that reading (the hour

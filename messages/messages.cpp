@@ -119,6 +119,12 @@ QString CoordinateFormsHint(const QLocale &locale) {
         .arg(Example(47, 5, locale), Example(29, 9, locale));
 }
 
+QString UnknownPlaceZoneMessage(QStringView fileName, QStringView zone) {
+    return QStringLiteral("%1 '%2' fájlban megadott időzóna ('%3') ismeretlen; helyette a "
+                          "rendszer időzónáját használom.")
+        .arg(Article(fileName), fileName, zone);
+}
+
 QString PlaceFileFallbackMessage(QStringView fileName, QStringView reason,
                                  QStringView fallbackName) {
     return QStringLiteral("%1 Helyette %2 adataival számolok.")

@@ -101,6 +101,8 @@ inline const QString PlaceNameMissingMessage =
 QString InvalidLatitudeMessage(const QLocale &locale);
 QString InvalidLongitudeMessage(const QLocale &locale);
 QString InvalidElevationMessage();
+inline const QString UnknownZoneNameMessage =
+    QStringLiteral("Kérem, válasszon IDŐZÓNÁT a listából (például Europe/Budapest)!");
 // Under the fields: the forms they take.
 QString CoordinateFormsHint(const QLocale &locale);
 
@@ -108,6 +110,9 @@ QString CoordinateFormsHint(const QLocale &locale);
 // used instead.
 QString PlaceFileFallbackMessage(QStringView fileName, QStringView reason,
                                  QStringView fallbackName);
+// The place's file names a zone that the time-zone database does not know:
+// the place is read, on the system's clock.
+QString UnknownPlaceZoneMessage(QStringView fileName, QStringView zone);
 // The reason when its line is not a place.
 inline const QString MalformedPlaceReason =
     QStringLiteral("nem NÉV;SZÉLESSÉG;HOSSZÚSÁG;MAGASSÁG alakú (például Szeged;46.25;20.14;75).");

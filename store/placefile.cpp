@@ -1,5 +1,6 @@
 #include "store/placefile.h"
 
+#include "clock/civiltime.h"
 #include "lunar/places.h"
 #include "store/codepage.h"
 #include "store/datafiles.h"
@@ -63,10 +64,15 @@ bool IsOnEarth(const Place &p) {
 }
 
 QByteArray PlaceFileBytes(const ObserverPlace &place) {
-    return SingleValueBytes(QStringLiteral("%1;%2;%3;%4")
-                                .arg(WritableName(place.name), FileNumber(place.place.latitude, 6),
-                                     FileNumber(place.place.longitude, 6),
-                                     FileNumber(place.place.elevation, 1)));
+    QString line =
+        QStringLiteral("%1;%2;%3;%4")
+            .arg(WritableName(place.name), FileNumber(place.place.latitude, 6),
+                 FileNumber(place.place.longitude, 6), FileNumber(place.place.elevation, 1));
+    // A place on the system's clock is written as older versions read it.
+    if (const QString zone = place.zone.trimmed(); !zone.isEmpty()) {
+        line += u';' + zone;
+    }
+    return SingleValueBytes(line);
 }
 
 // A built-in place whose name the file could not spell comes back under it.
@@ -115,13 +121,20 @@ QString ReadableName(QString name) {
     return name;
 }
 
-std::optional<ObserverPlace> ParsePlaceFile(QByteArrayView bytes) {
+// The place, and the zone's name as the file gives it (empty for none).
+std::optional<std::pair<ObserverPlace, QString>> ParsePlaceFile(QByteArrayView bytes) {
     const QString text = DecodePlaceFile(bytes);
     static const QRegularExpression lineEnd(QStringLiteral("[\r\n]"));
     const QStringList lines = text.split(lineEnd, Qt::SkipEmptyParts);
     const auto line = std::find_if(lines.begin(), lines.end(),
                                    [](const QString &l) { return !l.trimmed().isEmpty(); });
-    const QStringList fields = line == lines.end() ? QStringList() : line->split(u';');
+    QStringList fields = line == lines.end() ? QStringList() : line->split(u';');
+    // No zone's name is a number, and an elevation always is: a line that
+    // ends in a number has no zone, whatever ';' its name holds.
+    QString zone;
+    if (fields.size() >= 5 && !FileNumberOf(fields.constLast())) {
+        zone = fields.takeLast().trimmed();
+    }
     if (fields.size() < 4) {
         return std::nullopt;
     }
@@ -134,8 +147,9 @@ std::optional<ObserverPlace> ParsePlaceFile(QByteArrayView bytes) {
     }
     const Place place{*latitude, *longitude, *elevation};
     const QString name = ReadableName(fields.first(n - 3).join(u';'));
-    return ObserverPlace{IsBlankPlaceName(name) ? UnnamedPlace : BuiltInSpelling(name, place),
-                         place};
+    return std::pair{
+        ObserverPlace{IsBlankPlaceName(name) ? UnnamedPlace : BuiltInSpelling(name, place), place},
+        zone};
 }
 
 } // namespace
@@ -153,7 +167,11 @@ bool IsBlankPlaceName(QStringView name) {
 
 ObserverPlace DefaultObserverPlace() {
     const NamedPlace budapest = FindPlace(u"Budapest").value();
-    return {budapest.name.toString(), budapest.place};
+    return {budapest.name.toString(), budapest.place, budapest.zone.toString()};
+}
+
+QTimeZone ZoneOf(const ObserverPlace &place) {
+    return place.zone.isEmpty() ? SystemZone() : NamedZone(place.zone).value_or(SystemZone());
 }
 
 PlaceReading LoadObserverPlace(const QString &dataDir) {
@@ -166,8 +184,14 @@ PlaceReading LoadObserverPlace(const QString &dataDir) {
     const ReadResult read = ReadAllBytes(path);
     QString reason = ProblemText(read.problem);
     if (read.bytes) {
-        if (const std::optional<ObserverPlace> place = ParsePlaceFile(*read.bytes)) {
-            return {*place, false, {}};
+        if (const auto parsed = ParsePlaceFile(*read.bytes)) {
+            auto [place, zone] = *parsed;
+            if (zone.isEmpty() || NamedZone(zone)) {
+                place.zone = zone;
+                return {place, false, {}};
+            }
+            return {place, false,
+                    UnknownPlaceZoneMessage(FileNameOf(PlaceFile), ReadableName(zone))};
         }
         reason = MalformedPlaceReason;
     }

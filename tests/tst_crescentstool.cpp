@@ -5,6 +5,7 @@
 #include "processrun.h"
 
 #include "charts/visibilitychart.h"
+#include "clock/civiltime.h"
 #include "lunar/evenings.h"
 #include "lunar/places.h"
 
@@ -744,6 +745,15 @@ private slots:
             QVERIFY2(std::abs(p.place.latitude) <= 90 && std::abs(p.place.longitude) <= 180,
                      qPrintable(name));
             QVERIFY2(p.place.elevation >= -500 && p.place.elevation <= 9000, qPrintable(name));
+            // Its zone is one the database knows, and its clock runs within
+            // three hours of the Sun's there (a day ahead or behind at most).
+            const std::optional<QTimeZone> zone = NamedZone(p.zone);
+            QVERIFY2(zone, qPrintable(name));
+            const double hours = zone->standardTimeOffset(QDateTime(
+                                     QDate(2026, 1, 15), QTime(12, 0), QTimeZone::utc())) /
+                                     3600.0 -
+                                 p.place.longitude / 15;
+            QVERIFY2(std::abs(std::remainder(hours, 24.0)) < 3, qPrintable(name));
         }
     }
 

@@ -9,6 +9,8 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QComboBox>
+#include <QCompleter>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -135,6 +137,9 @@ private slots:
         QTest::newRow("elevation in feet") << "elevation"
                                            << "344 ft"
                                            << "MAGASSÁGOT";
+        QTest::newRow("a zone the database does not know") << "zone"
+                                                           << "Europe/Szeged"
+                                                           << "IDŐZÓNÁT";
     }
     void refusesWhatItCannotRead() {
         QFETCH(QString, field);
@@ -150,22 +155,32 @@ private slots:
         QVERIFY(rig.dialog->isVisible());
         QVERIFY(!rig.dialog->saved());
         QCOMPARE(rig.field(qPrintable(field))->text(), typed);
-        QCOMPARE(rig.dialog->focusWidget(), rig.field(qPrintable(field)));
+        // The zone's field gives its focus to its list.
+        QWidget *typedIn = rig.field(qPrintable(field));
+        QCOMPARE(rig.dialog->focusWidget(),
+                 typedIn->focusProxy() ? typedIn->focusProxy() : typedIn);
         QCOMPARE(rig.dir.read("hely.txt"), QByteArray("<absent>"));
     }
 
     // What is typed, in the user's locale and forms, is what hely.txt keeps.
+    // A typed place keeps the system's zone (UTC here) unless another is chosen.
     void savesWhatWasTyped_data() {
-        QTest::addColumn<QStringList>("typed"); // name, latitude, longitude, elevation
+        QTest::addColumn<QStringList>("typed"); // name, latitude, longitude, elevation[, zone]
         QTest::addColumn<QByteArray>("stored");
         QTest::newRow("degrees and minutes, decimal comma")
             << QStringList{"Kert", "47° 29,9′ É", "19,04", "105,5"}
-            << QByteArray("Kert;47.498333;19.04;105.5\r\n");
+            << QByteArray("Kert;47.498333;19.04;105.5;UTC\r\n");
         QTest::newRow("south and west by their letters")
             << QStringList{"Tanya", "D 33 55,2", "70° 40,2' Ny", "570 m"}
-            << QByteArray("Tanya;-33.92;-70.67;570\r\n");
+            << QByteArray("Tanya;-33.92;-70.67;570;UTC\r\n");
         QTest::newRow("signs, no elevation is sea level")
             << QStringList{"  Part  ", "-33.92", "+18.42", ""}
+            << QByteArray("Part;-33.92;18.42;0;UTC\r\n");
+        QTest::newRow("Quito on its own clock")
+            << QStringList{"Quito", "0° 10′ D", "78° 28′ Ny", "2850", " America/Guayaquil "}
+            << QByteArray("Quito;-0.166667;-78.466667;2850;America/Guayaquil\r\n");
+        QTest::newRow("no zone: the system's, as older versions kept it")
+            << QStringList{"Part", "-33.92", "18.42", "0", ""}
             << QByteArray("Part;-33.92;18.42;0\r\n");
         QTest::newRow("a letter the file cannot keep")
             << QStringList{QStringLiteral("São Tomé"), "0,34", "6,73", "10"}
@@ -175,8 +190,8 @@ private slots:
         QFETCH(QStringList, typed);
         QFETCH(QByteArray, stored);
         Rig rig;
-        const char *fields[] = {"placeName", "latitude", "longitude", "elevation"};
-        for (int i = 0; i < 4; ++i) {
+        const char *fields[] = {"placeName", "latitude", "longitude", "elevation", "zone"};
+        for (int i = 0; i < typed.size(); ++i) {
             rig.type(fields[i], typed[i]);
         }
         MessageBoxes boxes;
@@ -233,9 +248,51 @@ private slots:
             QCOMPARE(place->name, chosen);
             QCOMPARE(place->place.latitude, 69.65);
             QCOMPARE(LoadObserverPlace(dir.path()).place.name, chosen);
+            QCOMPARE(place->zone, QStringLiteral("Europe/Oslo"));
         } else {
             QCOMPARE(dir.read("hely.txt"), QByteArray("<absent>"));
         }
+    }
+
+    // A built-in place picked brings its own clock; the zone's field finds a
+    // name of the database by any part of it, regardless of capitals.
+    void zoneOfThePlace_data() {
+        QTest::addColumn<QString>("search");
+        QTest::addColumn<QString>("zone");    // after the pick
+        QTest::addColumn<QString>("typed");   // into the zone's field
+        QTest::addColumn<QString>("offered"); // the one name it offers
+        QTest::newRow("Mexico City") << "mexiko"
+                                     << "America/Mexico_City"
+                                     << "guayaq"
+                                     << "America/Guayaquil";
+        QTest::newRow("west of the date line, a day ahead") << "apia"
+                                                            << "Pacific/Apia"
+                                                            << "ARGENTINA/BUENOS"
+                                                            << "America/Argentina/Buenos_Aires";
+        QTest::newRow("an alias of the database") << "delhi"
+                                                  << "Asia/Kolkata"
+                                                  << "calcutta"
+                                                  << "Asia/Calcutta";
+    }
+    void zoneOfThePlace() {
+        QFETCH(QString, search);
+        QFETCH(QString, zone);
+        QFETCH(QString, typed);
+        QFETCH(QString, offered);
+        Rig rig;
+        QCOMPARE(rig.field("zone")->text(), QStringLiteral("UTC")); // Szeged on the system's
+        QTest::keyClicks(rig.field("placeSearch"), search);
+        QTest::keyClick(rig.field("placeSearch"), Qt::Key_Return);
+        QCOMPARE(rig.field("zone")->text(), zone);
+        auto *zones = rig.dialog->findChild<QComboBox *>("zoneList");
+        rig.field("zone")->clear();
+        QTest::keyClicks(rig.field("zone"), typed);
+        QCOMPARE(zones->completer()->completionCount(), 1);
+        QCOMPARE(zones->completer()->currentCompletion(), offered);
+        rig.type("zone", zone);
+        rig.ok();
+        QCOMPARE(rig.dialog->saved()->zone, zone);
+        QVERIFY(rig.dir.read("hely.txt").endsWith(';' + zone.toUtf8() + "\r\n"));
     }
 
     // An unreadable hely.txt is said once a run; Budapest stands in.
@@ -263,6 +320,7 @@ private slots:
             {"latitude", "Földrajzi szélesség"},
             {"longitude", "Földrajzi hosszúság"},
             {"elevation", "Tengerszint feletti magasság"},
+            {"zone", "Időzóna"},
             {"placeOk", "OK"},
             {"placeCancel", "Mégse"},
         };

@@ -12,6 +12,7 @@
 #include <QImage>
 #include <QImageWriter>
 #include <QRandomGenerator>
+#include <QScopeGuard>
 #include <QTest>
 
 #include <sys/time.h>
@@ -558,6 +559,80 @@ private slots:
             QCOMPARE(dir.read("hely.txt"), bytes);
         }
         QCOMPARE(QFileInfo::exists(dir.pic("hely.txt")), bytes != "<absent>");
+    }
+
+    // The place's clock: an optional last field, written only when the place
+    // has a zone of its own; a line without one, as older versions wrote it,
+    // is a place on the system's clock, and so is a zone nobody knows, said.
+    void placeFileZone_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("name");  // empty: unreadable
+        QTest::addColumn<QString>("zone");  // as kept; empty for the system's
+        QTest::addColumn<QString>("clock"); // the zone the place's times are shown in
+        QTest::addColumn<bool>("said");
+        const QString system = QStringLiteral("Asia/Tokyo");
+        QTest::newRow("its own zone")
+            << QByteArray("Szeged;46.25;20.14;75;Europe/Budapest\r\n") << "Szeged"
+            << "Europe/Budapest"
+            << "Europe/Budapest" << false;
+        QTest::newRow("four fields: the system's clock")
+            << QByteArray("Szeged;46.25;20.14;75\r\n") << "Szeged"
+            << "" << system << false;
+        QTest::newRow("a zone nobody knows")
+            << QByteArray("Szeged;46.25;20.14;75;Europe/Szeged\r\n") << "Szeged"
+            << "" << system << true;
+        QTest::newRow("a zone in lower case")
+            << QByteArray("Szeged;46.25;20.14;75;europe/budapest") << "Szeged"
+            << "" << system << true;
+        QTest::newRow("blanks and decimal commas")
+            << QByteArray(" Quito ; -0,17 ; -78,47 ; 2850 ; America/Guayaquil \n") << "Quito"
+            << "America/Guayaquil"
+            << "America/Guayaquil" << false;
+        QTest::newRow("an alias") << QByteArray("Delhi;28.61;77.21;216;Asia/Calcutta") << "Delhi"
+                                  << "Asia/Calcutta"
+                                  << "Asia/Calcutta" << false;
+        QTest::newRow("a ';' in the name")
+            << QByteArray("Tanya; a d\xFBl\xF5 v\xE9g\xE9n;46.5;20;80;Europe/Budapest")
+            << QStringLiteral("Tanya; a dűlő végén") << "Europe/Budapest"
+            << "Europe/Budapest" << false;
+        QTest::newRow("an empty last field") << QByteArray("Eger;47.9;20.38;160;\r\n") << "Eger"
+                                             << "" << system << false;
+        QTest::newRow("the zone where the elevation belongs")
+            << QByteArray("Eger;47.9;20.38;Europe/Budapest\r\n") << ""
+            << "Europe/Budapest"
+            << "Europe/Budapest" << true;
+    }
+    void placeFileZone() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, name);
+        QFETCH(QString, zone);
+        QFETCH(QString, clock);
+        QFETCH(bool, said);
+        const QByteArray oldTz = qgetenv("TZ");
+        qputenv("TZ", "Asia/Tokyo");
+        const auto restore = qScopeGuard([&] { qputenv("TZ", oldTz); });
+        AppDir dir;
+        dir.write("hely.txt", bytes);
+        const PlaceReading reading = LoadObserverPlace(dir.path());
+        QCOMPARE(reading.unreadable, name.isEmpty());
+        QCOMPARE(reading.place.name, name.isEmpty() ? QStringLiteral("Budapest") : name);
+        QCOMPARE(reading.place.zone, zone);
+        QCOMPARE(QString::fromUtf8(ZoneOf(reading.place).id()), clock);
+        QCOMPARE(!reading.message.isEmpty(), said);
+        if (said && !name.isEmpty()) {
+            const QString bad = QString::fromLatin1(bytes.split(';').last().trimmed());
+            QVERIFY2(reading.message.startsWith(u"A 'hely.txt' ") &&
+                         reading.message.contains(QStringLiteral("'%1'").arg(bad)) &&
+                         reading.message.contains(u"rendszer időzónáját"),
+                     qPrintable(reading.message));
+        }
+        QCOMPARE(dir.read("hely.txt"), bytes);
+        // Saved again, the zone is written only where the place has one.
+        if (!name.isEmpty()) {
+            QCOMPARE(SaveObserverPlace(dir.path(), reading.place), FileProblem::None);
+            QCOMPARE(dir.read("hely.txt").endsWith(";" + zone.toUtf8() + "\r\n"), !zone.isEmpty());
+            QCOMPARE(LoadObserverPlace(dir.path()).place.zone, zone);
+        }
     }
 
     // What a killed save left beside a data file goes at the next start: only

@@ -1,5 +1,6 @@
 #include "app/place/placedialog.h"
 
+#include "clock/civiltime.h"
 #include "look/colours.h"
 #include "look/look.h"
 #include "lunar/places.h"
@@ -7,6 +8,8 @@
 #include "texts/placereader.h"
 
 #include <QBoxLayout>
+#include <QComboBox>
+#include <QCompleter>
 #include <QFormLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -40,6 +43,16 @@ QString ListText(const NamedPlace &p) {
     }
     return aliases.isEmpty() ? p.name.toString()
                              : QStringLiteral("%1 (%2)").arg(p.name, aliases.join(u", "));
+}
+
+// The zone the dialog shows for a place: its own, or for a place on the
+// system's clock the system's zone, when the database names it.
+QString ShownZone(const ObserverPlace &place) {
+    if (!place.zone.isEmpty()) {
+        return place.zone;
+    }
+    const QString system = QString::fromUtf8(SystemZone().id());
+    return NamedZone(system) ? system : QString();
 }
 
 } // namespace
@@ -91,7 +104,7 @@ void PlaceDialog::buildSearch(QVBoxLayout *layout) {
         const auto place =
             picked.isEmpty() ? std::nullopt : FindPlace(picked[0]->data(Qt::UserRole).toString());
         if (place) {
-            fill({place->name.toString(), place->place});
+            fill({place->name.toString(), place->place, place->zone.toString()});
         }
     });
 }
@@ -106,6 +119,20 @@ void PlaceDialog::buildForm(QVBoxLayout *layout) {
     form->addRow(QStringLiteral("Földrajzi &szélesség:"), latitude_);
     form->addRow(QStringLiteral("Földrajzi &hosszúság:"), longitude_);
     form->addRow(QStringLiteral("&Magasság (méter):"), elevation_);
+    // Hundreds of names: typing any part of one finds it.
+    zone_ = new QComboBox(this);
+    zone_->setObjectName(QStringLiteral("zoneList"));
+    zone_->setAccessibleName(QStringLiteral("Időzóna"));
+    zone_->setEditable(true);
+    zone_->lineEdit()->setObjectName(QStringLiteral("zone"));
+    zone_->lineEdit()->setAccessibleName(zone_->accessibleName());
+    zone_->setInsertPolicy(QComboBox::NoInsert);
+    zone_->addItems(ZoneNames());
+    zone_->completer()->setFilterMode(Qt::MatchContains);
+    zone_->completer()->setCaseSensitivity(Qt::CaseInsensitive);
+    zone_->completer()->setCompletionMode(QCompleter::PopupCompletion);
+    look::StyleLightField(zone_);
+    form->addRow(QStringLiteral("&Időzóna:"), zone_);
     layout->addLayout(form);
     auto *hint = new QLabel(CoordinateFormsHint(QLocale()), this);
     hint->setWordWrap(true);
@@ -152,6 +179,7 @@ void PlaceDialog::fill(const ObserverPlace &place) {
     latitude_->setText(CoordinateText(place.place.latitude, Axis::Latitude, locale));
     longitude_->setText(CoordinateText(place.place.longitude, Axis::Longitude, locale));
     elevation_->setText(ElevationText(place.place.elevation, locale));
+    zone_->setCurrentText(ShownZone(place));
     for (QLineEdit *field : {name_, latitude_, longitude_, elevation_}) {
         field->setCursorPosition(0);
     }
@@ -182,11 +210,14 @@ std::optional<ObserverPlace> PlaceDialog::typedPlace() {
     const auto elevation = elevation_->text().trimmed().isEmpty()
                                ? std::optional(0.0)
                                : ReadElevation(elevation_->text(), locale);
+    // No zone chosen keeps the place on the system's clock.
+    const QString zone = zone_->currentText().trimmed();
     const std::pair<QLineEdit *, QString> refusals[] = {
         {name_, IsBlankPlaceName(name) ? PlaceNameMissingMessage : QString()},
         {latitude_, latitude ? QString() : InvalidLatitudeMessage(locale)},
         {longitude_, longitude ? QString() : InvalidLongitudeMessage(locale)},
         {elevation_, elevation ? QString() : InvalidElevationMessage()},
+        {zone_->lineEdit(), zone.isEmpty() || NamedZone(zone) ? QString() : UnknownZoneNameMessage},
     };
     for (const auto &[field, message] : refusals) {
         if (!message.isEmpty()) {
@@ -196,7 +227,7 @@ std::optional<ObserverPlace> PlaceDialog::typedPlace() {
             return std::nullopt;
         }
     }
-    return ObserverPlace{name, {*latitude, *longitude, *elevation}};
+    return ObserverPlace{name, {*latitude, *longitude, *elevation}, zone};
 }
 
 void PlaceDialog::accept() {
@@ -226,7 +257,7 @@ std::optional<ObserverPlace> ChooseObserverPlace(QWidget *parent, const AppDirs 
 ObserverPlace CurrentObserverPlace(const AppDirs &dirs, QWidget *messageParent) {
     static QSet<QString> reported;
     const PlaceReading reading = LoadObserverPlace(dirs.data);
-    if (reading.unreadable && !reported.contains(dirs.data)) {
+    if (!reading.message.isEmpty() && !reported.contains(dirs.data)) {
         reported.insert(dirs.data);
         look::ShowMessageBox(messageParent, reading.message, QMessageBox::Warning);
     }

@@ -7,6 +7,7 @@
 
 #include <optional>
 
+class QComboBox;
 class QLineEdit;
 class QListWidget;
 class QVBoxLayout;
@@ -15,7 +16,9 @@ namespace lunex {
 
 // The dialog "Megfigyelési hely": a built-in place picked from the list, found
 // by any part of its name regardless of capitals and accents, or a place typed
-// as a name, latitude, longitude and elevation.
+// as a name, latitude, longitude and elevation; and the zone whose clock the
+// place keeps, chosen from the time-zone database's names (a typed place starts
+// on the system's).
 class PlaceDialog : public QDialog {
     Q_OBJECT
 public:
@@ -48,6 +51,7 @@ private:
     QLineEdit *latitude_ = nullptr;
     QLineEdit *longitude_ = nullptr;
     QLineEdit *elevation_ = nullptr;
+    QComboBox *zone_ = nullptr;
     std::optional<ObserverPlace> saved_;
 };
 
@@ -57,7 +61,8 @@ std::optional<ObserverPlace> ChooseObserverPlace(QWidget *parent, const AppDirs 
                                                  const ObserverPlace &current);
 
 // The stored place; an unreadable hely.txt is reported once per run (message
-// box) and Budapest is used.
+// box) and Budapest is used, as is a zone it names that the database does
+// not know (the system's zone stands in).
 ObserverPlace CurrentObserverPlace(const AppDirs &dirs, QWidget *messageParent);
 
 } // namespace lunex

@@ -122,7 +122,7 @@ int DrawMap(const MapRequest &request) {
 void UseStoredPlace(TableSetting &setting) {
     const AppDirs dirs = LocateAppDirs(QCoreApplication::applicationDirPath(), UserDataDir());
     const PlaceReading reading = LoadObserverPlace(dirs.data);
-    if (reading.unreadable) {
+    if (!reading.message.isEmpty()) {
         Err() << reading.message << Qt::endl;
     }
     setting.placeName = reading.place.name;
