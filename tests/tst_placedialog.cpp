@@ -184,7 +184,7 @@ private slots:
             << QByteArray("Part;-33.92;18.42;0\r\n");
         QTest::newRow("a letter the file cannot keep")
             << QStringList{QStringLiteral("São Tomé"), "0,34", "6,73", "10"}
-            << QByteArray("Sao Tom\xE9;0.34;6.73;10\r\n");
+            << QByteArray("Sao Tom\xE9;0.34;6.73;10;UTC\r\n");
     }
     void savesWhatWasTyped() {
         QFETCH(QStringList, typed);
