@@ -157,7 +157,7 @@ public:
     MapPainter(QImage &picture, const VisibilityMap &map, Criterion criterion)
         : painter_(&picture), layout_(LayoutFor(picture.width(), map.region())),
           frame_(map.region(), picture.width()), width_(picture.width()), map_(map),
-          criterion_(criterion), legend_(Legend(criterion)) {
+          criterion_(criterion), legend_(Legend(criterion, map.direction)) {
         painter_.setRenderHint(QPainter::Antialiasing);
         painter_.setRenderHint(QPainter::TextAntialiasing);
     }
@@ -313,11 +313,12 @@ void MapPainter::drawTitle() {
     painter_.setPen(Qt::black);
     painter_.setFont(ChartFont(26 * s, true));
     painter_.drawText(QRect(0, layout_.titleTop, width_, int(34 * s)),
-                      Qt::AlignHCenter | Qt::AlignTop, MapTitle(map_.date));
+                      Qt::AlignHCenter | Qt::AlignTop, MapTitle(map_.date, map_.direction));
     painter_.setFont(ChartFont(15 * s));
-    painter_.drawText(QRect(0, layout_.titleTop + int(38 * s), width_, int(24 * s)),
-                      Qt::AlignHCenter | Qt::AlignTop,
-                      MapSubtitle(criterion_, RoundedToMinute(map_.newMoon), map_.step));
+    painter_.drawText(
+        QRect(0, layout_.titleTop + int(38 * s), width_, int(24 * s)),
+        Qt::AlignHCenter | Qt::AlignTop,
+        MapSubtitle(criterion_, RoundedToMinute(map_.newMoon), map_.step, map_.direction));
 }
 
 // In two columns; a swatch shows the shade over a mid grey, as on the map.
@@ -373,7 +374,7 @@ void MapPainter::drawMark(const MapMark &mark) {
 
 } // namespace
 
-QList<Shade> Legend(Criterion criterion) {
+QList<Shade> Legend(Criterion criterion, Direction direction) {
     const QList<QRgb> colours = criterion == Criterion::Yallop
                                     ? QList<QRgb>{BluishGreen, SkyBlue, Yellow, Orange, Vermilion}
                                     : QList<QRgb>{BluishGreen, Yellow, Orange};
@@ -383,8 +384,8 @@ QList<Shade> Legend(Criterion criterion) {
                        criterion == Criterion::Yallop ? LegendLabel(YallopClass(i))
                                                       : LegendLabel(OdehZone(i))});
     }
-    legend.append({NoCrescent, NoCrescentLegendLabel()});
-    legend.append({NoHorizon, NoEveningLegendLabel(), true});
+    legend.append({NoCrescent, NoCrescentLegendLabel(direction)});
+    legend.append({NoHorizon, NoEveningLegendLabel(direction), true});
     return legend;
 }
 

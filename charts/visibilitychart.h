@@ -24,8 +24,9 @@ struct Shade {
     QString label;        // for the legend
     bool hatched = false; // stripes over the colour: no evening to judge there
 };
-// By the index ShadeOf gives.
-QList<Shade> Legend(Criterion criterion);
+// By the index ShadeOf gives; the cells without a crescent told as the
+// evening's (the morning's).
+QList<Shade> Legend(Criterion criterion, Direction direction = Direction::Evening);
 
 inline constexpr int DefaultMapWidth = 1440;
 

@@ -89,6 +89,18 @@ QList<Evening> MorningsAndEvenings(const Lunation &lunation) {
     return lunation.mornings + lunation.evenings;
 }
 
+QList<Evening> RowsOf(const Lunation &lunation, DayParts parts) {
+    switch (parts) {
+    case DayParts::Evenings:
+        return lunation.evenings;
+    case DayParts::Mornings:
+        return lunation.mornings;
+    case DayParts::Both:
+        break;
+    }
+    return MorningsAndEvenings(lunation);
+}
+
 QDateTime RoundedToMinute(const QDateTime &instant) {
     constexpr qint64 minute = 60000;
     const qint64 shifted = instant.toMSecsSinceEpoch() + minute / 2;

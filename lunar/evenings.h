@@ -54,6 +54,10 @@ struct Lunation {
 // The lunation's mornings and then its evenings: all its rows in time order.
 QList<Evening> MorningsAndEvenings(const Lunation &lunation);
 
+// Which of a lunation's rows a table shows.
+enum class DayParts { Evenings, Mornings, Both };
+QList<Evening> RowsOf(const Lunation &lunation, DayParts parts);
+
 // The lunation k (lunar/newmoon.h): its new moon and its evenings at the place.
 Lunation ComputeLunation(const Place &place, int k);
 

@@ -17,6 +17,11 @@ QDateTime NewMoonBeforeEvening(const QDate &date) {
     return NewMoonUtc(LunationAtOrAfter(latest) - 1);
 }
 
+QDateTime NewMoonAfterMorning(const QDate &date) {
+    const QDateTime earliest = QDateTime(date.addDays(-1), QTime(0, 0), QTimeZone::utc());
+    return NewMoonUtc(LunationAtOrAfter(earliest));
+}
+
 MapRegion RegionAround(double latitude, double longitude, double width, double height) {
     height = std::min(height, 180.0);
     width = std::min(width, 360.0);
@@ -29,14 +34,17 @@ MapRegion EuropeRegion() {
     return {34, -25, 72, 45};
 }
 
-VisibilityMap ComputeVisibilityMap(const QDate &date, double step, QThreadPool *pool) {
-    return ComputeVisibilityMap(date, MapRegion{}, step, pool);
+VisibilityMap ComputeVisibilityMap(const QDate &date, double step, QThreadPool *pool,
+                                   Direction direction) {
+    return ComputeVisibilityMap(date, MapRegion{}, step, pool, direction);
 }
 
 VisibilityMap ComputeVisibilityMap(const QDate &date, const MapRegion &region, double step,
-                                   QThreadPool *pool) {
+                                   QThreadPool *pool, Direction direction) {
+    const bool morning = direction == Direction::Morning;
     VisibilityMap map;
     map.date = date;
+    map.direction = direction;
     map.step = step;
     map.north = std::min(region.north, 90.0);
     // Whole cells, one more where the region ends within one; a hair's
@@ -51,13 +59,15 @@ VisibilityMap ComputeVisibilityMap(const QDate &date, const MapRegion &region, d
         map.west = -180;
     }
     map.columns = std::min(cellsOver(region.east - region.west), int(std::lround(360.0 / step)));
-    map.newMoon = NewMoonBeforeEvening(date);
+    map.newMoon = morning ? NewMoonAfterMorning(date) : NewMoonBeforeEvening(date);
     map.cells.resize(std::size_t(map.columns) * std::size_t(map.rows));
     const double newMoon = JulianDay(map.newMoon);
     const double dateJd = JulianDayOfDate(date);
     // Evenings of one date run from 18h UT of the day before (at 180° E) to
     // about 12h UT of the day after (180° W); moonsets up to a day later.
-    const SkyTrack track(dateJd - 1.0, dateJd + 3.0);
+    // Mornings mirror them about noon UT of the date.
+    const SkyTrack track =
+        morning ? SkyTrack(dateJd - 2.0, dateJd + 2.0) : SkyTrack(dateJd - 1.0, dateJd + 3.0);
 
     std::vector<int> rows(std::size_t(map.rows));
     std::iota(rows.begin(), rows.end(), 0);
@@ -66,7 +76,7 @@ VisibilityMap ComputeVisibilityMap(const QDate &date, const MapRegion &region, d
             // Sea level everywhere: the grid has no heights.
             const LocalSky sky(
                 track, {map.latitudeOf(row), std::remainder(map.longitudeOf(column), 360.0), 0});
-            const CrescentSighting s = ObserveCrescent(sky, dateJd, newMoon);
+            const CrescentSighting s = ObserveCrescent(sky, dateJd, newMoon, direction);
             map.cells[std::size_t(row) * std::size_t(map.columns) + std::size_t(column)] = {
                 s.status, float(s.q), float(s.v)};
         }

@@ -8,8 +8,9 @@
 
 #include <vector>
 
-// The map of the crescent: its visibility on the evening of one date at every
-// place of a latitude–longitude grid, of the whole world or of a region.
+// The map of the crescent: its visibility on the evening (the morning) of one
+// date at every place of a latitude–longitude grid, of the whole world or of a
+// region.
 namespace lunex {
 
 enum class Criterion { Yallop, Odeh };
@@ -38,8 +39,9 @@ struct MapCell {
 };
 
 struct VisibilityMap {
-    QDate date;         // the evening, by each place's own mean solar time
-    QDateTime newMoon;  // UTC, the conjunction the crescent follows
+    QDate date; // the evening (morning), by each place's own mean solar time
+    Direction direction = Direction::Evening;
+    QDateTime newMoon;  // UTC, the conjunction the crescent follows (the morning's precedes)
     double step = 1;    // degrees between cell centres
     double north = 90;  // the northern edge of the first row
     double west = -180; // the western edge of the first column; may pass 180° eastwards
@@ -59,19 +61,25 @@ struct VisibilityMap {
 // The last new moon before the latest evening of the date anywhere (at the
 // date line's western side, some 36 hours after 0h UT of the date).
 QDateTime NewMoonBeforeEvening(const QDate &date);
+// The first new moon after the earliest morning of the date anywhere (at the
+// date line's eastern side, some 12 hours before 0h UT of the date).
+QDateTime NewMoonAfterMorning(const QDate &date);
 
 // The geocentric places are computed once for the whole map; each place adds
 // only its own horizon. The rows are shared among the threads of `pool`, Qt's
 // global one when none is given.
-VisibilityMap ComputeVisibilityMap(const QDate &date, double step, QThreadPool *pool = nullptr);
+VisibilityMap ComputeVisibilityMap(const QDate &date, double step, QThreadPool *pool = nullptr,
+                                   Direction direction = Direction::Evening);
 // The same for a region: its cells equal the world map's at the same places.
 VisibilityMap ComputeVisibilityMap(const QDate &date, const MapRegion &region, double step,
-                                   QThreadPool *pool = nullptr);
+                                   QThreadPool *pool = nullptr,
+                                   Direction direction = Direction::Evening);
 
 // What a cell shows, as an index: first the criterion's classes (Yallop's
 // A–F, Odeh's A–D), then NoCrescentShade (the Moon sets first, or there is no
-// new moon yet), then NoEveningShade (the Sun or the Moon does not set, or
-// the Sun does not rise).
+// new moon yet; in the morning: it rises after the Sun, or the new moon has
+// passed), then NoEveningShade (the Sun or the Moon does not set, or the Sun
+// does not rise; the same days in the morning).
 int ClassCount(Criterion criterion);
 inline int NoCrescentShade(Criterion criterion) {
     return ClassCount(criterion);

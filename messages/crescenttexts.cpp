@@ -69,29 +69,39 @@ QString LegendLabel(OdehZone z) {
     return QStringLiteral("%1: %2").arg(ClassLetter(z)).arg(OdehMeaning(z));
 }
 
-QString NoCrescentLegendLabel() {
-    return QStringLiteral("nincs holdsarló: a Hold a Nap előtt nyugszik, vagy még nincs újhold");
+QString NoCrescentLegendLabel(Direction direction) {
+    return direction == Direction::Morning
+               ? QStringLiteral("nincs holdsarló: a Hold a Nap után kel, vagy már elmúlt az újhold")
+               : QStringLiteral(
+                     "nincs holdsarló: a Hold a Nap előtt nyugszik, vagy még nincs újhold");
 }
 
-QString NoEveningLegendLabel() {
-    return QStringLiteral("a Nap vagy a Hold nem nyugszik le, vagy a Nap fel sem kel");
+QString NoEveningLegendLabel(Direction direction) {
+    return direction == Direction::Morning
+               ? QStringLiteral("a Nap vagy a Hold nem kel fel, vagy a Nap le sem nyugszik")
+               : QStringLiteral("a Nap vagy a Hold nem nyugszik le, vagy a Nap fel sem kel");
 }
 
-QString MapTitle(const QDate &date) {
+QString MapTitle(const QDate &date, Direction direction) {
     const QLocale hungarian(QLocale::Hungarian, QLocale::Hungary);
-    return QStringLiteral("A holdsarló láthatósága %1 estéjén")
-        .arg(hungarian.toString(date, QStringLiteral("yyyy. MMMM d.")));
+    return QStringLiteral("A holdsarló láthatósága %1 %2")
+        .arg(hungarian.toString(date, QStringLiteral("yyyy. MMMM d.")),
+             direction == Direction::Morning ? QStringLiteral("reggelén")
+                                             : QStringLiteral("estéjén"));
 }
 
-QString MapSubtitle(Criterion criterion, const QDateTime &newMoon, double step) {
+QString MapSubtitle(Criterion criterion, const QDateTime &newMoon, double step,
+                    Direction direction) {
     const QLocale hungarian(QLocale::Hungarian, QLocale::Hungary);
-    return QStringLiteral("%1 · újhold: %2 UT · a helyi este legjobb időpontjában (napnyugta + 4/9 "
-                          "késés) · rácsköz: %3°")
+    return QStringLiteral("%1 · újhold: %2 UT · %4 · rácsköz: %3°")
         .arg(criterion == Criterion::Yallop
                  ? QStringLiteral("Yallop q-kritériuma (NAO TN 69, 1998)")
                  : QStringLiteral("Odeh kritériuma (Exp. Astron. 18, 2004)"),
              hungarian.toString(newMoon, QStringLiteral("yyyy. MM. dd. HH:mm")),
-             hungarian.toString(step));
+             hungarian.toString(step),
+             direction == Direction::Morning
+                 ? QStringLiteral("a helyi reggel legjobb időpontjában (napkelte − 4/9 késés)")
+                 : QStringLiteral("a helyi este legjobb időpontjában (napnyugta + 4/9 késés)"));
 }
 
 QString CompassPoint(double azimuth) {

@@ -23,13 +23,15 @@ QString CrescentStatusText(CrescentStatus status, Direction direction = Directio
 // cells without a class show.
 QString LegendLabel(YallopClass c);
 QString LegendLabel(OdehZone z);
-QString NoCrescentLegendLabel();
-QString NoEveningLegendLabel();
+QString NoCrescentLegendLabel(Direction direction = Direction::Evening);
+QString NoEveningLegendLabel(Direction direction = Direction::Evening);
 
-// The map's title: "A holdsarló láthatósága 2026. december 9. estéjén".
-QString MapTitle(const QDate &date);
+// The map's title: "A holdsarló láthatósága 2026. december 9. estéjén"
+// ("reggelén" for a morning).
+QString MapTitle(const QDate &date, Direction direction = Direction::Evening);
 // Below it: the criterion, the new moon (UTC, to the minute) and the grid's step.
-QString MapSubtitle(Criterion criterion, const QDateTime &newMoon, double step);
+QString MapSubtitle(Criterion criterion, const QDateTime &newMoon, double step,
+                    Direction direction = Direction::Evening);
 
 // The nearest of the eight points of the compass to an azimuth (degrees from
 // the north through the east): "É", "ÉK", "K", "DK", "D", "DNy", "Ny", "ÉNy".

@@ -118,6 +118,17 @@ private slots:
         row("Tromsø, midnight Sun and polar night", "Tromso", "Europe/Oslo", "C.UTF-8");
         row("Longyearbyen in C", "Longyearbyen", "Arctic/Longyearbyen", "C.UTF-8");
         row("Ushuaia, far south", "Ushuaia", "America/Argentina/Ushuaia", "hu_HU.UTF-8");
+        for (const char *parts : {"--mornings", "--both"}) {
+            const QStringList rows{"--from", "2026-01", "--months", "13", parts};
+            QTest::addRow("Budapest %s", parts)
+                << (QStringList{"--place", "Budapest", "--zone", "Europe/Budapest"} + rows)
+                << "hu_HU.UTF-8";
+            QTest::addRow("Reykjavík %s", parts)
+                << (QStringList{"--place", "Reykjavik", "--zone", "Atlantic/Reykjavik"} + rows)
+                << "hu_HU.UTF-8";
+            QTest::addRow("Tromsø %s", parts)
+                << (QStringList{"--place", "Tromso", "--zone", "Europe/Oslo"} + rows) << "C.UTF-8";
+        }
     }
     void narrowTableFits() {
         QFETCH(QStringList, args);
@@ -128,7 +139,8 @@ private slots:
         for (const QString &line : lines) {
             QVERIFY2(line.size() <= 100 && !line.endsWith(u' '), qPrintable(line));
         }
-        QVERIFY(narrow.out.contains(u"  Mag.°   Az.°  Megv.%  Y  O  Jel\n"));
+        QVERIFY(narrow.out.contains(u"  Mag.°   Az.°  "));
+        QVERIFY(narrow.out.contains(u"  Y  O  Jel\n"));
         QVERIFY(!narrow.out.contains(u"ARCL°"));
         const Run wide = RunTool(args << "--wide", locale);
         QCOMPARE(wide.code, 0);
@@ -316,6 +328,61 @@ private slots:
             << "hold_nem_nyugszik"
             << ""
             << "00";
+        // Mornings: the marks are the last ones, looking back from the new moon.
+        const QStringList budapestMornings = budapest + QStringList{"--mornings"};
+        const QStringList tromsoMornings = tromso + QStringList{"--mornings"};
+        QTest::newRow("morning: last by eye and optical aid")
+            << (budapestMornings + QStringList{"--from", "2026-12"}) << "2026-12-07"
+            << "szamolt"
+            << "A"
+            << "11";
+        QTest::newRow("morning: the eye's last before optical aid's")
+            << (budapestMornings + QStringList{"--from", "2027-01"}) << "2027-01-05"
+            << "szamolt"
+            << "A"
+            << "10";
+        QTest::newRow("morning: optical aid's last")
+            << (budapestMornings + QStringList{"--from", "2027-01"}) << "2027-01-06"
+            << "szamolt"
+            << "D"
+            << "01";
+        QTest::newRow("morning: too thin to see, after the last")
+            << (budapestMornings + QStringList{"--from", "2026-12"}) << "2026-12-08"
+            << "szamolt"
+            << "F"
+            << "00";
+        QTest::newRow("morning: the Moon rises after the Sun")
+            << (budapestMornings + QStringList{"--from", "2026-12"}) << "2026-12-09"
+            << "hold_kesobb_kel"
+            << ""
+            << "00";
+        QTest::newRow("morning: best time after the new moon")
+            << (tromsoMornings + QStringList{"--from", "2026-03"}) << "2026-03-19"
+            << "ujhold_utan"
+            << ""
+            << "00";
+        QTest::newRow("morning: Tromsø, polar night")
+            << (tromsoMornings + QStringList{"--from", "2026-12"}) << "2026-12-08"
+            << "nap_nem_kel"
+            << ""
+            << "00";
+        QTest::newRow("morning: Tromsø, midnight Sun")
+            << (tromsoMornings + QStringList{"--from", "2026-06"}) << "2026-06-14"
+            << "nap_nem_nyugszik"
+            << ""
+            << "00";
+        QTest::newRow("morning: Tromsø, the Moon does not set")
+            << (tromsoMornings + QStringList{"--from", "2026-09"}) << "2026-09-08"
+            << "hold_nem_nyugszik"
+            << ""
+            << "00";
+        QTest::newRow("morning: Reykjavík, the Moon does not rise")
+            << QStringList{"--place", "Reykjavik", "--zone",    "Atlantic/Reykjavik",
+                           "--from",  "2026-12",   "--mornings"}
+            << "2026-12-08"
+            << "hold_nem_kel"
+            << ""
+            << "00";
     }
     void evenings() {
         QFETCH(QStringList, args);
@@ -323,6 +390,7 @@ private slots:
         QFETCH(QString, status);
         QFETCH(QString, yallop);
         QFETCH(QString, marks);
+        const bool mornings = args.contains(u"--mornings");
         const QList<CsvRow> rows = RunCsv(args << "--months"
                                                << "1");
         QCOMPARE(rows.size(), 4);
@@ -331,10 +399,13 @@ private slots:
         QVERIFY2(row != rows.end(), qPrintable(date));
         QCOMPARE((*row)["allapot"], status);
         QCOMPARE((*row)["yallop"], yallop);
-        QCOMPARE((*row)["elso_szabad_szemmel"] + (*row)["elso_optikai_eszkozzel"], marks);
-        // Numbers only where there is a crescent; the sunset wherever the Sun sets.
+        const QString first = mornings ? "utolso_" : "elso_";
+        QCOMPARE((*row)[first + "szabad_szemmel"] + (*row)[first + "optikai_eszkozzel"], marks);
+        // Numbers only where there is a crescent; the sunset (sunrise)
+        // wherever the Sun sets (rises).
         QCOMPARE((*row)["q"].isEmpty(), status != u"szamolt");
-        QCOMPARE((*row)["napnyugta"].isEmpty(), status.startsWith(u"nap_"));
+        QCOMPARE((*row)[mornings ? "napkelte" : "napnyugta"].isEmpty(), status.startsWith(u"nap_"));
+        QVERIFY(!row->contains(mornings ? "napnyugta" : "napkelte"));
     }
 
     // In winter at high latitudes the Moon may stay below the horizon all
@@ -507,33 +578,65 @@ private slots:
                                    << "Africa/Johannesburg" << QDate(2026, 5, 1);
         QTest::newRow("Tromsø, polar night") << "Tromso"
                                              << "Europe/Oslo" << QDate(2026, 12, 1);
+        QTest::newRow("Szeged, mornings and evenings") << "Szeged"
+                                                       << "Europe/Budapest" << QDate(2027, 1, 1);
+        QTest::newRow("Cape Town, mornings and evenings")
+            << "Cape Town"
+            << "Africa/Johannesburg" << QDate(2026, 5, 1);
     }
     void csvAgreesWithTheLibrary() {
         QFETCH(QString, place);
         QFETCH(QString, zone);
         QFETCH(QDate, from);
-        const QStringList args{"--place",  place,    "--zone",
-                               zone,       "--from", from.toString(Qt::ISODate),
-                               "--months", "2"};
+        const bool both = QString(QTest::currentDataTag()).contains(u"mornings");
+        QStringList args{"--place",  place, "--zone", zone, "--from", from.toString(Qt::ISODate),
+                         "--months", "2"};
+        if (both) {
+            args << "--both";
+        }
         const QList<CsvRow> plain = RunCsv(args);
         const QList<CsvRow> hungarian = RunCsv(args, QStringLiteral("--csv-hu"));
-        const QList<Lunation> lunations = ComputeLunations(
-            FindPlace(place)->place, QDateTime(from, QTime(0, 0), QTimeZone(zone.toUtf8())), 2);
-        QCOMPARE(plain.size(), 8);
-        QCOMPARE(hungarian.size(), 8);
+        QList<Evening> rows;
+        for (const Lunation &lunation :
+             ComputeLunations(FindPlace(place)->place,
+                              QDateTime(from, QTime(0, 0), QTimeZone(zone.toUtf8())), 2)) {
+            rows << (both ? MorningsAndEvenings(lunation) : lunation.evenings);
+        }
+        QCOMPARE(plain.size(), rows.size());
+        QCOMPARE(hungarian.size(), rows.size());
+        QDateTime previousSun;
         const auto agrees = [](const QString &cell, std::optional<double> value) {
             return value ? std::abs(cell.toDouble() - *value) <= 0.005 : cell.isEmpty();
         };
         for (qsizetype i = 0; i < plain.size(); ++i) {
-            const Evening &e = lunations[i / 4].evenings[i % 4];
+            const Evening &e = rows[i];
             const CsvRow &row = plain[i];
+            QCOMPARE(row.value("napszak", "este"), e.isMorning() ? "reggel" : "este");
             const auto moon = e.moonAtBestTime;
             QVERIFY2(
                 agrees(row["hold_magassag"], moon ? std::optional(moon->altitude) : std::nullopt),
                 qPrintable(row["hold_magassag"]));
             QVERIFY(agrees(row["hold_azimut"], moon ? std::optional(moon->azimuth) : std::nullopt));
-            QCOMPARE(row["kor_ora"], e.age ? QString::number(e.age->totalHours) : QString());
-            QCOMPARE(row["kor_perc"], e.age ? QString::number(e.age->minutePart) : QString());
+            // The age in the minutes from the new moon to the best time, both
+            // of them shown to the minute: negative before the new moon.
+            QCOMPARE(row["kor_ora"].isEmpty(), !e.age);
+            if (e.age) {
+                QCOMPARE(row["kor_ora"].toInt() * 60 + row["kor_perc"].toInt(),
+                         int(std::lround(e.age->elapsedDays * 1440)));
+                QVERIFY(row["kor_perc"].toInt() * e.age->elapsedDays >= 0);
+            }
+            // A morning's times in its own columns, an evening's in theirs.
+            const QString sun = row[e.isMorning() ? "napkelte" : "napnyugta"];
+            QCOMPARE(Iso(sun).isValid(), bool(e.sighting.sunEvent));
+            if (both) {
+                QVERIFY(row[e.isMorning() ? "napnyugta" : "napkelte"].isEmpty());
+                QVERIFY(
+                    row[e.isMorning() ? "elso_szabad_szemmel" : "utolso_szabad_szemmel"].isEmpty());
+            }
+            if (Iso(sun).isValid()) {
+                QVERIFY2(!previousSun.isValid() || previousSun < Iso(sun), "in time order");
+                previousSun = Iso(sun);
+            }
             QVERIFY(agrees(row["megvilagitas"], e.illuminatedPercent));
             for (auto cell = row.begin(); cell != row.end(); ++cell) {
                 QCOMPARE(QString(hungarian[i][cell.key()]).replace(u',', u'.'), cell.value());
@@ -679,30 +782,65 @@ private slots:
         // The new moon of 00:52 UT on the next day, not November's: the best
         // time comes before it.
         QTest::newRow("Chile the evening before") << y << -30.5 << -70.5 << "2026-12-08";
+        // Mornings: each place's own morning of the date, before the new moon.
+        QTest::newRow("morning: Hungary, F") << y << 46.5 << 20.5 << "2026-12-08 reggel";
+        QTest::newRow("morning: Hungary, the Moon rises after the Sun")
+            << y << 46.5 << 20.5 << "2026-12-09 reggel";
+        QTest::newRow("morning: Australia") << y << -33.5 << 151.5 << "2026-12-08 reggel";
+        QTest::newRow("morning: Mexico") << y << 19.5 << -99.5 << "2026-12-08 reggel";
+        QTest::newRow("Odeh, morning: Australia") << o << -33.5 << 151.5 << "2026-12-08 reggel";
     }
     void mapAgreesWithTable() {
         QFETCH(Criterion, criterion);
         QFETCH(double, latitude);
         QFETCH(double, longitude);
         QFETCH(QString, date);
+        const bool morning = date.endsWith(u" reggel");
+        date = date.left(10);
         constexpr int width = 1440;
         const QString name = criterion == Criterion::Odeh ? "odeh" : "yallop";
-        const QString png = dir.filePath(name + date + ".png");
+        const QString png = dir.filePath(name + date + (morning ? "m" : "") + ".png");
         if (!QFile::exists(png)) {
-            const Run r = RunTool({"--map", date, "--criterion", name, "--no-texture", "--width",
-                                   QString::number(width), "--out", png});
+            QStringList args{"--map",
+                             date,
+                             "--criterion",
+                             name,
+                             "--no-texture",
+                             "--width",
+                             QString::number(width),
+                             "--out",
+                             png};
+            if (morning) {
+                args << "--morning";
+            }
+            const Run r = RunTool(args);
             QCOMPARE(r.code, 0);
         }
         const QImage map(png);
         QVERIFY(!map.isNull());
 
-        const QList<CsvRow> rows =
-            RunCsv({"--lat", QString::number(latitude), "--lon", QString::number(longitude),
-                    "--elev", "0", "--utc", "--from", "2026-12-07", "--months", "1"});
-        // The map's evening is the place's own date: sunset plus its offset from Greenwich.
+        // The mornings of the new moon of 9 December, or the evenings.
+        QStringList table{"--lat",
+                          QString::number(latitude),
+                          "--lon",
+                          QString::number(longitude),
+                          "--elev",
+                          "0",
+                          "--utc",
+                          "--from",
+                          morning ? "2026-12-01" : "2026-12-07",
+                          "--months",
+                          "1"};
+        if (morning) {
+            table << "--mornings";
+        }
+        const QList<CsvRow> rows = RunCsv(table);
+        // The map's evening (morning) is the place's own date: sunset
+        // (sunrise) plus its offset from Greenwich.
         const auto evening = std::find_if(rows.begin(), rows.end(), [&](const CsvRow &r) {
-            return Iso(r["napnyugta"]).addSecs(qint64(longitude * 240)).date() ==
-                   QDate::fromString(date, Qt::ISODate);
+            return Iso(r[morning ? "napkelte" : "napnyugta"])
+                       .addSecs(qint64(longitude * 240))
+                       .date() == QDate::fromString(date, Qt::ISODate);
         });
         QVERIFY(evening != rows.end());
         const QList<Shade> legend = Legend(criterion);
@@ -850,6 +988,15 @@ private slots:
             << "Hibás terület";
         QTest::newRow("region without map")
             << QStringList{"--region", "40,10,50,30"} << "csak a --map mellé";
+        QTest::newRow("morning without map")
+            << QStringList{"--morning", "--place", "Eger"} << "csak a --map mellé";
+        QTest::newRow("map of mornings")
+            << QStringList{"--map", "2026-12-10", "--mornings", "--out", "x.png"}
+            << "nem adható meg a --mornings";
+        QTest::newRow("mornings and both")
+            << QStringList{"--mornings", "--both"} << "csak az egyik";
+        QTest::newRow("year of mornings")
+            << QStringList{"--year", "2027", "--both"} << "nem adható meg a --both";
         QTest::newRow("wide CSV") << QStringList{"--wide", "--csv"} << "csak az egyik";
         QTest::newRow("both CSV forms") << QStringList{"--csv", "--csv-hu"} << "csak az egyik";
         QTest::newRow("year before the new moons served")

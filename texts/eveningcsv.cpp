@@ -12,11 +12,51 @@ constexpr const char16_t *StatusCodes[] = {
     u"szamolt",           u"nap_nem_nyugszik", u"nap_nem_kel",  u"hold_elobb_nyugszik",
     u"hold_nem_nyugszik", u"ujhold_elott",     u"hold_nem_kel",
 };
+// A morning's: where its day is an evening's, its code is too.
+constexpr const char16_t *MorningStatusCodes[] = {
+    u"szamolt",           u"nap_nem_nyugszik", u"nap_nem_kel",  u"hold_kesobb_kel",
+    u"hold_nem_nyugszik", u"ujhold_utan",      u"hold_nem_kel",
+};
 
+// The columns of mornings and evenings together; a table of evenings leaves
+// out napszak and the mornings' own columns, one of mornings the evenings' own.
 const char Header[] =
-    "hely,szelesseg,hosszusag,magassag_m,ujhold,datum,allapot,napnyugta,holdnyugta,keses_perc,"
-    "legjobb_idopont,kor_ora,kor_perc,arcl,arcv,daz,w,q,yallop,odeh_v,odeh,elso_szabad_szemmel,"
+    "hely,szelesseg,hosszusag,magassag_m,ujhold,datum,napszak,allapot,napkelte,holdkelte,"
+    "napnyugta,holdnyugta,keses_perc,legjobb_idopont,kor_ora,kor_perc,arcl,arcv,daz,w,q,yallop,"
+    "odeh_v,odeh,utolso_szabad_szemmel,utolso_optikai_eszkozzel,elso_szabad_szemmel,"
     "elso_optikai_eszkozzel,hold_magassag,hold_azimut,megvilagitas";
+
+bool Shown(QStringView column, DayParts parts) {
+    static const QStringList morningsOwn{"napkelte", "holdkelte", "utolso_szabad_szemmel",
+                                         "utolso_optikai_eszkozzel"};
+    static const QStringList eveningsOwn{"napnyugta", "holdnyugta", "elso_szabad_szemmel",
+                                         "elso_optikai_eszkozzel"};
+    if (parts == DayParts::Both) {
+        return true;
+    }
+    return column != u"napszak" &&
+           !(parts == DayParts::Mornings ? eveningsOwn : morningsOwn).contains(column);
+}
+
+// The indexes of Header's columns that a table of the parts shows.
+QList<qsizetype> ShownColumns(DayParts parts) {
+    const QStringList all = QString::fromLatin1(Header).split(u',');
+    QList<qsizetype> shown;
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        if (Shown(all[i], parts)) {
+            shown.append(i);
+        }
+    }
+    return shown;
+}
+
+QStringList Picked(const QStringList &cells, const QList<qsizetype> &shown) {
+    QStringList out;
+    for (const qsizetype i : shown) {
+        out.append(cells[i]);
+    }
+    return out;
+}
 
 // The cells of one form: its separator, its decimals and its quoting.
 class Cells {
@@ -52,8 +92,10 @@ QStringList CrescentCells(const Evening &e, const Cells &c) {
     if (s.status != CrescentStatus::Computed) {
         return QStringList(10, QString());
     }
-    return {QString::number(e.age ? e.age->totalHours : 0),
-            QString::number(e.age ? e.age->minutePart : 0),
+    // Before the new moon both parts are negative, as the age is.
+    const int sign = e.age && e.age->elapsedDays < 0 ? -1 : 1;
+    return {QString::number(sign * (e.age ? e.age->totalHours : 0)),
+            QString::number(sign * (e.age ? e.age->minutePart : 0)),
             c.number(s.arcl, 2),
             c.number(s.arcv, 2),
             c.number(s.daz, 2),
@@ -67,15 +109,27 @@ QStringList CrescentCells(const Evening &e, const Cells &c) {
 QStringList EveningCells(const Evening &e, const Place &place, const QTimeZone &zone,
                          const Cells &c) {
     const CrescentSighting &s = e.sighting;
-    QStringList cells{CivilDateOf(e, place, zone).toString(Qt::ISODate),
-                      QString::fromUtf16(StatusCodes[int(s.status)]),
-                      IsoTime(s.sunEvent, zone),
-                      IsoTime(s.moonEvent, zone),
-                      c.number(s.lagMinutes, 1),
-                      IsoTime(s.bestTime, zone)};
+    const bool morning = e.isMorning();
+    const auto mark = [](bool marked) {
+        return marked ? QStringLiteral("1") : QStringLiteral("0");
+    };
+    const QString sun = IsoTime(s.sunEvent, zone);
+    const QString moonEvent = IsoTime(s.moonEvent, zone);
+    QStringList cells{
+        CivilDateOf(e, place, zone).toString(Qt::ISODate),
+        morning ? QStringLiteral("reggel") : QStringLiteral("este"),
+        QString::fromUtf16((morning ? MorningStatusCodes : StatusCodes)[int(s.status)]),
+        morning ? sun : QString(),
+        morning ? moonEvent : QString(),
+        morning ? QString() : sun,
+        morning ? QString() : moonEvent,
+        c.number(s.lagMinutes, 1),
+        IsoTime(s.bestTime, zone)};
     cells << CrescentCells(e, c);
-    cells << (e.firstNakedEye ? QStringLiteral("1") : QStringLiteral("0"))
-          << (e.firstOpticalAid ? QStringLiteral("1") : QStringLiteral("0"));
+    cells << (morning ? mark(e.lastNakedEye) : QString())
+          << (morning ? mark(e.lastOpticalAid) : QString())
+          << (morning ? QString() : mark(e.firstNakedEye))
+          << (morning ? QString() : mark(e.firstOpticalAid));
     const std::optional<Horizontal> &moon = e.moonAtBestTime;
     cells << c.number(moon ? std::optional(moon->altitude) : std::nullopt, 2)
           << c.number(moon ? std::optional(moon->azimuth) : std::nullopt, 2)
@@ -116,15 +170,17 @@ QString NewMoonCell(const Lunation &lunation, const QTimeZone &zone) {
 } // namespace
 
 QString FormatEveningsCsv(const QList<Lunation> &lunations, const QString &placeName,
-                          const Place &place, const QTimeZone &zone, CsvForm form) {
+                          const Place &place, const QTimeZone &zone, CsvForm form, DayParts parts) {
     const Cells c(form);
     QString out = form == CsvForm::Hungarian ? QStringLiteral("\uFEFF") : QString();
-    out += c.row(QString::fromLatin1(Header).split(u','));
+    const QList<qsizetype> shown = ShownColumns(parts);
+    out += c.row(Picked(QString::fromLatin1(Header).split(u','), shown));
     const QStringList placeCells = PlaceCells(placeName, place, c);
     for (const Lunation &lunation : lunations) {
         const QString newMoon = NewMoonCell(lunation, zone);
-        for (const Evening &e : lunation.evenings) {
-            out += c.row(placeCells + QStringList{newMoon} + EveningCells(e, place, zone, c));
+        for (const Evening &e : RowsOf(lunation, parts)) {
+            out += c.row(
+                Picked(placeCells + QStringList{newMoon} + EveningCells(e, place, zone, c), shown));
         }
     }
     return out;

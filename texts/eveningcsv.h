@@ -19,8 +19,13 @@ enum class CsvForm {
                // programs open it in columns, accents and all
 };
 
+// Mornings have the evenings' columns where they mean the same, their own
+// where not (napkelte, holdkelte, utolso_szabad_szemmel,
+// utolso_optikai_eszkozzel); with both, a column napszak tells them apart
+// and the other's own columns are empty.
 QString FormatEveningsCsv(const QList<Lunation> &lunations, const QString &placeName,
-                          const Place &place, const QTimeZone &zone, CsvForm form);
+                          const Place &place, const QTimeZone &zone, CsvForm form,
+                          DayParts parts = DayParts::Evenings);
 
 // The year at a glance: one row a lunation, with the first evening optical aid
 // and the eye show its crescent (empty cells where none does) and whether

@@ -23,17 +23,19 @@ QString EveningClockText(const std::optional<double> &jd, const QDate &shownDate
 }
 
 QString CrescentAgeText(const std::optional<LunarAge> &age, const QLocale &locale) {
-    return QStringLiteral("%1 ó %2 p")
-        .arg(locale.toString(age ? age->totalHours : 0))
-        .arg(age ? age->minutePart : 0, 2, 10, QChar(u'0'));
+    const bool before = age && age->elapsedDays < 0;
+    return (before ? locale.negativeSign() : QString()) +
+           QStringLiteral("%1 ó %2 p")
+               .arg(locale.toString(age ? age->totalHours : 0))
+               .arg(age ? age->minutePart : 0, 2, 10, QChar(u'0'));
 }
 
-QString FirstEveningMarks(const Evening &evening) {
+QString SightingMarks(const Evening &evening) {
     QString marks;
-    if (evening.firstNakedEye) {
+    if (evening.firstNakedEye || evening.lastNakedEye) {
         marks += u'●';
     }
-    if (evening.firstOpticalAid) {
+    if (evening.firstOpticalAid || evening.lastOpticalAid) {
         marks += u'○';
     }
     return marks;

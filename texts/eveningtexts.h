@@ -17,10 +17,12 @@ namespace lunex {
 QString EveningClockText(const std::optional<double> &jd, const QDate &shownDate,
                          const QTimeZone &zone, const QLocale &locale);
 
-// The crescent's age at the best time in hours and minutes: "38 ó 21 p".
+// The crescent's age at the best time in hours and minutes: "38 ó 21 p";
+// before the new moon, in the morning, with the locale's minus sign.
 QString CrescentAgeText(const std::optional<LunarAge> &age, const QLocale &locale);
 
-// The first evening the eye (●) and optical aid (○) show the crescent.
-QString FirstEveningMarks(const Evening &evening);
+// The first evening the eye (●) and optical aid (○) show the young crescent;
+// the last morning they show the old one.
+QString SightingMarks(const Evening &evening);
 
 } // namespace lunex

@@ -155,7 +155,7 @@ void EveningsTable::showEvening(int row, const Evening &e, const EveningsSetting
         setItem(row, Odeh,
                 ClassCell(ClassLetter(s.odeh), OdehMeaning(s.odeh),
                           Legend(Criterion::Odeh)[int(s.odeh)]));
-        QTableWidgetItem *marks = Cell(FirstEveningMarks(e), Qt::AlignCenter);
+        QTableWidgetItem *marks = Cell(SightingMarks(e), Qt::AlignCenter);
         marks->setData(Qt::AccessibleTextRole, MarksSpoken(e));
         marks->setToolTip(MarksSpoken(e));
         setItem(row, Marks, marks);

@@ -15,37 +15,46 @@ namespace lunex::crescents {
 namespace {
 
 // The columns, in their order; the narrow table, which fits in 100 columns,
-// shows the essential ones.
+// shows the essential ones. The Sun's and the Moon's columns are headed by
+// the parts of the day shown; "Napszak" shows only with both.
 struct Column {
     QStringView header;
     bool rightAligned;
     bool narrow;
 };
 constexpr Column Columns[] = {
-    {u"Dátum", false, true},
-    {u"Napnyugta", false, true},
-    {u"Holdnyugta", false, true},
-    {u"Késés", true, true},
-    {u"Legjobb", false, true},
-    {u"Kor", true, true},
-    {u"Mag.°", true, true},
-    {u"Az.°", true, true},
-    {u"Megv.%", true, true},
-    {u"ARCL°", true, false},
-    {u"ARCV°", true, false},
-    {u"DAZ°", true, false},
-    {u"W′ (′)", true, false},
-    {u"q", true, false},
-    {u"Y", false, true},
-    {u"V", true, false},
-    {u"O", false, true},
-    {u"Jel", false, true},
-    {u"Yallop szerint", false, false},
+    {u"Dátum", false, true}, {u"Napszak", false, true},
+    {u"Nap", false, true},   {u"Hold", false, true},
+    {u"Késés", true, true},  {u"Legjobb", false, true},
+    {u"Kor", true, true},    {u"Mag.°", true, true},
+    {u"Az.°", true, true},   {u"Megv.%", true, true},
+    {u"ARCL°", true, false}, {u"ARCV°", true, false},
+    {u"DAZ°", true, false},  {u"W′ (′)", true, false},
+    {u"q", true, false},     {u"Y", false, true},
+    {u"V", true, false},     {u"O", false, true},
+    {u"Jel", false, true},   {u"Yallop szerint", false, false},
 };
 constexpr qsizetype AllColumns = std::size(Columns);
 
+constexpr qsizetype PartOfDayColumn = 1;
+constexpr qsizetype SunColumn = 2;
+constexpr qsizetype MoonColumn = 3;
+// Left out of the narrow table of both, to make room for the part of the day.
+constexpr qsizetype LitColumn = 9;
 // Columns from "Kor" on hold the numbers, or one status text.
-constexpr int NumbersFrom = 5;
+constexpr int NumbersFrom = 6;
+
+QString Header(qsizetype column, DayParts parts) {
+    if (column == SunColumn && parts != DayParts::Both) {
+        return parts == DayParts::Mornings ? QStringLiteral("Napkelte")
+                                           : QStringLiteral("Napnyugta");
+    }
+    if (column == MoonColumn && parts != DayParts::Both) {
+        return parts == DayParts::Mornings ? QStringLiteral("Holdkelte")
+                                           : QStringLiteral("Holdnyugta");
+    }
+    return Columns[column].header.toString();
+}
 
 QString Decimal(const std::optional<double> &value, int decimals, const QLocale &locale) {
     return value ? locale.toString(*value, 'f', decimals) : QStringLiteral("–");
@@ -58,12 +67,13 @@ QStringList TableRow(const Evening &e, const TableSetting &setting) {
     const CrescentSighting &s = e.sighting;
     const QDate shown = CivilDateOf(e, setting.place, setting.zone);
     QStringList cells{loc.toString(shown, QLocale::ShortFormat),
+                      e.isMorning() ? QStringLiteral("reggel") : QStringLiteral("este"),
                       EveningClockText(s.sunEvent, shown, setting.zone, loc),
                       EveningClockText(s.moonEvent, shown, setting.zone, loc),
                       s.lagMinutes ? loc.toString(std::lround(*s.lagMinutes)) : QStringLiteral("–"),
                       EveningClockText(s.bestTime, shown, setting.zone, loc)};
     if (s.status != CrescentStatus::Computed) {
-        return cells << CrescentStatusText(s.status);
+        return cells << CrescentStatusText(s.status, e.direction);
     }
     const std::optional<Horizontal> &moon = e.moonAtBestTime;
     return cells << CrescentAgeText(e.age, loc)
@@ -73,13 +83,17 @@ QStringList TableRow(const Evening &e, const TableSetting &setting) {
                  << loc.toString(s.arcv, 'f', 1) << loc.toString(s.daz, 'f', 1)
                  << loc.toString(s.widthYallop, 'f', 2) << loc.toString(s.q, 'f', 3)
                  << QString(ClassLetter(s.yallop)) << loc.toString(s.v, 'f', 2)
-                 << QString(ClassLetter(s.odeh)) << FirstEveningMarks(e) << YallopMeaning(s.yallop);
+                 << QString(ClassLetter(s.odeh)) << SightingMarks(e) << YallopMeaning(s.yallop);
 }
 
 // The columns a table shows, by their place in Columns.
-QList<qsizetype> ShownColumns(TableWidth width) {
+QList<qsizetype> ShownColumns(TableWidth width, DayParts parts) {
     QList<qsizetype> shown;
     for (qsizetype i = 0; i < AllColumns; ++i) {
+        if ((i == PartOfDayColumn && parts != DayParts::Both) ||
+            (i == LitColumn && parts == DayParts::Both && width == TableWidth::Narrow)) {
+            continue;
+        }
         if (width == TableWidth::Wide || Columns[i].narrow) {
             shown.append(i);
         }
@@ -89,25 +103,29 @@ QList<qsizetype> ShownColumns(TableWidth width) {
 
 // The shown ones of a row's cells; a status row keeps its times and its text.
 QStringList ShownCells(const QStringList &cells, const QList<qsizetype> &shown) {
-    if (cells.size() < AllColumns) {
-        return cells;
-    }
+    const bool status = cells.size() < AllColumns;
     QStringList out;
     for (const qsizetype i : shown) {
-        out.append(cells[i]);
+        if (!status || i < NumbersFrom) {
+            out.append(cells[i]);
+        }
+    }
+    if (status) {
+        out.append(cells.constLast());
     }
     return out;
 }
 
 // The widths of the shown columns: a status row's best time and text, which
 // run on over the number columns, widen none of them.
-QList<int> ColumnWidths(const QList<QStringList> &rows, const QList<qsizetype> &shown) {
+QList<int> ColumnWidths(const QList<QStringList> &rows, const QStringList &headers) {
+    const qsizetype shown = headers.size();
     QList<int> widths;
-    for (const qsizetype i : shown) {
-        widths.append(int(Columns[i].header.size()));
+    for (const QString &header : headers) {
+        widths.append(int(header.size()));
     }
     for (const QStringList &cells : rows) {
-        const qsizetype measured = cells.size() == shown.size() ? cells.size() : NumbersFrom - 1;
+        const qsizetype measured = cells.size() == shown ? cells.size() : cells.size() - 2;
         for (qsizetype i = 0; i < measured; ++i) {
             widths[i] = std::max(widths[i], int(cells[i].size()));
         }
@@ -157,14 +175,47 @@ QString ClassLines(std::initializer_list<Class> classes, QString (*meaning)(Clas
     return lines.join(u'\n') + u'\n';
 }
 
-QString TableNotes(TableWidth width) {
-    QString notes = QStringLiteral(
-        "\nKésés: a holdnyugta és a napnyugta különbsége percben. Legjobb: a legjobb\n"
-        "megfigyelési időpont (napnyugta + 4/9 késés). Kor: a holdsarló kora a legjobb\n"
-        "időpontban. (+1): a következő napon.\n"
-        "Mag. és Az.: a Hold látszó magassága (légköri fénytöréssel) és azimutja (északtól\n"
-        "kelet felé) a legjobb időpontban, a megfigyelő helyéről; Megv.: a Hold korongjának\n"
-        "megvilágított része, százalékban.\n");
+// What the times of the parts of the day shown mean.
+QString TimeNotes(DayParts parts) {
+    switch (parts) {
+    case DayParts::Evenings:
+        return QStringLiteral(
+            "\nKésés: a holdnyugta és a napnyugta különbsége percben. Legjobb: a legjobb\n"
+            "megfigyelési időpont (napnyugta + 4/9 késés). Kor: a holdsarló kora a legjobb\n"
+            "időpontban. (+1): a következő napon.\n");
+    case DayParts::Mornings:
+        return QStringLiteral(
+            "\nKésés: a napkelte és a holdkelte különbsége percben. Legjobb: a legjobb\n"
+            "megfigyelési időpont (napkelte − 4/9 késés). Kor: a holdsarló kora a legjobb\n"
+            "időpontban, az újhold előtt negatív. (−1): az előző napon.\n");
+    case DayParts::Both:
+        break;
+    }
+    return QStringLiteral(
+        "\nNap és Hold: reggel a napkelte és a holdkelte, este a napnyugta és a holdnyugta.\n"
+        "Késés: a kettő különbsége percben. Legjobb: a legjobb megfigyelési időpont (reggel\n"
+        "napkelte − 4/9 késés, este napnyugta + 4/9 késés). Kor: a holdsarló kora a legjobb\n"
+        "időpontban, az újhold előtt negatív. (+1), (−1): a következő, az előző napon.\n");
+}
+
+QString MarkNotes(DayParts parts) {
+    const QString when = parts == DayParts::Evenings   ? QStringLiteral("az első este")
+                         : parts == DayParts::Mornings ? QStringLiteral("az utolsó reggel")
+                                                       : QStringLiteral("az utolsó reggel és az "
+                                                                        "első este");
+    return QStringLiteral("● %1, amikor szabad szemmel is látható (Yallop A–B);\n"
+                          "○ %1, amikor optikai eszközzel látható (Yallop A–D).\n")
+        .arg(when);
+}
+
+QString TableNotes(TableWidth width, DayParts parts) {
+    const bool litShown = parts != DayParts::Both || width == TableWidth::Wide;
+    QString notes =
+        TimeNotes(parts) +
+        QStringLiteral(
+            "Mag. és Az.: a Hold látszó magassága (légköri fénytöréssel) és azimutja (északtól\n"
+            "kelet felé) a legjobb időpontban, a megfigyelő helyéről; Megv.: a Hold korongjának\n"
+            "megvilágított része, százalékban.\n");
     const QString odeh =
         ClassLines({OdehZone::A, OdehZone::B, OdehZone::C, OdehZone::D}, &OdehMeaning);
     if (width == TableWidth::Wide) {
@@ -181,29 +232,28 @@ QString TableNotes(TableWidth width) {
                              YallopClass::E, YallopClass::F},
                             &YallopMeaning) +
                  QStringLiteral("O: Odeh zónája (Experimental Astronomy 18, 2004):\n") + odeh +
+                 (litShown ? QString() : QStringLiteral("Megv., ")) +
                  QStringLiteral("ARCL, ARCV, DAZ, W′, q és V a --wide kapcsolóval.\n");
     }
-    return notes + QStringLiteral("● az első este, amikor szabad szemmel is látható (Yallop A–B);\n"
-                                  "○ az első este, amikor optikai eszközzel látható (Yallop "
-                                  "A–D).\n");
+    return notes + MarkNotes(parts);
 }
 
 } // namespace
 
-QString FormatTable(const QList<Lunation> &lunations, const TableSetting &setting,
-                    TableWidth width) {
-    const QList<qsizetype> shown = ShownColumns(width);
+QString FormatTable(const QList<Lunation> &lunations, const TableSetting &setting, TableWidth width,
+                    DayParts parts) {
+    const QList<qsizetype> shown = ShownColumns(width, parts);
     QStringList headers;
     for (const qsizetype i : shown) {
-        headers.append(Columns[i].header.toString());
+        headers.append(Header(i, parts));
     }
     QList<QStringList> rows;
     for (const Lunation &lunation : lunations) {
-        for (const Evening &e : lunation.evenings) {
+        for (const Evening &e : RowsOf(lunation, parts)) {
             rows.append(ShownCells(TableRow(e, setting), shown));
         }
     }
-    const QList<int> widths = ColumnWidths(rows, shown);
+    const QList<int> widths = ColumnWidths(rows, headers);
     const QLocale &loc = setting.locale;
     QString out = TableTitle(setting);
     qsizetype row = 0;
@@ -213,11 +263,11 @@ QString FormatTable(const QList<Lunation> &lunations, const TableSetting &settin
                    .arg(loc.toString(newMoon.date(), QLocale::ShortFormat),
                         ShortTimeText(newMoon.time(), loc));
         out += TableLine(headers, widths, shown);
-        for (qsizetype j = 0; j < lunations[i].evenings.size(); ++j) {
+        for (qsizetype j = 0; j < RowsOf(lunations[i], parts).size(); ++j) {
             out += TableLine(rows[row++], widths, shown);
         }
     }
-    return out + TableNotes(width);
+    return out + TableNotes(width, parts);
 }
 
 } // namespace lunex::crescents

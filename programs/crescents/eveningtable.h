@@ -8,7 +8,8 @@
 #include <QString>
 #include <QTimeZone>
 
-// The table of lunex-crescents: the evenings after each new moon at one place.
+// The table of lunex-crescents: the evenings after each new moon at one
+// place, or the mornings before it, or both.
 namespace lunex::crescents {
 
 struct TableSetting {
@@ -25,7 +26,7 @@ enum class TableWidth {
 
 // The table for a terminal: the user's locale for dates and numbers, the
 // zone's civil time.
-QString FormatTable(const QList<Lunation> &lunations, const TableSetting &setting,
-                    TableWidth width);
+QString FormatTable(const QList<Lunation> &lunations, const TableSetting &setting, TableWidth width,
+                    DayParts parts = DayParts::Evenings);
 
 } // namespace lunex::crescents

@@ -1,5 +1,6 @@
 // lunex-crescents: on which evenings after the new moon the young crescent can
-// be seen from a place, when and how hard; or a world map of one evening.
+// be seen from a place, and on which mornings before it the old one, when and
+// how hard; or a world map of one evening or morning.
 
 #include "eveningtable.h"
 #include "options.h"
@@ -97,8 +98,8 @@ std::vector<ShoreLine> LoadShores(const MapRegion &region) {
 
 int DrawMap(const MapRequest &request) {
     const QImage earth = LoadEarth(request.texture);
-    const VisibilityMap visibility =
-        ComputeVisibilityMap(request.date, request.region, request.step);
+    const VisibilityMap visibility = ComputeVisibilityMap(request.date, request.region,
+                                                          request.step, nullptr, request.direction);
     const QImage picture = RenderVisibilityMap(visibility, request.criterion, earth, request.width,
                                                std::nullopt, LoadShores(visibility.region()));
     QByteArray bytes;
@@ -165,8 +166,9 @@ int PrintTable(const TableRequest &request) {
     if (request.ics) {
         return WriteCalendar(request, lunations);
     }
-    Out() << (request.csv ? FormatEveningsCsv(lunations, s.placeName, s.place, s.zone, *request.csv)
-                          : FormatTable(lunations, s, request.width));
+    Out() << (request.csv ? FormatEveningsCsv(lunations, s.placeName, s.place, s.zone, *request.csv,
+                                              request.parts)
+                          : FormatTable(lunations, s, request.width, request.parts));
     return FinishOutput();
 }
 

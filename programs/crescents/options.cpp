@@ -24,18 +24,20 @@ const char HelpText[] =
     "Használat:\n"
     "  lunex-crescents [--place NÉV | --lat FOK --lon FOK [--elev MÉTER]]\n"
     "                  [--from DÁTUM] [--months N] [--zone AZONOSÍTÓ | --utc]\n"
-    "                  [--wide | --csv | --csv-hu | --ics FÁJL.ics]\n"
+    "                  [--mornings | --both] [--wide | --csv | --csv-hu | --ics FÁJL.ics]\n"
     "  lunex-crescents --year ÉV [--place NÉV | --lat FOK --lon FOK [--elev MÉTER]]\n"
     "                  [--zone AZONOSÍTÓ | --utc] [--csv | --csv-hu | --ics FÁJL.ics]\n"
-    "  lunex-crescents --map DÁTUM --out FÁJL.png [--criterion yallop|odeh] [--step FOK]\n"
-    "                  [--region SZ1,H1,SZ2,H2] [--width KÉPPONT]\n"
+    "  lunex-crescents --map DÁTUM [--morning] --out FÁJL.png [--criterion yallop|odeh]\n"
+    "                  [--step FOK] [--region SZ1,H1,SZ2,H2] [--width KÉPPONT]\n"
     "                  [--texture FÁJL | --no-texture]\n"
     "  lunex-crescents --places | --help | --version\n"
     "\n"
     "Megmutatja, melyik estén látható először a fiatal holdsarló az újhold után: minden\n"
     "újholdhoz az újhold napjának és a következő három napnak az estéjét, a napnyugtával,\n"
     "a holdnyugtával, a legjobb időponttal, a sarló korával, a Hold helyével az égen és\n"
-    "megvilágított részével, Yallop és Odeh feltételével.\n"
+    "megvilágított részével, Yallop és Odeh feltételével. A --mornings az újhold előtti\n"
+    "reggeleket adja (az újhold napjáét és az előtte levő három napét): mikor látható\n"
+    "utoljára a fogyó holdsarló; a --both a reggeleket és az estéket időrendben.\n"
     "A dátumok 1582. október 15. előtt is a Gergely-naptár szerintiek (proleptikus\n"
     "Gergely-naptár), nem a Julián-naptár szerintiek.\n"
     "\n"
@@ -50,6 +52,9 @@ const char HelpText[] =
     "  --months N         ennyi újhold (alapértelmezés: 12)\n"
     "  --zone AZONOSÍTÓ   IANA időzóna, például Europe/Budapest (alapértelmezés: a rendszeré)\n"
     "  --utc              világidő (UTC)\n"
+    "  --mornings         az újhold előtti reggelek: napkelte, holdkelte, a legjobb időpont\n"
+    "                     (napkelte − 4/9 késés), az utolsó látható reggel jelölve\n"
+    "  --both             a reggelek és az esték együtt, időrendben\n"
     "  --wide             a teljes táblázat: ARCL, ARCV, DAZ, W′, q, V és Yallop osztályának\n"
     "                     jelentése is (alapértelmezés: a lényeg, 100 karakter szélesen)\n"
     "  --year ÉV          éves áttekintés (%1 … %2): az év minden újholdjához az első este,\n"
@@ -62,6 +67,7 @@ const char HelpText[] =
     "                     a holdsarló látható (Yallop A–D): napnyugtától holdnyugtáig, egy\n"
     "                     órával előtte emlékeztetővel; újra importálva frissül, nem kettőződik\n"
     "  --map DÁTUM        világtérkép ÉÉÉÉ-HH-NN estéjéről, helyenként a helyi este szerint\n"
+    "  --morning          a térkép ÉÉÉÉ-HH-NN reggeléről, helyenként a helyi reggel szerint\n"
     "  --out FÁJL.png     ide kerül a térkép\n"
     "  --criterion NÉV    yallop (alapértelmezés) vagy odeh\n"
     "  --region SZ1,H1,SZ2,H2\n"
@@ -126,9 +132,10 @@ Refusal KeepWithinYears(TableRequest &request) {
 
 CommandLine::CommandLine() {
     cli::AddStandardOptions(parser_);
-    parser_.addOptions({places_,    place_,  lat_,   lon_,   elev_,    from_,     months_, zone_,
-                        utc_,       csv_,    csvHu_, wide_,  year_,    ics_,      map_,    out_,
-                        criterion_, region_, step_,  width_, texture_, noTexture_});
+    parser_.addOptions({places_,    place_,    lat_,       lon_,    elev_, from_,  months_,
+                        zone_,      utc_,      csv_,       csvHu_,  wide_, year_,  ics_,
+                        map_,       out_,      criterion_, region_, step_, width_, texture_,
+                        noTexture_, mornings_, both_,      morning_});
 }
 
 std::optional<int> CommandLine::parse(const QStringList &arguments) {
@@ -146,8 +153,9 @@ std::optional<int> CommandLine::parse(const QStringList &arguments) {
 // --- The map
 
 Refusal CommandLine::readMap(MapRequest &request) const {
-    for (const QCommandLineOption *o : {&place_, &lat_, &lon_, &elev_, &from_, &months_, &zone_,
-                                        &utc_, &csv_, &csvHu_, &wide_, &year_, &ics_}) {
+    for (const QCommandLineOption *o :
+         {&place_, &lat_, &lon_, &elev_, &from_, &months_, &zone_, &utc_, &csv_, &csvHu_, &wide_,
+          &year_, &ics_, &mornings_, &both_}) {
         if (parser_.isSet(*o)) {
             return QStringLiteral("A --map mellé nem adható meg a --%1 kapcsoló.")
                 .arg(o->names().constFirst());
@@ -161,6 +169,9 @@ Refusal CommandLine::readMap(MapRequest &request) const {
             .arg(LastYear);
     }
     request.date = *date;
+    if (parser_.isSet(morning_)) {
+        request.direction = Direction::Morning;
+    }
     if (!parser_.isSet(out_) || parser_.value(out_).isEmpty()) {
         return QStringLiteral("A térkép fájljának nevét a --out adja meg.");
     }
@@ -272,7 +283,7 @@ Refusal CommandLine::readTexture(MapRequest &request) const {
 
 Refusal CommandLine::readTable(TableRequest &request) const {
     for (const QCommandLineOption *o :
-         {&out_, &criterion_, &region_, &step_, &width_, &texture_, &noTexture_}) {
+         {&out_, &criterion_, &region_, &step_, &width_, &texture_, &noTexture_, &morning_}) {
         if (parser_.isSet(*o)) {
             return QStringLiteral("A --%1 kapcsoló csak a --map mellé adható meg.")
                 .arg(o->names().constFirst());
@@ -291,6 +302,9 @@ Refusal CommandLine::readTable(TableRequest &request) const {
         return refusal;
     }
     if (Refusal refusal = readCalendar(request)) {
+        return refusal;
+    }
+    if (Refusal refusal = readParts(request)) {
         return refusal;
     }
     if (parser_.isSet(year_)) {
@@ -396,6 +410,26 @@ Refusal CommandLine::readForm(TableRequest &request) const {
         request.csv = CsvForm::Hungarian;
     } else if (parser_.isSet(wide_)) {
         request.width = TableWidth::Wide;
+    }
+    return std::nullopt;
+}
+
+Refusal CommandLine::readParts(TableRequest &request) const {
+    if (parser_.isSet(mornings_) && parser_.isSet(both_)) {
+        return QStringLiteral("A --mornings és a --both közül csak az egyik adható meg.");
+    }
+    // The year and the calendar are of the evenings.
+    for (const QCommandLineOption *o : {&year_, &ics_}) {
+        if (parser_.isSet(*o) && (parser_.isSet(mornings_) || parser_.isSet(both_))) {
+            return QStringLiteral("A --%1 mellé nem adható meg a --%2 kapcsoló.")
+                .arg(o->names().constFirst(),
+                     parser_.isSet(both_) ? QStringLiteral("both") : QStringLiteral("mornings"));
+        }
+    }
+    if (parser_.isSet(mornings_)) {
+        request.parts = DayParts::Mornings;
+    } else if (parser_.isSet(both_)) {
+        request.parts = DayParts::Both;
     }
     return std::nullopt;
 }

@@ -29,6 +29,7 @@ struct MapRequest {
     double step = 1;  // finer for a region
     int width = DefaultMapWidth;
     std::optional<QString> texture; // the Earth's picture; none for a plain background
+    Direction direction = Direction::Evening;
 };
 
 struct TableRequest {
@@ -37,6 +38,7 @@ struct TableRequest {
     int count = 12;
     std::optional<CsvForm> csv; // the table when none
     TableWidth width = TableWidth::Narrow;
+    DayParts parts = DayParts::Evenings;
     // No place was given: the observer's stored place is the one.
     bool usesStoredPlace = false;
     // --year: the year at a glance instead of the lunations from `start`.
@@ -72,6 +74,7 @@ private:
     Refusal readCount(int &count) const;
     Refusal readStart(const QTimeZone &zone, QDateTime &start) const;
     Refusal readForm(TableRequest &request) const;
+    Refusal readParts(TableRequest &request) const;
     Refusal readYear(TableRequest &request) const;
     Refusal readCalendar(TableRequest &request) const;
 
@@ -100,6 +103,9 @@ private:
     const QCommandLineOption width_{QStringLiteral("width"), QString(), QStringLiteral("képpont")};
     const QCommandLineOption texture_{QStringLiteral("texture"), QString(), QStringLiteral("fájl")};
     const QCommandLineOption noTexture_{QStringLiteral("no-texture"), QString()};
+    const QCommandLineOption mornings_{QStringLiteral("mornings"), QString()};
+    const QCommandLineOption both_{QStringLiteral("both"), QString()};
+    const QCommandLineOption morning_{QStringLiteral("morning"), QString()};
 };
 
 } // namespace lunex::crescents
