@@ -176,6 +176,7 @@ row("lunex-newmoons for 1900–2100 (2,487 new moons from the full theories), wh
 
 # Whole runs of the program: start-up, the sky, the drawing and the PNG included.
 for name, what, limit in (("crescent-map1.json", "world map at 1° (64,800 places)", 1.5),
+                          ("crescent-map1-morning.json", "morning world map at 1°", 1.5),
                           ("crescent-map05.json", "world map at 0.5° (259,200 places)", 6.0)):
     figure = hyper_medians(name)
     if figure:
@@ -185,6 +186,10 @@ table = hyper_medians("crescent-table.json")
 if table:
     row("lunex-crescents, 12 lunations for Budapest, whole run", f"{table[0] * 1000:.1f} ms",
         "< 100 ms", table[0] < 0.1)
+both = hyper_medians("crescent-both.json")
+if both:
+    row("lunex-crescents --both, 12 lunations' mornings and evenings for Budapest, whole run",
+        f"{both[0] * 1000:.1f} ms", "< 100 ms", both[0] < 0.1)
 year = hyper_medians("crescent-year.json")
 if year:
     row("lunex-crescents --year, the year at a glance for Szeged, whole run",

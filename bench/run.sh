@@ -79,10 +79,14 @@ hyperfine -N --warmup 2 --runs 10 --export-json "$WORK/newmoons.json" \
 echo "== lunex-crescents: world maps and a year's table"
 hyperfine -N --warmup 1 --runs 5 --export-json "$WORK/crescent-map1.json" \
     "$B/lunex-crescents --map 2026-12-10 --step 1 --out $WORK/map1.png"
+hyperfine -N --warmup 1 --runs 5 --export-json "$WORK/crescent-map1-morning.json" \
+    "$B/lunex-crescents --map 2026-12-08 --morning --step 1 --out $WORK/map1m.png"
 hyperfine -N --warmup 1 --runs 3 --export-json "$WORK/crescent-map05.json" \
     "$B/lunex-crescents --map 2026-12-10 --step 0.5 --out $WORK/map05.png"
 hyperfine -N --warmup 2 --runs 20 --export-json "$WORK/crescent-table.json" \
     "$B/lunex-crescents --place Budapest --from 2026-12 --months 12 --zone Europe/Budapest"
+hyperfine -N --warmup 2 --runs 20 --export-json "$WORK/crescent-both.json" \
+    "$B/lunex-crescents --place Budapest --from 2026-12 --months 12 --both --zone Europe/Budapest"
 hyperfine -N --warmup 2 --runs 20 --export-json "$WORK/crescent-year.json" \
     "$B/lunex-crescents --place Szeged --year 2027 --zone Europe/Budapest"
 
