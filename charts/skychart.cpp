@@ -22,8 +22,10 @@ constexpr double PathStepDays = 2.0 / 1440.0;
 // minutes) that leaves no more than six marks.
 constexpr int MarkSteps[] = {5, 10, 15, 20, 30, 60, 120, 240};
 constexpr int MostMarks = 6;
-// West straight ahead, unless the Moon strays further than this from it.
+// West (east in the morning) straight ahead, unless the Moon strays further
+// than this from it.
 constexpr double West = 270;
+constexpr double East = 90;
 constexpr double WestReach = 75;
 // Altitude kept above the Moon and below the Sun; the Sun further down than
 // the floor is drawn on the picture's lower edge.
@@ -80,8 +82,8 @@ void TracePath(SkyView &view, const LocalSky &sky, double sunsetJd, double moons
 }
 
 // The frame holds the whole path, the moment's Moon and, down to the floor,
-// the Sun at moonset.
-void FitFrame(SkyView &view, const SkyMoment &atEnd) {
+// the Sun at moonset (at moonrise, facing east).
+void FitFrame(SkyView &view, const SkyMoment &atEnd, double ahead = West) {
     QList<Horizontal> moons = view.path;
     moons.append(view.moment.moon);
     double highest = 10, lowest = std::min(-6.0, atEnd.sun.altitude);
@@ -89,33 +91,49 @@ void FitFrame(SkyView &view, const SkyMoment &atEnd) {
     for (const Horizontal &moon : moons) {
         highest = std::max(highest, moon.altitude);
         lowest = std::min(lowest, moon.altitude);
-        left = std::min(left, SignedDegrees(moon.azimuth - West));
-        right = std::max(right, SignedDegrees(moon.azimuth - West));
+        left = std::min(left, SignedDegrees(moon.azimuth - ahead));
+        right = std::max(right, SignedDegrees(moon.azimuth - ahead));
     }
     view.highestAltitude = highest + SkyMargin;
     view.lowestAltitude = std::max(LowestFloor, lowest - SkyMargin / 2);
     view.centreAzimuth = left >= -WestReach && right <= WestReach
-                             ? West
-                             : NormalizeDegrees(West + (left + right) / 2);
+                             ? ahead
+                             : NormalizeDegrees(ahead + (left + right) / 2);
+}
+
+// The Moon's path from `from` until `to` when it is up between them, the
+// moment at `at`, the frame facing `ahead` and reaching down to the Sun at
+// `sunLowest`.
+SkyView TwilightView(const QString &placeName, const Place &place, double from, double to,
+                     double at, double sunLowest, double ahead, Direction direction,
+                     const QTimeZone &zone, const QLocale &locale) {
+    SkyView view;
+    view.place = place;
+    view.placeName = placeName;
+    const SkyTrack track(std::min(from, at) - 0.05, std::max(to, at) + 0.05);
+    const LocalSky sky(track, place);
+    if (to > from) {
+        TracePath(view, sky, from, to, zone, locale);
+    }
+    view.fieldLabel = BinocularFieldLabel(locale.toString(BinocularField));
+    view.pathLabel = MoonPathLabel(direction);
+    SetSkyMoment(view, at, zone, locale);
+    FitFrame(view, ObserveSky(sky, sunLowest), ahead);
+    return view;
 }
 
 } // namespace
 
 SkyView EveningSkyView(const QString &placeName, const Place &place, double sunsetJd,
                        double moonsetJd, const QTimeZone &zone, const QLocale &locale) {
-    SkyView view;
-    view.place = place;
-    view.placeName = placeName;
-    const double end = std::max(sunsetJd, moonsetJd);
-    const SkyTrack track(sunsetJd - 0.05, end + 0.05);
-    const LocalSky sky(track, place);
-    if (moonsetJd > sunsetJd) {
-        TracePath(view, sky, sunsetJd, moonsetJd, zone, locale);
-    }
-    view.fieldLabel = BinocularFieldLabel(locale.toString(BinocularField));
-    SetSkyMoment(view, sunsetJd, zone, locale);
-    FitFrame(view, ObserveSky(sky, end));
-    return view;
+    return TwilightView(placeName, place, sunsetJd, moonsetJd, sunsetJd,
+                        std::max(sunsetJd, moonsetJd), West, Direction::Evening, zone, locale);
+}
+
+SkyView MorningSkyView(const QString &placeName, const Place &place, double sunriseJd,
+                       double moonriseJd, const QTimeZone &zone, const QLocale &locale) {
+    return TwilightView(placeName, place, moonriseJd, sunriseJd, sunriseJd,
+                        std::min(sunriseJd, moonriseJd), East, Direction::Morning, zone, locale);
 }
 
 void SetSkyMoment(SkyView &view, double jdUt, const QTimeZone &zone, const QLocale &locale) {
@@ -370,7 +388,7 @@ void SkyPainter::drawCaption() {
     label(view_.fieldLabel, FieldColour);
     p_.setPen(QPen(PathColour, 1.5, Qt::DashLine));
     p_.drawLine(QPointF(x - 8, y), QPointF(x + 5, y));
-    label(MoonPathLabel(), PathColour);
+    label(view_.pathLabel, PathColour);
     p_.setPen(Qt::NoPen);
     p_.setBrush(SunColour);
     p_.drawEllipse(QPointF(x, y), 5, 5);

@@ -15,7 +15,8 @@ class QPainter;
 
 // "Where to look": the western sky of one evening as an observer facing it
 // sees it, with the Moon at its apparent place, its path until it sets and
-// the Sun below the horizon. The window and its picture draw the same.
+// the Sun below the horizon; or the eastern sky of a morning, the Moon's path
+// from its rising until sunrise. The window and its picture draw the same.
 namespace lunex {
 
 // A whole clock time on the Moon's path.
@@ -40,6 +41,7 @@ struct SkyView {
     QString caption;    // the place and the moment's date and clock time
     QString sunLabel;   // the Sun's name and altitude
     QString fieldLabel; // what the circle around the Moon is
+    QString pathLabel;  // what the Moon's path is
 };
 
 // The evening from sunset until moonset (both Julian Days, UT) at a place,
@@ -47,6 +49,11 @@ struct SkyView {
 // Where the Moon sets first, the path is empty and the frame is that of sunset.
 SkyView EveningSkyView(const QString &placeName, const Place &place, double sunsetJd,
                        double moonsetJd, const QTimeZone &zone, const QLocale &locale);
+// The morning from moonrise until sunrise, facing east (north on the left),
+// the moment at sunrise. Where the Moon rises after the Sun, the path is
+// empty and the frame is that of sunrise.
+SkyView MorningSkyView(const QString &placeName, const Place &place, double sunriseJd,
+                       double moonriseJd, const QTimeZone &zone, const QLocale &locale);
 // Moves the moment, within the same frame.
 void SetSkyMoment(SkyView &view, double jdUt, const QTimeZone &zone, const QLocale &locale);
 

@@ -128,8 +128,9 @@ QString BinocularFieldLabel(const QString &degrees) {
     return QStringLiteral("10×50 távcső látómezeje (%1°)").arg(degrees);
 }
 
-QString MoonPathLabel() {
-    return QStringLiteral("a Hold útja holdnyugtáig");
+QString MoonPathLabel(Direction direction) {
+    return direction == Direction::Morning ? QStringLiteral("a Hold útja holdkeltétől")
+                                           : QStringLiteral("a Hold útja holdnyugtáig");
 }
 
 QString CloserLookLabel(const QString &degrees) {

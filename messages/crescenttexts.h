@@ -44,8 +44,9 @@ QString SkyCaption(const QString &placeName, const QString &when, const QString 
 QString SunLabel(const QString &altitude);           // "Nap (−6,3°)"
 QString MoonLabel();                                 // "Hold (nagyítva)"
 QString BinocularFieldLabel(const QString &degrees); // "10×50 távcső látómezeje (6,5°)"
-QString MoonPathLabel();                             // "a Hold útja holdnyugtáig"
-QString CloserLookLabel(const QString &degrees);     // "A Hold környéke nagyítva (12° magas)"
+// "a Hold útja holdnyugtáig"; in the morning "a Hold útja holdkeltétől"
+QString MoonPathLabel(Direction direction = Direction::Evening);
+QString CloserLookLabel(const QString &degrees); // "A Hold környéke nagyítva (12° magas)"
 
 // The map in the window: while it is drawn, the place marked on it, and the
 // Earth's picture that could not be read (the map has a plain background).

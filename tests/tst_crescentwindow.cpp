@@ -324,24 +324,44 @@ private slots:
     }
 
     // The Moon at the pixel of its altitude and azimuth, its lit side towards
-    // the Sun as the picture shows the Sun, in either hemisphere.
+    // the Sun as the picture shows the Sun, in either hemisphere; the
+    // evening's crescent in the west, the morning's in the east.
     void moonWhereTheSkyHasIt_data() {
         QTest::addColumn<QString>("place");
         QTest::addColumn<QDate>("from");
         QTest::addColumn<int>("evening");
-        QTest::newRow("Budapest, 2026-12-11") << "Budapest" << QDate(2026, 12, 1) << 2;
-        QTest::newRow("Fokváros, 2026-12-11") << "Fokváros" << QDate(2026, 12, 1) << 2;
-        QTest::newRow("Santiago, 2027-06-07") << "Santiago" << QDate(2027, 6, 1) << 3;
+        QTest::addColumn<bool>("morning");
+        QTest::newRow("Budapest, 2026-12-11") << "Budapest" << QDate(2026, 12, 1) << 2 << false;
+        QTest::newRow("Fokváros, 2026-12-11") << "Fokváros" << QDate(2026, 12, 1) << 2 << false;
+        QTest::newRow("Santiago, 2027-06-07") << "Santiago" << QDate(2027, 6, 1) << 3 << false;
+        QTest::newRow("Budapest, morning of 2026-12-07")
+            << "Budapest" << QDate(2026, 12, 1) << 1 << true;
+        QTest::newRow("Fokváros, morning of 2026-12-07")
+            << "Fokváros" << QDate(2026, 12, 1) << 1 << true;
+        QTest::newRow("Santiago, morning of 2027-06-03")
+            << "Santiago" << QDate(2027, 6, 1) << 0 << true;
     }
     void moonWhereTheSkyHasIt() {
         QFETCH(QString, place);
         QFETCH(QDate, from);
         QFETCH(int, evening);
+        QFETCH(bool, morning);
         const Place where = FindPlace(place)->place;
-        const Evening e = EveningAt(where, from, evening);
+        const Evening e =
+            morning ? ComputeLunations(where, QDateTime(from, QTime(0, 0), QTimeZone::utc()), 1)
+                          .first()
+                          .mornings[evening]
+                    : EveningAt(where, from, evening);
         QVERIFY(e.sighting.bestTime);
-        SkyView view = EveningSkyView(place, where, *e.sighting.sunEvent, *e.sighting.moonEvent,
-                                      Zone, QLocale());
+        SkyView view = morning ? MorningSkyView(place, where, *e.sighting.sunEvent,
+                                                *e.sighting.moonEvent, Zone, QLocale())
+                               : EveningSkyView(place, where, *e.sighting.sunEvent,
+                                                *e.sighting.moonEvent, Zone, QLocale());
+        // The path from the Moon's setting (rising) to the Sun's, or back.
+        QVERIFY(view.path.size() > 2);
+        const Horizontal onTheHorizon = morning ? view.path.constFirst() : view.path.constLast();
+        QVERIFY2(std::abs(onTheHorizon.altitude) < 1,
+                 qPrintable(QString::number(onTheHorizon.altitude)));
         SetSkyMoment(view, *e.sighting.bestTime, Zone, QLocale());
         const QSize size(900, 360);
         const QImage picture = RenderSkyChart(view, size);
@@ -354,9 +374,13 @@ private slots:
         const double inside = DrawnMoonRadius - 1.2;
         QVERIFY(Lightness(picture, moon + towardsSun * inside) > 200);
         QVERIFY(Lightness(picture, moon - towardsSun * inside) < 130);
-        // The crescent stands in the west, the Sun below the horizon.
-        QVERIFY(view.moment.moon.azimuth > 180 && view.moment.moon.azimuth < 360);
+        // The crescent stands in the west (east), the Sun below the horizon;
+        // facing east, the north is on the left.
+        QCOMPARE(view.moment.moon.azimuth > 180, !morning);
         QVERIFY(sun.y() > projection.horizonY());
+        QCOMPARE(view.centreAzimuth, morning ? 90.0 : 270.0);
+        QVERIFY(projection.pointOf({0, view.centreAzimuth - 30}).x() <
+                projection.pointOf({0, view.centreAzimuth + 30}).x());
         // The caption says where the Moon is drawn.
         static const QRegularExpression said(
             QStringLiteral("a Hold (\\S+)° magasan, (\\S+)° azimutnál"));
