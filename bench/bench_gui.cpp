@@ -13,6 +13,7 @@
 #include "store/fileio.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -22,6 +23,7 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimeZone>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
@@ -239,11 +241,14 @@ BENCHMARK(BM_ChangeEvening)->Unit(benchmark::kMillisecond);
 // The map of another evening, from the choice until it is shown, while a
 // timer every 5 ms measures the longest the window's event loop was kept from
 // its events: the window stays usable when that is short.
-void BM_MapWhileResponsive(benchmark::State &state) {
+// The world's (view 0) or the place's region at 0.1° (view 1), the latter
+// with its coastlines and borders.
+void MapWhileResponsive(benchmark::State &state, int view) {
     BenchDir dir(130);
     FixedClock clock;
     CrescentWindow forecast({dir.tmp.path(), dir.tmp.path()}, &clock, QString());
     forecast.show();
+    forecast.mapPanel()->viewBox()->setCurrentIndex(view);
     forecast.views()->setCurrentIndex(1);
     QEventLoop loop;
     QObject::connect(forecast.mapPanel(), &MapPanel::drawn, &loop, &QEventLoop::quit);
@@ -269,7 +274,17 @@ void BM_MapWhileResponsive(benchmark::State &state) {
     }
     state.counters["longest_stall_ms"] = longestStall;
 }
+void BM_MapWhileResponsive(benchmark::State &state) {
+    MapWhileResponsive(state, 0);
+}
 BENCHMARK(BM_MapWhileResponsive)->UseManualTime()->Iterations(5)->Unit(benchmark::kMillisecond);
+void BM_RegionMapWhileResponsive(benchmark::State &state) {
+    MapWhileResponsive(state, 1);
+}
+BENCHMARK(BM_RegionMapWhileResponsive)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
 
 } // namespace
 

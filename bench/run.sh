@@ -76,13 +76,15 @@ fi
 hyperfine -N --warmup 2 --runs 10 --export-json "$WORK/newmoons.json" \
     "$B/lunex-newmoons --from 1900 --to 2100 --zone Europe/Budapest --force $WORK/ujholdak.txt"
 
-echo "== lunex-crescents: world maps and a year's table"
+echo "== lunex-crescents: world maps, a regional map and a year's table"
 hyperfine -N --warmup 1 --runs 5 --export-json "$WORK/crescent-map1.json" \
     "$B/lunex-crescents --map 2026-12-10 --step 1 --out $WORK/map1.png"
 hyperfine -N --warmup 1 --runs 5 --export-json "$WORK/crescent-map1-morning.json" \
     "$B/lunex-crescents --map 2026-12-08 --morning --step 1 --out $WORK/map1m.png"
 hyperfine -N --warmup 1 --runs 3 --export-json "$WORK/crescent-map05.json" \
     "$B/lunex-crescents --map 2026-12-10 --step 0.5 --out $WORK/map05.png"
+hyperfine -N --warmup 1 --runs 5 --export-json "$WORK/crescent-region01.json" \
+    "$B/lunex-crescents --map 2026-12-10 --region 36.25,5.14,56.25,35.14 --out $WORK/region01.png"
 hyperfine -N --warmup 2 --runs 20 --export-json "$WORK/crescent-table.json" \
     "$B/lunex-crescents --place Budapest --from 2026-12 --months 12 --zone Europe/Budapest"
 hyperfine -N --warmup 2 --runs 20 --export-json "$WORK/crescent-both.json" \

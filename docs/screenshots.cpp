@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
 #include <QFile>
@@ -78,7 +79,11 @@ bool TakeForecast(MainWindow &main, const QDir &out) {
     QObject::connect(forecast->mapPanel(), &MapPanel::drawn, &drawn, &QEventLoop::quit);
     forecast->views()->setCurrentIndex(1);
     drawn.exec();
-    return Take(forecast, out.filePath(QStringLiteral("crescent-forecast-map.png"))) && ok;
+    ok = Take(forecast, out.filePath(QStringLiteral("crescent-forecast-map.png"))) && ok;
+    // Zoomed to Szeged's region, with the borders.
+    forecast->mapPanel()->viewBox()->setCurrentIndex(1);
+    drawn.exec();
+    return Take(forecast, out.filePath(QStringLiteral("crescent-forecast-region.png"))) && ok;
 }
 
 // The coming year, 2027, at a glance.

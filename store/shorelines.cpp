@@ -8,6 +8,7 @@
 #include <QMutex>
 #include <QMutexLocker>
 
+#include <hdf5.h>
 #include <netcdf.h>
 #include <netcdf_mem.h>
 
@@ -34,6 +35,10 @@ QMutex &NetcdfLock() {
 class BinnedFile {
 public:
     explicit BinnedFile(const QByteArray &bytes) : bytes_(bytes) {
+        // HDF5, under netCDF, writes a diagnostic to stderr for each optional
+        // attribute netCDF looks for and does not find; netCDF hushes it only
+        // on the thread that used it first, and the maps read on others.
+        H5Eset_auto2(H5E_DEFAULT, nullptr, nullptr);
         open_ = nc_open_mem("gshhg", NC_NOWRITE, std::size_t(bytes_.size()), bytes_.data(), &id_) ==
                 NC_NOERR;
     }

@@ -459,6 +459,42 @@ private slots:
         QVERIFY(std::min(std::abs(label.left() - at.x()), std::abs(label.right() - at.x())) < 30);
     }
 
+    // The map zoomed to the place's region (the place at its middle) or to
+    // Europe, with the coastlines read; back on the world, the world map as
+    // it was.
+    void mapZooms_data() {
+        QTest::addColumn<int>("view");
+        QTest::addColumn<bool>("centred");
+        QTest::newRow("around the place") << 1 << true;
+        QTest::newRow("Europe") << 2 << false;
+    }
+    void mapZooms() {
+        QFETCH(int, view);
+        QFETCH(bool, centred);
+        Rig rig(Utc(2026, 12, 11, 17));
+        MapPanel *panel = rig.window->mapPanel();
+        QSignalSpy drawn(panel, &MapPanel::drawn);
+        rig.window->views()->setCurrentIndex(1);
+        QVERIFY(drawn.wait(60000));
+        const QImage world = panel->picture();
+        panel->viewBox()->setCurrentIndex(view);
+        QVERIFY(drawn.wait(60000));
+        const QImage zoomed = panel->picture();
+        QVERIFY(zoomed.size() != world.size());
+        QCOMPARE(rig.window->findChild<QLabel *>("mapStatus")->text(), QString());
+        if (centred) {
+            const Place &place = rig.window->place().place;
+            const QRect area =
+                MapFrame(RegionAround(place.latitude, place.longitude), zoomed.width()).area();
+            const QColor middle = zoomed.pixelColor(area.center() + QPoint(1, 1));
+            QVERIFY2(middle.red() > 150 && middle.green() < 150 && middle.blue() > 120,
+                     qPrintable(middle.name()));
+        }
+        panel->viewBox()->setCurrentIndex(0);
+        QVERIFY(drawn.wait(60000));
+        QCOMPARE(panel->picture(), world);
+    }
+
     // Every control in turn by Tab, each showing that it has the focus; the
     // map's saving once the map is there.
     void everyControlByTab_data() {
@@ -472,10 +508,10 @@ private slots:
                                     "saveCalendarButton", "saveSkyButton",  "closeButton",
                                     "placeButton"};
         QTest::newRow("map") << 1
-                             << before + QStringList{"criterionBox",       "saveEveningsButton",
-                                                     "saveCalendarButton", "saveSkyButton",
-                                                     "saveMapButton",      "closeButton",
-                                                     "placeButton"};
+                             << before + QStringList{"criterionBox",       "viewBox",
+                                                     "saveEveningsButton", "saveCalendarButton",
+                                                     "saveSkyButton",      "saveMapButton",
+                                                     "closeButton",        "placeButton"};
     }
     void everyControlByTab() {
         QFETCH(int, view);

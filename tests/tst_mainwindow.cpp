@@ -756,6 +756,7 @@ private slots:
             {"Forecast/bestTimeButton", "Legjobb időpont", ""},
             {"Forecast/skyChart", "Hova nézzünk", ""},
             {"Forecast/criterionBox", "Yallop", "criterionCaption"}, // a list says its choice
+            {"Forecast/viewBox", "Az egész világ", "viewCaption"},
             {"Forecast/worldMap", "Térkép", ""},
             {"Forecast/saveEveningsButton", "Esték mentése (CSV)…", ""},
             {"Forecast/saveSkyButton", "Rajz mentése (PNG)…", ""},

@@ -174,6 +174,7 @@ QLayout *CrescentWindow::buildExports() {
                                  static_cast<QWidget *>(skyPanel_->momentSlider()),
                                  skyPanel_->findChild<QWidget *>(QStringLiteral("bestTimeButton")),
                                  static_cast<QWidget *>(mapPanel_->criterionBox()),
+                                 static_cast<QWidget *>(mapPanel_->viewBox()),
                                  saveEvenings,
                                  saveCalendar,
                                  saveSkyButton_,

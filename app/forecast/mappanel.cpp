@@ -24,8 +24,9 @@ namespace {
 constexpr int MinimumMapWidth = 640;
 
 bool SameMap(const MapJob &a, const MapJob &b) {
-    return a.date == b.date && a.criterion == b.criterion && a.mark.name == b.mark.name &&
-           a.mark.latitude == b.mark.latitude && a.mark.longitude == b.mark.longitude;
+    return a.date == b.date && a.criterion == b.criterion && a.view == b.view &&
+           a.mark.name == b.mark.name && a.mark.latitude == b.mark.latitude &&
+           a.mark.longitude == b.mark.longitude;
 }
 
 QString MapDescription(const MapJob &job) {
@@ -47,25 +48,76 @@ QThreadPool *MapThreads() {
 }
 
 // The widest map that the view shows whole, but never too small to read.
-int FittingWidth(const QSize &view, Criterion criterion) {
+int FittingWidth(const QSize &view, Criterion criterion, const MapRegion &region) {
     const int width = view.width() - 2;
-    const double tall = double(MapPictureHeight(width, criterion)) / (view.height() - 2);
+    const double tall = double(MapPictureHeight(width, criterion, region)) / (view.height() - 2);
     return std::max(MinimumMapWidth, int(width / std::max(1.0, tall)));
 }
 
+const std::vector<ShoreLine> &LinesOf(const MapJob &job) {
+    static const std::vector<ShoreLine> none;
+    return job.shores ? job.shores->shores.lines : none;
+}
+
+// What could not be had for the map: the Earth's picture, the coastlines.
+QString ProblemsOf(const MapJob &job) {
+    QStringList problems;
+    for (const QString &problem :
+         {job.earth.problem, job.shores ? job.shores->shores.problem : QString()}) {
+        if (!problem.isEmpty()) {
+            problems.append(problem);
+        }
+    }
+    return problems.join(u' ');
+}
+
 } // namespace
+
+MapRegion RegionOf(MapView view, const MapMark &mark) {
+    switch (view) {
+    case MapView::World:
+        break;
+    case MapView::AroundPlace:
+        return RegionAround(mark.latitude, mark.longitude);
+    case MapView::Europe:
+        return EuropeRegion();
+    }
+    return {};
+}
+
+double StepOf(MapView view) {
+    switch (view) {
+    case MapView::World:
+        break;
+    case MapView::AroundPlace:
+        return 0.1;
+    case MapView::Europe:
+        return 0.25;
+    }
+    return 1.0;
+}
 
 MapOutcome DrawMapJob(MapJob job) {
     if (!job.earthTried) {
         job.earth = LoadEarthTexture(EarthTexturePath());
         job.earthTried = true;
     }
-    if (!job.cells || job.cells->date != job.date) {
+    const MapRegion region = RegionOf(job.view, job.mark);
+    const double step = StepOf(job.view);
+    if (!job.cells || job.cells->date != job.date || job.cells->step != step ||
+        !(job.cellsRegion == region)) {
         job.cells = std::make_shared<const VisibilityMap>(
-            ComputeVisibilityMap(job.date, WindowMapStep, MapThreads()));
+            ComputeVisibilityMap(job.date, region, step, MapThreads()));
+        job.cellsRegion = region;
     }
-    QImage picture =
-        RenderVisibilityMap(*job.cells, job.criterion, job.earth.image, job.width, job.mark);
+    if (region.isWorld()) {
+        job.shores.reset();
+    } else if (!job.shores || !(job.shores->region == job.cells->region())) {
+        job.shores = std::make_shared<const RegionShores>(RegionShores{
+            job.cells->region(), ReadShorelines(ShorelineFolder(), job.cells->region())});
+    }
+    QImage picture = RenderVisibilityMap(*job.cells, job.criterion, job.earth.image, job.width,
+                                         job.mark, LinesOf(job));
     return {std::move(job), std::move(picture)};
 }
 
@@ -75,6 +127,15 @@ MapPanel::MapPanel(QWidget *parent) : QWidget(parent) {
     criterion_->setObjectName(QStringLiteral("criterionBox"));
     criterion_->addItem(QStringLiteral("Yallop"), int(Criterion::Yallop));
     criterion_->addItem(QStringLiteral("Odeh"), int(Criterion::Odeh));
+    view_ = new QComboBox(this);
+    view_->setObjectName(QStringLiteral("viewBox"));
+    view_->addItem(QStringLiteral("Az egész világ"), int(MapView::World));
+    view_->addItem(QStringLiteral("A hely környéke"), int(MapView::AroundPlace));
+    view_->addItem(QStringLiteral("Európa"), int(MapView::Europe));
+    view_->setAccessibleName(QStringLiteral("Nagyítás"));
+    auto *viewCaption = new QLabel(QStringLiteral("Na&gyítás:"), this);
+    viewCaption->setObjectName(QStringLiteral("viewCaption"));
+    viewCaption->setBuddy(view_);
     auto *caption = new QLabel(QStringLiteral("&Feltétel:"), this);
     caption->setObjectName(QStringLiteral("criterionCaption"));
     caption->setBuddy(criterion_);
@@ -99,6 +160,8 @@ MapPanel::MapPanel(QWidget *parent) : QWidget(parent) {
     auto *controls = new QHBoxLayout;
     controls->addWidget(caption);
     controls->addWidget(criterion_);
+    controls->addWidget(viewCaption);
+    controls->addWidget(view_);
     controls->addWidget(progress_);
     controls->addWidget(status_, 1);
     auto *layout = new QVBoxLayout(this);
@@ -108,6 +171,10 @@ MapPanel::MapPanel(QWidget *parent) : QWidget(parent) {
 
     connect(criterion_, &QComboBox::currentIndexChanged, this, [this] {
         wanted_.criterion = Criterion(criterion_->currentData().toInt());
+        request();
+    });
+    connect(view_, &QComboBox::currentIndexChanged, this, [this] {
+        wanted_.view = MapView(view_->currentData().toInt());
         request();
     });
     connect(&watcher_, &QFutureWatcher<MapOutcome>::finished, this, &MapPanel::finish);
@@ -134,8 +201,11 @@ void MapPanel::request() {
         return;
     }
     MapJob job = wanted_;
-    job.width = FittingWidth(scroll_->viewport()->size(), job.criterion);
+    job.width =
+        FittingWidth(scroll_->viewport()->size(), job.criterion, RegionOf(job.view, job.mark));
     job.cells = shown_.cells;
+    job.cellsRegion = shown_.cellsRegion;
+    job.shores = shown_.shores;
     job.earth = shown_.earth;
     job.earthTried = shown_.earthTried;
     progress_->show();
@@ -149,7 +219,7 @@ void MapPanel::finish() {
     map_->setPixmap(QPixmap::fromImage(outcome.picture));
     map_->setAccessibleDescription(MapDescription(shown_));
     progress_->hide();
-    status_->setText(shown_.earth.problem);
+    status_->setText(ProblemsOf(shown_));
     if (showsWanted()) {
         emit drawn();
     } else {
@@ -162,7 +232,7 @@ QImage MapPanel::picture() const {
         return {};
     }
     return RenderVisibilityMap(*shown_.cells, shown_.criterion, shown_.earth.image, DefaultMapWidth,
-                               shown_.mark);
+                               shown_.mark, LinesOf(shown_));
 }
 
 } // namespace lunex

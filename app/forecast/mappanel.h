@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 class QComboBox;
 class QLabel;
@@ -19,14 +20,32 @@ class QScrollArea;
 
 namespace lunex {
 
-// What one drawing of the map needs, and what it gives back: the cells are
-// kept, so that another criterion for the same evening only draws anew.
+// How much of the Earth the map shows.
+enum class MapView { World, AroundPlace, Europe };
+
+// The region a view shows for a place, and its grid: 1° for the world, finer
+// for a region, so that each is drawn in about the same time.
+MapRegion RegionOf(MapView view, const MapMark &mark);
+double StepOf(MapView view);
+
+// The coastlines and borders read for one region.
+struct RegionShores {
+    MapRegion region;
+    Shorelines shores;
+};
+
+// What one drawing of the map needs, and what it gives back: the cells and
+// the coastlines are kept, so that another criterion for the same evening
+// only draws anew.
 struct MapJob {
     QDate date;
     Criterion criterion = Criterion::Yallop;
+    MapView view = MapView::World;
     MapMark mark;
     int width = DefaultMapWidth;
-    std::shared_ptr<const VisibilityMap> cells; // reused when of the same date
+    std::shared_ptr<const VisibilityMap> cells; // reused when of the same date and region
+    MapRegion cellsRegion;                      // the region the cells were computed for
+    std::shared_ptr<const RegionShores> shores; // reused when of the same region
     EarthTexture earth;
     bool earthTried = false;
 };
@@ -35,15 +54,13 @@ struct MapOutcome {
     QImage picture;
 };
 
-// The grid of the window's map, in degrees.
-inline constexpr double WindowMapStep = 1.0;
-
 // Computes and draws a map away from the window's thread.
 MapOutcome DrawMapJob(MapJob job);
 
-// "Térkép": the world map of the selected evening by the chosen criterion,
-// the observer's place marked. It is computed and drawn on other threads
-// while the panel is in view; the window stays usable meanwhile.
+// "Térkép": the map of the selected evening by the chosen criterion, of the
+// world or zoomed to the place's region or Europe with the coastlines and
+// borders, the observer's place marked. It is computed and drawn on other
+// threads while the panel is in view; the window stays usable meanwhile.
 class MapPanel : public QWidget {
     Q_OBJECT
 public:
@@ -53,6 +70,7 @@ public:
     QImage picture() const;
     bool isDrawing() const { return watcher_.isRunning(); }
     QComboBox *criterionBox() const { return criterion_; }
+    QComboBox *viewBox() const { return view_; }
 
 signals:
     void drawn(); // the wanted map is on show
@@ -69,6 +87,7 @@ private:
     MapJob shown_; // what the picture on show was drawn from
     QFutureWatcher<MapOutcome> watcher_;
     QComboBox *criterion_;
+    QComboBox *view_;
     QProgressBar *progress_;
     QLabel *status_;
     QScrollArea *scroll_;
