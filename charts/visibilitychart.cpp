@@ -23,6 +23,9 @@ namespace {
 // aid is needed, vermilion where not even a telescope shows it.
 constexpr QRgb BluishGreen = 0x009E73, SkyBlue = 0x56B4E9, Yellow = 0xF0E442, Orange = 0xE69F00,
                Vermilion = 0xD55E00;
+// Grey where the crescent is there but not to be seen (Yallop F, Odeh D): the
+// table paints its cells in the same colours, so no class may be left blank.
+constexpr QRgb Grey = 0xA0A0A0;
 constexpr int ClassAlpha = 200;
 // The observer's place: the palette's reddish purple, which no class takes.
 constexpr QRgb MarkColour = 0xCC79A7;
@@ -375,14 +378,15 @@ void MapPainter::drawMark(const MapMark &mark) {
 } // namespace
 
 QList<Shade> Legend(Criterion criterion, Direction direction) {
-    const QList<QRgb> colours = criterion == Criterion::Yallop
-                                    ? QList<QRgb>{BluishGreen, SkyBlue, Yellow, Orange, Vermilion}
-                                    : QList<QRgb>{BluishGreen, Yellow, Orange};
+    const QList<QRgb> colours =
+        criterion == Criterion::Yallop
+            ? QList<QRgb>{BluishGreen, SkyBlue, Yellow, Orange, Vermilion, Grey}
+            : QList<QRgb>{BluishGreen, Yellow, Orange, Grey};
     QList<Shade> legend;
     for (int i = 0; i < ClassCount(criterion); ++i) {
-        legend.append({i < colours.size() ? Overlay(colours[i]) : QColor(Qt::transparent),
-                       criterion == Criterion::Yallop ? LegendLabel(YallopClass(i))
-                                                      : LegendLabel(OdehZone(i))});
+        legend.append({Overlay(colours[i]), criterion == Criterion::Yallop
+                                                ? LegendLabel(YallopClass(i))
+                                                : LegendLabel(OdehZone(i))});
     }
     legend.append({NoCrescent, NoCrescentLegendLabel(direction)});
     legend.append({NoHorizon, NoEveningLegendLabel(direction), true});

@@ -1,5 +1,7 @@
 #include "lunar/places.h"
 
+#include <QCollator>
+#include <QLocale>
 #include <QString>
 
 #include <algorithm>
@@ -54,6 +56,12 @@ QList<NamedPlace> SearchPlaces(QStringView typed) {
             found.append(p);
         }
     }
+    // The table keeps its groups (the county seats, then the world); a list
+    // is read in the alphabet's order, as Hungarian sorts it.
+    QCollator hungarian{QLocale(QLocale::Hungarian, QLocale::Hungary)};
+    std::stable_sort(found.begin(), found.end(), [&](const NamedPlace &a, const NamedPlace &b) {
+        return hungarian.compare(a.name, b.name) < 0;
+    });
     return found;
 }
 

@@ -107,7 +107,7 @@ QString WithoutAccents(QStringView text);
 
 // The built-in places whose name or an alias contains the typed text, matched
 // as FindPlace matches ("szekesfehervar" finds Székesfehérvár, "wien" Bécs), in
-// the table's order; all of them for an empty text.
+// Hungarian alphabetical order; all of them for an empty text.
 QList<NamedPlace> SearchPlaces(QStringView typed);
 
 // The heights an observer can stand at, from the shore of the Dead Sea to the

@@ -22,14 +22,17 @@
 
 #include <QAccessible>
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTabWidget>
@@ -153,7 +156,12 @@ private slots:
         for (int column = 0; column < cells.size(); ++column) {
             QCOMPARE(rig.cell(row, column), cells[column]);
         }
-        QCOMPARE(rig.cell(row, EveningsTable::Yallop), yallop);
+        // The class's letter in the cell, its meaning for the tooltip and the ear.
+        const QTableWidgetItem *yallopCell =
+            rig.window->eveningsTable()->item(row, EveningsTable::Yallop);
+        QCOMPARE(yallopCell->text(), yallop.left(1));
+        QCOMPARE(yallopCell->toolTip(), yallop);
+        QCOMPARE(yallopCell->data(Qt::AccessibleTextRole).toString(), yallop);
     }
 
     // Each number under its own heading, whatever the columns' order.
@@ -681,6 +689,90 @@ private slots:
         const QByteArray heading = saved.left(saved.indexOf('\n'));
         QCOMPARE(heading.contains(';'), hungarian);
         QCOMPARE(heading.contains(','), !hungarian);
+    }
+
+    // The save dialogs open in the folder of the last export, also after the
+    // window (or Lunex) was closed; in the home folder before the first one,
+    // and when that folder is gone.
+    void exportsStartInTheLastFolder_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<bool>("folderRemoved");
+        QTest::newRow("evenings") << "saveEveningsButton" << false;
+        QTest::newRow("drawing") << "saveSkyButton" << false;
+        QTest::newRow("folder removed since") << "saveSkyButton" << true;
+    }
+    void exportsStartInTheLastFolder() {
+        QFETCH(QString, button);
+        QFETCH(bool, folderRemoved);
+        Rig rig(Utc(2026, 12, 11, 17));
+        const QString folder = rig.dir.path() + QStringLiteral("/mentések");
+        QVERIFY(QDir().mkpath(folder));
+        // Answers the dialog with a file in `into`, having noted where it opened.
+        int saves = 0;
+        const auto save = [&](const QString &into) {
+            QString openedIn;
+            const QString name = QStringLiteral("/export%1.dat").arg(++saves);
+            QTimer::singleShot(0, [&, name] {
+                auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+                QVERIFY(dialog);
+                openedIn = dialog->directory().absolutePath();
+                dialog->selectFile(into + name);
+                static_cast<QDialog *>(dialog)->accept();
+            });
+            QTest::mouseClick(qobject_cast<QPushButton *>(rig.control(button)), Qt::LeftButton);
+            return openedIn;
+        };
+        QCOMPARE(save(folder), QDir::homePath());
+        QVERIFY(QFileInfo::exists(folder + QStringLiteral("/export1.dat")));
+        QCOMPARE(save(folder), folder);
+        if (folderRemoved) {
+            QVERIFY(QDir(folder).removeRecursively());
+        }
+        rig.window->close();
+        QTRY_VERIFY(!rig.window);
+        rig.main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(rig.main));
+        QTest::keyClick(rig.main, Qt::Key_H, Qt::ControlModifier);
+        rig.window = rig.main->crescentWindow();
+        QVERIFY(rig.window);
+        QCOMPARE(save(rig.dir.path()), folderRemoved ? QDir::homePath() : folder);
+    }
+
+    // Esc closes the window, as its "Bezárás" does.
+    void escapeCloses() {
+        Rig rig(Utc(2026, 12, 5, 12));
+        QVERIFY(QTest::qWaitForWindowActive(rig.window));
+        QTest::keyClick(rig.window->eveningsTable(), Qt::Key_Escape);
+        QTRY_VERIFY(!rig.window);
+    }
+
+    // At 1024 × 600 every column is in view, without a scroll bar, and the
+    // drawing keeps room below.
+    void everyColumnOnASmallScreen_data() {
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<QDateTime>("now");
+        QTest::newRow("1024 × 600, evenings with a crescent")
+            << QSize(1024, 600) << Utc(2026, 12, 11, 17);
+        QTest::newRow("1024 × 600, another lunation") << QSize(1024, 600) << Utc(2027, 6, 9, 12);
+        QTest::newRow("1280 × 720") << QSize(1280, 720) << Utc(2026, 12, 11, 17);
+    }
+    void everyColumnOnASmallScreen() {
+        QFETCH(QSize, size);
+        QFETCH(QDateTime, now);
+        Rig rig(now);
+        rig.window->resize(size);
+        QTRY_COMPARE(rig.window->size(), size);
+        QApplication::processEvents();
+        EveningsTable *table = rig.window->eveningsTable();
+        QVERIFY2(table->horizontalHeader()->length() <= table->viewport()->width(),
+                 qPrintable(QStringLiteral("%1 > %2")
+                                .arg(table->horizontalHeader()->length())
+                                .arg(table->viewport()->width())));
+        QVERIFY(!table->horizontalScrollBar()->isVisible());
+        const QWidget *chart = rig.control(QStringLiteral("skyChart"));
+        QVERIFY(chart->isVisible());
+        QVERIFY(chart->height() >= 150);
+        QVERIFY(rig.window->frameGeometry().height() <= size.height() + 40);
     }
 
     // The buttons page through the lunations, and the drawing follows.

@@ -70,38 +70,60 @@ private slots:
     void searchesThePlaces_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QStringList>("found");
-        QTest::addColumn<QString>("latitude"); // after Enter
-        QTest::newRow("accents left off")
-            << "szekesfehervar" << QStringList{"Székesfehérvár"} << "47,19° É";
+        QTest::addColumn<QString>("latitude"); // after Enter, or Down into the results
+        QTest::addColumn<int>("key");
+        QTest::newRow("accents left off") << "szekesfehervar" << QStringList{"Székesfehérvár"}
+                                          << "47,19° É" << int(Qt::Key_Return);
         QTest::newRow("capitals, part of a name")
-            << "SZEG" << QStringList{"Szeged", "Zalaegerszeg"} << "46,25° É";
-        QTest::newRow("an alias") << "wien" << QStringList{"Bécs (Vienna, Wien)"} << "48,21° É";
-        QTest::newRow("ø typed as o") << "tromso" << QStringList{"Tromsø (Tromso)"} << "69,65° É";
-        QTest::newRow("the south")
-            << "fokvaros" << QStringList{"Fokváros (Cape Town, Kaapstad)"} << "33,92° D";
-        QTest::newRow("nothing found") << "Atlantisz" << QStringList{} << "46,25° É";
+            << "SZEG" << QStringList{"Szeged", "Zalaegerszeg"} << "46,25° É" << int(Qt::Key_Return);
+        QTest::newRow("an alias") << "wien" << QStringList{"Bécs (Vienna, Wien)"} << "48,21° É"
+                                  << int(Qt::Key_Return);
+        QTest::newRow("ø typed as o")
+            << "tromso" << QStringList{"Tromsø (Tromso)"} << "69,65° É" << int(Qt::Key_Return);
+        QTest::newRow("the south") << "fokvaros" << QStringList{"Fokváros (Cape Town, Kaapstad)"}
+                                   << "33,92° D" << int(Qt::Key_Return);
+        QTest::newRow("nothing found")
+            << "Atlantisz" << QStringList{} << "46,25° É" << int(Qt::Key_Return);
+        QTest::newRow("Down into the results")
+            << "fokvaros" << QStringList{"Fokváros (Cape Town, Kaapstad)"} << "33,92° D"
+            << int(Qt::Key_Down);
+        QTest::newRow("Down with nothing typed keeps the current place")
+            << "" << QStringList{} << "46,25° É" << int(Qt::Key_Down);
+        QTest::newRow("Down with nothing found stays")
+            << "Atlantisz" << QStringList{} << "46,25° É" << int(Qt::Key_Down);
     }
     void searchesThePlaces() {
         QFETCH(QString, typed);
         QFETCH(QStringList, found);
         QFETCH(QString, latitude);
+        QFETCH(int, key);
         Rig rig;
         // It opens ready for the search, every place listed, the current one picked.
         QCOMPARE(rig.dialog->windowTitle(), QStringLiteral("Megfigyelési hely"));
         QCOMPARE(QApplication::focusWidget(), rig.field("placeSearch"));
         QCOMPARE(rig.list()->count(), int(BuiltInPlaces.size()));
+        QCOMPARE(rig.listed().first(), QStringLiteral("Anchorage")); // in alphabetical order
         QCOMPARE(rig.list()->currentItem()->text(), QStringLiteral("Szeged"));
         QTest::keyClicks(rig.field("placeSearch"), typed);
-        QCOMPARE(rig.listed(), found);
+        if (!typed.isEmpty()) {
+            QCOMPARE(rig.listed(), found);
+        }
         // Searching alone changes no field.
         QCOMPARE(rig.field("placeName")->text(), QStringLiteral("Szeged"));
         QCOMPARE(rig.field("latitude")->text(), QStringLiteral("46,25° É"));
-        QTest::keyClick(rig.field("placeSearch"), Qt::Key_Return);
+        QTest::keyClick(rig.field("placeSearch"), Qt::Key(key));
         QVERIFY(rig.dialog->isVisible());
         QCOMPARE(rig.field("placeName")->text(),
                  found.isEmpty() ? QStringLiteral("Szeged")
                                  : found[0].section(QStringLiteral(" ("), 0, 0));
         QCOMPARE(rig.field("latitude")->text(), latitude);
+        const bool intoResults = rig.list()->count() > 0;
+        QCOMPARE(QApplication::focusWidget() == rig.list(), intoResults);
+        if (key == Qt::Key_Down && intoResults) {
+            // On from there by the arrows, as in any list.
+            QCOMPARE(rig.list()->currentItem()->text(),
+                     found.isEmpty() ? QStringLiteral("Szeged") : found[0]);
+        }
     }
 
     // A field that cannot be read is named, and nothing is stored.

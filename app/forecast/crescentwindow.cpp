@@ -8,6 +8,7 @@
 #include "look/colours.h"
 #include "look/look.h"
 #include "lunar/newmoon.h"
+#include "store/paths.h"
 #include "texts/datetext.h"
 #include "texts/eveningcalendar.h"
 #include "texts/placetext.h"
@@ -17,9 +18,12 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QSettings>
+#include <QShortcut>
 #include <QSlider>
 #include <QTabWidget>
 
@@ -30,6 +34,9 @@ namespace lunex {
 namespace {
 
 using look::PaleGreen;
+
+// Where the folder of the last export is remembered.
+const QString ExportFolderKey = QStringLiteral("mentes/mappa");
 
 // The drawing of where to look, as a picture.
 const QSize SkyPictureSize(1200, 480);
@@ -48,7 +55,7 @@ QString StyleSheet() {
                " selection-color: black; }"
                "QTableView:focus { border: 2px solid black; }"
                "QHeaderView::section { background-color: #e4eeee; color: black;"
-               " border: 1px solid #a0a0a0; padding: 2px 4px; }"
+               " border: 1px solid #a0a0a0; padding: 2px 2px; }"
                "QTabWidget::pane { border: 1px solid #808080; }"
                "QTabBar::tab { background-color: %1; color: black; border: 1px solid #404040;"
                " padding: 4px 14px; margin-right: 2px; }"
@@ -91,6 +98,11 @@ CrescentWindow::CrescentWindow(const AppDirs &dirs, const Clock *clock, const QS
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(buildHeader());
     layout->addWidget(table_);
+    auto *legend = new QLabel(ClassLegendText(), this);
+    legend->setObjectName(QStringLiteral("classLegend"));
+    legend->setWordWrap(true);
+    legend->setFont(look::Font(look::Face::Arial, 9));
+    layout->addWidget(legend);
     layout->addWidget(views_, 1);
     layout->addLayout(buildExports());
     setStyleSheet(StyleSheet());
@@ -98,6 +110,8 @@ CrescentWindow::CrescentWindow(const AppDirs &dirs, const Clock *clock, const QS
     connect(table_, &QTableWidget::itemSelectionChanged, this,
             &CrescentWindow::showSelectedEvening);
     connect(mapPanel_, &MapPanel::drawn, this, [this] { saveMapButton_->setEnabled(true); });
+    connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+            &QWidget::close);
     showLunation(firstLunation(newMoonText));
     fitScreen();
     table_->setFocus();
@@ -313,7 +327,9 @@ void CrescentWindow::exportEvenings() {
     if (const std::optional<CsvTarget> target =
             AskCsvTarget(this, QStringLiteral("Az esték mentése"),
                          suggestedPath(QStringLiteral("holdsarlok"), QStringLiteral("csv")))) {
-        saveEvenings(target->path, target->form);
+        if (saveEvenings(target->path, target->form)) {
+            rememberFolder(target->path);
+        }
     }
 }
 
@@ -321,8 +337,8 @@ void CrescentWindow::exportCalendar() {
     const QString path = QFileDialog::getSaveFileName(
         this, QStringLiteral("A naptár mentése"),
         suggestedPath(QStringLiteral("holdsarlok"), QStringLiteral("ics")), CalendarFileType());
-    if (!path.isEmpty()) {
-        saveCalendar(path);
+    if (!path.isEmpty() && saveCalendar(path)) {
+        rememberFolder(path);
     }
 }
 
@@ -331,17 +347,34 @@ void CrescentWindow::exportPicture(const QString &title, const QString &suggeste
     const QString path =
         QFileDialog::getSaveFileName(this, title, suggestedPath(suggested, QStringLiteral("png")),
                                      QStringLiteral("PNG-kép (*.png)"));
-    if (!path.isEmpty()) {
-        savePicture(path, picture);
+    if (!path.isEmpty() && savePicture(path, picture)) {
+        rememberFolder(path);
     }
 }
 
-// In the home folder, named after what it holds, the place and the evening.
+// In the folder of the last export (the home folder before the first one, or
+// when that folder is gone), named after what it holds, the place and the evening.
 QString CrescentWindow::suggestedPath(const QString &what, const QString &suffix) const {
     const QDate evening = lunation_.evenings.value(std::max(0, selectedEvening())).date;
+    QString folder;
+    if (!dirs_.data.isEmpty()) {
+        folder = QSettings(AppPath(dirs_.data, SettingsFile), QSettings::IniFormat)
+                     .value(ExportFolderKey)
+                     .toString();
+    }
+    if (folder.isEmpty() || !QFileInfo(folder).isDir()) {
+        folder = QDir::homePath();
+    }
     return QStringLiteral("%1/%2-%3-%4.%5")
-        .arg(QDir::homePath(), what, FileNamePart(place_.name), evening.toString(Qt::ISODate),
-             suffix);
+        .arg(folder, what, FileNamePart(place_.name), evening.toString(Qt::ISODate), suffix);
+}
+
+// Without a data folder nothing is remembered: Lunex writes nowhere else.
+void CrescentWindow::rememberFolder(const QString &savedPath) const {
+    if (!dirs_.data.isEmpty()) {
+        QSettings(AppPath(dirs_.data, SettingsFile), QSettings::IniFormat)
+            .setValue(ExportFolderKey, QFileInfo(savedPath).absolutePath());
+    }
 }
 
 bool CrescentWindow::saveEvenings(const QString &path, CsvForm form) {

@@ -62,6 +62,7 @@ private:
     QDate today() const;
     bool saveFile(const QString &path, const QByteArray &bytes);
     QString suggestedPath(const QString &what, const QString &suffix) const;
+    void rememberFolder(const QString &savedPath) const;
     void exportEvenings();
     void exportCalendar();
     void exportPicture(const QString &title, const QString &suggested, const QImage &picture);

@@ -21,16 +21,17 @@ struct Heading {
 // By EveningsTable::Column.
 constexpr Heading Headings[] = {
     {u"Dátum", u"Az este dátuma"},
-    {u"Napnyugta", u"A napnyugta időpontja; (+1): a következő napon"},
-    {u"Holdnyugta", u"A holdnyugta időpontja; (+1): a következő napon"},
+    {u"Nap-\nnyugta", u"A napnyugta időpontja; (+1): a következő napon"},
+    {u"Hold-\nnyugta", u"A holdnyugta időpontja; (+1): a következő napon"},
     {u"Késés\n(perc)", u"A holdnyugta és a napnyugta különbsége percben"},
     {u"Legjobb\nidőpont", u"A legjobb megfigyelési időpont: napnyugta + 4/9 késés"},
     {u"Kor", u"A holdsarló kora a legjobb időpontban"},
-    {u"Hold\nnapnyugtakor", u"A Hold látszó magassága és azimutja (északtól keletre) napnyugtakor"},
+    {u"Hold nap-\nnyugtakor",
+     u"A Hold látszó magassága és azimutja (északtól keletre) napnyugtakor"},
     {u"Hold a legjobb\nidőpontban",
      u"A Hold látszó magassága és azimutja (északtól keletre) a legjobb időpontban"},
     {u"ARCL", u"A Nap és a Hold szögtávolsága"},
-    {u"Megvilágítás", u"A Hold korongjának megvilágított része a legjobb időpontban"},
+    {u"Megvilá-\ngítás", u"A Hold korongjának megvilágított része a legjobb időpontban"},
     {u"W′", u"A holdsarló szélessége ívpercben"},
     {u"q", u"Yallop feltétele (NAO Technical Note 69, 1998)"},
     {u"Yallop", u"Yallop osztálya és jelentése"},
@@ -40,9 +41,6 @@ constexpr Heading Headings[] = {
              u"○: az első este, amikor optikai eszközzel látható (Yallop A–D)"},
 };
 static_assert(std::size(Headings) == EveningsTable::ColumnCount);
-
-// The columns of the classes' meanings wrap at this width.
-constexpr int MeaningWidth = 150;
 
 // A shade of the map as it looks over white: the table shows the map's colours.
 QColor OverWhite(const QColor &shade) {
@@ -80,15 +78,42 @@ QTableWidgetItem *Cell(const QString &text, Qt::Alignment alignment = Qt::AlignR
     return item;
 }
 
+// The letter in its colour; its meaning in the tooltip, in what a screen
+// reader says and in the legend below the table, so that every column fits
+// a screen 1024 pixels wide.
 QTableWidgetItem *ClassCell(QChar letter, const QString &meaning, const Shade &shade) {
-    QTableWidgetItem *item =
-        Cell(QStringLiteral("%1 – %2").arg(letter).arg(meaning), Qt::AlignLeft);
+    QTableWidgetItem *item = Cell(letter, Qt::AlignCenter);
+    const QString said = QStringLiteral("%1 – %2").arg(letter).arg(meaning);
+    item->setData(Qt::AccessibleTextRole, said);
+    item->setToolTip(said);
     item->setBackground(OverWhite(shade.colour));
     item->setForeground(look::ClassicWindowText);
     return item;
 }
 
+// One criterion's classes for the legend: each letter on its colour, then its meaning.
+template <typename Class>
+QString LegendLine(const QString &criterion, Criterion which, int count,
+                   QString (*meaning)(Class)) {
+    const QList<Shade> shades = Legend(which);
+    QStringList parts;
+    for (int i = 0; i < count; ++i) {
+        parts << QStringLiteral("<span style=\"background-color:%1\">&nbsp;%2&nbsp;</span> %3")
+                     .arg(OverWhite(shades[i].colour).name(), QString(ClassLetter(Class(i))),
+                          meaning(Class(i)).toHtmlEscaped());
+    }
+    return QStringLiteral("<b>%1:</b> ").arg(criterion) + parts.join(QStringLiteral(" · "));
+}
+
 } // namespace
+
+QString ClassLegendText() {
+    return LegendLine(QStringLiteral("Yallop"), Criterion::Yallop, ClassCount(Criterion::Yallop),
+                      &YallopMeaning) +
+           QStringLiteral("<br>") +
+           LegendLine(QStringLiteral("Odeh"), Criterion::Odeh, ClassCount(Criterion::Odeh),
+                      &OdehMeaning);
+}
 
 EveningsTable::EveningsTable(QWidget *parent) : QTableWidget(0, ColumnCount, parent) {
     setObjectName(QStringLiteral("eveningsTable"));
@@ -116,8 +141,6 @@ void EveningsTable::showLunation(const Lunation &lunation, const EveningsSetting
         showEvening(row, lunation.evenings[row], setting);
     }
     resizeColumnsToContents();
-    setColumnWidth(Yallop, MeaningWidth);
-    setColumnWidth(Odeh, MeaningWidth);
     resizeRowsToContents();
     fitHeight();
 }

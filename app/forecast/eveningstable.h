@@ -22,6 +22,10 @@ struct EveningsSetting {
 // The evenings of one lunation, a row each: times, the Moon's place, the
 // criteria's numbers, each class in its colour with its meaning, the first
 // evenings marked; a sentence where an evening has no crescent.
+// What the classes' letters mean, each on its colour, as rich text: the
+// legend below the table.
+QString ClassLegendText();
+
 class EveningsTable : public QTableWidget {
     Q_OBJECT
 public:

@@ -24,7 +24,7 @@ constexpr double UnsetMoonSpan = 180 / MinutesPerDay;
 SkyChartWidget::SkyChartWidget(QWidget *parent) : QWidget(parent) {
     setObjectName(QStringLiteral("skyChart"));
     setAccessibleName(QStringLiteral("Hova nézzünk"));
-    setMinimumSize(600, 280);
+    setMinimumSize(480, 200);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 

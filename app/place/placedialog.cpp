@@ -197,6 +197,14 @@ bool PlaceDialog::eventFilter(QObject *watched, QEvent *event) {
             }
             return true;
         }
+        // Down goes on into the results, to the place picked there or the first.
+        if (key == Qt::Key_Down && places_->count() > 0) {
+            if (places_->currentRow() < 0) {
+                places_->setCurrentRow(0);
+            }
+            places_->setFocus();
+            return true;
+        }
     }
     return QDialog::eventFilter(watched, event);
 }

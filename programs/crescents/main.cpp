@@ -54,7 +54,7 @@ std::unique_ptr<QCoreApplication> MakeApplication(int &argc, char **argv) {
 
 int ListPlaces() {
     const QLocale locale;
-    for (const NamedPlace &p : BuiltInPlaces) {
+    for (const NamedPlace &p : SearchPlaces(u"")) {
         Out() << p.name << QStringLiteral(": ") << PlaceText(p.place, locale);
         QStringList aliases;
         for (const QStringView alias : p.aliases) {
