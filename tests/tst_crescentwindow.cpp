@@ -92,7 +92,10 @@ struct Rig {
         const QTableWidget *table = window->eveningsTable();
         for (int c = 0; c < table->columnCount(); ++c) {
             const QTableWidgetItem *item = table->horizontalHeaderItem(c);
-            if (item && item->text().simplified() == heading) {
+            // A heading hyphenated onto two lines reads as one word.
+            if (item &&
+                QString(item->text()).replace(QStringLiteral("-\n"), QString()).simplified() ==
+                    heading) {
                 return c;
             }
         }
