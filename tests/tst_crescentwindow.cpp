@@ -204,6 +204,11 @@ private slots:
             << Utc(2027, 2, 5, 12) << "2027. 02. 07." << Criterion::Yallop;
         QTest::newRow("2027-02-07, Odeh B")
             << Utc(2027, 2, 5, 12) << "2027. 02. 07." << Criterion::Odeh;
+        // Not to be seen: a colour of its own all the same, never the blank table.
+        QTest::newRow("2027-01-08, Yallop F")
+            << Utc(2027, 1, 5, 12) << "2027. 01. 08." << Criterion::Yallop;
+        QTest::newRow("2027-01-08, Odeh D")
+            << Utc(2027, 1, 5, 12) << "2027. 01. 08." << Criterion::Odeh;
     }
     void classesInTheMapsColours() {
         QFETCH(QDateTime, now);
@@ -227,6 +232,7 @@ private slots:
         };
         const QList<Shade> legend = Legend(criterion);
         QVERIFY2(distance(legend[letter].colour) < 12, qPrintable(shown.name()));
+        QVERIFY(shown != QColor(Qt::white) && legend[letter].colour.alpha() > 0);
         for (const Shade &other : Legend(Criterion::Yallop) + Legend(Criterion::Odeh)) {
             QVERIFY(other.colour == legend[letter].colour || distance(other.colour) >= 12);
         }
