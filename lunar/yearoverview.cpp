@@ -5,40 +5,54 @@
 
 #include <QtConcurrent/QtConcurrentMap>
 
+#include <cmath>
 #include <numeric>
 
 namespace lunex {
 namespace {
 
-int FirstEvening(const Lunation &lunation, bool Evening::*mark) {
-    for (int i = 0; i < lunation.evenings.size(); ++i) {
-        if (lunation.evenings[i].*mark) {
-            return i;
+const Evening *Marked(const QList<Evening> &rows, bool Evening::*mark) {
+    for (const Evening &e : rows) {
+        if (e.*mark) {
+            return &e;
         }
     }
-    return -1;
+    return nullptr;
 }
 
-// The crescent's age at the best time, in days: exact, where the shown ages
-// are rounded to the minute and two evenings may show the same.
-double AgeOf(const YearLunation &y, int evening) {
-    return *y.lunation.evenings[evening].sighting.bestTime - JulianDay(y.lunation.newMoon);
+// The time between the new moon and the best time, in days: exact, where the
+// shown ages are rounded to the minute and two days may show the same.
+double DistanceFromNewMoon(const YearLunation &y, Sight sight) {
+    return std::abs(*y.of(sight)->sighting.bestTime - JulianDay(y.lunation.newMoon));
 }
 
-int Youngest(const QList<YearLunation> &lunations, int YearLunation::*first) {
-    int youngest = -1;
+int Nearest(const QList<YearLunation> &lunations, Sight sight) {
+    int nearest = -1;
     for (int i = 0; i < lunations.size(); ++i) {
-        const int evening = lunations[i].*first;
-        if (evening >= 0 &&
-            (youngest < 0 || AgeOf(lunations[i], evening) <
-                                 AgeOf(lunations[youngest], lunations[youngest].*first))) {
-            youngest = i;
+        if (lunations[i].of(sight) != nullptr &&
+            (nearest < 0 || DistanceFromNewMoon(lunations[i], sight) <
+                                DistanceFromNewMoon(lunations[nearest], sight))) {
+            nearest = i;
         }
     }
-    return youngest;
+    return nearest;
 }
 
 } // namespace
+
+const Evening *YearLunation::of(Sight sight) const {
+    switch (sight) {
+    case Sight::LastMorningOpticalAid:
+        return Marked(lunation.mornings, &Evening::lastOpticalAid);
+    case Sight::LastMorningNakedEye:
+        return Marked(lunation.mornings, &Evening::lastNakedEye);
+    case Sight::FirstEveningOpticalAid:
+        return Marked(lunation.evenings, &Evening::firstOpticalAid);
+    case Sight::FirstEveningNakedEye:
+        return Marked(lunation.evenings, &Evening::firstNakedEye);
+    }
+    return nullptr;
+}
 
 YearOverview ComputeYearOverview(const Place &place, int year, const QTimeZone &zone) {
     YearOverview overview;
@@ -50,15 +64,11 @@ YearOverview ComputeYearOverview(const Place &place, int year, const QTimeZone &
     std::iota(numbers.begin(), numbers.end(), first);
     // A dozen lunations, each as long as the others: one a core.
     overview.lunations = QtConcurrent::blockingMapped(numbers, [&place](int k) {
-        YearLunation y;
-        y.number = k;
-        y.lunation = ComputeLunation(place, k);
-        y.firstOpticalAid = FirstEvening(y.lunation, &Evening::firstOpticalAid);
-        y.firstNakedEye = FirstEvening(y.lunation, &Evening::firstNakedEye);
-        return y;
+        return YearLunation{k, ComputeLunation(place, k)};
     });
-    overview.youngestOpticalAid = Youngest(overview.lunations, &YearLunation::firstOpticalAid);
-    overview.youngestNakedEye = Youngest(overview.lunations, &YearLunation::firstNakedEye);
+    for (const Sight sight : Sights) {
+        overview.record[int(sight)] = Nearest(overview.lunations, sight);
+    }
     return overview;
 }
 

@@ -1,4 +1,4 @@
-// The evenings as an iCalendar file, read back by libical's own parser as a
+// The mornings and evenings as an iCalendar file, read back by libical's own parser as a
 // calendar program would: its events and their times, the place however odd
 // its name, the reminders, and UIDs that stay the same on the next export.
 
@@ -60,10 +60,10 @@ QList<Event> Events(icalcomponent *calendar) {
     return events;
 }
 
-QList<Evening> VisibleEvenings(const QList<Lunation> &lunations) {
+QList<Evening> VisibleDays(const QList<Lunation> &lunations) {
     QList<Evening> visible;
     for (const Lunation &l : lunations) {
-        for (const Evening &e : l.evenings) {
+        for (const Evening &e : MorningsAndEvenings(l)) {
             if (e.sighting.status == CrescentStatus::Computed &&
                 e.sighting.yallop <= YallopClass::D) {
                 visible.append(e);
@@ -88,8 +88,8 @@ class TestCalendar : public QObject {
     Q_OBJECT
 
 private slots:
-    // Every evening optical aid shows the crescent on is an event from sunset
-    // to moonset; the place's name comes back as it was given, whatever the
+    // Every evening and morning optical aid shows the crescent on is an
+    // event; the place's name comes back as it was given, whatever the
     // format makes of its ';', ',' and line breaks.
     void eventsReadBack_data() {
         QTest::addColumn<QString>("name");
@@ -108,7 +108,7 @@ private slots:
         QFETCH(QString, builtIn);
         const Place place = FindPlace(builtIn)->place;
         const QList<Lunation> lunations = YearOf(place, 2027);
-        const CalendarFile file = FormatEveningsCalendar(lunations, Request(name, place));
+        const CalendarFile file = FormatCrescentCalendar(lunations, Request(name, place));
         const QByteArray &text = file.bytes;
 
         // Lines end in CRLF and none is longer than 75 octets.
@@ -121,19 +121,21 @@ private slots:
         QVERIFY(calendar);
         QCOMPARE(icalcomponent_isa(calendar.get()), ICAL_VCALENDAR_COMPONENT);
         const QList<Event> events = Events(calendar.get());
-        const QList<Evening> visible = VisibleEvenings(lunations);
-        QVERIFY(visible.size() > 12);
+        const QList<Evening> visible = VisibleDays(lunations);
+        QVERIFY(visible.size() > 24);
         QCOMPARE(events.size(), visible.size());
         QCOMPARE(file.events, visible.size());
         for (qsizetype i = 0; i < events.size(); ++i) {
             const Event &e = events[i];
+            const bool morning = visible[i].isMorning();
             const CrescentSighting &s = visible[i].sighting;
-            QCOMPARE(e.start, MinuteOf(*s.sunEvent));
-            QCOMPARE(e.end, MinuteOf(*s.moonEvent));
+            // From sunset to moonset; from moonrise to sunrise in the morning.
+            QCOMPARE(e.start, MinuteOf(morning ? *s.moonEvent : *s.sunEvent));
+            QCOMPARE(e.end, MinuteOf(morning ? *s.sunEvent : *s.moonEvent));
             QVERIFY(e.start < e.end);
-            QCOMPARE(
-                e.summary,
-                QStringLiteral("Fiatal holdsarló – Yallop %1").arg(QChar(u'A' + int(s.yallop))));
+            QCOMPARE(e.summary, QStringLiteral("%1 holdsarló – Yallop %2")
+                                    .arg(morning ? "Öreg" : "Fiatal")
+                                    .arg(QChar(u'A' + int(s.yallop))));
             QCOMPARE(e.location, name);
             QVERIFY(qAbs(e.latitude - place.latitude) < 1e-4);
             QVERIFY(qAbs(e.longitude - place.longitude) < 1e-4);
@@ -144,7 +146,7 @@ private slots:
         }
     }
 
-    // The same evening at the same place keeps its UID, whatever the name or
+    // The same morning or evening at the same place keeps its UID, whatever the name or
     // the moment of the export; another evening or place has another.
     void uidsStayTheSame() {
         const Place szeged = FindPlace(u"Szeged")->place;
@@ -152,9 +154,9 @@ private slots:
         CalendarRequest later = Request(QStringLiteral("Otthon"), szeged);
         later.stamp = later.stamp.addDays(40);
         const QList<Event> first =
-            Events(Parse(FormatEveningsCalendar(lunations, Request("Szeged", szeged)).bytes).get());
+            Events(Parse(FormatCrescentCalendar(lunations, Request("Szeged", szeged)).bytes).get());
         const QList<Event> again =
-            Events(Parse(FormatEveningsCalendar(lunations, later).bytes).get());
+            Events(Parse(FormatCrescentCalendar(lunations, later).bytes).get());
         QSet<QString> uids;
         for (qsizetype i = 0; i < first.size(); ++i) {
             QCOMPARE(again[i].uid, first[i].uid);
@@ -164,7 +166,7 @@ private slots:
         Place nearby = szeged;
         nearby.longitude += 0.01;
         const QList<Event> elsewhere =
-            Events(Parse(FormatEveningsCalendar(lunations, Request("Szeged", nearby)).bytes).get());
+            Events(Parse(FormatCrescentCalendar(lunations, Request("Szeged", nearby)).bytes).get());
         QVERIFY(!uids.contains(elsewhere.first().uid));
     }
 };

@@ -646,8 +646,9 @@ private slots:
     }
 
     // The year at a glance holds, for each new moon of the year, the evenings
-    // the forecast marks as first seen with optical aid and with the eye, and
-    // marks as record chances the youngest of them.
+    // the forecast marks as first seen with optical aid and with the eye and
+    // the mornings it marks as last seen so, and marks as record chances the
+    // crescents nearest their new moon.
     void yearAgreesWithTheForecast_data() {
         QTest::addColumn<QString>("place");
         QTest::addColumn<QString>("zone");
@@ -691,14 +692,15 @@ private slots:
             }
             return out;
         };
-        // The record chance is the youngest first evening; none without one.
+        // The record chance is the crescent nearest its new moon; none without one.
         const auto youngest = [&](const QString &sight) {
             qsizetype found = -1;
             int least = 0;
             for (qsizetype i = 0; i < rows.size(); ++i) {
                 const CsvRow &row = rows[i];
+                // Before the new moon, in the morning, the age is negative.
                 const int minutes =
-                    row[sight + "kor_ora"].toInt() * 60 + row[sight + "kor_perc"].toInt();
+                    std::abs(row[sight + "kor_ora"].toInt() * 60 + row[sight + "kor_perc"].toInt());
                 if (!row[sight + "datum"].isEmpty() && (found < 0 || minutes < least)) {
                     found = i;
                     least = minutes;
@@ -706,20 +708,37 @@ private slots:
             }
             return found;
         };
+        // The mornings, which the forecast's CSV does not hold, from the library.
+        // From a minute before the first new moon as shown, rounded to the minute.
+        const QList<Lunation> lunations = ComputeLunations(
+            FindPlace(place)->place, Iso(rows.first()["ujhold"]).addSecs(-60), rows.size());
+        const auto lastMorning = [&](qsizetype i, bool Evening::*mark) {
+            for (const Evening &m : lunations[i].mornings) {
+                if (m.*mark) {
+                    return CivilDateOf(m, FindPlace(place)->place, QTimeZone(zone.toUtf8()))
+                        .toString(Qt::ISODate);
+                }
+            }
+            return QString();
+        };
         for (qsizetype i = 0; i < rows.size(); ++i) {
             const CsvRow &row = rows[i];
             QCOMPARE(row["ujhold"], evenings[i * 4]["ujhold"]);
             QCOMPARE(Iso(row["ujhold"]).toTimeZone(QTimeZone(zone.toUtf8())).date().year(), year);
-            QCOMPARE(cells(row, "optikai_"), firstOf(row["ujhold"], "elso_optikai_eszkozzel"));
-            QCOMPARE(cells(row, "szabad_szem_"), firstOf(row["ujhold"], "elso_szabad_szemmel"));
-            for (const QString sight : {"optikai_", "szabad_szem_"}) {
+            QCOMPARE(cells(row, "este_optikai_"), firstOf(row["ujhold"], "elso_optikai_eszkozzel"));
+            QCOMPARE(cells(row, "este_szabad_szem_"),
+                     firstOf(row["ujhold"], "elso_szabad_szemmel"));
+            QCOMPARE(row["reggel_optikai_datum"], lastMorning(i, &Evening::lastOpticalAid));
+            QCOMPARE(row["reggel_szabad_szem_datum"], lastMorning(i, &Evening::lastNakedEye));
+            for (const QString sight :
+                 {"reggel_optikai_", "reggel_szabad_szem_", "este_optikai_", "este_szabad_szem_"}) {
                 QCOMPARE(row[sight + "rekord"] == u"1", i == youngest(sight));
             }
         }
     }
 
-    // The year's calendar holds an event for each evening of the same
-    // lunations that the forecast gives a class from A to D.
+    // The year's calendar holds an event for each evening and morning of the
+    // same lunations that the forecast gives a class from A to D.
     void yearCalendar() {
         const QString file = dir.filePath(QStringLiteral("ev.ics"));
         const QStringList where{"--place", "Szeged", "--zone", "Europe/Budapest"};
@@ -736,26 +755,36 @@ private slots:
         for (const CsvRow &e : evenings) {
             visible += e["yallop"] >= u"A" && e["yallop"] <= u"D" ? 1 : 0;
         }
+        // And the mornings, which the forecast's CSV does not hold.
+        for (const Lunation &l :
+             ComputeLunations(FindPlace(u"Szeged")->place, Iso(year.first()["ujhold"]).addSecs(-60),
+                              year.size())) {
+            for (const Evening &m : l.mornings) {
+                visible += m.sighting.status == CrescentStatus::Computed &&
+                           m.sighting.yallop <= YallopClass::D;
+            }
+        }
         QCOMPARE(calendar.count("BEGIN:VEVENT"), visible);
-        QCOMPARE(r.out, QStringLiteral("Elkészült: '%1' (%2 este, amikor a holdsarló látható).\n")
+        QCOMPARE(r.out, QStringLiteral("Elkészült: '%1' (%2 esemény: a reggelek és esték, amikor a "
+                                       "holdsarló látható).\n")
                             .arg(file)
                             .arg(visible));
     }
 
-    // The terminal's year: two lines a new moon, the record chances marked.
+    // The terminal's year: four lines a new moon, the record chances marked.
     void yearTable() {
         const Run r = RunTool({"--place", "Szeged", "--zone", "Europe/Budapest", "--year", "2027"},
                               QStringLiteral("hu_HU.UTF-8"));
         QCOMPARE(r.code, 0);
         QVERIFY2(r.out.startsWith(u"Éves áttekintés, 2027: Szeged (46,25° É, 20,14° K"),
                  qPrintable(r.out));
-        static const QRegularExpression newMoon(
-            QStringLiteral("\\n2027\\. \\d\\d\\. \\d\\d\\. \\d+:\\d\\d +optikai eszközzel"));
-        static const QRegularExpression eye(QStringLiteral("\\n +szabad szemmel"));
+        static const QRegularExpression newMoon(QStringLiteral(
+            "\\n2027\\. \\d\\d\\. \\d\\d\\. \\d+:\\d\\d +utolsó reggel, optikai eszközzel"));
+        static const QRegularExpression eye(QStringLiteral("\\n +első este, szabad szemmel"));
         QVERIFY(r.out.count(newMoon) >= 12);
         QCOMPARE(r.out.count(eye), r.out.count(newMoon));
         static const QRegularExpression record(QStringLiteral("\\d  \\w  ★\\n"));
-        QCOMPARE(r.out.count(record), 2);
+        QCOMPARE(r.out.count(record), 4);
     }
 
     // The map's colour at a few cells is the class (Yallop) or zone (Odeh)

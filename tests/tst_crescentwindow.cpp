@@ -641,12 +641,12 @@ private slots:
         } else if (what == u"png") {
             QCOMPARE(QImage(path).size(), QSize(600, 300));
         } else if (what == u"ics") {
-            // An event for each evening of the lunation that optical aid shows.
+            // An event for each morning and evening of the lunation that optical aid shows.
             QFile file(path);
             QVERIFY(file.open(QIODevice::ReadOnly));
             const QByteArray calendar = file.readAll();
             qsizetype visible = 0;
-            for (const Evening &e : rig.window->lunation().evenings) {
+            for (const Evening &e : MorningsAndEvenings(rig.window->lunation())) {
                 visible += e.sighting.status == CrescentStatus::Computed &&
                            e.sighting.yallop <= YallopClass::D;
             }

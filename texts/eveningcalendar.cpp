@@ -24,19 +24,22 @@ icaltimetype UtcTime(const QDateTime &instant) {
                                          icaltimezone_get_utc_timezone());
 }
 
-// The evening's date by the place's own mean solar time and the place to the
-// fourth decimal of a degree (about 10 m): what names the event, whatever
-// the zone or the place's name.
+// Morning or evening, the date by the place's own mean solar time and the
+// place to the fourth decimal of a degree (about 10 m): what names the event,
+// whatever the zone or the place's name.
 QByteArray Uid(const Evening &e, const Place &place) {
-    return QStringLiteral("holdsarlo-este-%1-%2-%3@lunex")
-        .arg(e.date.toString(QStringLiteral("yyyyMMdd")))
+    return QStringLiteral("holdsarlo-%1-%2-%3-%4@lunex")
+        .arg(e.isMorning() ? QStringLiteral("reggel") : QStringLiteral("este"),
+             e.date.toString(QStringLiteral("yyyyMMdd")))
         .arg(place.latitude, 0, 'f', 4)
         .arg(place.longitude, 0, 'f', 4)
         .toUtf8();
 }
 
 QString Summary(const Evening &e) {
-    return QStringLiteral("Fiatal holdsarló – Yallop %1").arg(ClassLetter(e.sighting.yallop));
+    return (e.isMorning() ? QStringLiteral("Öreg holdsarló – Yallop %1")
+                          : QStringLiteral("Fiatal holdsarló – Yallop %1"))
+        .arg(ClassLetter(e.sighting.yallop));
 }
 
 QString Description(const Evening &e, const CalendarRequest &r) {
@@ -55,13 +58,15 @@ QString Description(const Evening &e, const CalendarRequest &r) {
                     .arg(loc.toString(e.moonAtBestTime->altitude, 'f', 1),
                          loc.toString(e.moonAtBestTime->azimuth, 'f', 1));
     }
+    // Negative in the morning: the time left to the new moon.
     text += QStringLiteral("A holdsarló kora: %1\n").arg(CrescentAgeText(e.age, loc));
     text += QStringLiteral("Yallop: %1 (q = %2), Odeh: %3 (V = %4)\n")
                 .arg(ClassLetter(s.yallop))
                 .arg(loc.toString(s.q, 'f', 3))
                 .arg(ClassLetter(s.odeh))
                 .arg(loc.toString(s.v, 'f', 2));
-    text += QStringLiteral("Napnyugta: %1, holdnyugta: %2\n")
+    text += (e.isMorning() ? QStringLiteral("Holdkelte: %2, napkelte: %1\n")
+                           : QStringLiteral("Napnyugta: %1, holdnyugta: %2\n"))
                 .arg(clock(s.sunEvent), clock(s.moonEvent));
     text += QStringLiteral("Hely: %1 (%2)").arg(r.placeName, PlaceText(r.place, loc));
     return text;
@@ -82,8 +87,11 @@ icalcomponent *Event(const Evening &e, const CalendarRequest &r) {
     icalcomponent *event = icalcomponent_new_vevent();
     icalcomponent_add_property(event, icalproperty_new_uid(Uid(e, r.place).constData()));
     icalcomponent_add_property(event, icalproperty_new_dtstamp(UtcTime(r.stamp)));
-    icalcomponent_add_property(event, icalproperty_new_dtstart(UtcTime(*s.sunEvent)));
-    icalcomponent_add_property(event, icalproperty_new_dtend(UtcTime(*s.moonEvent)));
+    // From sunset to moonset; in the morning from moonrise to sunrise.
+    const double start = e.isMorning() ? *s.moonEvent : *s.sunEvent;
+    const double end = e.isMorning() ? *s.sunEvent : *s.moonEvent;
+    icalcomponent_add_property(event, icalproperty_new_dtstart(UtcTime(start)));
+    icalcomponent_add_property(event, icalproperty_new_dtend(UtcTime(end)));
     icalcomponent_add_property(event, icalproperty_new_summary(summary.toUtf8().constData()));
     icalcomponent_add_property(event, icalproperty_new_location(r.placeName.toUtf8().constData()));
     icalcomponent_add_property(event, icalproperty_new_geo({r.place.latitude, r.place.longitude}));
@@ -96,7 +104,7 @@ icalcomponent *Event(const Evening &e, const CalendarRequest &r) {
 
 } // namespace
 
-CalendarFile FormatEveningsCalendar(const QList<Lunation> &lunations,
+CalendarFile FormatCrescentCalendar(const QList<Lunation> &lunations,
                                     const CalendarRequest &request) {
     CalendarFile file;
     const Component calendar(icalcomponent_new_vcalendar(), &icalcomponent_free);
@@ -105,7 +113,7 @@ CalendarFile FormatEveningsCalendar(const QList<Lunation> &lunations,
     icalcomponent_add_property(calendar.get(), icalproperty_new_calscale("GREGORIAN"));
     icalcomponent_add_property(calendar.get(), icalproperty_new_method(ICAL_METHOD_PUBLISH));
     for (const Lunation &lunation : lunations) {
-        for (const Evening &e : lunation.evenings) {
+        for (const Evening &e : MorningsAndEvenings(lunation)) {
             const CrescentSighting &s = e.sighting;
             if (s.status == CrescentStatus::Computed && s.yallop <= YallopClass::D && s.sunEvent &&
                 s.moonEvent) {

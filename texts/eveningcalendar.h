@@ -10,9 +10,10 @@
 #include <QString>
 #include <QTimeZone>
 
-// The evenings the crescent can be seen on as an iCalendar file (RFC 5545)
-// that calendar programs import: one event an evening of Yallop's classes A
-// to D, from sunset to moonset, with a reminder before it.
+// The mornings and evenings the crescent can be seen on as an iCalendar file
+// (RFC 5545) that calendar programs import: one event a day of Yallop's
+// classes A to D, from sunset to moonset (from moonrise to sunrise in the
+// morning), with a reminder before it.
 namespace lunex {
 
 struct CalendarRequest {
@@ -28,12 +29,12 @@ struct CalendarFile {
     int events = 0;
 };
 
-// The same evening at the same place has the same UID in every file, so that
+// The same morning or evening at the same place has the same UID in every file, so that
 // importing it again updates the event instead of doubling it.
-CalendarFile FormatEveningsCalendar(const QList<Lunation> &lunations,
+CalendarFile FormatCrescentCalendar(const QList<Lunation> &lunations,
                                     const CalendarRequest &request);
 
-// How long before the sunset the reminder comes.
+// How long before the event the reminder comes.
 inline constexpr int ReminderMinutes = 60;
 
 } // namespace lunex

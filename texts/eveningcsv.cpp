@@ -137,18 +137,21 @@ QStringList EveningCells(const Evening &e, const Place &place, const QTimeZone &
     return cells;
 }
 
-// A first evening's cells, with a prefix for the kind of sight on each heading.
+// A sight's cells, under headings with the sight's prefix.
 const char YearHeadings[] = "datum,legjobb_idopont,kor_ora,kor_perc,q,yallop,odeh_v,odeh,rekord";
+// By Sight.
+constexpr const char *SightPrefixes[] = {"reggel_optikai_", "reggel_szabad_szem_", "este_optikai_",
+                                         "este_szabad_szem_"};
+static_assert(std::size(SightPrefixes) == SightCount);
 
-QStringList FirstEveningCells(const YearLunation &y, int evening, bool record, const Place &place,
-                              const QTimeZone &zone, const Cells &c) {
-    if (evening < 0) {
+QStringList SightCells(const Evening *day, bool record, const Place &place, const QTimeZone &zone,
+                       const Cells &c) {
+    if (day == nullptr) {
         return QStringList(9, QString());
     }
-    const Evening &e = y.lunation.evenings[evening];
-    const QStringList crescent = CrescentCells(e, c);
-    return {CivilDateOf(e, place, zone).toString(Qt::ISODate),
-            IsoTime(e.sighting.bestTime, zone),
+    const QStringList crescent = CrescentCells(*day, c);
+    return {CivilDateOf(*day, place, zone).toString(Qt::ISODate),
+            IsoTime(day->sighting.bestTime, zone),
             crescent[0],
             crescent[1],
             crescent[6],
@@ -191,19 +194,20 @@ QString FormatYearCsv(const YearOverview &year, const QString &placeName, const 
     const Cells c(form);
     QString out = form == CsvForm::Hungarian ? QStringLiteral("\uFEFF") : QString();
     QStringList headings = QString::fromLatin1(Header).split(u',').mid(0, 5);
-    for (const QString &sight : {QStringLiteral("optikai_"), QStringLiteral("szabad_szem_")}) {
+    for (const char *prefix : SightPrefixes) {
         for (const QString &heading : QString::fromLatin1(YearHeadings).split(u',')) {
-            headings << sight + heading;
+            headings << QLatin1String(prefix) + heading;
         }
     }
     out += c.row(headings);
     const QStringList placeCells = PlaceCells(placeName, place, c);
     for (int i = 0; i < year.lunations.size(); ++i) {
         const YearLunation &y = year.lunations[i];
-        out += c.row(
-            placeCells + QStringList{NewMoonCell(y.lunation, zone)} +
-            FirstEveningCells(y, y.firstOpticalAid, i == year.youngestOpticalAid, place, zone, c) +
-            FirstEveningCells(y, y.firstNakedEye, i == year.youngestNakedEye, place, zone, c));
+        QStringList cells = placeCells + QStringList{NewMoonCell(y.lunation, zone)};
+        for (const Sight sight : Sights) {
+            cells += SightCells(y.of(sight), year.isRecord(i, sight), place, zone, c);
+        }
+        out += c.row(cells);
     }
     return out;
 }

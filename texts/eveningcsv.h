@@ -27,9 +27,9 @@ QString FormatEveningsCsv(const QList<Lunation> &lunations, const QString &place
                           const Place &place, const QTimeZone &zone, CsvForm form,
                           DayParts parts = DayParts::Evenings);
 
-// The year at a glance: one row a lunation, with the first evening optical aid
-// and the eye show its crescent (empty cells where none does) and whether
-// that is the year's youngest.
+// The year at a glance: one row a lunation, with the last morning and the
+// first evening optical aid and the eye show its crescent (empty cells where
+// none does), each marked when it is the year's record chance.
 QString FormatYearCsv(const YearOverview &year, const QString &placeName, const Place &place,
                       const QTimeZone &zone, CsvForm form);
 

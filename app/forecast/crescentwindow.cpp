@@ -383,7 +383,7 @@ bool CrescentWindow::saveEvenings(const QString &path, CsvForm form) {
 }
 
 bool CrescentWindow::saveCalendar(const QString &path) {
-    return saveFile(path, FormatEveningsCalendar({lunation_}, {place_.name, place_.place, zone_,
+    return saveFile(path, FormatCrescentCalendar({lunation_}, {place_.name, place_.place, zone_,
                                                                QLocale(), clock_->now()})
                               .bytes);
 }

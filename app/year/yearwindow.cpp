@@ -25,8 +25,11 @@
 namespace lunex {
 namespace {
 
-// The columns before a first evening's cells, and the record mark after them.
-enum Column { NewMoon, Sight, FirstCell };
+// The columns before a sight's cells, and the record mark after them.
+enum Column { NewMoon, SightName, FirstCell };
+// The sight's cells coloured by their class: Yallop's and Odeh's.
+constexpr int YallopCell = FirstCell + 4;
+constexpr int OdehCell = FirstCell + 6;
 
 QTableWidgetItem *Cell(const QString &text, Qt::Alignment alignment = Qt::AlignLeft) {
     auto *item = new QTableWidgetItem(text);
@@ -58,7 +61,7 @@ YearWindow::YearWindow(const AppDirs &dirs, const Clock *clock)
     place_ = CurrentObserverPlace(dirs_, this);
 
     const QStringList headings = QStringList{QStringLiteral("Újhold"), QStringLiteral("Látható")} +
-                                 YearEveningHeadings() + QStringList{QStringLiteral("Rekord")};
+                                 YearSightHeadings() + QStringList{QStringLiteral("Rekord")};
     table_ = new QTableWidget(0, int(headings.size()), this);
     table_->setObjectName(QStringLiteral("yearTable"));
     table_->setAccessibleName(QStringLiteral("Az év újholdjai"));
@@ -78,13 +81,8 @@ YearWindow::YearWindow(const AppDirs &dirs, const Clock *clock)
     auto *layout = new QVBoxLayout(this);
     layout->addLayout(buildHeader());
     layout->addWidget(table_, 1);
-    auto *notes = new QLabel(
-        QStringLiteral("Az újhold utáni első este, amikor a holdsarló optikai eszközzel (Yallop "
-                       "A–D), illetve szabad szemmel (Yallop A–B) látható; – : az újhold napján és "
-                       "a következő három estén nem. %1 az év legfiatalabb ilyen holdsarlója: "
-                       "rekordesély.")
-            .arg(RecordMark),
-        this);
+    // The terminal's lines, joined: the label wraps them at its own width.
+    auto *notes = new QLabel(YearNotes().simplified(), this);
     notes->setWordWrap(true);
     layout->addWidget(notes);
     layout->addLayout(buildExports());
@@ -157,57 +155,47 @@ void YearWindow::showRows() {
     const QList<Shade> odeh = Legend(Criterion::Odeh);
     const int recordColumn = table_->columnCount() - 1;
     table_->clearSpans();
-    table_->setRowCount(int(overview_.lunations.size() * 2));
+    table_->setRowCount(int(overview_.lunations.size()) * SightCount);
+    QFont bold = table_->font();
+    bold.setBold(true);
     for (int i = 0; i < overview_.lunations.size(); ++i) {
         const YearLunation &y = overview_.lunations[i];
-        const struct {
-            QString sight;
-            int evening;
-            bool record;
-        } sights[] = {
-            {QStringLiteral("optikai eszközzel"), y.firstOpticalAid,
-             i == overview_.youngestOpticalAid},
-            {QStringLiteral("szabad szemmel"), y.firstNakedEye, i == overview_.youngestNakedEye}};
-        const int first = 2 * i;
+        const int first = i * SightCount;
         table_->setItem(first, NewMoon, Cell(YearNewMoonText(y, zone_, locale)));
-        table_->setSpan(first, NewMoon, 2, 1);
-        for (int s = 0; s < 2; ++s) {
-            const int row = first + s;
-            table_->setItem(row, Sight, Cell(sights[s].sight));
-            const QStringList cells =
-                YearEveningCells(y, sights[s].evening, place_.place, zone_, locale);
+        table_->setSpan(first, NewMoon, SightCount, 1);
+        for (const Sight sight : Sights) {
+            const int row = first + int(sight);
+            table_->setItem(row, SightName, Cell(SightText(sight)));
+            const Evening *day = y.of(sight);
+            const QStringList cells = YearSightCells(day, place_.place, zone_, locale);
             for (int c = 0; c < cells.size(); ++c) {
-                table_->setItem(
-                    row, FirstCell + c,
-                    Cell(cells[c], c == 0 || c == 4 || c == 6 ? Qt::AlignLeft : Qt::AlignRight));
+                const bool letter =
+                    c == 0 || FirstCell + c == YallopCell || FirstCell + c == OdehCell;
+                table_->setItem(row, FirstCell + c,
+                                Cell(cells[c], letter ? Qt::AlignLeft : Qt::AlignRight));
             }
-            if (sights[s].evening >= 0) {
-                const CrescentSighting &sighting = y.lunation.evenings[sights[s].evening].sighting;
-                table_->item(row, FirstCell + 4)
-                    ->setBackground(yallop[int(sighting.yallop)].colour);
-                table_->item(row, FirstCell + 6)->setBackground(odeh[int(sighting.odeh)].colour);
+            if (day != nullptr) {
+                table_->item(row, YallopCell)
+                    ->setBackground(yallop[int(day->sighting.yallop)].colour);
+                table_->item(row, OdehCell)->setBackground(odeh[int(day->sighting.odeh)].colour);
             }
-            QTableWidgetItem *record =
-                Cell(sights[s].record ? RecordMark.toString() + QStringLiteral(" rekordesély")
-                                      : QString());
-            table_->setItem(row, recordColumn, record);
-            if (sights[s].record) {
-                QFont bold = table_->font();
-                bold.setBold(true);
-                for (int c = Sight; c < table_->columnCount(); ++c) {
-                    QTableWidgetItem *cell = table_->item(row, c);
-                    cell->setFont(bold);
-                    if (c != FirstCell + 4 && c != FirstCell + 6) {
-                        cell->setBackground(look::LightYellow);
-                    }
+            const bool record = overview_.isRecord(i, sight);
+            table_->setItem(
+                row, recordColumn,
+                Cell(record ? RecordMark.toString() + QStringLiteral(" rekordesély") : QString()));
+            for (int c = SightName; record && c < table_->columnCount(); ++c) {
+                QTableWidgetItem *cell = table_->item(row, c);
+                cell->setFont(bold);
+                if (c != YallopCell && c != OdehCell) {
+                    cell->setBackground(look::LightYellow);
                 }
             }
         }
     }
     table_->resizeColumnsToContents();
-    // The new moons' cells span two rows, which the column's fitting leaves out.
+    // The new moons' cells span their rows, which the column's fitting leaves out.
     int newMoonWidth = table_->columnWidth(NewMoon);
-    for (int row = 0; row < table_->rowCount(); row += 2) {
+    for (int row = 0; row < table_->rowCount(); row += SightCount) {
         newMoonWidth = std::max(
             newMoonWidth,
             table_->fontMetrics().horizontalAdvance(table_->item(row, NewMoon)->text()) + 16);
@@ -271,7 +259,7 @@ bool YearWindow::saveYear(const QString &path, CsvForm form) {
 bool YearWindow::saveCalendar(const QString &path) {
     return SaveExport(
         this, path,
-        FormatEveningsCalendar(LunationsOf(overview_),
+        FormatCrescentCalendar(LunationsOf(overview_),
                                {place_.name, place_.place, zone_, QLocale(), clock_->now()})
             .bytes);
 }

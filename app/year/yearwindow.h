@@ -19,10 +19,10 @@ namespace lunex {
 class CrescentWindow;
 
 // "Éves áttekintés": the year at a glance for the observer's place. For each
-// new moon of the year the first evening its crescent can be seen with
-// optical aid and with the eye, two rows a new moon; the year's youngest of
-// them, the record chances, highlighted. A row opens its lunation in the
-// crescent forecast.
+// new moon of the year the last morning and the first evening its crescent
+// can be seen with optical aid and with the eye, a row each; the year's
+// nearest to the new moon, the record chances, highlighted. A row opens its
+// lunation in the crescent forecast.
 class YearWindow : public QWidget {
     Q_OBJECT
 public:
@@ -37,7 +37,7 @@ public:
 
     QTableWidget *table() const { return table_; }
     // The lunation of a row, by its place in overview().lunations.
-    static int LunationOfRow(int row) { return row / 2; }
+    static int LunationOfRow(int row) { return row / SightCount; }
     // Opens a row's lunation in the forecast window, which it returns.
     CrescentWindow *openLunation(int row);
     CrescentWindow *forecastWindow() const { return forecast_; }

@@ -130,15 +130,16 @@ void UseStoredPlace(TableSetting &setting) {
     setting.place = reading.place.place;
 }
 
-// The evenings the crescent can be seen on, as a calendar file.
+// The mornings and evenings the crescent can be seen on, as a calendar file.
 int WriteCalendar(const TableRequest &request, const QList<Lunation> &lunations) {
     const TableSetting &s = request.setting;
-    const CalendarFile file = FormatEveningsCalendar(
+    const CalendarFile file = FormatCrescentCalendar(
         lunations, {s.placeName, s.place, s.zone, s.locale, QDateTime::currentDateTimeUtc()});
     if (!SaveUserFile(*request.ics, file.bytes)) {
         return ExitFailure;
     }
-    Out() << QStringLiteral("Elkészült: '%1' (%2 este, amikor a holdsarló látható).")
+    Out() << QStringLiteral("Elkészült: '%1' (%2 esemény: a reggelek és esték, amikor a "
+                            "holdsarló látható).")
                  .arg(*request.ics)
                  .arg(file.events)
           << Qt::endl;

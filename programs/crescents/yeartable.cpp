@@ -35,17 +35,16 @@ QString TableLine(const QStringList &cells, const QList<int> &widths) {
 QString FormatYearTable(const YearOverview &year, const TableSetting &setting) {
     const QLocale &loc = setting.locale;
     QList<QStringList> rows{QStringList{QStringLiteral("Újhold"), QStringLiteral("Látható")} +
-                            YearEveningHeadings() + QStringList{QString()}};
+                            YearSightHeadings() + QStringList{QString()}};
     for (int i = 0; i < year.lunations.size(); ++i) {
         const YearLunation &y = year.lunations[i];
-        const QString mark = RecordMark.toString();
-        rows << QStringList{YearNewMoonText(y, setting.zone, loc),
-                            QStringLiteral("optikai eszközzel")} +
-                    YearEveningCells(y, y.firstOpticalAid, setting.place, setting.zone, loc) +
-                    QStringList{i == year.youngestOpticalAid ? mark : QString()};
-        rows << QStringList{QString(), QStringLiteral("szabad szemmel")} +
-                    YearEveningCells(y, y.firstNakedEye, setting.place, setting.zone, loc) +
-                    QStringList{i == year.youngestNakedEye ? mark : QString()};
+        for (const Sight sight : Sights) {
+            rows << QStringList{sight == Sights.front() ? YearNewMoonText(y, setting.zone, loc)
+                                                        : QString(),
+                                SightText(sight)} +
+                        YearSightCells(y.of(sight), setting.place, setting.zone, loc) +
+                        QStringList{year.isRecord(i, sight) ? RecordMark.toString() : QString()};
+        }
     }
     QList<int> widths(rows.first().size(), 0);
     for (const QStringList &cells : rows) {
@@ -61,14 +60,7 @@ QString FormatYearTable(const YearOverview &year, const TableSetting &setting) {
     for (const QStringList &cells : rows) {
         out += TableLine(cells, widths);
     }
-    return out + QStringLiteral(
-                     "\nAz újhold utáni első este, amikor a holdsarló optikai eszközzel (Yallop "
-                     "A–D),\nilletve szabad szemmel (Yallop A–B) látható; – : az újhold napján "
-                     "és a következő\nhárom estén nem. Legjobb: a legjobb megfigyelési időpont. "
-                     "Kor: a holdsarló kora\nakkor. q és Y: Yallop feltétele és osztálya, V és "
-                     "O: Odeh feltétele és zónája.\n%1 az év legfiatalabb holdsarlója, amely "
-                     "optikai eszközzel, illetve szabad szemmel\nlátható: rekordesély.\n")
-                     .arg(RecordMark);
+    return out + u'\n' + YearNotes();
 }
 
 } // namespace lunex::crescents
