@@ -1,6 +1,7 @@
 #include "charts/skychart.h"
 
 #include "charts/chartfont.h"
+#include "clock/civiltime.h"
 #include "lunar/evenings.h"
 #include "lunar/fundamentals.h"
 #include "messages/crescenttexts.h"
@@ -138,7 +139,9 @@ SkyView MorningSkyView(const QString &placeName, const Place &place, double sunr
 
 void SetSkyMoment(SkyView &view, double jdUt, const QTimeZone &zone, const QLocale &locale) {
     view.moment = ObserveSky(view.place, jdUt);
-    const QString when = MinuteText(MinuteOf(jdUt).toTimeZone(zone), locale);
+    // The clock named: the place's may not be the reader's.
+    const QString when = QStringLiteral("%1 (%2)").arg(
+        MinuteText(MinuteOf(jdUt).toTimeZone(zone), locale), ZoneName(zone));
     view.caption = SkyCaption(
         view.placeName, when, locale.toString(view.moment.moon.altitude, 'f', 1),
         locale.toString(view.moment.moon.azimuth, 'f', 1), CompassPoint(view.moment.moon.azimuth));

@@ -38,7 +38,7 @@ struct SkyView {
     double highestAltitude = 20;
     double centreAzimuth = 270;
     SkyMoment moment;   // the sky at the chosen instant
-    QString caption;    // the place and the moment's date and clock time
+    QString caption;    // the place, the moment's date and clock time, and whose clock
     QString sunLabel;   // the Sun's name and altitude
     QString fieldLabel; // what the circle around the Moon is
     QString pathLabel;  // what the Moon's path is

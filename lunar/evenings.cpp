@@ -129,9 +129,10 @@ int CurrentLunation(const Place &place, const QDateTime &now, const QTimeZone &z
 }
 
 QDate CivilDateOf(const Evening &evening, const Place &place, const QTimeZone &zone) {
-    const double jd = evening.sighting.sunEvent.value_or(
-        LocalMeanNoon(JulianDayOfDate(evening.date), place.longitude));
-    return MinuteOf(jd).toTimeZone(zone).date();
+    // Noon lies half a day from either midnight: only a clock a day off the
+    // Sun (west of the date line on Asia's side, as Samoa's) changes the date.
+    const double noon = LocalMeanNoon(JulianDayOfDate(evening.date), place.longitude);
+    return MinuteOf(noon).toTimeZone(zone).date();
 }
 
 } // namespace lunex

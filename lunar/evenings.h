@@ -73,8 +73,11 @@ QDateTime RoundedToMinute(const QDateTime &instant);
 // The same for a Julian Day of UT.
 QDateTime MinuteOf(double jd);
 
-// The civil date an evening (a morning) has in a zone: that of its sunset
-// (sunrise), or, where the Sun does not set (rise), that of the place's mean noon.
+// The date an evening (a morning) has on a zone's clock: that of the place's
+// mean noon that day. On the place's own clock it is the place's calendar
+// date, and a lunation's rows stay on consecutive days, whatever hour sunset
+// or sunrise strikes there; a time shown on another clock carries its own
+// day's difference (texts/eveningtexts.h).
 QDate CivilDateOf(const Evening &evening, const Place &place, const QTimeZone &zone);
 
 } // namespace lunex

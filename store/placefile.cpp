@@ -167,7 +167,8 @@ bool IsBlankPlaceName(QStringView name) {
 
 ObserverPlace DefaultObserverPlace() {
     const NamedPlace budapest = FindPlace(u"Budapest").value();
-    return {budapest.name.toString(), budapest.place, budapest.zone.toString()};
+    // On the system's clock, as before any zone was kept.
+    return {budapest.name.toString(), budapest.place};
 }
 
 QTimeZone ZoneOf(const ObserverPlace &place) {

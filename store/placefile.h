@@ -40,7 +40,7 @@ bool IsBlankPlaceName(QStringView name);
 // The zone whose clock the place's times are shown on.
 QTimeZone ZoneOf(const ObserverPlace &place);
 
-// Budapest, from the built-in places: the place before any choice.
+// Budapest, from the built-in places, on the system's clock: the place before any choice.
 ObserverPlace DefaultObserverPlace();
 
 struct PlaceReading {

@@ -15,6 +15,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <cmath>
+
 #include <sys/stat.h>
 
 using namespace lunex;
@@ -148,6 +150,59 @@ private slots:
         QVERIFY(wide.out.contains(u"  Yallop szerint\n"));
     }
 
+    // An evening's date is the place's own, whichever clock prints its times:
+    // a lunation's four evenings fall on consecutive days, each the date of
+    // its sunset by the place's mean solar time; only a clock a day ahead of
+    // the Sun (Samoa's) names the next. Without --zone or --utc the times are
+    // on the place's own clock, and the CSV says which.
+    void placesOwnDates_data() {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QDate>("first");   // the new moon's evening
+        QTest::addColumn<int>("daysAhead"); // the place's calendar before the Sun's
+        QTest::addColumn<QString>("clock"); // the CSV's zone
+        const QStringList oneMonth{"--months", "1"};
+        QTest::newRow("Newfoundland's latitude on Budapest's clock")
+            << QStringList{"--lat",  "50",      "--lon",  "-54",
+                           "--from", "2026-09", "--zone", "Europe/Budapest"} +
+                   oneMonth
+            << QDate(2026, 9, 10) << 0 << "Europe/Budapest";
+        QTest::newRow("the prairies on the system's clock (Budapest's)")
+            << QStringList{"--lat", "50", "--lon", "-96", "--from", "2026-01"} + oneMonth
+            << QDate(2026, 1, 18) << 0 << "Europe/Budapest";
+        QTest::newRow("Buenos Aires on Budapest's clock")
+            << QStringList{"--place", "Buenos Aires", "--from",
+                           "2026-12", "--zone",       "Europe/Budapest"} +
+                   oneMonth
+            << QDate(2026, 12, 8) << 0 << "Europe/Budapest";
+        QTest::newRow("Mexico City on its own clock")
+            << QStringList{"--place", "mexikovaros", "--from", "2026-12"} + oneMonth
+            << QDate(2026, 12, 8) << 0 << "America/Mexico_City";
+        QTest::newRow("Apia's calendar, a day ahead of its Sun, in UTC")
+            << QStringList{"--place", "Apia", "--from", "2026-12", "--utc"} + oneMonth
+            << QDate(2026, 12, 9) << 1 << "UTC";
+    }
+    void placesOwnDates() {
+        QFETCH(QStringList, args);
+        QFETCH(QDate, first);
+        QFETCH(int, daysAhead);
+        QFETCH(QString, clock);
+        const QList<CsvRow> rows = RunCsv(args);
+        QCOMPARE(rows.size(), 4);
+        for (int i = 0; i < rows.size(); ++i) {
+            const CsvRow &row = rows[i];
+            QCOMPARE(row["datum"], first.addDays(i).toString(Qt::ISODate));
+            QCOMPARE(row["idozona"], clock);
+            const QDateTime sunset = QDateTime::fromString(row["napnyugta"], Qt::ISODate);
+            QVERIFY2(sunset.isValid(), qPrintable(row["napnyugta"]));
+            const QDateTime meanSolar = sunset.toUTC().addSecs(
+                qint64(std::lround(row["hosszusag"].toDouble() / 15 * 3600)));
+            QCOMPARE(meanSolar.date().addDays(daysAhead), first.addDays(i));
+        }
+        // The table names the clock too.
+        const Run table = RunTool(args);
+        QVERIFY2(table.out.section(u'\n', 0, 0).contains(clock), qPrintable(table.out.left(200)));
+    }
+
     // Without --place or --lat/--lon the place chosen in the window counts: its
     // hely.txt from the folder the window keeps its files in, portable (a Pic
     // beside the program) or installed (the user's data folder).
@@ -178,6 +233,19 @@ private slots:
             << true << szeged << QStringList{"--lat", "1", "--lon", "2"}
             << "Holdsarlók: megadott hely ("
             << "";
+        const QByteArray quito("Quito;-0.17;-78.47;2850;America/Guayaquil\r\n");
+        QTest::newRow("on its own clock")
+            << true << quito << QStringList()
+            << "Holdsarlók: Quito (0.17° D, 78.47° Ny, 2,850 m); idő: America/Guayaquil"
+            << "";
+        QTest::newRow("--zone over the place's own clock")
+            << true << quito << QStringList{"--zone", "Asia/Tokyo"}
+            << "Holdsarlók: Quito (0.17° D, 78.47° Ny, 2,850 m); idő: Asia/Tokyo"
+            << "";
+        QTest::newRow("a zone nobody knows: the system's, and said")
+            << true << QByteArray("Szeged;46.25;20.14;75;Europe/Szeged\r\n") << QStringList()
+            << "Holdsarlók: Szeged (46.25° É, 20.14° K, 75 m); idő: Europe/Budapest"
+            << "A 'hely.txt' fájlban megadott időzóna ('Europe/Szeged') ismeretlen";
         QTest::newRow("a ';' in the name, quoted in the Hungarian CSV")
             << true << QByteArray("Tanya; a d\xFBl\xF5n;46.5;20;80\r\n") << csvHu
             << QStringLiteral("hely;szelesseg;") << "";
@@ -492,8 +560,9 @@ private slots:
         QVERIFY2(newMoon >= day && newMoon < day.addDays(30), qPrintable(lines[1]));
     }
 
-    // West of Greenwich the evening is the next UT date: the same sunsets,
-    // dated a day later when shown in UT.
+    // West of Greenwich the sunset falls on the next UT date: the same
+    // sunsets, shown in UT on the day after the evening's date, which stays
+    // the place's own.
     void westOfGreenwichInUniversalTime() {
         const QStringList args{"--place", "Los Angeles", "--from", "2026-12", "--months", "1"};
         const QList<CsvRow> local = RunCsv(args + QStringList{"--zone", "America/Los_Angeles"});
@@ -503,7 +572,8 @@ private slots:
         for (qsizetype i = 0; i < 4; ++i) {
             QCOMPARE(Iso(local[i]["napnyugta"]), Iso(ut[i]["napnyugta"]));
             QCOMPARE(Iso(ut[i]["napnyugta"]).offsetFromUtc(), 0);
-            QCOMPARE(QDate::fromString(ut[i]["datum"], Qt::ISODate),
+            QCOMPARE(ut[i]["datum"], local[i]["datum"]);
+            QCOMPARE(Iso(ut[i]["napnyugta"]).date(),
                      QDate::fromString(local[i]["datum"], Qt::ISODate).addDays(1));
         }
         QCOMPARE(local[0]["datum"], QStringLiteral("2026-12-08"));

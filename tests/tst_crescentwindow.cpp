@@ -656,9 +656,10 @@ private slots:
         } else {
             QFile file(path);
             QVERIFY(file.open(QIODevice::ReadOnly));
-            QCOMPARE(file.readAll(), FormatEveningsCsv({rig.window->lunation()}, "Budapest",
-                                                       FindPlace(u"Budapest")->place, Zone, form)
-                                         .toUtf8());
+            QCOMPARE(file.readAll(),
+                     FormatEveningsCsv({rig.window->lunation()}, "Budapest",
+                                       FindPlace(u"Budapest")->place, Zone, Zone, form)
+                         .toUtf8());
         }
     }
 
@@ -798,6 +799,70 @@ private slots:
                  "Újhold: 2026. 11. 09. 8:02");
         const Evening &shown = rig.window->lunation().evenings[rig.window->selectedEvening()];
         QCOMPARE(rig.window->skyPanel()->view()->moment.jdUt, *shown.sighting.bestTime);
+    }
+
+    // A place far from the system's zone shown on its own clock, named: its
+    // evenings on consecutive dates with sunset at the hour its people see
+    // it, the drawing's caption naming the clock, and the map titled with the
+    // date of the row it was drawn for.
+    void placesOwnClock_data() {
+        QTest::addColumn<QStringList>("typed"); // a search, or name, coordinates, elevation, zone
+        QTest::addColumn<QString>("zone");
+        QTest::addColumn<int>("sunsetHour"); // of the evening after the new moon's
+        QTest::newRow("Mexico City, picked")
+            << QStringList{"mexiko"} << "America/Mexico_City" << 17;
+        QTest::newRow("Quito, typed with its zone")
+            << QStringList{"Quito", "0° 10′ D", "78° 28′ Ny", "2850", "America/Guayaquil"}
+            << "America/Guayaquil" << 18;
+        QTest::newRow("Buenos Aires, where Budapest's clock passes midnight")
+            << QStringList{"buenos"} << "America/Argentina/Buenos_Aires" << 19;
+    }
+    void placesOwnClock() {
+        QFETCH(QStringList, typed);
+        QFETCH(QString, zone);
+        QFETCH(int, sunsetHour);
+        Rig rig(Utc(2026, 12, 5, 12));
+        QTimer::singleShot(0, [typed] {
+            auto *dialog = qobject_cast<PlaceDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            const auto field = [&](const char *name) {
+                return dialog->findChild<QLineEdit *>(name);
+            };
+            if (typed.size() == 1) {
+                field("placeSearch")->setText(typed[0]);
+                QTest::keyClick(field("placeSearch"), Qt::Key_Return);
+            } else {
+                const char *names[] = {"placeName", "latitude", "longitude", "elevation", "zone"};
+                for (int i = 0; i < typed.size(); ++i) {
+                    field(names[i])->setText(typed[i]);
+                }
+            }
+            QTest::mouseClick(dialog->findChild<QPushButton *>("placeOk"), Qt::LeftButton);
+        });
+        QTest::mouseClick(qobject_cast<QPushButton *>(rig.control("placeButton")), Qt::LeftButton);
+        QCOMPARE(rig.window->place().zone, zone);
+        QCOMPARE(qobject_cast<QLabel *>(rig.control("clockText"))->text(), "Idő: " + zone);
+        const QLocale locale;
+        QList<QDate> dates;
+        for (int row = 0; row < rig.window->eveningsTable()->rowCount(); ++row) {
+            dates << locale.toDate(rig.cell(row, EveningsTable::Date), QLocale::ShortFormat);
+            QVERIFY2(dates.last().isValid(), qPrintable(rig.cell(row, EveningsTable::Date)));
+            QVERIFY(row == 0 || dates[row - 1].daysTo(dates[row]) == 1);
+            QVERIFY2(!rig.cell(row, EveningsTable::Sunset).contains(u'('),
+                     qPrintable(rig.cell(row, EveningsTable::Sunset)));
+        }
+        const QTime sunset = QTime::fromString(rig.cell(1, EveningsTable::Sunset), "H:mm");
+        QCOMPARE(sunset.hour(), sunsetHour);
+        rig.window->selectEvening(1);
+        QVERIFY2(rig.window->skyPanel()->view()->caption.contains(zone),
+                 qPrintable(rig.window->skyPanel()->view()->caption));
+        QSignalSpy drawn(rig.window->mapPanel(), &MapPanel::drawn);
+        rig.window->views()->setCurrentIndex(1);
+        QVERIFY(drawn.wait(60000));
+        const QString title = rig.window->findChild<QLabel *>("worldMap")->accessibleDescription();
+        const QString rowDate =
+            QLocale(QLocale::Hungarian).toString(dates[1], QStringLiteral("yyyy. MMMM d."));
+        QVERIFY2(title.contains(rowDate), qPrintable(title + QStringLiteral(" / ") + rowDate));
     }
 
     // The place chosen in its dialog is the window's at once, and the next

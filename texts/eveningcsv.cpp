@@ -1,5 +1,6 @@
 #include "texts/eveningcsv.h"
 
+#include "clock/civiltime.h"
 #include "texts/csvcell.h"
 
 #include <QStringList>
@@ -24,7 +25,7 @@ const char Header[] =
     "hely,szelesseg,hosszusag,magassag_m,ujhold,datum,napszak,allapot,napkelte,holdkelte,"
     "napnyugta,holdnyugta,keses_perc,legjobb_idopont,kor_ora,kor_perc,arcl,arcv,daz,w,q,yallop,"
     "odeh_v,odeh,utolso_szabad_szemmel,utolso_optikai_eszkozzel,elso_szabad_szemmel,"
-    "elso_optikai_eszkozzel,hold_magassag,hold_azimut,megvilagitas";
+    "elso_optikai_eszkozzel,hold_magassag,hold_azimut,megvilagitas,idozona";
 
 bool Shown(QStringView column, DayParts parts) {
     static const QStringList morningsOwn{"napkelte", "holdkelte", "utolso_szabad_szemmel",
@@ -107,7 +108,7 @@ QStringList CrescentCells(const Evening &e, const Cells &c) {
 }
 
 QStringList EveningCells(const Evening &e, const Place &place, const QTimeZone &zone,
-                         const Cells &c) {
+                         const QTimeZone &placeZone, const Cells &c) {
     const CrescentSighting &s = e.sighting;
     const bool morning = e.isMorning();
     const auto mark = [](bool marked) {
@@ -116,7 +117,7 @@ QStringList EveningCells(const Evening &e, const Place &place, const QTimeZone &
     const QString sun = IsoTime(s.sunEvent, zone);
     const QString moonEvent = IsoTime(s.moonEvent, zone);
     QStringList cells{
-        CivilDateOf(e, place, zone).toString(Qt::ISODate),
+        CivilDateOf(e, place, placeZone).toString(Qt::ISODate),
         morning ? QStringLiteral("reggel") : QStringLiteral("este"),
         QString::fromUtf16((morning ? MorningStatusCodes : StatusCodes)[int(s.status)]),
         morning ? sun : QString(),
@@ -133,7 +134,7 @@ QStringList EveningCells(const Evening &e, const Place &place, const QTimeZone &
     const std::optional<Horizontal> &moon = e.moonAtBestTime;
     cells << c.number(moon ? std::optional(moon->altitude) : std::nullopt, 2)
           << c.number(moon ? std::optional(moon->azimuth) : std::nullopt, 2)
-          << c.number(e.illuminatedPercent, 2);
+          << c.number(e.illuminatedPercent, 2) << c.text(ZoneName(zone));
     return cells;
 }
 
@@ -173,7 +174,8 @@ QString NewMoonCell(const Lunation &lunation, const QTimeZone &zone) {
 } // namespace
 
 QString FormatEveningsCsv(const QList<Lunation> &lunations, const QString &placeName,
-                          const Place &place, const QTimeZone &zone, CsvForm form, DayParts parts) {
+                          const Place &place, const QTimeZone &zone, const QTimeZone &placeZone,
+                          CsvForm form, DayParts parts) {
     const Cells c(form);
     QString out = form == CsvForm::Hungarian ? QStringLiteral("\uFEFF") : QString();
     const QList<qsizetype> shown = ShownColumns(parts);
@@ -182,8 +184,9 @@ QString FormatEveningsCsv(const QList<Lunation> &lunations, const QString &place
     for (const Lunation &lunation : lunations) {
         const QString newMoon = NewMoonCell(lunation, zone);
         for (const Evening &e : RowsOf(lunation, parts)) {
-            out += c.row(
-                Picked(placeCells + QStringList{newMoon} + EveningCells(e, place, zone, c), shown));
+            out += c.row(Picked(placeCells + QStringList{newMoon} +
+                                    EveningCells(e, place, zone, placeZone, c),
+                                shown));
         }
     }
     return out;

@@ -10,7 +10,8 @@
 
 // The evenings after each new moon as CSV, for spreadsheets and scripts: one
 // row an evening, the place on every row, times in ISO 8601 with the zone's
-// offset, the numbers where the evening has them and empty cells where not.
+// offset and the zone named in the last column, the numbers where the evening
+// has them and empty cells where not.
 namespace lunex {
 
 enum class CsvForm {
@@ -22,10 +23,11 @@ enum class CsvForm {
 // Mornings have the evenings' columns where they mean the same, their own
 // where not (napkelte, holdkelte, utolso_szabad_szemmel,
 // utolso_optikai_eszkozzel); with both, a column napszak tells them apart
-// and the other's own columns are empty.
+// and the other's own columns are empty. Times on `zone`'s clock; each row's
+// date is the place's own, on the clock of `placeZone`.
 QString FormatEveningsCsv(const QList<Lunation> &lunations, const QString &placeName,
-                          const Place &place, const QTimeZone &zone, CsvForm form,
-                          DayParts parts = DayParts::Evenings);
+                          const Place &place, const QTimeZone &zone, const QTimeZone &placeZone,
+                          CsvForm form, DayParts parts = DayParts::Evenings);
 
 // The year at a glance: one row a lunation, with the last morning and the
 // first evening optical aid and the eye show its crescent (empty cells where

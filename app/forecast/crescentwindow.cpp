@@ -79,13 +79,14 @@ QString StyleSheet() {
 
 CrescentWindow::CrescentWindow(const AppDirs &dirs, const Clock *clock, const QString &newMoonText)
     : QWidget(nullptr, Qt::Window), dirs_(dirs), clock_(clock ? clock : &systemClock_),
-      zone_(SystemZone()) {
+      systemZone_(SystemZone()) {
     setObjectName(QStringLiteral("crescentWindow"));
     setWindowTitle(QStringLiteral("Holdsarló-előrejelzés"));
     setWindowIcon(look::AppIcon());
     setFont(WindowFont());
     look::SetColours(this, look::LightCyan, look::ClassicWindowText);
     place_ = CurrentObserverPlace(dirs_, this);
+    zone_ = ZoneOf(place_);
 
     table_ = new EveningsTable(this);
     views_ = new QTabWidget(this);
@@ -131,6 +132,8 @@ QLayout *CrescentWindow::buildHeader() {
     auto *header = new QHBoxLayout;
     const PlaceLine placeLine = AddPlaceLine(this, header);
     placeText_ = placeLine.text;
+    clockText_ = new QLabel(this);
+    clockText_->setObjectName(QStringLiteral("clockText"));
     newMoonText_ = new QLabel(this);
     newMoonText_->setObjectName(QStringLiteral("newMoonText"));
     newMoonText_->setFont(look::Font(look::Face::Arial, 10, true));
@@ -148,6 +151,8 @@ QLayout *CrescentWindow::buildHeader() {
     connect(previous, &QPushButton::clicked, this, [this] { showLunation(lunationNumber_ - 1); });
     connect(next, &QPushButton::clicked, this, [this] { showLunation(lunationNumber_ + 1); });
 
+    header->addSpacing(8);
+    header->addWidget(clockText_);
     header->addStretch(1);
     header->addWidget(newMoonText_);
     header->addSpacing(8);
@@ -227,6 +232,7 @@ void CrescentWindow::showLunation(int number) {
         placeText_->fontMetrics().elidedText(place_.name, Qt::ElideRight, 320),
         PlaceText(place_.place, locale)));
     placeText_->setToolTip(place_.name);
+    clockText_->setText(QStringLiteral("Idő: %1").arg(ZoneName(zone_)));
     newMoonText_->setText(
         QStringLiteral("Újhold: %1")
             .arg(MinuteText(RoundedToMinute(lunation_.newMoon).toTimeZone(zone_), locale)));
@@ -246,7 +252,8 @@ QDate CrescentWindow::today() const {
 // The computed new moon nearest to the typed time; without one, the latest
 // new moon whose evenings have not all passed.
 int CrescentWindow::firstLunation(const QString &newMoonText) {
-    if (const auto typed = ParseDateTimeText(newMoonText, QLocale(), zone_)) {
+    // The main window's field is read on the main window's clock.
+    if (const auto typed = ParseDateTimeText(newMoonText, QLocale(), systemZone_)) {
         const int after = LunationAtOrAfter(*typed);
         const int nearest = typed->secsTo(NewMoonUtc(after)) < NewMoonUtc(after - 1).secsTo(*typed)
                                 ? after
@@ -318,6 +325,7 @@ void CrescentWindow::showSelectedEvening() {
 void CrescentWindow::choosePlace() {
     if (const std::optional<ObserverPlace> chosen = ChooseObserverPlace(this, dirs_, place_)) {
         place_ = *chosen;
+        zone_ = ZoneOf(place_);
         lunation_ = {};
         showLunation(lunationNumber_);
     }
@@ -379,7 +387,8 @@ void CrescentWindow::rememberFolder(const QString &savedPath) const {
 
 bool CrescentWindow::saveEvenings(const QString &path, CsvForm form) {
     return saveFile(
-        path, FormatEveningsCsv({lunation_}, place_.name, place_.place, zone_, form).toUtf8());
+        path,
+        FormatEveningsCsv({lunation_}, place_.name, place_.place, zone_, zone_, form).toUtf8());
 }
 
 bool CrescentWindow::saveCalendar(const QString &path) {

@@ -24,6 +24,7 @@ class SkyPanel;
 // "Holdsarló-előrejelzés": the young Moon for the observer's own place. The
 // evenings after one new moon, where to look on the selected one, and the
 // world map of that evening; the previous and the next lunation a press away.
+// Its dates and times are on the place's own clock, which it names.
 class CrescentWindow : public QWidget {
     Q_OBJECT
 public:
@@ -70,11 +71,13 @@ private:
     AppDirs dirs_;
     SystemClock systemClock_;
     const Clock *clock_;
-    QTimeZone zone_;
+    QTimeZone systemZone_; // the main window's clock, for its new moon
+    QTimeZone zone_;       // the place's own clock, for everything shown here
     ObserverPlace place_;
     int lunationNumber_ = 0;
     Lunation lunation_;
     QLabel *placeText_ = nullptr;
+    QLabel *clockText_ = nullptr;
     QLabel *newMoonText_ = nullptr;
     QLabel *yearNote_ = nullptr; // a field's new moon outside the forecast's years
     QPushButton *previousButton_ = nullptr;

@@ -65,7 +65,7 @@ QString Decimal(const std::optional<double> &value, int decimals, const QLocale 
 QStringList TableRow(const Evening &e, const TableSetting &setting) {
     const QLocale &loc = setting.locale;
     const CrescentSighting &s = e.sighting;
-    const QDate shown = CivilDateOf(e, setting.place, setting.zone);
+    const QDate shown = CivilDateOf(e, setting.place, setting.placeZone);
     QStringList cells{loc.toString(shown, QLocale::ShortFormat),
                       e.isMorning() ? QStringLiteral("reggel") : QStringLiteral("este"),
                       EveningClockText(s.sunEvent, shown, setting.zone, loc),

@@ -15,7 +15,8 @@ namespace lunex::crescents {
 struct TableSetting {
     QString placeName;
     Place place;
-    QTimeZone zone;
+    QTimeZone placeZone; // the place's own clock, whose dates the rows are
+    QTimeZone zone;      // the clock the times are shown on
     QLocale locale;
 };
 

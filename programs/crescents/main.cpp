@@ -15,9 +15,7 @@
 #include "lunar/yearoverview.h"
 #include "messages/crescenttexts.h"
 #include "programs/common/cli.h"
-#include "store/appdirs.h"
 #include "store/fileio.h"
-#include "store/placefile.h"
 #include "store/shorelines.h"
 #include "texts/eveningcalendar.h"
 #include "texts/placetext.h"
@@ -118,18 +116,6 @@ int DrawMap(const MapRequest &request) {
     return 0;
 }
 
-// The place chosen in the window's dialog, from the folder where the window
-// keeps its files; an unreadable hely.txt is said, and Budapest stands in.
-void UseStoredPlace(TableSetting &setting) {
-    const AppDirs dirs = LocateAppDirs(QCoreApplication::applicationDirPath(), UserDataDir());
-    const PlaceReading reading = LoadObserverPlace(dirs.data);
-    if (!reading.message.isEmpty()) {
-        Err() << reading.message << Qt::endl;
-    }
-    setting.placeName = reading.place.name;
-    setting.place = reading.place.place;
-}
-
 // The mornings and evenings the crescent can be seen on, as a calendar file.
 int WriteCalendar(const TableRequest &request, const QList<Lunation> &lunations) {
     const TableSetting &s = request.setting;
@@ -162,13 +148,13 @@ int PrintTable(const TableRequest &request) {
     const QDateTime start =
         request.start.isValid()
             ? request.start.toUTC()
-            : NewMoonUtc(CurrentLunation(s.place, QDateTime::currentDateTimeUtc(), s.zone));
+            : NewMoonUtc(CurrentLunation(s.place, QDateTime::currentDateTimeUtc(), s.placeZone));
     const QList<Lunation> lunations = ComputeLunations(s.place, start, request.count);
     if (request.ics) {
         return WriteCalendar(request, lunations);
     }
-    Out() << (request.csv ? FormatEveningsCsv(lunations, s.placeName, s.place, s.zone, *request.csv,
-                                              request.parts)
+    Out() << (request.csv ? FormatEveningsCsv(lunations, s.placeName, s.place, s.zone, s.placeZone,
+                                              *request.csv, request.parts)
                           : FormatTable(lunations, s, request.width, request.parts));
     return FinishOutput();
 }
@@ -198,9 +184,6 @@ int main(int argc, char *argv[]) {
     TableRequest request;
     if (const Refusal refusal = commandLine.readTable(request)) {
         return UsageError(*refusal);
-    }
-    if (request.usesStoredPlace) {
-        UseStoredPlace(request.setting);
     }
     return request.year ? PrintYear(request) : PrintTable(request);
 }

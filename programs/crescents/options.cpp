@@ -6,7 +6,10 @@
 #include "lunar/places.h"
 #include "lunar/yearoverview.h"
 #include "messages/messages.h"
+#include "store/appdirs.h"
+#include "store/placefile.h"
 
+#include <QCoreApplication>
 #include <QLocale>
 #include <QRegularExpression>
 #include <QTimeZone>
@@ -50,7 +53,9 @@ const char HelpText[] =
     "  --from DÁTUM       ÉÉÉÉ-HH vagy ÉÉÉÉ-HH-NN: az első újhold ettől a naptól\n"
     "                     (alapértelmezés: a legutóbbi újhold, ha estéi még nem múltak el)\n"
     "  --months N         ennyi újhold (alapértelmezés: 12)\n"
-    "  --zone AZONOSÍTÓ   IANA időzóna, például Europe/Budapest (alapértelmezés: a rendszeré)\n"
+    "  --zone AZONOSÍTÓ   IANA időzóna, például Europe/Budapest (alapértelmezés: a hely\n"
+    "                     saját időzónája; a --lat/--lon helyé a rendszeré); az esték\n"
+    "                     dátuma ekkor is a hely saját dátuma\n"
     "  --utc              világidő (UTC)\n"
     "  --mornings         az újhold előtti reggelek: napkelte, holdkelte, a legjobb időpont\n"
     "                     (napkelte − 4/9 késés), az utolsó látható reggel jelölve\n"
@@ -128,6 +133,32 @@ Refusal KeepWithinYears(TableRequest &request) {
         request.count = within;
     }
     return std::nullopt;
+}
+
+// The place chosen in the window's dialog, from the folder where the window
+// keeps its files; an unreadable hely.txt is said, and Budapest stands in.
+void UseStoredPlace(TableSetting &setting) {
+    const AppDirs dirs = LocateAppDirs(QCoreApplication::applicationDirPath(), UserDataDir());
+    const PlaceReading reading = LoadObserverPlace(dirs.data);
+    if (!reading.message.isEmpty()) {
+        cli::Err() << reading.message << Qt::endl;
+    }
+    setting.placeName = reading.place.name;
+    setting.place = reading.place.place;
+    if (!reading.place.zone.isEmpty()) {
+        setting.placeZone = ZoneOf(reading.place);
+    }
+}
+
+// Without --zone or --utc the times are on the place's own clock; a place
+// given by its coordinates, or stored without a zone, keeps the system's.
+void SetClocks(TableSetting &setting) {
+    if (!setting.placeZone.isValid()) {
+        setting.placeZone = setting.zone.isValid() ? SystemZone() : cli::ReportedSystemZone();
+    }
+    if (!setting.zone.isValid()) {
+        setting.zone = setting.placeZone;
+    }
 }
 
 } // namespace
@@ -297,6 +328,7 @@ Refusal CommandLine::readTable(TableRequest &request) const {
     if (Refusal refusal = readPlace(request)) {
         return refusal;
     }
+    SetClocks(request.setting);
     if (Refusal refusal = readCount(request.count)) {
         return refusal;
     }
@@ -331,7 +363,7 @@ Refusal CommandLine::readZone(QTimeZone &zone) const {
         }
         zone = *named;
     } else {
-        zone = cli::ReportedSystemZone();
+        zone = QTimeZone(); // the place's own, once the place is known
     }
     return std::nullopt;
 }
@@ -344,8 +376,8 @@ Refusal CommandLine::readPlace(TableRequest &request) const {
     if (coordinates) {
         return readCoordinates(request.setting);
     }
-    request.usesStoredPlace = !parser_.isSet(place_);
-    if (request.usesStoredPlace) {
+    if (!parser_.isSet(place_)) {
+        UseStoredPlace(request.setting);
         return std::nullopt;
     }
     const QString name = parser_.value(place_);
@@ -356,6 +388,7 @@ Refusal CommandLine::readPlace(TableRequest &request) const {
     }
     request.setting.placeName = found->name.toString();
     request.setting.place = found->place;
+    request.setting.placeZone = NamedZone(found->zone).value_or(QTimeZone());
     return std::nullopt;
 }
 

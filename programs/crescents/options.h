@@ -39,8 +39,6 @@ struct TableRequest {
     std::optional<CsvForm> csv; // the table when none
     TableWidth width = TableWidth::Narrow;
     DayParts parts = DayParts::Evenings;
-    // No place was given: the observer's stored place is the one.
-    bool usesStoredPlace = false;
     // --year: the year at a glance instead of the lunations from `start`.
     std::optional<int> year;
     // --ics: the visible evenings into this calendar file instead of a table.
