@@ -41,6 +41,9 @@ constexpr qsizetype SunColumn = 2;
 constexpr qsizetype MoonColumn = 3;
 // Left out of the narrow table of both, to make room for the part of the day.
 constexpr qsizetype LitColumn = 9;
+// The width the narrow table keeps within.
+constexpr qsizetype NarrowTableWidth = 100;
+
 // Columns from "Kor" on hold the numbers, or one status text.
 constexpr int NumbersFrom = 6;
 
@@ -154,6 +157,12 @@ QString TableLine(const QStringList &cells, const QList<int> &widths,
     // An empty last cell (no mark) leaves no blanks at the line's end.
     while (text.endsWith(u' ')) {
         text.chop(1);
+    }
+    // Times marked with their day ("0:01 (+1)", sunset past midnight in a
+    // northern summer) widen the columns; a status row's long sentence then
+    // gives up their alignment rather than run past a terminal's width.
+    if (status && text.size() > NarrowTableWidth) {
+        text = cells.join(QStringLiteral("  "));
     }
     return text + u'\n';
 }
