@@ -24,6 +24,7 @@ packages=(
     xvfb                 # the X server the installed-program test runs the window on
     xdotool              # the keys that test presses in the window
     libical-dev          # the calendar files (iCalendar): writing them, and reading them back in a test
+    libxml2-utils        # xmllint: the tests check the OpenAstronomyLog export against its schema
 )
 
 # Extra groups for the commands that need more than building and testing.

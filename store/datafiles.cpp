@@ -163,7 +163,8 @@ void RemoveStaleSaveCopies(const QString &dataDir) {
         return;
     }
     const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-60);
-    for (const QStringView file : {NewMoonFile, ObservationFile, NewMoonListFile, PlaceFile}) {
+    for (const QStringView file :
+         {NewMoonFile, ObservationFile, NewMoonListFile, PlaceFile, ObservationLogFile}) {
         const QFileInfo target(AppPath(dataDir, file));
         // QSaveFile's name for its copy: the file's name, '.' and six random
         // letters. A word of one case ("backup", "REGI") is more likely a

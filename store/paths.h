@@ -14,6 +14,7 @@ inline constexpr QStringView NewMoonListFile = u"/Pic/ujholdak.txt";
 inline constexpr QStringView PlaceFile = u"/Pic/hely.txt";
 // What the windows remember between starts: the folder of the last export.
 inline constexpr QStringView SettingsFile = u"/Pic/beallitasok.ini";
+inline constexpr QStringView ObservationLogFile = u"/Pic/naplo.csv";
 
 // The phase picture of a row of the phase table.
 QString PhasePictureFile(const PhaseBand &band);

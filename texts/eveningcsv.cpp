@@ -173,6 +173,23 @@ QString NewMoonCell(const Lunation &lunation, const QTimeZone &zone) {
 
 } // namespace
 
+QString CsvStart(CsvForm form) {
+    return form == CsvForm::Hungarian ? QStringLiteral("\uFEFF") : QString();
+}
+
+QString CsvRow(const QStringList &cells, CsvForm form) {
+    const Cells c(form);
+    QStringList quoted;
+    for (const QString &cell : cells) {
+        quoted << c.text(cell);
+    }
+    return c.row(quoted);
+}
+
+QString CsvNumber(double value, int decimals, CsvForm form) {
+    return Cells(form).number(value, decimals);
+}
+
 QString FormatEveningsCsv(const QList<Lunation> &lunations, const QString &placeName,
                           const Place &place, const QTimeZone &zone, const QTimeZone &placeZone,
                           CsvForm form, DayParts parts) {

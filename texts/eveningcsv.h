@@ -6,6 +6,7 @@
 
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QTimeZone>
 
 // The evenings after each new moon as CSV, for spreadsheets and scripts: one
@@ -19,6 +20,13 @@ enum class CsvForm {
     Hungarian, // ';' and decimal commas, marked as UTF-8: Hungarian spreadsheet
                // programs open it in columns, accents and all
 };
+
+// The pieces for other tables in the same two forms: what the text starts
+// with (the byte-order mark of the Hungarian form), a row of cells (quoted
+// where they need it, separated, ended by a line break) and a number.
+QString CsvStart(CsvForm form);
+QString CsvRow(const QStringList &cells, CsvForm form);
+QString CsvNumber(double value, int decimals, CsvForm form);
 
 // Mornings have the evenings' columns where they mean the same, their own
 // where not (napkelte, holdkelte, utolso_szabad_szemmel,

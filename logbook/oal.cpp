@@ -1,0 +1,400 @@
+#include "logbook/oal.h"
+
+#include "messages/logtexts.h"
+
+#include <QHash>
+#include <QSet>
+#include <QXmlStreamReader>
+#include <QXmlStreamWriter>
+
+#include <cmath>
+
+namespace lunex {
+namespace {
+
+const QString Namespace = QStringLiteral("http://groups.google.com/group/openastronomylog");
+const QString SchemaInstance = QStringLiteral("http://www.w3.org/2001/XMLSchema-instance");
+const QString MoonTarget = QStringLiteral("moon");
+const QString SkyPrefix = QStringLiteral("Égbolt: ");
+const QString TransparencyPrefix = QStringLiteral(", átlátszóság: ");
+
+// Hungarian names put the family name first: the first word is the surname.
+std::pair<QString, QString> SplitName(const QString &observer) {
+    const qsizetype blank = observer.indexOf(u' ');
+    return blank < 0 ? std::pair(observer, QString())
+                     : std::pair(observer.left(blank), observer.mid(blank + 1));
+}
+
+QString JoinName(const QString &surname, const QString &name) {
+    return name.isEmpty() ? surname : surname.isEmpty() ? name : surname + u' ' + name;
+}
+
+QString SiteKey(const LogEntry &e) {
+    return QStringLiteral("%1|%2|%3|%4")
+        .arg(e.placeName)
+        .arg(e.place.latitude, 0, 'g', 17)
+        .arg(e.place.longitude, 0, 'g', 17)
+        .arg(e.place.elevation, 0, 'g', 17);
+}
+
+QString Number(double value) {
+    return QString::number(value, 'g', QLocale::FloatingPointShortest);
+}
+
+QString AccessoriesText(const LogEntry &e) {
+    const QString aid = OpticalAidNames[int(e.aid)].toString();
+    return e.aidText.isEmpty() ? aid : aid + QStringLiteral(": ") + e.aidText;
+}
+
+QString SkyText(const LogEntry &e) {
+    QString text = SkyPrefix + SkyConditionNames[int(e.sky)].toString();
+    if (e.transparency) {
+        text += TransparencyPrefix + QString::number(*e.transparency);
+    }
+    return text;
+}
+
+// A reader turns a raw CR LF into LF: a typed CR goes as a character
+// reference, which QXmlStreamWriter does not write of itself.
+void WriteTextElement(QXmlStreamWriter &xml, const QString &element, const QString &text) {
+    xml.writeStartElement(element);
+    const QStringList parts = text.split(u'\r');
+    for (qsizetype i = 0; i < parts.size(); ++i) {
+        if (i > 0) {
+            xml.writeEntityReference(QStringLiteral("#13"));
+        }
+        xml.writeCharacters(parts[i]);
+    }
+    xml.writeEndElement();
+}
+
+void WriteResult(QXmlStreamWriter &xml, const QString &description) {
+    xml.writeStartElement(QStringLiteral("result"));
+    xml.writeAttribute(QStringLiteral("lang"), QStringLiteral("hu"));
+    WriteTextElement(xml, QStringLiteral("description"), description);
+    xml.writeEndElement();
+}
+
+template <std::size_t N>
+std::optional<int> IndexOf(const std::array<QStringView, N> &names, QStringView text) {
+    for (std::size_t i = 0; i < N; ++i) {
+        if (names[i] == text) {
+            return int(i);
+        }
+    }
+    return std::nullopt;
+}
+
+void ReadAccessories(const QString &text, LogEntry &e) {
+    for (int aid = OpticalAidCount - 1; aid >= 0; --aid) {
+        const QString name = OpticalAidNames[aid].toString();
+        if (text == name) {
+            e.aid = OpticalAid(aid);
+            return;
+        }
+        if (text.startsWith(name + QStringLiteral(": "))) {
+            e.aid = OpticalAid(aid);
+            e.aidText = text.mid(name.size() + 2);
+            return;
+        }
+    }
+    // Another program's words: some optical aid, named as it was.
+    e.aid = OpticalAid::Telescope;
+    e.aidText = text;
+}
+
+bool ReadSky(const QString &text, LogEntry &e) {
+    if (!text.startsWith(SkyPrefix)) {
+        return false;
+    }
+    const QString rest = text.mid(SkyPrefix.size());
+    const qsizetype comma = rest.indexOf(TransparencyPrefix);
+    const auto sky = IndexOf(SkyConditionNames, comma < 0 ? rest : rest.left(comma));
+    if (!sky) {
+        return false;
+    }
+    e.sky = SkyCondition(*sky);
+    if (comma >= 0) {
+        bool ok = false;
+        const int grade = rest.mid(comma + TransparencyPrefix.size()).toInt(&ok);
+        if (!ok || grade < TransparencyBest || grade > TransparencyWorst) {
+            return false;
+        }
+        e.transparency = grade;
+    }
+    return true;
+}
+
+struct Site {
+    QString name;
+    Place place;
+};
+
+} // namespace
+
+QByteArray FormatOal(const QList<LogEntry> &entries) {
+    QHash<QString, QString> observers, sites; // name or key -> id
+    QList<QString> observerOrder;
+    QList<const LogEntry *> siteOrder;
+    for (const LogEntry &e : entries) {
+        if (!observers.contains(e.observer)) {
+            observers.insert(e.observer, QStringLiteral("observer%1").arg(observers.size() + 1));
+            observerOrder.append(e.observer);
+        }
+        if (const QString key = SiteKey(e); !sites.contains(key)) {
+            sites.insert(key, QStringLiteral("site%1").arg(sites.size() + 1));
+            siteOrder.append(&e);
+        }
+    }
+
+    QByteArray out;
+    QXmlStreamWriter xml(&out);
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument();
+    xml.writeNamespace(Namespace, QStringLiteral("oal"));
+    xml.writeNamespace(SchemaInstance, QStringLiteral("xsi"));
+    xml.writeStartElement(Namespace, QStringLiteral("observations"));
+    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("2.1"));
+    xml.writeAttribute(SchemaInstance, QStringLiteral("schemaLocation"),
+                       Namespace + QStringLiteral(" oal21.xsd"));
+
+    xml.writeStartElement(QStringLiteral("observers"));
+    for (const QString &observer : observerOrder) {
+        const auto [surname, name] = SplitName(observer);
+        xml.writeStartElement(QStringLiteral("observer"));
+        xml.writeAttribute(QStringLiteral("id"), observers.value(observer));
+        WriteTextElement(xml, QStringLiteral("name"), name);
+        WriteTextElement(xml, QStringLiteral("surname"), surname);
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+
+    xml.writeStartElement(QStringLiteral("sites"));
+    for (const LogEntry *e : siteOrder) {
+        xml.writeStartElement(QStringLiteral("site"));
+        xml.writeAttribute(QStringLiteral("id"), sites.value(SiteKey(*e)));
+        WriteTextElement(xml, QStringLiteral("name"), e->placeName);
+        for (const auto &[element, value] :
+             {std::pair(QStringLiteral("longitude"), e->place.longitude),
+              std::pair(QStringLiteral("latitude"), e->place.latitude)}) {
+            xml.writeStartElement(element);
+            xml.writeAttribute(QStringLiteral("unit"), QStringLiteral("deg"));
+            xml.writeCharacters(Number(value));
+            xml.writeEndElement();
+        }
+        xml.writeTextElement(QStringLiteral("elevation"), Number(e->place.elevation));
+        // The clock's offset without summer time, in minutes.
+        xml.writeTextElement(
+            QStringLiteral("timezone"),
+            QString::number(e->moment.timeZone().standardTimeOffset(e->moment) / 60));
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+
+    xml.writeEmptyElement(QStringLiteral("sessions"));
+    xml.writeStartElement(QStringLiteral("targets"));
+    xml.writeStartElement(QStringLiteral("target"));
+    xml.writeAttribute(SchemaInstance, QStringLiteral("type"),
+                       QStringLiteral("oal:MoonTargetType"));
+    xml.writeAttribute(QStringLiteral("id"), MoonTarget);
+    xml.writeTextElement(QStringLiteral("datasource"), QStringLiteral("Lunex"));
+    xml.writeTextElement(QStringLiteral("name"), QStringLiteral("Moon"));
+    xml.writeTextElement(QStringLiteral("alias"), QStringLiteral("Hold"));
+    xml.writeEndElement();
+    xml.writeEndElement();
+    for (const char *container : {"scopes", "eyepieces", "lenses", "filters", "imagers"}) {
+        xml.writeEmptyElement(QLatin1String(container));
+    }
+
+    for (const LogEntry &e : entries) {
+        xml.writeStartElement(QStringLiteral("observation"));
+        xml.writeTextElement(QStringLiteral("observer"), observers.value(e.observer));
+        xml.writeTextElement(QStringLiteral("site"), sites.value(SiteKey(e)));
+        xml.writeTextElement(QStringLiteral("target"), MoonTarget);
+        xml.writeTextElement(QStringLiteral("begin"), e.moment.toString(Qt::ISODate));
+        if (e.aid != OpticalAid::None || !e.aidText.isEmpty()) {
+            WriteTextElement(xml, QStringLiteral("accessories"), AccessoriesText(e));
+        }
+        WriteResult(xml, SightingResultNames[int(e.result)].toString());
+        WriteResult(xml, SkyText(e));
+        if (!e.notes.isEmpty()) {
+            WriteResult(xml, e.notes);
+        }
+        xml.writeEndElement();
+    }
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return out;
+}
+
+OalReading ReadOal(const QByteArray &bytes, const QTimeZone &zone) {
+    OalReading reading;
+    QXmlStreamReader xml(bytes);
+    QHash<QString, QString> observers;
+    QHash<QString, Site> sites;
+    QHash<QString, bool> moonTargets;
+
+    const auto readObserver = [&] {
+        const QString id = xml.attributes().value(QStringLiteral("id")).toString();
+        QString name, surname;
+        while (xml.readNextStartElement()) {
+            if (xml.name() == u"name") {
+                name = xml.readElementText();
+            } else if (xml.name() == u"surname") {
+                surname = xml.readElementText();
+            } else {
+                xml.skipCurrentElement();
+            }
+        }
+        observers.insert(id, JoinName(surname, name));
+    };
+    const auto readSite = [&] {
+        const QString id = xml.attributes().value(QStringLiteral("id")).toString();
+        Site site;
+        bool latitude = false, longitude = false;
+        while (xml.readNextStartElement()) {
+            const QString element = xml.name().toString();
+            const bool radians = xml.attributes().value(QStringLiteral("unit")) == u"rad";
+            const QString text = xml.readElementText();
+            bool ok = false;
+            const double value = text.toDouble(&ok) * (radians ? 180.0 / M_PI : 1.0);
+            if (element == u"name") {
+                site.name = text;
+            } else if (element == u"latitude" && ok && std::abs(value) <= 90) {
+                site.place.latitude = value;
+                latitude = true;
+            } else if (element == u"longitude" && ok && std::abs(value) <= 360) {
+                site.place.longitude = value > 180 ? value - 360 : value;
+                longitude = true;
+            } else if (element == u"elevation" && ok) {
+                site.place.elevation = value;
+            }
+        }
+        if (latitude && longitude) {
+            sites.insert(id, site);
+        }
+    };
+    const auto readTarget = [&] {
+        const QString id = xml.attributes().value(QStringLiteral("id")).toString();
+        const QStringView type = xml.attributes().value(SchemaInstance, QStringLiteral("type"));
+        if (type.endsWith(u"MoonTargetType")) {
+            moonTargets.insert(id, true);
+        }
+        xml.skipCurrentElement();
+    };
+    const auto readObservation = [&] {
+        LogEntry e;
+        QString site, target;
+        bool hasObserver = false, hasAid = false, hasResult = false;
+        QStringList rest;
+        while (xml.readNextStartElement()) {
+            const QStringView element = xml.name();
+            if (element == u"observer") {
+                e.observer = observers.value(xml.readElementText());
+                hasObserver = true;
+            } else if (element == u"site") {
+                site = xml.readElementText();
+            } else if (element == u"target") {
+                target = xml.readElementText();
+            } else if (element == u"begin") {
+                e.moment = QDateTime::fromString(xml.readElementText(), Qt::ISODate);
+            } else if (element == u"accessories") {
+                ReadAccessories(xml.readElementText(), e);
+                hasAid = true;
+            } else if (element == u"scope") {
+                hasAid = hasAid || !xml.readElementText().isEmpty();
+            } else if (element == u"result") {
+                while (xml.readNextStartElement()) {
+                    if (xml.name() != u"description") {
+                        xml.skipCurrentElement();
+                        continue;
+                    }
+                    const QString text = xml.readElementText();
+                    if (const auto result = IndexOf(SightingResultNames, text);
+                        result && !hasResult) {
+                        e.result = SightingResult(*result);
+                        hasResult = true;
+                    } else if (!ReadSky(text, e)) {
+                        rest << text;
+                    }
+                }
+            } else {
+                xml.skipCurrentElement();
+            }
+        }
+        if (!moonTargets.contains(target) || !sites.contains(site) || !e.moment.isValid() ||
+            !hasObserver) {
+            return;
+        }
+        if (!hasResult) {
+            e.result = hasAid ? SightingResult::OpticalAidOnly : SightingResult::NakedEye;
+        }
+        if (e.moment.timeSpec() == Qt::LocalTime) {
+            e.moment.setTimeZone(QTimeZone::utc()); // xsd:dateTime without a zone: taken as UT
+        }
+        if (zone.isValid() && zone.offsetFromUtc(e.moment) == e.moment.offsetFromUtc()) {
+            e.moment = e.moment.toTimeZone(zone);
+        }
+        e.placeName = sites.value(site).name;
+        e.place = sites.value(site).place;
+        e.notes = rest.join(u'\n');
+        reading.entries.append(Predicted(e));
+    };
+
+    if (!xml.readNextStartElement() || xml.name() != u"observations" ||
+        xml.namespaceUri() != Namespace) {
+        reading.error = NotAnOalLogReason();
+        return reading;
+    }
+    while (xml.readNextStartElement()) {
+        const QStringView element = xml.name();
+        if (element == u"observers" || element == u"sites" || element == u"targets") {
+            while (xml.readNextStartElement()) {
+                if (element == u"observers" && xml.name() == u"observer") {
+                    readObserver();
+                } else if (element == u"sites" && xml.name() == u"site") {
+                    readSite();
+                } else if (element == u"targets" && xml.name() == u"target") {
+                    readTarget();
+                } else {
+                    xml.skipCurrentElement();
+                }
+            }
+        } else if (element == u"observation") {
+            readObservation();
+        } else {
+            xml.skipCurrentElement();
+        }
+    }
+    if (xml.hasError()) {
+        reading.entries.clear();
+        reading.error = BrokenXmlReason(xml.lineNumber(), xml.errorString());
+    }
+    return reading;
+}
+
+QList<LogEntry> NewEntries(const QList<LogRow> &rows, const QList<LogEntry> &entries) {
+    const auto key = [](const LogEntry &e) {
+        return QStringLiteral("%1|%2|%3|%4")
+            .arg(e.moment.toSecsSinceEpoch() / 60)
+            .arg(std::lround(e.place.latitude * 1e6))
+            .arg(std::lround(e.place.longitude * 1e6))
+            .arg(e.observer);
+    };
+    QSet<QString> held;
+    for (const LogRow &row : rows) {
+        if (row.entry) {
+            held.insert(key(*row.entry));
+        }
+    }
+    QList<LogEntry> fresh;
+    for (const LogEntry &e : entries) {
+        if (!held.contains(key(e))) {
+            held.insert(key(e)); // a file that names one observation twice
+            fresh.append(e);
+        }
+    }
+    return fresh;
+}
+
+} // namespace lunex

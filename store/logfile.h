@@ -1,0 +1,102 @@
+#pragma once
+
+#include "lunar/ephemeris.h"
+#include "lunar/sightingprediction.h"
+#include "messages/messages.h"
+
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+#include <array>
+
+#include <optional>
+
+// The observer's log, naplo.csv beside hely.txt: a header row and one entry a
+// row, in UTF-8 with a byte-order mark (so that spreadsheet programs read the
+// accents), ',' between the cells, '.' decimals, cells with a ',', a quote or
+// a line break quoted as RFC 4180 has it, CR LF at each row's end. Every typed
+// character is kept as typed. A row that cannot be read is kept as it stood
+// and written back in its place, never dropped.
+namespace lunex {
+
+enum class SightingResult {
+    NakedEye,        // seen with the naked eye
+    AidThenNakedEye, // found with optical aid, then seen with the naked eye
+    OpticalAidOnly,  // seen only with optical aid
+    NotSeen,
+};
+enum class OpticalAid { None, Binoculars, Telescope, Camera };
+enum class SkyCondition { Clear, Haze, Cloud };
+
+inline constexpr int SightingResultCount = 4;
+inline constexpr int OpticalAidCount = 4;
+inline constexpr int SkyConditionCount = 3;
+
+// The codes of the file, by each enumeration: plain ASCII words, so that a
+// script needs no accents to read them. The exports use them too.
+inline constexpr std::array<QStringView, SightingResultCount> ResultCodes{
+    u"szabad_szemmel", u"eszkozzel_majd_szabad_szemmel", u"csak_eszkozzel", u"nem_latta"};
+inline constexpr std::array<QStringView, OpticalAidCount> AidCodes{u"nincs", u"binokular",
+                                                                   u"tavcso", u"kamera"};
+inline constexpr std::array<QStringView, SkyConditionCount> SkyCodes{u"tiszta", u"paras",
+                                                                     u"felhos"};
+// By Direction: evening, morning.
+inline constexpr std::array<QStringView, 2> DirectionCodes{u"este", u"reggel"};
+
+// The eye saw it / it was seen at all.
+bool SeenByEye(SightingResult result);
+bool SeenAtAll(SightingResult result);
+
+struct LogEntry {
+    // The instant of the sighting or the attempt, on the minute, in the zone
+    // of the clock it was read on (a named zone, or only its offset).
+    QDateTime moment;
+    QString placeName;
+    Place place;
+    SightingResult result = SightingResult::NotSeen;
+    OpticalAid aid = OpticalAid::None;
+    QString aidText; // "10×50"
+    SkyCondition sky = SkyCondition::Clear;
+    std::optional<int> transparency; // 1 (excellent) to 5 (poor)
+    QString observer;
+    QString notes;
+    SightingPrediction prediction;
+
+    bool operator==(const LogEntry &) const = default;
+};
+
+inline constexpr int TransparencyBest = 1;
+inline constexpr int TransparencyWorst = 5;
+
+// One row of the file: an entry, or a row that could not be read, byte for
+// byte as it stood (without its line end).
+struct LogRow {
+    std::optional<LogEntry> entry;
+    QByteArray unreadText;
+};
+
+// The entry with its prediction for its moment and place.
+LogEntry Predicted(LogEntry entry);
+
+// The rows of the file, and back.
+QByteArray LogFileBytes(const QList<LogRow> &rows);
+// The line numbers of the rows that could not be read go to `unreadLines`.
+QList<LogRow> ParseLogFile(const QByteArray &bytes, QList<int> *unreadLines = nullptr);
+
+// The largest naplo.csv that is read: room for a lifetime of entries.
+inline constexpr qint64 LogFileLimit = 64 * 1024 * 1024;
+
+struct LogReading {
+    QList<LogRow> rows;
+    // The file is there but could not be read: nothing may be saved over it.
+    bool unreadable = false;
+    // The file could not be read, or some of its rows not, in the user's words.
+    QString message;
+};
+
+LogReading LoadObservationLog(const QString &dataDir);
+FileProblem SaveObservationLog(const QString &dataDir, const QList<LogRow> &rows);
+
+} // namespace lunex

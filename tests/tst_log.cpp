@@ -1,0 +1,475 @@
+#include "logbook/logsummary.h"
+#include "logbook/oal.h"
+#include "lunar/evenings.h"
+#include "lunar/fundamentals.h"
+#include "lunar/newmoon.h"
+#include "lunar/sightingprediction.h"
+#include "store/logfile.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimeZone>
+
+#include <atomic>
+#include <memory>
+#include <thread>
+
+using namespace lunex;
+
+namespace {
+
+const QTimeZone Budapest("Europe/Budapest");
+
+LogEntry MakeEntry(const QDateTime &moment, SightingResult result, const QString &text) {
+    LogEntry e;
+    e.moment = moment;
+    e.placeName = text;
+    e.place = {46.25, 20.14, 75};
+    e.result = result;
+    e.aid = OpticalAid::Binoculars;
+    e.aidText = QStringLiteral("10×50");
+    e.sky = SkyCondition::Haze;
+    e.transparency = 2;
+    e.observer = QStringLiteral("Kovács Éva");
+    e.notes = text;
+    return Predicted(e);
+}
+
+QString LogPath(const QString &dir) {
+    return dir + QStringLiteral("/Pic/naplo.csv");
+}
+
+const QDateTime TheEvening(QDate(2027, 3, 9), QTime(18, 20), Budapest);
+
+// The file's row of an entry at Szeged on that evening, without its line end.
+QByteArray ValidLine() {
+    const QByteArray bytes = LogFileBytes(
+        {{MakeEntry(TheEvening, SightingResult::NakedEye, QStringLiteral("Szeged")), {}}});
+    return bytes.split('\n').at(1).chopped(1);
+}
+
+bool SameEntry(const LogEntry &a, const LogEntry &b) {
+    const SightingPrediction &p = a.prediction, &r = b.prediction;
+    return a.moment == b.moment && a.moment.timeZone() == b.moment.timeZone() &&
+           a.placeName == b.placeName && a.place.latitude == b.place.latitude &&
+           a.place.longitude == b.place.longitude && a.place.elevation == b.place.elevation &&
+           a.result == b.result && a.aid == b.aid && a.aidText == b.aidText && a.sky == b.sky &&
+           a.transparency == b.transparency && a.observer == b.observer && a.notes == b.notes &&
+           p.direction == r.direction && p.newMoon == r.newMoon && p.ageMinutes == r.ageMinutes &&
+           p.lagMinutes == r.lagMinutes && p.moon.altitude == r.moon.altitude &&
+           p.moon.azimuth == r.moon.azimuth && p.arcl == r.arcl && p.widthYallop == r.widthYallop &&
+           p.q == r.q && p.yallop == r.yallop && p.v == r.v && p.odeh == r.odeh;
+}
+
+} // namespace
+
+class TestLog : public QObject {
+    Q_OBJECT
+
+private:
+    std::unique_ptr<QTemporaryDir> temporary_;
+    QString dir_;
+
+private slots:
+    void init() {
+        temporary_ = std::make_unique<QTemporaryDir>();
+        dir_ = temporary_->path();
+        QVERIFY(QDir(dir_).mkpath(QStringLiteral("Pic")));
+    }
+
+    void keepsEveryEntryAsTyped_data() {
+        QTest::addColumn<QDateTime>("moment");
+        QTest::addColumn<int>("result");
+        QTest::addColumn<QString>("text");
+        const QDateTime evening(QDate(2027, 3, 9), QTime(18, 20), Budapest);
+        QTest::newRow("naked eye, accents")
+            << evening << int(SightingResult::NakedEye) << QStringLiteral("Árvíztűrő tükörfúrógép");
+        QTest::newRow("aid, then the eye; outside Windows-1250")
+            << evening.addDays(1) << int(SightingResult::AidThenNakedEye)
+            << QStringLiteral("Tromsø – 東京 🌙");
+        QTest::newRow("aid only; separators, quotes, line breaks")
+            << evening.addDays(2) << int(SightingResult::OpticalAidOnly)
+            << QStringLiteral("a, \"b\"; c\r\nd\ne");
+        QTest::newRow("not seen; blanks kept")
+            << evening.addDays(29) << int(SightingResult::NotSeen)
+            << QStringLiteral("  két szóköz  ");
+        QTest::newRow("morning, UTC")
+            << QDateTime(QDate(2027, 2, 5), QTime(5, 40), QTimeZone::utc())
+            << int(SightingResult::NakedEye) << QStringLiteral("reggel");
+        QTest::newRow("an offset without a zone name")
+            << QDateTime(QDate(2027, 3, 9), QTime(18, 20), QTimeZone(3600))
+            << int(SightingResult::NotSeen) << QStringLiteral("idopont,hely");
+    }
+    void keepsEveryEntryAsTyped() {
+        QFETCH(QDateTime, moment);
+        QFETCH(int, result);
+        QFETCH(QString, text);
+        LogEntry plain =
+            MakeEntry(moment.addDays(-1), SightingResult::NotSeen, QStringLiteral("x"));
+        plain.transparency.reset();
+        plain.aid = OpticalAid::None;
+        plain.aidText.clear();
+        const QList<LogRow> rows{{plain, {}},
+                                 {MakeEntry(moment, SightingResult(result), text), {}}};
+        QCOMPARE(SaveObservationLog(dir_, rows), FileProblem::None);
+
+        QFile file(LogPath(dir_));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY(bytes.startsWith("\xEF\xBB\xBF"));
+        QVERIFY(bytes.contains(text.toUtf8()) || text.contains(u'"'));
+
+        const LogReading read = LoadObservationLog(dir_);
+        QVERIFY(!read.unreadable);
+        QCOMPARE(read.message, QString());
+        QCOMPARE(read.rows.size(), rows.size());
+        for (qsizetype i = 0; i < rows.size(); ++i) {
+            QVERIFY(read.rows[i].entry);
+            QVERIFY2(SameEntry(*read.rows[i].entry, *rows[i].entry),
+                     qPrintable(QString::number(i)));
+        }
+        QCOMPARE(LogFileBytes(read.rows), bytes);
+    }
+
+    void keepsUnreadableRows_data() {
+        QTest::addColumn<QByteArray>("line");
+        QTest::addColumn<int>("entries");
+        const QByteArray valid = ValidLine();
+        QTest::newRow("garbage") << QByteArray("ez nem bejegyzés") << 2;
+        QTest::newRow("not UTF-8") << QByteArray(valid).replace(",Szeged,", ",\xF5\xE9,") << 2;
+        QTest::newRow("a quote left open") << QByteArray('"' + valid) << 2;
+        QTest::newRow("a cell too many") << QByteArray(valid + ",") << 2;
+        QTest::newRow("latitude beyond the pole")
+            << QByteArray(valid).replace(",46.25,", ",91,") << 2;
+        QTest::newRow("a zone that does not exist")
+            << QByteArray(valid).replace("Europe/Budapest", "Europe/Szeged") << 2;
+        QTest::newRow("a zone that Odeh has not") << QByteArray(valid.chopped(1) + "E") << 2;
+        QTest::newRow("a time without its offset") << QByteArray(valid).replace("+01:00", "") << 2;
+        QTest::newRow("a transparency beyond the scale")
+            << QByteArray(valid).replace(",paras,2,", ",paras,6,") << 2;
+        // Typed by hand in a spreadsheet: the prediction is Lunex's to add.
+        QList<QByteArray> cells = valid.split(',');
+        for (qsizetype i = 13; i < cells.size(); ++i) {
+            cells[i].clear();
+        }
+        QTest::newRow("without a prediction") << cells.join(',') << 3;
+    }
+    void keepsUnreadableRows() {
+        QFETCH(QByteArray, line);
+        QFETCH(int, entries);
+        const QDateTime moment = TheEvening;
+        QByteArray bytes =
+            LogFileBytes({{MakeEntry(moment, SightingResult::NakedEye, QStringLiteral("a")), {}}});
+        bytes += line + "\r\n" + ValidLine() + '\n';
+        QFile file(LogPath(dir_));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+
+        LogReading read = LoadObservationLog(dir_);
+        QVERIFY(!read.unreadable);
+        QCOMPARE(read.rows.size(), 3);
+        const int kept = int(std::count_if(read.rows.begin(), read.rows.end(),
+                                           [](const LogRow &r) { return bool(r.entry); }));
+        QCOMPARE(kept, entries);
+        QCOMPARE(read.message.isEmpty(), entries == 3);
+        if (entries < 3) {
+            QVERIFY2(read.message.contains(u"3."), qPrintable(read.message));
+        } else {
+            QVERIFY(read.rows[1].entry->prediction.newMoon.isValid());
+        }
+
+        // The next save, with an entry more and one less, keeps the row as it stood.
+        read.rows.removeFirst();
+        read.rows.append(
+            {MakeEntry(moment.addDays(1), SightingResult::OpticalAidOnly, QStringLiteral("c")),
+             {}});
+        QCOMPARE(SaveObservationLog(dir_, read.rows), FileProblem::None);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray saved = file.readAll();
+        if (entries < 3) {
+            QVERIFY(saved.contains("\r\n" + line + "\r\n"));
+        }
+        QCOMPARE(LoadObservationLog(dir_).rows.size(), 3);
+    }
+
+    // Two writers save at once, again and again, while a reader reads: every
+    // reading is one writer's whole log.
+    void concurrentSavesNeverTear() {
+        const QDateTime moment(QDate(2027, 3, 9), QTime(18, 20), Budapest);
+        QList<LogRow> shortLog, longLog;
+        shortLog.append({MakeEntry(moment, SightingResult::NakedEye, QStringLiteral("rövid")), {}});
+        for (int i = 0; i < 400; ++i) {
+            longLog.append(
+                {MakeEntry(moment.addDays(i), SightingResult::NotSeen, QString(200, u'ő')), {}});
+        }
+        std::atomic<bool> failed = false;
+        const auto writer = [&](const QList<LogRow> &rows) {
+            for (int i = 0; i < 40; ++i) {
+                failed = failed || SaveObservationLog(dir_, rows) != FileProblem::None;
+            }
+        };
+        std::thread a(writer, shortLog), b(writer, longLog);
+        int readings = 0;
+        while (readings < 200) {
+            const LogReading read = LoadObservationLog(dir_);
+            if (read.rows.isEmpty() && !read.unreadable) {
+                continue; // not yet written
+            }
+            QVERIFY(!read.unreadable);
+            QCOMPARE(read.message, QString());
+            QVERIFY(read.rows.size() == shortLog.size() || read.rows.size() == longLog.size());
+            ++readings;
+        }
+        a.join();
+        b.join();
+        QVERIFY(!failed);
+    }
+
+    void unreadableFileIsNotOverwritten() {
+        QVERIFY(QDir().mkpath(LogPath(dir_)));
+        const LogReading read = LoadObservationLog(dir_);
+        QVERIFY(read.unreadable);
+        QVERIFY(read.message.contains(u"naplo.csv"));
+    }
+
+    // At the forecast's best time the prediction is the forecast's evening.
+    void predictionIsTheForecasts_data() {
+        QTest::addColumn<double>("latitude");
+        QTest::addColumn<double>("longitude");
+        QTest::addColumn<int>("lunation");
+        QTest::newRow("Szeged, spring 2027") << 46.25 << 20.14 << 337;
+        QTest::newRow("Szeged, autumn 2027") << 46.25 << 20.14 << 344;
+        QTest::newRow("Cape Town") << -33.92 << 18.42 << 340;
+        QTest::newRow("Quito, west of Greenwich") << -0.22 << -78.51 << 339;
+        QTest::newRow("Helsinki") << 60.17 << 24.94 << 337;
+    }
+    void predictionIsTheForecasts() {
+        QFETCH(double, latitude);
+        QFETCH(double, longitude);
+        QFETCH(int, lunation);
+        const Place place{latitude, longitude, 100};
+        const Lunation forecast = ComputeLunation(place, lunation);
+        int compared = 0;
+        for (const Evening &e : forecast.evenings) {
+            if (e.sighting.status != CrescentStatus::Computed) {
+                continue;
+            }
+            const CrescentSighting &s = e.sighting;
+            const SightingPrediction p = PredictSighting(place, FromJulianDay(*s.bestTime));
+            QCOMPARE(p.direction, Direction::Evening);
+            QCOMPARE(p.newMoon, forecast.newMoon);
+            QCOMPARE(p.ageMinutes, e.age->totalMinutes);
+            QCOMPARE(p.lagMinutes, s.lagMinutes);
+            // A QDateTime holds the best time to the millisecond, in which the
+            // Moon moves a hundredth of an arc second.
+            const auto near = [](double a, double b) { return std::abs(a - b) < 1e-5; };
+            QVERIFY(near(p.moon.altitude, e.moonAtBestTime->altitude));
+            QVERIFY(near(p.moon.azimuth, e.moonAtBestTime->azimuth));
+            QVERIFY(near(p.arcl, s.arcl));
+            QVERIFY(near(p.widthYallop, s.widthYallop));
+            QVERIFY(near(p.q, s.q));
+            QCOMPARE(p.yallop, s.yallop);
+            QVERIFY(near(p.v, s.v));
+            QCOMPARE(p.odeh, s.odeh);
+            ++compared;
+        }
+        QVERIFY(compared > 0);
+    }
+
+    // A log of every kind: results, aids, skies, two observers and two places,
+    // accents, characters beyond Windows-1250 and XML's own, notes of lines.
+    static QList<LogEntry> VariedEntries() {
+        QList<LogEntry> entries;
+        for (int i = 0; i < SightingResultCount * 2; ++i) {
+            LogEntry e = MakeEntry(
+                TheEvening.addDays(i * 3), SightingResult(i % SightingResultCount),
+                i % 2 ? QStringLiteral("Tromsø <&> \"東京\"") : QStringLiteral("Szőlőhegy"));
+            e.aid = OpticalAid(i % OpticalAidCount);
+            e.aidText = e.aid == OpticalAid::None ? QString() : QStringLiteral("10×50");
+            e.sky = SkyCondition(i % SkyConditionCount);
+            e.transparency = i % 3 ? std::optional(i % 5 + 1) : std::nullopt;
+            e.observer = i % 3 ? QStringLiteral("Kovács Éva") : QStringLiteral("Bob");
+            e.notes = i % 4 ? QStringLiteral("első sor\nmásodik; \r\n harmadik") : QString();
+            if (i == 5) {
+                e.place = {-33.92, 18.42, 10};
+            }
+            if (i == 6) {
+                e.moment = e.moment.toTimeZone(QTimeZone::utc());
+            }
+            entries.append(Predicted(e));
+        }
+        return entries;
+    }
+
+    void oalExportValidates() {
+        const QString file = dir_ + QStringLiteral("/naplo.xml");
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(FormatOal(VariedEntries()));
+        out.close();
+        QProcess xmllint;
+        xmllint.start(QStringLiteral("xmllint"),
+                      {QStringLiteral("--noout"), QStringLiteral("--schema"),
+                       QStringLiteral(LUNEX_TEST_DATA_DIR "/oal21/oal21.xsd"), file});
+        QVERIFY2(xmllint.waitForFinished(60000), "xmllint (libxml2-utils) is needed");
+        QVERIFY2(xmllint.exitStatus() == QProcess::NormalExit && xmllint.exitCode() == 0,
+                 xmllint.readAllStandardError().constData());
+    }
+
+    void oalImportGivesTheSameEntries() {
+        const QList<LogEntry> entries = VariedEntries();
+        const OalReading read = ReadOal(FormatOal(entries), Budapest);
+        QCOMPARE(read.error, QString());
+        QCOMPARE(read.entries.size(), entries.size());
+        for (qsizetype i = 0; i < entries.size(); ++i) {
+            QCOMPARE(read.entries[i].moment.offsetFromUtc(), entries[i].moment.offsetFromUtc());
+            LogEntry back = read.entries[i];
+            back.moment = back.moment.toTimeZone(entries[i].moment.timeZone());
+            QVERIFY2(SameEntry(back, entries[i]),
+                     qPrintable(QStringLiteral("%1: %2 | %3 | %4")
+                                    .arg(i)
+                                    .arg(back.placeName, back.notes, back.observer)));
+        }
+        // What the log holds already is not taken twice.
+        QList<LogRow> rows;
+        for (const LogEntry &e : entries.mid(0, 3)) {
+            rows.append({e, {}});
+        }
+        QCOMPARE(NewEntries(rows, read.entries).size(), entries.size() - 3);
+        QCOMPARE(NewEntries({}, read.entries + read.entries).size(), entries.size());
+    }
+
+    void oalImportsAnotherProgramsLog_data() {
+        QTest::addColumn<QString>("observation");
+        QTest::addColumn<int>("result"); // -1: not taken
+        QTest::addColumn<QString>("notes");
+        const QString base =
+            QStringLiteral("<observer>o</observer><site>s</site><target>%1</target>"
+                           "<begin>2027-03-09T18:20:00+01:00</begin>%2");
+        QTest::newRow("by eye") << base.arg(QStringLiteral("m"),
+                                            QStringLiteral("<result><description>thin</description>"
+                                                           "</result>"))
+                                << int(SightingResult::NakedEye) << QStringLiteral("thin");
+        QTest::newRow("with a scope")
+            << base.arg(QStringLiteral("m"), QStringLiteral("<scope>sc</scope><result><description>"
+                                                            "x</description></result>"))
+            << int(SightingResult::OpticalAidOnly) << QStringLiteral("x");
+        QTest::newRow("not the Moon")
+            << base.arg(QStringLiteral("v"), QStringLiteral("<result><description>x</description>"
+                                                            "</result>"))
+            << -1 << QString();
+    }
+    void oalImportsAnotherProgramsLog() {
+        QFETCH(QString, observation);
+        QFETCH(int, result);
+        QFETCH(QString, notes);
+        const QString xml =
+            QStringLiteral(
+                "<?xml version=\"1.0\"?><oal:observations version=\"2.1\" "
+                "xmlns:oal=\"http://groups.google.com/group/openastronomylog\" "
+                "xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\"><observers><observer "
+                "id=\"o\">"
+                "<name>Jan</name><surname>Novák</surname></observer></observers><sites><site "
+                "id=\"s\">"
+                "<name>Brno</name><longitude unit=\"rad\">0.2897</longitude><latitude unit=\"deg\">"
+                "49.2</latitude><timezone>60</timezone></site></sites><sessions/><targets>"
+                "<target xsi:type=\"oal:MoonTargetType\" "
+                "id=\"m\"><datasource>x</datasource><name>Moon"
+                "</name></target><target xsi:type=\"oal:PlanetTargetType\" id=\"v\"><datasource>x"
+                "</datasource><name>Venus</name></target></targets><scopes/><eyepieces/><lenses/>"
+                "<filters/><imagers/><observation>%1</observation></oal:observations>")
+                .arg(observation);
+        const OalReading read = ReadOal(xml.toUtf8(), Budapest);
+        QCOMPARE(read.error, QString());
+        QCOMPARE(read.entries.size(), result < 0 ? 0 : 1);
+        if (result >= 0) {
+            const LogEntry &e = read.entries.first();
+            QCOMPARE(int(e.result), result);
+            QCOMPARE(e.notes, notes);
+            QCOMPARE(e.observer, QStringLiteral("Novák Jan"));
+            QVERIFY(std::abs(e.place.longitude - 16.6) < 0.01);
+            QCOMPARE(e.moment.timeZone(), Budapest);
+            QVERIFY(e.prediction.newMoon.isValid());
+        }
+    }
+
+    void refusesWhatIsNotALog_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("another XML") << QByteArray("<html><body/></html>");
+        QTest::newRow("cut short") << QByteArray(
+            "<oal:observations xmlns:oal=\"http://groups.google.com/group/openastronomylog\">"
+            "<observers>");
+        QTest::newRow("not XML") << QByteArray("idopont,hely\r\n");
+    }
+    void refusesWhatIsNotALog() {
+        QFETCH(QByteArray, bytes);
+        const OalReading read = ReadOal(bytes, Budapest);
+        QVERIFY(!read.error.isEmpty());
+        QVERIFY(read.entries.isEmpty());
+    }
+
+    // The records and the classes as the log saw them.
+    void recordsAndSummary() {
+        QList<LogRow> rows;
+        const int k = 337;
+        const Place szeged{46.25, 20.14, 75};
+        const Lunation lunation = ComputeLunation(szeged, k);
+        QList<LogEntry> at;
+        for (const Evening &e : lunation.evenings) {
+            if (e.sighting.bestTime) {
+                LogEntry entry = MakeEntry(MinuteOf(*e.sighting.bestTime).toTimeZone(Budapest),
+                                           SightingResult::NotSeen, QStringLiteral("x"));
+                at.append(entry);
+            }
+        }
+        QVERIFY(at.size() >= 3);
+        const std::array<SightingResult, 3> results{SightingResult::OpticalAidOnly,
+                                                    SightingResult::AidThenNakedEye,
+                                                    SightingResult::NakedEye};
+        for (int i = 0; i < 3; ++i) {
+            at[i].result = results[i];
+            rows.append({at[i], {}});
+        }
+        rows.append({std::nullopt, QByteArray("sérült sor")});
+        LogEntry failed = at[0];
+        failed.result = SightingResult::NotSeen;
+        rows.append({failed, {}});
+
+        const ObserverRecords records = FindRecords(rows);
+        QCOMPARE(records.youngestWithAid->moment, at[0].moment);
+        QCOMPARE(records.oldestWithAid->moment, at[1].moment);
+        QCOMPARE(records.youngestByEye->moment, at[1].moment);
+        QCOMPARE(records.oldestByEye->moment, at[2].moment);
+
+        const ClassSummary summary = SummarizeByClass(rows);
+        int seen = 0, notSeen = 0;
+        for (const SeenTally &t : summary.yallop) {
+            seen += t.seen;
+            notSeen += t.notSeen;
+        }
+        QCOMPARE(seen, 3);
+        QCOMPARE(notSeen, 1);
+        QCOMPARE(summary.yallop[int(at[0].prediction.yallop)].notSeen, 1);
+        QCOMPARE(summary.odeh[int(at[2].prediction.odeh)].seen >= 1, true);
+    }
+
+    // A morning's sighting is of the old crescent before the coming new moon.
+    void morningPrecedesItsNewMoon() {
+        const QDateTime newMoon = NewMoonUtc(340);
+        QDateTime dawn(newMoon.toTimeZone(Budapest).date(), QTime(5, 0), Budapest);
+        if (dawn >= newMoon) {
+            dawn = dawn.addDays(-1);
+        }
+        const SightingPrediction p = PredictSighting({46.25, 20.14, 75}, dawn);
+        QCOMPARE(p.direction, Direction::Morning);
+        QCOMPARE(p.newMoon, newMoon);
+        QVERIFY(p.ageMinutes < 0);
+        QCOMPARE(p.ageMinutes, int(-dawn.secsTo(RoundedToMinute(newMoon)) / 60));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestLog)
+#include "tst_log.moc"
