@@ -6,11 +6,14 @@
 #include "app/forecast/crescentwindow.h"
 #include "app/forecast/mappanel.h"
 #include "app/forecast/skypanel.h"
+#include "app/log/entrydialog.h"
+#include "app/log/logwindow.h"
 #include "app/main/mainwindow.h"
 #include "app/year/yearwindow.h"
 #include "benchlist.h"
 #include "store/datafiles.h"
 #include "store/fileio.h"
+#include "store/logfile.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -220,6 +223,61 @@ void BM_NextYear(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_NextYear)->Unit(benchmark::kMillisecond);
+
+// A log of `count` entries, one an evening at Szeged over the years.
+void WriteLog(const QString &dir, int count) {
+    QList<LogRow> rows;
+    LogEntry e;
+    e.placeName = QStringLiteral("Szeged");
+    e.place = {46.25, 20.14, 75};
+    e.observer = QStringLiteral("Kovács Éva");
+    e.aid = OpticalAid::Binoculars;
+    e.aidText = QStringLiteral("10×50");
+    e.notes = QStringLiteral("vékony sarló a párában");
+    const QTimeZone zone("Europe/Budapest");
+    for (int i = 0; i < count; ++i) {
+        e.moment = QDateTime(QDate(2000, 1, 1).addDays(i), QTime(17, 30), zone);
+        e.result = SightingResult(i % SightingResultCount);
+        rows.append({Predicted(e), {}});
+    }
+    SaveObservationLog(dir, rows);
+}
+
+// The log window with 10,000 entries, from the start until it has painted.
+void BM_OpenLog(benchmark::State &state) {
+    BenchDir dir(130);
+    WriteLog(dir.tmp.path(), int(state.range(0)));
+    FixedClock clock;
+    for (auto _ : state) {
+        LogWindow window({dir.tmp.path(), dir.tmp.path()}, &clock);
+        window.show();
+        window.repaint();
+        state.PauseTiming();
+        window.close();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_OpenLog)->Arg(10000)->Unit(benchmark::kMillisecond);
+
+// An entry added to a log of a thousand: its prediction computed, the whole
+// file saved and flushed, the table and the records shown anew.
+void BM_AddLogEntry(benchmark::State &state) {
+    BenchDir dir(130);
+    WriteLog(dir.tmp.path(), 1000);
+    FixedClock clock;
+    LogWindow window({dir.tmp.path(), dir.tmp.path()}, &clock);
+    window.show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        EntryDialog *dialog = window.addEntry(window.freshEntry());
+        dialog->accept();
+        state.PauseTiming();
+        QApplication::processEvents();
+        state.ResumeTiming();
+    }
+}
+BENCHMARK(BM_AddLogEntry)->Unit(benchmark::kMillisecond);
 
 // Another evening chosen: the drawing computed and painted anew.
 void BM_ChangeEvening(benchmark::State &state) {

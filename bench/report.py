@@ -165,6 +165,16 @@ for name, what in (("BM_MapWhileResponsive", "the world map at 1°"),
             f"{unit_ms(drawn):.0f} ms; longest stall {stall:.1f} ms",
             "< 1.5 s; stall < 50 ms", unit_ms(drawn) < 1500 and stall < 50)
 
+log_open = gbench(gui, "BM_OpenLog/10000")
+if log_open:
+    row("Observation log: the window opened with 10,000 entries until painted",
+        f"{unit_ms(log_open):.1f} ms", "< 300 ms", unit_ms(log_open) < 300)
+log_add = gbench(gui, "BM_AddLogEntry")
+if log_add:
+    row("Observation log: an entry added (prediction, naplo.csv of 1,000 entries saved and "
+        "flushed, the window shown anew)",
+        f"{unit_ms(log_add):.1f} ms", "< 50 ms + the flush", unit_ms(log_add) < 50)
+
 pics = hyper_medians("pics.json")
 if pics:
     row("Making the whole Pic directory", f"{pics[0] * 1000:.0f} ms", "< 2 s", pics[0] < 2)

@@ -4,6 +4,8 @@
 #include "app/forecast/eveningstable.h"
 #include "app/forecast/mappanel.h"
 #include "app/forecast/skypanel.h"
+#include "app/log/entrydialog.h"
+#include "app/log/logwindow.h"
 #include "clock/civiltime.h"
 #include "look/colours.h"
 #include "look/look.h"
@@ -172,7 +174,10 @@ QLayout *CrescentWindow::buildExports() {
     saveSkyButton_ = AddWindowButton(this, "saveSkyButton", QStringLiteral("&Rajz mentése (PNG)…"));
     saveMapButton_ =
         AddWindowButton(this, "saveMapButton", QStringLiteral("Térkép &mentése (PNG)…"));
+    logButton_ = AddWindowButton(this, "logSightingButton", QStringLiteral("Be&jegyzés a naplóba…"),
+                                 QStringLiteral("Megfigyelés a naplóba"));
     auto *closeButton = AddWindowButton(this, "closeButton", QStringLiteral("&Bezárás"));
+    connect(logButton_, &QPushButton::clicked, this, &CrescentWindow::logSighting);
     connect(saveEvenings, &QPushButton::clicked, this, &CrescentWindow::exportEvenings);
     connect(saveCalendar, &QPushButton::clicked, this, &CrescentWindow::exportCalendar);
     connect(saveSkyButton_, &QPushButton::clicked, this, [this] {
@@ -198,6 +203,7 @@ QLayout *CrescentWindow::buildExports() {
                                  saveCalendar,
                                  saveSkyButton_,
                                  saveMapButton_,
+                                 logButton_,
                                  closeButton};
     for (qsizetype i = 1; i < order.size(); ++i) {
         setTabOrder(order[i - 1], order[i]);
@@ -208,6 +214,8 @@ QLayout *CrescentWindow::buildExports() {
     exports->addWidget(saveCalendar);
     exports->addWidget(saveSkyButton_);
     exports->addWidget(saveMapButton_);
+    exports->addSpacing(12);
+    exports->addWidget(logButton_);
     exports->addStretch(1);
     exports->addWidget(closeButton);
     return exports;
@@ -318,6 +326,7 @@ void CrescentWindow::showSelectedEvening() {
     skyPanel_->showEvening(place_.name, place_.place, evening, zone_, QLocale());
     saveSkyButton_->setEnabled(skyPanel_->view().has_value());
     saveMapButton_->setEnabled(false);
+    logButton_->setEnabled(evening.sighting.bestTime.has_value());
     mapPanel_->showEvening(evening.date,
                            {place_.name, place_.place.latitude, place_.place.longitude});
 }
@@ -329,6 +338,20 @@ void CrescentWindow::choosePlace() {
         lunation_ = {};
         showLunation(lunationNumber_);
     }
+}
+
+// A new entry of the log at the selected evening's best time and this place.
+EntryDialog *CrescentWindow::logSighting() {
+    const int row = selectedEvening();
+    if (row < 0 || row >= lunation_.evenings.size() || !lunation_.evenings[row].sighting.bestTime) {
+        return nullptr;
+    }
+    LogWindow *log = OpenLogWindow(dirs_, clock_ == &systemClock_ ? nullptr : clock_);
+    LogEntry entry = log->freshEntry();
+    entry.moment = MinuteOf(*lunation_.evenings[row].sighting.bestTime).toTimeZone(zone_);
+    entry.placeName = place_.name;
+    entry.place = place_.place;
+    return log->addEntry(Predicted(entry));
 }
 
 void CrescentWindow::exportEvenings() {

@@ -17,6 +17,7 @@ class QTabWidget;
 
 namespace lunex {
 
+class EntryDialog;
 class EveningsTable;
 class MapPanel;
 class SkyPanel;
@@ -51,6 +52,8 @@ public:
     // The evenings the crescent can be seen on, as an iCalendar file.
     bool saveCalendar(const QString &path);
     bool savePicture(const QString &path, const QImage &picture);
+    // Opens the log with a new entry at the selected evening's best time.
+    EntryDialog *logSighting();
 
 private:
     QLayout *buildHeader();
@@ -88,6 +91,7 @@ private:
     MapPanel *mapPanel_ = nullptr;
     QPushButton *saveSkyButton_ = nullptr;
     QPushButton *saveMapButton_ = nullptr;
+    QPushButton *logButton_ = nullptr;
 };
 
 } // namespace lunex

@@ -115,6 +115,14 @@ QString ClassLegendText() {
                       &OdehMeaning);
 }
 
+QColor ClassCellColour(YallopClass yallop) {
+    return OverWhite(Legend(Criterion::Yallop)[int(yallop)].colour);
+}
+
+QColor ClassCellColour(OdehZone odeh) {
+    return OverWhite(Legend(Criterion::Odeh)[int(odeh)].colour);
+}
+
 EveningsTable::EveningsTable(QWidget *parent) : QTableWidget(0, ColumnCount, parent) {
     setObjectName(QStringLiteral("eveningsTable"));
     setAccessibleName(QStringLiteral("Esték"));

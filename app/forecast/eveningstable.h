@@ -3,12 +3,17 @@
 #include "lunar/ephemeris.h"
 #include "lunar/evenings.h"
 
+#include <QColor>
 #include <QDate>
 #include <QLocale>
 #include <QTableWidget>
 #include <QTimeZone>
 
 namespace lunex {
+
+// The colour of a class's cell: the map's shade as it looks over white.
+QColor ClassCellColour(YallopClass yallop);
+QColor ClassCellColour(OdehZone odeh);
 
 // What the evenings are shown for: the place, the clock of the zone, the
 // user's forms of dates and numbers, and today, which is highlighted.

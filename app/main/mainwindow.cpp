@@ -1,5 +1,6 @@
 #include "app/main/mainwindow.h"
 
+#include "app/log/logwindow.h"
 #include "app/pictures/moonpictures.h"
 
 #include "clock/civiltime.h"
@@ -213,6 +214,9 @@ void MainWindow::buildMenus() {
             &QAction::triggered, this, [this] {
                 showSecondary(yearWindow_, dirs_, clock_ == &systemClock_ ? nullptr : clock_);
             });
+    connect(item(calculationsMenu, "naplo", QStringLiteral("Megfigyelési napló…"), {}),
+            &QAction::triggered, this,
+            [this] { OpenLogWindow(dirs_, clock_ == &systemClock_ ? nullptr : clock_); });
 
     QMenu *helpMenu = bar->addMenu(QStringLiteral("H&elp"));
     helpMenu->setObjectName(QStringLiteral("prg"));

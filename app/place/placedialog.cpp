@@ -243,6 +243,11 @@ void PlaceDialog::accept() {
     if (!place) {
         return;
     }
+    if (!storing_) {
+        saved_ = place;
+        QDialog::accept();
+        return;
+    }
     const FileProblem problem = SaveObserverPlace(dataDir_, *place);
     if (problem != FileProblem::None) {
         look::ShowMessageBox(this, WriteFailureMessage(FileNameOf(PlaceFile), problem),

@@ -26,6 +26,8 @@ public:
 
     // The place that OK saved, as hely.txt gives it back.
     std::optional<ObserverPlace> saved() const { return saved_; }
+    // OK gives the place without storing it: a place of its own for one log entry.
+    void keepUnsaved() { storing_ = false; }
 
     // OK: a field that cannot be read is named in a message and nothing is
     // stored; a place that cannot be saved is reported. Either way the dialog
@@ -53,6 +55,7 @@ private:
     QLineEdit *elevation_ = nullptr;
     QComboBox *zone_ = nullptr;
     std::optional<ObserverPlace> saved_;
+    bool storing_ = true;
 };
 
 // Opens the dialog; on OK validates, saves hely.txt (messages on failure) and
