@@ -4,10 +4,13 @@
 
 #include "app/forecast/crescentwindow.h"
 #include "app/forecast/mappanel.h"
+#include "app/log/entrydialog.h"
+#include "app/log/logwindow.h"
 #include "app/main/mainwindow.h"
 #include "app/pictures/picturewindow.h"
 #include "app/place/placedialog.h"
 #include "app/year/yearwindow.h"
+#include "store/logfile.h"
 #include "store/placefile.h"
 
 #include <QAction>
@@ -99,6 +102,45 @@ bool TakeYear(MainWindow &main, const QDir &out) {
     return ok;
 }
 
+// Two sightings and a failed attempt after the new moon of December 2026,
+// each at its evening's best time; the log window, and the entry the
+// forecast's button opens for the evening it shows.
+bool TakeLog(MainWindow &main, const AppDirs &dirs, const QDir &out) {
+    const Lunation lunation = main.crescentWindow()->lunation();
+    const QTimeZone zone("Europe/Budapest");
+    const std::array<SightingResult, 3> results{
+        SightingResult::NotSeen, SightingResult::AidThenNakedEye, SightingResult::NakedEye};
+    QList<LogRow> rows;
+    for (int i = 0; i < 3; ++i) {
+        LogEntry e;
+        e.moment = MinuteOf(*lunation.evenings[i + 1].sighting.bestTime).toTimeZone(zone);
+        e.placeName = QStringLiteral("Szeged");
+        e.place = {46.25, 20.14, 75};
+        e.result = results[i];
+        e.aid = i == 1 ? OpticalAid::Binoculars : OpticalAid::None;
+        e.aidText = i == 1 ? QStringLiteral("10×50") : QString();
+        e.sky = i == 0 ? SkyCondition::Haze : SkyCondition::Clear;
+        e.transparency = i == 0 ? 4 : 2;
+        e.observer = QStringLiteral("Kovács Éva");
+        e.notes = i == 0 ? QStringLiteral("pára a látóhatáron") : QString();
+        rows.append({Predicted(e), {}});
+    }
+    if (SaveObservationLog(dirs.data, rows) != FileProblem::None) {
+        return false;
+    }
+    main.findChild<QAction *>(QStringLiteral("naplo"))->trigger();
+    LogWindow *log = OpenLogWindow(dirs, nullptr);
+    log->resize(1320, 640);
+    bool ok = Take(log, out.filePath(QStringLiteral("observation-log.png")));
+    EntryDialog *entry = main.crescentWindow()->logSighting();
+    ok = entry != nullptr && Take(entry, out.filePath(QStringLiteral("log-entry.png"))) && ok;
+    if (entry != nullptr) {
+        entry->reject();
+    }
+    delete log;
+    return ok;
+}
+
 bool TakeWindows(const AppDirs &dirs, const QDir &out) {
     ShownMoment clock;
     MainWindow main(dirs, &clock);
@@ -120,6 +162,7 @@ bool TakeWindows(const AppDirs &dirs, const QDir &out) {
     calculator->close();
 
     ok = TakeForecast(main, out) && ok;
+    ok = TakeLog(main, dirs, out) && ok;
     delete main.crescentWindow();
     ok = TakeYear(main, out) && ok;
     return ok;

@@ -522,13 +522,14 @@ private slots:
         QTest::newRow("where to look")
             << 0
             << before + QStringList{"momentSlider",       "bestTimeButton", "saveEveningsButton",
-                                    "saveCalendarButton", "saveSkyButton",  "closeButton",
-                                    "placeButton"};
+                                    "saveCalendarButton", "saveSkyButton",  "logSightingButton",
+                                    "closeButton",        "placeButton"};
         QTest::newRow("map") << 1
                              << before + QStringList{"criterionBox",       "viewBox",
                                                      "saveEveningsButton", "saveCalendarButton",
                                                      "saveSkyButton",      "saveMapButton",
-                                                     "closeButton",        "placeButton"};
+                                                     "logSightingButton",  "closeButton",
+                                                     "placeButton"};
     }
     void everyControlByTab() {
         QFETCH(int, view);

@@ -523,10 +523,12 @@ private slots:
         QCOMPARE(rig.window->findChild<QAction *>("leir")->shortcut(),
                  QKeySequence(Qt::CTRL | Qt::Key_L));
         QCOMPARE(rig.window->findChild<QAction *>("hold02")->text(), "  2. nap");
-        // The forecast follows the two switched-off items.
+        // The forecast follows the two switched-off items; the log comes last.
         const QList<QAction *> calculations = rig.window->findChild<QMenu *>("szamit")->actions();
         QCOMPARE(calculations.at(3)->objectName(), "holdsarlo");
         QCOMPARE(calculations.at(3)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_H));
+        QCOMPARE(calculations.last()->objectName(), "naplo");
+        QVERIFY(calculations.last()->isEnabled());
     }
 
     void onePictureWindowComesBackAfresh() {

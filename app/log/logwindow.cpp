@@ -1,5 +1,6 @@
 #include "app/log/logwindow.h"
 
+#include "app/common/windowparts.h"
 #include "app/forecast/eveningstable.h"
 #include "app/log/entrydialog.h"
 #include "app/place/placedialog.h"
@@ -221,13 +222,6 @@ private:
 };
 
 namespace {
-
-QPushButton *AddWindowButton(QWidget *parent, const char *name, const QString &caption) {
-    QPushButton *button = look::AddButton(parent, name, caption, {}, look::PaleGreen,
-                                          look::Font(look::Face::Arial, 10, true));
-    button->setMinimumHeight(28);
-    return button;
-}
 
 QString RecordLine(const QString &caption, const std::optional<LogEntry> &entry) {
     if (!entry) {
@@ -496,15 +490,9 @@ bool LogWindow::store(const QList<LogRow> &rows) {
 }
 
 void LogWindow::exportCsvChosen() {
-    const QString plain = QStringLiteral("CSV, vesszővel és tizedesponttal (*.csv)");
-    const QString hungarian = QStringLiteral(
-        "CSV magyar táblázatkezelőknek, pontosvesszővel és tizedesvesszővel (*.csv)");
-    QString chosen = hungarian;
-    const QString path = QFileDialog::getSaveFileName(
-        this, QStringLiteral("A napló mentése"), QDir::homePath() + QStringLiteral("/naplo.csv"),
-        plain + QStringLiteral(";;") + hungarian, &chosen);
-    if (!path.isEmpty()) {
-        exportCsv(path, chosen == hungarian ? CsvForm::Hungarian : CsvForm::Plain);
+    if (const auto target = AskCsvTarget(this, QStringLiteral("A napló mentése"),
+                                         QDir::homePath() + QStringLiteral("/naplo.csv"))) {
+        exportCsv(target->path, target->form);
     }
 }
 
@@ -526,12 +514,7 @@ bool LogWindow::exportOal(const QString &path) {
 }
 
 bool LogWindow::saveFile(const QString &path, const QByteArray &bytes) {
-    const FileProblem problem = WriteFileAtomically(path, bytes);
-    if (problem != FileProblem::None) {
-        look::ShowMessageBox(this, UserFileWriteFailureMessage(path, problem),
-                             QMessageBox::Critical);
-    }
-    return problem == FileProblem::None;
+    return SaveExport(this, path, bytes);
 }
 
 int LogWindow::importOal(const QString &path) {
