@@ -363,7 +363,7 @@ FileProblem SaveObservationLog(const QString &dataDir, const QList<LogRow> &rows
     if (dataDir.isEmpty()) {
         return FileProblem::NoHome;
     }
-    return WriteFileAtomically(AppPath(dataDir, ObservationLogFile), LogFileBytes(rows));
+    return WriteDataFile(AppPath(dataDir, ObservationLogFile), LogFileBytes(rows));
 }
 
 } // namespace lunex

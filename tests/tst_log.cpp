@@ -228,6 +228,22 @@ private slots:
         QVERIFY(!failed);
     }
 
+    // A link planted in the log's place: the save is refused and what it
+    // leads to stays as it was.
+    void neverWritesThroughALink() {
+        const QString elsewhere = dir_ + QStringLiteral("/masik.csv");
+        QFile target(elsewhere);
+        QVERIFY(target.open(QIODevice::WriteOnly));
+        target.write("mas");
+        target.close();
+        QVERIFY(QFile::link(elsewhere, LogPath(dir_)));
+        const QList<LogRow> rows{
+            {MakeEntry(TheEvening, SightingResult::NakedEye, QStringLiteral("x")), {}}};
+        QCOMPARE(SaveObservationLog(dir_, rows), FileProblem::IsLink);
+        QVERIFY(target.open(QIODevice::ReadOnly));
+        QCOMPARE(target.readAll(), QByteArray("mas"));
+    }
+
     void unreadableFileIsNotOverwritten() {
         QVERIFY(QDir().mkpath(LogPath(dir_)));
         const LogReading read = LoadObservationLog(dir_);
