@@ -11,6 +11,7 @@
 #include "lunar/evenings.h"
 #include "messageboxes.h"
 #include "store/logfile.h"
+#include "store/placefile.h"
 #include "windowcleanup.h"
 
 #include <QApplication>
@@ -211,6 +212,23 @@ private slots:
         dialog->accept();
         QVERIFY(dir_->read(QStringLiteral("naplo.csv")).contains("\r\nnem bejegyz\xE9s\r\n"));
         QCOMPARE(stored().size(), 2);
+    }
+
+    // A new entry is at the stored place, on that place's own clock.
+    void freshEntryOnThePlacesClock() {
+        QCOMPARE(SaveObserverPlace(
+                     dir_->path(),
+                     {QStringLiteral("Tokió"), {35.68, 139.69, 40}, QStringLiteral("Asia/Tokyo")}),
+                 FileProblem::None);
+        LogWindow window(dir_->portable(), &clock_);
+        const LogEntry e = window.freshEntry();
+        QCOMPARE(e.placeName, QStringLiteral("Tokió"));
+        QCOMPARE(e.moment, clock_.at);
+        QCOMPARE(e.moment.timeZone(), QTimeZone("Asia/Tokyo"));
+        EntryDialog *dialog = window.addEntry(e);
+        QCOMPARE(dialog->momentEdit()->dateTime().time(), QTime(2, 0)); // 18:00 in Budapest
+        dialog->accept();
+        QCOMPARE(stored().constFirst().moment.timeZone(), QTimeZone("Asia/Tokyo"));
     }
 
     void summaryCountsByClass() {

@@ -68,7 +68,7 @@ EntryDialog::EntryDialog(const AppDirs &dirs, const LogEntry &entry, QWidget *pa
     moment_->setCalendarPopup(true);
     moment_->setDateTime(
         QDateTime(entry.moment.toTimeZone(zone_).date(), entry.moment.toTimeZone(zone_).time()));
-    auto *zoneText = new QLabel(QString::fromLatin1(zone_.id()), this);
+    zoneText_ = new QLabel(QString::fromLatin1(zone_.id()), this);
     placeText_ = new QLabel(this);
     placeText_->setObjectName(QStringLiteral("placeText"));
     auto *placeButton = new QPushButton(QStringLiteral("&Hely…"), this);
@@ -103,7 +103,7 @@ EntryDialog::EntryDialog(const AppDirs &dirs, const LogEntry &entry, QWidget *pa
 
     auto *momentRow = new QHBoxLayout;
     momentRow->addWidget(moment_);
-    momentRow->addWidget(zoneText);
+    momentRow->addWidget(zoneText_);
     momentRow->addStretch(1);
     auto *placeRow = new QHBoxLayout;
     placeRow->addWidget(placeText_, 1);
@@ -162,11 +162,17 @@ std::optional<QDateTime> EntryDialog::typedMoment() const {
 }
 
 void EntryDialog::choosePlace() {
-    PlaceDialog dialog(dirs_, {entry_.placeName, entry_.place}, this);
+    const QString zone = zone_.isValid() && entry_.moment.timeSpec() == Qt::TimeZone
+                             ? QString::fromLatin1(zone_.id())
+                             : QString();
+    PlaceDialog dialog(dirs_, {entry_.placeName, entry_.place, zone}, this);
     dialog.keepUnsaved();
     if (dialog.exec() == QDialog::Accepted && dialog.saved()) {
         entry_.placeName = dialog.saved()->name;
         entry_.place = dialog.saved()->place;
+        // The typed moment is read on the new place's clock.
+        zone_ = ZoneOf(*dialog.saved());
+        zoneText_->setText(QString::fromLatin1(zone_.id()));
         showPlace();
         showPrediction();
     }

@@ -48,6 +48,7 @@ private:
     LogEntry entry_;
     QTimeZone zone_;
     QDateTimeEdit *moment_ = nullptr;
+    QLabel *zoneText_ = nullptr;
     QLabel *placeText_ = nullptr;
     QComboBox *result_ = nullptr;
     QComboBox *aid_ = nullptr;

@@ -399,9 +399,8 @@ void LogWindow::showOverview() {
 LogEntry LogWindow::freshEntry() const {
     LogEntry e;
     const QDateTime now = clock_->now();
-    const QTimeZone zone = SystemZone();
-    e.moment = RoundedToMinute(now).toTimeZone(zone);
     const ObserverPlace place = CurrentObserverPlace(dirs_, const_cast<LogWindow *>(this));
+    e.moment = RoundedToMinute(now).toTimeZone(ZoneOf(place));
     e.placeName = place.name;
     e.place = place.place;
     for (auto row = rows_.crbegin(); row != rows_.crend(); ++row) {
@@ -528,7 +527,8 @@ int LogWindow::importOal(const QString &path) {
             QMessageBox::Critical);
         return 0;
     }
-    const OalReading reading = ReadOal(*read.bytes, SystemZone());
+    // Moments on the stored place's clock where they match it.
+    const OalReading reading = ReadOal(*read.bytes, ZoneOf(CurrentObserverPlace(dirs_, this)));
     if (!reading.error.isEmpty()) {
         look::ShowMessageBox(this, LogImportFailureMessage(name, reading.error),
                              QMessageBox::Critical);
