@@ -32,8 +32,8 @@ struct Rig {
     FakeClock clock;
     QPointer<MainWindow> main;
     QPointer<YearWindow> window;
-    explicit Rig(const QDateTime &now) {
-        dir.write("hely.txt", "Szeged;46.253;20.148;79\r\n");
+    explicit Rig(const QDateTime &now, const char *placeLine = "Szeged;46.253;20.148;79\r\n") {
+        dir.write("hely.txt", placeLine);
         clock.at = now;
         main = new MainWindow(dir.portable(), &clock);
         main->show();
@@ -138,6 +138,24 @@ private slots:
         std::sort(records.begin(), records.end());
         QVERIFY(records.size() >= 2);
         QCOMPARE(marked, records);
+    }
+
+    // A place far from the system's zone keeps its own clock, named, as the
+    // forecast a row opens does.
+    void onThePlacesClock() {
+        Rig rig(Utc(2027, 3, 1, 12), "Mexikóváros;19.43;-99.13;2240;America/Mexico_City\r\n");
+        const QTimeZone mexico("America/Mexico_City");
+        const QList<QLabel *> labels = rig.window->findChildren<QLabel *>();
+        QVERIFY(std::any_of(labels.begin(), labels.end(), [](const QLabel *label) {
+            return label->text().contains(u"America/Mexico_City");
+        }));
+        const QDateTime newMoon = rig.window->overview().lunations.first().lunation.newMoon;
+        const QString local =
+            QLocale().toString(RoundedToMinute(newMoon).toTimeZone(mexico).time(), u"H:mm");
+        const QString budapest = QLocale().toString(
+            RoundedToMinute(newMoon).toTimeZone(QTimeZone("Europe/Budapest")).time(), u"H:mm");
+        QVERIFY2(rig.cell(0, 0).contains(local), qPrintable(rig.cell(0, 0)));
+        QVERIFY(!rig.cell(0, 0).contains(budapest));
     }
 
     // Enter on a row opens its lunation in the forecast, its first evening

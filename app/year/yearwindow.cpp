@@ -7,6 +7,7 @@
 #include "clock/civiltime.h"
 #include "look/colours.h"
 #include "look/look.h"
+#include "store/placefile.h"
 #include "texts/eveningcalendar.h"
 #include "texts/placetext.h"
 #include "texts/yeartexts.h"
@@ -59,6 +60,7 @@ YearWindow::YearWindow(const AppDirs &dirs, const Clock *clock)
     setFont(look::Font(look::Face::Arial, 10));
     look::SetColours(this, look::LightCyan, look::ClassicWindowText);
     place_ = CurrentObserverPlace(dirs_, this);
+    zone_ = ZoneOf(place_);
 
     const QStringList headings = QStringList{QStringLiteral("Újhold"), QStringLiteral("Látható")} +
                                  YearSightHeadings() + QStringList{QStringLiteral("Rekord")};
@@ -141,8 +143,10 @@ void YearWindow::showYear(int year) {
         return;
     }
     overview_ = ComputeYearOverview(place_.place, year, zone_);
-    placeText_->setText(
-        QStringLiteral("%1 (%2)").arg(place_.name, PlaceText(place_.place, QLocale())));
+    // The place's own clock, named as the forecast names it, so that the
+    // lunation a row opens shows the same times.
+    placeText_->setText(QStringLiteral("%1 (%2); idő: %3")
+                            .arg(place_.name, PlaceText(place_.place, QLocale()), ZoneName(zone_)));
     yearText_->setText(QString::number(year));
     previous_->setEnabled(year > FirstServedYear);
     next_->setEnabled(year < LastServedYear);
@@ -223,6 +227,7 @@ CrescentWindow *YearWindow::openLunation(int row) {
 void YearWindow::choosePlace() {
     if (const std::optional<ObserverPlace> chosen = ChooseObserverPlace(this, dirs_, place_)) {
         place_ = *chosen;
+        zone_ = ZoneOf(place_);
         showYear(overview_.year);
     }
 }
