@@ -70,4 +70,14 @@ SkyMoment ObserveSky(const Place &place, double jdUt) {
         ObserveAirless(ComputeGeocentricSky(jdUt), place, ObserverPositionOf(place), jdUt));
 }
 
+Twilight TwilightAt(double sunAltitude) {
+    if (sunAltitude >= -6) {
+        return Twilight::Civil;
+    }
+    if (sunAltitude >= -12) {
+        return Twilight::Nautical;
+    }
+    return sunAltitude >= -18 ? Twilight::Astronomical : Twilight::Night;
+}
+
 } // namespace lunex

@@ -37,6 +37,12 @@ struct SkyMoment {
     double brightLimbDirection = 0; // DirectionOnSky(moon, sun)
 };
 
+// How dark the sky is by the Sun's altitude below the horizon: civil twilight
+// down to 6°, nautical to 12°, astronomical to 18°, night below; each stage
+// holds its lower bound (the Sun at exactly −6° is still civil twilight).
+enum class Twilight { Civil, Nautical, Astronomical, Night };
+Twilight TwilightAt(double sunAltitude);
+
 // The sky of one place at one instant (Julian Day, UT).
 SkyMoment ObserveSky(const LocalSky &sky, double jdUt);
 // The same without a precomputed track: a handful of instants, as a drawing needs.

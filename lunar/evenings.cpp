@@ -17,6 +17,7 @@ void AddWhereToLook(const LocalSky &sky, Evening &e) {
         const SkyMoment best = ObserveSky(sky, *e.sighting.bestTime);
         e.moonAtBestTime = best.moon;
         e.illuminatedPercent = 100.0 * best.illuminatedFraction;
+        e.sunAltitudeAtBestTime = best.sun.altitude;
     }
 }
 

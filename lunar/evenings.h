@@ -40,7 +40,8 @@ struct Evening {
     // best time, when there is one.
     std::optional<Horizontal> moonAtSunset;
     std::optional<Horizontal> moonAtBestTime;
-    std::optional<double> illuminatedPercent; // the lit part of the disc at the best time
+    std::optional<double> illuminatedPercent;    // the lit part of the disc at the best time
+    std::optional<double> sunAltitudeAtBestTime; // apparent, degrees: how dark the sky is then
 
     bool isMorning() const { return direction == Direction::Morning; }
 };

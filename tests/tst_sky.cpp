@@ -22,6 +22,7 @@ using namespace lunex;
 
 Q_DECLARE_METATYPE(lunex::Place)
 Q_DECLARE_METATYPE(lunex::MapRegion)
+Q_DECLARE_METATYPE(lunex::Twilight)
 
 namespace {
 
@@ -180,6 +181,25 @@ private slots:
         QFETCH(char, letter);
         QCOMPARE(char('A' + (odeh ? int(ClassifyOdeh(value)) : int(ClassifyYallop(value)))),
                  letter);
+    }
+
+    // The twilight's stages by the Sun's altitude: each holds its lower bound.
+    void twilightStages_data() {
+        QTest::addColumn<double>("sunAltitude");
+        QTest::addColumn<Twilight>("stage");
+        QTest::newRow("just set") << -0.9 << Twilight::Civil;
+        QTest::newRow("civil's end") << -6.0 << Twilight::Civil;
+        QTest::newRow("just past civil") << -6.001 << Twilight::Nautical;
+        QTest::newRow("nautical's end") << -12.0 << Twilight::Nautical;
+        QTest::newRow("just past nautical") << -12.001 << Twilight::Astronomical;
+        QTest::newRow("astronomical's end") << -18.0 << Twilight::Astronomical;
+        QTest::newRow("night") << -18.001 << Twilight::Night;
+        QTest::newRow("deep night") << -60.0 << Twilight::Night;
+    }
+    void twilightStages() {
+        QFETCH(double, sunAltitude);
+        QFETCH(Twilight, stage);
+        QCOMPARE(TwilightAt(sunAltitude), stage);
     }
 
     // Every row of Table 4: sunset or sunrise, moonset or moonrise and the

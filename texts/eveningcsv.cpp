@@ -1,12 +1,16 @@
 #include "texts/eveningcsv.h"
 
 #include "clock/civiltime.h"
+#include "lunar/apparentsky.h"
 #include "texts/csvcell.h"
 
 #include <QStringList>
 
 namespace lunex {
 namespace {
+
+// Each twilight's code, by Twilight.
+constexpr const char16_t *TwilightCodes[] = {u"polgari", u"nautikai", u"csillagaszati", u"ejszaka"};
 
 // Each status's code, by CrescentStatus.
 constexpr const char16_t *StatusCodes[] = {
@@ -25,7 +29,7 @@ const char Header[] =
     "hely,szelesseg,hosszusag,magassag_m,ujhold,datum,napszak,allapot,napkelte,holdkelte,"
     "napnyugta,holdnyugta,keses_perc,legjobb_idopont,kor_ora,kor_perc,arcl,arcv,daz,w,q,yallop,"
     "odeh_v,odeh,utolso_szabad_szemmel,utolso_optikai_eszkozzel,elso_szabad_szemmel,"
-    "elso_optikai_eszkozzel,hold_magassag,hold_azimut,megvilagitas,idozona";
+    "elso_optikai_eszkozzel,hold_magassag,hold_azimut,megvilagitas,nap_magassag,szurkulet,idozona";
 
 bool Shown(QStringView column, DayParts parts) {
     static const QStringList morningsOwn{"napkelte", "holdkelte", "utolso_szabad_szemmel",
@@ -134,7 +138,11 @@ QStringList EveningCells(const Evening &e, const Place &place, const QTimeZone &
     const std::optional<Horizontal> &moon = e.moonAtBestTime;
     cells << c.number(moon ? std::optional(moon->altitude) : std::nullopt, 2)
           << c.number(moon ? std::optional(moon->azimuth) : std::nullopt, 2)
-          << c.number(e.illuminatedPercent, 2) << c.text(ZoneName(zone));
+          << c.number(e.illuminatedPercent, 2) << c.number(e.sunAltitudeAtBestTime, 2)
+          << (e.sunAltitudeAtBestTime
+                  ? QString::fromUtf16(TwilightCodes[int(TwilightAt(*e.sunAltitudeAtBestTime))])
+                  : QString())
+          << c.text(ZoneName(zone));
     return cells;
 }
 
