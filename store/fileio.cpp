@@ -182,7 +182,7 @@ FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes) {
     return FileProblem::None;
 }
 
-FileProblem WriteDataFile(const QString &path, const QByteArray &bytes) {
+FileProblem LinkInPlaceOf(const QString &path) {
     // lstat: the link itself, not where it leads. QSaveFile resolves a link
     // when it opens, an instant later; its rename at the end replaces a link
     // planted after that, never its target.
@@ -198,7 +198,12 @@ FileProblem WriteDataFile(const QString &path, const QByteArray &bytes) {
         }
         return target.isFile() ? FileProblem::IsLink : FileProblem::NotAFile;
     }
-    return WriteFileAtomically(path, bytes);
+    return FileProblem::None;
+}
+
+FileProblem WriteDataFile(const QString &path, const QByteArray &bytes) {
+    const FileProblem link = LinkInPlaceOf(path);
+    return link != FileProblem::None ? link : WriteFileAtomically(path, bytes);
 }
 
 void IgnoreFileSizeSignal() {

@@ -40,6 +40,9 @@ FileProblem WriteFileAtomically(const QString &path, const QByteArray &bytes);
 // (FileProblem::IsLink), and the user decides what to do with it. A path the
 // user chose in a save dialog is written with WriteFileAtomically, link or not.
 FileProblem WriteDataFile(const QString &path, const QByteArray &bytes);
+// What WriteDataFile would refuse for a link in the data file's place, or
+// None: for a data file another library writes (the settings QSettings saves).
+FileProblem LinkInPlaceOf(const QString &path);
 
 // Makes a write beyond the file-size limit (ulimit -f) fail with an error that
 // the save reports, instead of the signal that would end the program unasked.

@@ -749,6 +749,32 @@ private slots:
         QCOMPARE(save(rig.dir.path()), folderRemoved ? QDir::homePath() : folder);
     }
 
+    // A link planted in the settings' place (a shared portable Pic) is never
+    // saved through: the file it leads to keeps its bytes, and nothing is
+    // remembered.
+    void settingsNeverWrittenThroughALink() {
+        Rig rig(Utc(2026, 12, 11, 17));
+        const QString victim = rig.dir.path() + QStringLiteral("/someone-elses.txt");
+        QFile file(victim);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("not Lunex's\n");
+        file.close();
+        QVERIFY(QFile::link(victim, rig.dir.pic(QStringLiteral("beallitasok.ini"))));
+        const QString into = rig.dir.path() + QStringLiteral("/export.png");
+        QTimer::singleShot(0, [&] {
+            auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            dialog->selectFile(into);
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        QTest::mouseClick(qobject_cast<QPushButton *>(rig.control(QStringLiteral("saveSkyButton"))),
+                          Qt::LeftButton);
+        QTRY_VERIFY(QFileInfo::exists(into));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), QByteArray("not Lunex's\n"));
+        QVERIFY(QFileInfo(rig.dir.pic(QStringLiteral("beallitasok.ini"))).isSymLink());
+    }
+
     // Esc closes the window, as its "Bezárás" does.
     void escapeCloses() {
         Rig rig(Utc(2026, 12, 5, 12));

@@ -10,6 +10,7 @@
 #include "look/colours.h"
 #include "look/look.h"
 #include "lunar/newmoon.h"
+#include "store/fileio.h"
 #include "store/paths.h"
 #include "texts/datetext.h"
 #include "texts/eveningcalendar.h"
@@ -400,10 +401,13 @@ QString CrescentWindow::suggestedPath(const QString &what, const QString &suffix
         .arg(folder, what, FileNamePart(place_.name), evening.toString(Qt::ISODate), suffix);
 }
 
-// Without a data folder nothing is remembered: Lunex writes nowhere else.
+// Without a data folder nothing is remembered: Lunex writes nowhere else. Nor
+// through a link in the settings' place: QSettings would save into whatever
+// file a link planted in a shared Pic leads to.
 void CrescentWindow::rememberFolder(const QString &savedPath) const {
-    if (!dirs_.data.isEmpty()) {
-        QSettings(AppPath(dirs_.data, SettingsFile), QSettings::IniFormat)
+    const QString settings = AppPath(dirs_.data, SettingsFile);
+    if (!dirs_.data.isEmpty() && LinkInPlaceOf(settings) == FileProblem::None) {
+        QSettings(settings, QSettings::IniFormat)
             .setValue(ExportFolderKey, QFileInfo(savedPath).absolutePath());
     }
 }
