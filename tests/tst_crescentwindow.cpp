@@ -17,6 +17,7 @@
 #include "lunar/evenings.h"
 #include "lunar/places.h"
 #include "messageboxes.h"
+#include "messages/crescenttexts.h"
 #include "texts/eveningcsv.h"
 #include "themes.h"
 
@@ -86,6 +87,13 @@ struct Rig {
         const QTableWidgetItem *item = window->eveningsTable()->item(row, column);
         return item ? item->text() : QString();
     }
+    // The table's row of the lunation's index-th evening (morning).
+    int evening(int index) const {
+        return window->eveningsTable()->rowOf(Direction::Evening, index);
+    }
+    int morning(int index) const {
+        return window->eveningsTable()->rowOf(Direction::Morning, index);
+    }
     QWidget *control(const QString &name) const { return window->findChild<QWidget *>(name); }
     // The column under the heading as it reads on one line, or -1.
     int column(const QString &heading) const {
@@ -132,15 +140,18 @@ private slots:
         QTest::addColumn<QStringList>("cells"); // date, sunset, moonset, lag, best, age or why
         QTest::addColumn<QString>("yallop");
         QTest::newRow("new moon's day")
-            << 0
-            << QStringList{"2026. 12. 09.", "15:53", "15:43",
-                           "-10",           "–",     "A Hold a Nap előtt nyugszik le: nem látható."}
+            << 0 << QStringList{"2026. 12. 09. este",
+                                "15:53",
+                                "15:43",
+                                "-10",
+                                "–",
+                                "A Hold a Nap előtt nyugszik le: nem látható."}
             << QString();
         QTest::newRow("first crescent")
-            << 1 << QStringList{"2026. 12. 10.", "15:53", "16:38", "46", "16:13", "38 ó 21 p"}
+            << 1 << QStringList{"2026. 12. 10. este", "15:53", "16:38", "46", "16:13", "38 ó 21 p"}
             << "C – optikai eszközzel kell megkeresni, utána szabad szemmel is";
         QTest::newRow("seen by eye")
-            << 2 << QStringList{"2026. 12. 11.", "15:53", "17:41", "109", "16:41", "62 ó 49 p"}
+            << 2 << QStringList{"2026. 12. 11. este", "15:53", "17:41", "109", "16:41", "62 ó 49 p"}
             << "A – szabad szemmel könnyen látható";
     }
     void eveningsOfTheLibrary() {
@@ -157,11 +168,11 @@ private slots:
         QCOMPARE(shown.sighting.q, computed.sighting.q);
         QCOMPARE(shown.moonAtBestTime.has_value(), computed.moonAtBestTime.has_value());
         for (int column = 0; column < cells.size(); ++column) {
-            QCOMPARE(rig.cell(row, column), cells[column]);
+            QCOMPARE(rig.cell(rig.evening(row), column), cells[column]);
         }
         // The class's letter in the cell, its meaning for the tooltip and the ear.
         const QTableWidgetItem *yallopCell =
-            rig.window->eveningsTable()->item(row, EveningsTable::Yallop);
+            rig.window->eveningsTable()->item(rig.evening(row), EveningsTable::Yallop);
         QCOMPARE(yallopCell->text(), yallop.left(1));
         QCOMPARE(yallopCell->toolTip(), yallop);
         QCOMPARE(yallopCell->data(Qt::AccessibleTextRole).toString(), yallop);
@@ -171,7 +182,7 @@ private slots:
     void cellsUnderTheirHeadings_data() {
         QTest::addColumn<QString>("heading");
         QTest::addColumn<QString>("text");
-        QTest::newRow("the Moon at sunset") << "Hold napnyugtakor"
+        QTest::newRow("the Moon at sunset") << "Hold napnyugtakor / napkeltekor"
                                             << "4,5°, 219,3°";
         QTest::newRow("the Moon at the best time") << "Hold a legjobb időpontban"
                                                    << "2,4°, 223,1°";
@@ -240,28 +251,36 @@ private slots:
 
     // The lunation of the main window's new moon, the computed one nearest to
     // it; without one, the latest whose evenings have not all passed. Today's
-    // evening is marked and chosen when it has a crescent, else the first
-    // that optical aid shows.
+    // morning or evening is marked and chosen when it has a crescent, else
+    // the first evening that optical aid shows.
     void firstLunation_data() {
         QTest::addColumn<QString>("field");
         QTest::addColumn<QDateTime>("now");
         QTest::addColumn<QDate>("newMoon"); // its UTC date
-        QTest::addColumn<int>("today");     // the marked row, or -1
-        QTest::addColumn<int>("selected");
-        QTest::newRow("the field's new moon")
-            << "2026-11-20 06:47" << Utc(2026, 12, 11, 17) << QDate(2026, 11, 9) << -1 << 2;
+        QTest::addColumn<int>("today");     // the marked evening, or -1
+        QTest::addColumn<int>("selected");  // the evening chosen, or -1
+        QTest::addColumn<int>("todayMorning");
+        QTest::addColumn<int>("selectedMorning");
+        QTest::newRow("the field's new moon") << "2026-11-20 06:47" << Utc(2026, 12, 11, 17)
+                                              << QDate(2026, 11, 9) << -1 << 2 << -1 << -1;
         QTest::newRow("nearer the next")
-            << "2026-12-01" << Utc(2026, 11, 23, 17) << QDate(2026, 12, 9) << -1 << 1;
+            << "2026-12-01" << Utc(2026, 11, 23, 17) << QDate(2026, 12, 9) << -1 << 1 << -1 << -1;
         QTest::newRow("not a time: the coming one")
-            << "holnap" << Utc(2026, 12, 5, 12) << QDate(2026, 12, 9) << -1 << 1;
+            << "holnap" << Utc(2026, 12, 5, 12) << QDate(2026, 12, 9) << -1 << 1 << -1 << -1;
         QTest::newRow("tonight's evening")
-            << "" << Utc(2026, 12, 11, 17) << QDate(2026, 12, 9) << 2 << 2;
+            << "" << Utc(2026, 12, 11, 17) << QDate(2026, 12, 9) << 2 << 2 << -1 << -1;
         QTest::newRow("today's, without a crescent")
-            << "" << Utc(2026, 12, 9, 10) << QDate(2026, 12, 9) << 0 << 1;
+            << "" << Utc(2026, 12, 9, 10) << QDate(2026, 12, 9) << 0 << 1 << 3 << -1;
         QTest::newRow("its last evening, today")
-            << "" << Utc(2026, 12, 12, 12) << QDate(2026, 12, 9) << 3 << 3;
+            << "" << Utc(2026, 12, 12, 12) << QDate(2026, 12, 9) << 3 << 3 << -1 << -1;
         QTest::newRow("its last evening passed")
-            << "" << Utc(2026, 12, 13, 9) << QDate(2027, 1, 7) << -1 << 2;
+            << "" << Utc(2026, 12, 13, 9) << QDate(2027, 1, 7) << -1 << 2 << -1 << -1;
+        QTest::newRow("this morning's old crescent, before sunrise")
+            << "" << Utc(2026, 12, 7, 5) << QDate(2026, 12, 9) << -1 << -1 << 1 << 1;
+        QTest::newRow("this morning's, after sunrise")
+            << "" << Utc(2026, 12, 7, 12) << QDate(2026, 12, 9) << -1 << -1 << 1 << 1;
+        QTest::newRow("today's morning without a crescent")
+            << "" << Utc(2026, 12, 9, 5) << QDate(2026, 12, 9) << 0 << 1 << 3 << -1;
     }
     void firstLunation() {
         QFETCH(QString, field);
@@ -269,14 +288,131 @@ private slots:
         QFETCH(QDate, newMoon);
         QFETCH(int, today);
         QFETCH(int, selected);
+        QFETCH(int, todayMorning);
+        QFETCH(int, selectedMorning);
         Rig rig(now, field);
         QVERIFY(rig.window);
         QCOMPARE(rig.window->lunation().newMoon.date(), newMoon);
-        QCOMPARE(rig.window->eveningsTable()->todayRow(), today);
-        QCOMPARE(rig.window->selectedEvening(), selected);
-        for (int row = 0; row < EveningsPerLunation; ++row) {
-            QCOMPARE(rig.cell(row, EveningsTable::Date).endsWith(u" (ma)"), row == today);
+        QList<int> marked;
+        for (const int row : {rig.morning(todayMorning), rig.evening(today)}) {
+            if (row >= 0) {
+                marked << row;
+            }
         }
+        QCOMPARE(rig.window->eveningsTable()->todayRows(), marked);
+        QCOMPARE(rig.window->selectedEvening(), selected);
+        const Evening *chosen = rig.window->selectedDay();
+        QVERIFY(chosen);
+        QCOMPARE(chosen->isMorning(), selectedMorning >= 0);
+        if (selectedMorning >= 0) {
+            QCOMPARE(chosen->date, rig.window->lunation().mornings[selectedMorning].date);
+        }
+        for (int row = 0; row < rig.window->eveningsTable()->rowCount(); ++row) {
+            QCOMPARE(rig.cell(row, EveningsTable::Date).endsWith(u" (ma)"), marked.contains(row));
+        }
+    }
+
+    // A lunation's mornings, its new moon and its evenings, in time order,
+    // each row saying which part of the day it is, and each row the one the
+    // table's mapping gives for the lunation's morning or evening.
+    void rowsInTimeOrder_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QDate>("newMoon"); // its UTC date
+        QTest::newRow("December 2026") << "2026-12-09" << QDate(2026, 12, 9);
+        QTest::newRow("March 2027") << "2027-03-08" << QDate(2027, 3, 8);
+        QTest::newRow("June 2027") << "2027-06-05" << QDate(2027, 6, 4);
+    }
+    void rowsInTimeOrder() {
+        QFETCH(QString, field);
+        QFETCH(QDate, newMoon);
+        Rig rig(Utc(2026, 12, 1, 12), field);
+        QVERIFY(rig.window);
+        const Lunation &lunation = rig.window->lunation();
+        QCOMPARE(lunation.newMoon.date(), newMoon);
+        const EveningsTable *table = rig.window->eveningsTable();
+        QCOMPARE(table->rowCount(), lunation.mornings.size() + 1 + lunation.evenings.size());
+        QVERIFY(!lunation.mornings.isEmpty() && !lunation.evenings.isEmpty());
+        QVERIFY(table->dayAt(table->newMoonRow()) == nullptr);
+        QVERIFY(rig.cell(table->newMoonRow(), EveningsTable::Date).startsWith(u"Újhold: "));
+        const auto check = [&](Direction direction, const QList<Evening> &days) {
+            for (int i = 0; i < days.size(); ++i) {
+                const int row = table->rowOf(direction, i);
+                QCOMPARE(row < table->newMoonRow(), direction == Direction::Morning);
+                const Evening *shown = table->dayAt(row);
+                QVERIFY(shown);
+                QCOMPARE(shown->date, days[i].date);
+                QCOMPARE(shown->direction, direction);
+                const QString date =
+                    rig.cell(row, EveningsTable::Date).remove(QStringLiteral(" (ma)"));
+                QVERIFY2(date.endsWith(direction == Direction::Morning ? u" reggel" : u" este"),
+                         qPrintable(date));
+            }
+            QCOMPARE(table->rowOf(direction, int(days.size())), -1);
+        };
+        check(Direction::Morning, lunation.mornings);
+        check(Direction::Evening, lunation.evenings);
+        // Earlier rows, earlier suns; the best time of a morning before the
+        // new moon, of an evening after it.
+        double previous = 0;
+        for (int row = 0; row < table->rowCount(); ++row) {
+            const Evening *day = table->dayAt(row);
+            if (day == nullptr || !day->sighting.sunEvent) {
+                continue;
+            }
+            QVERIFY2(*day->sighting.sunEvent > previous, qPrintable(QString::number(row)));
+            previous = *day->sighting.sunEvent;
+            if (day->sighting.status == CrescentStatus::Computed) {
+                QCOMPARE(MinuteOf(*day->sighting.bestTime) < lunation.newMoon,
+                         row < table->newMoonRow());
+            }
+        }
+    }
+
+    // Choosing a morning shows the old crescent's sky: the drawing faces
+    // east at its best time, the map is that of the morning; an evening
+    // turns both back.
+    void morningRowsShowTheMorning_data() {
+        QTest::addColumn<bool>("morning");
+        QTest::addColumn<int>("index");
+        QTest::newRow("the morning of 2026-12-07") << true << 1;
+        QTest::newRow("the evening of 2026-12-11") << false << 2;
+    }
+    void morningRowsShowTheMorning() {
+        QFETCH(bool, morning);
+        QFETCH(int, index);
+        Rig rig(Utc(2026, 12, 5, 12));
+        const Lunation &lunation = rig.window->lunation();
+        const Evening &day = morning ? lunation.mornings[index] : lunation.evenings[index];
+        QVERIFY(day.sighting.bestTime);
+        // Away from it first, so that the choice shows something anew.
+        rig.window->selectDay(morning ? Direction::Evening : Direction::Morning, index);
+        QTest::mouseClick(
+            rig.window->eveningsTable()->viewport(), Qt::LeftButton, {},
+            rig.window->eveningsTable()
+                ->visualItemRect(rig.window->eveningsTable()->item(
+                    morning ? rig.morning(index) : rig.evening(index), EveningsTable::Sunset))
+                .center());
+        const Evening *chosen = rig.window->selectedDay();
+        QVERIFY(chosen);
+        QCOMPARE(chosen->date, day.date);
+        QCOMPARE(chosen->isMorning(), morning);
+        const std::optional<SkyView> &view = rig.window->skyPanel()->view();
+        QVERIFY(view);
+        QCOMPARE(view->centreAzimuth, morning ? 90.0 : 270.0);
+        QCOMPARE(view->moment.jdUt, *day.sighting.bestTime);
+        QCOMPARE(view->moment.moon.azimuth < 180, morning);
+        // The slider runs from the Moon's rising to sunrise in the morning.
+        const QSlider *slider = rig.window->skyPanel()->momentSlider();
+        QCOMPARE(
+            slider->maximum(),
+            int(std::floor(std::abs(*day.sighting.sunEvent - *day.sighting.moonEvent) * 1440)));
+        QSignalSpy drawn(rig.window->mapPanel(), &MapPanel::drawn);
+        rig.window->views()->setCurrentIndex(1);
+        QVERIFY(drawn.wait(60000));
+        QVERIFY(rig.control("worldMap")
+                    ->accessibleDescription()
+                    .startsWith(MapTitle(day.date, day.direction)));
+        QVERIFY(MapTitle(day.date, Direction::Morning) != MapTitle(day.date, Direction::Evening));
     }
 
     // The forecast keeps to the years 1000 to 3000: a field's new moon
@@ -314,8 +450,8 @@ private slots:
         const int shown = rig.window->lunationNumber();
         rig.window->showLunation(next ? shown - 5000 : shown + 5000);
         QCOMPARE(rig.window->lunationNumber(), shown);
-        QVERIFY2(!rig.cell(3, EveningsTable::Date).startsWith(u"10000"),
-                 qPrintable(rig.cell(3, EveningsTable::Date)));
+        QVERIFY2(!rig.cell(rig.evening(3), EveningsTable::Date).startsWith(u"10000"),
+                 qPrintable(rig.cell(rig.evening(3), EveningsTable::Date)));
     }
 
     // A name of 100,000 letters in hely.txt is cut on reading and elided in
@@ -565,7 +701,7 @@ private slots:
         const auto restore = qScopeGuard([&] { QApplication::setPalette(desktop); });
         Rig rig(Utc(2026, 12, 5, 12));
         EveningsTable *table = rig.window->eveningsTable();
-        const QRect cell = table->visualItemRect(table->item(0, EveningsTable::Sunset))
+        const QRect cell = table->visualItemRect(table->item(rig.evening(0), EveningsTable::Sunset))
                                .translated(table->viewport()->mapTo(rig.window, QPoint()));
         const QImage shown = rig.window->grab().toImage();
         QVERIFY(DrawnIn(shown, cell, Qt::black, Qt::white));
@@ -583,7 +719,7 @@ private slots:
         QCOMPARE(table->text(QAccessible::Name), "Esték");
         QAccessibleTableInterface *cells = table->tableInterface();
         QVERIFY(cells);
-        QCOMPARE(cells->rowCount(), EveningsPerLunation);
+        QCOMPARE(cells->rowCount(), MorningsPerLunation + 1 + EveningsPerLunation);
         const auto read = [&](int row, int column) {
             QAccessibleInterface *cell = cells->cellAt(row, column);
             // Qt makes the heading's interface afresh for each asker, who owns it.
@@ -597,10 +733,12 @@ private slots:
             }
             return said;
         };
-        QCOMPARE(read(1, EveningsTable::BestTime), "Legjobb\nidőpont: 16:13");
-        QCOMPARE(read(2, EveningsTable::Yallop), "Yallop: A – szabad szemmel könnyen látható");
-        QCOMPARE(read(1, EveningsTable::Marks), "Jel: első este optikai eszközzel");
-        QCOMPARE(read(0, EveningsTable::Age), "Kor: A Hold a Nap előtt nyugszik le: nem látható.");
+        QCOMPARE(read(rig.evening(1), EveningsTable::BestTime), "Legjobb\nidőpont: 16:13");
+        QCOMPARE(read(rig.evening(2), EveningsTable::Yallop),
+                 "Yallop: A – szabad szemmel könnyen látható");
+        QCOMPARE(read(rig.evening(1), EveningsTable::Marks), "Jel: első este optikai eszközzel");
+        QCOMPARE(read(rig.evening(0), EveningsTable::Age),
+                 "Kor: A Hold a Nap előtt nyugszik le: nem látható.");
     }
 
     // The evenings in either CSV form and the drawing as a picture, saved
@@ -657,10 +795,11 @@ private slots:
         } else {
             QFile file(path);
             QVERIFY(file.open(QIODevice::ReadOnly));
-            QCOMPARE(file.readAll(),
-                     FormatEveningsCsv({rig.window->lunation()}, "Budapest",
-                                       FindPlace(u"Budapest")->place, Zone, Zone, form)
-                         .toUtf8());
+            // The mornings before the new moon, too, as the command line's --both has them.
+            QCOMPARE(file.readAll(), FormatEveningsCsv({rig.window->lunation()}, "Budapest",
+                                                       FindPlace(u"Budapest")->place, Zone, Zone,
+                                                       form, DayParts::Both)
+                                         .toUtf8());
         }
     }
 

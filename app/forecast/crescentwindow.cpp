@@ -249,7 +249,7 @@ void CrescentWindow::showLunation(int number) {
     {
         // The same row of another lunation or place is another evening all the same.
         const QSignalBlocker quiet(table_);
-        selectEvening(eveningToSelect());
+        selectRow(rowToSelect());
     }
     showSelectedEvening();
 }
@@ -284,51 +284,79 @@ int CrescentWindow::firstLunation(const QString &newMoonText) {
     return CurrentLunation(place_.place, clock_->now(), zone_);
 }
 
-// Today's evening when it has a crescent, else the first that optical aid
-// shows, else the first with a crescent at all.
-int CrescentWindow::eveningToSelect() const {
-    const QList<Evening> &evenings = lunation_.evenings;
-    const auto first = [&](auto &&wanted) -> int {
-        for (int i = 0; i < evenings.size(); ++i) {
-            if (wanted(i)) {
-                return i;
+// Today's morning or evening when it has a crescent (of the two, the one
+// still to come), else the first evening that optical aid shows, else the
+// first with a crescent at all.
+int CrescentWindow::rowToSelect() const {
+    const auto computed = [&](int row) {
+        const Evening *day = table_->dayAt(row);
+        return day && day->sighting.status == CrescentStatus::Computed;
+    };
+    int today = -1;
+    for (const int row : table_->todayRows()) {
+        if (computed(row)) {
+            const Evening *day = table_->dayAt(row);
+            const bool passed =
+                day->sighting.sunEvent && MinuteOf(*day->sighting.sunEvent) < clock_->now();
+            if (today < 0 || !passed) {
+                today = row;
+            }
+            if (!passed) {
+                break;
             }
         }
-        return -1;
-    };
-    const auto computed = [&](int i) {
-        return evenings[i].sighting.status == CrescentStatus::Computed;
-    };
-    if (const int today = table_->todayRow(); today >= 0 && computed(today)) {
+    }
+    if (today >= 0) {
         return today;
     }
-    if (const int aided = first([&](int i) { return evenings[i].firstOpticalAid; }); aided >= 0) {
-        return aided;
+    const QList<Evening> &evenings = lunation_.evenings;
+    for (int i = 0; i < evenings.size(); ++i) {
+        if (evenings[i].firstOpticalAid) {
+            return table_->rowOf(Direction::Evening, i);
+        }
     }
-    return std::max(0, first(computed));
+    for (int i = 0; i < evenings.size(); ++i) {
+        if (computed(table_->rowOf(Direction::Evening, i))) {
+            return table_->rowOf(Direction::Evening, i);
+        }
+    }
+    return std::max(0, table_->rowOf(Direction::Evening, 0));
+}
+
+const Evening *CrescentWindow::selectedDay() const {
+    const QList<QTableWidgetItem *> selected = table_->selectedItems();
+    return selected.isEmpty() ? nullptr : table_->dayAt(selected.first()->row());
 }
 
 int CrescentWindow::selectedEvening() const {
     const QList<QTableWidgetItem *> selected = table_->selectedItems();
-    return selected.isEmpty() ? -1 : selected.first()->row();
+    for (int i = 0; !selected.isEmpty() && i < lunation_.evenings.size(); ++i) {
+        if (table_->rowOf(Direction::Evening, i) == selected.first()->row()) {
+            return i;
+        }
+    }
+    return -1;
 }
 
-void CrescentWindow::selectEvening(int index) {
-    table_->setCurrentCell(index, EveningsTable::Date);
-    table_->selectRow(index);
+void CrescentWindow::selectDay(Direction direction, int index) {
+    selectRow(table_->rowOf(direction, index));
+}
+
+void CrescentWindow::selectRow(int row) {
+    table_->setCurrentCell(row, EveningsTable::Date);
+    table_->selectRow(row);
 }
 
 void CrescentWindow::showSelectedEvening() {
-    const int row = selectedEvening();
-    if (row < 0 || row >= lunation_.evenings.size()) {
+    const Evening *day = selectedDay();
+    if (day == nullptr) {
         return;
     }
-    const Evening &evening = lunation_.evenings[row];
-    skyPanel_->showEvening(place_.name, place_.place, evening, zone_, QLocale());
+    skyPanel_->showEvening(place_.name, place_.place, *day, zone_, QLocale());
     saveSkyButton_->setEnabled(skyPanel_->view().has_value());
     saveMapButton_->setEnabled(false);
-    logButton_->setEnabled(evening.sighting.bestTime.has_value());
-    mapPanel_->showEvening(evening.date,
+    logButton_->setEnabled(day->sighting.bestTime.has_value());
+    mapPanel_->showEvening(day->date, day->direction,
                            {place_.name, place_.place.latitude, place_.place.longitude});
 }
 
@@ -341,15 +369,15 @@ void CrescentWindow::choosePlace() {
     }
 }
 
-// A new entry of the log at the selected evening's best time and this place.
+// A new entry of the log at the selected morning's or evening's best time and this place.
 EntryDialog *CrescentWindow::logSighting() {
-    const int row = selectedEvening();
-    if (row < 0 || row >= lunation_.evenings.size() || !lunation_.evenings[row].sighting.bestTime) {
+    const Evening *day = selectedDay();
+    if (day == nullptr || !day->sighting.bestTime) {
         return nullptr;
     }
     LogWindow *log = OpenLogWindow(dirs_, clock_ == &systemClock_ ? nullptr : clock_);
     LogEntry entry = log->freshEntry();
-    entry.moment = MinuteOf(*lunation_.evenings[row].sighting.bestTime).toTimeZone(zone_);
+    entry.moment = MinuteOf(*day->sighting.bestTime).toTimeZone(zone_);
     entry.placeName = place_.name;
     entry.place = place_.place;
     return log->addEntry(Predicted(entry));
@@ -387,7 +415,8 @@ void CrescentWindow::exportPicture(const QString &title, const QString &suggeste
 // In the folder of the last export (the home folder before the first one, or
 // when that folder is gone), named after what it holds, the place and the evening.
 QString CrescentWindow::suggestedPath(const QString &what, const QString &suffix) const {
-    const QDate evening = lunation_.evenings.value(std::max(0, selectedEvening())).date;
+    const Evening *day = selectedDay();
+    const QDate evening = day ? day->date : lunation_.evenings.value(0).date;
     QString folder;
     if (!dirs_.data.isEmpty()) {
         folder = QSettings(AppPath(dirs_.data, SettingsFile), QSettings::IniFormat)
@@ -413,9 +442,9 @@ void CrescentWindow::rememberFolder(const QString &savedPath) const {
 }
 
 bool CrescentWindow::saveEvenings(const QString &path, CsvForm form) {
-    return saveFile(
-        path,
-        FormatEveningsCsv({lunation_}, place_.name, place_.place, zone_, zone_, form).toUtf8());
+    return saveFile(path, FormatEveningsCsv({lunation_}, place_.name, place_.place, zone_, zone_,
+                                            form, DayParts::Both)
+                              .toUtf8());
 }
 
 bool CrescentWindow::saveCalendar(const QString &path) {

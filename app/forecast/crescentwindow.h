@@ -22,10 +22,11 @@ class EveningsTable;
 class MapPanel;
 class SkyPanel;
 
-// "Holdsarló-előrejelzés": the young Moon for the observer's own place. The
-// evenings after one new moon, where to look on the selected one, and the
-// world map of that evening; the previous and the next lunation a press away.
-// Its dates and times are on the place's own clock, which it names.
+// "Holdsarló-előrejelzés": the old and the young Moon for the observer's own
+// place. The mornings before one new moon and the evenings after it, where to
+// look on the selected one, and the world map of that morning or evening; the
+// previous and the next lunation a press away. Its dates and times are on the
+// place's own clock, which it names.
 class CrescentWindow : public QWidget {
     Q_OBJECT
 public:
@@ -38,8 +39,13 @@ public:
     const ObserverPlace &place() const { return place_; }
     const Lunation &lunation() const { return lunation_; }
     int lunationNumber() const { return lunationNumber_; }
+    // The selected morning or evening; none while the new moon's row is.
+    const Evening *selectedDay() const;
+    // The index of the selected evening in lunation().evenings, or -1.
     int selectedEvening() const;
-    void selectEvening(int index);
+    void selectEvening(int index) { selectDay(Direction::Evening, index); }
+    void selectMorning(int index) { selectDay(Direction::Morning, index); }
+    void selectDay(Direction direction, int index);
     void showLunation(int number);
 
     EveningsTable *eveningsTable() const { return table_; }
@@ -62,7 +68,8 @@ private:
     void choosePlace();
     void showSelectedEvening();
     int firstLunation(const QString &newMoonText);
-    int eveningToSelect() const;
+    int rowToSelect() const;
+    void selectRow(int row);
     QDate today() const;
     bool saveFile(const QString &path, const QByteArray &bytes);
     QString suggestedPath(const QString &what, const QString &suffix) const;

@@ -3,6 +3,7 @@
 #include "charts/visibilitychart.h"
 #include "look/colours.h"
 #include "messages/crescenttexts.h"
+#include "texts/datetext.h"
 #include "texts/eveningtexts.h"
 
 #include <QHeaderView>
@@ -20,14 +21,18 @@ struct Heading {
 
 // By EveningsTable::Column.
 constexpr Heading Headings[] = {
-    {u"Dátum", u"Az este dátuma"},
-    {u"Nap-\nnyugta", u"A napnyugta időpontja; (+1): a következő napon"},
-    {u"Hold-\nnyugta", u"A holdnyugta időpontja; (+1): a következő napon"},
-    {u"Késés\n(perc)", u"A holdnyugta és a napnyugta különbsége percben"},
-    {u"Legjobb\nidőpont", u"A legjobb megfigyelési időpont: napnyugta + 4/9 késés"},
-    {u"Kor", u"A holdsarló kora a legjobb időpontban"},
-    {u"Hold nap-\nnyugtakor",
-     u"A Hold látszó magassága és azimutja (északtól keletre) napnyugtakor"},
+    {u"Dátum", u"A reggel vagy az este dátuma"},
+    {u"Nap-\nnyugta /\nnapkelte",
+     u"Este a napnyugta, reggel a napkelte időpontja; (+1): a következő, (−1): az előző napon"},
+    {u"Hold-\nnyugta /\nholdkelte",
+     u"Este a holdnyugta, reggel a holdkelte időpontja; (+1): a következő, (−1): az előző napon"},
+    {u"Késés\n(perc)", u"Este a holdnyugta és a napnyugta, reggel a napkelte és a holdkelte "
+                       u"különbsége percben"},
+    {u"Legjobb\nidőpont", u"A legjobb megfigyelési időpont: este napnyugta + 4/9 késés, "
+                          u"reggel napkelte − 4/9 késés"},
+    {u"Kor", u"A holdsarló kora a legjobb időpontban; reggel negatív: az újhold előtt"},
+    {u"Hold nap-\nnyugtakor /\nnapkeltekor",
+     u"A Hold látszó magassága és azimutja (északtól keletre) napnyugtakor, reggel napkeltekor"},
     {u"Hold a legjobb\nidőpontban",
      u"A Hold látszó magassága és azimutja (északtól keletre) a legjobb időpontban"},
     {u"ARCL", u"A Nap és a Hold szögtávolsága"},
@@ -38,7 +43,8 @@ constexpr Heading Headings[] = {
     {u"V", u"Odeh feltétele (Experimental Astronomy 18, 2004)"},
     {u"Odeh", u"Odeh zónája és jelentése"},
     {u"Jel", u"●: az első este, amikor szabad szemmel is látható (Yallop A–B); "
-             u"○: az első este, amikor optikai eszközzel látható (Yallop A–D)"},
+             u"○: az első este, amikor optikai eszközzel látható (Yallop A–D); "
+             u"reggel ugyanezek jelölik az utolsó reggelt"},
 };
 static_assert(std::size(Headings) == EveningsTable::ColumnCount);
 
@@ -67,6 +73,12 @@ QString MarksSpoken(const Evening &e) {
     }
     if (e.firstOpticalAid) {
         said << QStringLiteral("első este optikai eszközzel");
+    }
+    if (e.lastNakedEye) {
+        said << QStringLiteral("utolsó reggel szabad szemmel");
+    }
+    if (e.lastOpticalAid) {
+        said << QStringLiteral("utolsó reggel optikai eszközzel");
     }
     return said.join(QStringLiteral(", "));
 }
@@ -143,14 +155,52 @@ EveningsTable::EveningsTable(QWidget *parent) : QTableWidget(0, ColumnCount, par
 
 void EveningsTable::showLunation(const Lunation &lunation, const EveningsSetting &setting) {
     clearSpans();
-    setRowCount(int(lunation.evenings.size()));
-    todayRow_ = -1;
+    days_ = MorningsAndEvenings(lunation);
+    mornings_ = lunation.mornings.size();
+    setRowCount(int(days_.size()) + 1);
+    todayRows_.clear();
     for (int row = 0; row < rowCount(); ++row) {
-        showEvening(row, lunation.evenings[row], setting);
+        if (const Evening *day = dayAt(row)) {
+            showEvening(row, *day, setting);
+        } else {
+            showNewMoon(row, lunation.newMoon, setting);
+        }
     }
     resizeColumnsToContents();
     resizeRowsToContents();
     fitHeight();
+}
+
+int EveningsTable::rowOf(Direction direction, int index) const {
+    const qsizetype count = direction == Direction::Morning ? mornings_ : days_.size() - mornings_;
+    if (index < 0 || index >= count) {
+        return -1;
+    }
+    return direction == Direction::Morning ? index : int(mornings_) + 1 + index;
+}
+
+const Evening *EveningsTable::dayAt(int row) const {
+    if (row < 0 || row == newMoonRow() || row > days_.size()) {
+        return nullptr;
+    }
+    return &days_[row < newMoonRow() ? row : row - 1];
+}
+
+// Between the mornings and the evenings, across the table; not a row to choose.
+void EveningsTable::showNewMoon(int row, const QDateTime &newMoon, const EveningsSetting &setting) {
+    for (int column = 0; column < ColumnCount; ++column) {
+        setItem(row, column, Cell(QString()));
+    }
+    QTableWidgetItem *cell = Cell(
+        QStringLiteral("Újhold: %1")
+            .arg(MinuteText(RoundedToMinute(newMoon).toTimeZone(setting.zone), setting.locale)),
+        Qt::AlignCenter);
+    QFont bold = font();
+    bold.setBold(true);
+    cell->setFont(bold);
+    cell->setFlags(Qt::ItemIsEnabled);
+    setItem(row, Date, cell);
+    setSpan(row, Date, 1, ColumnCount);
 }
 
 void EveningsTable::showEvening(int row, const Evening &e, const EveningsSetting &setting) {
@@ -158,8 +208,11 @@ void EveningsTable::showEvening(int row, const Evening &e, const EveningsSetting
     const CrescentSighting &s = e.sighting;
     const QDate shown = CivilDateOf(e, setting.place, setting.zone);
     const bool today = shown == setting.today;
+    // Which part of the day, on every row: a morning and an evening of the
+    // same date read alike otherwise.
     setItem(row, Date,
             Cell(loc.toString(shown, QLocale::ShortFormat) +
+                     (e.isMorning() ? QStringLiteral(" reggel") : QStringLiteral(" este")) +
                      (today ? QStringLiteral(" (ma)") : QString()),
                  Qt::AlignLeft));
     setItem(row, Sunset, Cell(EveningClockText(s.sunEvent, shown, setting.zone, loc)));
@@ -168,7 +221,7 @@ void EveningsTable::showEvening(int row, const Evening &e, const EveningsSetting
             Cell(s.lagMinutes ? loc.toString(std::lround(*s.lagMinutes)) : QStringLiteral("–")));
     setItem(row, BestTime, Cell(EveningClockText(s.bestTime, shown, setting.zone, loc)));
     if (s.status != CrescentStatus::Computed) {
-        showStatus(row, CrescentStatusText(s.status));
+        showStatus(row, CrescentStatusText(s.status, e.direction));
     } else {
         setItem(row, Age, Cell(CrescentAgeText(e.age, loc)));
         setItem(row, MoonAtSunset, Cell(MoonPlaceText(e.moonAtSunset, loc)));
@@ -198,7 +251,7 @@ void EveningsTable::showEvening(int row, const Evening &e, const EveningsSetting
 
 // Bold, and on light yellow where no class has its colour.
 void EveningsTable::markToday(int row) {
-    todayRow_ = row;
+    todayRows_ << row;
     QFont bold = font();
     bold.setBold(true);
     for (int column = 0; column < ColumnCount; ++column) {

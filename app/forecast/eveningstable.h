@@ -24,13 +24,14 @@ struct EveningsSetting {
     QDate today;
 };
 
-// The evenings of one lunation, a row each: times, the Moon's place, the
-// criteria's numbers, each class in its colour with its meaning, the first
-// evenings marked; a sentence where an evening has no crescent.
 // What the classes' letters mean, each on its colour, as rich text: the
 // legend below the table.
 QString ClassLegendText();
 
+// The mornings and evenings of one lunation, a row each in time order, the
+// new moon's row between them: times, the Moon's place, the criteria's
+// numbers, each class in its colour with its meaning, the first evenings and
+// the last mornings marked; a sentence where a row has no crescent.
 class EveningsTable : public QTableWidget {
     Q_OBJECT
 public:
@@ -56,8 +57,16 @@ public:
 
     explicit EveningsTable(QWidget *parent = nullptr);
     void showLunation(const Lunation &lunation, const EveningsSetting &setting);
-    // The row of today's evening, or -1.
-    int todayRow() const { return todayRow_; }
+    // The rows of today's morning and evening, the earlier first.
+    const QList<int> &todayRows() const { return todayRows_; }
+
+    // Rows and the lunation's mornings and evenings: the mornings, the new
+    // moon's row, then the evenings. The row of the index-th morning or
+    // evening (-1 when there is none), and what a row shows (none for the
+    // new moon's).
+    int rowOf(Direction direction, int index) const;
+    const Evening *dayAt(int row) const;
+    int newMoonRow() const { return int(mornings_); }
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -65,10 +74,13 @@ protected:
 private:
     void showEvening(int row, const Evening &evening, const EveningsSetting &setting);
     void showStatus(int row, const QString &sentence);
+    void showNewMoon(int row, const QDateTime &newMoon, const EveningsSetting &setting);
     void markToday(int row);
     void fitHeight();
 
-    int todayRow_ = -1;
+    QList<int> todayRows_;
+    QList<Evening> days_; // what the rows show, in time order
+    qsizetype mornings_ = 0;
 };
 
 } // namespace lunex

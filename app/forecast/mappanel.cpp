@@ -24,13 +24,14 @@ namespace {
 constexpr int MinimumMapWidth = 640;
 
 bool SameMap(const MapJob &a, const MapJob &b) {
-    return a.date == b.date && a.criterion == b.criterion && a.view == b.view &&
-           a.mark.name == b.mark.name && a.mark.latitude == b.mark.latitude &&
+    return a.date == b.date && a.direction == b.direction && a.criterion == b.criterion &&
+           a.view == b.view && a.mark.name == b.mark.name && a.mark.latitude == b.mark.latitude &&
            a.mark.longitude == b.mark.longitude;
 }
 
 QString MapDescription(const MapJob &job) {
-    return MapTitle(job.date) + QStringLiteral("; ") + MarkedPlaceText(job.mark.name);
+    return MapTitle(job.date, job.direction) + QStringLiteral("; ") +
+           MarkedPlaceText(job.mark.name);
 }
 
 // The map's own threads. Qt's global pool is left free for the painting of
@@ -104,10 +105,10 @@ MapOutcome DrawMapJob(MapJob job) {
     }
     const MapRegion region = RegionOf(job.view, job.mark);
     const double step = StepOf(job.view);
-    if (!job.cells || job.cells->date != job.date || job.cells->step != step ||
-        !(job.cellsRegion == region)) {
+    if (!job.cells || job.cells->date != job.date || job.cells->direction != job.direction ||
+        job.cells->step != step || !(job.cellsRegion == region)) {
         job.cells = std::make_shared<const VisibilityMap>(
-            ComputeVisibilityMap(job.date, region, step, MapThreads()));
+            ComputeVisibilityMap(job.date, region, step, MapThreads(), job.direction));
         job.cellsRegion = region;
     }
     if (region.isWorld()) {
@@ -180,8 +181,9 @@ MapPanel::MapPanel(QWidget *parent) : QWidget(parent) {
     connect(&watcher_, &QFutureWatcher<MapOutcome>::finished, this, &MapPanel::finish);
 }
 
-void MapPanel::showEvening(const QDate &date, const MapMark &mark) {
+void MapPanel::showEvening(const QDate &date, Direction direction, const MapMark &mark) {
     wanted_.date = date;
+    wanted_.direction = direction;
     wanted_.mark = mark;
     request();
 }

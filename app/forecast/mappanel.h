@@ -39,11 +39,13 @@ struct RegionShores {
 // only draws anew.
 struct MapJob {
     QDate date;
+    Direction direction = Direction::Evening;
     Criterion criterion = Criterion::Yallop;
     MapView view = MapView::World;
     MapMark mark;
     int width = DefaultMapWidth;
-    std::shared_ptr<const VisibilityMap> cells; // reused when of the same date and region
+    // reused when of the same date, direction and region
+    std::shared_ptr<const VisibilityMap> cells;
     MapRegion cellsRegion;                      // the region the cells were computed for
     std::shared_ptr<const RegionShores> shores; // reused when of the same region
     EarthTexture earth;
@@ -57,15 +59,16 @@ struct MapOutcome {
 // Computes and draws a map away from the window's thread.
 MapOutcome DrawMapJob(MapJob job);
 
-// "Térkép": the map of the selected evening by the chosen criterion, of the
-// world or zoomed to the place's region or Europe with the coastlines and
-// borders, the observer's place marked. It is computed and drawn on other
-// threads while the panel is in view; the window stays usable meanwhile.
+// "Térkép": the map of the selected evening (morning) by the chosen
+// criterion, of the world or zoomed to the place's region or Europe with the
+// coastlines and borders, the observer's place marked. It is computed and
+// drawn on other threads while the panel is in view; the window stays usable
+// meanwhile.
 class MapPanel : public QWidget {
     Q_OBJECT
 public:
     explicit MapPanel(QWidget *parent = nullptr);
-    void showEvening(const QDate &date, const MapMark &mark);
+    void showEvening(const QDate &date, Direction direction, const MapMark &mark);
     // The map on show at its full size, for saving; null while none is shown.
     QImage picture() const;
     bool isDrawing() const { return watcher_.isRunning(); }

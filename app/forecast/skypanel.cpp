@@ -10,13 +10,15 @@
 #include <QPushButton>
 #include <QSlider>
 
+#include <algorithm>
 #include <cmath>
 
 namespace lunex {
 namespace {
 
 constexpr double MinutesPerDay = 1440;
-// Where the Moon does not set, the drawing follows it this long after sunset.
+// Where the Moon does not set (rise), the drawing follows it this long after
+// sunset (before sunrise).
 constexpr double UnsetMoonSpan = 180 / MinutesPerDay;
 
 } // namespace
@@ -86,19 +88,32 @@ void SkyPanel::showEvening(const QString &placeName, const Place &place, const E
     const QSignalBlocker quiet(slider_);
     if (!s.sunEvent) {
         view_.reset();
-        chart_->showView(nullptr, CrescentStatusText(s.status));
+        chart_->showView(nullptr, CrescentStatusText(s.status, evening.direction));
         slider_->setRange(0, 0);
         momentLabel_->clear();
         slider_->setEnabled(false);
         bestTimeButton_->setEnabled(false);
         return;
     }
-    sunsetJd_ = *s.sunEvent;
-    const double end = s.moonEvent.value_or(sunsetJd_ + UnsetMoonSpan);
-    view_ = EveningSkyView(placeName, place, sunsetJd_, end, zone, locale);
-    const int span = int(std::max(0.0, std::floor((end - sunsetJd_) * MinutesPerDay)));
+    // The slider runs forwards in time: in the morning from moonrise to
+    // sunrise, the drawing's frame and first moment that of sunrise.
+    double end = 0;
+    if (evening.isMorning()) {
+        end = *s.sunEvent;
+        startJd_ = std::min(end, s.moonEvent.value_or(end - UnsetMoonSpan));
+        view_ = MorningSkyView(placeName, place, end, startJd_, zone, locale);
+    } else {
+        startJd_ = *s.sunEvent;
+        end = s.moonEvent.value_or(startJd_ + UnsetMoonSpan);
+        view_ = EveningSkyView(placeName, place, startJd_, end, zone, locale);
+    }
+    const int span = int(std::max(0.0, std::floor((end - startJd_) * MinutesPerDay)));
     bestJd_ = s.bestTime;
-    bestMinute_ = s.bestTime ? int(std::lround((*s.bestTime - sunsetJd_) * MinutesPerDay)) : 0;
+    bestMinute_ = s.bestTime ? int(std::lround((*s.bestTime - startJd_) * MinutesPerDay))
+                             : (evening.isMorning() ? span : 0);
+    slider_->setAccessibleName(evening.isMorning()
+                                   ? QStringLiteral("Időpont holdkelte és napkelte között")
+                                   : QStringLiteral("Időpont napnyugta és holdnyugta között"));
     slider_->setRange(0, span);
     slider_->setValue(bestMinute_);
     slider_->setEnabled(span > 0);
@@ -112,7 +127,7 @@ void SkyPanel::moveMoment(int minutes) {
     }
     // The best time itself, not the minute after sunset nearest to it.
     const double jd =
-        minutes == bestMinute_ && bestJd_ ? *bestJd_ : sunsetJd_ + minutes / MinutesPerDay;
+        minutes == bestMinute_ && bestJd_ ? *bestJd_ : startJd_ + minutes / MinutesPerDay;
     SetSkyMoment(*view_, jd, zone_, locale_);
     const QString clock =
         locale_.toString(MinuteOf(jd).toTimeZone(zone_).time(), QLocale::ShortFormat);

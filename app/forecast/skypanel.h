@@ -33,8 +33,9 @@ private:
     QString why_;
 };
 
-// "Hova nézzünk?": the drawing of the selected evening and the moment it
-// shows, from sunset to moonset by the minute, the best time at first.
+// "Hova nézzünk?": the drawing of the selected evening (morning) and the
+// moment it shows, from sunset to moonset (moonrise to sunrise) by the
+// minute, the best time at first.
 class SkyPanel : public QWidget {
     Q_OBJECT
 public:
@@ -50,7 +51,7 @@ private:
     void moveMoment(int minutes);
 
     std::optional<SkyView> view_;
-    double sunsetJd_ = 0;
+    double startJd_ = 0; // the slider's first minute
     std::optional<double> bestJd_;
     int bestMinute_ = 0;
     QTimeZone zone_;
