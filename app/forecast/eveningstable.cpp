@@ -14,6 +14,9 @@
 namespace lunex {
 namespace {
 
+// However small the window, this many rows are in view.
+constexpr int RowsAlwaysInView = 3;
+
 struct Heading {
     const char16_t *text;
     const char16_t *explanation;
@@ -278,16 +281,29 @@ void EveningsTable::resizeEvent(QResizeEvent *event) {
     fitHeight(); // the scroll bar for the columns comes and goes with the width
 }
 
-// Every evening in view, without a scroll bar of its own.
+// Every row in view, without a scroll bar of its own, where the window has
+// the room; on a small screen the rows scroll, a few always in view, so that
+// the drawing below keeps its room.
 void EveningsTable::fitHeight() {
     int height = horizontalHeader()->sizeHint().height() + 2 * frameWidth();
-    for (int row = 0; row < rowCount(); ++row) {
-        height += rowHeight(row);
-    }
     if (horizontalHeader()->length() > viewport()->width()) {
         height += horizontalScrollBar()->sizeHint().height();
     }
-    setFixedHeight(height);
+    int least = height;
+    for (int row = 0; row < rowCount(); ++row) {
+        height += rowHeight(row);
+        if (row < RowsAlwaysInView) {
+            least += rowHeight(row);
+        }
+    }
+    fullHeight_ = height;
+    setMinimumHeight(least);
+    setMaximumHeight(height);
+    updateGeometry();
+}
+
+QSize EveningsTable::sizeHint() const {
+    return {QTableWidget::sizeHint().width(), fullHeight_};
 }
 
 } // namespace lunex

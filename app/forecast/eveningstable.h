@@ -68,6 +68,8 @@ public:
     const Evening *dayAt(int row) const;
     int newMoonRow() const { return int(mornings_); }
 
+    QSize sizeHint() const override;
+
 protected:
     void resizeEvent(QResizeEvent *event) override;
 
@@ -81,6 +83,7 @@ private:
     QList<int> todayRows_;
     QList<Evening> days_; // what the rows show, in time order
     qsizetype mornings_ = 0;
+    int fullHeight_ = 0; // every row in view
 };
 
 } // namespace lunex
