@@ -303,8 +303,10 @@ BENCHMARK(BM_ChangeEvening)->Unit(benchmark::kMillisecond);
 // timer every 5 ms measures the longest the window's event loop was kept from
 // its events: the window stays usable when that is short.
 // The world's (view 0) or the place's region at 0.1° (view 1), the latter
-// with its coastlines and borders.
-void MapWhileResponsive(benchmark::State &state, int view) {
+// with its coastlines and borders; of evenings, or of mornings, whose cells
+// are each place's own morning.
+void MapWhileResponsive(benchmark::State &state, int view,
+                        Direction direction = Direction::Evening) {
     BenchDir dir(130);
     FixedClock clock;
     CrescentWindow forecast({dir.tmp.path(), dir.tmp.path()}, &clock, QString());
@@ -326,7 +328,7 @@ void MapWhileResponsive(benchmark::State &state, int view) {
         });
         evening = evening % 2 + 1; // another date each time: the cells are computed anew
         // The choice itself is one of the events: its drawing counts as a stall.
-        QTimer::singleShot(0, &forecast, [&] { forecast.selectEvening(evening); });
+        QTimer::singleShot(0, &forecast, [&] { forecast.selectDay(direction, evening); });
         took.start();
         beat.start();
         ticker.start(5);
@@ -343,6 +345,13 @@ void BM_RegionMapWhileResponsive(benchmark::State &state) {
     MapWhileResponsive(state, 1);
 }
 BENCHMARK(BM_RegionMapWhileResponsive)
+    ->UseManualTime()
+    ->Iterations(5)
+    ->Unit(benchmark::kMillisecond);
+void BM_MorningMapWhileResponsive(benchmark::State &state) {
+    MapWhileResponsive(state, 0, Direction::Morning);
+}
+BENCHMARK(BM_MorningMapWhileResponsive)
     ->UseManualTime()
     ->Iterations(5)
     ->Unit(benchmark::kMillisecond);
