@@ -12,6 +12,18 @@
 
 namespace lunex {
 
+QString TableStyleSheet(int headingPadding) {
+    return QStringLiteral(
+               "QLabel { color: black; }"
+               "QTableView { background-color: white; color: black; gridline-color: #b0b0b0;"
+               " border: 1px solid #808080; selection-background-color: rgba(0, 60, 160, 70);"
+               " selection-color: black; }"
+               "QTableView:focus { border: 2px solid black; }"
+               "QHeaderView::section { background-color: #e4eeee; color: black;"
+               " border: 1px solid #a0a0a0; padding: 2px %1px; }")
+        .arg(headingPadding);
+}
+
 QPushButton *AddWindowButton(QWidget *parent, const char *name, const QString &caption,
                              const QString &spoken) {
     QPushButton *button = look::AddButton(parent, name, caption, {}, look::PaleGreen,

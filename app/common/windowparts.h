@@ -21,6 +21,10 @@ namespace lunex {
 QPushButton *AddWindowButton(QWidget *parent, const char *name, const QString &caption,
                              const QString &spoken = {});
 
+// The fixed colours of the labels and the table a desktop theme would paint,
+// the headings' cells with `headingPadding` pixels at their sides.
+QString TableStyleSheet(int headingPadding = 4);
+
 // "Megfigyelési hely:", the place's text and the "Hely…" button that changes
 // it, added to a window's header.
 struct PlaceLine {

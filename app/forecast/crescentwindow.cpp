@@ -49,16 +49,11 @@ QFont WindowFont() {
 }
 
 // The fixed colours of the controls that a desktop theme would paint: the
-// table and its headings, the tabs, the list, the slider and the progress.
+// table's (with narrow headings, so that every column fits at 1024 px), the
+// tabs, the list, the slider and the progress.
 QString StyleSheet() {
-    return QStringLiteral(
-               "QLabel { color: black; }"
-               "QTableView { background-color: white; color: black; gridline-color: #b0b0b0;"
-               " border: 1px solid #808080; selection-background-color: rgba(0, 60, 160, 70);"
-               " selection-color: black; }"
-               "QTableView:focus { border: 2px solid black; }"
-               "QHeaderView::section { background-color: #e4eeee; color: black;"
-               " border: 1px solid #a0a0a0; padding: 2px 2px; }"
+    return TableStyleSheet(2) +
+           QStringLiteral(
                "QTabWidget::pane { border: 1px solid #808080; }"
                "QTabBar::tab { background-color: %1; color: black; border: 1px solid #404040;"
                " padding: 4px 14px; margin-right: 2px; }"
@@ -75,7 +70,7 @@ QString StyleSheet() {
                "QProgressBar::chunk { background-color: #2f6fbf; }"
                "QScrollArea { background-color: white; border: 1px solid #808080; }"
                "QToolTip { color: black; background-color: %2; border: 1px solid black; }")
-        .arg(PaleGreen.name(), look::LightYellow.name());
+               .arg(PaleGreen.name(), look::LightYellow.name());
 }
 
 } // namespace

@@ -266,14 +266,7 @@ LogWindow::LogWindow(const AppDirs &dirs, const Clock *clock)
     layout->addWidget(table_, 1);
     layout->addWidget(buildOverview());
     layout->addLayout(buildButtons());
-    setStyleSheet(QStringLiteral(
-        "QLabel { color: black; }"
-        "QTableView { background-color: white; color: black; gridline-color: #b0b0b0;"
-        " border: 1px solid #808080; selection-background-color: rgba(0, 60, 160, 70);"
-        " selection-color: black; }"
-        "QTableView:focus { border: 2px solid black; }"
-        "QHeaderView::section { background-color: #e4eeee; color: black;"
-        " border: 1px solid #a0a0a0; padding: 2px 4px; }"));
+    setStyleSheet(TableStyleSheet());
 
     const LogReading reading = LoadObservationLog(dirs_.data);
     rows_ = reading.rows;

@@ -39,16 +39,6 @@ QTableWidgetItem *Cell(const QString &text, Qt::Alignment alignment = Qt::AlignL
     return item;
 }
 
-// The fixed colours of the controls a desktop theme would paint.
-const char StyleSheet[] =
-    "QLabel { color: black; }"
-    "QTableView { background-color: white; color: black; gridline-color: #b0b0b0;"
-    " border: 1px solid #808080; selection-background-color: rgba(0, 60, 160, 70);"
-    " selection-color: black; }"
-    "QTableView:focus { border: 2px solid black; }"
-    "QHeaderView::section { background-color: #e4eeee; color: black;"
-    " border: 1px solid #a0a0a0; padding: 2px 4px; }";
-
 } // namespace
 
 YearWindow::YearWindow(const AppDirs &dirs, const Clock *clock)
@@ -88,7 +78,7 @@ YearWindow::YearWindow(const AppDirs &dirs, const Clock *clock)
     notes->setWordWrap(true);
     layout->addWidget(notes);
     layout->addLayout(buildExports());
-    setStyleSheet(QString::fromUtf8(StyleSheet));
+    setStyleSheet(TableStyleSheet());
 
     showYear(clock_->now().toTimeZone(zone_).date().year());
     const QSize wanted(1000, 820);
