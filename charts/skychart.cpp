@@ -111,6 +111,7 @@ SkyView TwilightView(const QString &placeName, const Place &place, double from, 
     SkyView view;
     view.place = place;
     view.placeName = placeName;
+    view.direction = direction;
     const SkyTrack track(std::min(from, at) - 0.05, std::max(to, at) + 0.05);
     const LocalSky sky(track, place);
     if (to > from) {
@@ -146,6 +147,20 @@ void SetSkyMoment(SkyView &view, double jdUt, const QTimeZone &zone, const QLoca
         view.placeName, when, locale.toString(view.moment.moon.altitude, 'f', 1),
         locale.toString(view.moment.moon.azimuth, 'f', 1), CompassPoint(view.moment.moon.azimuth));
     view.sunLabel = SunLabel(locale.toString(view.moment.sun.altitude, 'f', 1));
+}
+
+void SetSkyline(SkyView &view, const HorizonProfile &skyline,
+                const std::optional<SkylineMoon> &moon, const QTimeZone &zone,
+                const QLocale &locale) {
+    view.skyline = skyline;
+    view.skylineLabel.clear();
+    if (skyline.isFlat() || !moon) {
+        return;
+    }
+    view.skylineLabel =
+        moon->crossingJd
+            ? SkylineCrossingText(ClockText(*moon->crossingJd, zone, locale), view.direction)
+            : SkylineHidesMoonText();
 }
 
 SkyProjection::SkyProjection(const QRectF &area, const SkyView &view)

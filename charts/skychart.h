@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lunar/apparentsky.h"
+#include "lunar/horizon.h"
 
 #include <QImage>
 #include <QList>
@@ -10,6 +11,8 @@
 #include <QSize>
 #include <QString>
 #include <QTimeZone>
+
+#include <optional>
 
 class QPainter;
 
@@ -30,6 +33,7 @@ struct SkyClockMark {
 struct SkyView {
     Place place;
     QString placeName;
+    Direction direction = Direction::Evening;
     QList<Horizontal> path;    // the Moon from sunset until it sets, every few minutes
     QList<SkyClockMark> marks; // the whole clock times along it
     // The frame: altitudes from the lowest to the highest the evening needs,
@@ -42,6 +46,10 @@ struct SkyView {
     QString sunLabel;   // the Sun's name and altitude
     QString fieldLabel; // what the circle around the Moon is
     QString pathLabel;  // what the Moon's path is
+    // The place's own skyline, drawn instead of the flat horizon; flat
+    // when it has none. With it, what the caption says of the Moon against it.
+    HorizonProfile skyline;
+    QString skylineLabel;
 };
 
 // The evening from sunset until moonset (both Julian Days, UT) at a place,
@@ -54,6 +62,12 @@ SkyView EveningSkyView(const QString &placeName, const Place &place, double suns
 // empty and the frame is that of sunrise.
 SkyView MorningSkyView(const QString &placeName, const Place &place, double sunriseJd,
                        double moonriseJd, const QTimeZone &zone, const QLocale &locale);
+// Gives the view the place's skyline and the Moon's evening (morning)
+// against it (lunar/horizon.h), in the zone's clock; a flat skyline takes
+// them away again.
+void SetSkyline(SkyView &view, const HorizonProfile &skyline,
+                const std::optional<SkylineMoon> &moon, const QTimeZone &zone,
+                const QLocale &locale);
 // Moves the moment, within the same frame.
 void SetSkyMoment(SkyView &view, double jdUt, const QTimeZone &zone, const QLocale &locale);
 

@@ -9,7 +9,7 @@
 namespace lunex {
 namespace {
 
-void AddWhereToLook(const LocalSky &sky, Evening &e) {
+void AddWhereToLook(const LocalSky &sky, const HorizonProfile &skyline, Evening &e) {
     if (e.sighting.sunEvent) {
         e.moonAtSunset = ObserveSky(sky, *e.sighting.sunEvent).moon;
     }
@@ -19,16 +19,19 @@ void AddWhereToLook(const LocalSky &sky, Evening &e) {
         e.illuminatedPercent = 100.0 * best.illuminatedFraction;
         e.sunAltitudeAtBestTime = best.sun.altitude;
     }
+    if (!skyline.isFlat()) {
+        e.skyline = MoonAgainstSkyline(sky, skyline, e.sighting, e.direction);
+    }
 }
 
 // The evening (morning) of a date, with the crescent's age when it has one.
-Evening ObserveDate(const LocalSky &sky, const QDate &date, Direction direction,
-                    const QDateTime &newMoon) {
+Evening ObserveDate(const LocalSky &sky, const HorizonProfile &skyline, const QDate &date,
+                    Direction direction, const QDateTime &newMoon) {
     Evening e;
     e.date = date;
     e.direction = direction;
     e.sighting = ObserveCrescent(sky, JulianDayOfDate(date), JulianDay(newMoon), direction);
-    AddWhereToLook(sky, e);
+    AddWhereToLook(sky, skyline, e);
     if (e.sighting.status == CrescentStatus::Computed) {
         // The age of the two times as they are shown: what Lunex itself
         // says for a new moon and an observation typed to the minute.
@@ -56,7 +59,7 @@ void Mark(Iterator begin, Iterator end, bool (*seen)(const Evening &), bool Even
 
 } // namespace
 
-Lunation ComputeLunation(const Place &place, int k) {
+Lunation ComputeLunation(const Place &place, int k, const HorizonProfile &skyline) {
     Lunation lunation{NewMoonUtc(k), {}, {}};
     const double newMoon = JulianDay(lunation.newMoon);
     // The day of the new moon by the place's own mean solar time.
@@ -68,12 +71,12 @@ Lunation ComputeLunation(const Place &place, int k) {
                          newMoonDay + EveningsPerLunation + 2.0);
     const LocalSky sky(track, place);
     for (int i = MorningsPerLunation - 1; i >= 0; --i) {
-        lunation.mornings.append(
-            ObserveDate(sky, newMoonDate.addDays(-i), Direction::Morning, lunation.newMoon));
+        lunation.mornings.append(ObserveDate(sky, skyline, newMoonDate.addDays(-i),
+                                             Direction::Morning, lunation.newMoon));
     }
     for (int i = 0; i < EveningsPerLunation; ++i) {
-        lunation.evenings.append(
-            ObserveDate(sky, newMoonDate.addDays(i), Direction::Evening, lunation.newMoon));
+        lunation.evenings.append(ObserveDate(sky, skyline, newMoonDate.addDays(i),
+                                             Direction::Evening, lunation.newMoon));
     }
     // The old crescent's last mornings, looking back from the new moon, and
     // the young one's first evenings.
@@ -113,11 +116,12 @@ QDateTime MinuteOf(double jd) {
     return RoundedToMinute(FromJulianDay(jd));
 }
 
-QList<Lunation> ComputeLunations(const Place &place, const QDateTime &from, int count) {
+QList<Lunation> ComputeLunations(const Place &place, const QDateTime &from, int count,
+                                 const HorizonProfile &skyline) {
     QList<Lunation> lunations;
     const int first = LunationAtOrAfter(from);
     for (int k = first; k < first + count; ++k) {
-        lunations.append(ComputeLunation(place, k));
+        lunations.append(ComputeLunation(place, k, skyline));
     }
     return lunations;
 }

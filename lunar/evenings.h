@@ -2,6 +2,7 @@
 
 #include "lunar/crescent.h"
 #include "lunar/ephemeris.h"
+#include "lunar/horizon.h"
 #include "lunar/lunarage.h"
 
 #include <QDate>
@@ -42,6 +43,8 @@ struct Evening {
     std::optional<Horizontal> moonAtBestTime;
     std::optional<double> illuminatedPercent;    // the lit part of the disc at the best time
     std::optional<double> sunAltitudeAtBestTime; // apparent, degrees: how dark the sky is then
+    // The Moon against the place's own skyline; none on a flat horizon.
+    std::optional<SkylineMoon> skyline;
 
     bool isMorning() const { return direction == Direction::Morning; }
 };
@@ -59,15 +62,17 @@ QList<Evening> MorningsAndEvenings(const Lunation &lunation);
 enum class DayParts { Evenings, Mornings, Both };
 QList<Evening> RowsOf(const Lunation &lunation, DayParts parts);
 
-// The lunation k (lunar/newmoon.h): its new moon and its evenings at the place.
-Lunation ComputeLunation(const Place &place, int k);
+// The lunation k (lunar/newmoon.h): its new moon and its evenings at the
+// place, and the Moon against its skyline where it has one.
+Lunation ComputeLunation(const Place &place, int k, const HorizonProfile &skyline = {});
 
 // The lunation to show when none is asked for: the latest new moon whose
 // evenings at the place have not all passed by `now`'s date in the zone.
 int CurrentLunation(const Place &place, const QDateTime &now, const QTimeZone &zone);
 
 // `count` lunations, from the first new moon at or after the instant.
-QList<Lunation> ComputeLunations(const Place &place, const QDateTime &from, int count);
+QList<Lunation> ComputeLunations(const Place &place, const QDateTime &from, int count,
+                                 const HorizonProfile &skyline = {});
 
 // The instant rounded to the nearest minute, as every time of the evenings is shown.
 QDateTime RoundedToMinute(const QDateTime &instant);

@@ -120,6 +120,35 @@ QString SunLabel(const QString &altitude) {
     return QStringLiteral("Nap (%1°)").arg(altitude);
 }
 
+QString TwilightName(Twilight twilight) {
+    switch (twilight) {
+    case Twilight::Civil:
+        return QStringLiteral("polgári szürkület");
+    case Twilight::Nautical:
+        return QStringLiteral("nautikai szürkület");
+    case Twilight::Astronomical:
+        return QStringLiteral("csillagászati szürkület");
+    case Twilight::Night:
+        break;
+    }
+    return QStringLiteral("éjszaka");
+}
+
+QString SkylineAtBestTimeText(bool above) {
+    return above ? QStringLiteral("a helyi horizont fölött")
+                 : QStringLiteral("a helyi horizont mögött");
+}
+
+QString SkylineCrossingText(const QString &clock, Direction direction) {
+    return direction == Direction::Morning
+               ? QStringLiteral("%1-kor a helyi horizont fölé emelkedik").arg(clock)
+               : QStringLiteral("%1-kor a helyi horizont mögé bukik").arg(clock);
+}
+
+QString SkylineHidesMoonText() {
+    return QStringLiteral("a helyi horizont végig takarja");
+}
+
 QString MoonLabel() {
     return QStringLiteral("Hold (nagyítva)");
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lunar/apparentsky.h"
 #include "lunar/crescent.h"
 #include "lunar/visibilitymap.h"
 
@@ -47,6 +48,19 @@ QString BinocularFieldLabel(const QString &degrees); // "10×50 távcső látóm
 // "a Hold útja holdnyugtáig"; in the morning "a Hold útja holdkeltétől"
 QString MoonPathLabel(Direction direction = Direction::Evening);
 QString CloserLookLabel(const QString &degrees); // "A Hold környéke nagyítva (12° magas)"
+
+// How dark the sky is: "polgári szürkület", "nautikai szürkület",
+// "csillagászati szürkület", "éjszaka".
+QString TwilightName(Twilight twilight);
+
+// The Moon against the place's own skyline. At the best time: "a helyi
+// horizont fölött" or "a helyi horizont mögött". When it goes, the clock time
+// formatted: "16:48-kor a helyi horizont mögé bukik"; in the morning "5:12-kor
+// a helyi horizont fölé emelkedik". When the skyline hides it all the while:
+// "a helyi horizont végig takarja".
+QString SkylineAtBestTimeText(bool above);
+QString SkylineCrossingText(const QString &clock, Direction direction = Direction::Evening);
+QString SkylineHidesMoonText();
 
 // The map in the window: while it is drawn, the place marked on it, and the
 // Earth's picture that could not be read (the map has a plain background).
