@@ -170,7 +170,7 @@ public:
     void drawStripes();
     void drawShores(const std::vector<ShoreLine> &shores);
     void drawGraticule();
-    void drawTitle();
+    void drawTitle(const QDate &date);
     void drawLegend();
     void drawMark(const MapMark &mark);
 
@@ -311,12 +311,12 @@ void MapPainter::drawGraticule() {
 }
 
 // The evening, the criterion, the new moon in UT.
-void MapPainter::drawTitle() {
+void MapPainter::drawTitle(const QDate &date) {
     const double s = layout_.scale;
     painter_.setPen(Qt::black);
     painter_.setFont(ChartFont(26 * s, true));
     painter_.drawText(QRect(0, layout_.titleTop, width_, int(34 * s)),
-                      Qt::AlignHCenter | Qt::AlignTop, MapTitle(map_.date, map_.direction));
+                      Qt::AlignHCenter | Qt::AlignTop, MapTitle(date, map_.direction));
     painter_.setFont(ChartFont(15 * s));
     painter_.drawText(
         QRect(0, layout_.titleTop + int(38 * s), width_, int(24 * s)),
@@ -458,7 +458,7 @@ int MapPictureHeight(int width, Criterion criterion, const MapRegion &region) {
 
 QImage RenderVisibilityMap(const VisibilityMap &map, Criterion criterion, const QImage &earth,
                            int width, const std::optional<MapMark> &mark,
-                           const std::vector<ShoreLine> &shores) {
+                           const std::vector<ShoreLine> &shores, const QDate &titleDate) {
     QImage picture(width, MapPictureHeight(width, criterion, map.region()), QImage::Format_RGB32);
     picture.fill(Qt::white);
     {
@@ -468,7 +468,7 @@ QImage RenderVisibilityMap(const VisibilityMap &map, Criterion criterion, const 
         painter.drawStripes();
         painter.drawShores(shores);
         painter.drawGraticule();
-        painter.drawTitle();
+        painter.drawTitle(titleDate.isValid() ? titleDate : map.date);
         painter.drawLegend();
         if (mark) {
             painter.drawMark(*mark);

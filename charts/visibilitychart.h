@@ -4,6 +4,7 @@
 #include "store/shorelines.h"
 
 #include <QColor>
+#include <QDate>
 #include <QImage>
 #include <QList>
 #include <QPoint>
@@ -71,8 +72,10 @@ QRectF MarkLabelRect(const MapRegion &region, int width, const MapMark &mark);
 // The picture: the Earth (a plain background when the texture is null), the
 // shades, the coastlines and borders given, a graticule, a title with the new
 // moon and the criterion, a legend, and the place marked when one is given.
+// The title names the map's own date unless another is given: that of the
+// marked place's clock, when it runs a day ahead of the place's Sun.
 QImage RenderVisibilityMap(const VisibilityMap &map, Criterion criterion, const QImage &earth,
                            int width = DefaultMapWidth, const std::optional<MapMark> &mark = {},
-                           const std::vector<ShoreLine> &shores = {});
+                           const std::vector<ShoreLine> &shores = {}, const QDate &titleDate = {});
 
 } // namespace lunex

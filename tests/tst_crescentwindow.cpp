@@ -982,6 +982,10 @@ private slots:
             << "America/Guayaquil" << 18;
         QTest::newRow("Buenos Aires, where Budapest's clock passes midnight")
             << QStringList{"buenos"} << "America/Argentina/Buenos_Aires" << 19;
+        // Samoa's clock runs a day ahead of its Sun: the map is of the solar
+        // date, its title the row's.
+        QTest::newRow("Apia, a day ahead of its Sun")
+            << QStringList{"apia"} << "Pacific/Apia" << 18;
     }
     void placesOwnClock() {
         QFETCH(QStringList, typed);

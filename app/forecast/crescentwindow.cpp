@@ -351,7 +351,7 @@ void CrescentWindow::showSelectedEvening() {
     saveSkyButton_->setEnabled(skyPanel_->view().has_value());
     saveMapButton_->setEnabled(false);
     logButton_->setEnabled(day->sighting.bestTime.has_value());
-    mapPanel_->showEvening(day->date, day->direction,
+    mapPanel_->showEvening(day->date, CivilDateOf(*day, place_.place, zone_), day->direction,
                            {place_.name, place_.place.latitude, place_.place.longitude});
 }
 
@@ -411,7 +411,9 @@ void CrescentWindow::exportPicture(const QString &title, const QString &suggeste
 // when that folder is gone), named after what it holds, the place and the evening.
 QString CrescentWindow::suggestedPath(const QString &what, const QString &suffix) const {
     const Evening *day = selectedDay();
-    const QDate evening = day ? day->date : lunation_.evenings.value(0).date;
+    // The date the table shows for it, on the place's clock.
+    const QDate evening =
+        CivilDateOf(day ? *day : lunation_.evenings.value(0), place_.place, zone_);
     QString folder;
     if (!dirs_.data.isEmpty()) {
         folder = QSettings(AppPath(dirs_.data, SettingsFile), QSettings::IniFormat)

@@ -24,13 +24,13 @@ namespace {
 constexpr int MinimumMapWidth = 640;
 
 bool SameMap(const MapJob &a, const MapJob &b) {
-    return a.date == b.date && a.direction == b.direction && a.criterion == b.criterion &&
-           a.view == b.view && a.mark.name == b.mark.name && a.mark.latitude == b.mark.latitude &&
-           a.mark.longitude == b.mark.longitude;
+    return a.date == b.date && a.clockDate == b.clockDate && a.direction == b.direction &&
+           a.criterion == b.criterion && a.view == b.view && a.mark.name == b.mark.name &&
+           a.mark.latitude == b.mark.latitude && a.mark.longitude == b.mark.longitude;
 }
 
 QString MapDescription(const MapJob &job) {
-    return MapTitle(job.date, job.direction) + QStringLiteral("; ") +
+    return MapTitle(job.clockDate, job.direction) + QStringLiteral("; ") +
            MarkedPlaceText(job.mark.name);
 }
 
@@ -118,7 +118,7 @@ MapOutcome DrawMapJob(MapJob job) {
             job.cells->region(), ReadShorelines(ShorelineFolder(), job.cells->region())});
     }
     QImage picture = RenderVisibilityMap(*job.cells, job.criterion, job.earth.image, job.width,
-                                         job.mark, LinesOf(job));
+                                         job.mark, LinesOf(job), job.clockDate);
     return {std::move(job), std::move(picture)};
 }
 
@@ -181,8 +181,10 @@ MapPanel::MapPanel(QWidget *parent) : QWidget(parent) {
     connect(&watcher_, &QFutureWatcher<MapOutcome>::finished, this, &MapPanel::finish);
 }
 
-void MapPanel::showEvening(const QDate &date, Direction direction, const MapMark &mark) {
+void MapPanel::showEvening(const QDate &date, const QDate &clockDate, Direction direction,
+                           const MapMark &mark) {
     wanted_.date = date;
+    wanted_.clockDate = clockDate;
     wanted_.direction = direction;
     wanted_.mark = mark;
     request();
@@ -234,7 +236,7 @@ QImage MapPanel::picture() const {
         return {};
     }
     return RenderVisibilityMap(*shown_.cells, shown_.criterion, shown_.earth.image, DefaultMapWidth,
-                               shown_.mark, LinesOf(shown_));
+                               shown_.mark, LinesOf(shown_), shown_.clockDate);
 }
 
 } // namespace lunex

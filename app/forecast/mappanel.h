@@ -38,7 +38,10 @@ struct RegionShores {
 // the coastlines are kept, so that another criterion for the same evening
 // only draws anew.
 struct MapJob {
-    QDate date;
+    QDate date; // the evening's (morning's) date by the place's mean solar time: the cells'
+    // The same evening's date on the place's clock, as the table's row names
+    // it: the title's. A clock a day ahead of the Sun (Samoa's) names the next day.
+    QDate clockDate;
     Direction direction = Direction::Evening;
     Criterion criterion = Criterion::Yallop;
     MapView view = MapView::World;
@@ -68,7 +71,8 @@ class MapPanel : public QWidget {
     Q_OBJECT
 public:
     explicit MapPanel(QWidget *parent = nullptr);
-    void showEvening(const QDate &date, Direction direction, const MapMark &mark);
+    void showEvening(const QDate &date, const QDate &clockDate, Direction direction,
+                     const MapMark &mark);
     // The map on show at its full size, for saving; null while none is shown.
     QImage picture() const;
     bool isDrawing() const { return watcher_.isRunning(); }
