@@ -130,86 +130,64 @@ struct Site {
     Place place;
 };
 
-} // namespace
-
-QByteArray FormatOal(const QList<LogEntry> &entries) {
-    QHash<QString, QString> observers, sites; // name or key -> id
-    QList<QString> observerOrder;
-    QList<const LogEntry *> siteOrder;
-    for (const LogEntry &e : entries) {
-        if (!observers.contains(e.observer)) {
-            observers.insert(e.observer, QStringLiteral("observer%1").arg(observers.size() + 1));
-            observerOrder.append(e.observer);
-        }
-        if (const QString key = SiteKey(e); !sites.contains(key)) {
-            sites.insert(key, QStringLiteral("site%1").arg(sites.size() + 1));
-            siteOrder.append(&e);
+// The file's observers and sites, each under the id the observations name it by.
+class OalWriter {
+public:
+    explicit OalWriter(const QList<LogEntry> &entries) {
+        for (const LogEntry &e : entries) {
+            if (!observers_.contains(e.observer)) {
+                observers_.insert(e.observer,
+                                  QStringLiteral("observer%1").arg(observers_.size() + 1));
+                observerOrder_.append(e.observer);
+            }
+            if (const QString key = SiteKey(e); !sites_.contains(key)) {
+                sites_.insert(key, QStringLiteral("site%1").arg(sites_.size() + 1));
+                siteOrder_.append(&e);
+            }
         }
     }
 
-    QByteArray out;
-    QXmlStreamWriter xml(&out);
-    xml.setAutoFormatting(true);
-    xml.writeStartDocument();
-    xml.writeNamespace(Namespace, QStringLiteral("oal"));
-    xml.writeNamespace(SchemaInstance, QStringLiteral("xsi"));
-    xml.writeStartElement(Namespace, QStringLiteral("observations"));
-    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("2.1"));
-    xml.writeAttribute(SchemaInstance, QStringLiteral("schemaLocation"),
-                       Namespace + QStringLiteral(" oal21.xsd"));
-
-    xml.writeStartElement(QStringLiteral("observers"));
-    for (const QString &observer : observerOrder) {
-        const auto [surname, name] = SplitName(observer);
-        xml.writeStartElement(QStringLiteral("observer"));
-        xml.writeAttribute(QStringLiteral("id"), observers.value(observer));
-        WriteTextElement(xml, QStringLiteral("name"), name);
-        WriteTextElement(xml, QStringLiteral("surname"), surname);
-        xml.writeEndElement();
-    }
-    xml.writeEndElement();
-
-    xml.writeStartElement(QStringLiteral("sites"));
-    for (const LogEntry *e : siteOrder) {
-        xml.writeStartElement(QStringLiteral("site"));
-        xml.writeAttribute(QStringLiteral("id"), sites.value(SiteKey(*e)));
-        WriteTextElement(xml, QStringLiteral("name"), e->placeName);
-        for (const auto &[element, value] :
-             {std::pair(QStringLiteral("longitude"), e->place.longitude),
-              std::pair(QStringLiteral("latitude"), e->place.latitude)}) {
-            xml.writeStartElement(element);
-            xml.writeAttribute(QStringLiteral("unit"), QStringLiteral("deg"));
-            xml.writeCharacters(Number(value));
+    void writeObservers(QXmlStreamWriter &xml) const {
+        xml.writeStartElement(QStringLiteral("observers"));
+        for (const QString &observer : observerOrder_) {
+            const auto [surname, name] = SplitName(observer);
+            xml.writeStartElement(QStringLiteral("observer"));
+            xml.writeAttribute(QStringLiteral("id"), observers_.value(observer));
+            WriteTextElement(xml, QStringLiteral("name"), name);
+            WriteTextElement(xml, QStringLiteral("surname"), surname);
             xml.writeEndElement();
         }
-        xml.writeTextElement(QStringLiteral("elevation"), Number(e->place.elevation));
-        // The clock's offset without summer time, in minutes.
-        xml.writeTextElement(
-            QStringLiteral("timezone"),
-            QString::number(e->moment.timeZone().standardTimeOffset(e->moment) / 60));
         xml.writeEndElement();
     }
-    xml.writeEndElement();
 
-    xml.writeEmptyElement(QStringLiteral("sessions"));
-    xml.writeStartElement(QStringLiteral("targets"));
-    xml.writeStartElement(QStringLiteral("target"));
-    xml.writeAttribute(SchemaInstance, QStringLiteral("type"),
-                       QStringLiteral("oal:MoonTargetType"));
-    xml.writeAttribute(QStringLiteral("id"), MoonTarget);
-    xml.writeTextElement(QStringLiteral("datasource"), QStringLiteral("Lunex"));
-    xml.writeTextElement(QStringLiteral("name"), QStringLiteral("Moon"));
-    xml.writeTextElement(QStringLiteral("alias"), QStringLiteral("Hold"));
-    xml.writeEndElement();
-    xml.writeEndElement();
-    for (const char *container : {"scopes", "eyepieces", "lenses", "filters", "imagers"}) {
-        xml.writeEmptyElement(QLatin1String(container));
+    void writeSites(QXmlStreamWriter &xml) const {
+        xml.writeStartElement(QStringLiteral("sites"));
+        for (const LogEntry *e : siteOrder_) {
+            xml.writeStartElement(QStringLiteral("site"));
+            xml.writeAttribute(QStringLiteral("id"), sites_.value(SiteKey(*e)));
+            WriteTextElement(xml, QStringLiteral("name"), e->placeName);
+            for (const auto &[element, value] :
+                 {std::pair(QStringLiteral("longitude"), e->place.longitude),
+                  std::pair(QStringLiteral("latitude"), e->place.latitude)}) {
+                xml.writeStartElement(element);
+                xml.writeAttribute(QStringLiteral("unit"), QStringLiteral("deg"));
+                xml.writeCharacters(Number(value));
+                xml.writeEndElement();
+            }
+            xml.writeTextElement(QStringLiteral("elevation"), Number(e->place.elevation));
+            // The clock's offset without summer time, in minutes.
+            xml.writeTextElement(
+                QStringLiteral("timezone"),
+                QString::number(e->moment.timeZone().standardTimeOffset(e->moment) / 60));
+            xml.writeEndElement();
+        }
+        xml.writeEndElement();
     }
 
-    for (const LogEntry &e : entries) {
+    void writeObservation(QXmlStreamWriter &xml, const LogEntry &e) const {
         xml.writeStartElement(QStringLiteral("observation"));
-        xml.writeTextElement(QStringLiteral("observer"), observers.value(e.observer));
-        xml.writeTextElement(QStringLiteral("site"), sites.value(SiteKey(e)));
+        xml.writeTextElement(QStringLiteral("observer"), observers_.value(e.observer));
+        xml.writeTextElement(QStringLiteral("site"), sites_.value(SiteKey(e)));
         xml.writeTextElement(QStringLiteral("target"), MoonTarget);
         xml.writeTextElement(QStringLiteral("begin"), e.moment.toString(Qt::ISODate));
         if (e.aid != OpticalAid::None || !e.aidText.isEmpty()) {
@@ -222,40 +200,105 @@ QByteArray FormatOal(const QList<LogEntry> &entries) {
         }
         xml.writeEndElement();
     }
+
+private:
+    QHash<QString, QString> observers_, sites_; // name or key -> id
+    QList<QString> observerOrder_;
+    QList<const LogEntry *> siteOrder_;
+};
+
+// The one target every observation names: the Moon.
+void WriteMoonTarget(QXmlStreamWriter &xml) {
+    xml.writeStartElement(QStringLiteral("targets"));
+    xml.writeStartElement(QStringLiteral("target"));
+    xml.writeAttribute(SchemaInstance, QStringLiteral("type"),
+                       QStringLiteral("oal:MoonTargetType"));
+    xml.writeAttribute(QStringLiteral("id"), MoonTarget);
+    xml.writeTextElement(QStringLiteral("datasource"), QStringLiteral("Lunex"));
+    xml.writeTextElement(QStringLiteral("name"), QStringLiteral("Moon"));
+    xml.writeTextElement(QStringLiteral("alias"), QStringLiteral("Hold"));
     xml.writeEndElement();
-    xml.writeEndDocument();
-    return out;
+    xml.writeEndElement();
 }
 
-OalReading ReadOal(const QByteArray &bytes, const QTimeZone &zone) {
-    OalReading reading;
-    QXmlStreamReader xml(bytes);
-    QHash<QString, QString> observers;
-    QHash<QString, Site> sites;
-    QHash<QString, bool> moonTargets;
+// One observation's parts, before it is known whether it is a sighting of
+// the Moon at a site of the file.
+struct ObservationParts {
+    LogEntry entry;
+    QString site, target;
+    bool hasObserver = false, hasAid = false, hasResult = false;
+    QStringList rest; // the descriptions that are neither the result nor the sky
+};
 
-    const auto readObserver = [&] {
-        const QString id = xml.attributes().value(QStringLiteral("id")).toString();
-        QString name, surname;
-        while (xml.readNextStartElement()) {
-            if (xml.name() == u"name") {
-                name = xml.readElementText();
-            } else if (xml.name() == u"surname") {
-                surname = xml.readElementText();
+// Reads the observers, sites and Moon targets first met, then the
+// observations that name them.
+class OalReader {
+public:
+    OalReader(const QByteArray &bytes, const QTimeZone &zone) : xml_(bytes), zone_(zone) {}
+
+    OalReading read() {
+        if (!xml_.readNextStartElement() || xml_.name() != u"observations" ||
+            xml_.namespaceUri() != Namespace) {
+            reading_.error = NotAnOalLogReason();
+            return reading_;
+        }
+        while (xml_.readNextStartElement()) {
+            const QStringView element = xml_.name();
+            if (element == u"observers" || element == u"sites" || element == u"targets") {
+                readList(element.toString());
+            } else if (element == u"observation") {
+                readObservation();
             } else {
-                xml.skipCurrentElement();
+                xml_.skipCurrentElement();
             }
         }
-        observers.insert(id, JoinName(surname, name));
-    };
-    const auto readSite = [&] {
-        const QString id = xml.attributes().value(QStringLiteral("id")).toString();
+        if (xml_.hasError()) {
+            reading_.entries.clear();
+            reading_.error = BrokenXmlReason(xml_.lineNumber(), xml_.errorString());
+        }
+        return reading_;
+    }
+
+private:
+    void readList(const QString &list) {
+        while (xml_.readNextStartElement()) {
+            if (list == u"observers" && xml_.name() == u"observer") {
+                readObserver();
+            } else if (list == u"sites" && xml_.name() == u"site") {
+                readSite();
+            } else if (list == u"targets" && xml_.name() == u"target") {
+                readTarget();
+            } else {
+                xml_.skipCurrentElement();
+            }
+        }
+    }
+
+    QString id() const { return xml_.attributes().value(QStringLiteral("id")).toString(); }
+
+    void readObserver() {
+        const QString observer = id();
+        QString name, surname;
+        while (xml_.readNextStartElement()) {
+            if (xml_.name() == u"name") {
+                name = xml_.readElementText();
+            } else if (xml_.name() == u"surname") {
+                surname = xml_.readElementText();
+            } else {
+                xml_.skipCurrentElement();
+            }
+        }
+        observers_.insert(observer, JoinName(surname, name));
+    }
+
+    void readSite() {
+        const QString key = id();
         Site site;
         bool latitude = false, longitude = false;
-        while (xml.readNextStartElement()) {
-            const QString element = xml.name().toString();
-            const bool radians = xml.attributes().value(QStringLiteral("unit")) == u"rad";
-            const QString text = xml.readElementText();
+        while (xml_.readNextStartElement()) {
+            const QString element = xml_.name().toString();
+            const bool radians = xml_.attributes().value(QStringLiteral("unit")) == u"rad";
+            const QString text = xml_.readElementText();
             bool ok = false;
             const double value = text.toDouble(&ok) * (radians ? 180.0 / M_PI : 1.0);
             if (element == u"name") {
@@ -271,106 +314,117 @@ OalReading ReadOal(const QByteArray &bytes, const QTimeZone &zone) {
             }
         }
         if (latitude && longitude) {
-            sites.insert(id, site);
+            sites_.insert(key, site);
         }
-    };
-    const auto readTarget = [&] {
-        const QString id = xml.attributes().value(QStringLiteral("id")).toString();
-        const QStringView type = xml.attributes().value(SchemaInstance, QStringLiteral("type"));
+    }
+
+    void readTarget() {
+        const QStringView type = xml_.attributes().value(SchemaInstance, QStringLiteral("type"));
         if (type.endsWith(u"MoonTargetType")) {
-            moonTargets.insert(id, true);
+            moonTargets_.insert(id());
         }
-        xml.skipCurrentElement();
-    };
-    const auto readObservation = [&] {
-        LogEntry e;
-        QString site, target;
-        bool hasObserver = false, hasAid = false, hasResult = false;
-        QStringList rest;
-        while (xml.readNextStartElement()) {
-            const QStringView element = xml.name();
-            if (element == u"observer") {
-                e.observer = observers.value(xml.readElementText());
-                hasObserver = true;
-            } else if (element == u"site") {
-                site = xml.readElementText();
-            } else if (element == u"target") {
-                target = xml.readElementText();
-            } else if (element == u"begin") {
-                e.moment = QDateTime::fromString(xml.readElementText(), Qt::ISODate);
-            } else if (element == u"accessories") {
-                ReadAccessories(xml.readElementText(), e);
-                hasAid = true;
-            } else if (element == u"scope") {
-                hasAid = hasAid || !xml.readElementText().isEmpty();
-            } else if (element == u"result") {
-                while (xml.readNextStartElement()) {
-                    if (xml.name() != u"description") {
-                        xml.skipCurrentElement();
-                        continue;
-                    }
-                    const QString text = xml.readElementText();
-                    if (const auto result = IndexOf(SightingResultNames, text);
-                        result && !hasResult) {
-                        e.result = SightingResult(*result);
-                        hasResult = true;
-                    } else if (!ReadSky(text, e)) {
-                        rest << text;
-                    }
-                }
-            } else {
-                xml.skipCurrentElement();
+        xml_.skipCurrentElement();
+    }
+
+    void readResult(ObservationParts &o) {
+        while (xml_.readNextStartElement()) {
+            if (xml_.name() != u"description") {
+                xml_.skipCurrentElement();
+                continue;
+            }
+            const QString text = xml_.readElementText();
+            if (const auto result = IndexOf(SightingResultNames, text); result && !o.hasResult) {
+                o.entry.result = SightingResult(*result);
+                o.hasResult = true;
+            } else if (!ReadSky(text, o.entry)) {
+                o.rest << text;
             }
         }
-        if (!moonTargets.contains(target) || !sites.contains(site) || !e.moment.isValid() ||
-            !hasObserver) {
+    }
+
+    void readObservation() {
+        ObservationParts o;
+        LogEntry &e = o.entry;
+        while (xml_.readNextStartElement()) {
+            const QStringView element = xml_.name();
+            if (element == u"observer") {
+                e.observer = observers_.value(xml_.readElementText());
+                o.hasObserver = true;
+            } else if (element == u"site") {
+                o.site = xml_.readElementText();
+            } else if (element == u"target") {
+                o.target = xml_.readElementText();
+            } else if (element == u"begin") {
+                e.moment = QDateTime::fromString(xml_.readElementText(), Qt::ISODate);
+            } else if (element == u"accessories") {
+                ReadAccessories(xml_.readElementText(), e);
+                o.hasAid = true;
+            } else if (element == u"scope") {
+                o.hasAid = o.hasAid || !xml_.readElementText().isEmpty();
+            } else if (element == u"result") {
+                readResult(o);
+            } else {
+                xml_.skipCurrentElement();
+            }
+        }
+        if (!moonTargets_.contains(o.target) || !sites_.contains(o.site) || !e.moment.isValid() ||
+            !o.hasObserver) {
             return;
         }
-        if (!hasResult) {
-            e.result = hasAid ? SightingResult::OpticalAidOnly : SightingResult::NakedEye;
+        if (!o.hasResult) {
+            e.result = o.hasAid ? SightingResult::OpticalAidOnly : SightingResult::NakedEye;
         }
         if (e.moment.timeSpec() == Qt::LocalTime) {
             e.moment.setTimeZone(QTimeZone::utc()); // xsd:dateTime without a zone: taken as UT
         }
-        if (zone.isValid() && zone.offsetFromUtc(e.moment) == e.moment.offsetFromUtc()) {
-            e.moment = e.moment.toTimeZone(zone);
+        if (zone_.isValid() && zone_.offsetFromUtc(e.moment) == e.moment.offsetFromUtc()) {
+            e.moment = e.moment.toTimeZone(zone_);
         }
-        e.placeName = sites.value(site).name;
-        e.place = sites.value(site).place;
-        e.notes = rest.join(u'\n');
-        reading.entries.append(Predicted(e));
-    };
+        e.placeName = sites_.value(o.site).name;
+        e.place = sites_.value(o.site).place;
+        e.notes = o.rest.join(u'\n');
+        reading_.entries.append(Predicted(e));
+    }
 
-    if (!xml.readNextStartElement() || xml.name() != u"observations" ||
-        xml.namespaceUri() != Namespace) {
-        reading.error = NotAnOalLogReason();
-        return reading;
+    QXmlStreamReader xml_;
+    QTimeZone zone_;
+    OalReading reading_;
+    QHash<QString, QString> observers_;
+    QHash<QString, Site> sites_;
+    QSet<QString> moonTargets_;
+};
+
+} // namespace
+
+QByteArray FormatOal(const QList<LogEntry> &entries) {
+    const OalWriter writer(entries);
+    QByteArray out;
+    QXmlStreamWriter xml(&out);
+    xml.setAutoFormatting(true);
+    xml.writeStartDocument();
+    xml.writeNamespace(Namespace, QStringLiteral("oal"));
+    xml.writeNamespace(SchemaInstance, QStringLiteral("xsi"));
+    xml.writeStartElement(Namespace, QStringLiteral("observations"));
+    xml.writeAttribute(QStringLiteral("version"), QStringLiteral("2.1"));
+    xml.writeAttribute(SchemaInstance, QStringLiteral("schemaLocation"),
+                       Namespace + QStringLiteral(" oal21.xsd"));
+    writer.writeObservers(xml);
+    writer.writeSites(xml);
+    xml.writeEmptyElement(QStringLiteral("sessions"));
+    WriteMoonTarget(xml);
+    for (const char *container : {"scopes", "eyepieces", "lenses", "filters", "imagers"}) {
+        xml.writeEmptyElement(QLatin1String(container));
     }
-    while (xml.readNextStartElement()) {
-        const QStringView element = xml.name();
-        if (element == u"observers" || element == u"sites" || element == u"targets") {
-            while (xml.readNextStartElement()) {
-                if (element == u"observers" && xml.name() == u"observer") {
-                    readObserver();
-                } else if (element == u"sites" && xml.name() == u"site") {
-                    readSite();
-                } else if (element == u"targets" && xml.name() == u"target") {
-                    readTarget();
-                } else {
-                    xml.skipCurrentElement();
-                }
-            }
-        } else if (element == u"observation") {
-            readObservation();
-        } else {
-            xml.skipCurrentElement();
-        }
+    for (const LogEntry &e : entries) {
+        writer.writeObservation(xml, e);
     }
-    if (xml.hasError()) {
-        reading.entries.clear();
-        reading.error = BrokenXmlReason(xml.lineNumber(), xml.errorString());
-    }
-    return reading;
+    xml.writeEndElement();
+    xml.writeEndDocument();
+    return out;
+}
+
+OalReading ReadOal(const QByteArray &bytes, const QTimeZone &zone) {
+    return OalReader(bytes, zone).read();
 }
 
 QList<LogEntry> NewEntries(const QList<LogRow> &rows, const QList<LogEntry> &entries) {

@@ -62,6 +62,27 @@ EntryDialog::EntryDialog(const AppDirs &dirs, const LogEntry &entry, QWidget *pa
     setWindowTitle(QStringLiteral("Megfigyelés"));
     setWindowIcon(look::AppIcon());
 
+    QPushButton *placeButton = createFields(entry);
+    QFormLayout *form = fieldsForm(placeButton);
+
+    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Mégse"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &EntryDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &EntryDialog::reject);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+
+    connect(placeButton, &QPushButton::clicked, this, &EntryDialog::choosePlace);
+    connect(moment_, &QDateTimeEdit::dateTimeChanged, this, &EntryDialog::showPrediction);
+    showPlace();
+    showPrediction();
+    resize(640, sizeHint().height());
+}
+
+// The fields in the order Tab visits them; the place's button among them.
+QPushButton *EntryDialog::createFields(const LogEntry &entry) {
     moment_ = new QDateTimeEdit(this);
     moment_->setObjectName(QStringLiteral("moment"));
     moment_->setDisplayFormat(QStringLiteral("yyyy.MM.dd. HH:mm"));
@@ -100,7 +121,10 @@ EntryDialog::EntryDialog(const AppDirs &dirs, const LogEntry &entry, QWidget *pa
     prediction_ = new QLabel(this);
     prediction_->setObjectName(QStringLiteral("prediction"));
     prediction_->setWordWrap(true);
+    return placeButton;
+}
 
+QFormLayout *EntryDialog::fieldsForm(QPushButton *placeButton) {
     auto *momentRow = new QHBoxLayout;
     momentRow->addWidget(moment_);
     momentRow->addWidget(zoneText_);
@@ -137,21 +161,7 @@ EntryDialog::EntryDialog(const AppDirs &dirs, const LogEntry &entry, QWidget *pa
     moment_->setAccessibleName(QStringLiteral("Időpont"));
     aid_->setAccessibleName(QStringLiteral("Optikai eszköz"));
     sky_->setAccessibleName(QStringLiteral("Égbolt"));
-
-    auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
-    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("OK"));
-    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Mégse"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &EntryDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &EntryDialog::reject);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(form);
-    layout->addWidget(buttons);
-
-    connect(placeButton, &QPushButton::clicked, this, &EntryDialog::choosePlace);
-    connect(moment_, &QDateTimeEdit::dateTimeChanged, this, &EntryDialog::showPrediction);
-    showPlace();
-    showPrediction();
-    resize(640, sizeHint().height());
+    return form;
 }
 
 std::optional<QDateTime> EntryDialog::typedMoment() const {

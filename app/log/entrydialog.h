@@ -8,9 +8,11 @@
 
 class QComboBox;
 class QDateTimeEdit;
+class QFormLayout;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 
 namespace lunex {
 
@@ -39,6 +41,8 @@ public:
     void accept() override;
 
 private:
+    QPushButton *createFields(const LogEntry &entry);
+    QFormLayout *fieldsForm(QPushButton *placeButton);
     std::optional<QDateTime> typedMoment() const;
     void choosePlace();
     void showPlace();

@@ -109,31 +109,33 @@ public:
     QVariant data(const QModelIndex &index, int role) const override {
         const LogEntry &e = *(*rows_)[entries_[index.row()]].entry;
         const SightingPrediction &p = e.prediction;
-        if (role == Qt::UserRole) {
+        switch (role) {
+        case Qt::UserRole:
             return sortKey(e, index.column());
-        }
-        if (role == Qt::BackgroundRole) {
-            if (index.column() == Yallop) {
-                return ClassCellColour(p.yallop);
-            }
-            if (index.column() == Odeh) {
-                return ClassCellColour(p.odeh);
-            }
-            return {};
-        }
-        if (role == Qt::ForegroundRole) {
+        case Qt::BackgroundRole:
+            return index.column() == Yallop ? QVariant(ClassCellColour(p.yallop))
+                   : index.column() == Odeh ? QVariant(ClassCellColour(p.odeh))
+                                            : QVariant();
+        case Qt::ForegroundRole:
             return QColor(look::ClassicWindowText);
-        }
-        if (role == Qt::TextAlignmentRole) {
+        case Qt::TextAlignmentRole: {
             const bool text = index.column() <= Observer || index.column() == Yallop ||
                               index.column() == Odeh || index.column() == Notes;
             return int((text ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter);
         }
-        if (role != Qt::DisplayRole && role != Qt::AccessibleTextRole) {
+        case Qt::DisplayRole:
+        case Qt::AccessibleTextRole:
+            return cellText(e, index.column());
+        default:
             return {};
         }
+    }
+
+private:
+    static QString cellText(const LogEntry &e, int column) {
+        const SightingPrediction &p = e.prediction;
         const QLocale locale;
-        switch (index.column()) {
+        switch (column) {
         case Moment:
             return MinuteText(e.moment, locale);
         case PlaceName:
@@ -179,7 +181,6 @@ public:
         return {};
     }
 
-private:
     static QVariant sortKey(const LogEntry &e, int column) {
         const SightingPrediction &p = e.prediction;
         switch (column) {
