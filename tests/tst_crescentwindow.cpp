@@ -178,26 +178,60 @@ private slots:
         QCOMPARE(yallopCell->data(Qt::AccessibleTextRole).toString(), yallop);
     }
 
-    // Each number under its own heading, whatever the columns' order.
+    // Each number under its own heading, whatever the columns' order; where
+    // the cell is too narrow for the whole of it, the tooltip and the screen
+    // reader say the whole.
     void cellsUnderTheirHeadings_data() {
         QTest::addColumn<QString>("heading");
+        QTest::addColumn<QString>("date");
         QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("said"); // a part of the tooltip; empty: none asked
         QTest::newRow("the Moon at sunset") << "Hold napnyugtakor / napkeltekor"
-                                            << "4,5°, 219,3°";
+                                            << "2026. 12. 10."
+                                            << "4,5°, 219,3°" << QString();
         QTest::newRow("the Moon at the best time") << "Hold a legjobb időpontban"
-                                                   << "2,4°, 223,1°";
+                                                   << "2026. 12. 10."
+                                                   << "2,4°, 223,1°" << QString();
         QTest::newRow("Yallop's q") << "q"
-                                    << "-0,095";
+                                    << "2026. 12. 10."
+                                    << "-0,095" << QString();
         QTest::newRow("Odeh's V") << "V"
-                                  << "2,69";
+                                  << "2026. 12. 10."
+                                  << "2,69" << QString();
+        // The Sun 20 minutes after sunset, then an hour, then past 12° down.
+        QTest::newRow("civil twilight") << "Nap, szürkület"
+                                        << "2026. 12. 10."
+                                        << "-3,7° polgári" << TwilightName(Twilight::Civil);
+        QTest::newRow("nautical twilight") << "Nap, szürkület"
+                                           << "2026. 12. 11."
+                                           << "-7,9° nautikai" << TwilightName(Twilight::Nautical);
+        QTest::newRow("astronomical twilight, its long word cut")
+            << "Nap, szürkület"
+            << "2026. 12. 12."
+            << "-12,5° csill." << TwilightName(Twilight::Astronomical);
+        QTest::newRow("a morning's twilight before sunrise")
+            << "Nap, szürkület"
+            << "2026. 12. 06. reggel"
+            << "-10,5° nautikai" << TwilightName(Twilight::Nautical);
+        QTest::newRow("the new moon's evening: no crescent, no twilight")
+            << "Nap, szürkület"
+            << "2026. 12. 09. este" << QString() << QString();
     }
     void cellsUnderTheirHeadings() {
         QFETCH(QString, heading);
+        QFETCH(QString, date);
         QFETCH(QString, text);
+        QFETCH(QString, said);
         Rig rig(Utc(2026, 12, 5, 12));
         const int column = rig.column(heading);
         QVERIFY2(column >= 0, qPrintable(heading));
-        QCOMPARE(rig.cell(rig.row("2026. 12. 10."), column), text);
+        const int row = rig.row(date);
+        QCOMPARE(rig.cell(row, column), text);
+        if (!said.isEmpty()) {
+            const QTableWidgetItem *cell = rig.window->eveningsTable()->item(row, column);
+            QVERIFY2(cell->toolTip().contains(said), qPrintable(cell->toolTip()));
+            QCOMPARE(cell->data(Qt::AccessibleTextRole).toString(), cell->toolTip());
+        }
     }
 
     // Each class on the colour the map gives it: Yallop's by his class, Odeh's

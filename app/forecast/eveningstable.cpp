@@ -2,6 +2,7 @@
 
 #include "charts/visibilitychart.h"
 #include "look/colours.h"
+#include "look/look.h"
 #include "messages/crescenttexts.h"
 #include "texts/datetext.h"
 #include "texts/eveningtexts.h"
@@ -36,10 +37,15 @@ constexpr Heading Headings[] = {
     {u"Kor", u"A holdsarló kora a legjobb időpontban; reggel negatív: az újhold előtt"},
     {u"Hold nap-\nnyugtakor /\nnapkeltekor",
      u"A Hold látszó magassága és azimutja (északtól keletre) napnyugtakor, reggel napkeltekor"},
-    {u"Hold a legjobb\nidőpontban",
+    {u"Hold a\nlegjobb\nidőpontban",
      u"A Hold látszó magassága és azimutja (északtól keletre) a legjobb időpontban"},
+    {u"Nap,\nszürkület",
+     u"A Nap látszó magassága a legjobb időpontban, és a szürkület, amelyet jelent"},
+    {u"Helyi\nhorizont",
+     u"A Hold a helyi horizonthoz képest: a legjobb időpontban fölötte vagy mögötte, és "
+     u"mikor bukik mögé (reggel: mikor emelkedik fölé)"},
     {u"ARCL", u"A Nap és a Hold szögtávolsága"},
-    {u"Megvilá-\ngítás", u"A Hold korongjának megvilágított része a legjobb időpontban"},
+    {u"Megvi-\nlágítás", u"A Hold korongjának megvilágított része a legjobb időpontban"},
     {u"W′", u"A holdsarló szélessége ívpercben"},
     {u"q", u"Yallop feltétele (NAO Technical Note 69, 1998)"},
     {u"Yallop", u"Yallop osztálya és jelentése"},
@@ -93,14 +99,59 @@ QTableWidgetItem *Cell(const QString &text, Qt::Alignment alignment = Qt::AlignR
     return item;
 }
 
+// A cell too narrow for the whole of what it means: the whole in the tooltip
+// and in what a screen reader says.
+QTableWidgetItem *ExplainedCell(const QString &text, const QString &whole,
+                                Qt::Alignment alignment = Qt::AlignRight) {
+    QTableWidgetItem *item = Cell(text, alignment);
+    item->setToolTip(whole);
+    item->setData(Qt::AccessibleTextRole, whole);
+    return item;
+}
+
+// A word cut to the column's width as Hungarian abbreviates, with a full
+// stop: "csillagászati" reads "csill.".
+QString Abbreviated(const QString &word) {
+    constexpr int Longest = 8;
+    return word.size() <= Longest ? word : word.left(5) + u'.';
+}
+
+// "-5,2° polgári": the Sun's altitude and the first word of the twilight's name.
+QTableWidgetItem *TwilightCell(double sunAltitude, const QLocale &locale) {
+    const QString stage = TwilightName(TwilightAt(sunAltitude));
+    const QString altitude = Degrees(sunAltitude, locale);
+    return ExplainedCell(
+        altitude + u' ' + Abbreviated(stage.section(u' ', 0, 0)),
+        QStringLiteral("A Nap magassága a legjobb időpontban %1: %2").arg(altitude, stage));
+}
+
+// Whether the Moon stands above the skyline at the best time, and when it
+// sinks behind it (rises above it in the morning): "fölött, 16:48".
+QTableWidgetItem *SkylineCell(const Evening &e, const EveningsSetting &setting,
+                              const QDate &shown) {
+    if (!e.skyline) {
+        return Cell(QStringLiteral("–"));
+    }
+    // The sentence's last word, "fölött" or "mögött", says it in the cell.
+    const QString atBest = SkylineAtBestTimeText(e.skyline->aboveAtBestTime);
+    if (!e.skyline->crossingJd) {
+        return ExplainedCell(
+            atBest.section(u' ', -1),
+            QStringLiteral("A legjobb időpontban %1: %2.").arg(atBest, SkylineHidesMoonText()));
+    }
+    const QString clock =
+        EveningClockText(e.skyline->crossingJd, shown, setting.zone, setting.locale);
+    return ExplainedCell(atBest.section(u' ', -1) + QStringLiteral(", ") + clock,
+                         QStringLiteral("A legjobb időpontban %1; %2.")
+                             .arg(atBest, SkylineCrossingText(clock, e.direction)));
+}
+
 // The letter in its colour; its meaning in the tooltip, in what a screen
 // reader says and in the legend below the table, so that every column fits
 // a screen 1024 pixels wide.
 QTableWidgetItem *ClassCell(QChar letter, const QString &meaning, const Shade &shade) {
-    QTableWidgetItem *item = Cell(letter, Qt::AlignCenter);
-    const QString said = QStringLiteral("%1 – %2").arg(letter).arg(meaning);
-    item->setData(Qt::AccessibleTextRole, said);
-    item->setToolTip(said);
+    QTableWidgetItem *item =
+        ExplainedCell(letter, QStringLiteral("%1 – %2").arg(letter).arg(meaning), Qt::AlignCenter);
     item->setBackground(OverWhite(shade.colour));
     item->setForeground(look::ClassicWindowText);
     return item;
@@ -140,6 +191,12 @@ QColor ClassCellColour(OdehZone odeh) {
 
 EveningsTable::EveningsTable(QWidget *parent) : QTableWidget(0, ColumnCount, parent) {
     setObjectName(QStringLiteral("eveningsTable"));
+    // The narrow face, so that every column fits a screen 1024 pixels wide;
+    // hinted to whole pixels, or its thin strokes blur to grey.
+    QFont narrow = look::Font(look::Face::ArialNarrow, 10);
+    narrow.setHintingPreference(QFont::PreferFullHinting);
+    setFont(narrow);
+    horizontalHeader()->setFont(narrow);
     setAccessibleName(QStringLiteral("Esték"));
     for (int column = 0; column < ColumnCount; ++column) {
         auto *heading = new QTableWidgetItem(QString::fromUtf16(Headings[column].text));
@@ -162,6 +219,7 @@ void EveningsTable::showLunation(const Lunation &lunation, const EveningsSetting
     mornings_ = lunation.mornings.size();
     setRowCount(int(days_.size()) + 1);
     todayRows_.clear();
+    setColumnHidden(Skyline, !setting.skyline);
     for (int row = 0; row < rowCount(); ++row) {
         if (const Evening *day = dayAt(row)) {
             showEvening(row, *day, setting);
@@ -229,6 +287,10 @@ void EveningsTable::showEvening(int row, const Evening &e, const EveningsSetting
         setItem(row, Age, Cell(CrescentAgeText(e.age, loc)));
         setItem(row, MoonAtSunset, Cell(MoonPlaceText(e.moonAtSunset, loc)));
         setItem(row, MoonAtBestTime, Cell(MoonPlaceText(e.moonAtBestTime, loc)));
+        setItem(row, SunAtBestTime,
+                e.sunAltitudeAtBestTime ? TwilightCell(*e.sunAltitudeAtBestTime, loc)
+                                        : Cell(QStringLiteral("–")));
+        setItem(row, Skyline, SkylineCell(e, setting, shown));
         setItem(row, Arcl, Cell(Degrees(s.arcl, loc)));
         setItem(
             row, Illuminated,
@@ -242,10 +304,7 @@ void EveningsTable::showEvening(int row, const Evening &e, const EveningsSetting
         setItem(row, Odeh,
                 ClassCell(ClassLetter(s.odeh), OdehMeaning(s.odeh),
                           Legend(Criterion::Odeh)[int(s.odeh)]));
-        QTableWidgetItem *marks = Cell(SightingMarks(e), Qt::AlignCenter);
-        marks->setData(Qt::AccessibleTextRole, MarksSpoken(e));
-        marks->setToolTip(MarksSpoken(e));
-        setItem(row, Marks, marks);
+        setItem(row, Marks, ExplainedCell(SightingMarks(e), MarksSpoken(e), Qt::AlignCenter));
     }
     if (today) {
         markToday(row);

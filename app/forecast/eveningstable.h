@@ -22,6 +22,8 @@ struct EveningsSetting {
     QTimeZone zone;
     QLocale locale;
     QDate today;
+    // The place has a skyline of its own: the Moon against it has a column.
+    bool skyline = false;
 };
 
 // What the classes' letters mean, each on its colour, as rich text: the
@@ -30,7 +32,8 @@ QString ClassLegendText();
 
 // The mornings and evenings of one lunation, a row each in time order, the
 // new moon's row between them: times, the Moon's place, the criteria's
-// numbers, each class in its colour with its meaning, the first evenings and
+// numbers, each class in its colour with its meaning, the twilight at the
+// best time and the Moon against the place's skyline, the first evenings and
 // the last mornings marked; a sentence where a row has no crescent.
 class EveningsTable : public QTableWidget {
     Q_OBJECT
@@ -44,6 +47,8 @@ public:
         Age,
         MoonAtSunset,
         MoonAtBestTime,
+        SunAtBestTime,
+        Skyline,
         Arcl,
         Illuminated,
         Width,
