@@ -366,4 +366,45 @@ FileProblem SaveObservationLog(const QString &dataDir, const QList<LogRow> &rows
     return WriteDataFile(AppPath(dataDir, ObservationLogFile), LogFileBytes(rows));
 }
 
+QList<LogRow> MergeLogChanges(const QList<LogRow> &read, const QList<LogRow> &changed,
+                              const QList<LogRow> &onDisk) {
+    // A row as the file has it: what was read back from it is rounded as the
+    // file rounds, what was computed since is not.
+    const auto lines = [](const QList<LogRow> &rows) {
+        QList<QByteArray> keys;
+        for (const LogRow &row : rows) {
+            keys.append(LogFileBytes({row}));
+        }
+        return keys;
+    };
+    const QList<QByteArray> readLines = lines(read), changedLines = lines(changed),
+                            diskLines = lines(onDisk);
+    if (diskLines == readLines) {
+        return changed;
+    }
+    // As multisets: two identical rows are two rows.
+    QList<QByteArray> removed = readLines;
+    for (const QByteArray &line : changedLines) {
+        removed.removeOne(line);
+    }
+    QList<QByteArray> added = changedLines;
+    for (const QByteArray &line : readLines) {
+        added.removeOne(line);
+    }
+    QList<LogRow> merged;
+    for (qsizetype i = 0; i < onDisk.size(); ++i) {
+        if (!removed.removeOne(diskLines[i])) {
+            merged.append(onDisk[i]);
+        }
+    }
+    for (qsizetype i = 0; i < changed.size(); ++i) {
+        const QByteArray &line = changedLines[i];
+        if (added.contains(line) && diskLines.count(line) <= readLines.count(line)) {
+            added.removeOne(line);
+            merged.append(changed[i]);
+        }
+    }
+    return merged;
+}
+
 } // namespace lunex

@@ -99,4 +99,15 @@ struct LogReading {
 LogReading LoadObservationLog(const QString &dataDir);
 FileProblem SaveObservationLog(const QString &dataDir, const QList<LogRow> &rows);
 
+// The rows to save when the file may have changed since they were read from
+// it: another Lunex open on the same log saved meanwhile. `read` is what was
+// read (or last saved), `changed` the rows after this one's changes, `onDisk`
+// the file as it is now. The other's changes stand, and this one's are made
+// on top of them: its new rows added after the file's (once, when the other
+// added the very same), its removed ones removed (an edit is both). Rows are
+// the same when the file writes them alike. Without it the second save would
+// drop the first's entries.
+QList<LogRow> MergeLogChanges(const QList<LogRow> &read, const QList<LogRow> &changed,
+                              const QList<LogRow> &onDisk);
+
 } // namespace lunex

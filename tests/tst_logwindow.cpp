@@ -28,6 +28,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
+
 using namespace lunex;
 using namespace lunex::test;
 
@@ -212,6 +214,45 @@ private slots:
         dialog->accept();
         QVERIFY(dir_->read(QStringLiteral("naplo.csv")).contains("\r\nnem bejegyz\xE9s\r\n"));
         QCOMPARE(stored().size(), 2);
+    }
+
+    // Two windows open on one log, as two copies of Lunex: the second's save
+    // keeps what the first saved meanwhile.
+    void secondWindowKeepsTheFirstsEntries_data() {
+        QTest::addColumn<QString>("change");  // the second window's
+        QTest::addColumn<QList<int>>("days"); // of the stored entries, sorted
+        QTest::newRow("adds") << "add" << QList<int>{9, 10, 11};
+        QTest::newRow("deletes the old one") << "delete" << QList<int>{10};
+        QTest::newRow("edits the old one") << "edit" << QList<int>{8, 10};
+    }
+    void secondWindowKeepsTheFirstsEntries() {
+        QFETCH(QString, change);
+        QFETCH(QList<int>, days);
+        const auto at = [](int day) {
+            return QDateTime(QDate(2027, 3, day), QTime(18, 5), Budapest);
+        };
+        writeLog({EntryAt(at(9), SightingResult::NotSeen)});
+        LogWindow first(dir_->portable(), &clock_);
+        LogWindow second(dir_->portable(), &clock_);
+        first.addEntry(EntryAt(at(10), SightingResult::NakedEye))->accept();
+        if (change == u"add") {
+            second.addEntry(EntryAt(at(11), SightingResult::NakedEye))->accept();
+        } else if (change == u"delete") {
+            AnswerNextQuestion(QStringLiteral("Törlés"));
+            QVERIFY(second.deleteEntry(0));
+        } else {
+            EntryDialog *dialog = second.editEntry(0);
+            dialog->momentEdit()->setDateTime(QDateTime(QDate(2027, 3, 8), QTime(18, 5)));
+            dialog->accept();
+        }
+        QList<int> stored;
+        for (const LogEntry &e : this->stored()) {
+            stored << e.moment.date().day();
+        }
+        std::sort(stored.begin(), stored.end());
+        QCOMPARE(stored, days);
+        // The second window shows the first's entry too.
+        QCOMPARE(second.table()->model()->rowCount(), days.size());
     }
 
     // A new entry is at the stored place, on that place's own clock.

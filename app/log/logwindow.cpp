@@ -465,13 +465,21 @@ bool LogWindow::deleteEntry(int tableRow) {
 }
 
 // The rows become the window's only once they are on the disk: a failed save
-// leaves the log as the file has it.
-bool LogWindow::store(const QList<LogRow> &rows) {
+// leaves the log as the file has it. Another Lunex may have saved the log
+// since it was read: its entries are kept, and the window shows them too.
+bool LogWindow::store(const QList<LogRow> &changed) {
+    QList<LogRow> rows = changed;
+    bool unreadable = unreadable_;
+    if (!unreadable) {
+        const LogReading now = LoadObservationLog(dirs_.data);
+        unreadable = now.unreadable;
+        rows = MergeLogChanges(rows_, changed, now.rows);
+    }
     const FileProblem problem =
-        unreadable_ ? FileProblem::Other : SaveObservationLog(dirs_.data, rows);
+        unreadable ? FileProblem::Other : SaveObservationLog(dirs_.data, rows);
     if (problem != FileProblem::None) {
         look::ShowMessageBox(this,
-                             unreadable_
+                             unreadable
                                  ? LogKeptUnwrittenMessage()
                                  : WriteFailureMessage(FileNameOf(ObservationLogFile), problem),
                              QMessageBox::Critical);

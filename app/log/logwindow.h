@@ -54,7 +54,7 @@ public:
 private:
     QLayout *buildButtons();
     QWidget *buildOverview();
-    bool store(const QList<LogRow> &rows);
+    bool store(const QList<LogRow> &changed);
     void refresh();
     void showOverview();
     int currentTableRow() const;
