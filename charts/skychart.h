@@ -1,6 +1,7 @@
 #pragma once
 
 #include "lunar/apparentsky.h"
+#include "lunar/evenings.h"
 #include "lunar/horizon.h"
 
 #include <QImage>
@@ -41,11 +42,14 @@ struct SkyView {
     double lowestAltitude = -10;
     double highestAltitude = 20;
     double centreAzimuth = 270;
-    SkyMoment moment;   // the sky at the chosen instant
-    QString caption;    // the place, the moment's date and clock time, and whose clock
-    QString sunLabel;   // the Sun's name and altitude
-    QString fieldLabel; // what the circle around the Moon is
-    QString pathLabel;  // what the Moon's path is
+    double fromJd = 0; // the span the moment moves over, Julian Days (UT)
+    double toJd = 0;
+    SkyMoment moment;      // the sky at the chosen instant
+    QString caption;       // the place, the moment's date and clock time, and whose clock
+    QString sunLabel;      // the Sun's name and altitude
+    QString twilightLabel; // the Sun's altitude at the moment and how dark the sky is
+    QString fieldLabel;    // what the circle around the Moon is
+    QString pathLabel;     // what the Moon's path is
     // The place's own skyline, drawn instead of the flat horizon; flat
     // when it has none. With it, what the caption says of the Moon against it.
     HorizonProfile skyline;
@@ -62,9 +66,16 @@ SkyView EveningSkyView(const QString &placeName, const Place &place, double suns
 // empty and the frame is that of sunrise.
 SkyView MorningSkyView(const QString &placeName, const Place &place, double sunriseJd,
                        double moonriseJd, const QTimeZone &zone, const QLocale &locale);
+// One day of the forecast as the window draws it, the moment at its best
+// time. Where the Moon does not set (rise) that day, the Moon from its place
+// at sunset over the hours after it (before sunrise, up to its place then),
+// the moment at sunset (sunrise). None without a sunset (sunrise).
+std::optional<SkyView> DaySkyView(const QString &placeName, const Place &place, const Evening &day,
+                                  const QTimeZone &zone, const QLocale &locale);
 // Gives the view the place's skyline and the Moon's evening (morning)
 // against it (lunar/horizon.h), in the zone's clock; a flat skyline takes
-// them away again.
+// them away again. The frame stays the Moon's: the picture reaches as far up
+// and down as the skyline needs when it is drawn.
 void SetSkyline(SkyView &view, const HorizonProfile &skyline,
                 const std::optional<SkylineMoon> &moon, const QTimeZone &zone,
                 const QLocale &locale);
@@ -101,6 +112,33 @@ SkyProjection SkyProjectionFor(const SkyView &view, const QSize &size);
 inline constexpr double DrawnMoonRadius = 6;
 // The field of view of ordinary 10×50 binoculars, in degrees.
 inline constexpr double BinocularField = 6.5;
+
+// What a piece of text on the drawing is.
+enum class SkyLabelKind {
+    Caption,    // the caption's lines and the legend, in the band above the sky
+    Scale,      // the degrees along the sky's edges, and along the closer look's
+    Sun,        // the Sun's name and altitude, beside its disc or the arrow to it
+    Clock,      // a clock time on the Moon's path
+    CloserLook, // the closer look's title
+};
+
+struct SkyLabel {
+    SkyLabelKind kind;
+    QString text;
+    QRectF rect; // in the picture's pixels, as drawn
+};
+
+// Where everything written on a picture of `size` goes. The painting draws
+// from it, so what it says is what is drawn: no two labels overlap, only the
+// caption's stand in the caption band, and none leaves the picture. A clock
+// time that finds no room is left out (its dot stays).
+struct SkyChartLayout {
+    QRectF captionBand;
+    QRectF sky;                       // the whole horizon's picture
+    std::optional<QRectF> closerLook; // the closer look, its title included
+    QList<SkyLabel> labels;
+};
+SkyChartLayout LayOutSkyChart(const SkyView &view, const QSize &size);
 
 void PaintSkyChart(QPainter &painter, const QSize &size, const SkyView &view);
 QImage RenderSkyChart(const SkyView &view, const QSize &size);

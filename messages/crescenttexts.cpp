@@ -149,6 +149,15 @@ QString SkylineHidesMoonText() {
     return QStringLiteral("a helyi horizont végig takarja");
 }
 
+QString SkylineSummary(bool aboveAtBestTime, const QString &whenItGoes) {
+    return QStringLiteral("a Hold a legjobb időpontban %1, %2")
+        .arg(SkylineAtBestTimeText(aboveAtBestTime), whenItGoes);
+}
+
+QString SkyTwilightText(const QString &sunAltitude, Twilight twilight) {
+    return QStringLiteral("a Nap %1° magasan: %2").arg(sunAltitude, TwilightName(twilight));
+}
+
 QString MoonLabel() {
     return QStringLiteral("Hold (nagyítva)");
 }
@@ -160,6 +169,12 @@ QString BinocularFieldLabel(const QString &degrees) {
 QString MoonPathLabel(Direction direction) {
     return direction == Direction::Morning ? QStringLiteral("a Hold útja holdkeltétől")
                                            : QStringLiteral("a Hold útja holdnyugtáig");
+}
+
+QString MoonPathHoursLabel(const QString &hours, Direction direction) {
+    return direction == Direction::Morning
+               ? QStringLiteral("a Hold útja napkelte előtt %1 órától").arg(hours)
+               : QStringLiteral("a Hold útja napnyugta után %1 óráig").arg(hours);
 }
 
 QString CloserLookLabel(const QString &degrees) {

@@ -47,6 +47,10 @@ QString MoonLabel();                                 // "Hold (nagyítva)"
 QString BinocularFieldLabel(const QString &degrees); // "10×50 távcső látómezeje (6,5°)"
 // "a Hold útja holdnyugtáig"; in the morning "a Hold útja holdkeltétől"
 QString MoonPathLabel(Direction direction = Direction::Evening);
+// Where the Moon does not set (rise), its path over the hours shown, the
+// number formatted: "a Hold útja napnyugta után 3 óráig"; in the morning
+// "a Hold útja napkelte előtt 3 órától".
+QString MoonPathHoursLabel(const QString &hours, Direction direction = Direction::Evening);
 QString CloserLookLabel(const QString &degrees); // "A Hold környéke nagyítva (12° magas)"
 
 // How dark the sky is: "polgári szürkület", "nautikai szürkület",
@@ -61,6 +65,12 @@ QString TwilightName(Twilight twilight);
 QString SkylineAtBestTimeText(bool above);
 QString SkylineCrossingText(const QString &clock, Direction direction = Direction::Evening);
 QString SkylineHidesMoonText();
+// The two together, as the drawing's caption says them: "a Hold a legjobb
+// időpontban a helyi horizont fölött, 16:48-kor a helyi horizont mögé bukik".
+QString SkylineSummary(bool aboveAtBestTime, const QString &whenItGoes);
+// The Sun at the moment and how dark the sky is then, with the altitude
+// formatted: "a Nap −7,6° magasan: nautikai szürkület".
+QString SkyTwilightText(const QString &sunAltitude, Twilight twilight);
 
 // The map in the window: while it is drawn, the place marked on it, and the
 // Earth's picture that could not be read (the map has a plain background).

@@ -1,18 +1,24 @@
 // The Sun's and the Moon's places against Meeus' worked examples, and the
 // crescent criteria against the 295 sightings of Yallop's Table 4; the mornings
-// before a new moon against the table and against another ephemeris.
+// before a new moon against the table and against another ephemeris. The
+// drawing of where to look: its labels, its skyline, its closer look.
 
+#include "charts/skychart.h"
 #include "lunar/apparentsky.h"
 #include "lunar/crescent.h"
 #include "lunar/evenings.h"
 #include "lunar/fundamentals.h"
 #include "lunar/lunartheory.h"
 #include "lunar/newmoon.h"
+#include "lunar/places.h"
 #include "lunar/visibilitymap.h"
+#include "messages/crescenttexts.h"
 
 #include <QDate>
 #include <QFile>
+#include <QImage>
 #include <QTest>
+#include <QTimeZone>
 
 #include <algorithm>
 #include <array>
@@ -52,6 +58,46 @@ QList<QStringList> Table4Rows() {
         rows.append(QString::fromUtf8(file.readLine()).trimmed().split(u','));
     }
     return rows;
+}
+
+// The index-th evening (morning) of the lunation whose new moon is the first
+// at or after `from`, at a built-in place, drawn as the window draws it, with
+// the skyline given as a horizon list.
+struct DrawnDay {
+    Evening day;
+    std::optional<SkyView> view;
+};
+DrawnDay DrawDay(const QString &name, const QDate &from, int index, bool morning,
+                 const QString &skyline = {}) {
+    const NamedPlace where = *FindPlace(name);
+    const HorizonProfile profile = ReadHorizonList(skyline).profile;
+    const QTimeZone zone(where.zone.toUtf8());
+    const Lunation lunation = ComputeLunations(
+        where.place, QDateTime(from, QTime(0, 0), QTimeZone::utc()), 1, profile)[0];
+    DrawnDay drawn{(morning ? lunation.mornings : lunation.evenings).value(index), {}};
+    drawn.view = DaySkyView(name, where.place, drawn.day, zone, QLocale());
+    if (drawn.view) {
+        SetSkyline(*drawn.view, profile, drawn.day.skyline, zone, QLocale());
+    }
+    return drawn;
+}
+
+// The first evening (morning) from `from` on whose Moon does not set (rise).
+DrawnDay FirstUnsetMoon(const QString &name, const QDate &from, bool morning) {
+    for (int lunation = 0; lunation < 3; ++lunation) {
+        for (int i = 0; i < EveningsPerLunation; ++i) {
+            DrawnDay drawn = DrawDay(name, from.addDays(29 * lunation), i, morning);
+            if (drawn.day.sighting.status == CrescentStatus::MoonStaysUp) {
+                return drawn;
+            }
+        }
+    }
+    return {};
+}
+
+// The ground's colour where nothing else is drawn over it.
+bool IsGround(const QImage &picture, QPointF at) {
+    return picture.pixelColor(at.toPoint()) == QColor(20, 32, 26);
 }
 
 // The lunation whose new moon is nearest to the Julian Day.
@@ -200,6 +246,214 @@ private slots:
         QFETCH(double, sunAltitude);
         QFETCH(Twilight, stage);
         QCOMPARE(TwilightAt(sunAltitude), stage);
+    }
+
+    // No label of the drawing overlaps another or the caption, and none
+    // leaves the picture: low and high paths, the evenings where they were
+    // seen to collide, south of the equator, in the tropics, a Moon that does
+    // not set, a morning and a skyline, in the window at 1024 × 600, in the
+    // saved picture and on a large screen.
+    void labelsKeepClear_data() {
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<QDate>("from");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("morning");
+        QTest::addColumn<QString>("skyline");
+        QTest::addColumn<QSize>("size");
+        struct Day {
+            const char *name;
+            const char *place;
+            QDate from;
+            int index;
+            bool morning;
+            const char *skyline;
+        };
+        const Day days[] = {
+            {"Szeged 2026-12-11", "Szeged", {2026, 12, 1}, 2, false, ""},
+            {"Szeged 2027-03-09", "Szeged", {2027, 3, 1}, 1, false, ""},
+            {"Szeged 2027-03-10, high", "Szeged", {2027, 3, 1}, 2, false, ""},
+            {"Budapest 2027-04-09, steep", "Budapest", {2027, 4, 1}, 3, false, ""},
+            {"Budapest 2027-10-01, low", "Budapest", {2027, 9, 25}, 2, false, ""},
+            {"Szeged morning 2026-12-07", "Szeged", {2026, 12, 1}, 1, true, ""},
+            {"Fokváros 2027-06-07", "Fokváros", {2027, 6, 1}, 2, false, ""},
+            {"Ushuaia 2027-06-07", "Ushuaia", {2027, 6, 1}, 2, false, ""},
+            {"Jakarta 2026-12-11", "Jakarta", {2026, 12, 1}, 2, false, ""},
+            {"Nairobi morning 2027-03-07", "Nairobi", {2027, 3, 1}, 2, true, ""},
+            {"Tromsø 2027-04-09", "Tromsø", {2027, 4, 1}, 3, false, ""},
+            {"Tromsø 2027-05-08", "Tromsø", {2027, 5, 1}, 2, false, ""},
+            {"Szeged 2026-12-11, a hill",
+             "Szeged",
+             {2026, 12, 1},
+             2,
+             false,
+             "220 0 235 6 265 6 280 0"},
+            {"Szeged 2027-03-10, a wall", "Szeged", {2027, 3, 1}, 2, false, "0 25"},
+        };
+        for (const Day &d : days) {
+            for (const QSize size : {QSize(1000, 202), QSize(1200, 480), QSize(1900, 800)}) {
+                QTest::addRow("%s, %d×%d", d.name, size.width(), size.height())
+                    << QString::fromUtf8(d.place) << d.from << d.index << d.morning
+                    << QString::fromUtf8(d.skyline) << size;
+            }
+        }
+    }
+    void labelsKeepClear() {
+        QFETCH(QString, place);
+        QFETCH(QDate, from);
+        QFETCH(int, index);
+        QFETCH(bool, morning);
+        QFETCH(QString, skyline);
+        QFETCH(QSize, size);
+        const DrawnDay drawn = DrawDay(place, from, index, morning, skyline);
+        QVERIFY(drawn.view);
+        const SkyChartLayout layout = LayOutSkyChart(*drawn.view, size);
+        const QRectF picture(QPointF(0, 0), QSizeF(size));
+        const auto said = [](const SkyLabel &l) {
+            return QStringLiteral("%1 %2,%3 %4×%5")
+                .arg(l.text)
+                .arg(l.rect.left())
+                .arg(l.rect.top())
+                .arg(l.rect.width())
+                .arg(l.rect.height());
+        };
+        QVERIFY(std::any_of(layout.labels.begin(), layout.labels.end(),
+                            [](const SkyLabel &l) { return l.kind == SkyLabelKind::Sun; }));
+        for (qsizetype i = 0; i < layout.labels.size(); ++i) {
+            const SkyLabel &label = layout.labels[i];
+            QVERIFY2(!label.rect.isEmpty() && picture.contains(label.rect),
+                     qPrintable(said(label)));
+            QVERIFY2(label.kind == SkyLabelKind::Caption ||
+                         !label.rect.intersects(layout.captionBand),
+                     qPrintable(said(label)));
+            for (qsizetype j = i + 1; j < layout.labels.size(); ++j) {
+                QVERIFY2(!label.rect.intersects(layout.labels[j].rect),
+                         qPrintable(said(label) + QStringLiteral(" / ") + said(layout.labels[j])));
+            }
+        }
+    }
+
+    // The closer look never draws the Sun at a false place: outside it, an
+    // arrow from the edge facing the Sun, labelled with its altitude; inside,
+    // its disc. Either way the label is there, with scale marks of degrees.
+    void closerLookSun_data() {
+        QTest::addColumn<QString>("place");
+        QTest::addColumn<QDate>("from");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("atSunEvent"); // the moment at sunset, not the best time
+        QTest::newRow("Szeged 2027-03-09, the Sun far below")
+            << "Szeged" << QDate(2027, 3, 1) << 1 << false;
+        QTest::newRow("Szeged 2026-12-11, the Sun below and aside")
+            << "Szeged" << QDate(2026, 12, 1) << 2 << false;
+        QTest::newRow("Szeged 2026-12-10 at sunset, the Sun near")
+            << "Szeged" << QDate(2026, 12, 1) << 1 << true;
+        QTest::newRow("Budapest 2027-10-01, a low path")
+            << "Budapest" << QDate(2027, 9, 25) << 2 << false;
+    }
+    void closerLookSun() {
+        QFETCH(QString, place);
+        QFETCH(QDate, from);
+        QFETCH(int, index);
+        QFETCH(bool, atSunEvent);
+        DrawnDay drawn = DrawDay(place, from, index, false);
+        QVERIFY(drawn.view);
+        SkyView &view = *drawn.view;
+        if (atSunEvent) {
+            SetSkyMoment(view, *drawn.day.sighting.sunEvent,
+                         QTimeZone(FindPlace(place)->zone.toUtf8()), QLocale());
+        }
+        const QSize size(1200, 480);
+        const SkyChartLayout layout = LayOutSkyChart(view, size);
+        QVERIFY(layout.closerLook);
+        const QRectF look = *layout.closerLook;
+        QList<SkyLabel> inLook;
+        std::copy_if(layout.labels.begin(), layout.labels.end(), std::back_inserter(inLook),
+                     [&](const SkyLabel &l) { return look.contains(l.rect); });
+        const auto sun = std::find_if(inLook.begin(), inLook.end(), [](const SkyLabel &l) {
+            return l.kind == SkyLabelKind::Sun;
+        });
+        QVERIFY(sun != inLook.end());
+        QCOMPARE(sun->text, view.sunLabel);
+        // The label stands on the Sun's side of the Moon: the Sun is below it
+        // and to its left or right as the azimuths say.
+        const QPointF moon(look.center().x(), 0);
+        QVERIFY(sun->rect.center().y() > look.top() + look.height() / 3);
+        const double aside = SignedDegrees(view.moment.sun.azimuth - view.moment.moon.azimuth);
+        if (std::abs(aside) > 4) {
+            QCOMPARE(sun->rect.center().x() > moon.x(), aside > 0);
+        }
+        QVERIFY(std::count_if(inLook.begin(), inLook.end(), [](const SkyLabel &l) {
+                    return l.kind == SkyLabelKind::Scale && l.text.endsWith(u'°');
+                }) >= 4);
+    }
+
+    // An evening (morning) whose Moon does not set (rise): its place at
+    // sunset (sunrise) and its path over the hours after (before), and a
+    // legend that does not speak of a moonset (moonrise).
+    void moonThatDoesNotSet_data() {
+        QTest::addColumn<QDate>("from");
+        QTest::addColumn<bool>("morning");
+        QTest::newRow("Tromsø in spring") << QDate(2027, 3, 1) << false;
+        QTest::newRow("Tromsø in autumn, a morning") << QDate(2027, 8, 1) << true;
+    }
+    void moonThatDoesNotSet() {
+        QFETCH(QDate, from);
+        QFETCH(bool, morning);
+        const DrawnDay drawn = FirstUnsetMoon(QStringLiteral("Tromsø"), from, morning);
+        QVERIFY(drawn.view);
+        const SkyView &view = *drawn.view;
+        QCOMPARE(view.moment.jdUt, *drawn.day.sighting.sunEvent);
+        QVERIFY(view.path.size() > 60);
+        QVERIFY(view.moment.moon.altitude > 0);
+        QCOMPARE(view.toJd - view.fromJd, 3 / 24.0);
+        QVERIFY(SkyProjectionFor(view, {1200, 480})
+                    .area()
+                    .contains(SkyProjectionFor(view, {1200, 480}).pointOf(view.moment.moon)));
+        QVERIFY2(!view.pathLabel.contains(u"holdnyugt") && !view.pathLabel.contains(u"holdkelt"),
+                 qPrintable(view.pathLabel));
+    }
+
+    // The place's skyline drawn instead of the flat horizon, the frame raised to show a high one;
+    // the caption says the Sun's twilight always and the skyline's verdict with a skyline. The
+    // point looked at: 3° up at azimuth 253°, clear of the grid.
+    void skylineDrawn_data() {
+        QTest::addColumn<QString>("skyline");
+        QTest::addColumn<bool>("ground"); // at the point looked at
+        QTest::newRow("flat") << QString() << false;
+        QTest::newRow("a 6° hill west-south-west")
+            << QStringLiteral("220 0 | 235 6 | 265 6 | 280 0") << true;
+        QTest::newRow("a hill that misses the point")
+            << QStringLiteral("200 0 | 210 8 | 220 0") << false;
+        QTest::newRow("land falling away") << QStringLiteral("0 -2") << false;
+        QTest::newRow("a 25° wall all round") << QStringLiteral("0 25") << true;
+    }
+    void skylineDrawn() {
+        QFETCH(QString, skyline);
+        QFETCH(bool, ground);
+        const DrawnDay drawn = DrawDay(QStringLiteral("Szeged"), {2027, 3, 1}, 2, false, skyline);
+        QVERIFY(drawn.view);
+        const SkyView &view = *drawn.view;
+        const QSize size(1200, 480);
+        const QImage image = RenderSkyChart(view, size);
+        const SkyProjection projection = SkyProjectionFor(view, size);
+        const Horizontal looked{3, 253};
+        QCOMPARE(IsGround(image, projection.pointOf(looked)), ground);
+        // The skyline's highest point is in the picture, below its top.
+        const HorizonProfile profile = ReadHorizonList(skyline).profile;
+        for (const SkylinePoint &p : profile.points()) {
+            const QPointF at = projection.pointOf({p.altitude, p.azimuth});
+            QVERIFY2(at.y() > projection.area().top() + 5, qPrintable(QString::number(p.altitude)));
+        }
+        const SkyChartLayout layout = LayOutSkyChart(view, size);
+        QString caption;
+        for (const SkyLabel &label : layout.labels) {
+            if (label.kind == SkyLabelKind::Caption) {
+                caption += label.text + u' ';
+            }
+        }
+        QVERIFY2(caption.contains(TwilightName(TwilightAt(view.moment.sun.altitude))),
+                 qPrintable(caption));
+        QCOMPARE(view.skylineLabel.isEmpty(), profile.isFlat());
+        QVERIFY2(caption.contains(view.skylineLabel), qPrintable(caption));
     }
 
     // Every row of Table 4: sunset or sunrise, moonset or moonrise and the
@@ -394,5 +648,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSky)
+QTEST_MAIN(TestSky)
 #include "tst_sky.moc"

@@ -17,9 +17,6 @@ namespace lunex {
 namespace {
 
 constexpr double MinutesPerDay = 1440;
-// Where the Moon does not set (rise), the drawing follows it this long after
-// sunset (before sunrise).
-constexpr double UnsetMoonSpan = 180 / MinutesPerDay;
 
 } // namespace
 
@@ -81,13 +78,14 @@ SkyPanel::SkyPanel(QWidget *parent) : QWidget(parent) {
 }
 
 void SkyPanel::showEvening(const QString &placeName, const Place &place, const Evening &evening,
-                           const QTimeZone &zone, const QLocale &locale) {
+                           const QTimeZone &zone, const QLocale &locale,
+                           const HorizonProfile &skyline) {
     const CrescentSighting &s = evening.sighting;
     zone_ = zone;
     locale_ = locale;
     const QSignalBlocker quiet(slider_);
-    if (!s.sunEvent) {
-        view_.reset();
+    view_ = DaySkyView(placeName, place, evening, zone, locale);
+    if (!view_) {
         chart_->showView(nullptr, CrescentStatusText(s.status, evening.direction));
         slider_->setRange(0, 0);
         momentLabel_->clear();
@@ -95,19 +93,11 @@ void SkyPanel::showEvening(const QString &placeName, const Place &place, const E
         bestTimeButton_->setEnabled(false);
         return;
     }
+    SetSkyline(*view_, skyline, evening.skyline, zone, locale);
     // The slider runs forwards in time: in the morning from moonrise to
     // sunrise, the drawing's frame and first moment that of sunrise.
-    double end = 0;
-    if (evening.isMorning()) {
-        end = *s.sunEvent;
-        startJd_ = std::min(end, s.moonEvent.value_or(end - UnsetMoonSpan));
-        view_ = MorningSkyView(placeName, place, end, startJd_, zone, locale);
-    } else {
-        startJd_ = *s.sunEvent;
-        end = s.moonEvent.value_or(startJd_ + UnsetMoonSpan);
-        view_ = EveningSkyView(placeName, place, startJd_, end, zone, locale);
-    }
-    const int span = int(std::max(0.0, std::floor((end - startJd_) * MinutesPerDay)));
+    startJd_ = view_->fromJd;
+    const int span = int(std::max(0.0, std::floor((view_->toJd - startJd_) * MinutesPerDay)));
     bestJd_ = s.bestTime;
     bestMinute_ = s.bestTime ? int(std::lround((*s.bestTime - startJd_) * MinutesPerDay))
                              : (evening.isMorning() ? span : 0);

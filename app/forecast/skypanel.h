@@ -40,8 +40,10 @@ class SkyPanel : public QWidget {
     Q_OBJECT
 public:
     explicit SkyPanel(QWidget *parent = nullptr);
+    // With the place's skyline, when it has one.
     void showEvening(const QString &placeName, const Place &place, const Evening &evening,
-                     const QTimeZone &zone, const QLocale &locale);
+                     const QTimeZone &zone, const QLocale &locale,
+                     const HorizonProfile &skyline = {});
     // The drawing as a picture, for saving; null when there is nothing drawn.
     QImage picture(const QSize &size) const;
     const std::optional<SkyView> &view() const { return view_; }
