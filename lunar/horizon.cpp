@@ -85,21 +85,29 @@ std::optional<SkylinePoint> ReadPair(QStringView line) {
 } // namespace
 
 HorizonReading ReadHorizonList(QStringView text) {
-    static const QRegularExpression lineEnds(QStringLiteral("\r\n|\r|\n|\\|"));
+    static const QRegularExpression lineEnds(QStringLiteral("\r\n|\r|\n"));
     HorizonReading reading;
     QList<SkylinePoint> points;
     const QStringList lines = text.toString().split(lineEnds);
     for (qsizetype i = 0; i < lines.size(); ++i) {
         QStringView line = lines[i];
+        // The comment goes first: a '|' in it separates no pairs, and a line
+        // after it keeps its number.
         if (const qsizetype hash = line.indexOf(u'#'); hash >= 0) {
             line = line.left(hash);
         }
-        if (line.trimmed().isEmpty()) {
-            continue;
+        bool bad = false;
+        for (const QStringView pair : line.split(u'|')) {
+            if (pair.trimmed().isEmpty()) {
+                continue;
+            }
+            if (const std::optional<SkylinePoint> point = ReadPair(pair)) {
+                points.append(*point);
+            } else {
+                bad = true;
+            }
         }
-        if (const std::optional<SkylinePoint> point = ReadPair(line)) {
-            points.append(*point);
-        } else {
+        if (bad) {
             reading.badLines.append(int(i + 1));
         }
     }

@@ -16,6 +16,8 @@ namespace lunex {
 struct SkylinePoint {
     double azimuth = 0;  // degrees from the north through the east, 0 ≤ azimuth < 360
     double altitude = 0; // degrees above the flat horizon; negative where the land falls away
+
+    bool operator==(const SkylinePoint &) const = default;
 };
 
 // The skyline from a handful of measured points, straight between them and

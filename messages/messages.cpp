@@ -1,8 +1,12 @@
 #include "messages/messages.h"
 
+#include "lunar/horizon.h"
 #include "lunar/places.h"
 
 #include <QFileInfo>
+#include <QStringList>
+
+#include <algorithm>
 
 namespace lunex {
 namespace {
@@ -93,6 +97,14 @@ QString UserFileWriteFailureMessage(const QString &path, FileProblem problem) {
     return QStringLiteral("A(z) '%1' fájl nem menthető: %2").arg(path, reason);
 }
 
+QString UserFileReadFailureMessage(const QString &path, FileProblem problem) {
+    const QFileInfo info(path);
+    if (!info.exists() && !info.isSymLink()) {
+        return QStringLiteral("A(z) '%1' fájl nem található.").arg(path);
+    }
+    return QStringLiteral("A(z) '%1' fájl nem olvasható: %2").arg(path, ProblemText(problem));
+}
+
 QString InvalidLatitudeMessage(const QLocale &locale) {
     return QStringLiteral("Kérem, adjon meg érvényes FÖLDRAJZI SZÉLESSÉGET (-90 és 90 fok között, "
                           "például %1 vagy 47° %2′ É)!")
@@ -129,6 +141,33 @@ QString PlaceFileFallbackMessage(QStringView fileName, QStringView reason,
                                  QStringView fallbackName) {
     return QStringLiteral("%1 Helyette %2 adataival számolok.")
         .arg(FileSentence(fileName, u"nem olvasható", reason), fallbackName);
+}
+
+QString HorizonBadLinesMessage(QStringView fileName, const QList<int> &lines) {
+    // A file of garbage could have thousands: the first ones tell the user
+    // where to look.
+    constexpr qsizetype named = 5;
+    QStringList numbers;
+    for (qsizetype i = 0; i < std::min(named, lines.size()); ++i) {
+        numbers << QStringLiteral("%1.").arg(lines[i]);
+    }
+    QString which = numbers.join(QStringLiteral(", "));
+    if (lines.size() > named) {
+        which += QStringLiteral(" és további %1").arg(lines.size() - named);
+    } else if (numbers.size() > 1) {
+        const QString last = numbers.takeLast();
+        which = numbers.join(QStringLiteral(", ")) + QStringLiteral(" és ") + last;
+    }
+    return QStringLiteral("%1 '%2' fájl %3 sorát kihagyom: nem AZIMUT MAGASSÁG alakú (fokban, "
+                          "például 250 2), vagy a magasság nincs %4 és %5 fok között.")
+        .arg(Article(fileName), fileName, which)
+        .arg(LowestSkyline)
+        .arg(HighestSkyline);
+}
+
+QString HorizonFileFallbackMessage(QStringView fileName, FileProblem problem) {
+    return ReadFailureMessage(fileName, problem) +
+           QStringLiteral(" Helyette sík horizonttal számolok.");
 }
 
 } // namespace lunex

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QList>
 #include <QLocale>
 #include <QString>
 #include <QStringView>
@@ -88,6 +89,9 @@ inline const QString NoHomeMessage =
 // A file the user named, which may lie anywhere, could not be saved: its whole
 // path, and for a missing folder that folder rather than 'Pic'.
 QString UserFileWriteFailureMessage(const QString &path, FileProblem problem);
+// And a file the user named that could not be read; one that is not there
+// says so.
+QString UserFileReadFailureMessage(const QString &path, FileProblem problem);
 
 // --- The observer's place
 
@@ -116,5 +120,12 @@ QString UnknownPlaceZoneMessage(QStringView fileName, QStringView zone);
 // The reason when its line is not a place.
 inline const QString MalformedPlaceReason =
     QStringLiteral("nem NÉV;SZÉLESSÉG;HOSSZÚSÁG;MAGASSÁG alakú (például Szeged;46.25;20.14;75).");
+
+// The skyline's file, or a horizon list the user gave, with lines that hold
+// no azimuth and altitude: the first few of their numbers, and that they are
+// left out while the others stand.
+QString HorizonBadLinesMessage(QStringView fileName, const QList<int> &lines);
+// The skyline's file that cannot be read: the flat horizon stands in.
+QString HorizonFileFallbackMessage(QStringView fileName, FileProblem problem);
 
 } // namespace lunex

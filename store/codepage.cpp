@@ -79,4 +79,11 @@ QByteArray EncodeAnsi(QStringView text) {
     return out;
 }
 
+QString DecodeTextFile(QByteArrayView bytes) {
+    const bool marked = bytes.startsWith("\xEF\xBB\xBF");
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes.sliced(marked ? 3 : 0));
+    return marked || !utf8.hasError() ? text : DecodeAnsi(bytes);
+}
+
 } // namespace lunex

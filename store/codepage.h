@@ -17,4 +17,10 @@ QString DecodeAnsi(QByteArrayView bytes);
 // (U+2000-U+200A, U+202F, U+3000, ...) is written as a blank, 0x20.
 QByteArray EncodeAnsi(QStringView text);
 
+// A data file a user may have written in an editor: UTF-8 where the bytes are
+// valid UTF-8, with or without the mark an editor puts first; else
+// Windows-1250. Text in Windows-1250 with any accented letter is almost never
+// valid UTF-8, and plain ASCII reads alike in both.
+QString DecodeTextFile(QByteArrayView bytes);
+
 } // namespace lunex

@@ -12,6 +12,8 @@ inline constexpr QStringView NewMoonFile = u"/Pic/ujhold.txt";
 inline constexpr QStringView ObservationFile = u"/Pic/utolso.txt";
 inline constexpr QStringView NewMoonListFile = u"/Pic/ujholdak.txt";
 inline constexpr QStringView PlaceFile = u"/Pic/hely.txt";
+// The place's own skyline (store/horizonfile.h), kept with it.
+inline constexpr QStringView HorizonFile = u"/Pic/horizont.txt";
 // What the windows remember between starts: the folder of the last export.
 inline constexpr QStringView SettingsFile = u"/Pic/beallitasok.ini";
 inline constexpr QStringView ObservationLogFile = u"/Pic/naplo.csv";

@@ -8,7 +8,6 @@
 
 #include <QFileInfo>
 #include <QRegularExpression>
-#include <QStringDecoder>
 
 #include <algorithm>
 #include <cmath>
@@ -88,16 +87,6 @@ QString BuiltInSpelling(const QString &name, const Place &place) {
     return name;
 }
 
-// UTF-8 where the bytes are valid UTF-8, with or without the mark an editor
-// puts first; else Windows-1250. Text in Windows-1250 with any accented
-// letter is almost never valid UTF-8, and plain ASCII reads alike in both.
-QString DecodePlaceFile(QByteArrayView bytes) {
-    const bool marked = bytes.startsWith("\xEF\xBB\xBF");
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = utf8.decode(bytes.sliced(marked ? 3 : 0));
-    return marked || !utf8.hasError() ? text : DecodeAnsi(bytes);
-}
-
 // A name as the file holds it, made safe to show and print: control
 // characters (an escape sequence that would retitle or recolour a terminal, a
 // NUL that would end up in a CSV) become blanks, as the place dialog makes
@@ -123,7 +112,7 @@ QString ReadableName(QString name) {
 
 // The place, and the zone's name as the file gives it (empty for none).
 std::optional<std::pair<ObserverPlace, QString>> ParsePlaceFile(QByteArrayView bytes) {
-    const QString text = DecodePlaceFile(bytes);
+    const QString text = DecodeTextFile(bytes);
     static const QRegularExpression lineEnd(QStringLiteral("[\r\n]"));
     const QStringList lines = text.split(lineEnd, Qt::SkipEmptyParts);
     const auto line = std::find_if(lines.begin(), lines.end(),

@@ -18,6 +18,7 @@
 //   save-newmoon APPDIR TEXT   SaveNewMoon with Text11 = TEXT
 //   save-observation APPDIR TEXT
 //   save-place APPDIR NAME     saves the place NAME (Budapest's coordinates) to hely.txt
+//   save-horizon APPDIR LIST   saves the skyline of the horizon list LIST to horizont.txt
 //   load-newmoon APPDIR        LoadNewMoon, prints "text11 <hex>" when it loaded
 //   load-observation APPDIR
 //   fill-list APPDIR           FillNewMoonList, prints "entries <count>"
@@ -38,6 +39,7 @@
 #include "processrun.h"
 #include "store/appdirs.h"
 #include "store/datafiles.h"
+#include "store/horizonfile.h"
 #include "store/placefile.h"
 
 #include <QCoreApplication>
@@ -189,6 +191,14 @@ int main(int argc, char *argv[]) {
             const FileProblem problem = SaveObserverPlace(dir, place);
             if (problem != FileProblem::None) {
                 messages.showMessage(WriteFailureMessage(FileNameOf(PlaceFile), problem),
+                                     MessageIcon::Critical);
+            }
+            std::printf("saved %d\n", problem == FileProblem::None);
+        } else if (step == "save-horizon") {
+            const QString dir = next();
+            const FileProblem problem = SaveHorizon(dir, ReadHorizonList(next()).profile);
+            if (problem != FileProblem::None) {
+                messages.showMessage(WriteFailureMessage(FileNameOf(HorizonFile), problem),
                                      MessageIcon::Critical);
             }
             std::printf("saved %d\n", problem == FileProblem::None);

@@ -208,6 +208,8 @@ private slots:
             << "Az 'utolso.txt'";
         QTest::newRow("hely.txt") << "hely.txt" << QStringList{"save-place", "Szeged"}
                                   << "A 'hely.txt'";
+        QTest::newRow("horizont.txt")
+            << "horizont.txt" << QStringList{"save-horizon", "250;2 | 260;6"} << "A 'horizont.txt'";
     }
     void plantedLinks() {
         QFETCH(QString, file);

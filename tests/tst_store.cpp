@@ -3,6 +3,7 @@
 #include "store/codepage.h"
 #include "store/datafiles.h"
 #include "store/fileio.h"
+#include "store/horizonfile.h"
 #include "store/picturefile.h"
 #include "store/placefile.h"
 #include "store/shorelines.h"
@@ -635,6 +636,97 @@ private slots:
             QCOMPARE(SaveObserverPlace(dir.path(), reading.place), FileProblem::None);
             QCOMPARE(dir.read("hely.txt").endsWith(";" + zone.toUtf8() + "\r\n"), !zone.isEmpty());
             QCOMPARE(LoadObserverPlace(dir.path()).place.zone, zone);
+        }
+    }
+
+    // horizont.txt as the place dialog saves it: one pair a line under a
+    // comment, CR LF, and the skyline it reads back. A flat horizon leaves no
+    // old skyline behind, and where there was none it makes no file.
+    void horizonFileRoundTrip_data() {
+        QTest::addColumn<QByteArray>("before"); // "<absent>" or the file
+        QTest::addColumn<QString>("typed");     // the skyline, as a horizon list
+        QTest::addColumn<QByteArray>("pairs");  // the file after its comment; "<absent>"
+        const QByteArray old = "# old\r\n250 6\r\n";
+        QTest::newRow("a hill in the west-south-west")
+            << QByteArray("<absent>") << "240;0 | 247,5;6 | 255;0"
+            << QByteArray("240 0\r\n247.5 6\r\n255 0\r\n");
+        QTest::newRow("sorted, round the circle")
+            << old << "370 2 | -10 1" << QByteArray("10 2\r\n350 1\r\n");
+        QTest::newRow("the land falling away") << old << "90 -2.25" << QByteArray("90 -2.25\r\n");
+        QTest::newRow("flat empties the file") << old << "" << QByteArray("");
+        QTest::newRow("flat where there was none")
+            << QByteArray("<absent>") << "" << QByteArray("<absent>");
+    }
+    void horizonFileRoundTrip() {
+        QFETCH(QByteArray, before);
+        QFETCH(QString, typed);
+        QFETCH(QByteArray, pairs);
+        AppDir dir;
+        if (before != "<absent>") {
+            dir.write("horizont.txt", before);
+        }
+        const HorizonProfile skyline = ReadHorizonList(typed).profile;
+        QCOMPARE(SaveHorizon(dir.path(), skyline), FileProblem::None);
+        QByteArray bytes = dir.read("horizont.txt");
+        if (!skyline.isFlat()) {
+            QVERIFY2(bytes.startsWith("# ") && bytes.contains("\r\n"), bytes.constData());
+            bytes.remove(0, bytes.indexOf("\r\n") + 2);
+        }
+        QCOMPARE(bytes, pairs);
+        const HorizonFileReading reading = LoadHorizon(dir.path());
+        QCOMPARE(reading.skyline, skyline);
+        QVERIFY(!reading.unreadable);
+        QCOMPARE(reading.message, QString());
+    }
+
+    // Read leniently, in either code page: the good lines stand and the bad
+    // ones are named; a file that cannot be read is said, with the flat
+    // horizon in its stead. The file is left as it was.
+    void horizonFileReading_data() {
+        QTest::addColumn<QByteArray>("bytes"); // "<absent>", "<dir>" or the file
+        QTest::addColumn<QString>("skyline");  // as a horizon list
+        QTest::addColumn<bool>("unreadable");
+        QTest::addColumn<QString>("said"); // how the message starts; empty for none
+        QTest::newRow("missing") << QByteArray("<absent>") << "" << false << "";
+        QTest::newRow("empty") << QByteArray("") << "" << false << "";
+        QTest::newRow("Windows-1250 comments, CR LF")
+            << QByteArray("# T\xE9glagy\xE1ri k\xE9m\xE9ny\r\n\r\n240 0\r\n247.5 6 # a domb\r\n")
+            << "240 0 | 247.5 6" << false << "";
+        QTest::newRow("UTF-8 marked, decimal commas, LF")
+            << QByteArray("\xEF\xBB\xBF# d\xC3\xA9li dombok\n240;0,5\n250;6\n") << "240 0.5 | 250 6"
+            << false << "";
+        QTest::newRow("bad lines named, the others stand")
+            << QByteArray("240 0\r\nhegy\r\n250 70\r\n\r\n260 3\r\n260\r\n") << "240 0 | 260 3"
+            << false << "A 'horizont.txt' fájl 2., 3. és 6. sorát kihagyom: ";
+        QTest::newRow("binary after a pair") << QByteArray("250 2\0\x01\xff", 8) << "" << false
+                                             << "A 'horizont.txt' fájl 1. sorát kihagyom: ";
+        QTest::newRow("a thousand lines of noise")
+            << QByteArray("x\r\n").repeated(1000) + "250 2\r\n"
+            << "250 2" << false << "A 'horizont.txt' fájl 1., 2., 3., 4., 5. és további 995 sorát";
+        QTest::newRow("too large") << QByteArray("250 2\r\n").repeated(200000) << "" << true
+                                   << "A 'horizont.txt' fájl nem olvasható: túl nagy";
+        QTest::newRow("directory in its place")
+            << QByteArray("<dir>") << "" << true
+            << "A 'horizont.txt' fájl nem olvasható: a fájl helyén egy mappa van. Helyette sík";
+    }
+    void horizonFileReading() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, skyline);
+        QFETCH(bool, unreadable);
+        QFETCH(QString, said);
+        AppDir dir;
+        if (bytes == "<dir>") {
+            QVERIFY(QDir(dir.pic("")).mkdir("horizont.txt"));
+        } else if (bytes != "<absent>") {
+            dir.write("horizont.txt", bytes);
+        }
+        const HorizonFileReading reading = LoadHorizon(dir.path());
+        QCOMPARE(reading.skyline, ReadHorizonList(skyline).profile);
+        QCOMPARE(reading.unreadable, unreadable);
+        QVERIFY2(said.isEmpty() ? reading.message.isEmpty() : reading.message.startsWith(said),
+                 qPrintable(reading.message));
+        if (bytes != "<dir>") {
+            QCOMPARE(dir.read("horizont.txt"), bytes);
         }
     }
 
