@@ -11,6 +11,9 @@
 #include "app/main/mainwindow.h"
 #include "app/year/yearwindow.h"
 #include "benchlist.h"
+#include "lunar/evenings.h"
+#include "lunar/horizon.h"
+#include "lunar/newmoon.h"
 #include "store/datafiles.h"
 #include "store/fileio.h"
 #include "store/logfile.h"
@@ -298,6 +301,32 @@ void BM_ChangeEvening(benchmark::State &state) {
     }
 }
 BENCHMARK(BM_ChangeEvening)->Unit(benchmark::kMillisecond);
+
+// Another evening of a place with its own skyline drawn anew: the view
+// computed, the skyline and the Moon against it given, and painted at the
+// window's size. The lunation, the Moon against the skyline included, is
+// computed once, as the window computes it on opening.
+void BM_ChangeEveningWithSkyline(benchmark::State &state) {
+    const Place szeged{46.25, 20.14, 75};
+    const HorizonProfile hill =
+        ReadHorizonList(u"200 1 | 220 2.5 | 235 6 | 250 6.5 | 265 6 | 280 1.5 | 300 3").profile;
+    const Lunation lunation = ComputeLunation(
+        szeged, LunationAtOrAfter(QDateTime(QDate(2026, 12, 1), QTime(0, 0), Qt::UTC)), hill);
+    const QTimeZone zone("Europe/Budapest");
+    SkyPanel panel;
+    panel.resize(1000, 260);
+    panel.show();
+    QApplication::processEvents();
+    QWidget *chart = panel.findChild<QWidget *>(QStringLiteral("skyChart"));
+    int evening = 1;
+    for (auto _ : state) {
+        evening = evening % 3 + 1;
+        panel.showEvening(QStringLiteral("Szeged"), szeged, lunation.evenings[evening], zone,
+                          QLocale(), hill);
+        chart->repaint();
+    }
+}
+BENCHMARK(BM_ChangeEveningWithSkyline)->Unit(benchmark::kMillisecond);
 
 // The map of another evening, from the choice until it is shown, while a
 // timer every 5 ms measures the longest the window's event loop was kept from

@@ -154,6 +154,10 @@ evening = gbench(gui, "BM_ChangeEvening")
 if evening:
     row("Crescent forecast: another evening chosen, the drawing computed and painted",
         f"{unit_ms(evening):.1f} ms", "< 50 ms", unit_ms(evening) < 50)
+skyline_evening = gbench(gui, "BM_ChangeEveningWithSkyline")
+if skyline_evening:
+    row("Crescent forecast: another evening of a place with its own skyline, drawn anew",
+        f"{unit_ms(skyline_evening):.1f} ms", "< 50 ms", unit_ms(skyline_evening) < 50)
 for name, what in (("BM_MapWhileResponsive", "the world map at 1°"),
                    ("BM_RegionMapWhileResponsive",
                     "the map of the place's region (30° × 20°) at 0.1° with its borders"),

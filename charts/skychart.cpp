@@ -583,7 +583,13 @@ void PlaceCloserScale(const CloserLook &look, const SkyProjection &closer, Label
 // The main picture's scale: altitudes on the left, azimuths and the points of
 // the compass below, each where it stays within the picture.
 int AltitudeStep(const SkyProjection &projection) {
-    return projection.area().height() / projection.pixelsPerDegree() > 40 ? 10 : 5;
+    int step = projection.area().height() / projection.pixelsPerDegree() > 40 ? 10 : 5;
+    // A small picture would crowd the numbers: a line of them at least.
+    while (step * projection.pixelsPerDegree() < QFontMetricsF(ChartFont(11)).height() + 4 &&
+           step < 90) {
+        step *= 2;
+    }
+    return step;
 }
 
 void PlaceMainScale(const SkyProjection &projection, const QSize &size, QList<Written> &written) {
@@ -794,7 +800,11 @@ void SkyPainter::drawMainGrid() {
         if (x > area.right()) {
             break;
         }
-        p_.drawLine(QPointF(x, area.top()), QPointF(x, projection_.horizonY()));
+        // Down to the ground: the flat horizon, or a hill standing above it.
+        const double ground =
+            projection_.horizonY() -
+            std::max(0.0, view_.skyline.altitudeAt(projection_.azimuthAt(x))) * ppd;
+        p_.drawLine(QPointF(x, area.top()), QPointF(x, ground));
         p_.drawLine(QPointF(x, area.bottom()), QPointF(x, area.bottom() + 4));
     }
 }

@@ -252,7 +252,7 @@ private slots:
     // leaves the picture: low and high paths, the evenings where they were
     // seen to collide, south of the equator, in the tropics, a Moon that does
     // not set, a morning and a skyline, in the window at 1024 × 600, in the
-    // saved picture and on a large screen.
+    // saved picture, on a large screen and at the drawing's smallest.
     void labelsKeepClear_data() {
         QTest::addColumn<QString>("place");
         QTest::addColumn<QDate>("from");
@@ -290,7 +290,8 @@ private slots:
             {"Szeged 2027-03-10, a wall", "Szeged", {2027, 3, 1}, 2, false, "0 25"},
         };
         for (const Day &d : days) {
-            for (const QSize size : {QSize(1000, 202), QSize(1200, 480), QSize(1900, 800)}) {
+            for (const QSize size :
+                 {QSize(480, 200), QSize(1000, 202), QSize(1200, 480), QSize(1900, 800)}) {
                 QTest::addRow("%s, %d×%d", d.name, size.width(), size.height())
                     << QString::fromUtf8(d.place) << d.from << d.index << d.morning
                     << QString::fromUtf8(d.skyline) << size;
