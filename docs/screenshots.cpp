@@ -10,6 +10,7 @@
 #include "app/pictures/picturewindow.h"
 #include "app/place/placedialog.h"
 #include "app/year/yearwindow.h"
+#include "store/horizonfile.h"
 #include "store/logfile.h"
 #include "store/placefile.h"
 
@@ -41,6 +42,10 @@ struct ShownMoment : Clock {
 
 const char NewMoon[] = "2026-12-09 01:52";
 
+// Szeged's skyline: a 6° hill in the west-south-west, behind which February's
+// young Moon sets.
+const char Skyline[] = "230;0 | 245;6 | 260;6 | 275;0";
+
 // Lets the window lay itself out and paint before it is taken.
 void Settle() {
     for (int i = 0; i < 5; ++i) {
@@ -69,6 +74,18 @@ void TakePlaceDialog(CrescentWindow *forecast, const QString &file, bool &ok) {
                       Qt::LeftButton);
 }
 
+// February 2027's first crescent, on 7 February, behind Szeged's hill at the
+// best time; then back to December for the pictures that follow.
+bool TakeSkyline(CrescentWindow *forecast, const QDir &out) {
+    const int december = forecast->lunationNumber();
+    forecast->showLunation(december + 2);
+    forecast->selectEvening(1);
+    forecast->views()->setCurrentIndex(0);
+    const bool ok = Take(forecast, out.filePath(QStringLiteral("crescent-forecast-skyline.png")));
+    forecast->showLunation(december);
+    return ok;
+}
+
 bool TakeForecast(MainWindow &main, const QDir &out) {
     main.findChild<QAction *>(QStringLiteral("holdsarlo"))->trigger();
     CrescentWindow *forecast = main.crescentWindow();
@@ -86,7 +103,8 @@ bool TakeForecast(MainWindow &main, const QDir &out) {
     // Zoomed to Szeged's region, with the borders.
     forecast->mapPanel()->viewBox()->setCurrentIndex(1);
     drawn.exec();
-    return Take(forecast, out.filePath(QStringLiteral("crescent-forecast-region.png"))) && ok;
+    ok = Take(forecast, out.filePath(QStringLiteral("crescent-forecast-region.png"))) && ok;
+    return TakeSkyline(forecast, out) && ok;
 }
 
 // The coming year, 2027, at a glance.
@@ -177,11 +195,14 @@ int main(int argc, char *argv[]) {
         QTextStream(stderr) << "Használat: lunex-screenshots KIMENETI-MAPPA" << Qt::endl;
         return 2;
     }
-    // The pictures of the build, the data files of a user who chose Szeged.
+    // The pictures of the build, the data files of a user who chose Szeged
+    // and gave it its skyline.
     QTemporaryDir data;
     QDir(data.path()).mkdir(QStringLiteral("Pic"));
     if (SaveObserverPlace(data.path(), {QStringLiteral("Szeged"), {46.25, 20.14, 75}}) !=
-        FileProblem::None) {
+            FileProblem::None ||
+        SaveHorizon(data.path(), ReadHorizonList(QString::fromLatin1(Skyline)).profile) !=
+            FileProblem::None) {
         return 1;
     }
     const AppDirs dirs{QCoreApplication::applicationDirPath(), data.path()};

@@ -124,6 +124,32 @@ QString InvalidElevationMessage() {
         .arg(HighestElevation);
 }
 
+QString SkylineFormsHint() {
+    return QStringLiteral("A helyi horizont azimut;magasság párok fokban (az azimut északtól "
+                          "keletre), | jellel vagy soronként elválasztva; a pontok között "
+                          "egyenes vonal. Üresen a horizont sík. A horizont a helyhez tartozik: "
+                          "másik hely választásakor vagy a koordináták átírásakor kiürül.");
+}
+
+QString InvalidSkylineMessage(const QList<int> &badPairs) {
+    QStringList numbers;
+    for (const int number : badPairs) {
+        numbers << QString::number(number);
+    }
+    return QStringLiteral("Kérem, adjon meg érvényes HELYI HORIZONTOT: azimut;magasság párokat "
+                          "fokban, | jellel elválasztva (például 250;2 | 260;6 | 280;1), a "
+                          "magasságot %1 és %2 fok között! A hibás párok sorszáma: %3.")
+        .arg(LowestSkyline)
+        .arg(HighestSkyline)
+        .arg(numbers.join(QStringLiteral(", ")));
+}
+
+QString HorizonFileEmptyMessage(QStringView fileName) {
+    return QStringLiteral("%1 '%2' fájlban nincs egyetlen azimut–magasság pár sem: a horizont "
+                          "nem változott.")
+        .arg(Article(fileName), fileName);
+}
+
 QString CoordinateFormsHint(const QLocale &locale) {
     return QStringLiteral("Fokban (%1) vagy fokban és percben (47° %2′), az északi és déli (É, D), "
                           "a keleti és nyugati (K, Ny) oldal betűjével vagy előjellel; a magasság "

@@ -109,6 +109,12 @@ inline const QString UnknownZoneNameMessage =
     QStringLiteral("Kérem, válasszon IDŐZÓNÁT a listából (például Europe/Budapest)!");
 // Under the fields: the forms they take.
 QString CoordinateFormsHint(const QLocale &locale);
+// Under them, the skyline's field: its form, and that it belongs to the place.
+QString SkylineFormsHint();
+// The skyline's field with pairs it cannot read: their numbers, 1-based.
+QString InvalidSkylineMessage(const QList<int> &badPairs);
+// A horizon file the user chose that holds no azimuth and altitude at all.
+QString HorizonFileEmptyMessage(QStringView fileName);
 
 // The place's file that cannot be read or holds no place: why, and the place
 // used instead.

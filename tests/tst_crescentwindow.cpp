@@ -65,8 +65,13 @@ struct Rig {
     FakeClock clock;
     QPointer<MainWindow> main;
     QPointer<CrescentWindow> window;
-    explicit Rig(const QDateTime &now, const QString &newMoonText = {}) {
+    // `skyline`: the place's horizont.txt; none when empty.
+    explicit Rig(const QDateTime &now, const QString &newMoonText = {},
+                 const QByteArray &skyline = {}) {
         dir.write("ujholdak.txt", "\xDAjholdak\r\n2026-12-09 01:52\r\n");
+        if (!skyline.isEmpty()) {
+            dir.write("horizont.txt", skyline);
+        }
         clock.at = now;
         main = new MainWindow(dir.portable(), &clock);
         main->show();
@@ -185,44 +190,67 @@ private slots:
         QTest::addColumn<QString>("heading");
         QTest::addColumn<QString>("date");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("said"); // a part of the tooltip; empty: none asked
+        QTest::addColumn<QString>("said");       // a part of the tooltip; empty: none asked
+        QTest::addColumn<QByteArray>("skyline"); // the place's horizont.txt; empty: none
         QTest::newRow("the Moon at sunset") << "Hold napnyugtakor / napkeltekor"
                                             << "2026. 12. 10."
-                                            << "4,5°, 219,3°" << QString();
+                                            << "4,5°, 219,3°" << QString() << QByteArray();
         QTest::newRow("the Moon at the best time") << "Hold a legjobb időpontban"
                                                    << "2026. 12. 10."
-                                                   << "2,4°, 223,1°" << QString();
+                                                   << "2,4°, 223,1°" << QString() << QByteArray();
         QTest::newRow("Yallop's q") << "q"
                                     << "2026. 12. 10."
-                                    << "-0,095" << QString();
+                                    << "-0,095" << QString() << QByteArray();
         QTest::newRow("Odeh's V") << "V"
                                   << "2026. 12. 10."
-                                  << "2,69" << QString();
+                                  << "2,69" << QString() << QByteArray();
         // The Sun 20 minutes after sunset, then an hour, then past 12° down.
-        QTest::newRow("civil twilight") << "Nap, szürkület"
-                                        << "2026. 12. 10."
-                                        << "-3,7° polgári" << TwilightName(Twilight::Civil);
-        QTest::newRow("nautical twilight") << "Nap, szürkület"
-                                           << "2026. 12. 11."
-                                           << "-7,9° nautikai" << TwilightName(Twilight::Nautical);
+        QTest::newRow("civil twilight")
+            << "Nap, szürkület"
+            << "2026. 12. 10."
+            << "-3,7° polgári" << TwilightName(Twilight::Civil) << QByteArray();
+        QTest::newRow("nautical twilight")
+            << "Nap, szürkület"
+            << "2026. 12. 11."
+            << "-7,9° nautikai" << TwilightName(Twilight::Nautical) << QByteArray();
         QTest::newRow("astronomical twilight, its long word cut")
             << "Nap, szürkület"
             << "2026. 12. 12."
-            << "-12,5° csill." << TwilightName(Twilight::Astronomical);
+            << "-12,5° csill." << TwilightName(Twilight::Astronomical) << QByteArray();
         QTest::newRow("a morning's twilight before sunrise")
             << "Nap, szürkület"
             << "2026. 12. 06. reggel"
-            << "-10,5° nautikai" << TwilightName(Twilight::Nautical);
+            << "-10,5° nautikai" << TwilightName(Twilight::Nautical) << QByteArray();
         QTest::newRow("the new moon's evening: no crescent, no twilight")
             << "Nap, szürkület"
-            << "2026. 12. 09. este" << QString() << QString();
+            << "2026. 12. 09. este" << QString() << QString() << QByteArray();
+        // Budapest with a 4° hill in the south-west, where December's Moon sets.
+        const QByteArray hill = "210 0\n220 4\n230 4\n240 0\n";
+        QTest::newRow("behind the hill at the best time, and since when")
+            << "Helyi horizont"
+            << "2026. 12. 10."
+            << "mögött, 15:57" << SkylineCrossingText(QStringLiteral("15:57")) << hill;
+        QTest::newRow("above it at the best time, and when it sinks behind")
+            << "Helyi horizont"
+            << "2026. 12. 11."
+            << "fölött, 17:03" << SkylineCrossingText(QStringLiteral("17:03")) << hill;
+        QTest::newRow("a morning: when it rises above")
+            << "Helyi horizont"
+            << "2026. 12. 07. reggel"
+            << "fölött, 6:03" << SkylineCrossingText(QStringLiteral("6:03"), Direction::Morning)
+            << hill;
+        QTest::newRow("a wall all round hides it all the while")
+            << "Helyi horizont"
+            << "2026. 12. 10."
+            << "mögött" << SkylineHidesMoonText() << QByteArray("200 10\n240 10\n");
     }
     void cellsUnderTheirHeadings() {
         QFETCH(QString, heading);
         QFETCH(QString, date);
         QFETCH(QString, text);
         QFETCH(QString, said);
-        Rig rig(Utc(2026, 12, 5, 12));
+        QFETCH(QByteArray, skyline);
+        Rig rig(Utc(2026, 12, 5, 12), {}, skyline);
         const int column = rig.column(heading);
         QVERIFY2(column >= 0, qPrintable(heading));
         const int row = rig.row(date);
@@ -961,15 +989,21 @@ private slots:
     void everyColumnOnASmallScreen_data() {
         QTest::addColumn<QSize>("size");
         QTest::addColumn<QDateTime>("now");
+        QTest::addColumn<QByteArray>("skyline"); // the place's horizont.txt; empty: none
         QTest::newRow("1024 × 600, evenings with a crescent")
-            << QSize(1024, 600) << Utc(2026, 12, 11, 17);
-        QTest::newRow("1024 × 600, another lunation") << QSize(1024, 600) << Utc(2027, 6, 9, 12);
-        QTest::newRow("1280 × 720") << QSize(1280, 720) << Utc(2026, 12, 11, 17);
+            << QSize(1024, 600) << Utc(2026, 12, 11, 17) << QByteArray();
+        QTest::newRow("1024 × 600, another lunation")
+            << QSize(1024, 600) << Utc(2027, 6, 9, 12) << QByteArray();
+        QTest::newRow("1024 × 600, the Moon against the place's skyline")
+            << QSize(1024, 600) << Utc(2026, 12, 11, 17)
+            << QByteArray("210 0\n220 4\n230 4\n240 0\n");
+        QTest::newRow("1280 × 720") << QSize(1280, 720) << Utc(2026, 12, 11, 17) << QByteArray();
     }
     void everyColumnOnASmallScreen() {
         QFETCH(QSize, size);
         QFETCH(QDateTime, now);
-        Rig rig(now);
+        QFETCH(QByteArray, skyline);
+        Rig rig(now, {}, skyline);
         rig.window->resize(size);
         QTRY_COMPARE(rig.window->size(), size);
         QApplication::processEvents();
@@ -979,6 +1013,8 @@ private slots:
                                 .arg(table->horizontalHeader()->length())
                                 .arg(table->viewport()->width())));
         QVERIFY(!table->horizontalScrollBar()->isVisible());
+        QCOMPARE(table->isColumnHidden(rig.column(QStringLiteral("Helyi horizont"))),
+                 skyline.isEmpty());
         const QWidget *chart = rig.control(QStringLiteral("skyChart"));
         QVERIFY(chart->isVisible());
         QVERIFY(chart->height() >= 150);
@@ -1071,6 +1107,42 @@ private slots:
         const QString rowDate =
             QLocale(QLocale::Hungarian).toString(dates[1], QStringLiteral("yyyy. MMMM d."));
         QVERIFY2(title.contains(rowDate), qPrintable(title + QStringLiteral(" / ") + rowDate));
+    }
+
+    // The skyline typed in the place's dialog is the window's at once: the
+    // evenings against it, its column in the table, the drawing's skyline;
+    // emptied, all three are gone.
+    void skylineFromTheDialog_data() {
+        QTest::addColumn<QByteArray>("stored"); // horizont.txt before
+        QTest::addColumn<QString>("typed");
+        QTest::newRow("a hill typed") << QByteArray() << "210;0 | 220;4 | 230;4 | 240;0";
+        QTest::newRow("the hill taken away") << QByteArray("210 0\n220 4\n230 4\n240 0\n") << "";
+    }
+    void skylineFromTheDialog() {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, typed);
+        Rig rig(Utc(2026, 12, 5, 12), {}, stored);
+        QCOMPARE(rig.window->skyline().isFlat(), stored.isEmpty());
+        QTimer::singleShot(0, [typed] {
+            auto *dialog = qobject_cast<PlaceDialog *>(QApplication::activeModalWidget());
+            QVERIFY(dialog);
+            auto *field = dialog->findChild<QLineEdit *>("horizon");
+            field->selectAll();
+            field->insert(typed);
+            QTest::mouseClick(dialog->findChild<QPushButton *>("placeOk"), Qt::LeftButton);
+        });
+        QTest::mouseClick(qobject_cast<QPushButton *>(rig.control("placeButton")), Qt::LeftButton);
+        const HorizonProfile skyline = ReadHorizonList(typed).profile;
+        QCOMPARE(rig.window->skyline(), skyline);
+        rig.window->selectEvening(1);
+        const Evening &evening = rig.window->lunation().evenings[1];
+        QCOMPARE(evening.skyline.has_value(), !typed.isEmpty());
+        QCOMPARE(rig.window->eveningsTable()->isColumnHidden(
+                     rig.column(QStringLiteral("Helyi horizont"))),
+                 typed.isEmpty());
+        const SkyView &view = *rig.window->skyPanel()->view();
+        QCOMPARE(view.skyline, skyline);
+        QCOMPARE(view.skylineLabel.isEmpty(), typed.isEmpty());
     }
 
     // The place chosen in its dialog is the window's at once, and the next

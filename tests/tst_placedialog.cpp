@@ -3,8 +3,10 @@
 
 #include "app/place/placedialog.h"
 #include "fakes.h"
+#include "lunar/horizon.h"
 #include "lunar/places.h"
 #include "messageboxes.h"
+#include "store/horizonfile.h"
 #include "themes.h"
 
 #include <QAccessible>
@@ -31,7 +33,11 @@ struct Rig {
     AppDir dir;
     std::unique_ptr<PlaceDialog> dialog;
 
-    explicit Rig(const ObserverPlace &current = Szeged) {
+    // `skyline`: horizont.txt as the dialog finds it; none when empty.
+    explicit Rig(const ObserverPlace &current = Szeged, const QByteArray &skyline = {}) {
+        if (!skyline.isEmpty()) {
+            dir.write("horizont.txt", skyline);
+        }
         dialog = std::make_unique<PlaceDialog>(dir.portable(), current);
         dialog->show();
         dialog->activateWindow();
@@ -162,6 +168,12 @@ private slots:
         QTest::newRow("a zone the database does not know") << "zone"
                                                            << "Europe/Szeged"
                                                            << "IDŐZÓNÁT";
+        QTest::newRow("a skyline's pair without its altitude") << "horizon"
+                                                               << "250;2 | 260 | 280;1"
+                                                               << "HORIZONTOT";
+        QTest::newRow("a hill higher than a skyline can be") << "horizon"
+                                                             << "250;2 | 260;75"
+                                                             << "HORIZONTOT";
     }
     void refusesWhatItCannotRead() {
         QFETCH(QString, field);
@@ -228,19 +240,152 @@ private slots:
         QCOMPARE(rig.dialog->saved()->place.longitude, kept.place.longitude);
     }
 
-    // A save that fails is reported, and the dialog keeps what was typed.
+    // A save that fails is reported, and the dialog keeps what was typed;
+    // the place is stored before its skyline, which is written only changed.
+    void failedSaveKeepsTheDialog_data() {
+        QTest::addColumn<QString>("skyline"); // typed
+        QTest::addColumn<QString>("reported");
+        QTest::addColumn<bool>("placeStored");
+        QTest::newRow("the Pic folder gone")
+            << QString() << "critical:A 'hely.txt' fájl nem menthető: a 'Pic' mappa nem létezik."
+            << false;
+        QTest::newRow("a folder where the skyline goes")
+            << "250;2 | 260;6"
+            << "critical:A 'horizont.txt' fájl nem menthető: " << true;
+    }
     void failedSaveKeepsTheDialog() {
+        QFETCH(QString, skyline);
+        QFETCH(QString, reported);
+        QFETCH(bool, placeStored);
         Rig rig;
-        QVERIFY(QDir(rig.dir.pic("")).removeRecursively());
+        if (skyline.isEmpty()) {
+            QVERIFY(QDir(rig.dir.pic("")).removeRecursively());
+        } else {
+            QVERIFY(QDir(rig.dir.pic("")).mkdir(QStringLiteral("horizont.txt")));
+            rig.type("horizon", skyline);
+        }
         rig.type("placeName", QStringLiteral("Otthon"));
         MessageBoxes boxes;
         rig.ok();
         QTRY_COMPARE(boxes.count(), 1);
-        QCOMPARE(boxes.log(), QStringList{QStringLiteral(
-                                  "critical:A 'hely.txt' fájl nem menthető: a 'Pic' mappa nem "
-                                  "létezik.")});
+        QVERIFY2(boxes.log().first().startsWith(reported), qPrintable(boxes.log().first()));
         QVERIFY(rig.dialog->isVisible());
         QCOMPARE(rig.field("placeName")->text(), QStringLiteral("Otthon"));
+        QCOMPARE(rig.field("horizon")->text(), skyline);
+        QCOMPARE(LoadObserverPlace(rig.dir.path()).place.name == "Otthon", placeStored);
+    }
+
+    // A skyline belongs to its site: typed as a short list and stored beside
+    // hely.txt, shown again the next time, emptied (the flat horizon) when
+    // another place is picked or other coordinates typed.
+    void keepsTheSkylineOfItsSite_data() {
+        QTest::addColumn<QByteArray>("stored"); // horizont.txt before; empty: none
+        QTest::addColumn<QString>("search");    // a place picked; empty: none
+        QTest::addColumn<QString>("latitude");  // typed; empty: none
+        QTest::addColumn<QString>("typed");     // into the skyline's field; null: nothing
+        QTest::addColumn<QString>("kept");      // the skyline stored after OK
+        const QByteArray hill = "# Szeged\r\n230 0\r\n245 6\r\n260 6\r\n275 0\r\n";
+        QTest::newRow("typed on one line, decimal commas") << QByteArray() << ""
+                                                           << ""
+                                                           << "250;2 | 260;6,5 | 280;1"
+                                                           << "250 2\n260 6.5\n280 1";
+        QTest::newRow("past north, in any order") << QByteArray() << ""
+                                                  << ""
+                                                  << "10;1 | 350;3 | -5;2"
+                                                  << "355 2\n350 3\n10 1";
+        QTest::newRow("the stored skyline kept as it was")
+            << hill << ""
+            << "" << QString() << "230 0\n245 6\n260 6\n275 0";
+        QTest::newRow("emptied: the flat horizon") << hill << ""
+                                                   << ""
+                                                   << ""
+                                                   << "";
+        QTest::newRow("another place picked empties it") << hill << "tromso"
+                                                         << "" << QString() << "";
+        QTest::newRow("the same place picked again keeps it")
+            << hill << "szeged"
+            << "" << QString() << "230 0\n245 6\n260 6\n275 0";
+        QTest::newRow("another latitude typed empties it") << hill << ""
+                                                           << "46,5" << QString() << "";
+        QTest::newRow("a skyline typed for the new place stays") << hill << "tromso"
+                                                                 << ""
+                                                                 << "180;3 | 200;1"
+                                                                 << "180 3\n200 1";
+    }
+    void keepsTheSkylineOfItsSite() {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, search);
+        QFETCH(QString, latitude);
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        Rig rig(Szeged, stored);
+        QCOMPARE(rig.field("horizon")->text().isEmpty(), stored.isEmpty());
+        if (!search.isEmpty()) {
+            QTest::keyClicks(rig.field("placeSearch"), search);
+            QTest::keyClick(rig.field("placeSearch"), Qt::Key_Return);
+        }
+        if (!latitude.isEmpty()) {
+            rig.type("latitude", latitude);
+        }
+        if (!typed.isNull()) {
+            rig.type("horizon", typed);
+        }
+        MessageBoxes boxes;
+        rig.ok();
+        QVERIFY(!rig.dialog->isVisible());
+        QCOMPARE(boxes.count(), 0);
+        const HorizonFileReading reading = LoadHorizon(rig.dir.path());
+        QCOMPARE(reading.message, QString());
+        QCOMPARE(reading.skyline, ReadHorizonList(kept).profile);
+        // Opened again, it shows what it stored.
+        PlaceDialog again(rig.dir.portable(), *rig.dialog->saved());
+        QCOMPARE(ReadHorizonList(again.findChild<QLineEdit *>("horizon")->text()).profile,
+                 reading.skyline);
+    }
+
+    // "Betöltés fájlból…": a planetarium program's horizon list read
+    // leniently into the field; bad lines named and left out; a file with no
+    // pair, or none at all, leaves the field as it was.
+    void loadsAHorizonFile_data() {
+        QTest::addColumn<QByteArray>("file"); // null: no file there
+        QTest::addColumn<bool>("loads");
+        QTest::addColumn<QString>("loaded");    // the skyline the field then holds
+        QTest::addColumn<QStringList>("named"); // in the one message; empty: none
+        QTest::newRow("comments, blank lines, tabs, CR LF")
+            << QByteArray("# horizon of the roof\r\n\r\n230 0\r\n245\t6 # the poplars\r\n"
+                          "  260   6\r\n275 0\r\n")
+            << true << "230 0\n245 6\n260 6\n275 0" << QStringList();
+        QTest::newRow("decimal commas after a ';'")
+            << QByteArray("230;0\n245,5;6,25\n") << true << "230 0\n245.5 6.25" << QStringList();
+        QTest::newRow("bad lines named, the others loaded")
+            << QByteArray("230 0\nhill\n245 6\n260 75\n275 0\n") << true << "230 0\n245 6\n275 0"
+            << QStringList{"hegyek.txt", "2.", "4."};
+        QTest::newRow("not a single pair") << QByteArray("# nothing here\nazimut magassag\n")
+                                           << false << "200 1" << QStringList{"hegyek.txt"};
+        QTest::newRow("no such file")
+            << QByteArray() << false << "200 1" << QStringList{"hegyek.txt"};
+    }
+    void loadsAHorizonFile() {
+        QFETCH(QByteArray, file);
+        QFETCH(bool, loads);
+        QFETCH(QString, loaded);
+        QFETCH(QStringList, named);
+        Rig rig;
+        rig.type("horizon", QStringLiteral("200;1"));
+        const QString path = rig.dir.path() + QStringLiteral("/hegyek.txt");
+        if (!file.isNull()) {
+            QFile out(path);
+            QVERIFY(out.open(QIODevice::WriteOnly) && out.write(file) == file.size());
+        }
+        MessageBoxes boxes;
+        QCOMPARE(rig.dialog->loadHorizonFile(path), loads);
+        QTRY_COMPARE(boxes.count(), named.isEmpty() ? 0 : 1);
+        for (const QString &part : named) {
+            QVERIFY2(boxes.last().text.contains(part), qPrintable(boxes.last().text));
+        }
+        QCOMPARE(ReadHorizonList(rig.field("horizon")->text()).profile,
+                 ReadHorizonList(loaded).profile);
+        QVERIFY(ReadHorizonList(rig.field("horizon")->text()).badLines.isEmpty());
     }
 
     // Opened as the windows open it: Cancel gives nothing and writes nothing,
@@ -317,19 +462,41 @@ private slots:
         QVERIFY(rig.dir.read("hely.txt").endsWith(';' + zone.toUtf8() + "\r\n"));
     }
 
-    // An unreadable hely.txt is said once a run; Budapest stands in.
+    // An unreadable hely.txt is said once a run, and Budapest stands in; a
+    // horizont.txt with a bad line too, and its other lines stand.
+    void unreadableFileIsReportedOnce_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("read"); // the place's name, or the skyline
+        QTest::addColumn<QString>("said"); // the message's beginning
+        QTest::newRow("hely.txt") << "hely.txt" << QByteArray("Eger;észak;20.38;160\r\n")
+                                  << "Budapest"
+                                  << "A 'hely.txt' fájl nem olvasható: ";
+        QTest::newRow("horizont.txt")
+            << "horizont.txt" << QByteArray("245 6\r\nhill\r\n") << "245 6"
+            << "A 'horizont.txt' fájl 2.";
+    }
     void unreadableFileIsReportedOnce() {
+        QFETCH(QString, file);
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, read);
+        QFETCH(QString, said);
         AppDir dir;
-        dir.write("hely.txt", "Eger;észak;20.38;160\r\n");
+        dir.write(file, bytes);
         MessageBoxes boxes;
         QWidget parent;
-        QCOMPARE(CurrentObserverPlace(dir.portable(), &parent).name, QStringLiteral("Budapest"));
+        const auto current = [&] {
+            return file == "hely.txt"
+                       ? CurrentObserverPlace(dir.portable(), &parent).name
+                       : HorizonListText(CurrentSkyline(dir.portable(), &parent)).trimmed();
+        };
+        QCOMPARE(current(), read);
         QTRY_COMPARE(boxes.count(), 1);
-        QVERIFY(boxes.last().text.startsWith(u"A 'hely.txt' fájl nem olvasható: "));
-        QCOMPARE(CurrentObserverPlace(dir.portable(), &parent).name, QStringLiteral("Budapest"));
+        QVERIFY2(boxes.last().text.startsWith(said), qPrintable(boxes.last().text));
+        QCOMPARE(current(), read);
         QTest::qWait(50);
         QCOMPARE(boxes.count(), 1);
-        QCOMPARE(dir.read("hely.txt"), QByteArray("Eger;észak;20.38;160\r\n"));
+        QCOMPARE(dir.read(file), bytes);
     }
 
     void accessibleNames_data() {
@@ -343,6 +510,8 @@ private slots:
             {"longitude", "Földrajzi hosszúság"},
             {"elevation", "Tengerszint feletti magasság"},
             {"zone", "Időzóna"},
+            {"horizon", "Helyi horizont"},
+            {"horizonFileButton", "Betöltés fájlból…"},
             {"placeOk", "OK"},
             {"placeCancel", "Mégse"},
         };

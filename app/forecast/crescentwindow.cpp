@@ -84,6 +84,7 @@ CrescentWindow::CrescentWindow(const AppDirs &dirs, const Clock *clock, const QS
     setFont(WindowFont());
     look::SetColours(this, look::LightCyan, look::ClassicWindowText);
     place_ = CurrentObserverPlace(dirs_, this);
+    skyline_ = CurrentSkyline(dirs_, this);
     zone_ = ZoneOf(place_);
 
     table_ = new EveningsTable(this);
@@ -226,7 +227,7 @@ void CrescentWindow::showLunation(int number) {
     previousButton_->setEnabled(number > first);
     nextButton_->setEnabled(number < last);
     if (number != lunationNumber_ || lunation_.evenings.isEmpty()) {
-        lunation_ = ComputeLunation(place_.place, number);
+        lunation_ = ComputeLunation(place_.place, number, skyline_);
         lunationNumber_ = number;
     }
     const QLocale locale;
@@ -240,7 +241,7 @@ void CrescentWindow::showLunation(int number) {
     newMoonText_->setText(
         QStringLiteral("Újhold: %1")
             .arg(MinuteText(RoundedToMinute(lunation_.newMoon).toTimeZone(zone_), locale)));
-    table_->showLunation(lunation_, {place_.place, zone_, locale, today()});
+    table_->showLunation(lunation_, {place_.place, zone_, locale, today(), !skyline_.isFlat()});
     {
         // The same row of another lunation or place is another evening all the same.
         const QSignalBlocker quiet(table_);
@@ -347,7 +348,7 @@ void CrescentWindow::showSelectedEvening() {
     if (day == nullptr) {
         return;
     }
-    skyPanel_->showEvening(place_.name, place_.place, *day, zone_, QLocale());
+    skyPanel_->showEvening(place_.name, place_.place, *day, zone_, QLocale(), skyline_);
     saveSkyButton_->setEnabled(skyPanel_->view().has_value());
     saveMapButton_->setEnabled(false);
     logButton_->setEnabled(day->sighting.bestTime.has_value());
@@ -358,6 +359,8 @@ void CrescentWindow::showSelectedEvening() {
 void CrescentWindow::choosePlace() {
     if (const std::optional<ObserverPlace> chosen = ChooseObserverPlace(this, dirs_, place_)) {
         place_ = *chosen;
+        // The dialog stored the skyline with the place, or emptied it.
+        skyline_ = CurrentSkyline(dirs_, this);
         zone_ = ZoneOf(place_);
         lunation_ = {};
         showLunation(lunationNumber_);

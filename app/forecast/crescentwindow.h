@@ -37,6 +37,8 @@ public:
     ~CrescentWindow() override;
 
     const ObserverPlace &place() const { return place_; }
+    // The place's own skyline, flat when it has none.
+    const HorizonProfile &skyline() const { return skyline_; }
     const Lunation &lunation() const { return lunation_; }
     int lunationNumber() const { return lunationNumber_; }
     // The selected morning or evening; none while the new moon's row is.
@@ -84,6 +86,7 @@ private:
     QTimeZone systemZone_; // the main window's clock, for its new moon
     QTimeZone zone_;       // the place's own clock, for everything shown here
     ObserverPlace place_;
+    HorizonProfile skyline_;
     int lunationNumber_ = 0;
     Lunation lunation_;
     QLabel *placeText_ = nullptr;

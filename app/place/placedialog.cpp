@@ -5,11 +5,18 @@
 #include "look/look.h"
 #include "lunar/places.h"
 #include "messages/messages.h"
+#include "store/codepage.h"
+#include "store/fileio.h"
+#include "store/horizonfile.h"
+#include "store/paths.h"
 #include "texts/placereader.h"
 
 #include <QBoxLayout>
 #include <QComboBox>
 #include <QCompleter>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -55,6 +62,29 @@ QString ShownZone(const ObserverPlace &place) {
     return NamedZone(system) ? system : QString();
 }
 
+// The skyline as the field shows it: "250;2 | 260;6,5 | 280;1", the user's
+// decimal separator, which the ';' between the two keeps apart.
+QString SkylineFieldText(const HorizonProfile &skyline) {
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    QStringList pairs;
+    for (const SkylinePoint &p : skyline.points()) {
+        pairs << QStringLiteral("%1;%2").arg(
+            locale.toString(p.azimuth, 'f', QLocale::FloatingPointShortest),
+            locale.toString(p.altitude, 'f', QLocale::FloatingPointShortest));
+    }
+    return pairs.join(QStringLiteral(" | "));
+}
+
+// Once a run for each data folder, whichever window asks first.
+void ReportOnce(const QString &file, const QString &message, QWidget *parent) {
+    static QSet<QString> reported;
+    if (!message.isEmpty() && !reported.contains(file)) {
+        reported.insert(file);
+        look::ShowMessageBox(parent, message, QMessageBox::Warning);
+    }
+}
+
 } // namespace
 
 PlaceDialog::PlaceDialog(const AppDirs &dirs, const ObserverPlace &current, QWidget *parent)
@@ -67,6 +97,9 @@ PlaceDialog::PlaceDialog(const AppDirs &dirs, const ObserverPlace &current, QWid
     buildFields();
     showPlaces({});
     fill(current);
+    storedSkyline_ = LoadHorizon(dataDir_).skyline;
+    showSkyline(storedSkyline_);
+    skylineSite_ = typedSite();
     for (int row = 0; row < places_->count(); ++row) {
         if (places_->item(row)->data(Qt::UserRole).toString() == current.name) {
             const QSignalBlocker quiet(places_);
@@ -105,6 +138,7 @@ void PlaceDialog::buildSearch(QVBoxLayout *layout) {
             picked.isEmpty() ? std::nullopt : FindPlace(picked[0]->data(Qt::UserRole).toString());
         if (place) {
             fill({place->name.toString(), place->place, place->zone.toString()});
+            keepSkylineToItsSite();
         }
     });
 }
@@ -133,13 +167,49 @@ void PlaceDialog::buildForm(QVBoxLayout *layout) {
     zone_->completer()->setCompletionMode(QCompleter::PopupCompletion);
     look::StyleLightField(zone_);
     form->addRow(QStringLiteral("&Időzóna:"), zone_);
+    buildSkyline(form);
     layout->addLayout(form);
     auto *hint = new QLabel(CoordinateFormsHint(QLocale()), this);
     hint->setWordWrap(true);
     for (QLineEdit *field : {latitude_, longitude_, elevation_}) {
         field->setAccessibleDescription(hint->text());
+        connect(field, &QLineEdit::textEdited, this, &PlaceDialog::keepSkylineToItsSite);
     }
     layout->addWidget(hint);
+    layout->addWidget(horizonHint_);
+}
+
+void PlaceDialog::buildSkyline(QFormLayout *form) {
+    form_ = form;
+    horizon_ = AddField(this, "horizon", QStringLiteral("Helyi horizont"));
+    // A measured skyline runs to hundreds of points, far beyond a name; the
+    // stored file's whole, never cut.
+    horizon_->setMaxLength(int(2 * SingleValueFileLimit));
+    horizon_->setPlaceholderText(QStringLiteral("sík (például 250;2 | 260;6 | 280;1)"));
+    auto *fromFile = new QPushButton(QStringLiteral("Betöltés fá&jlból…"), this);
+    fromFile->setObjectName(QStringLiteral("horizonFileButton"));
+    look::StyleButton(fromFile, look::PaleGreen, look::Font(Face::Arial, 10), look::Black);
+    horizonRow_ = new QWidget(this);
+    horizonRow_->setFocusProxy(horizon_);
+    auto *row = new QHBoxLayout(horizonRow_);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addWidget(horizon_, 1);
+    row->addWidget(fromFile);
+    form->addRow(QStringLiteral("Helyi hori&zont:"), horizonRow_);
+    horizonHint_ = new QLabel(SkylineFormsHint(), this);
+    horizonHint_->setObjectName(QStringLiteral("horizonHint"));
+    horizonHint_->setWordWrap(true);
+    horizon_->setAccessibleDescription(horizonHint_->text());
+    horizon_->setToolTip(horizonHint_->text());
+    // What is typed there is the skyline seen from the coordinates in the fields.
+    connect(horizon_, &QLineEdit::textEdited, this, [this] { skylineSite_ = typedSite(); });
+    connect(fromFile, &QPushButton::clicked, this, &PlaceDialog::chooseHorizonFile);
+}
+
+void PlaceDialog::keepUnsaved() {
+    storing_ = false;
+    form_->setRowVisible(horizonRow_, false);
+    horizonHint_->hide();
 }
 
 void PlaceDialog::buildButtons(QVBoxLayout *layout) {
@@ -185,6 +255,70 @@ void PlaceDialog::fill(const ObserverPlace &place) {
     }
 }
 
+void PlaceDialog::showSkyline(const HorizonProfile &skyline) {
+    horizon_->setText(SkylineFieldText(skyline));
+    horizon_->setCursorPosition(0);
+}
+
+// The coordinates in the fields, when they can be read.
+std::optional<Place> PlaceDialog::typedSite() const {
+    const QLocale locale;
+    const auto latitude = ReadCoordinate(latitude_->text(), Axis::Latitude, locale);
+    const auto longitude = ReadCoordinate(longitude_->text(), Axis::Longitude, locale);
+    if (!latitude || !longitude) {
+        return std::nullopt;
+    }
+    return Place{*latitude, *longitude, 0};
+}
+
+// A skyline belongs to the spot it was measured from: other coordinates,
+// typed or picked, empty the field rather than keep hills that are not there.
+void PlaceDialog::keepSkylineToItsSite() {
+    if (horizon_->text().trimmed().isEmpty()) {
+        return;
+    }
+    const std::optional<Place> site = typedSite();
+    // A hundredth of an arc second: what the fields' forms can tell apart.
+    constexpr double Same = 1e-6;
+    const bool same = site && skylineSite_ &&
+                      std::abs(site->latitude - skylineSite_->latitude) < Same &&
+                      std::abs(site->longitude - skylineSite_->longitude) < Same;
+    if (!same) {
+        horizon_->clear();
+    }
+}
+
+void PlaceDialog::chooseHorizonFile() {
+    const QString path = QFileDialog::getOpenFileName(
+        this, QStringLiteral("Horizont betöltése"), QDir::homePath(),
+        QStringLiteral("Horizontlista (*.txt *.hzn *.dat *.csv);;Minden fájl (*)"));
+    if (!path.isEmpty()) {
+        loadHorizonFile(path);
+    }
+}
+
+bool PlaceDialog::loadHorizonFile(const QString &path) {
+    const ReadResult read = ReadAllBytes(path);
+    if (!read.bytes) {
+        look::ShowMessageBox(this, UserFileReadFailureMessage(path, read.problem),
+                             QMessageBox::Warning);
+        return false;
+    }
+    const HorizonReading reading = ReadHorizonList(DecodeTextFile(*read.bytes));
+    const QString name = QFileInfo(path).fileName();
+    if (reading.profile.isFlat()) {
+        look::ShowMessageBox(this, HorizonFileEmptyMessage(name), QMessageBox::Warning);
+        return false;
+    }
+    showSkyline(reading.profile);
+    skylineSite_ = typedSite();
+    if (!reading.badLines.isEmpty()) {
+        look::ShowMessageBox(this, HorizonBadLinesMessage(name, reading.badLines),
+                             QMessageBox::Warning);
+    }
+    return true;
+}
+
 bool PlaceDialog::eventFilter(QObject *watched, QEvent *event) {
     // Enter in the search picks the first place found, rather than closing
     // the dialog with whatever the fields held.
@@ -220,12 +354,16 @@ std::optional<ObserverPlace> PlaceDialog::typedPlace() {
                                : ReadElevation(elevation_->text(), locale);
     // No zone chosen keeps the place on the system's clock.
     const QString zone = zone_->currentText().trimmed();
+    // A log entry's place has no skyline to refuse.
+    const QList<int> badSkyline =
+        storing_ ? ReadHorizonList(horizon_->text()).badLines : QList<int>{};
     const std::pair<QLineEdit *, QString> refusals[] = {
         {name_, IsBlankPlaceName(name) ? PlaceNameMissingMessage : QString()},
         {latitude_, latitude ? QString() : InvalidLatitudeMessage(locale)},
         {longitude_, longitude ? QString() : InvalidLongitudeMessage(locale)},
         {elevation_, elevation ? QString() : InvalidElevationMessage()},
         {zone_->lineEdit(), zone.isEmpty() || NamedZone(zone) ? QString() : UnknownZoneNameMessage},
+        {horizon_, badSkyline.isEmpty() ? QString() : InvalidSkylineMessage(badSkyline)},
     };
     for (const auto &[field, message] : refusals) {
         if (!message.isEmpty()) {
@@ -257,7 +395,25 @@ void PlaceDialog::accept() {
     // The name as the file keeps it, so that this run and the next agree.
     const PlaceReading stored = LoadObserverPlace(dataDir_);
     saved_ = stored.unreadable ? *place : stored.place;
-    QDialog::accept();
+    if (saveSkyline(ReadHorizonList(horizon_->text()).profile)) {
+        QDialog::accept();
+    }
+}
+
+// Only a skyline that changed is written; a failure keeps the dialog open
+// with it, the place already stored.
+bool PlaceDialog::saveSkyline(const HorizonProfile &skyline) {
+    if (skyline == storedSkyline_) {
+        return true;
+    }
+    const FileProblem problem = SaveHorizon(dataDir_, skyline);
+    if (problem != FileProblem::None) {
+        look::ShowMessageBox(this, WriteFailureMessage(FileNameOf(HorizonFile), problem),
+                             QMessageBox::Critical);
+        return false;
+    }
+    storedSkyline_ = skyline;
+    return true;
 }
 
 std::optional<ObserverPlace> ChooseObserverPlace(QWidget *parent, const AppDirs &dirs,
@@ -268,13 +424,15 @@ std::optional<ObserverPlace> ChooseObserverPlace(QWidget *parent, const AppDirs 
 }
 
 ObserverPlace CurrentObserverPlace(const AppDirs &dirs, QWidget *messageParent) {
-    static QSet<QString> reported;
     const PlaceReading reading = LoadObserverPlace(dirs.data);
-    if (!reading.message.isEmpty() && !reported.contains(dirs.data)) {
-        reported.insert(dirs.data);
-        look::ShowMessageBox(messageParent, reading.message, QMessageBox::Warning);
-    }
+    ReportOnce(AppPath(dirs.data, PlaceFile), reading.message, messageParent);
     return reading.place;
+}
+
+HorizonProfile CurrentSkyline(const AppDirs &dirs, QWidget *messageParent) {
+    const HorizonFileReading reading = LoadHorizon(dirs.data);
+    ReportOnce(AppPath(dirs.data, HorizonFile), reading.message, messageParent);
+    return reading.skyline;
 }
 
 } // namespace lunex

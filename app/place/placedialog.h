@@ -1,5 +1,6 @@
 #pragma once
 
+#include "lunar/horizon.h"
 #include "store/appdirs.h"
 #include "store/placefile.h"
 
@@ -8,6 +9,8 @@
 #include <optional>
 
 class QComboBox;
+class QFormLayout;
+class QLabel;
 class QLineEdit;
 class QListWidget;
 class QVBoxLayout;
@@ -18,7 +21,8 @@ namespace lunex {
 // by any part of its name regardless of capitals and accents, or a place typed
 // as a name, latitude, longitude and elevation; and the zone whose clock the
 // place keeps, chosen from the time-zone database's names (a typed place starts
-// on the system's).
+// on the system's); and the place's own skyline, typed as a short list of
+// azimuths and altitudes or loaded from a horizon file, stored beside it.
 class PlaceDialog : public QDialog {
     Q_OBJECT
 public:
@@ -26,8 +30,14 @@ public:
 
     // The place that OK saved, as hely.txt gives it back.
     std::optional<ObserverPlace> saved() const { return saved_; }
-    // OK gives the place without storing it: a place of its own for one log entry.
-    void keepUnsaved() { storing_ = false; }
+    // OK gives the place without storing it: a place of its own for one log
+    // entry, which has no skyline.
+    void keepUnsaved();
+
+    // Loads a horizon list into the skyline's field, as "Betöltés fájlból…"
+    // does; a file that cannot be read is said in a message and the field
+    // stays, bad lines are named and left out.
+    bool loadHorizonFile(const QString &path);
 
     // OK: a field that cannot be read is named in a message and nothing is
     // stored; a place that cannot be saved is reported. Either way the dialog
@@ -41,10 +51,16 @@ private:
     void buildFields();
     void buildSearch(QVBoxLayout *layout);
     void buildForm(QVBoxLayout *layout);
+    void buildSkyline(QFormLayout *form);
     void buildButtons(QVBoxLayout *layout);
     void showPlaces(const QString &typed);
     void fill(const ObserverPlace &place);
+    void showSkyline(const HorizonProfile &skyline);
+    void keepSkylineToItsSite();
+    std::optional<Place> typedSite() const;
+    void chooseHorizonFile();
     std::optional<ObserverPlace> typedPlace();
+    bool saveSkyline(const HorizonProfile &skyline);
 
     QString dataDir_;
     QLineEdit *search_ = nullptr;
@@ -54,6 +70,13 @@ private:
     QLineEdit *longitude_ = nullptr;
     QLineEdit *elevation_ = nullptr;
     QComboBox *zone_ = nullptr;
+    QFormLayout *form_ = nullptr;
+    QWidget *horizonRow_ = nullptr;
+    QLineEdit *horizon_ = nullptr;
+    QLabel *horizonHint_ = nullptr;
+    HorizonProfile storedSkyline_;
+    // Where the skyline in the field was seen from: another place empties it.
+    std::optional<Place> skylineSite_;
     std::optional<ObserverPlace> saved_;
     bool storing_ = true;
 };
@@ -67,5 +90,8 @@ std::optional<ObserverPlace> ChooseObserverPlace(QWidget *parent, const AppDirs 
 // box) and Budapest is used, as is a zone it names that the database does
 // not know (the system's zone stands in).
 ObserverPlace CurrentObserverPlace(const AppDirs &dirs, QWidget *messageParent);
+// The stored place's skyline; horizont.txt unreadable or with bad lines is
+// reported once per run as hely.txt is, and what could be read stands.
+HorizonProfile CurrentSkyline(const AppDirs &dirs, QWidget *messageParent);
 
 } // namespace lunex
