@@ -840,21 +840,45 @@ void SkyPainter::drawSun(const SunMark &sun) {
     p_.drawPolygon(QPolygonF{sun.at, sun.at - d * 8 + across * 4.5, sun.at - d * 8 - across * 4.5});
 }
 
-// The path and the dots of its whole clock times.
+// The path and the dots of its whole clock times; where the place's skyline
+// hides the Moon, faintly.
 void SkyPainter::drawPath() {
     if (view_.path.isEmpty()) {
         return;
     }
-    QPolygonF line;
-    for (const Horizontal &moon : view_.path) {
-        line << projection_.pointOf(moon);
-    }
+    const auto hidden = [&](const Horizontal &moon) {
+        return !view_.skyline.isFlat() && moon.altitude < view_.skyline.altitudeAt(moon.azimuth);
+    };
     p_.setBrush(Qt::NoBrush);
-    p_.setPen(QPen(PathColour, 1.5, Qt::DashLine));
-    p_.drawPolyline(line);
+    QPolygonF run;
+    bool runHidden = hidden(view_.path.first());
+    const auto drawRun = [&] {
+        QColor colour = PathColour;
+        if (runHidden) {
+            colour.setAlpha(PathColour.alpha() / 3);
+        }
+        p_.setPen(QPen(colour, 1.5, Qt::DashLine));
+        p_.drawPolyline(run);
+    };
+    for (const Horizontal &moon : view_.path) {
+        const QPointF at = projection_.pointOf(moon);
+        if (hidden(moon) != runHidden) {
+            run << at;
+            drawRun();
+            run = QPolygonF{at};
+            runHidden = !runHidden;
+            continue;
+        }
+        run << at;
+    }
+    drawRun();
     p_.setPen(Qt::NoPen);
-    p_.setBrush(PathColour);
     for (const SkyClockMark &mark : view_.marks) {
+        QColor colour = PathColour;
+        if (hidden(mark.moon)) {
+            colour.setAlpha(PathColour.alpha() / 3);
+        }
+        p_.setBrush(colour);
         p_.drawEllipse(projection_.pointOf(mark.moon), 2.5, 2.5);
     }
 }
