@@ -229,15 +229,15 @@ private slots:
         QTest::newRow("behind the hill at the best time, and since when")
             << "Helyi horizont"
             << "2026. 12. 10."
-            << "mögött, 15:57" << SkylineCrossingText(QStringLiteral("15:57")) << hill;
+            << "mögött 15:57" << SkylineCrossingText(QStringLiteral("15:57")) << hill;
         QTest::newRow("above it at the best time, and when it sinks behind")
             << "Helyi horizont"
             << "2026. 12. 11."
-            << "fölött, 17:03" << SkylineCrossingText(QStringLiteral("17:03")) << hill;
+            << "fölött 17:03" << SkylineCrossingText(QStringLiteral("17:03")) << hill;
         QTest::newRow("a morning: when it rises above")
             << "Helyi horizont"
             << "2026. 12. 07. reggel"
-            << "fölött, 6:03" << SkylineCrossingText(QStringLiteral("6:03"), Direction::Morning)
+            << "fölött 6:03" << SkylineCrossingText(QStringLiteral("6:03"), Direction::Morning)
             << hill;
         QTest::newRow("a wall all round hides it all the while")
             << "Helyi horizont"

@@ -126,7 +126,7 @@ QTableWidgetItem *TwilightCell(double sunAltitude, const QLocale &locale) {
 }
 
 // Whether the Moon stands above the skyline at the best time, and when it
-// sinks behind it (rises above it in the morning): "fölött, 16:48".
+// sinks behind it (rises above it in the morning): "fölött 16:48", as the terminal's table has it.
 QTableWidgetItem *SkylineCell(const Evening &e, const EveningsSetting &setting,
                               const QDate &shown) {
     if (!e.skyline) {
@@ -141,7 +141,7 @@ QTableWidgetItem *SkylineCell(const Evening &e, const EveningsSetting &setting,
     }
     const QString clock =
         EveningClockText(e.skyline->crossingJd, shown, setting.zone, setting.locale);
-    return ExplainedCell(atBest.section(u' ', -1) + QStringLiteral(", ") + clock,
+    return ExplainedCell(atBest.section(u' ', -1) + u' ' + clock,
                          QStringLiteral("A legjobb időpontban %1; %2.")
                              .arg(atBest, SkylineCrossingText(clock, e.direction)));
 }
