@@ -608,6 +608,34 @@ private slots:
                  qPrintable(view.caption));
     }
 
+    // An evening whose Moon does not set, at Tromsø in spring: the row says
+    // so and gives the Moon's place at sunset all the same; the drawing shows
+    // it from there, the slider over the hours after sunset.
+    void moonThatDoesNotSetHasItsPlace() {
+        const Place tromso = FindPlace(u"Tromsø")->place;
+        const QTimeZone oslo("Europe/Oslo");
+        const Lunation lunation = ComputeLunations(
+            tromso, QDateTime(QDate(2027, 4, 1), QTime(0, 0), QTimeZone::utc()), 1)[0];
+        const auto unset =
+            std::find_if(lunation.evenings.begin(), lunation.evenings.end(), [](const Evening &e) {
+                return e.sighting.status == CrescentStatus::MoonStaysUp;
+            });
+        QVERIFY(unset != lunation.evenings.end());
+        EveningsTable table;
+        table.showLunation(lunation, {tromso, oslo, QLocale(), QDate(), false});
+        const int row = table.rowOf(Direction::Evening, int(unset - lunation.evenings.begin()));
+        const QString place = table.item(row, EveningsTable::MoonAtSunset)->text();
+        QVERIFY2(place.count(u'°') == 2, qPrintable(place));
+        QVERIFY(table.item(row, EveningsTable::MoonAtBestTime)->text() ==
+                CrescentStatusText(CrescentStatus::MoonStaysUp));
+        SkyPanel panel;
+        panel.showEvening(QStringLiteral("Tromsø"), tromso, *unset, oslo, QLocale());
+        QVERIFY(panel.view() && !panel.view()->path.isEmpty());
+        QCOMPARE(panel.view()->moment.jdUt, *unset->sighting.sunEvent);
+        QCOMPARE(panel.momentSlider()->maximum(), 180);
+        QCOMPARE(panel.momentSlider()->value(), 0);
+    }
+
     // The observer's place on the map, marked where its latitude and
     // longitude fall, and nothing else of the map changed.
     void mapMarksThePlace() {

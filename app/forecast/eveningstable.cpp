@@ -282,7 +282,14 @@ void EveningsTable::showEvening(int row, const Evening &e, const EveningsSetting
             Cell(s.lagMinutes ? loc.toString(std::lround(*s.lagMinutes)) : QStringLiteral("–")));
     setItem(row, BestTime, Cell(EveningClockText(s.bestTime, shown, setting.zone, loc)));
     if (s.status != CrescentStatus::Computed) {
-        showStatus(row, CrescentStatusText(s.status, e.direction));
+        // A Moon that does not set (rise) has no crescent to judge, but it
+        // is up at sunset (sunrise): where it is then stays in its column.
+        const bool placed = s.status == CrescentStatus::MoonStaysUp && e.moonAtSunset;
+        showStatus(row, CrescentStatusText(s.status, e.direction), placed ? MoonAtBestTime : Age);
+        if (placed) {
+            setItem(row, Age, Cell(QStringLiteral("–")));
+            setItem(row, MoonAtSunset, Cell(MoonPlaceText(e.moonAtSunset, loc)));
+        }
     } else {
         setItem(row, Age, Cell(CrescentAgeText(e.age, loc)));
         setItem(row, MoonAtSunset, Cell(MoonPlaceText(e.moonAtSunset, loc)));
@@ -327,12 +334,12 @@ void EveningsTable::markToday(int row) {
 }
 
 // The sentence runs on over the columns of the numbers.
-void EveningsTable::showStatus(int row, const QString &sentence) {
+void EveningsTable::showStatus(int row, const QString &sentence, int from) {
     for (int column = Age; column < ColumnCount; ++column) {
         setItem(row, column, Cell(QString()));
     }
-    setItem(row, Age, Cell(sentence, Qt::AlignLeft));
-    setSpan(row, Age, 1, ColumnCount - Age);
+    setItem(row, from, Cell(sentence, Qt::AlignLeft));
+    setSpan(row, from, 1, ColumnCount - from);
 }
 
 void EveningsTable::resizeEvent(QResizeEvent *event) {

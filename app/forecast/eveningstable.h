@@ -80,7 +80,8 @@ protected:
 
 private:
     void showEvening(int row, const Evening &evening, const EveningsSetting &setting);
-    void showStatus(int row, const QString &sentence);
+    // The sentence across the row from the column `from` on.
+    void showStatus(int row, const QString &sentence, int from = Age);
     void showNewMoon(int row, const QDateTime &newMoon, const EveningsSetting &setting);
     void markToday(int row);
     void fitHeight();
