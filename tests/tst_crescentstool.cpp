@@ -7,6 +7,8 @@
 #include "charts/visibilitychart.h"
 #include "clock/civiltime.h"
 #include "lunar/evenings.h"
+#include "lunar/fundamentals.h"
+#include "lunar/horizon.h"
 #include "lunar/places.h"
 
 #include <QDir>
@@ -74,6 +76,32 @@ QDateTime Iso(const QString &text) {
     return QDateTime::fromString(text, Qt::ISODate);
 }
 
+// A 6° hill in the west-south-west, as an observer would write it down.
+const QByteArray SzegedHill = "# Szeged, a kert v\xE9g\xE9"
+                              "b\xF5l\r\n215 0\r\n225 6\r\n255 6\r\n265 0\r\n";
+
+// lunex-crescents copied into a folder of its own, portable, with the place
+// chosen in the window (hely.txt) in the Pic beside it. Its path.
+QString PortableToolWithPlace(const QTemporaryDir &root, const QByteArray &place) {
+    const QString bin = root.filePath("bin");
+    QFile hely(bin + "/Pic/hely.txt");
+    if (!QDir().mkpath(bin + "/Pic") ||
+        !QFile::copy(QStringLiteral(LUNEX_CRESCENTS_PATH), bin + "/lunex-crescents") ||
+        !hely.open(QIODevice::WriteOnly) || hely.write(place) != place.size()) {
+        qFatal("cannot set up %s", qPrintable(bin));
+    }
+    return bin + "/lunex-crescents";
+}
+
+// The file beside the others of the test, to give to --horizon.
+QString WrittenFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes) {
+    QFile file(dir.filePath(name));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) {
+        qFatal("cannot write %s", qPrintable(file.fileName()));
+    }
+    return file.fileName();
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(lunex::Criterion)
@@ -115,6 +143,9 @@ private slots:
                                                "--from",  "2026-01", "--months", "13"}
                                 << QString::fromLatin1(locale);
         };
+        // With a skyline round the whole horizon, so that every evening and
+        // morning has its crossing, after midnight too.
+        const QString skyline = WrittenFile(dir, "korben.txt", "0 2\n90 1\n180 3\n270 0.5\n");
         row("Budapest in Hungarian", "Budapest", "Europe/Budapest", "hu_HU.UTF-8");
         row("Reykjavík, (+1) times", "Reykjavik", "Atlantic/Reykjavik", "hu_HU.UTF-8");
         row("Tromsø, midnight Sun and polar night", "Tromso", "Europe/Oslo", "C.UTF-8");
@@ -130,7 +161,16 @@ private slots:
                 << "hu_HU.UTF-8";
             QTest::addRow("Tromsø %s", parts)
                 << (QStringList{"--place", "Tromso", "--zone", "Europe/Oslo"} + rows) << "C.UTF-8";
+            QTest::addRow("Reykjavík %s, a skyline", parts)
+                << (QStringList{"--place", "Reykjavik", "--zone", "Atlantic/Reykjavik", "--horizon",
+                                skyline} +
+                    rows)
+                << "hu_HU.UTF-8";
         }
+        QTest::newRow("Reykjavík, a skyline")
+            << QStringList{"--place", "Reykjavik", "--zone", "Atlantic/Reykjavik", "--from",
+                           "2026-01", "--months",  "13",     "--horizon",          skyline}
+            << "hu_HU.UTF-8";
     }
     void narrowTableFits() {
         QFETCH(QStringList, args);
@@ -141,13 +181,17 @@ private slots:
         for (const QString &line : lines) {
             QVERIFY2(line.size() <= 100 && !line.endsWith(u' '), qPrintable(line));
         }
-        QVERIFY(narrow.out.contains(u"  Mag.°   Az.°  "));
+        // A skyline takes the azimuth's room (and with both, the altitude's).
+        const bool skyline = args.contains(u"--horizon");
+        QCOMPARE(narrow.out.contains(u"  Mag.°   Az.°  "), !skyline);
+        QCOMPARE(narrow.out.contains(u"  Horizont  "), skyline);
         QVERIFY(narrow.out.contains(u"  Y  O  Jel\n"));
         QVERIFY(!narrow.out.contains(u"ARCL°"));
         const Run wide = RunTool(args << "--wide", locale);
         QCOMPARE(wide.code, 0);
         QVERIFY(wide.out.contains(u"  ARCL°  ARCV°") && wide.out.contains(u"W′ (′)"));
         QVERIFY(wide.out.contains(u"  Yallop szerint\n"));
+        QVERIFY(wide.out.contains(u"  Mag.°   Az.°  Megv.%  "));
     }
 
     // An evening's date is the place's own, whichever clock prints its times:
@@ -283,6 +327,96 @@ private slots:
         QVERIFY(!QFileInfo::exists(root.filePath("home")));
     }
 
+    // The Moon against the skyline: --horizon FILE, read as leniently as the
+    // stored horizont.txt, which goes with the stored place only; a file that
+    // cannot be read at all ends the run rather than give a flat horizon's
+    // table for the one asked. The table shows a column, the CSV two.
+    void skylineFromFileOrStore_data() {
+        QTest::addColumn<QByteArray>("stored"); // horizont.txt beside hely.txt; "<absent>", "<dir>"
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("skyline");
+        QTest::addColumn<QString>("said"); // how stderr begins; empty for nothing
+        QTest::addColumn<QString>("jan9"); // in the table's row of 9 January; empty: unchecked
+        const QString hill = WrittenFile(dir, "domb.txt", SzegedHill);
+        const QString bad = WrittenFile(dir, "rossz.txt", "215 0\nhegy\n225 6\n255 99\n");
+        const QString missing = dir.filePath("nincs.txt");
+        const QByteArray absent = "<absent>";
+        QTest::newRow("--horizon, the hill in the west-south-west")
+            << absent << QStringList{"--place", "Szeged", "--horizon", hill} << 0 << true << ""
+            << "fölött 16:58";
+        QTest::newRow("a file's bad lines said, the others stand")
+            << absent << QStringList{"--place", "Szeged", "--horizon", bad} << 0 << true
+            << QStringLiteral("A '%1' fájl 2. és 4. sorát kihagyom: ").arg(bad) << "";
+        QTest::newRow("a missing file ends the run")
+            << absent << QStringList{"--place", "Szeged", "--horizon", missing} << 1 << false
+            << QStringLiteral("A(z) '%1' fájl nem található.").arg(missing) << "";
+        QTest::newRow("a folder ends the run")
+            << absent << QStringList{"--horizon", dir.path()} << 1 << false
+            << QStringLiteral("A(z) '%1' fájl nem olvasható: a fájl helyén egy mappa van.")
+                   .arg(dir.path())
+            << "";
+        QTest::newRow("the stored place brings its skyline")
+            << SzegedHill << QStringList() << 0 << true << ""
+            << "fölött 16:58";
+        QTest::newRow("--place: a flat horizon")
+            << SzegedHill << QStringList{"--place", "Szeged"} << 0 << false << ""
+            << "";
+        QTest::newRow("--lat and --lon: a flat horizon")
+            << SzegedHill << QStringList{"--lat", "46.25", "--lon", "20.14"} << 0 << false << ""
+            << "";
+        QTest::newRow("--horizon over the stored one, unread")
+            << QByteArray("<dir>") << QStringList{"--horizon", hill} << 0 << true << ""
+            << "fölött 16:58";
+        QTest::newRow("a stored one that cannot be read: said, flat")
+            << QByteArray("<dir>") << QStringList() << 0 << false
+            << "A 'horizont.txt' fájl nem olvasható: a fájl helyén egy mappa van. Helyette sík"
+            << "";
+    }
+    void skylineFromFileOrStore() {
+        QFETCH(QByteArray, stored);
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(bool, skyline);
+        QFETCH(QString, said);
+        QFETCH(QString, jan9);
+        QTemporaryDir root;
+        const QString tool =
+            PortableToolWithPlace(root, "Szeged;46.25;20.14;75;Europe/Budapest\r\n");
+        const QString pic = root.filePath("bin/Pic");
+        if (stored == "<dir>") {
+            QVERIFY(QDir().mkpath(pic + "/horizont.txt"));
+        } else if (stored != "<absent>") {
+            QFile horizont(pic + "/horizont.txt");
+            QVERIFY(horizont.open(QIODevice::WriteOnly) && horizont.write(stored) > 0);
+        }
+        for (const QString form : {"", "--csv"}) {
+            QStringList all = args + QStringList{"--from", "2027-01", "--months", "1"};
+            if (!form.isEmpty()) {
+                all << form;
+            }
+            const Run r =
+                RunProgram(tool, all, {{{"TZ", "Europe/Budapest"}, {"LC_ALL", "C.UTF-8"}}});
+            QCOMPARE(r.code, code);
+            QVERIFY2(said.isEmpty() ? r.err.isEmpty() : r.err.startsWith(said), qPrintable(r.err));
+            if (code != 0) {
+                QVERIFY(r.out.isEmpty());
+                continue;
+            }
+            const QString header =
+                r.out.section(u'\n', form.isEmpty() ? 3 : 0, form.isEmpty() ? 3 : 0);
+            QCOMPARE(header.contains(form.isEmpty() ? u"  Horizont  " : u",hold_horizont_felett,"),
+                     skyline);
+            QCOMPARE(header.contains(u"hold_horizont_mogott"), skyline && !form.isEmpty());
+            if (form.isEmpty() && !jan9.isEmpty()) {
+                const QStringList rows = r.out.split(u'\n').filter(QStringLiteral("9 Jan 2027"));
+                QCOMPARE(rows.size(), 1);
+                QVERIFY2(rows[0].contains(QStringLiteral("  ") + jan9 + QStringLiteral("  ")),
+                         qPrintable(rows[0]));
+            }
+        }
+    }
+
     // Names in hely.txt that a spreadsheet would run as a formula or a
     // terminal as a command: in the CSV they are text, a negative number
     // stays a number, and no control character reaches the CSV or the table.
@@ -315,16 +449,10 @@ private slots:
         QFETCH(QByteArray, file);
         QFETCH(QString, csvStart);
         QTemporaryDir root;
-        const QString bin = root.filePath("bin");
-        QVERIFY(QDir().mkpath(bin + "/Pic"));
-        QVERIFY(QFile::copy(QStringLiteral(LUNEX_CRESCENTS_PATH), bin + "/lunex-crescents"));
-        QFile hely(bin + "/Pic/hely.txt");
-        QVERIFY(hely.open(QIODevice::WriteOnly) && hely.write(file) == file.size());
-        hely.close();
+        const QString tool = PortableToolWithPlace(root, file);
         static const QRegularExpression control(QStringLiteral("[\\x00-\\x09\\x0b-\\x1f\\x7f]"));
         for (const QString form : {"--csv", "--csv-hu", "--wide"}) {
-            const Run r = RunProgram(bin + "/lunex-crescents",
-                                     {"--from", "2026-12", "--months", "1", "--utc", form},
+            const Run r = RunProgram(tool, {"--from", "2026-12", "--months", "1", "--utc", form},
                                      {{{"TZ", "UTC"}, {"LC_ALL", "C.UTF-8"}}});
             QCOMPARE(r.code, 0);
             QVERIFY2(!r.out.contains(control), qPrintable(form));
@@ -642,34 +770,46 @@ private slots:
         QTest::addColumn<QString>("place");
         QTest::addColumn<QString>("zone");
         QTest::addColumn<QDate>("from");
+        QTest::addColumn<QByteArray>("skyline"); // given with --horizon; empty for none
         QTest::newRow("Budapest") << "Budapest"
-                                  << "Europe/Budapest" << QDate(2026, 12, 1);
+                                  << "Europe/Budapest" << QDate(2026, 12, 1) << QByteArray();
         QTest::newRow("Cape Town") << "Cape Town"
-                                   << "Africa/Johannesburg" << QDate(2026, 5, 1);
+                                   << "Africa/Johannesburg" << QDate(2026, 5, 1) << QByteArray();
         QTest::newRow("Tromsø, polar night") << "Tromso"
-                                             << "Europe/Oslo" << QDate(2026, 12, 1);
-        QTest::newRow("Szeged, mornings and evenings") << "Szeged"
-                                                       << "Europe/Budapest" << QDate(2027, 1, 1);
+                                             << "Europe/Oslo" << QDate(2026, 12, 1) << QByteArray();
+        QTest::newRow("Szeged, mornings and evenings")
+            << "Szeged"
+            << "Europe/Budapest" << QDate(2027, 1, 1) << QByteArray();
         QTest::newRow("Cape Town, mornings and evenings")
             << "Cape Town"
-            << "Africa/Johannesburg" << QDate(2026, 5, 1);
+            << "Africa/Johannesburg" << QDate(2026, 5, 1) << QByteArray();
+        QTest::newRow("Szeged's hill") << "Szeged"
+                                       << "Europe/Budapest" << QDate(2027, 1, 1) << SzegedHill;
+        QTest::newRow("Szeged's hill and trees, mornings and evenings in UTC")
+            << "Szeged"
+            << "UTC" << QDate(2027, 1, 1) << QByteArray("0 4\n90 8\n180 1\n250 6\n");
     }
     void csvAgreesWithTheLibrary() {
         QFETCH(QString, place);
         QFETCH(QString, zone);
         QFETCH(QDate, from);
+        QFETCH(QByteArray, skyline);
         const bool both = QString(QTest::currentDataTag()).contains(u"mornings");
         QStringList args{"--place",  place, "--zone", zone, "--from", from.toString(Qt::ISODate),
                          "--months", "2"};
         if (both) {
             args << "--both";
         }
+        if (!skyline.isEmpty()) {
+            args << "--horizon" << WrittenFile(dir, "skyline.txt", skyline);
+        }
+        const HorizonProfile profile = ReadHorizonList(QString::fromLatin1(skyline)).profile;
         const QList<CsvRow> plain = RunCsv(args);
         const QList<CsvRow> hungarian = RunCsv(args, QStringLiteral("--csv-hu"));
         QList<Evening> rows;
         for (const Lunation &lunation :
              ComputeLunations(FindPlace(place)->place,
-                              QDateTime(from, QTime(0, 0), QTimeZone(zone.toUtf8())), 2)) {
+                              QDateTime(from, QTime(0, 0), QTimeZone(zone.toUtf8())), 2, profile)) {
             rows << (both ? MorningsAndEvenings(lunation) : lunation.evenings);
         }
         QCOMPARE(plain.size(), rows.size());
@@ -708,6 +848,17 @@ private slots:
                 previousSun = Iso(sun);
             }
             QVERIFY(agrees(row["megvilagitas"], e.illuminatedPercent));
+            // The Moon against the skyline, only where one is given.
+            QCOMPARE(row.contains("hold_horizont_felett"), !skyline.isEmpty());
+            QCOMPARE(row.contains("hold_horizont_mogott"), !skyline.isEmpty());
+            if (!skyline.isEmpty()) {
+                QCOMPARE(row["hold_horizont_felett"],
+                         e.skyline ? (e.skyline->aboveAtBestTime ? "1" : "0") : "");
+                const std::optional<double> crossing =
+                    e.skyline ? e.skyline->crossingJd : std::nullopt;
+                QCOMPARE(Iso(row["hold_horizont_mogott"]),
+                         crossing ? RoundedToMinute(FromJulianDay(*crossing)) : QDateTime());
+            }
             for (auto cell = row.begin(); cell != row.end(); ++cell) {
                 QCOMPARE(QString(hungarian[i][cell.key()]).replace(u',', u'.'), cell.value());
             }
@@ -1135,6 +1286,14 @@ private slots:
         QTest::newRow("map of a year")
             << QStringList{"--map", "2026-12-10", "--year", "2027", "--out", "x.png"}
             << "nem adható meg a --year";
+        QTest::newRow("map with a skyline")
+            << QStringList{"--map", "2026-12-10", "--horizon", "x.txt", "--out", "x.png"}
+            << "nem adható meg a --horizon";
+        QTest::newRow("year with a skyline") << QStringList{"--year", "2027", "--horizon", "x.txt"}
+                                             << "A --year mellé nem adható meg a --horizon";
+        QTest::newRow("calendar with a skyline")
+            << QStringList{"--ics", "x.ics", "--horizon", "x.txt"}
+            << "A --ics mellé nem adható meg a --horizon";
     }
     // A region's map draws the borders of the GSHHG data where they are: on
     // borders that follow a parallel or a meridian, and nowhere near a

@@ -24,14 +24,19 @@ constexpr const char16_t *MorningStatusCodes[] = {
 };
 
 // The columns of mornings and evenings together; a table of evenings leaves
-// out napszak and the mornings' own columns, one of mornings the evenings' own.
+// out napszak and the mornings' own columns, one of mornings the evenings' own,
+// and one without a skyline the two of the Moon against it.
 const char Header[] =
     "hely,szelesseg,hosszusag,magassag_m,ujhold,datum,napszak,allapot,napkelte,holdkelte,"
     "napnyugta,holdnyugta,keses_perc,legjobb_idopont,kor_ora,kor_perc,arcl,arcv,daz,w,q,yallop,"
     "odeh_v,odeh,utolso_szabad_szemmel,utolso_optikai_eszkozzel,elso_szabad_szemmel,"
-    "elso_optikai_eszkozzel,hold_magassag,hold_azimut,megvilagitas,nap_magassag,szurkulet,idozona";
+    "elso_optikai_eszkozzel,hold_magassag,hold_azimut,megvilagitas,nap_magassag,szurkulet,"
+    "hold_horizont_felett,hold_horizont_mogott,idozona";
 
-bool Shown(QStringView column, DayParts parts) {
+bool Shown(QStringView column, DayParts parts, bool skyline) {
+    if (!skyline && column.startsWith(u"hold_horizont_")) {
+        return false;
+    }
     static const QStringList morningsOwn{"napkelte", "holdkelte", "utolso_szabad_szemmel",
                                          "utolso_optikai_eszkozzel"};
     static const QStringList eveningsOwn{"napnyugta", "holdnyugta", "elso_szabad_szemmel",
@@ -44,11 +49,11 @@ bool Shown(QStringView column, DayParts parts) {
 }
 
 // The indexes of Header's columns that a table of the parts shows.
-QList<qsizetype> ShownColumns(DayParts parts) {
+QList<qsizetype> ShownColumns(DayParts parts, bool skyline) {
     const QStringList all = QString::fromLatin1(Header).split(u',');
     QList<qsizetype> shown;
     for (qsizetype i = 0; i < all.size(); ++i) {
-        if (Shown(all[i], parts)) {
+        if (Shown(all[i], parts, skyline)) {
             shown.append(i);
         }
     }
@@ -142,6 +147,8 @@ QStringList EveningCells(const Evening &e, const Place &place, const QTimeZone &
           << (e.sunAltitudeAtBestTime
                   ? QString::fromUtf16(TwilightCodes[int(TwilightAt(*e.sunAltitudeAtBestTime))])
                   : QString())
+          << (e.skyline ? mark(e.skyline->aboveAtBestTime) : QString())
+          << IsoTime(e.skyline ? e.skyline->crossingJd : std::nullopt, zone)
           << c.text(ZoneName(zone));
     return cells;
 }
@@ -200,10 +207,10 @@ QString CsvNumber(double value, int decimals, CsvForm form) {
 
 QString FormatEveningsCsv(const QList<Lunation> &lunations, const QString &placeName,
                           const Place &place, const QTimeZone &zone, const QTimeZone &placeZone,
-                          CsvForm form, DayParts parts) {
+                          CsvForm form, DayParts parts, const HorizonProfile &skyline) {
     const Cells c(form);
     QString out = form == CsvForm::Hungarian ? QStringLiteral("\uFEFF") : QString();
-    const QList<qsizetype> shown = ShownColumns(parts);
+    const QList<qsizetype> shown = ShownColumns(parts, !skyline.isFlat());
     out += c.row(Picked(QString::fromLatin1(Header).split(u','), shown));
     const QStringList placeCells = PlaceCells(placeName, place, c);
     for (const Lunation &lunation : lunations) {

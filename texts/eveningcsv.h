@@ -2,6 +2,7 @@
 
 #include "lunar/ephemeris.h"
 #include "lunar/evenings.h"
+#include "lunar/horizon.h"
 #include "lunar/yearoverview.h"
 
 #include <QList>
@@ -32,10 +33,16 @@ QString CsvNumber(double value, int decimals, CsvForm form);
 // where not (napkelte, holdkelte, utolso_szabad_szemmel,
 // utolso_optikai_eszkozzel); with both, a column napszak tells them apart
 // and the other's own columns are empty. Times on `zone`'s clock; each row's
-// date is the place's own, on the clock of `placeZone`.
+// date is the place's own, on the clock of `placeZone`. With the place's own
+// skyline (the lunations computed against it) two columns say where the Moon
+// stands against it: hold_horizont_felett, 1 or 0 at the best time, and
+// hold_horizont_mogott, when it sinks behind it (rises above it in the
+// morning). A flat horizon leaves them out, so a table without a skyline keeps
+// the columns scripts already read.
 QString FormatEveningsCsv(const QList<Lunation> &lunations, const QString &placeName,
                           const Place &place, const QTimeZone &zone, const QTimeZone &placeZone,
-                          CsvForm form, DayParts parts = DayParts::Evenings);
+                          CsvForm form, DayParts parts = DayParts::Evenings,
+                          const HorizonProfile &skyline = {});
 
 // The year at a glance: one row a lunation, with the last morning and the
 // first evening optical aid and the eye show its crescent (empty cells where

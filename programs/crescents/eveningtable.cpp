@@ -1,6 +1,7 @@
 #include "eveningtable.h"
 
 #include "clock/civiltime.h"
+#include "lunar/fundamentals.h"
 #include "messages/crescenttexts.h"
 #include "texts/datetext.h"
 #include "texts/eveningtexts.h"
@@ -23,16 +24,13 @@ struct Column {
     bool narrow;
 };
 constexpr Column Columns[] = {
-    {u"Dátum", false, true}, {u"Napszak", false, true},
-    {u"Nap", false, true},   {u"Hold", false, true},
-    {u"Késés", true, true},  {u"Legjobb", false, true},
-    {u"Kor", true, true},    {u"Mag.°", true, true},
-    {u"Az.°", true, true},   {u"Megv.%", true, true},
-    {u"ARCL°", true, false}, {u"ARCV°", true, false},
-    {u"DAZ°", true, false},  {u"W′ (′)", true, false},
-    {u"q", true, false},     {u"Y", false, true},
-    {u"V", true, false},     {u"O", false, true},
-    {u"Jel", false, true},   {u"Yallop szerint", false, false},
+    {u"Dátum", false, true}, {u"Napszak", false, true},  {u"Nap", false, true},
+    {u"Hold", false, true},  {u"Késés", true, true},     {u"Legjobb", false, true},
+    {u"Kor", true, true},    {u"Mag.°", true, true},     {u"Az.°", true, true},
+    {u"Megv.%", true, true}, {u"Horizont", false, true}, {u"ARCL°", true, false},
+    {u"ARCV°", true, false}, {u"DAZ°", true, false},     {u"W′ (′)", true, false},
+    {u"q", true, false},     {u"Y", false, true},        {u"V", true, false},
+    {u"O", false, true},     {u"Jel", false, true},      {u"Yallop szerint", false, false},
 };
 constexpr qsizetype AllColumns = std::size(Columns);
 
@@ -40,7 +38,13 @@ constexpr qsizetype PartOfDayColumn = 1;
 constexpr qsizetype SunColumn = 2;
 constexpr qsizetype MoonColumn = 3;
 // Left out of the narrow table of both, to make room for the part of the day.
+// A narrow table with a skyline leaves out the lit part and the azimuth, and
+// with both the altitude too, to make room for the skyline's column: --wide
+// has them all.
+constexpr qsizetype AltitudeColumn = 7;
+constexpr qsizetype AzimuthColumn = 8;
 constexpr qsizetype LitColumn = 9;
+constexpr qsizetype SkylineColumn = 10;
 // The width the narrow table keeps within.
 constexpr qsizetype NarrowTableWidth = 100;
 
@@ -63,6 +67,24 @@ QString Decimal(const std::optional<double> &value, int decimals, const QLocale 
     return value ? locale.toString(*value, 'f', decimals) : QStringLiteral("–");
 }
 
+// Where the Moon stands against the skyline at the best time, and when it
+// sinks behind it (in the morning, rises above it): "fölött 16:48";
+// "mögött" alone when the skyline hides it all the while. Short, since the
+// narrow table has no room for the window's sentences; the crossing lies
+// between the Sun's and the Moon's times of the row, whose marks say the day.
+QString SkylineCell(const Evening &e, const TableSetting &setting) {
+    if (!e.skyline) {
+        return QStringLiteral("–");
+    }
+    const QString where =
+        e.skyline->aboveAtBestTime ? QStringLiteral("fölött") : QStringLiteral("mögött");
+    if (!e.skyline->crossingJd) {
+        return where;
+    }
+    const QDateTime crossing = RoundedToMinute(FromJulianDay(*e.skyline->crossingJd));
+    return where + u' ' + ShortTimeText(crossing.toTimeZone(setting.zone).time(), setting.locale);
+}
+
 // An evening's cells in every column where there is a crescent, else the
 // times and the status text.
 QStringList TableRow(const Evening &e, const TableSetting &setting) {
@@ -82,22 +104,27 @@ QStringList TableRow(const Evening &e, const TableSetting &setting) {
     return cells << CrescentAgeText(e.age, loc)
                  << Decimal(moon ? std::optional(moon->altitude) : std::nullopt, 1, loc)
                  << Decimal(moon ? std::optional(moon->azimuth) : std::nullopt, 1, loc)
-                 << Decimal(e.illuminatedPercent, 1, loc) << loc.toString(s.arcl, 'f', 1)
-                 << loc.toString(s.arcv, 'f', 1) << loc.toString(s.daz, 'f', 1)
-                 << loc.toString(s.widthYallop, 'f', 2) << loc.toString(s.q, 'f', 3)
-                 << QString(ClassLetter(s.yallop)) << loc.toString(s.v, 'f', 2)
-                 << QString(ClassLetter(s.odeh)) << SightingMarks(e) << YallopMeaning(s.yallop);
+                 << Decimal(e.illuminatedPercent, 1, loc) << SkylineCell(e, setting)
+                 << loc.toString(s.arcl, 'f', 1) << loc.toString(s.arcv, 'f', 1)
+                 << loc.toString(s.daz, 'f', 1) << loc.toString(s.widthYallop, 'f', 2)
+                 << loc.toString(s.q, 'f', 3) << QString(ClassLetter(s.yallop))
+                 << loc.toString(s.v, 'f', 2) << QString(ClassLetter(s.odeh)) << SightingMarks(e)
+                 << YallopMeaning(s.yallop);
 }
 
 // The columns a table shows, by their place in Columns.
-QList<qsizetype> ShownColumns(TableWidth width, DayParts parts) {
+QList<qsizetype> ShownColumns(TableWidth width, DayParts parts, bool skyline) {
+    const bool narrow = width == TableWidth::Narrow;
+    const bool both = parts == DayParts::Both;
     QList<qsizetype> shown;
     for (qsizetype i = 0; i < AllColumns; ++i) {
-        if ((i == PartOfDayColumn && parts != DayParts::Both) ||
-            (i == LitColumn && parts == DayParts::Both && width == TableWidth::Narrow)) {
+        if ((i == PartOfDayColumn && !both) || (i == SkylineColumn && !skyline) ||
+            (narrow && i == LitColumn && (both || skyline)) ||
+            (narrow && skyline && i == AzimuthColumn) ||
+            (narrow && skyline && both && i == AltitudeColumn)) {
             continue;
         }
-        if (width == TableWidth::Wide || Columns[i].narrow) {
+        if (!narrow || Columns[i].narrow) {
             shown.append(i);
         }
     }
@@ -217,14 +244,40 @@ QString MarkNotes(DayParts parts) {
         .arg(when);
 }
 
-QString TableNotes(TableWidth width, DayParts parts) {
-    const bool litShown = parts != DayParts::Both || width == TableWidth::Wide;
+// The narrow table's columns that only --wide shows, before the criteria's.
+QString LeftOut(DayParts parts, bool skyline) {
+    const QList<qsizetype> narrow = ShownColumns(TableWidth::Narrow, parts, skyline);
+    QString names;
+    for (const qsizetype i : {AltitudeColumn, AzimuthColumn, LitColumn}) {
+        if (!narrow.contains(i)) {
+            names += Columns[i].header.left(Columns[i].header.indexOf(u'.') + 1).toString() +
+                     QStringLiteral(", ");
+        }
+    }
+    return names;
+}
+
+QString SkylineNotes(DayParts parts) {
+    const QString when = parts == DayParts::Evenings   ? QStringLiteral("mikor bukik mögé")
+                         : parts == DayParts::Mornings ? QStringLiteral("mikor emelkedik fölé")
+                                                       : QStringLiteral("este mikor bukik mögé, "
+                                                                        "reggel mikor emelkedik "
+                                                                        "fölé");
+    return QStringLiteral("Horizont: a Hold a legjobb időpontban a helyi horizont fölött vagy "
+                          "mögött áll,\nés %1; a „mögött” idő nélkül: végig takarja.\n")
+        .arg(when);
+}
+
+QString TableNotes(TableWidth width, DayParts parts, bool skyline) {
     QString notes =
         TimeNotes(parts) +
         QStringLiteral(
             "Mag. és Az.: a Hold látszó magassága (légköri fénytöréssel) és azimutja (északtól\n"
             "kelet felé) a legjobb időpontban, a megfigyelő helyéről; Megv.: a Hold korongjának\n"
             "megvilágított része, százalékban.\n");
+    if (skyline) {
+        notes += SkylineNotes(parts);
+    }
     const QString odeh =
         ClassLines({OdehZone::A, OdehZone::B, OdehZone::C, OdehZone::D}, &OdehMeaning);
     if (width == TableWidth::Wide) {
@@ -241,7 +294,7 @@ QString TableNotes(TableWidth width, DayParts parts) {
                              YallopClass::E, YallopClass::F},
                             &YallopMeaning) +
                  QStringLiteral("O: Odeh zónája (Experimental Astronomy 18, 2004):\n") + odeh +
-                 (litShown ? QString() : QStringLiteral("Megv., ")) +
+                 LeftOut(parts, skyline) +
                  QStringLiteral("ARCL, ARCV, DAZ, W′, q és V a --wide kapcsolóval.\n");
     }
     return notes + MarkNotes(parts);
@@ -251,7 +304,8 @@ QString TableNotes(TableWidth width, DayParts parts) {
 
 QString FormatTable(const QList<Lunation> &lunations, const TableSetting &setting, TableWidth width,
                     DayParts parts) {
-    const QList<qsizetype> shown = ShownColumns(width, parts);
+    const bool skyline = !setting.skyline.isFlat();
+    const QList<qsizetype> shown = ShownColumns(width, parts, skyline);
     QStringList headers;
     for (const qsizetype i : shown) {
         headers.append(Header(i, parts));
@@ -276,7 +330,7 @@ QString FormatTable(const QList<Lunation> &lunations, const TableSetting &settin
             out += TableLine(rows[row++], widths, shown);
         }
     }
-    return out + TableNotes(width, parts);
+    return out + TableNotes(width, parts, skyline);
 }
 
 } // namespace lunex::crescents

@@ -2,6 +2,7 @@
 
 #include "lunar/ephemeris.h"
 #include "lunar/evenings.h"
+#include "lunar/horizon.h"
 
 #include <QList>
 #include <QLocale>
@@ -18,6 +19,9 @@ struct TableSetting {
     QTimeZone placeZone; // the place's own clock, whose dates the rows are
     QTimeZone zone;      // the clock the times are shown on
     QLocale locale;
+    // The place's own skyline; the lunations are computed against it, and the
+    // table says where the Moon stands against it. Flat for none.
+    HorizonProfile skyline = {};
 };
 
 enum class TableWidth {

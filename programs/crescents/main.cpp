@@ -14,7 +14,9 @@
 #include "lunar/visibilitymap.h"
 #include "lunar/yearoverview.h"
 #include "messages/crescenttexts.h"
+#include "messages/messages.h"
 #include "programs/common/cli.h"
+#include "store/codepage.h"
 #include "store/fileio.h"
 #include "store/shorelines.h"
 #include "texts/eveningcalendar.h"
@@ -143,18 +145,42 @@ int PrintYear(const TableRequest &request) {
     return FinishOutput();
 }
 
-int PrintTable(const TableRequest &request) {
+// The skyline of --horizon, read as leniently as the stored one: its bad
+// lines are said and the others stand. A file that cannot be read at all
+// ends the run, rather than a table against a flat horizon that looks like
+// the one asked for.
+std::optional<HorizonProfile> ReadHorizonFile(const QString &path) {
+    const ReadResult read = ReadAllBytes(path);
+    if (!read.bytes) {
+        Err() << UserFileReadFailureMessage(path, read.problem) << Qt::endl;
+        return std::nullopt;
+    }
+    const HorizonReading reading = ReadHorizonList(DecodeTextFile(*read.bytes));
+    if (!reading.badLines.isEmpty()) {
+        Err() << HorizonBadLinesMessage(path, reading.badLines) << Qt::endl;
+    }
+    return reading.profile;
+}
+
+int PrintTable(TableRequest request) {
+    if (request.horizonFile) {
+        const std::optional<HorizonProfile> skyline = ReadHorizonFile(*request.horizonFile);
+        if (!skyline) {
+            return ExitFailure;
+        }
+        request.setting.skyline = *skyline;
+    }
     const TableSetting &s = request.setting;
     const QDateTime start =
         request.start.isValid()
             ? request.start.toUTC()
             : NewMoonUtc(CurrentLunation(s.place, QDateTime::currentDateTimeUtc(), s.placeZone));
-    const QList<Lunation> lunations = ComputeLunations(s.place, start, request.count);
+    const QList<Lunation> lunations = ComputeLunations(s.place, start, request.count, s.skyline);
     if (request.ics) {
         return WriteCalendar(request, lunations);
     }
     Out() << (request.csv ? FormatEveningsCsv(lunations, s.placeName, s.place, s.zone, s.placeZone,
-                                              *request.csv, request.parts)
+                                              *request.csv, request.parts, s.skyline)
                           : FormatTable(lunations, s, request.width, request.parts));
     return FinishOutput();
 }

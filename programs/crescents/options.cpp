@@ -7,6 +7,7 @@
 #include "lunar/yearoverview.h"
 #include "messages/messages.h"
 #include "store/appdirs.h"
+#include "store/horizonfile.h"
 #include "store/placefile.h"
 
 #include <QCoreApplication>
@@ -27,7 +28,8 @@ const char HelpText[] =
     "Használat:\n"
     "  lunex-crescents [--place NÉV | --lat FOK --lon FOK [--elev MÉTER]]\n"
     "                  [--from DÁTUM] [--months N] [--zone AZONOSÍTÓ | --utc]\n"
-    "                  [--mornings | --both] [--wide | --csv | --csv-hu | --ics FÁJL.ics]\n"
+    "                  [--mornings | --both] [--horizon FÁJL]\n"
+    "                  [--wide | --csv | --csv-hu | --ics FÁJL.ics]\n"
     "  lunex-crescents --year ÉV [--place NÉV | --lat FOK --lon FOK [--elev MÉTER]]\n"
     "                  [--zone AZONOSÍTÓ | --utc] [--csv | --csv-hu | --ics FÁJL.ics]\n"
     "  lunex-crescents --map DÁTUM [--morning] --out FÁJL.png [--criterion yallop|odeh]\n"
@@ -60,6 +62,12 @@ const char HelpText[] =
     "  --mornings         az újhold előtti reggelek: napkelte, holdkelte, a legjobb időpont\n"
     "                     (napkelte − 4/9 késés), az utolsó látható reggel jelölve\n"
     "  --both             a reggelek és az esték együtt, időrendben\n"
+    "  --horizon FÁJL     a hely saját horizontja: soronként azimut és magasság fokban\n"
+    "                     (például 250 2; # után megjegyzés), más planetáriumprogramok\n"
+    "                     horizontlistája is; a táblázat és a CSV megmondja, a Hold a\n"
+    "                     legjobb időpontban fölötte áll-e, és mikor bukik mögé (reggel:\n"
+    "                     mikor emelkedik fölé). Alapértelmezés: a tárolt hellyel a\n"
+    "                     horizont.txt, a --place és a --lat/--lon mellett sík horizont\n"
     "  --wide             a teljes táblázat: ARCL, ARCV, DAZ, W′, q, V és Yallop osztályának\n"
     "                     jelentése is (alapértelmezés: a lényeg, 100 karakter szélesen)\n"
     "  --year ÉV          éves áttekintés (%1 … %2): az év minden újholdjához az utolsó\n"
@@ -137,7 +145,8 @@ Refusal KeepWithinYears(TableRequest &request) {
 
 // The place chosen in the window's dialog, from the folder where the window
 // keeps its files; an unreadable hely.txt is said, and Budapest stands in.
-void UseStoredPlace(TableSetting &setting) {
+// Its skyline, horizont.txt, goes with it unless another is given.
+void UseStoredPlace(TableSetting &setting, bool withSkyline) {
     const AppDirs dirs = LocateAppDirs(QCoreApplication::applicationDirPath(), UserDataDir());
     const PlaceReading reading = LoadObserverPlace(dirs.data);
     if (!reading.message.isEmpty()) {
@@ -147,6 +156,13 @@ void UseStoredPlace(TableSetting &setting) {
     setting.place = reading.place.place;
     if (!reading.place.zone.isEmpty()) {
         setting.placeZone = ZoneOf(reading.place);
+    }
+    if (withSkyline) {
+        const HorizonFileReading skyline = LoadHorizon(dirs.data);
+        if (!skyline.message.isEmpty()) {
+            cli::Err() << skyline.message << Qt::endl;
+        }
+        setting.skyline = skyline.skyline;
     }
 }
 
@@ -165,10 +181,10 @@ void SetClocks(TableSetting &setting) {
 
 CommandLine::CommandLine() {
     cli::AddStandardOptions(parser_);
-    parser_.addOptions({places_,    place_,    lat_,       lon_,    elev_, from_,  months_,
-                        zone_,      utc_,      csv_,       csvHu_,  wide_, year_,  ics_,
-                        map_,       out_,      criterion_, region_, step_, width_, texture_,
-                        noTexture_, mornings_, both_,      morning_});
+    parser_.addOptions({places_,    place_,    lat_,       lon_,     elev_,   from_,  months_,
+                        zone_,      utc_,      csv_,       csvHu_,   wide_,   year_,  ics_,
+                        map_,       out_,      criterion_, region_,  step_,   width_, texture_,
+                        noTexture_, mornings_, both_,      morning_, horizon_});
 }
 
 std::optional<int> CommandLine::parse(const QStringList &arguments) {
@@ -188,7 +204,7 @@ std::optional<int> CommandLine::parse(const QStringList &arguments) {
 Refusal CommandLine::readMap(MapRequest &request) const {
     for (const QCommandLineOption *o :
          {&place_, &lat_, &lon_, &elev_, &from_, &months_, &zone_, &utc_, &csv_, &csvHu_, &wide_,
-          &year_, &ics_, &mornings_, &both_}) {
+          &year_, &ics_, &mornings_, &both_, &horizon_}) {
         if (parser_.isSet(*o)) {
             return QStringLiteral("A --map mellé nem adható meg a --%1 kapcsoló.")
                 .arg(o->names().constFirst());
@@ -341,6 +357,9 @@ Refusal CommandLine::readTable(TableRequest &request) const {
     if (Refusal refusal = readParts(request)) {
         return refusal;
     }
+    if (Refusal refusal = readHorizon(request)) {
+        return refusal;
+    }
     if (parser_.isSet(year_)) {
         return readYear(request);
     }
@@ -377,7 +396,7 @@ Refusal CommandLine::readPlace(TableRequest &request) const {
         return readCoordinates(request.setting);
     }
     if (!parser_.isSet(place_)) {
-        UseStoredPlace(request.setting);
+        UseStoredPlace(request.setting, !parser_.isSet(horizon_));
         return std::nullopt;
     }
     const QString name = parser_.value(place_);
@@ -502,6 +521,25 @@ Refusal CommandLine::readCalendar(TableRequest &request) const {
         return QStringLiteral("A naptárfájl neve üres.");
     }
     request.ics = parser_.value(ics_);
+    return std::nullopt;
+}
+
+// The year and the calendar say nothing of the skyline: a skyline asked for
+// there would be silently ignored.
+Refusal CommandLine::readHorizon(TableRequest &request) const {
+    if (!parser_.isSet(horizon_)) {
+        return std::nullopt;
+    }
+    for (const QCommandLineOption *o : {&year_, &ics_}) {
+        if (parser_.isSet(*o)) {
+            return QStringLiteral("A --%1 mellé nem adható meg a --horizon kapcsoló.")
+                .arg(o->names().constFirst());
+        }
+    }
+    if (parser_.value(horizon_).isEmpty()) {
+        return QStringLiteral("A horizont fájljának neve üres.");
+    }
+    request.horizonFile = parser_.value(horizon_);
     return std::nullopt;
 }
 

@@ -43,6 +43,9 @@ struct TableRequest {
     std::optional<int> year;
     // --ics: the visible evenings into this calendar file instead of a table.
     std::optional<QString> ics;
+    // --horizon: the skyline from this file, read before the table is made;
+    // without it the stored place's horizont.txt is in `setting.skyline`.
+    std::optional<QString> horizonFile;
 };
 
 class CommandLine {
@@ -75,6 +78,7 @@ private:
     Refusal readParts(TableRequest &request) const;
     Refusal readYear(TableRequest &request) const;
     Refusal readCalendar(TableRequest &request) const;
+    Refusal readHorizon(TableRequest &request) const;
 
     QCommandLineParser parser_;
     const QCommandLineOption places_{QStringLiteral("places"), QString()};
@@ -104,6 +108,7 @@ private:
     const QCommandLineOption mornings_{QStringLiteral("mornings"), QString()};
     const QCommandLineOption both_{QStringLiteral("both"), QString()};
     const QCommandLineOption morning_{QStringLiteral("morning"), QString()};
+    const QCommandLineOption horizon_{QStringLiteral("horizon"), QString(), QStringLiteral("fájl")};
 };
 
 } // namespace lunex::crescents
