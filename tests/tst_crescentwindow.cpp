@@ -47,6 +47,7 @@ using namespace lunex::test;
 
 Q_DECLARE_METATYPE(lunex::Criterion)
 Q_DECLARE_METATYPE(lunex::MapRegion)
+Q_DECLARE_METATYPE(lunex::Twilight)
 
 namespace {
 
@@ -606,6 +607,41 @@ private slots:
                      std::abs(QLocale().toDouble(caption.captured(2)) - view.moment.moon.azimuth) <
                          0.051,
                  qPrintable(view.caption));
+    }
+
+    // With Budapest's 4° hill in the south-west, the drawing shows the
+    // skyline and its caption (as a screen reader hears it) says where the
+    // Moon stands against it at the best time, and when it goes behind it
+    // (comes out, in the morning), with the twilight at the moment.
+    void drawingSaysTheSkyline_data() {
+        QTest::addColumn<bool>("morning");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("above");
+        QTest::addColumn<QString>("clock");
+        QTest::addColumn<Twilight>("twilight");
+        QTest::newRow("2026-12-10, behind it already")
+            << false << 1 << false << "15:57" << Twilight::Civil;
+        QTest::newRow("2026-12-11, above it until 17:03")
+            << false << 2 << true << "17:03" << Twilight::Nautical;
+        QTest::newRow("the morning of 2026-12-07, rising above it")
+            << true << 1 << true << "6:03" << Twilight::Civil;
+    }
+    void drawingSaysTheSkyline() {
+        QFETCH(bool, morning);
+        QFETCH(int, index);
+        QFETCH(bool, above);
+        QFETCH(QString, clock);
+        QFETCH(Twilight, twilight);
+        Rig rig(Utc(2026, 12, 5, 12), {}, "210 0\n220 4\n230 4\n240 0\n");
+        const Direction direction = morning ? Direction::Morning : Direction::Evening;
+        rig.window->selectDay(direction, index);
+        const std::optional<SkyView> &view = rig.window->skyPanel()->view();
+        QVERIFY(view && !view->skyline.isFlat());
+        const QString said = rig.control(QStringLiteral("skyChart"))->accessibleDescription();
+        QVERIFY2(said.contains(SkylineAtBestTimeText(above)) &&
+                     said.contains(SkylineCrossingText(clock, direction)) &&
+                     said.contains(TwilightName(twilight)),
+                 qPrintable(said));
     }
 
     // An evening whose Moon does not set, at Tromsø in spring: the row says

@@ -18,6 +18,13 @@ namespace {
 
 constexpr double MinutesPerDay = 1440;
 
+// What a screen reader says of the drawing: its caption's lines.
+QString Spoken(const SkyView &view) {
+    QStringList lines{view.caption, view.twilightLabel, view.skylineLabel};
+    lines.removeAll(QString());
+    return lines.join(QStringLiteral(" · "));
+}
+
 } // namespace
 
 SkyChartWidget::SkyChartWidget(QWidget *parent) : QWidget(parent) {
@@ -30,7 +37,7 @@ SkyChartWidget::SkyChartWidget(QWidget *parent) : QWidget(parent) {
 void SkyChartWidget::showView(const SkyView *view, const QString &why) {
     view_ = view;
     why_ = why;
-    setAccessibleDescription(view ? view->caption : why);
+    setAccessibleDescription(view ? Spoken(*view) : why);
     update();
 }
 
@@ -122,7 +129,7 @@ void SkyPanel::moveMoment(int minutes) {
     const QString clock =
         locale_.toString(MinuteOf(jd).toTimeZone(zone_).time(), QLocale::ShortFormat);
     momentLabel_->setText(clock);
-    slider_->setAccessibleDescription(view_->caption);
+    slider_->setAccessibleDescription(Spoken(*view_));
     chart_->showView(&*view_);
 }
 
