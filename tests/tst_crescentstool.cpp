@@ -332,7 +332,8 @@ private slots:
     // cannot be read at all ends the run rather than give a flat horizon's
     // table for the one asked. The table shows a column, the CSV two.
     void skylineFromFileOrStore_data() {
-        QTest::addColumn<QByteArray>("stored"); // horizont.txt beside hely.txt; "<absent>", "<dir>"
+        QTest::addColumn<QByteArray>("place");  // hely.txt
+        QTest::addColumn<QByteArray>("stored"); // horizont.txt beside it; "<absent>", "<dir>"
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("code");
         QTest::addColumn<bool>("skyline");
@@ -342,38 +343,46 @@ private slots:
         const QString bad = WrittenFile(dir, "rossz.txt", "215 0\nhegy\n225 6\n255 99\n");
         const QString missing = dir.filePath("nincs.txt");
         const QByteArray absent = "<absent>";
+        const QByteArray szeged = "Szeged;46.25;20.14;75;Europe/Budapest\r\n";
         QTest::newRow("--horizon, the hill in the west-south-west")
-            << absent << QStringList{"--place", "Szeged", "--horizon", hill} << 0 << true << ""
+            << szeged << absent << QStringList{"--place", "Szeged", "--horizon", hill} << 0 << true
+            << ""
             << "fölött 16:58";
         QTest::newRow("a file's bad lines said, the others stand")
-            << absent << QStringList{"--place", "Szeged", "--horizon", bad} << 0 << true
+            << szeged << absent << QStringList{"--place", "Szeged", "--horizon", bad} << 0 << true
             << QStringLiteral("A '%1' fájl 2. és 4. sorát kihagyom: ").arg(bad) << "";
         QTest::newRow("a missing file ends the run")
-            << absent << QStringList{"--place", "Szeged", "--horizon", missing} << 1 << false
-            << QStringLiteral("A(z) '%1' fájl nem található.").arg(missing) << "";
+            << szeged << absent << QStringList{"--place", "Szeged", "--horizon", missing} << 1
+            << false << QStringLiteral("A(z) '%1' fájl nem található.").arg(missing) << "";
         QTest::newRow("a folder ends the run")
-            << absent << QStringList{"--horizon", dir.path()} << 1 << false
+            << szeged << absent << QStringList{"--horizon", dir.path()} << 1 << false
             << QStringLiteral("A(z) '%1' fájl nem olvasható: a fájl helyén egy mappa van.")
                    .arg(dir.path())
             << "";
         QTest::newRow("the stored place brings its skyline")
-            << SzegedHill << QStringList() << 0 << true << ""
+            << szeged << SzegedHill << QStringList() << 0 << true << ""
             << "fölött 16:58";
         QTest::newRow("--place: a flat horizon")
-            << SzegedHill << QStringList{"--place", "Szeged"} << 0 << false << ""
+            << szeged << SzegedHill << QStringList{"--place", "Szeged"} << 0 << false << ""
             << "";
         QTest::newRow("--lat and --lon: a flat horizon")
-            << SzegedHill << QStringList{"--lat", "46.25", "--lon", "20.14"} << 0 << false << ""
+            << szeged << SzegedHill << QStringList{"--lat", "46.25", "--lon", "20.14"} << 0 << false
+            << ""
             << "";
         QTest::newRow("--horizon over the stored one, unread")
-            << QByteArray("<dir>") << QStringList{"--horizon", hill} << 0 << true << ""
+            << szeged << QByteArray("<dir>") << QStringList{"--horizon", hill} << 0 << true << ""
             << "fölött 16:58";
         QTest::newRow("a stored one that cannot be read: said, flat")
-            << QByteArray("<dir>") << QStringList() << 0 << false
+            << szeged << QByteArray("<dir>") << QStringList() << 0 << false
             << "A 'horizont.txt' fájl nem olvasható: a fájl helyén egy mappa van. Helyette sík"
+            << "";
+        QTest::newRow("hely.txt unreadable: Budapest without Szeged's skyline")
+            << QByteArray("Szeged;46,25\r\n") << SzegedHill << QStringList() << 0 << false
+            << "A 'hely.txt' fájl nem olvasható"
             << "";
     }
     void skylineFromFileOrStore() {
+        QFETCH(QByteArray, place);
         QFETCH(QByteArray, stored);
         QFETCH(QStringList, args);
         QFETCH(int, code);
@@ -381,8 +390,7 @@ private slots:
         QFETCH(QString, said);
         QFETCH(QString, jan9);
         QTemporaryDir root;
-        const QString tool =
-            PortableToolWithPlace(root, "Szeged;46.25;20.14;75;Europe/Budapest\r\n");
+        const QString tool = PortableToolWithPlace(root, place);
         const QString pic = root.filePath("bin/Pic");
         if (stored == "<dir>") {
             QVERIFY(QDir().mkpath(pic + "/horizont.txt"));
