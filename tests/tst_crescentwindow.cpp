@@ -873,21 +873,26 @@ private slots:
     void exports_data() {
         QTest::addColumn<QString>("what");
         QTest::addColumn<QString>("folder");
+        QTest::addColumn<QByteArray>("skyline"); // the place's horizont.txt; empty: none
         QTest::newRow("evenings") << "csv"
-                                  << "";
+                                  << "" << QByteArray();
         QTest::newRow("evenings for spreadsheets") << "csv-hu"
-                                                   << "";
+                                                   << "" << QByteArray();
+        QTest::newRow("evenings against the place's skyline")
+            << "csv"
+            << "" << QByteArray("210 0\n220 4\n230 4\n240 0\n");
         QTest::newRow("calendar") << "ics"
-                                  << "";
+                                  << "" << QByteArray();
         QTest::newRow("drawing") << "png"
-                                 << "";
+                                 << "" << QByteArray();
         QTest::newRow("no such folder") << "png"
-                                        << "nincs";
+                                        << "nincs" << QByteArray();
     }
     void exports() {
         QFETCH(QString, what);
         QFETCH(QString, folder);
-        Rig rig(Utc(2026, 12, 11, 17));
+        QFETCH(QByteArray, skyline);
+        Rig rig(Utc(2026, 12, 11, 17), {}, skyline);
         const QString path =
             rig.dir.path() + u'/' + folder + QStringLiteral("/esték.") + what.left(3);
         const CsvForm form = what == u"csv-hu" ? CsvForm::Hungarian : CsvForm::Plain;
@@ -921,11 +926,15 @@ private slots:
         } else {
             QFile file(path);
             QVERIFY(file.open(QIODevice::ReadOnly));
-            // The mornings before the new moon, too, as the command line's --both has them.
-            QCOMPARE(file.readAll(), FormatEveningsCsv({rig.window->lunation()}, "Budapest",
-                                                       FindPlace(u"Budapest")->place, Zone, Zone,
-                                                       form, DayParts::Both)
-                                         .toUtf8());
+            // The mornings before the new moon, too, as the command line's
+            // --both has them; the Moon against the skyline where there is one.
+            const QByteArray csv = file.readAll();
+            QCOMPARE(csv, FormatEveningsCsv({rig.window->lunation()}, "Budapest",
+                                            FindPlace(u"Budapest")->place, Zone, Zone, form,
+                                            DayParts::Both,
+                                            ReadHorizonList(QString::fromLatin1(skyline)).profile)
+                              .toUtf8());
+            QCOMPARE(csv.contains("hold_horizont_mogott"), !skyline.isEmpty());
         }
     }
 

@@ -443,7 +443,7 @@ void CrescentWindow::rememberFolder(const QString &savedPath) const {
 
 bool CrescentWindow::saveEvenings(const QString &path, CsvForm form) {
     return saveFile(path, FormatEveningsCsv({lunation_}, place_.name, place_.place, zone_, zone_,
-                                            form, DayParts::Both)
+                                            form, DayParts::Both, skyline_)
                               .toUtf8());
 }
 

@@ -76,7 +76,7 @@ QString SkylineFieldText(const HorizonProfile &skyline) {
     return pairs.join(QStringLiteral(" | "));
 }
 
-// Once a run for each data folder, whichever window asks first.
+// Each data file's message once a run, whichever window reads it first.
 void ReportOnce(const QString &file, const QString &message, QWidget *parent) {
     static QSet<QString> reported;
     if (!message.isEmpty() && !reported.contains(file)) {
