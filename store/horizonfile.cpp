@@ -4,6 +4,7 @@
 #include "store/datafiles.h"
 #include "store/fileio.h"
 #include "store/paths.h"
+#include "store/placefile.h"
 
 #include <QFileInfo>
 #include <QStringList>
@@ -34,6 +35,13 @@ HorizonFileReading LoadHorizon(const QString &dataDir) {
     return {reading.profile, false,
             reading.badLines.isEmpty() ? QString()
                                        : HorizonBadLinesMessage(name, reading.badLines)};
+}
+
+HorizonFileReading LoadStoredPlaceHorizon(const QString &dataDir) {
+    if (!IsOrdinaryFile(AppPath(dataDir, PlaceFile)) || LoadObserverPlace(dataDir).unreadable) {
+        return {};
+    }
+    return LoadHorizon(dataDir);
 }
 
 FileProblem SaveHorizon(const QString &dataDir, const HorizonProfile &skyline) {

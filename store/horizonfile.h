@@ -25,6 +25,10 @@ struct HorizonFileReading {
 
 // The stored skyline; the flat horizon, silently, when there is no horizont.txt.
 HorizonFileReading LoadHorizon(const QString &dataDir);
+// The skyline of the place in hely.txt: the flat horizon, silently, where
+// hely.txt is not there or cannot be read, for Budapest stands in then and
+// the skyline is not Budapest's.
+HorizonFileReading LoadStoredPlaceHorizon(const QString &dataDir);
 // A flat horizon empties the file rather than leaving an old skyline behind.
 FileProblem SaveHorizon(const QString &dataDir, const HorizonProfile &skyline);
 

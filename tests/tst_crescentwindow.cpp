@@ -66,11 +66,13 @@ struct Rig {
     FakeClock clock;
     QPointer<MainWindow> main;
     QPointer<CrescentWindow> window;
-    // `skyline`: the place's horizont.txt; none when empty.
+    // `skyline`: the place's horizont.txt, beside Budapest's hely.txt; none
+    // when empty.
     explicit Rig(const QDateTime &now, const QString &newMoonText = {},
                  const QByteArray &skyline = {}) {
         dir.write("ujholdak.txt", "\xDAjholdak\r\n2026-12-09 01:52\r\n");
         if (!skyline.isEmpty()) {
+            dir.write("hely.txt", "Budapest;47.5;19.04;105;Europe/Budapest\r\n");
             dir.write("horizont.txt", skyline);
         }
         clock.at = now;

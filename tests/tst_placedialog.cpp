@@ -33,9 +33,11 @@ struct Rig {
     AppDir dir;
     std::unique_ptr<PlaceDialog> dialog;
 
-    // `skyline`: horizont.txt as the dialog finds it; none when empty.
+    // `skyline`: horizont.txt as the dialog finds it, beside Szeged's
+    // hely.txt; none when empty.
     explicit Rig(const ObserverPlace &current = Szeged, const QByteArray &skyline = {}) {
         if (!skyline.isEmpty()) {
+            dir.write("hely.txt", "Szeged;46.25;20.14;75\r\n");
             dir.write("horizont.txt", skyline);
         }
         dialog = std::make_unique<PlaceDialog>(dir.portable(), current);
@@ -476,6 +478,33 @@ private slots:
             << "horizont.txt" << QByteArray("245 6\r\nhill\r\n") << "245 6"
             << "A 'horizont.txt' fájl 2.";
     }
+    // The stored skyline is that of the stored place: not Budapest's when
+    // Budapest stands in for a hely.txt that is not there or cannot be read.
+    void skylineGoesWithItsPlace_data() {
+        QTest::addColumn<QByteArray>("place"); // hely.txt; null: none
+        QTest::addColumn<bool>("used");
+        QTest::newRow("the place stored") << QByteArray("Szeged;46.25;20.14;75\r\n") << true;
+        QTest::newRow("no place stored") << QByteArray() << false;
+        QTest::newRow("a place that cannot be read")
+            << QByteArray("Szeged;dél;20.14;75\r\n") << false;
+    }
+    void skylineGoesWithItsPlace() {
+        QFETCH(QByteArray, place);
+        QFETCH(bool, used);
+        AppDir dir;
+        if (!place.isNull()) {
+            dir.write("hely.txt", place);
+        }
+        dir.write("horizont.txt", "245 6\r\n260 6\r\n");
+        QWidget parent;
+        QCOMPARE(CurrentSkyline(dir.portable(), &parent).isFlat(), !used);
+        PlaceDialog dialog(dir.portable(), Szeged);
+        QCOMPARE(dialog.findChild<QLineEdit *>("horizon")->text().isEmpty(), !used);
+        // OK saves the place there; with the field empty, the old skyline goes.
+        dialog.accept();
+        QCOMPARE(LoadHorizon(dir.path()).skyline.isFlat(), !used);
+    }
+
     void unreadableFileIsReportedOnce() {
         QFETCH(QString, file);
         QFETCH(QByteArray, bytes);
@@ -483,6 +512,9 @@ private slots:
         QFETCH(QString, said);
         AppDir dir;
         dir.write(file, bytes);
+        if (file == "horizont.txt") {
+            dir.write("hely.txt", "Szeged;46.25;20.14;75\r\n"); // whose skyline it is
+        }
         MessageBoxes boxes;
         QWidget parent;
         const auto current = [&] {

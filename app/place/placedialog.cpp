@@ -97,8 +97,10 @@ PlaceDialog::PlaceDialog(const AppDirs &dirs, const ObserverPlace &current, QWid
     buildFields();
     showPlaces({});
     fill(current);
+    // What the file holds decides whether OK writes it; what goes with the
+    // place is shown.
     storedSkyline_ = LoadHorizon(dataDir_).skyline;
-    showSkyline(storedSkyline_);
+    showSkyline(LoadStoredPlaceHorizon(dataDir_).skyline);
     skylineSite_ = typedSite();
     for (int row = 0; row < places_->count(); ++row) {
         if (places_->item(row)->data(Qt::UserRole).toString() == current.name) {
@@ -430,7 +432,7 @@ ObserverPlace CurrentObserverPlace(const AppDirs &dirs, QWidget *messageParent) 
 }
 
 HorizonProfile CurrentSkyline(const AppDirs &dirs, QWidget *messageParent) {
-    const HorizonFileReading reading = LoadHorizon(dirs.data);
+    const HorizonFileReading reading = LoadStoredPlaceHorizon(dirs.data);
     ReportOnce(AppPath(dirs.data, HorizonFile), reading.message, messageParent);
     return reading.skyline;
 }

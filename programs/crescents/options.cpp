@@ -7,7 +7,6 @@
 #include "lunar/yearoverview.h"
 #include "messages/messages.h"
 #include "store/appdirs.h"
-#include "store/fileio.h"
 #include "store/horizonfile.h"
 #include "store/placefile.h"
 
@@ -158,10 +157,8 @@ void UseStoredPlace(TableSetting &setting, bool withSkyline) {
     if (!reading.place.zone.isEmpty()) {
         setting.placeZone = ZoneOf(reading.place);
     }
-    // The skyline is that of the place in hely.txt: it does not go with
-    // Budapest standing in for a place that is not there or cannot be read.
-    if (withSkyline && !reading.unreadable && IsOrdinaryFile(AppPath(dirs.data, PlaceFile))) {
-        const HorizonFileReading skyline = LoadHorizon(dirs.data);
+    if (withSkyline) {
+        const HorizonFileReading skyline = LoadStoredPlaceHorizon(dirs.data);
         if (!skyline.message.isEmpty()) {
             cli::Err() << skyline.message << Qt::endl;
         }
