@@ -148,9 +148,11 @@ std::optional<SkylineMoon> MoonAgainstSkyline(const LocalSky &sky, const Horizon
     const double step = static_cast<double>(direction) / 1440.0;
     const double limit = *sighting.moonEvent + static_cast<double>(direction) * 6.0 / 24.0;
     std::optional<double> lastAbove;
+    bool aboveAtLastStep = false;
     for (double t = *sighting.sunEvent; (limit - t) * static_cast<double>(direction) > 0;
          t += step) {
-        if (MoonAboveSkyline(sky, skyline, t) > 0) {
+        aboveAtLastStep = MoonAboveSkyline(sky, skyline, t) > 0;
+        if (aboveAtLastStep) {
             lastAbove = t;
         } else if (ObserveSky(sky, t).moon.altitude < LowestSkyline) {
             break;
@@ -158,6 +160,12 @@ std::optional<SkylineMoon> MoonAgainstSkyline(const LocalSky &sky, const Horizon
     }
     if (!lastAbove) {
         return result;
+    }
+    // Still above the skyline when the walk gives up (far north, over a
+    // skyline below the flat horizon): there is no instant to tell, and the
+    // walk's end is none.
+    if (aboveAtLastStep) {
+        return std::nullopt;
     }
     // Halve the minute down to a tenth of a second.
     double above = *lastAbove;

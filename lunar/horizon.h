@@ -75,7 +75,9 @@ struct SkylineMoon {
     std::optional<double> crossingJd;
 };
 
-// None when the evening (morning) has no best time to judge: no crescent.
+// None when the evening (morning) has no best time to judge: no crescent;
+// and when the Moon has not sunk behind the skyline six hours after it set
+// (before it rose), far north over a skyline below the flat horizon.
 std::optional<SkylineMoon> MoonAgainstSkyline(const LocalSky &sky, const HorizonProfile &skyline,
                                               const CrescentSighting &sighting,
                                               Direction direction);

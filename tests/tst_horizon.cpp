@@ -31,10 +31,11 @@ QString PointsText(const HorizonProfile &profile) {
     return pairs.join(u' ');
 }
 
-// The evening (morning) of the date at Szeged, against the skyline.
-Evening DayAt(const QDate &date, bool morning, const HorizonProfile &skyline) {
+// The evening (morning) of the date at the place, against the skyline.
+Evening DayAt(const QDate &date, bool morning, const HorizonProfile &skyline,
+              const Place &place = Szeged) {
     const int k = LunationAtOrAfter(date.addDays(-4).startOfDay(QTimeZone::utc()));
-    const Lunation lunation = ComputeLunation(Szeged, k, skyline);
+    const Lunation lunation = ComputeLunation(place, k, skyline);
     const QList<Evening> &days = morning ? lunation.mornings : lunation.evenings;
     const auto day =
         std::find_if(days.begin(), days.end(), [&](const Evening &e) { return e.date == date; });
@@ -203,6 +204,31 @@ private slots:
         QVERIFY(seconds(*flat.skyline->crossingJd, *passes) < 3);
         // Away from the Sun: after sunset, before sunrise.
         QVERIFY((*passes - *e.sighting.sunEvent) * static_cast<double>(e.direction) > 0);
+    }
+
+    // Far north the Moon can set and stay above a skyline that falls away
+    // below the flat horizon all night: no time is made up for its sinking.
+    void moonNeverBehindTheSkyline_data() {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<bool>("morning");
+        QTest::newRow("Tromsø, an evening of March") << QDate(2026, 3, 21) << false;
+        QTest::newRow("Tromsø, a morning of May") << QDate(2026, 5, 16) << true;
+    }
+    void moonNeverBehindTheSkyline() {
+        QFETCH(QDate, date);
+        QFETCH(bool, morning);
+        const Place tromso{69.65, 18.96, 10};
+        const double skyline = -4.5;
+        const Evening e =
+            DayAt(date, morning, HorizonProfile(QList<SkylinePoint>{{0, skyline}}), tromso);
+        QVERIFY(e.sighting.bestTime && e.sighting.moonEvent);
+        // The Moon above the skyline from the Sun's event until six hours past its own.
+        const double away = static_cast<double>(e.direction);
+        for (double t = *e.sighting.sunEvent; (*e.sighting.moonEvent + away / 4 - t) * away > 0;
+             t += away / 144) {
+            QVERIFY(ObserveSky(tromso, t).moon.altitude > skyline);
+        }
+        QVERIFY(!e.skyline);
     }
 };
 
