@@ -531,6 +531,29 @@ private slots:
         QCOMPARE(dir.read(file), bytes);
     }
 
+    // Each field by its caption's underlined letter with Alt.
+    void eachFieldByItsKey_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("field");
+        QTest::newRow("Alt+B") << int(Qt::Key_B) << "placeSearch";
+        QTest::newRow("Alt+N") << int(Qt::Key_N) << "placeName";
+        QTest::newRow("Alt+S") << int(Qt::Key_S) << "latitude";
+        QTest::newRow("Alt+H") << int(Qt::Key_H) << "longitude";
+        QTest::newRow("Alt+M") << int(Qt::Key_M) << "elevation";
+        QTest::newRow("Alt+Z") << int(Qt::Key_Z) << "horizon";
+    }
+    void eachFieldByItsKey() {
+        QFETCH(int, key);
+        QFETCH(QString, field);
+        Rig rig;
+        rig.field("elevation")->setFocus();
+        if (field == "elevation") {
+            rig.field("placeName")->setFocus();
+        }
+        QTest::keyClick(rig.dialog.get(), Qt::Key(key), Qt::AltModifier);
+        QCOMPARE(QApplication::focusWidget(), rig.field(qPrintable(field)));
+    }
+
     void accessibleNames_data() {
         QTest::addColumn<QString>("widget");
         QTest::addColumn<QString>("name");

@@ -197,7 +197,10 @@ void PlaceDialog::buildSkyline(QFormLayout *form) {
     row->setContentsMargins(0, 0, 0, 0);
     row->addWidget(horizon_, 1);
     row->addWidget(fromFile);
-    form->addRow(QStringLiteral("Helyi hori&zont:"), horizonRow_);
+    // The row takes no focus itself: the caption leads to the field.
+    auto *caption = new QLabel(QStringLiteral("Helyi hori&zont:"), this);
+    caption->setBuddy(horizon_);
+    form->addRow(caption, horizonRow_);
     horizonHint_ = new QLabel(SkylineFormsHint(), this);
     horizonHint_->setObjectName(QStringLiteral("horizonHint"));
     horizonHint_->setWordWrap(true);
