@@ -134,9 +134,21 @@ QString TwilightName(Twilight twilight) {
     return QStringLiteral("éjszaka");
 }
 
+namespace {
+
+QString SkylineSide(bool above) {
+    return above ? QStringLiteral("fölött") : QStringLiteral("mögött");
+}
+
+} // namespace
+
 QString SkylineAtBestTimeText(bool above) {
-    return above ? QStringLiteral("a helyi horizont fölött")
-                 : QStringLiteral("a helyi horizont mögött");
+    return QStringLiteral("a helyi horizont ") + SkylineSide(above);
+}
+
+QString SkylineCellText(const SkylineMoon &moon, const QString &crossingClock) {
+    const QString side = SkylineSide(moon.aboveAtBestTime);
+    return moon.crossingJd ? side + u' ' + crossingClock : side;
 }
 
 QString SkylineCrossingText(const QString &clock, Direction direction) {

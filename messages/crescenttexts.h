@@ -2,6 +2,7 @@
 
 #include "lunar/apparentsky.h"
 #include "lunar/crescent.h"
+#include "lunar/horizon.h"
 #include "lunar/visibilitymap.h"
 
 #include <QChar>
@@ -65,6 +66,9 @@ QString TwilightName(Twilight twilight);
 QString SkylineAtBestTimeText(bool above);
 QString SkylineCrossingText(const QString &clock, Direction direction = Direction::Evening);
 QString SkylineHidesMoonText();
+// The same in a table's narrow cell: "fölött 16:48", with the clock of the
+// crossing; "mögött" alone when the skyline hides it all the while.
+QString SkylineCellText(const SkylineMoon &moon, const QString &crossingClock);
 // The two together, as the drawing's caption says them: "a Hold a legjobb
 // időpontban a helyi horizont fölött, 16:48-kor a helyi horizont mögé bukik".
 QString SkylineSummary(bool aboveAtBestTime, const QString &whenItGoes);

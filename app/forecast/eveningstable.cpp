@@ -126,24 +126,22 @@ QTableWidgetItem *TwilightCell(double sunAltitude, const QLocale &locale) {
 }
 
 // Whether the Moon stands above the skyline at the best time, and when it
-// sinks behind it (rises above it in the morning): "fölött 16:48", as the terminal's table has it.
+// sinks behind it (rises above it in the morning): "fölött 16:48"; the
+// drawing's sentence on hovering.
 QTableWidgetItem *SkylineCell(const Evening &e, const EveningsSetting &setting,
                               const QDate &shown) {
     if (!e.skyline) {
         return Cell(QStringLiteral("–"));
     }
-    // The sentence's last word, "fölött" or "mögött", says it in the cell.
-    const QString atBest = SkylineAtBestTimeText(e.skyline->aboveAtBestTime);
-    if (!e.skyline->crossingJd) {
-        return ExplainedCell(
-            atBest.section(u' ', -1),
-            QStringLiteral("A legjobb időpontban %1: %2.").arg(atBest, SkylineHidesMoonText()));
-    }
+    const SkylineMoon &moon = *e.skyline;
     const QString clock =
-        EveningClockText(e.skyline->crossingJd, shown, setting.zone, setting.locale);
-    return ExplainedCell(atBest.section(u' ', -1) + u' ' + clock,
-                         QStringLiteral("A legjobb időpontban %1; %2.")
-                             .arg(atBest, SkylineCrossingText(clock, e.direction)));
+        moon.crossingJd ? EveningClockText(moon.crossingJd, shown, setting.zone, setting.locale)
+                        : QString();
+    QString said = SkylineSummary(moon.aboveAtBestTime,
+                                  moon.crossingJd ? SkylineCrossingText(clock, e.direction)
+                                                  : SkylineHidesMoonText());
+    said[0] = said[0].toUpper();
+    return ExplainedCell(SkylineCellText(moon, clock), said + u'.');
 }
 
 // The letter in its colour; its meaning in the tooltip, in what a screen

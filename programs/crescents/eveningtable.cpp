@@ -76,13 +76,12 @@ QString SkylineCell(const Evening &e, const TableSetting &setting) {
     if (!e.skyline) {
         return QStringLiteral("–");
     }
-    const QString where =
-        e.skyline->aboveAtBestTime ? QStringLiteral("fölött") : QStringLiteral("mögött");
     if (!e.skyline->crossingJd) {
-        return where;
+        return SkylineCellText(*e.skyline, {});
     }
     const QDateTime crossing = RoundedToMinute(FromJulianDay(*e.skyline->crossingJd));
-    return where + u' ' + ShortTimeText(crossing.toTimeZone(setting.zone).time(), setting.locale);
+    return SkylineCellText(*e.skyline,
+                           ShortTimeText(crossing.toTimeZone(setting.zone).time(), setting.locale));
 }
 
 // An evening's cells in every column where there is a crescent, else the
