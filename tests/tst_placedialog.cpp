@@ -291,10 +291,6 @@ private slots:
                                                            << ""
                                                            << "250;2 | 260;6,5 | 280;1"
                                                            << "250 2\n260 6.5\n280 1";
-        QTest::newRow("past north, in any order") << QByteArray() << ""
-                                                  << ""
-                                                  << "10;1 | 350;3 | -5;2"
-                                                  << "355 2\n350 3\n10 1";
         QTest::newRow("the stored skyline kept as it was")
             << hill << ""
             << "" << QString() << "230 0\n245 6\n260 6\n275 0";
@@ -357,8 +353,6 @@ private slots:
             << QByteArray("# horizon of the roof\r\n\r\n230 0\r\n245\t6 # the poplars\r\n"
                           "  260   6\r\n275 0\r\n")
             << true << "230 0\n245 6\n260 6\n275 0" << QStringList();
-        QTest::newRow("decimal commas after a ';'")
-            << QByteArray("230;0\n245,5;6,25\n") << true << "230 0\n245.5 6.25" << QStringList();
         QTest::newRow("bad lines named, the others loaded")
             << QByteArray("230 0\nhill\n245 6\n260 75\n275 0\n") << true << "230 0\n245 6\n275 0"
             << QStringList{"hegyek.txt", "2.", "4."};
