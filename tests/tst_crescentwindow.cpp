@@ -672,6 +672,8 @@ private slots:
         QCOMPARE(panel.view()->moment.jdUt, *unset->sighting.sunEvent);
         QCOMPARE(panel.momentSlider()->maximum(), 180);
         QCOMPARE(panel.momentSlider()->value(), 0);
+        QVERIFY2(!panel.momentSlider()->accessibleName().contains(u"holdnyugta"),
+                 qPrintable(panel.momentSlider()->accessibleName()));
     }
 
     // The observer's place on the map, marked where its latitude and

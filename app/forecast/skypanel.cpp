@@ -108,9 +108,15 @@ void SkyPanel::showEvening(const QString &placeName, const Place &place, const E
     bestJd_ = s.bestTime;
     bestMinute_ = s.bestTime ? int(std::lround((*s.bestTime - startJd_) * MinutesPerDay))
                              : (evening.isMorning() ? span : 0);
-    slider_->setAccessibleName(evening.isMorning()
-                                   ? QStringLiteral("Időpont holdkelte és napkelte között")
-                                   : QStringLiteral("Időpont napnyugta és holdnyugta között"));
+    // A Moon that does not set (rise) that day bounds no span: the hours
+    // after sunset (before sunrise) are shown instead.
+    const bool moonCrosses = s.moonEvent.has_value();
+    slider_->setAccessibleName(
+        evening.isMorning()
+            ? (moonCrosses ? QStringLiteral("Időpont holdkelte és napkelte között")
+                           : QStringLiteral("Időpont napkelte előtt"))
+            : (moonCrosses ? QStringLiteral("Időpont napnyugta és holdnyugta között")
+                           : QStringLiteral("Időpont napnyugta után")));
     slider_->setRange(0, span);
     slider_->setValue(bestMinute_);
     slider_->setEnabled(span > 0);
