@@ -1096,6 +1096,13 @@ private slots:
         QVERIFY(chart->isVisible());
         QVERIFY(chart->height() >= 150);
         QVERIFY(rig.window->frameGeometry().height() <= size.height() + 40);
+        // The chosen row stays in view when the window shrinks round it.
+        const QRect chosen = table->visualItemRect(table->item(table->currentRow(), 0));
+        QVERIFY2(table->viewport()->rect().contains(chosen),
+                 qPrintable(QStringLiteral("row %1 at %2, viewport %3 high")
+                                .arg(table->currentRow())
+                                .arg(chosen.top())
+                                .arg(table->viewport()->height())));
     }
 
     // The buttons page through the lunations, and the drawing follows.

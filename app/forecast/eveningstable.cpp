@@ -343,6 +343,13 @@ void EveningsTable::showStatus(int row, const QString &sentence, int from) {
 void EveningsTable::resizeEvent(QResizeEvent *event) {
     QTableWidget::resizeEvent(event);
     fitHeight(); // the scroll bar for the columns comes and goes with the width
+    // On a small screen the rows scroll: the chosen one, today's at first,
+    // is kept in view, without moving the columns sideways.
+    if (currentRow() >= 0) {
+        const int across = horizontalScrollBar()->value();
+        scrollTo(model()->index(currentRow(), 0));
+        horizontalScrollBar()->setValue(across);
+    }
 }
 
 // Every row in view, without a scroll bar of its own, where the window has
