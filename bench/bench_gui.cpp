@@ -159,9 +159,10 @@ void BM_FirstOpenWorstList(benchmark::State &state) {
 }
 BENCHMARK(BM_FirstOpenWorstList)->Arg(-1)->Iterations(3)->Unit(benchmark::kMillisecond);
 
-// Ctrl+H on the main window until the forecast has painted its evenings and
-// its drawing.
-void BM_OpenForecast(benchmark::State &state) {
+// A shortcut on the main window until the window it opens has painted
+// itself; each round opens it anew.
+template <typename Window>
+void OpenFromMain(benchmark::State &state, Qt::Key key, Window *(MainWindow::*opened)() const) {
     BenchDir dir(130);
     FixedClock clock;
     MainWindow window({dir.tmp.path(), dir.tmp.path()}, &clock);
@@ -169,46 +170,31 @@ void BM_OpenForecast(benchmark::State &state) {
     window.activateWindow();
     QApplication::processEvents();
     for (auto _ : state) {
-        QTest::keyClick(&window, Qt::Key_H, Qt::ControlModifier);
-        CrescentWindow *forecast = window.crescentWindow();
-        if (forecast == nullptr) {
-            state.SkipWithError("Ctrl+H opened nothing");
+        QTest::keyClick(&window, key, Qt::ControlModifier);
+        Window *shown = (window.*opened)();
+        if (shown == nullptr) {
+            state.SkipWithError("the shortcut opened nothing");
             break;
         }
-        forecast->repaint(); // the first frame, drawing and all
+        shown->repaint(); // the first frame, drawing and all
         state.PauseTiming();
-        delete forecast;
+        delete shown;
         QApplication::processEvents();
         window.activateWindow();
         QApplication::processEvents();
         state.ResumeTiming();
     }
 }
+
+// Ctrl+H until the forecast has painted its evenings and its drawing.
+void BM_OpenForecast(benchmark::State &state) {
+    OpenFromMain(state, Qt::Key_H, &MainWindow::crescentWindow);
+}
 BENCHMARK(BM_OpenForecast)->Unit(benchmark::kMillisecond);
 
-// Ctrl+E on the main window until "Éves áttekintés" has painted the year.
+// Ctrl+E until "Éves áttekintés" has painted the year.
 void BM_OpenYear(benchmark::State &state) {
-    BenchDir dir(130);
-    FixedClock clock;
-    MainWindow window({dir.tmp.path(), dir.tmp.path()}, &clock);
-    window.show();
-    window.activateWindow();
-    QApplication::processEvents();
-    for (auto _ : state) {
-        QTest::keyClick(&window, Qt::Key_E, Qt::ControlModifier);
-        YearWindow *year = window.yearWindow();
-        if (year == nullptr) {
-            state.SkipWithError("Ctrl+E opened nothing");
-            break;
-        }
-        year->repaint();
-        state.PauseTiming();
-        delete year;
-        QApplication::processEvents();
-        window.activateWindow();
-        QApplication::processEvents();
-        state.ResumeTiming();
-    }
+    OpenFromMain(state, Qt::Key_E, &MainWindow::yearWindow);
 }
 BENCHMARK(BM_OpenYear)->Unit(benchmark::kMillisecond);
 

@@ -126,9 +126,12 @@ QString HorizonListText(const HorizonProfile &profile) {
 
 namespace {
 
-double MoonAboveSkyline(const LocalSky &sky, const HorizonProfile &skyline, double jdUt) {
-    const Horizontal moon = ObserveSky(sky, jdUt).moon;
+double AboveSkyline(const Horizontal &moon, const HorizonProfile &skyline) {
     return moon.altitude - skyline.altitudeAt(moon.azimuth);
+}
+
+double MoonAboveSkyline(const LocalSky &sky, const HorizonProfile &skyline, double jdUt) {
+    return AboveSkyline(ObserveSky(sky, jdUt).moon, skyline);
 }
 
 } // namespace
@@ -151,10 +154,11 @@ std::optional<SkylineMoon> MoonAgainstSkyline(const LocalSky &sky, const Horizon
     bool aboveAtLastStep = false;
     for (double t = *sighting.sunEvent; (limit - t) * static_cast<double>(direction) > 0;
          t += step) {
-        aboveAtLastStep = MoonAboveSkyline(sky, skyline, t) > 0;
+        const Horizontal moon = ObserveSky(sky, t).moon;
+        aboveAtLastStep = AboveSkyline(moon, skyline) > 0;
         if (aboveAtLastStep) {
             lastAbove = t;
-        } else if (ObserveSky(sky, t).moon.altitude < LowestSkyline) {
+        } else if (moon.altitude < LowestSkyline) {
             break;
         }
     }
