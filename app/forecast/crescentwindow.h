@@ -46,7 +46,6 @@ public:
     // The index of the selected evening in lunation().evenings, or -1.
     int selectedEvening() const;
     void selectEvening(int index) { selectDay(Direction::Evening, index); }
-    void selectMorning(int index) { selectDay(Direction::Morning, index); }
     void selectDay(Direction direction, int index);
     void showLunation(int number);
 

@@ -75,7 +75,6 @@ public:
                      const MapMark &mark);
     // The map on show at its full size, for saving; null while none is shown.
     QImage picture() const;
-    bool isDrawing() const { return watcher_.isRunning(); }
     QComboBox *criterionBox() const { return criterion_; }
     QComboBox *viewBox() const { return view_; }
 

@@ -29,10 +29,6 @@ public:
 
     QDateTimeEdit *momentEdit() const { return moment_; }
     QComboBox *resultBox() const { return result_; }
-    QComboBox *aidBox() const { return aid_; }
-    QLineEdit *aidTextField() const { return aidText_; }
-    QComboBox *skyBox() const { return sky_; }
-    QComboBox *transparencyBox() const { return transparency_; }
     QLineEdit *observerField() const { return observer_; }
     QPlainTextEdit *notesField() const { return notes_; }
     QLabel *predictionText() const { return prediction_; }

@@ -1,15 +1,15 @@
 #pragma once
 
+#include "app/calc/calculatorwindow.h"
 #include "app/forecast/crescentwindow.h"
+#include "app/info/aboutwindow.h"
+#include "app/info/descriptionwindow.h"
 #include "app/main/newmooncombo.h"
 #include "app/main/resultarea.h"
 #include "app/main/timefield.h"
 #include "app/pictures/picturewindow.h"
 #include "app/year/yearwindow.h"
-#include "calc/calculatorwindow.h"
 #include "evaluation/evaluation.h"
-#include "info/aboutwindow.h"
-#include "info/descriptionwindow.h"
 #include "ports/windowports.h"
 
 #include <QMainWindow>
@@ -36,8 +36,6 @@ public:
     ResultArea *resultArea() const { return resultArea_; }
     PictureWindow *pictureWindow() const { return pictureWindow_; }
     QWidget *calculatorWindow() const { return calculatorWindow_; }
-    QWidget *descriptionWindow() const { return descriptionWindow_; }
-    QWidget *aboutWindow() const { return aboutWindow_; }
     CrescentWindow *crescentWindow() const { return crescentWindow_; }
     YearWindow *yearWindow() const { return yearWindow_; }
 

@@ -1,4 +1,4 @@
-#include "info/aboutwindow.h"
+#include "app/info/aboutwindow.h"
 
 #include "look/colours.h"
 #include "look/look.h"

@@ -1,4 +1,4 @@
-#include "calc/calculatorwindow.h"
+#include "app/calc/calculatorwindow.h"
 
 #include "look/colours.h"
 #include "look/look.h"

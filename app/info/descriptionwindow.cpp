@@ -1,4 +1,4 @@
-#include "info/descriptionwindow.h"
+#include "app/info/descriptionwindow.h"
 
 #include "look/colours.h"
 #include "look/look.h"
