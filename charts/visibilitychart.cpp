@@ -393,6 +393,24 @@ QList<Shade> Legend(Criterion criterion, Direction direction) {
     return legend;
 }
 
+namespace {
+
+QColor OverWhite(const QColor &shade) {
+    const double a = shade.alphaF();
+    return QColor::fromRgbF(float(shade.redF() * a + 1 - a), float(shade.greenF() * a + 1 - a),
+                            float(shade.blueF() * a + 1 - a));
+}
+
+} // namespace
+
+QColor ClassCellColour(YallopClass yallop) {
+    return OverWhite(Legend(Criterion::Yallop)[int(yallop)].colour);
+}
+
+QColor ClassCellColour(OdehZone odeh) {
+    return OverWhite(Legend(Criterion::Odeh)[int(odeh)].colour);
+}
+
 MapFrame::MapFrame(const MapRegion &region, int width)
     : region_(region), area_(LayoutFor(width, region).map) {}
 

@@ -28,6 +28,10 @@ struct Shade {
 // By the index ShadeOf gives; the cells without a crescent told as the
 // evening's (the morning's).
 QList<Shade> Legend(Criterion criterion, Direction direction = Direction::Evening);
+// The colour of a class's cell in a table: its shade of the map as it looks
+// over white, so that a table shows the map's colours.
+QColor ClassCellColour(YallopClass yallop);
+QColor ClassCellColour(OdehZone odeh);
 
 inline constexpr int DefaultMapWidth = 1440;
 

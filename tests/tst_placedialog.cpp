@@ -1,6 +1,7 @@
 // The place dialog "Megfigyelési hely", driven as a user drives it: search,
 // pick, type, OK; and what it leaves in hely.txt.
 
+#include "app/common/storedplace.h"
 #include "app/place/placedialog.h"
 #include "fakes.h"
 #include "lunar/horizon.h"

@@ -1,11 +1,13 @@
 #include "app/forecast/crescentwindow.h"
 
+#include "app/common/storedplace.h"
 #include "app/common/windowparts.h"
 #include "app/forecast/eveningstable.h"
 #include "app/forecast/mappanel.h"
 #include "app/forecast/skypanel.h"
 #include "app/log/entrydialog.h"
 #include "app/log/logwindow.h"
+#include "app/place/placedialog.h"
 #include "clock/civiltime.h"
 #include "look/colours.h"
 #include "look/look.h"

@@ -1,9 +1,10 @@
 #pragma once
 
-#include "app/place/placedialog.h"
 #include "evaluation/evaluation.h"
 #include "lunar/evenings.h"
+#include "lunar/horizon.h"
 #include "store/appdirs.h"
+#include "store/placefile.h"
 #include "texts/eveningcsv.h"
 
 #include <QDateTime>

@@ -57,13 +57,6 @@ constexpr Heading Headings[] = {
 };
 static_assert(std::size(Headings) == EveningsTable::ColumnCount);
 
-// A shade of the map as it looks over white: the table shows the map's colours.
-QColor OverWhite(const QColor &shade) {
-    const double a = shade.alphaF();
-    return QColor::fromRgbF(float(shade.redF() * a + 1 - a), float(shade.greenF() * a + 1 - a),
-                            float(shade.blueF() * a + 1 - a));
-}
-
 QString Degrees(double value, const QLocale &locale) {
     return locale.toString(value, 'f', 1) + u'°';
 }
@@ -147,23 +140,21 @@ QTableWidgetItem *SkylineCell(const Evening &e, const EveningsSetting &setting,
 // The letter in its colour; its meaning in the tooltip, in what a screen
 // reader says and in the legend below the table, so that every column fits
 // a screen 1024 pixels wide.
-QTableWidgetItem *ClassCell(QChar letter, const QString &meaning, const Shade &shade) {
+QTableWidgetItem *ClassCell(QChar letter, const QString &meaning, const QColor &colour) {
     QTableWidgetItem *item =
         ExplainedCell(letter, QStringLiteral("%1 – %2").arg(letter).arg(meaning), Qt::AlignCenter);
-    item->setBackground(OverWhite(shade.colour));
+    item->setBackground(colour);
     item->setForeground(look::ClassicWindowText);
     return item;
 }
 
 // One criterion's classes for the legend: each letter on its colour, then its meaning.
 template <typename Class>
-QString LegendLine(const QString &criterion, Criterion which, int count,
-                   QString (*meaning)(Class)) {
-    const QList<Shade> shades = Legend(which);
+QString LegendLine(const QString &criterion, int count, QString (*meaning)(Class)) {
     QStringList parts;
     for (int i = 0; i < count; ++i) {
         parts << QStringLiteral("<span style=\"background-color:%1\">&nbsp;%2&nbsp;</span> %3")
-                     .arg(OverWhite(shades[i].colour).name(), QString(ClassLetter(Class(i))),
+                     .arg(ClassCellColour(Class(i)).name(), QString(ClassLetter(Class(i))),
                           meaning(Class(i)).toHtmlEscaped());
     }
     return QStringLiteral("<b>%1:</b> ").arg(criterion) + parts.join(QStringLiteral(" · "));
@@ -172,19 +163,9 @@ QString LegendLine(const QString &criterion, Criterion which, int count,
 } // namespace
 
 QString ClassLegendText() {
-    return LegendLine(QStringLiteral("Yallop"), Criterion::Yallop, ClassCount(Criterion::Yallop),
-                      &YallopMeaning) +
+    return LegendLine(QStringLiteral("Yallop"), ClassCount(Criterion::Yallop), &YallopMeaning) +
            QStringLiteral("<br>") +
-           LegendLine(QStringLiteral("Odeh"), Criterion::Odeh, ClassCount(Criterion::Odeh),
-                      &OdehMeaning);
-}
-
-QColor ClassCellColour(YallopClass yallop) {
-    return OverWhite(Legend(Criterion::Yallop)[int(yallop)].colour);
-}
-
-QColor ClassCellColour(OdehZone odeh) {
-    return OverWhite(Legend(Criterion::Odeh)[int(odeh)].colour);
+           LegendLine(QStringLiteral("Odeh"), ClassCount(Criterion::Odeh), &OdehMeaning);
 }
 
 EveningsTable::EveningsTable(QWidget *parent) : QTableWidget(0, ColumnCount, parent) {
@@ -302,13 +283,12 @@ void EveningsTable::showEvening(int row, const Evening &e, const EveningsSetting
             Cell(loc.toString(e.illuminatedPercent.value_or(0), 'f', 1) + QStringLiteral(" %")));
         setItem(row, Width, Cell(loc.toString(s.widthYallop, 'f', 2) + u'′'));
         setItem(row, Q, Cell(loc.toString(s.q, 'f', 3)));
-        setItem(row, Yallop,
-                ClassCell(ClassLetter(s.yallop), YallopMeaning(s.yallop),
-                          Legend(Criterion::Yallop)[int(s.yallop)]));
+        setItem(
+            row, Yallop,
+            ClassCell(ClassLetter(s.yallop), YallopMeaning(s.yallop), ClassCellColour(s.yallop)));
         setItem(row, V, Cell(loc.toString(s.v, 'f', 2)));
         setItem(row, Odeh,
-                ClassCell(ClassLetter(s.odeh), OdehMeaning(s.odeh),
-                          Legend(Criterion::Odeh)[int(s.odeh)]));
+                ClassCell(ClassLetter(s.odeh), OdehMeaning(s.odeh), ClassCellColour(s.odeh)));
         setItem(row, Marks, ExplainedCell(SightingMarks(e), MarksSpoken(e), Qt::AlignCenter));
     }
     if (today) {

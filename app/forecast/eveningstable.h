@@ -11,10 +11,6 @@
 
 namespace lunex {
 
-// The colour of a class's cell: the map's shade as it looks over white.
-QColor ClassCellColour(YallopClass yallop);
-QColor ClassCellColour(OdehZone odeh);
-
 // What the evenings are shown for: the place, the clock of the zone, the
 // user's forms of dates and numbers, and today, which is highlighted.
 struct EveningsSetting {

@@ -1,9 +1,9 @@
 #include "app/log/logwindow.h"
 
+#include "app/common/storedplace.h"
 #include "app/common/windowparts.h"
-#include "app/forecast/eveningstable.h"
 #include "app/log/entrydialog.h"
-#include "app/place/placedialog.h"
+#include "charts/visibilitychart.h"
 #include "clock/civiltime.h"
 #include "logbook/logcsv.h"
 #include "logbook/logsummary.h"

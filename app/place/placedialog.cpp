@@ -23,7 +23,6 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QSet>
 
 namespace lunex {
 namespace {
@@ -74,15 +73,6 @@ QString SkylineFieldText(const HorizonProfile &skyline) {
             locale.toString(p.altitude, 'f', QLocale::FloatingPointShortest));
     }
     return pairs.join(QStringLiteral(" | "));
-}
-
-// Each data file's message once a run, whichever window reads it first.
-void ReportOnce(const QString &file, const QString &message, QWidget *parent) {
-    static QSet<QString> reported;
-    if (!message.isEmpty() && !reported.contains(file)) {
-        reported.insert(file);
-        look::ShowMessageBox(parent, message, QMessageBox::Warning);
-    }
 }
 
 } // namespace
@@ -426,18 +416,6 @@ std::optional<ObserverPlace> ChooseObserverPlace(QWidget *parent, const AppDirs 
     PlaceDialog dialog(dirs, current, parent);
     dialog.exec();
     return dialog.saved();
-}
-
-ObserverPlace CurrentObserverPlace(const AppDirs &dirs, QWidget *messageParent) {
-    const PlaceReading reading = LoadObserverPlace(dirs.data);
-    ReportOnce(AppPath(dirs.data, PlaceFile), reading.message, messageParent);
-    return reading.place;
-}
-
-HorizonProfile CurrentSkyline(const AppDirs &dirs, QWidget *messageParent) {
-    const HorizonFileReading reading = LoadStoredPlaceHorizon(dirs.data);
-    ReportOnce(AppPath(dirs.data, HorizonFile), reading.message, messageParent);
-    return reading.skyline;
 }
 
 } // namespace lunex

@@ -86,12 +86,4 @@ private:
 std::optional<ObserverPlace> ChooseObserverPlace(QWidget *parent, const AppDirs &dirs,
                                                  const ObserverPlace &current);
 
-// The stored place; an unreadable hely.txt is reported once per run (message
-// box) and Budapest is used, as is a zone it names that the database does
-// not know (the system's zone stands in).
-ObserverPlace CurrentObserverPlace(const AppDirs &dirs, QWidget *messageParent);
-// The stored place's skyline; horizont.txt unreadable or with bad lines is
-// reported once per run as hely.txt is, and what could be read stands.
-HorizonProfile CurrentSkyline(const AppDirs &dirs, QWidget *messageParent);
-
 } // namespace lunex

@@ -1,5 +1,6 @@
 #include "app/year/yearwindow.h"
 
+#include "app/common/storedplace.h"
 #include "app/common/windowparts.h"
 #include "app/forecast/crescentwindow.h"
 #include "app/place/placedialog.h"
