@@ -212,4 +212,10 @@ QString ShorelinesMissingText(const QString &path, const QString &reason) {
         .arg(path, reason);
 }
 
+QString ShorelineReaderMissingText(const QString &program) {
+    return QStringLiteral("A partvonalak és az országhatárok olvasója ('%1') nem indítható: nincs "
+                          "meg, vagy nem futtatható. A vonalak nélkül rajzolom a térképet.")
+        .arg(program);
+}
+
 } // namespace lunex

@@ -84,5 +84,7 @@ QString EarthMissingText(const QString &path, const QString &reason);
 // A file of the coastlines and borders that could not be read: the map is
 // drawn without them.
 QString ShorelinesMissingText(const QString &path, const QString &reason);
+// The program that reads those files could not be started.
+QString ShorelineReaderMissingText(const QString &program);
 
 } // namespace lunex

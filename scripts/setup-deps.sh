@@ -16,8 +16,7 @@ packages=(
     fonts-liberation     # metric-compatible stand-ins for the Windows fonts of the windows
     libgif-dev           # writing the GIF pictures of the Pic directory
     openuniverse-common  # the Moon texture that the pictures are drawn from
-    libnetcdf-dev        # reading the netCDF-4 files of the coastlines and borders
-    libhdf5-dev          # the HDF5 under netCDF-4: its diagnostics hushed on the map's threads
+    libnetcdf-dev        # lunex-shorelines: reading the netCDF-4 files of the coastlines and borders
     gmt-gshhg-low        # the coastlines and borders of the regional maps (GSHHG)
     tzdata               # the zone rules that the list of new moons is written in
     qt6-translations-l10n # Qt's own texts (context menus, command-line help) in Hungarian

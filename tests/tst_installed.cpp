@@ -224,6 +224,22 @@ private slots:
         QVERIFY(ReadBytes(list).startsWith("\xDAjholdak (UTC)\r\n2026-01-18 "));
         QCOMPARE(Listing(prefix_), prefixBefore_);
     }
+
+    // A regional map has its borders read by the helper installed beside the
+    // programs, found from their folder when the whole prefix has moved.
+    void regionalMapFromAMovedPrefix() {
+        const QString moved = prefix_ + "-moved";
+        QVERIFY(QDir().rename(prefix_, moved));
+        const auto back = qScopeGuard([&] { QDir().rename(moved, prefix_); });
+        const QString map = home_ + "/region.png";
+        const Run crescents = RunProgram(moved + "/bin/lunex-crescents",
+                                         {"--map", "2026-12-10", "--region", "44,-120,54,-100",
+                                          "--step", "1", "--no-texture", "--out", map},
+                                         asUser());
+        QCOMPARE(crescents.code, 0);
+        QVERIFY2(crescents.err.isEmpty(), qPrintable(crescents.err));
+        QVERIFY(QFile::exists(map));
+    }
 };
 
 QTEST_GUILESS_MAIN(TestInstalled)

@@ -6,7 +6,6 @@
 #include "store/horizonfile.h"
 #include "store/picturefile.h"
 #include "store/placefile.h"
-#include "store/shorelines.h"
 
 #include <QBuffer>
 #include <QFileInfo>
@@ -805,32 +804,6 @@ private slots:
         QCOMPARE(m.shown.size(), 1);
         QCOMPARE(m.shown[0].text,
                  QStringLiteral("Az 'ujhold.txt' fájl nem olvasható: nincs hozzá jogosultság."));
-    }
-
-    // The coastlines' files missing, not netCDF, or a folder in their place:
-    // no lines, and the sentence says which file and why.
-    void shorelinesThatCannotBeRead_data() {
-        QTest::addColumn<QByteArray>("content"); // "-" none, "/" a folder
-        QTest::addColumn<QString>("reason");
-        QTest::newRow("not installed") << QByteArray("-") << "gmt-gshhg-low";
-        QTest::newRow("not netCDF") << QByteArray("CDF\x01 but no more") << "sérült";
-        QTest::newRow("a folder") << QByteArray("/") << "mappa van";
-        QTest::newRow("empty") << QByteArray() << "sérült";
-    }
-    void shorelinesThatCannotBeRead() {
-        QFETCH(QByteArray, content);
-        QFETCH(QString, reason);
-        QTemporaryDir folder;
-        const QString file = folder.filePath("binned_GSHHS_i.nc");
-        if (content == "/") {
-            QVERIFY(QDir().mkdir(file));
-        } else if (content != "-") {
-            QVERIFY(WriteFileAtomically(file, content) == FileProblem::None);
-        }
-        const Shorelines shores = ReadShorelines(folder.path(), {40, 10, 50, 30});
-        QVERIFY(shores.lines.empty());
-        QVERIFY2(shores.problem.contains(file) && shores.problem.contains(reason),
-                 qPrintable(shores.problem));
     }
 };
 
