@@ -212,6 +212,11 @@ QString ShorelinesMissingText(const QString &path, const QString &reason) {
         .arg(path, reason);
 }
 
+QString CalendarLibraryMissingText() {
+    return QStringLiteral("A naptárfájl nem készíthető el: a libical könyvtár (libical.so.3, a "
+                          "Debian libical3 csomagja) nem tölthető be.");
+}
+
 QString ShorelineReaderMissingText(const QString &program) {
     return QStringLiteral("A partvonalak és az országhatárok olvasója ('%1') nem indítható: nincs "
                           "meg, vagy nem futtatható. A vonalak nélkül rajzolom a térképet.")

@@ -84,6 +84,8 @@ QString EarthMissingText(const QString &path, const QString &reason);
 // A file of the coastlines and borders that could not be read: the map is
 // drawn without them.
 QString ShorelinesMissingText(const QString &path, const QString &reason);
+// libical, which writes the calendar files, could not be loaded.
+QString CalendarLibraryMissingText();
 // The program that reads those files could not be started.
 QString ShorelineReaderMissingText(const QString &program);
 

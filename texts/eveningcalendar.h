@@ -27,6 +27,7 @@ struct CalendarRequest {
 struct CalendarFile {
     QByteArray bytes;
     int events = 0;
+    bool libraryLoaded = true; // false: libical could not be loaded, and there is no file
 };
 
 // The same morning or evening at the same place has the same UID in every file, so that

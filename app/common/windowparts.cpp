@@ -2,6 +2,7 @@
 
 #include "look/colours.h"
 #include "look/look.h"
+#include "messages/crescenttexts.h"
 #include "messages/messages.h"
 #include "store/fileio.h"
 
@@ -73,6 +74,14 @@ bool SaveExport(QWidget *parent, const QString &path, const QByteArray &bytes) {
                              QMessageBox::Critical);
     }
     return problem == FileProblem::None;
+}
+
+bool SaveCalendarExport(QWidget *parent, const QString &path, const CalendarFile &file) {
+    if (!file.libraryLoaded) {
+        look::ShowMessageBox(parent, CalendarLibraryMissingText(), QMessageBox::Critical);
+        return false;
+    }
+    return SaveExport(parent, path, file.bytes);
 }
 
 } // namespace lunex

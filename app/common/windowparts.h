@@ -1,5 +1,6 @@
 #pragma once
 
+#include "texts/eveningcalendar.h"
 #include "texts/eveningcsv.h"
 
 #include <QByteArray>
@@ -47,5 +48,8 @@ QString CalendarFileType();
 
 // Writes the file atomically; a failure is said in a message box over `parent`.
 bool SaveExport(QWidget *parent, const QString &path, const QByteArray &bytes);
+// The same for a calendar file, which is not there when libical could not be
+// loaded: that too is said, and nothing is written.
+bool SaveCalendarExport(QWidget *parent, const QString &path, const CalendarFile &file);
 
 } // namespace lunex

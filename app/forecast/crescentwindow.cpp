@@ -450,9 +450,9 @@ bool CrescentWindow::saveEvenings(const QString &path, CsvForm form) {
 }
 
 bool CrescentWindow::saveCalendar(const QString &path) {
-    return saveFile(path, FormatCrescentCalendar({lunation_}, {place_.name, place_.place, zone_,
-                                                               QLocale(), clock_->now()})
-                              .bytes);
+    return SaveCalendarExport(this, path,
+                              FormatCrescentCalendar({lunation_}, {place_.name, place_.place, zone_,
+                                                                   QLocale(), clock_->now()}));
 }
 
 bool CrescentWindow::savePicture(const QString &path, const QImage &picture) {

@@ -253,11 +253,10 @@ bool YearWindow::saveYear(const QString &path, CsvForm form) {
 }
 
 bool YearWindow::saveCalendar(const QString &path) {
-    return SaveExport(
+    return SaveCalendarExport(
         this, path,
         FormatCrescentCalendar(LunationsOf(overview_),
-                               {place_.name, place_.place, zone_, QLocale(), clock_->now()})
-            .bytes);
+                               {place_.name, place_.place, zone_, QLocale(), clock_->now()}));
 }
 
 } // namespace lunex

@@ -123,6 +123,10 @@ int WriteCalendar(const TableRequest &request, const QList<Lunation> &lunations)
     const TableSetting &s = request.setting;
     const CalendarFile file = FormatCrescentCalendar(
         lunations, {s.placeName, s.place, s.zone, s.locale, QDateTime::currentDateTimeUtc()});
+    if (!file.libraryLoaded) {
+        Err() << CalendarLibraryMissingText() << Qt::endl;
+        return ExitFailure;
+    }
     if (!SaveUserFile(*request.ics, file.bytes)) {
         return ExitFailure;
     }
