@@ -86,10 +86,26 @@ QString ZoneInfoDir() {
     return QDir::isAbsolutePath(dir) ? QDir::cleanPath(dir) : QStringLiteral("/usr/share/zoneinfo");
 }
 
+// The field of a line of blank-parted fields, as QByteArray::split(' ')
+// numbers them; empty when there are fewer.
+QByteArrayView Field(QByteArrayView line, int index) {
+    for (; index > 0; --index) {
+        const qsizetype blank = line.indexOf(' ');
+        if (blank < 0) {
+            return {};
+        }
+        line = line.sliced(blank + 1);
+    }
+    const qsizetype blank = line.indexOf(' ');
+    return blank < 0 ? line : line.first(blank);
+}
+
 // Every name the database knows: its zones ("Z name ...") and their aliases
 // ("L target name") in tzdata.zi, the source from which its files are made.
 // The folder holds other files too (tables, leap seconds, copies with leap
-// seconds under right/), which name no zone.
+// seconds under right/), which name no zone. The file is cut into lines in
+// place: the window's start waits for the system's zone to be checked, and a
+// list made of each of the 4,000 lines cost it more than all its own work.
 const QSet<QByteArray> &DatabaseNames() {
     static const QSet<QByteArray> names = [] {
         QSet<QByteArray> found;
@@ -97,13 +113,18 @@ const QSet<QByteArray> &DatabaseNames() {
         if (!source.open(QIODevice::ReadOnly)) {
             return found;
         }
-        while (!source.atEnd()) {
-            const QList<QByteArray> fields = source.readLine().trimmed().split(' ');
-            if (fields.size() >= 2 && fields[0] == "Z") {
-                found.insert(fields[1]);
-            } else if (fields.size() >= 3 && fields[0] == "L") {
-                found.insert(fields[2]);
+        const QByteArray text = source.read(16 * 1024 * 1024);
+        for (qsizetype at = 0; at < text.size();) {
+            qsizetype end = text.indexOf('\n', at);
+            end = end < 0 ? text.size() : end;
+            const QByteArrayView line = QByteArrayView(text).sliced(at, end - at).trimmed();
+            const QByteArrayView name = line.startsWith("Z ")   ? Field(line, 1)
+                                        : line.startsWith("L ") ? Field(line, 2)
+                                                                : QByteArrayView();
+            if (!name.isEmpty()) {
+                found.insert(name.toByteArray());
             }
+            at = end + 1;
         }
         return found;
     }();

@@ -162,23 +162,28 @@ void RemoveStaleSaveCopies(const QString &dataDir) {
     if (dataDir.isEmpty()) {
         return;
     }
-    const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-60);
+    QStringList patterns;
     for (const QStringView file :
          {NewMoonFile, ObservationFile, NewMoonListFile, PlaceFile, ObservationLogFile}) {
-        const QFileInfo target(AppPath(dataDir, file));
+        patterns.append(FileNameOf(file) + QStringLiteral(".??????"));
+    }
+    // One listing for every file, and a pattern compiled only for a copy
+    // there is: this runs at each start, before the window is shown.
+    const QFileInfoList candidates = QFileInfo(AppPath(dataDir, NewMoonFile))
+                                         .dir()
+                                         .entryInfoList(patterns, QDir::Files | QDir::NoSymLinks);
+    const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-60);
+    for (const QFileInfo &candidate : candidates) {
         // QSaveFile's name for its copy: the file's name, '.' and six random
         // letters. A word of one case ("backup", "REGI") is more likely a
         // copy the user made, which is theirs to keep; a stray copy of that
         // form (one in 32) stays too.
+        const QString target = candidate.fileName().chopped(7);
         const QRegularExpression copy(
             QStringLiteral("^%1\\.(?=[A-Za-z]*[a-z])(?=[A-Za-z]*[A-Z])[A-Za-z]{6}$")
-                .arg(QRegularExpression::escape(target.fileName())));
-        const QFileInfoList candidates = target.dir().entryInfoList(
-            {target.fileName() + QStringLiteral(".??????")}, QDir::Files | QDir::NoSymLinks);
-        for (const QFileInfo &candidate : candidates) {
-            if (copy.match(candidate.fileName()).hasMatch() && candidate.lastModified() < stale) {
-                QFile::remove(candidate.filePath());
-            }
+                .arg(QRegularExpression::escape(target)));
+        if (copy.match(candidate.fileName()).hasMatch() && candidate.lastModified() < stale) {
+            QFile::remove(candidate.filePath());
         }
     }
 }
