@@ -10,6 +10,7 @@
 
 int main(int argc, char *argv[]) {
     QApplication app(argc, argv);
+    QApplication::setStyle(lunex::look::NewAppStyle());
     QApplication::setApplicationName(QString::fromLatin1(lunex::AppName));
     QApplication::setWindowIcon(lunex::look::AppIcon());
     const QString appDir =

@@ -100,27 +100,32 @@ QByteArrayView Field(QByteArrayView line, int index) {
     return blank < 0 ? line : line.first(blank);
 }
 
-// Every name the database knows: its zones ("Z name ...") and their aliases
-// ("L target name") in tzdata.zi, the source from which its files are made.
-// The folder holds other files too (tables, leap seconds, copies with leap
-// seconds under right/), which name no zone. The file is cut into lines in
-// place: the window's start waits for the system's zone to be checked, and a
-// list made of each of the 4,000 lines cost it more than all its own work.
+// tzdata.zi, the source from which the database's files are made: each zone
+// on a line "Z name ..." and each alias on a line "L target name". The folder
+// holds other files too (tables, leap seconds, copies with leap seconds under
+// right/), which name no zone.
+QByteArray DatabaseSource() {
+    QFile source(ZoneInfoDir() + QStringLiteral("/tzdata.zi"));
+    return source.open(QIODevice::ReadOnly) ? source.read(16 * 1024 * 1024) : QByteArray();
+}
+
+// The name a line of the source gives, if it gives one.
+QByteArrayView NameOfLine(QByteArrayView line) {
+    line = line.trimmed();
+    return line.startsWith("Z ")   ? Field(line, 1)
+           : line.startsWith("L ") ? Field(line, 2)
+                                   : QByteArrayView();
+}
+
+// Every name the database knows, for the list a user picks from.
 const QSet<QByteArray> &DatabaseNames() {
     static const QSet<QByteArray> names = [] {
         QSet<QByteArray> found;
-        QFile source(ZoneInfoDir() + QStringLiteral("/tzdata.zi"));
-        if (!source.open(QIODevice::ReadOnly)) {
-            return found;
-        }
-        const QByteArray text = source.read(16 * 1024 * 1024);
+        const QByteArray text = DatabaseSource();
         for (qsizetype at = 0; at < text.size();) {
             qsizetype end = text.indexOf('\n', at);
             end = end < 0 ? text.size() : end;
-            const QByteArrayView line = QByteArrayView(text).sliced(at, end - at).trimmed();
-            const QByteArrayView name = line.startsWith("Z ")   ? Field(line, 1)
-                                        : line.startsWith("L ") ? Field(line, 2)
-                                                                : QByteArrayView();
+            const QByteArrayView name = NameOfLine(QByteArrayView(text).sliced(at, end - at));
             if (!name.isEmpty()) {
                 found.insert(name.toByteArray());
             }
@@ -129,6 +134,36 @@ const QSet<QByteArray> &DatabaseNames() {
         return found;
     }();
     return names;
+}
+
+// Whether the database knows the name: only the lines of the source that hold
+// it are read (the window's start waits for the system's zone to be checked,
+// and the whole list cost it more than all its own work), and the answer is
+// kept for the next time the name is asked for.
+bool IsDatabaseName(const QByteArray &name) {
+    if (name.isEmpty()) {
+        return false;
+    }
+    static QMutex lock;
+    static QHash<QByteArray, bool> known;
+    const QMutexLocker locked(&lock);
+    if (const auto answer = known.constFind(name); answer != known.cend()) {
+        return *answer;
+    }
+    const QByteArray text = DatabaseSource();
+    bool found = false;
+    for (qsizetype at = text.indexOf(name); at >= 0 && !found; at = text.indexOf(name, at + 1)) {
+        const qsizetype start = text.lastIndexOf('\n', at) + 1;
+        const qsizetype end = text.indexOf('\n', at);
+        found =
+            NameOfLine(QByteArrayView(text).sliced(start, (end < 0 ? text.size() : end) - start)) ==
+            name;
+    }
+    // Kept within bounds, whatever names a file or a command line asks for.
+    if (known.size() < 4096) {
+        known.insert(name, found);
+    }
+    return found;
 }
 
 // A name, or a file's path below the database's folder; posix/ holds a copy
@@ -306,7 +341,7 @@ std::optional<QTimeZone> ZoneOfPosixRule(const QByteArray &text) {
 
 std::optional<QTimeZone> NamedZone(QStringView name) {
     const QByteArray id = name.toUtf8();
-    if (!DatabaseNames().contains(id)) {
+    if (!IsDatabaseName(id)) {
         return std::nullopt;
     }
     const QTimeZone zone(id);

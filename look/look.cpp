@@ -1,11 +1,13 @@
 #include "look/look.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QIconEngine>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPainterPath>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyle>
@@ -247,7 +249,28 @@ public:
     QIconEngine *clone() const override { return new AppIconEngine; }
 };
 
+// Qt 6.4's styles give the menu bar's extension button an icon read from a
+// PNG file, and Qt's image reader first loads every image format's plugin
+// (SVG, GIF, ICO, JPEG, with their libraries) to ask each whether it reads
+// PNG: a twentieth of the main window's start and a megabyte of its memory.
+// The button shows only when the menus do not fit their bar, which in
+// Lunex's fixed windows they always do.
+class AppStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+    QIcon standardIcon(StandardPixmap icon, const QStyleOption *option,
+                       const QWidget *widget) const override {
+        return icon == SP_ToolBarHorizontalExtensionButton
+                   ? QIcon()
+                   : QProxyStyle::standardIcon(icon, option, widget);
+    }
+};
+
 } // namespace
+
+QStyle *NewAppStyle() {
+    return new AppStyle(QApplication::style()->name());
+}
 
 QIcon AppIcon() {
     return QIcon(new AppIconEngine);

@@ -21,6 +21,7 @@ class QAbstractButton;
 class QLabel;
 class QPainter;
 class QPushButton;
+class QStyle;
 
 namespace lunex::look {
 
@@ -98,6 +99,10 @@ void PlaceClearOf(QWidget *window, const QWidget *other);
 // The modal message box of every window: the caption "Lunex", one OK button,
 // the exclamation mark for a warning and the stop sign for a critical failure.
 void ShowMessageBox(QWidget *parent, const QString &text, QMessageBox::Icon icon);
+
+// The style of the windows: the platform's (or the one `-style` names), but
+// for one icon that is never shown, whose reading costs the start much.
+QStyle *NewAppStyle();
 
 // The icon all windows of Lunex carry (32 x 32): drawn here, never missing,
 // and drawn afresh at each size and device-pixel ratio asked for. The

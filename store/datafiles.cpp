@@ -162,28 +162,29 @@ void RemoveStaleSaveCopies(const QString &dataDir) {
     if (dataDir.isEmpty()) {
         return;
     }
-    QStringList patterns;
-    for (const QStringView file :
-         {NewMoonFile, ObservationFile, NewMoonListFile, PlaceFile, ObservationLogFile}) {
-        patterns.append(FileNameOf(file) + QStringLiteral(".??????"));
-    }
-    // One listing for every file, and a pattern compiled only for a copy
-    // there is: this runs at each start, before the window is shown.
-    const QFileInfoList candidates = QFileInfo(AppPath(dataDir, NewMoonFile))
-                                         .dir()
-                                         .entryInfoList(patterns, QDir::Files | QDir::NoSymLinks);
+    // One listing of Pic, and a pattern compiled only for a name that may be
+    // a copy: this runs at each start, before the window is shown, and Qt's
+    // name filters would compile a pattern for each file.
+    const QDir pic = QFileInfo(AppPath(dataDir, NewMoonFile)).dir();
     const QDateTime stale = QDateTime::currentDateTimeUtc().addSecs(-60);
-    for (const QFileInfo &candidate : candidates) {
-        // QSaveFile's name for its copy: the file's name, '.' and six random
-        // letters. A word of one case ("backup", "REGI") is more likely a
-        // copy the user made, which is theirs to keep; a stray copy of that
-        // form (one in 32) stays too.
-        const QString target = candidate.fileName().chopped(7);
-        const QRegularExpression copy(
-            QStringLiteral("^%1\\.(?=[A-Za-z]*[a-z])(?=[A-Za-z]*[A-Z])[A-Za-z]{6}$")
-                .arg(QRegularExpression::escape(target)));
-        if (copy.match(candidate.fileName()).hasMatch() && candidate.lastModified() < stale) {
-            QFile::remove(candidate.filePath());
+    for (const QString &name : pic.entryList(QDir::Files | QDir::NoSymLinks)) {
+        for (const QStringView file :
+             {NewMoonFile, ObservationFile, NewMoonListFile, PlaceFile, ObservationLogFile}) {
+            const QString target = FileNameOf(file);
+            if (name.size() != target.size() + 7 || !name.startsWith(target + u'.')) {
+                continue;
+            }
+            // QSaveFile's name for its copy: the file's name, '.' and six
+            // random letters. A word of one case ("backup", "REGI") is more
+            // likely a copy the user made, which is theirs to keep; a stray
+            // copy of that form (one in 32) stays too.
+            const QRegularExpression copy(
+                QStringLiteral("^%1\\.(?=[A-Za-z]*[a-z])(?=[A-Za-z]*[A-Z])[A-Za-z]{6}$")
+                    .arg(QRegularExpression::escape(target)));
+            const QFileInfo candidate(pic.filePath(name));
+            if (copy.match(name).hasMatch() && candidate.lastModified() < stale) {
+                QFile::remove(candidate.filePath());
+            }
         }
     }
 }

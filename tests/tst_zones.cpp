@@ -247,7 +247,12 @@ private slots:
              {"", "Budapest", "Hungary", "CEST", "europe/budapest", "Europe/Budapest ",
               ":Europe/Budapest", "/usr/share/zoneinfo/Europe/Budapest", "posix/Europe/Budapest",
               "right/Europe/Budapest", "Europe/../Europe/Budapest", "posixrules", "localtime",
-              "zone.tab", "tzdata.zi", "UTC+1", "UTC+01:00", "EST5EDT,M3.2.0,M11.1.0"}) {
+              "zone.tab", "tzdata.zi", "UTC+1", "UTC+01:00", "EST5EDT,M3.2.0,M11.1.0",
+              // Words of tzdata.zi that name no zone: a rule, a zone's
+              // abbreviations, a name cut short, the line's letter and more
+              // than the name.
+              "EU", "CE%sT", "Europe/Budapes", "urope/Budapest", "Z", "Z Europe/Budapest",
+              "Europe/Budapest\n"}) {
             QTest::addRow("'%s'", name) << QString::fromLatin1(name);
         }
     }

@@ -64,6 +64,7 @@ int main(int argc, char *argv[]) {
     }
     // Qt takes its own options (-platform, -style, ...) before the rest is read.
     QApplication app(argc, argv);
+    QApplication::setStyle(lunex::look::NewAppStyle());
     Introduce();
     if (const std::optional<int> status = AnswerCommandLine(QCoreApplication::arguments())) {
         return *status;
