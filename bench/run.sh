@@ -10,6 +10,8 @@ WORK=$(mktemp -d)
 trap 'rm -rf "$WORK"' EXIT
 export QT_QPA_PLATFORM=offscreen TZ=Europe/Budapest
 RUNS=${BENCH_RUNS:-30}
+# How busy the machine was, said beside the figures.
+cut -d' ' -f1-3 /proc/loadavg >"$WORK/load-start.txt"
 
 # Application directories with the real pictures and generated lists.
 make_appdir() { # dir entries
@@ -92,6 +94,7 @@ hyperfine -N --warmup 2 --runs 20 --export-json "$WORK/crescent-both.json" \
 hyperfine -N --warmup 2 --runs 20 --export-json "$WORK/crescent-year.json" \
     "$B/lunex-crescents --place Szeged --year 2027 --zone Europe/Budapest"
 
+cut -d' ' -f1-3 /proc/loadavg >"$WORK/load-end.txt"
 python3 "$ROOT/bench/report.py" "$WORK" "$OUT" \
     "$(git -C "$ROOT" rev-parse --short HEAD)$(git -C "$ROOT" diff --quiet -- . ':!bench/results.md' || echo '+changes')"
 cat "$OUT"
