@@ -1,6 +1,7 @@
 // The date-text conversion and the first start's list, without any window.
 
 #include "evaluation/newmoonlist.h"
+#include "lunar/sightingprediction.h"
 #include "texts/datetext.h"
 
 #include <QDir>
@@ -52,5 +53,17 @@ void BM_FirstStartList(benchmark::State &state) {
 BENCHMARK(BM_FirstStartList)->Unit(benchmark::kMillisecond);
 
 } // namespace
+
+// The prediction of one log entry, as an import makes one for each
+// observation: evenings at Szeged over the years, a day apart.
+void BM_PredictSighting(benchmark::State &state) {
+    const QTimeZone budapest("Europe/Budapest");
+    int day = 0;
+    for (auto _ : state) {
+        const QDateTime moment(QDate(2000, 1, 1).addDays(day++ % 10000), QTime(17, 30), budapest);
+        benchmark::DoNotOptimize(lunex::PredictSighting({46.25, 20.14, 75}, moment));
+    }
+}
+BENCHMARK(BM_PredictSighting)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK_MAIN();

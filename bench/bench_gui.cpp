@@ -11,6 +11,7 @@
 #include "app/main/mainwindow.h"
 #include "app/year/yearwindow.h"
 #include "benchlist.h"
+#include "benchlog.h"
 #include "lunar/evenings.h"
 #include "lunar/horizon.h"
 #include "lunar/newmoon.h"
@@ -213,32 +214,10 @@ void BM_NextYear(benchmark::State &state) {
 }
 BENCHMARK(BM_NextYear)->Unit(benchmark::kMillisecond);
 
-// A log of `count` entries, one an evening at Szeged over the years, all
-// with the first one's prediction: the log is what is timed, not its making.
-void WriteLog(const QString &dir, int count) {
-    QList<LogRow> rows;
-    LogEntry e;
-    e.placeName = QStringLiteral("Szeged");
-    e.place = {46.25, 20.14, 75};
-    e.observer = QStringLiteral("Kovács Éva");
-    e.aid = OpticalAid::Binoculars;
-    e.aidText = QStringLiteral("10×50");
-    e.notes = QStringLiteral("vékony sarló a párában");
-    const QTimeZone zone("Europe/Budapest");
-    e.moment = QDateTime(QDate(2000, 1, 1), QTime(17, 30), zone);
-    e = Predicted(e);
-    for (int i = 0; i < count; ++i) {
-        e.moment = QDateTime(QDate(2000, 1, 1).addDays(i), QTime(17, 30), zone);
-        e.result = SightingResult(i % SightingResultCount);
-        rows.append({e, {}});
-    }
-    SaveObservationLog(dir, rows);
-}
-
 // The log window with 10,000 entries, from the start until it has painted.
 void BM_OpenLog(benchmark::State &state) {
     BenchDir dir(130);
-    WriteLog(dir.tmp.path(), int(state.range(0)));
+    bench::WriteBenchLog(dir.tmp.path(), int(state.range(0)));
     FixedClock clock;
     for (auto _ : state) {
         LogWindow window({dir.tmp.path(), dir.tmp.path()}, &clock);
@@ -258,7 +237,7 @@ BENCHMARK(BM_OpenLog)->Arg(10000)->Unit(benchmark::kMillisecond);
 void BM_AddLogEntry(benchmark::State &state) {
     const bool inMemory = state.range(0) == 1 && QDir(QStringLiteral("/dev/shm")).exists();
     BenchDir dir(130, inMemory ? QStringLiteral("/dev/shm") : QDir::tempPath());
-    WriteLog(dir.tmp.path(), 1000);
+    bench::WriteBenchLog(dir.tmp.path(), 1000);
     FixedClock clock;
     LogWindow window({dir.tmp.path(), dir.tmp.path()}, &clock);
     window.show();

@@ -177,6 +177,24 @@ if added and added_in_memory:
         f"{unit_ms(added):.1f} ms on disk; with Pic in memory (tmpfs), all but the flush: "
         f"{unit_ms(added_in_memory):.1f} ms", "< 50 ms + the flush", unit_ms(added_in_memory) < 50)
 
+log_path = os.path.join(work, "log190k.txt")
+if os.path.exists(log_path):
+    figures = {}
+    with open(log_path) as f:
+        for line in f:
+            for key, value in (p.split("=") for p in line.split() if "=" in p):
+                figures.setdefault(key, []).append(int(value))
+    med = {key: statistics.median(values) for key, values in figures.items()}
+    file_mb = med["file_kb"] / 1024
+    ratio = med["save_hwm"] / med["file_kb"]
+    row(f"Observation log of 190,000 entries ({file_mb:.0f} MiB): loaded; an entry added and "
+        "saved (flush included); one saved after another copy's save (the two merged); peak "
+        "memory of the loading and the first save",
+        f"{med['load_ms'] / 1000:.2f} s; {med['save_ms'] / 1000:.2f} s; "
+        f"{med['merge_ms'] / 1000:.2f} s; {med['save_hwm'] / 1024:.0f} MiB = {ratio:.1f} × the file",
+        "< 3 s; < 3 s; < 5 s; ≤ 6 × the file",
+        med["load_ms"] < 3000 and med["save_ms"] < 3000 and med["merge_ms"] < 5000 and ratio <= 6)
+
 pics = hyper_medians("pics.json")
 if pics:
     row("Making the whole Pic directory", f"{pics[0] * 1000:.0f} ms", "< 2 s", pics[0] < 2)

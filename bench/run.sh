@@ -64,6 +64,13 @@ for i in 1 2 3 4 5; do
 done
 grep -h VmRSS "$WORK"/mem_*.txt | head -2 || true
 
+echo "== the observation log of 190,000 entries: loaded, saved, merged"
+mkdir -p "$WORK/log190k"
+"$B/bench_logfile" make 190000 "$WORK/log190k"
+for i in 1 2 3; do
+    "$B/bench_logfile" run "$WORK/log190k" 2>>"$WORK/log190k.txt"
+done
+
 echo "== in-process benchmarks"
 "$B/bench_core" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
     --benchmark_out="$WORK/core.json" --benchmark_out_format=json

@@ -339,6 +339,10 @@ std::optional<QTimeZone> ZoneOfPosixRule(const QByteArray &text) {
 
 } // namespace
 
+bool IsZoneName(const QByteArray &id) {
+    return IsDatabaseName(id);
+}
+
 std::optional<QTimeZone> NamedZone(QStringView name) {
     const QByteArray id = name.toUtf8();
     if (!IsDatabaseName(id)) {

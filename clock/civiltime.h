@@ -43,6 +43,9 @@ QString ZoneName(const QTimeZone &zone);
 // A zone by its name in the time-zone database (the names of its tzdata.zi:
 // zones, their aliases, Etc/ names and "UTC"); nothing for any other text.
 std::optional<QTimeZone> NamedZone(QStringView name);
+// Whether a zone's id is such a name: NamedZone's test alone, without making
+// the zone.
+bool IsZoneName(const QByteArray &id);
 // Those names, in alphabetical order, for a user to choose from.
 QStringList ZoneNames();
 

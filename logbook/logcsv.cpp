@@ -1,5 +1,7 @@
 #include "logbook/logcsv.h"
 
+#include "texts/csvcell.h"
+
 #include <QStringList>
 
 #include <cstdlib>
@@ -20,17 +22,17 @@ QStringList EntryCells(const LogEntry &e, CsvForm form) {
     const int age = std::abs(p.ageMinutes);
     const QString sign = p.ageMinutes < 0 ? QStringLiteral("-") : QString();
     return {e.moment.toString(Qt::ISODate),
-            e.placeName,
+            FormulaGuarded(e.placeName),
             number(e.place.latitude, 4),
             number(e.place.longitude, 4),
             number(e.place.elevation, 0),
             ResultCodes[int(e.result)].toString(),
             AidCodes[int(e.aid)].toString(),
-            e.aidText,
+            FormulaGuarded(e.aidText),
             SkyCodes[int(e.sky)].toString(),
             e.transparency ? QString::number(*e.transparency) : QString(),
-            e.observer,
-            e.notes,
+            FormulaGuarded(e.observer),
+            FormulaGuarded(e.notes),
             DirectionCodes[p.direction == Direction::Evening ? 0 : 1].toString(),
             p.newMoon.toString(Qt::ISODate),
             sign + QString::number(age / 60),

@@ -237,9 +237,19 @@ public:
     OalReader(const QByteArray &bytes, const QTimeZone &zone) : xml_(bytes), zone_(zone) {}
 
     OalReading read() {
-        if (!xml_.readNextStartElement() || xml_.name() != u"observations" ||
+        // Up to the root, refusing a document type declaration before any
+        // entity of it is expanded.
+        while (!xml_.atEnd() && xml_.readNext() != QXmlStreamReader::StartElement) {
+            if (xml_.tokenType() == QXmlStreamReader::DTD) {
+                reading_.error = DoctypeReason();
+                return reading_;
+            }
+        }
+        if (!xml_.isStartElement() || xml_.name() != u"observations" ||
             xml_.namespaceUri() != Namespace) {
-            reading_.error = NotAnOalLogReason();
+            reading_.error = xml_.hasError()
+                                 ? BrokenXmlReason(xml_.lineNumber(), xml_.errorString())
+                                 : NotAnOalLogReason();
             return reading_;
         }
         while (xml_.readNextStartElement()) {
@@ -291,6 +301,8 @@ private:
         observers_.insert(observer, JoinName(surname, name));
     }
 
+    // A coordinate that is no number is kept as none (NaN), for the check of
+    // each entry to name.
     void readSite() {
         const QString key = id();
         Site site;
@@ -300,16 +312,18 @@ private:
             const bool radians = xml_.attributes().value(QStringLiteral("unit")) == u"rad";
             const QString text = xml_.readElementText();
             bool ok = false;
-            const double value = text.toDouble(&ok) * (radians ? 180.0 / M_PI : 1.0);
+            double value = text.toDouble(&ok) * (radians ? 180.0 / M_PI : 1.0);
+            value = ok ? value : std::nan("");
             if (element == u"name") {
                 site.name = text;
-            } else if (element == u"latitude" && ok && std::abs(value) <= 90) {
+            } else if (element == u"latitude") {
                 site.place.latitude = value;
                 latitude = true;
-            } else if (element == u"longitude" && ok && std::abs(value) <= 360) {
-                site.place.longitude = value > 180 ? value - 360 : value;
+            } else if (element == u"longitude") {
+                // East of Greenwich up to 360°, as some programs count.
+                site.place.longitude = value > 180 && value <= 360 ? value - 360 : value;
                 longitude = true;
-            } else if (element == u"elevation" && ok) {
+            } else if (element == u"elevation") {
                 site.place.elevation = value;
             }
         }
@@ -383,7 +397,7 @@ private:
         e.placeName = sites_.value(o.site).name;
         e.place = sites_.value(o.site).place;
         e.notes = o.rest.join(u'\n');
-        reading_.entries.append(Predicted(e));
+        reading_.entries.append(e);
     }
 
     QXmlStreamReader xml_;
@@ -423,8 +437,30 @@ QByteArray FormatOal(const QList<LogEntry> &entries) {
     return out;
 }
 
-OalReading ReadOal(const QByteArray &bytes, const QTimeZone &zone) {
-    return OalReader(bytes, zone).read();
+OalReading ReadOal(const QByteArray &bytes, const QTimeZone &zone, const OalProgress &progress) {
+    OalReading reading = OalReader(bytes, zone).read();
+    const QList<LogEntry> read = std::exchange(reading.entries, {});
+    for (qsizetype i = 0; i < read.size(); ++i) {
+        if (progress && !progress(i, read.size())) {
+            return {{}, {}, {}, true};
+        }
+        // Checked before the prediction too: outside the years served, or
+        // off the globe, there is none to make.
+        LogEntryFault fault = CheckLogEntry(read[i]);
+        if (fault == LogEntryFault::Prediction) {
+            LogEntry predicted = Predicted(read[i]);
+            fault = CheckLogEntry(predicted);
+            if (fault == LogEntryFault::None) {
+                reading.entries.append(std::move(predicted));
+                continue;
+            }
+        }
+        ++reading.skipped[int(fault)];
+    }
+    if (progress) {
+        progress(read.size(), read.size());
+    }
+    return reading;
 }
 
 QList<LogEntry> NewEntries(const QList<LogRow> &rows, const QList<LogEntry> &entries) {

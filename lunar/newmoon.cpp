@@ -1,5 +1,7 @@
 #include "lunar/newmoon.h"
 
+#include <QHash>
+
 #include "clock/civiltime.h"
 
 #include "lunar/deltat.h"
@@ -155,8 +157,15 @@ double TrueNewMoonJde(int k) {
     return jde;
 }
 
+// Kept once computed, a table for each thread: the full theory is the
+// greater part of a log entry's prediction, and the entries of a log (an
+// import of thousands) fall in far fewer lunations.
 QDateTime NewMoonUtc(int k) {
-    return FromJulianDay(UniversalFromTerrestrial(TrueNewMoonJde(k)));
+    thread_local QHash<int, QDateTime> computed;
+    if (const auto found = computed.constFind(k); found != computed.cend()) {
+        return *found;
+    }
+    return *computed.insert(k, FromJulianDay(UniversalFromTerrestrial(TrueNewMoonJde(k))));
 }
 
 int LunationAtOrAfter(const QDateTime &instant) {

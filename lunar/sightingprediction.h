@@ -36,4 +36,14 @@ struct SightingPrediction {
 
 SightingPrediction PredictSighting(const Place &place, const QDateTime &moment);
 
+// Whether the criteria speak of the moment at all: on an evening (a morning)
+// the forecast shows after (before) the new moon, the new moon's day and the
+// three after (before) it by the place's mean solar time, with the Moon's
+// upper limb above the horizon (its centre higher than minus its mean
+// semi-diameter, refraction included). Else the class computed is no
+// prediction of a crescent: the Moon is down, or the day is no crescent's.
+enum class SightingMoment { Crescent, MoonBelowHorizon, NoCrescentDay };
+SightingMoment ClassifySightingMoment(const SightingPrediction &prediction, const Place &place,
+                                      const QDateTime &moment);
+
 } // namespace lunex

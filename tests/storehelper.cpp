@@ -29,6 +29,11 @@
 //                              HOME and XDG_DATA_HOME) and what it does with the data
 //                              files on 2026-12-07; prints "pictures <place>",
 //                              "data <place>" and the messages
+//   load-log APPDIR            reads the log's rows, prints "rows <count>" and
+//                              "unread <line numbers, comma-separated>"
+//   add-log APPDIR COUNT TAG   adds COUNT entries one by one, as the log window adds
+//                              them (SaveLogChanges on the rows last read or saved),
+//                              their notes TAG and a number; prints "saved <count>"
 //   write-loop APPDIR FILE     saves FILE (newmoon|observation) over and over with
 //                              the contents of LoopContents, until killed; prints
 //                              "ready", then '<' before and '>' after each save
@@ -40,6 +45,7 @@
 #include "store/appdirs.h"
 #include "store/datafiles.h"
 #include "store/horizonfile.h"
+#include "store/logfile.h"
 #include "store/placefile.h"
 
 #include <QCoreApplication>
@@ -99,6 +105,46 @@ void fill(const QString &dir) {
     // Whatever space is left is smaller than a block: take it byte by byte.
     while (f.write("x", 1) == 1) {
     }
+}
+
+void loadLog(const QString &dir) {
+    QFile file(AppPath(dir, ObservationLogFile));
+    if (!file.open(QIODevice::ReadOnly)) {
+        std::printf("cannot read the log\n");
+        return;
+    }
+    QList<int> unread;
+    const QList<LogRow> rows = ParseLogFile(file.readAll(), &unread);
+    QStringList lines;
+    for (const int line : unread) {
+        lines << QString::number(line);
+    }
+    std::printf("rows %lld\n", static_cast<long long>(rows.size()));
+    std::printf("unread %s\n",
+                qPrintable(lines.isEmpty() ? QStringLiteral("-") : lines.join(u',')));
+}
+
+void addToLog(const QString &dir, int count, const QString &tag) {
+    LogReading log = LoadObservationLog(dir);
+    LogEntry e;
+    e.placeName = QStringLiteral("Szeged");
+    e.place = {46.25, 20.14, 75};
+    e.moment = QDateTime(QDate(2027, 3, 9), QTime(18, 20), QTimeZone("Europe/Budapest"));
+    e = Predicted(e);
+    int saved = 0;
+    for (int i = 0; i < count; ++i) {
+        e.notes = QStringLiteral("%1 %2").arg(tag).arg(i);
+        QList<LogRow> changed = log.rows;
+        changed.append({e, {}});
+        LogSaving saving = SaveLogChanges(dir, log, changed);
+        if (saving.saved) {
+            log = std::move(saving.log);
+            ++saved;
+        } else {
+            std::printf("message %s\n", saving.message.toUtf8().constData());
+        }
+    }
+    std::printf("saved %d\n", saved);
 }
 
 } // namespace
@@ -231,6 +277,12 @@ int main(int argc, char *argv[]) {
                                                         QDir::NoDotAndDotDot,
                                                     QDir::Name);
             std::printf("left %s\n", left.join(u',').toUtf8().constData());
+        } else if (step == "load-log") {
+            loadLog(next());
+        } else if (step == "add-log") {
+            const QString dir = next();
+            const int count = next().toInt();
+            addToLog(dir, count, next());
         } else if (step == "write-loop") {
             const QString dir = next();
             const bool newMoon = next() == "newmoon";

@@ -5,8 +5,10 @@
 #include "lunar/newmoon.h"
 #include "lunar/sightingprediction.h"
 #include "store/logfile.h"
+#include "storehelper.h"
 
 #include <QFile>
+#include <QLockFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
@@ -15,6 +17,8 @@
 #include <atomic>
 #include <memory>
 #include <thread>
+
+#include <sys/stat.h>
 
 using namespace lunex;
 
@@ -98,6 +102,9 @@ private slots:
         QTest::newRow("morning, UTC")
             << QDateTime(QDate(2027, 2, 5), QTime(5, 40), QTimeZone::utc())
             << int(SightingResult::NakedEye) << QStringLiteral("reggel");
+        QTest::newRow("local mean time, an offset of seconds")
+            << QDateTime(QDate(1880, 3, 9), QTime(18, 20), Budapest) << int(SightingResult::NotSeen)
+            << QStringLiteral("Budapest 1880");
         QTest::newRow("an offset without a zone name")
             << QDateTime(QDate(2027, 3, 9), QTime(18, 20), QTimeZone(3600))
             << int(SightingResult::NotSeen) << QStringLiteral("idopont,hely");
@@ -155,6 +162,10 @@ private slots:
             cells[i].clear();
         }
         QTest::newRow("without a prediction") << cells.join(',') << 3;
+        QTest::newRow("without the prediction's cells") << cells.mid(0, 13).join(',') << 3;
+        QTest::newRow("without the prediction, a cell short") << cells.mid(0, 12).join(',') << 2;
+        QTest::newRow("without the prediction, in a year not forecast")
+            << cells.mid(0, 13).join(',').replace("2027-03-09", "0900-03-09") << 2;
     }
     void keepsUnreadableRows() {
         QFETCH(QByteArray, line);
@@ -249,6 +260,160 @@ private slots:
         const LogReading read = LoadObservationLog(dir_);
         QVERIFY(read.unreadable);
         QVERIFY(read.message.contains(u"naplo.csv"));
+    }
+
+    // Rows that once hung or swamped the reader, read in a child process under
+    // a time and a memory limit: a zone cell reaches no library unless it is
+    // a name of the database, as hely.txt's zone; a record of more cells than
+    // the form has is refused at the first one too many.
+    void hostileRowsInAChild_data() {
+        QTest::addColumn<QByteArray>("line"); // between two valid rows
+        QTest::addColumn<bool>("readable");
+        const QByteArray valid = ValidLine();
+        const auto zone = [&valid](const QByteArray &cell) {
+            return QByteArray(valid).replace("Europe/Budapest", cell);
+        };
+        QTest::newRow("a rule Qt loops on") << zone("\"EST5EDT,M13.2.0,M11.1.0\"") << false;
+        QTest::newRow("a rule Qt reads") << zone("\"EST5EDT,M3.2.0,M11.1.0\"") << false;
+        QTest::newRow("a path to a FIFO") << zone("../../../../../../../<dir>/fifo") << false;
+        QTest::newRow("a path to a device") << zone("../../../../../../../dev/zero") << false;
+        QTest::newRow("a path to a zone file") << zone("../zoneinfo/Europe/Budapest") << false;
+        QTest::newRow("a name of the database") << zone("America/New_York") << true;
+        QTest::newRow("an alias") << zone("Europe/Kiev") << true;
+        QTest::newRow("60 MiB of commas") << QByteArray(60 << 20, ',') << false;
+        QTest::newRow("60 MiB of commas, quoted pairs")
+            << QByteArray(",\"\"").repeated(20 << 20) << false;
+    }
+    void hostileRowsInAChild() {
+        QFETCH(QByteArray, line);
+        QFETCH(bool, readable);
+        const QByteArray fifo = QFile::encodeName(dir_ + QStringLiteral("/fifo"));
+        QCOMPARE(mkfifo(fifo.constData(), 0600), 0);
+        line.replace("<dir>", QFile::encodeName(dir_));
+        QFile file(LogPath(dir_));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(LogFileBytes({}) + ValidLine() + "\r\n" + line + "\r\n" + ValidLine() + "\r\n");
+        file.close();
+        const test::HelperRun run =
+            test::RunHelper({"memory-limit", "1024", "load-log", dir_}, 20000);
+        QCOMPARE(run.exitCode, 0);
+        QCOMPARE(run.value("rows"), QStringLiteral("3"));
+        QCOMPARE(run.value("unread"), readable ? QStringLiteral("-") : QStringLiteral("3"));
+    }
+
+    // Two copies of Lunex adding entries at once, as two processes: every
+    // entry of both is on the disk.
+    void twoCopiesKeepEveryEntry() {
+        QProcess a, b;
+        for (auto &[p, tag] : {std::pair(&a, "a"), std::pair(&b, "b")}) {
+            p->start(QStringLiteral(LUNEX_STOREHELPER_PATH),
+                     {"add-log", dir_, "60", QString::fromLatin1(tag)});
+        }
+        QVERIFY(a.waitForFinished(120000) && b.waitForFinished(120000));
+        QVERIFY2(a.readAllStandardOutput().contains("saved 60"), "the first copy lost a save");
+        QVERIFY2(b.readAllStandardOutput().contains("saved 60"), "the second copy lost a save");
+        QSet<QString> notes;
+        for (const LogRow &row : LoadObservationLog(dir_).rows) {
+            QVERIFY(row.entry);
+            notes.insert(row.entry->notes);
+        }
+        QCOMPARE(notes.size(), 120);
+        QVERIFY(notes.contains(QStringLiteral("a 59")) && notes.contains(QStringLiteral("b 0")));
+    }
+
+    // A save that cannot be made leaves the file as it was and says why.
+    void refusedSavesLeaveTheFile_data() {
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<QString>("words"); // of the message
+        QTest::newRow("another copy holds the lock") << "lock"
+                                                     << "másik Lunex";
+        // Quotes doubled: a note of them also takes the quoting's one pass.
+        QTest::newRow("beyond the limit the reader reads") << "size"
+                                                           << "64 MiB";
+        QTest::newRow("a log that cannot be read") << "unreadable"
+                                                   << "nem olvasható";
+    }
+    void refusedSavesLeaveTheFile() {
+        QFETCH(QString, cause);
+        QFETCH(QString, words);
+        LogEntry first = MakeEntry(TheEvening, SightingResult::NakedEye, QStringLiteral("a"));
+        QCOMPARE(SaveObservationLog(dir_, {{first, {}}}), FileProblem::None);
+        const LogReading read = LoadObservationLog(dir_);
+        QFile file(LogPath(dir_));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QByteArray before = file.readAll();
+        file.close();
+        LogEntry next =
+            MakeEntry(TheEvening.addDays(1), SightingResult::NotSeen, QStringLiteral("b"));
+        QLockFile other(LogPath(dir_) + QStringLiteral(".lock"));
+        if (cause == u"lock") {
+            QVERIFY(other.tryLock(0));
+        } else if (cause == u"size") {
+            next.notes = QString(int(LogFileLimit / 2) + 1, u'"');
+        } else {
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            before = QByteArray(LogFileLimit + 1, 'x');
+            file.write(before);
+            file.close();
+        }
+        const LogSaving saving =
+            SaveLogChanges(dir_, read, read.rows + QList<LogRow>{{next, {}}}, 100);
+        QVERIFY(!saving.saved);
+        QVERIFY2(saving.message.contains(words), qPrintable(saving.message));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll() == before);
+    }
+
+    // Free text that a spreadsheet would take for a formula is written with an
+    // apostrophe before it, and reads back as typed; a formula an older
+    // version wrote without one reads as it stood.
+    void guardsFormulasAndReadsThemBack_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("written"); // as the file holds the place's cell
+        QTest::newRow("a link") << "=HYPERLINK(\"http://evil.example/?x\",\"click\")"
+                                << "\"'=HYPERLINK(\"\"http://evil.example/?x\"\",\"\"click\"\")\"";
+        QTest::newRow("a command") << "=cmd|' /C calc'!A0"
+                                   << "'=cmd|' /C calc'!A0";
+        QTest::newRow("a sign") << "-5 fok"
+                                << "'-5 fok";
+        QTest::newRow("plus, at, tab") << "@x\t+"
+                                       << "'@x\t+";
+        QTest::newRow("an apostrophe before a formula") << "'=1"
+                                                        << "''=1";
+        QTest::newRow("an apostrophe alone") << "'tis"
+                                             << "'tis";
+        QTest::newRow("an apostrophe, nothing after") << "'"
+                                                      << "'";
+    }
+    void guardsFormulasAndReadsThemBack() {
+        QFETCH(QString, typed);
+        QFETCH(QString, written);
+        LogEntry e = MakeEntry(TheEvening, SightingResult::NakedEye, typed);
+        e.observer = typed;
+        QCOMPARE(SaveObservationLog(dir_, {{e, {}}}), FileProblem::None);
+        QFile file(LogPath(dir_));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        QVERIFY2(bytes.contains(",46.25,") && bytes.contains(',' + written.toUtf8() + ",46.25,"),
+                 bytes.constData());
+        const LogReading read = LoadObservationLog(dir_);
+        QCOMPARE(read.rows.size(), 1);
+        QVERIFY(read.rows[0].entry);
+        QCOMPARE(read.rows[0].entry->placeName, typed);
+        QCOMPARE(read.rows[0].entry->observer, typed);
+        QCOMPARE(read.rows[0].entry->notes, typed);
+        // Unguarded, as an older version wrote it, where no apostrophe starts it.
+        if (!typed.startsWith(u'\'')) {
+            file.close();
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QString unguarded = written;
+            unguarded.remove(written.indexOf(u'\''), 1);
+            file.write(QByteArray(bytes).replace(written.toUtf8(), unguarded.toUtf8()));
+            file.close();
+            const LogReading old = LoadObservationLog(dir_);
+            QVERIFY(old.rows[0].entry);
+            QCOMPARE(old.rows[0].entry->placeName, typed);
+        }
     }
 
     // At the forecast's best time the prediction is the forecast's evening.
@@ -413,6 +578,60 @@ private slots:
         }
     }
 
+    // The import takes what the log's reader reads back, in the years the
+    // forecast serves: anything else is left out and counted by its reason.
+    void oalImportLeavesOutWhatTheLogCannotKeep_data() {
+        QTest::addColumn<QByteArray>("from");
+        QTest::addColumn<QByteArray>("to");
+        QTest::addColumn<int>("fault");
+        const QByteArray begin = "<begin>2027-03-09T18:20:00+01:00<";
+        QTest::newRow("as written") << begin << begin << int(LogEntryFault::None);
+        QTest::newRow("longitude -300")
+            << QByteArray(">20.14<") << QByteArray(">-300<") << int(LogEntryFault::Longitude);
+        QTest::newRow("latitude 95")
+            << QByteArray(">46.25<") << QByteArray(">95<") << int(LogEntryFault::Latitude);
+        QTest::newRow("latitude no number")
+            << QByteArray(">46.25<") << QByteArray(">é<") << int(LogEntryFault::Latitude);
+        for (const char *elevation : {"nan", "inf", "-inf"}) {
+            QTest::addRow("elevation %s", elevation)
+                << QByteArray("<elevation>75<") << "<elevation>" + QByteArray(elevation) + '<'
+                << int(LogEntryFault::Elevation);
+        }
+        QTest::newRow("elevation 1e308")
+            << QByteArray("<elevation>75<") << QByteArray("<elevation>1e308<")
+            << int(LogEntryFault::Elevation);
+        QTest::newRow("year 10000 on the clock, 9999 in UTC")
+            << begin << QByteArray("<begin>9999-12-31T23:59:59Z<") << int(LogEntryFault::Year);
+        QTest::newRow("year 1") << begin << QByteArray("<begin>0001-01-01T18:00:00Z<")
+                                << int(LogEntryFault::Year);
+        QTest::newRow("year 3001")
+            << begin << QByteArray("<begin>3001-01-01T18:00:00Z<") << int(LogEntryFault::Year);
+        QTest::newRow("a note beyond its limit")
+            << QByteArray("<description>Szeged<")
+            << "<description>" + QByteArray(LogNoteLimit + 1, 'x') + '<'
+            << int(LogEntryFault::LongText);
+    }
+    void oalImportLeavesOutWhatTheLogCannotKeep() {
+        QFETCH(QByteArray, from);
+        QFETCH(QByteArray, to);
+        QFETCH(int, fault);
+        const QByteArray xml =
+            FormatOal({MakeEntry(TheEvening, SightingResult::NakedEye, QStringLiteral("Szeged"))});
+        QVERIFY(xml.contains(from));
+        const OalReading read = ReadOal(QByteArray(xml).replace(from, to), Budapest);
+        QCOMPARE(read.error, QString());
+        QCOMPARE(read.entries.size(), fault == int(LogEntryFault::None) ? 1 : 0);
+        std::array<int, LogEntryFaultCount> skipped{};
+        if (fault != int(LogEntryFault::None)) {
+            skipped[fault] = 1;
+        }
+        QCOMPARE(read.skipped, skipped);
+        // What is taken is read back from the log as it was taken.
+        for (const LogEntry &e : read.entries) {
+            QCOMPARE(ParseLogFile(LogFileBytes({{e, {}}})).constFirst().entry.has_value(), true);
+        }
+    }
+
     void refusesWhatIsNotALog_data() {
         QTest::addColumn<QByteArray>("bytes");
         QTest::newRow("another XML") << QByteArray("<html><body/></html>");
@@ -420,11 +639,24 @@ private slots:
             "<oal:observations xmlns:oal=\"http://groups.google.com/group/openastronomylog\">"
             "<observers>");
         QTest::newRow("not XML") << QByteArray("idopont,hely\r\n");
+        // A small file whose entity, used over and over, would expand to gigabytes.
+        const QByteArray uses = QByteArray("&a;").repeated(1000);
+        QTest::newRow("a document type with an entity")
+            << "<?xml version=\"1.0\"?><!DOCTYPE oal:observations [<!ENTITY a \"" +
+                   QByteArray(4000, 'x') +
+                   "\">]><oal:observations "
+                   "xmlns:oal=\"http://groups.google.com/group/openastronomylog\"><observers>"
+                   "<observer id=\"o\"><name>" +
+                   uses + "</name></observer></observers></oal:observations>";
+        QTest::newRow("a document type alone")
+            << QByteArray("<!DOCTYPE x><oal:observations "
+                          "xmlns:oal=\"http://groups.google.com/group/openastronomylog\"/>");
     }
     void refusesWhatIsNotALog() {
         QFETCH(QByteArray, bytes);
         const OalReading read = ReadOal(bytes, Budapest);
         QVERIFY(!read.error.isEmpty());
+        QVERIFY(!bytes.contains("DOCTYPE") || read.error.contains(u"DOCTYPE"));
         QVERIFY(read.entries.isEmpty());
     }
 

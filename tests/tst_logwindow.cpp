@@ -8,7 +8,9 @@
 #include "clock/civiltime.h"
 #include "evalfakes.h"
 #include "fakes.h"
+#include "logbook/oal.h"
 #include "lunar/evenings.h"
+#include "lunar/newmoon.h"
 #include "messageboxes.h"
 #include "store/logfile.h"
 #include "store/placefile.h"
@@ -17,12 +19,16 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDateTimeEdit>
+#include <QDir>
+#include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProgressDialog>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTest>
@@ -126,6 +132,100 @@ private slots:
             days << window.rows()[window.rowIndex(row)].entry->moment.date().day();
         }
         QCOMPARE(days, expected);
+    }
+
+    // Every caption's underlined letter leads to its field with Alt, and
+    // none shows its '&'.
+    void captionsLeadToTheirFields_data() {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("field"); // its object name
+        QTest::newRow("Alt+I, the moment") << int(Qt::Key_I) << "moment";
+        QTest::newRow("Alt+E, the result") << int(Qt::Key_E) << "result";
+        QTest::newRow("Alt+O, the optical aid") << int(Qt::Key_O) << "aid";
+        QTest::newRow("Alt+G, the sky") << int(Qt::Key_G) << "sky";
+        QTest::newRow("Alt+T, the transparency") << int(Qt::Key_T) << "transparency";
+        QTest::newRow("Alt+M, the observer") << int(Qt::Key_M) << "observer";
+        QTest::newRow("Alt+Z, the notes") << int(Qt::Key_Z) << "notes";
+    }
+    void captionsLeadToTheirFields() {
+        QFETCH(int, key);
+        QFETCH(QString, field);
+        LogWindow window(dir_->portable(), &clock_);
+        EntryDialog *dialog = window.addEntry(window.freshEntry());
+        QVERIFY(QTest::qWaitForWindowActive(dialog));
+        for (const QLabel *label : dialog->findChildren<QLabel *>()) {
+            QVERIFY2(!label->text().contains(u'&') || label->buddy(), qPrintable(label->text()));
+        }
+        dialog->findChild<QWidget *>(QStringLiteral("placeButton"))->setFocus();
+        QTest::keyClick(dialog, Qt::Key(key), Qt::AltModifier);
+        QWidget *focused = QApplication::focusWidget();
+        QVERIFY(focused);
+        QWidget *expected = dialog->findChild<QWidget *>(field);
+        QVERIFY2(focused == expected || expected->isAncestorOf(focused),
+                 qPrintable(focused->objectName()));
+    }
+
+    // No class for a moment the criteria do not speak of: the Moon below the
+    // horizon, or a day that is no crescent's evening or morning.
+    void predictionOnlyForACrescent_data() {
+        QTest::addColumn<int>("hoursAfterBest"); // from the lunation's first crescent evening
+        QTest::addColumn<int>("daysAfter");
+        QTest::addColumn<QString>("words");
+        QTest::newRow("at the best time") << 0 << 0 << "Yallop";
+        QTest::newRow("five hours later, the Moon set") << 5 << 0 << "horizont alatt";
+        QTest::newRow("nine days later") << 0 << 9 << "nem holdsarlós este";
+        QTest::newRow("the morning nine days later") << -12 << 9 << "nem holdsarlós reggel";
+    }
+    void predictionOnlyForACrescent() {
+        QFETCH(int, hoursAfterBest);
+        QFETCH(int, daysAfter);
+        QFETCH(QString, words);
+        const Lunation lunation = ComputeLunation(
+            Szeged, LunationAtOrAfter(QDateTime(QDate(2027, 3, 1), QTime(0, 0), Budapest)));
+        const auto evening =
+            std::find_if(lunation.evenings.begin(), lunation.evenings.end(),
+                         [](const Evening &e) { return bool(e.sighting.bestTime); });
+        QVERIFY(evening != lunation.evenings.end());
+        const QDateTime best = MinuteOf(*evening->sighting.bestTime).toTimeZone(Budapest);
+        LogWindow window(dir_->portable(), &clock_);
+        EntryDialog *dialog = window.addEntry(EntryAt(best, SightingResult::NotSeen));
+        const QDateTime moment = best.addSecs(hoursAfterBest * 3600).addDays(daysAfter);
+        dialog->momentEdit()->setDateTime(QDateTime(moment.date(), moment.time()));
+        const QString text = dialog->predictionText()->text();
+        QVERIFY2(text.contains(words), qPrintable(text));
+        QCOMPARE(text.contains(u"Yallop"), words == u"Yallop");
+    }
+
+    // The log's columns fit their cells: when it opens with entries, and
+    // when it opens empty and the first entry comes, as after a reopening.
+    void columnsFitTheirCells_data() {
+        QTest::addColumn<bool>("empty");
+        QTest::newRow("opened with an entry") << false;
+        QTest::newRow("opened empty, an entry added") << true;
+    }
+    void columnsFitTheirCells() {
+        QFETCH(bool, empty);
+        const LogEntry entry = EntryAt(QDateTime(QDate(2027, 2, 7), QTime(17, 25), Budapest),
+                                       SightingResult::AidThenNakedEye);
+        if (!empty) {
+            writeLog({entry});
+        }
+        LogWindow window(dir_->portable(), &clock_);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        if (empty) {
+            window.addEntry(entry)->accept();
+        }
+        QCOMPARE(window.table()->model()->rowCount(), 1);
+        // What the cells ask for, as the view measures them (public in its base).
+        QAbstractItemView *table = window.table();
+        for (int column = 0; column < table->model()->columnCount() - 1; ++column) {
+            QVERIFY2(window.table()->columnWidth(column) >= table->sizeHintForColumn(column),
+                     qPrintable(QStringLiteral("%1: %2 < %3")
+                                    .arg(column)
+                                    .arg(window.table()->columnWidth(column))
+                                    .arg(table->sizeHintForColumn(column))));
+        }
     }
 
     // From the forecast: the selected evening's best time at its place; OK
@@ -253,6 +353,101 @@ private slots:
         QCOMPARE(stored, days);
         // The second window shows the first's entry too.
         QCOMPARE(second.table()->model()->rowCount(), days.size());
+    }
+
+    // A save that is refused, or a note beyond its limit, leaves the dialog
+    // open with the entry as typed: once the cause is gone, OK saves it.
+    void refusedEntryStaysInTheDialog_data() {
+        QTest::addColumn<QString>("cause");
+        QTest::addColumn<QString>("words"); // of the message
+        QTest::newRow("a folder in the log's place") << "folder"
+                                                     << "nem olvasható";
+        QTest::newRow("a link in the log's place") << "link"
+                                                   << "hivatkozás";
+        QTest::newRow("a note beyond its limit") << "note"
+                                                 << "legfeljebb";
+    }
+    void refusedEntryStaysInTheDialog() {
+        QFETCH(QString, cause);
+        QFETCH(QString, words);
+        LogWindow window(dir_->portable(), &clock_);
+        const QString log = dir_->pic(QStringLiteral("naplo.csv"));
+        const QString elsewhere = dir_->path() + QStringLiteral("/masik.csv");
+        if (cause == u"folder") {
+            QVERIFY(QDir().mkpath(log));
+        } else if (cause == u"link") {
+            QVERIFY(QFile(elsewhere).open(QIODevice::WriteOnly));
+            QVERIFY(QFile::link(elsewhere, log));
+        }
+        EntryDialog *dialog = window.addEntry(window.freshEntry());
+        dialog->notesField()->setPlainText(cause == u"note" ? QString(LogNoteLimit + 1, u'x')
+                                                            : QStringLiteral("vékony sarló"));
+        {
+            MessageBoxes boxes;
+            dialog->accept();
+            QTRY_COMPARE(boxes.count(), 1);
+            QVERIFY2(boxes.last().text.contains(words), qPrintable(boxes.last().text));
+        }
+        QVERIFY(dialog->isVisible());
+        QCOMPARE(window.table()->model()->rowCount(), 0);
+
+        if (cause == u"note") {
+            dialog->notesField()->setPlainText(QString(LogNoteLimit, u'x'));
+        } else {
+            QVERIFY(QDir().rmdir(log) || QFile::remove(log));
+        }
+        dialog->accept();
+        QCOMPARE(stored().size(), 1);
+        QCOMPARE(stored().constFirst().notes.size(),
+                 cause == u"note" ? LogNoteLimit : qsizetype(12));
+        QCOMPARE(window.table()->model()->rowCount(), 1);
+    }
+
+    // An import runs off the window's thread behind a progress dialog: it
+    // adds what the log can keep and names what it left out; cancelled, it
+    // adds nothing.
+    void importsOffTheWindowsThread_data() {
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<int>("added");
+        QTest::newRow("to the end") << false << 40;
+        QTest::newRow("cancelled") << true << 0;
+    }
+    void importsOffTheWindowsThread() {
+        QFETCH(bool, cancel);
+        QFETCH(int, added);
+        // The file has no predictions: the first's is copied, not computed.
+        QList<LogEntry> entries{EntryAt(QDateTime(QDate(2027, 3, 9), QTime(18, 5), Budapest),
+                                        SightingResult::NakedEye)};
+        for (int i = 1; i < (cancel ? 4000 : 40); ++i) {
+            entries.append(entries.constFirst());
+            entries.last().moment = entries.last().moment.addDays(i);
+        }
+        LogEntry faraway = entries.constFirst();
+        faraway.moment = QDateTime(QDate(2027, 3, 9), QTime(18, 5), QTimeZone::utc());
+        faraway.place.longitude = -300; // not on the globe, another program's file
+        const QString file = dir_->path() + QStringLiteral("/import.xml");
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(FormatOal(entries + QList<LogEntry>{faraway}));
+        out.close();
+
+        LogWindow window(dir_->portable(), &clock_);
+        QSignalSpy imported(&window, &LogWindow::imported);
+        MessageBoxes boxes;
+        QVERIFY(window.importOal(file));
+        if (cancel) {
+            auto *progress = window.findChild<QProgressDialog *>(QStringLiteral("importProgress"));
+            QVERIFY(progress);
+            // "Mégse", as a user presses it.
+            progress->findChild<QPushButton *>()->click();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(imported.size(), 1, 60000);
+        QCOMPARE(imported.first().first().toInt(), added);
+        QCOMPARE(stored().size(), added);
+        QCOMPARE(window.table()->model()->rowCount(), added);
+        QTRY_COMPARE(boxes.count(), 1);
+        QVERIFY2(boxes.last().text.contains(cancel ? u"megszakítva" : u"hosszúság"),
+                 qPrintable(boxes.last().text));
     }
 
     // A new entry is at the stored place, on that place's own clock.

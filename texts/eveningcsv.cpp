@@ -196,7 +196,7 @@ QString CsvRow(const QStringList &cells, CsvForm form) {
     const Cells c(form);
     QStringList quoted;
     for (const QString &cell : cells) {
-        quoted << c.text(cell);
+        quoted << CsvQuoted(cell, c.separator());
     }
     return c.row(quoted);
 }

@@ -24,7 +24,8 @@ enum class CsvForm {
 
 // The pieces for other tables in the same two forms: what the text starts
 // with (the byte-order mark of the Hungarian form), a row of cells (quoted
-// where they need it, separated, ended by a line break) and a number.
+// where they need it, separated, ended by a line break; free text among them
+// guarded by the caller with FormulaGuarded, texts/csvcell.h) and a number.
 QString CsvStart(CsvForm form);
 QString CsvRow(const QStringList &cells, CsvForm form);
 QString CsvNumber(double value, int decimals, CsvForm form);

@@ -18,6 +18,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <algorithm>
 #include <cstdlib>
 
 namespace lunex {
@@ -35,6 +36,15 @@ QComboBox *ChoiceBox(QWidget *parent, const char *name, const std::array<QString
     return box;
 }
 
+// A caption whose underlined letter leads to its field: QFormLayout gives a
+// caption a buddy only in a row of a single field, and one without shows its
+// '&' as it stands.
+QLabel *Caption(QWidget *parent, const QString &text, QWidget *field) {
+    auto *label = new QLabel(text, parent);
+    label->setBuddy(field);
+    return label;
+}
+
 } // namespace
 
 QString PredictionAge(const SightingPrediction &p, const QLocale &locale) {
@@ -45,15 +55,24 @@ QString PredictionAge(const SightingPrediction &p, const QLocale &locale) {
     return (p.ageMinutes < 0 ? QStringLiteral("−") : QString()) + CrescentAgeText(age, locale);
 }
 
-QString PredictionSummary(const SightingPrediction &p, const QLocale &locale) {
-    const QString ageText = PredictionAge(p, locale);
-    return QStringLiteral("%1, kor %2 · Hold: %3°, %4° · q = %5 (Yallop %6) · V = %7 (Odeh %8)")
-        .arg(p.direction == Direction::Evening ? QStringLiteral("este") : QStringLiteral("reggel"),
-             ageText, locale.toString(p.moon.altitude, 'f', 1),
-             locale.toString(p.moon.azimuth, 'f', 1), locale.toString(p.q, 'f', 3))
-        .arg(ClassLetter(p.yallop))
-        .arg(locale.toString(p.v, 'f', 2))
-        .arg(ClassLetter(p.odeh));
+QString PredictionSummary(const SightingPrediction &p, SightingMoment moment,
+                          const QLocale &locale) {
+    const QString start =
+        QStringLiteral("%1, kor %2 · Hold: %3°, %4°")
+            .arg(p.direction == Direction::Evening ? QStringLiteral("este")
+                                                   : QStringLiteral("reggel"),
+                 PredictionAge(p, locale), locale.toString(p.moon.altitude, 'f', 1),
+                 locale.toString(p.moon.azimuth, 'f', 1));
+    if (moment != SightingMoment::Crescent) {
+        return start + QStringLiteral(" · ") +
+               (moment == SightingMoment::MoonBelowHorizon ? MoonBelowHorizonText()
+                                                           : NoCrescentDayText(p.direction));
+    }
+    return start + QStringLiteral(" · q = %1 (Yallop %2) · V = %3 (Odeh %4)")
+                       .arg(locale.toString(p.q, 'f', 3))
+                       .arg(ClassLetter(p.yallop))
+                       .arg(locale.toString(p.v, 'f', 2))
+                       .arg(ClassLetter(p.odeh));
 }
 
 EntryDialog::EntryDialog(const AppDirs &dirs, const LogEntry &entry, QWidget *parent)
@@ -87,6 +106,7 @@ QPushButton *EntryDialog::createFields(const LogEntry &entry) {
     moment_->setObjectName(QStringLiteral("moment"));
     moment_->setDisplayFormat(QStringLiteral("yyyy.MM.dd. HH:mm"));
     moment_->setCalendarPopup(true);
+    moment_->setDateRange(QDate(LogFirstYear, 1, 1), QDate(LogLastYear, 12, 31));
     moment_->setDateTime(
         QDateTime(entry.moment.toTimeZone(zone_).date(), entry.moment.toTimeZone(zone_).time()));
     zoneText_ = new QLabel(QString::fromLatin1(zone_.id()), this);
@@ -99,6 +119,7 @@ QPushButton *EntryDialog::createFields(const LogEntry &entry) {
     aid_ = ChoiceBox(this, "aid", OpticalAidNames, int(entry.aid));
     aidText_ = new QLineEdit(entry.aidText, this);
     aidText_->setObjectName(QStringLiteral("aidText"));
+    aidText_->setMaxLength(int(std::max(LogTextLimit, entry.aidText.size())));
     aidText_->setPlaceholderText(QStringLiteral("például 10×50"));
     aidText_->setAccessibleName(QStringLiteral("Az eszköz leírása"));
     sky_ = ChoiceBox(this, "sky", SkyConditionNames, int(entry.sky));
@@ -114,6 +135,8 @@ QPushButton *EntryDialog::createFields(const LogEntry &entry) {
     transparency_->setCurrentIndex(entry.transparency ? *entry.transparency : 0);
     observer_ = new QLineEdit(entry.observer, this);
     observer_->setObjectName(QStringLiteral("observer"));
+    // A longer text of an older file is kept as it stands.
+    observer_->setMaxLength(int(std::max(LogTextLimit, entry.observer.size())));
     notes_ = new QPlainTextEdit(entry.notes, this);
     notes_->setObjectName(QStringLiteral("notes"));
     notes_->setTabChangesFocus(true);
@@ -137,16 +160,16 @@ QFormLayout *EntryDialog::fieldsForm(QPushButton *placeButton) {
     aidRow->addWidget(aidText_, 1);
     auto *skyRow = new QHBoxLayout;
     skyRow->addWidget(sky_);
-    skyRow->addWidget(new QLabel(QStringLiteral("Átlátszóság:"), this));
+    skyRow->addWidget(Caption(this, QStringLiteral("Á&tlátszóság:"), transparency_));
     skyRow->addWidget(transparency_);
     skyRow->addStretch(1);
 
     auto *form = new QFormLayout;
-    form->addRow(QStringLiteral("&Időpont:"), momentRow);
+    form->addRow(Caption(this, QStringLiteral("&Időpont:"), moment_), momentRow);
     form->addRow(QStringLiteral("Hely:"), placeRow);
     form->addRow(QStringLiteral("&Eredmény:"), result_);
-    form->addRow(QStringLiteral("&Optikai eszköz:"), aidRow);
-    form->addRow(QStringLiteral("É&gbolt:"), skyRow);
+    form->addRow(Caption(this, QStringLiteral("&Optikai eszköz:"), aid_), aidRow);
+    form->addRow(Caption(this, QStringLiteral("É&gbolt:"), sky_), skyRow);
     form->addRow(QStringLiteral("&Megfigyelő:"), observer_);
     form->addRow(QStringLiteral("Megjegy&zés:"), notes_);
     form->addRow(QStringLiteral("Előrejelzés:"), prediction_);
@@ -195,7 +218,9 @@ void EntryDialog::showPlace() {
 
 void EntryDialog::showPrediction() {
     if (const std::optional<QDateTime> moment = typedMoment()) {
-        prediction_->setText(PredictionSummary(PredictSighting(entry_.place, *moment), QLocale()));
+        const SightingPrediction p = PredictSighting(entry_.place, *moment);
+        prediction_->setText(
+            PredictionSummary(p, ClassifySightingMoment(p, entry_.place, *moment), QLocale()));
     } else {
         prediction_->setText(QStringLiteral("–"));
     }
@@ -222,7 +247,16 @@ void EntryDialog::accept() {
                               : std::nullopt;
     entry_.observer = observer_->text();
     entry_.notes = notes_->toPlainText();
+    if (entry_.notes.size() > LogNoteLimit) {
+        look::ShowMessageBox(this, LogNoteTooLongMessage(LogNoteLimit, entry_.notes.size()),
+                             QMessageBox::Warning);
+        notes_->setFocus();
+        return;
+    }
     entry_ = Predicted(entry_);
+    if (saver_ && !saver_(entry_)) {
+        return;
+    }
     QDialog::accept();
 }
 

@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QTimeZone>
 
+#include <functional>
+
 class QComboBox;
 class QDateTimeEdit;
 class QFormLayout;
@@ -26,6 +28,9 @@ public:
 
     // The entry as typed, its prediction computed; valid after OK.
     const LogEntry &entry() const { return entry_; }
+    // What OK does with the entry before the dialog closes: false keeps the
+    // dialog open with the entry, to be saved again.
+    void setSaver(std::function<bool(const LogEntry &)> saver) { saver_ = std::move(saver); }
 
     QDateTimeEdit *momentEdit() const { return moment_; }
     QComboBox *resultBox() const { return result_; }
@@ -46,6 +51,7 @@ private:
 
     AppDirs dirs_;
     LogEntry entry_;
+    std::function<bool(const LogEntry &)> saver_;
     QTimeZone zone_;
     QDateTimeEdit *moment_ = nullptr;
     QLabel *zoneText_ = nullptr;
@@ -64,7 +70,9 @@ private:
 QString PredictionAge(const SightingPrediction &prediction, const QLocale &locale);
 
 // What the prediction of an entry says, in a line: the age, the Moon's place,
-// q and V with their classes.
-QString PredictionSummary(const SightingPrediction &prediction, const QLocale &locale);
+// q and V with their classes; in their place, when the criteria do not speak
+// of the moment, why.
+QString PredictionSummary(const SightingPrediction &prediction, SightingMoment moment,
+                          const QLocale &locale);
 
 } // namespace lunex

@@ -24,14 +24,17 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFutureWatcher>
 #include <QHeaderView>
 #include <QLabel>
 #include <QMessageBox>
+#include <QProgressDialog>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
 #include <QTableView>
 #include <QTableWidget>
 #include <QTimer>
+#include <QtConcurrent/QtConcurrentRun>
 
 #include <cstdlib>
 
@@ -271,12 +274,12 @@ LogWindow::LogWindow(const AppDirs &dirs, const Clock *clock)
 
     const LogReading reading = LoadObservationLog(dirs_.data);
     rows_ = reading.rows;
-    unreadable_ = reading.unreadable;
+    digest_ = reading.digest;
     refresh();
     // Column widths from a sample: measuring ten thousand rows would take seconds.
     table_->horizontalHeader()->setResizeContentsPrecision(50);
-    table_->resizeColumnsToContents();
     table_->horizontalHeader()->setSectionResizeMode(LogModel::Notes, QHeaderView::Stretch);
+    fitColumns();
     resize(1280, 760);
     look::CentreOnScreen(this);
     if (!reading.message.isEmpty()) {
@@ -356,7 +359,23 @@ QLayout *LogWindow::buildButtons() {
 
 void LogWindow::refresh() {
     model_->setRows(&rows_);
+    fitColumns();
     showOverview();
+}
+
+// Each column at least as wide as its cells and heading ask: a log opened
+// empty had its columns sized to the headings alone, and the first entries
+// then showed cut short ("7 Feb 202…"). A column the user widened stays so.
+void LogWindow::fitColumns() {
+    QHeaderView *header = table_->horizontalHeader();
+    for (int column = 0; column < LogModel::Notes; ++column) {
+        const int wanted =
+            std::max(static_cast<QAbstractItemView *>(table_)->sizeHintForColumn(column),
+                     header->sectionSizeHint(column));
+        if (table_->columnWidth(column) < wanted) {
+            table_->setColumnWidth(column, wanted);
+        }
+    }
 }
 
 void LogWindow::showOverview() {
@@ -414,13 +433,15 @@ int LogWindow::currentTableRow() const {
     return table_->currentIndex().isValid() ? table_->currentIndex().row() : -1;
 }
 
+// OK saves the entry; a save that fails leaves the dialog open with it, to
+// be saved again.
 EntryDialog *LogWindow::addEntry(const LogEntry &start) {
     auto *dialog = new EntryDialog(dirs_, start, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this, [this, dialog] {
+    dialog->setSaver([this](const LogEntry &entry) {
         QList<LogRow> rows = rows_;
-        rows.append({dialog->entry(), {}});
-        store(rows);
+        rows.append({entry, {}});
+        return store(rows);
     });
     dialog->open();
     return dialog;
@@ -433,10 +454,11 @@ EntryDialog *LogWindow::editEntry(int tableRow) {
     }
     auto *dialog = new EntryDialog(dirs_, *rows_[index].entry, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this, [this, dialog, index] {
+    // The dialog is modal: the rows stay as they are while it is open.
+    dialog->setSaver([this, index](const LogEntry &entry) {
         QList<LogRow> rows = rows_;
-        rows[index].entry = dialog->entry();
-        store(rows);
+        rows[index].entry = entry;
+        return store(rows);
     });
     dialog->open();
     return dialog;
@@ -468,24 +490,16 @@ bool LogWindow::deleteEntry(int tableRow) {
 // leaves the log as the file has it. Another Lunex may have saved the log
 // since it was read: its entries are kept, and the window shows them too.
 bool LogWindow::store(const QList<LogRow> &changed) {
-    QList<LogRow> rows = changed;
-    bool unreadable = unreadable_;
-    if (!unreadable) {
-        const LogReading now = LoadObservationLog(dirs_.data);
-        unreadable = now.unreadable;
-        rows = MergeLogChanges(rows_, changed, now.rows);
-    }
-    const FileProblem problem =
-        unreadable ? FileProblem::Other : SaveObservationLog(dirs_.data, rows);
-    if (problem != FileProblem::None) {
-        look::ShowMessageBox(this,
-                             unreadable
-                                 ? LogKeptUnwrittenMessage()
-                                 : WriteFailureMessage(FileNameOf(ObservationLogFile), problem),
-                             QMessageBox::Critical);
+    LogReading read;
+    read.rows = rows_;
+    read.digest = digest_;
+    LogSaving saving = SaveLogChanges(dirs_.data, read, changed);
+    if (!saving.saved) {
+        look::ShowMessageBox(this, saving.message, QMessageBox::Critical);
         return false;
     }
-    rows_ = rows;
+    rows_ = std::move(saving.log.rows);
+    digest_ = saving.log.digest;
     refresh();
     return true;
 }
@@ -518,7 +532,9 @@ bool LogWindow::saveFile(const QString &path, const QByteArray &bytes) {
     return SaveExport(this, path, bytes);
 }
 
-int LogWindow::importOal(const QString &path) {
+// The file is read here; its observations are read and predicted on another
+// thread, with a progress dialog whose "Mégse" stops it: nothing is added then.
+bool LogWindow::importOal(const QString &path) {
     const ReadResult read = ReadLeadingBytes(path, LogFileLimit);
     const QString name = QFileInfo(path).fileName();
     if (!read.bytes || read.cut) {
@@ -527,10 +543,46 @@ int LogWindow::importOal(const QString &path) {
             read.cut ? LogImportFailureMessage(name, LogTooLargeReason(LogFileLimit >> 20))
                      : ReadFailureMessage(name, read.problem),
             QMessageBox::Critical);
-        return 0;
+        return false;
     }
     // Moments on the stored place's clock where they match it.
-    const OalReading reading = ReadOal(*read.bytes, ZoneOf(CurrentObserverPlace(dirs_, this)));
+    const QTimeZone zone = ZoneOf(CurrentObserverPlace(dirs_, this));
+    auto *progress = new QProgressDialog(QStringLiteral("Az előrejelzések számítása…"),
+                                         QStringLiteral("Mégse"), 0, 0, this);
+    progress->setObjectName(QStringLiteral("importProgress"));
+    progress->setWindowTitle(QStringLiteral("OAL-import"));
+    progress->setWindowModality(Qt::WindowModal);
+    progress->setMinimumDuration(300);
+    auto *watcher = new QFutureWatcher<OalReading>(progress);
+    connect(watcher, &QFutureWatcherBase::progressRangeChanged, progress,
+            &QProgressDialog::setRange);
+    connect(watcher, &QFutureWatcherBase::progressValueChanged, progress,
+            &QProgressDialog::setValue);
+    connect(progress, &QProgressDialog::canceled, watcher, &QFutureWatcherBase::cancel);
+    connect(watcher, &QFutureWatcherBase::finished, this, [this, watcher, progress, name] {
+        const bool cancelled = watcher->isCanceled() || watcher->future().resultCount() == 0 ||
+                               watcher->result().cancelled;
+        const OalReading reading = cancelled ? OalReading{} : watcher->result();
+        progress->reset();
+        progress->deleteLater();
+        if (cancelled) {
+            look::ShowMessageBox(this, LogImportCancelledMessage(), QMessageBox::Information);
+        }
+        emit imported(cancelled ? 0 : addImported(name, reading));
+    });
+    watcher->setFuture(QtConcurrent::run(
+        [](QPromise<OalReading> &promise, const QByteArray &bytes, const QTimeZone &zone) {
+            promise.addResult(ReadOal(bytes, zone, [&promise](qsizetype done, qsizetype total) {
+                promise.setProgressRange(0, int(total));
+                promise.setProgressValue(int(done));
+                return !promise.isCanceled();
+            }));
+        },
+        *read.bytes, zone));
+    return true;
+}
+
+int LogWindow::addImported(const QString &name, const OalReading &reading) {
     if (!reading.error.isEmpty()) {
         look::ShowMessageBox(this, LogImportFailureMessage(name, reading.error),
                              QMessageBox::Critical);
@@ -544,8 +596,15 @@ int LogWindow::importOal(const QString &path) {
     if (!fresh.isEmpty() && !store(rows)) {
         return 0;
     }
+    QList<std::pair<QString, int>> skipped;
+    for (int fault = 1; fault < LogEntryFaultCount; ++fault) {
+        if (reading.skipped[fault] > 0) {
+            skipped.append({LogEntryFaultReasons[fault - 1].toString(), reading.skipped[fault]});
+        }
+    }
     look::ShowMessageBox(
-        this, LogImportedMessage(int(fresh.size()), int(reading.entries.size() - fresh.size())),
+        this,
+        LogImportedMessage(int(fresh.size()), int(reading.entries.size() - fresh.size()), skipped),
         QMessageBox::Information);
     return int(fresh.size());
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "evaluation/evaluation.h"
+#include "logbook/oal.h"
 #include "store/appdirs.h"
 #include "store/logfile.h"
 #include "texts/eveningcsv.h"
@@ -48,14 +49,22 @@ public:
     // OpenAstronomyLog file: failures are reported in a message.
     bool exportCsv(const QString &path, CsvForm form);
     bool exportOal(const QString &path);
-    // The entries it adds; those the log holds already are left out.
-    int importOal(const QString &path);
+    // Starts the import, unless the file cannot be read (said in a message);
+    // imported() tells how many entries it added, those the log holds
+    // already left out. The predictions are computed on another thread
+    // meanwhile, behind a progress dialog that can cancel it.
+    bool importOal(const QString &path);
+
+signals:
+    void imported(int added);
 
 private:
+    int addImported(const QString &name, const OalReading &reading);
     QLayout *buildButtons();
     QWidget *buildOverview();
     bool store(const QList<LogRow> &changed);
     void refresh();
+    void fitColumns();
     void showOverview();
     int currentTableRow() const;
     void exportCsvChosen();
@@ -66,7 +75,7 @@ private:
     SystemClock systemClock_;
     const Clock *clock_;
     QList<LogRow> rows_;
-    bool unreadable_ = false;
+    QByteArray digest_; // of the file rows_ were read from or saved as
     LogModel *model_ = nullptr;
     QSortFilterProxyModel *sorted_ = nullptr;
     QTableView *table_ = nullptr;
