@@ -18,7 +18,8 @@ SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:strict_init_order=1:check_initializa
 # libFuzzer targets, built with clang in their own tree; FUZZ_SECONDS per target.
 FUZZ_BUILD ?= build-fuzz
 FUZZ_SECONDS ?= 60
-FUZZ_TARGETS = fuzz_datetext fuzz_listfile fuzz_singlevalue fuzz_calcnumber
+FUZZ_TARGETS = fuzz_datetext fuzz_listfile fuzz_singlevalue fuzz_calcnumber fuzz_logcsv fuzz_oal \
+	fuzz_horizon fuzz_placefile fuzz_posixrule
 
 .PHONY: deps configure build run test test-plain test-asan fuzz bench package screenshots clean
 

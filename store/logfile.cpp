@@ -606,6 +606,9 @@ QList<LogRow> ParseLogFile(const QByteArray &bytes, QList<int> *unreadLines) {
         pos = lineEnd(pos) + 1;
         ++line;
     }
+    if (pos >= bytes.size()) {
+        return rows; // a header alone, without its line end
+    }
     rows.reserve(QByteArrayView(bytes).sliced(pos).count('\n') + 1);
     while (pos < bytes.size()) {
         const qsizetype end = lineEnd(pos);

@@ -63,8 +63,6 @@ struct LogEntry {
     QString observer;
     QString notes;
     SightingPrediction prediction;
-
-    bool operator==(const LogEntry &) const = default;
 };
 
 inline constexpr int TransparencyBest = 1;

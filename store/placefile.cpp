@@ -71,7 +71,14 @@ QByteArray PlaceFileBytes(const ObserverPlace &place) {
     if (const QString zone = place.zone.trimmed(); !zone.isEmpty()) {
         line += u';' + zone;
     }
-    return SingleValueBytes(line);
+    // Windows-1250 bytes that happen to be valid UTF-8 would read back as
+    // another name ("TĂˇpĂ©" as "Tápé"): such a line is written in UTF-8 with
+    // its mark, as an editor writes it, which the reader takes for UTF-8.
+    const QByteArray bytes = SingleValueBytes(line);
+    if (DecodeTextFile(bytes) != DecodeAnsi(bytes)) {
+        return "\xEF\xBB\xBF" + line.toUtf8() + "\r\n";
+    }
+    return bytes;
 }
 
 // A built-in place whose name the file could not spell comes back under it.

@@ -255,6 +255,17 @@ private slots:
         QCOMPARE(target.readAll(), QByteArray("mas"));
     }
 
+    // A header without its line end (a file cut short): an empty log.
+    void headerAloneIsAnEmptyLog() {
+        QFile file(LogPath(dir_));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(LogFileBytes({}).chopped(2));
+        file.close();
+        const LogReading read = LoadObservationLog(dir_);
+        QVERIFY(!read.unreadable);
+        QVERIFY(read.rows.isEmpty());
+    }
+
     void unreadableFileIsNotOverwritten() {
         QVERIFY(QDir().mkpath(LogPath(dir_)));
         const LogReading read = LoadObservationLog(dir_);

@@ -485,6 +485,10 @@ private slots:
         QTest::newRow("no letter to fall back on")
             << QStringLiteral("北京") << 39.9 << 116.41 << 44.0
             << QByteArray("??;39.9;116.41;44\r\n") << QStringLiteral("??");
+        QTest::newRow("code-page bytes that would read as UTF-8 are written in it")
+            << QStringLiteral("TĂˇpĂ©") << 46.0 << 20.0 << 80.0
+            << QByteArray("\xEF\xBB\xBFT\xC4\x82\xCB\x87p\xC4\x82\xC2\xA9;46;20;80\r\n")
+            << QStringLiteral("TĂˇpĂ©");
         QTest::newRow("a line break would end the line")
             << QStringLiteral(" Kert\r\nház ") << 47.0 << 19.0 << 0.0
             << QByteArray("Kert h\xE1z;47;19;0\r\n") << QStringLiteral("Kert ház");
