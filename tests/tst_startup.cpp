@@ -182,12 +182,32 @@ private slots:
         QFETCH(QString, program);
         QFETCH(QStringList, args);
         QFETCH(QString, message);
-        const Run r = RunIn(locale, program, args, "offscreen");
+        // Without a display: the command line is refused before one is sought.
+        const Run r = RunIn(locale, program, args, "xcb");
         QCOMPARE(r.code, 2);
         QCOMPARE(r.out, QString());
-        // The window's program may carry the platform's own notes before it.
-        const QString said = message + "\nSegítség: " + program + " --help\n";
-        QVERIFY2(program == "lunex" ? r.err.endsWith(said) : r.err == said, qPrintable(r.err));
+        QCOMPARE(r.err, message + "\nSegítség: " + program + " --help\n");
+    }
+
+    // Help and version to a full disk: said, and a failure, as the tables.
+    void helpToAFullDisk_data() {
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("option");
+        for (const char *program : {"lunex", "lunex-age", "lunex-newmoons", "lunex-crescents"}) {
+            for (const char *option : {"--help", "--version"}) {
+                QTest::addRow("%s %s", program, option) << program << option;
+            }
+        }
+    }
+    void helpToAFullDisk() {
+        QFETCH(QString, program);
+        QFETCH(QString, option);
+        RunOptions options{{{"LC_ALL", "C.UTF-8"}, {"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", ""}}};
+        options.outputFile = QStringLiteral("/dev/full");
+        const Run r =
+            RunProgram(QStringLiteral(LUNEX_PROGRAM_DIR "/") + program, {option}, options);
+        QCOMPARE(r.code, 1);
+        QVERIFY2(r.err.startsWith(u"A kimenet nem írható ki"), qPrintable(r.err));
     }
 };
 

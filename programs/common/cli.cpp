@@ -87,13 +87,15 @@ std::optional<int> ParseArguments(QCommandLineParser &parser, const QStringList 
 
 std::optional<int> AnswerStandardOptions(const QCommandLineParser &parser,
                                          const QString &helpText) {
+    // Output that cannot be written (a full disk) is said and fails, as the
+    // tables' does.
     if (parser.isSet(QStringLiteral("help"))) {
-        Out() << helpText << Qt::flush;
-        return 0;
+        Out() << helpText;
+        return FinishOutput();
     }
     if (parser.isSet(QStringLiteral("version"))) {
-        Out() << VersionLine() << Qt::endl;
-        return 0;
+        Out() << VersionLine() << '\n';
+        return FinishOutput();
     }
     return std::nullopt;
 }

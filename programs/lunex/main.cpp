@@ -49,26 +49,54 @@ std::optional<int> AnswerCommandLine(const QStringList &arguments) {
     return std::nullopt;
 }
 
+// The arguments that are Lunex's, not Qt's own options for the window
+// (-platform xcb, -style fusion, -reverse, ...), which QApplication takes.
+QStringList OwnArguments(int argc, char *argv[]) {
+    static const QStringList withValue{"-platform",
+                                       "-platformpluginpath",
+                                       "-platformtheme",
+                                       "-plugin",
+                                       "-qwindowgeometry",
+                                       "-geometry",
+                                       "-qwindowtitle",
+                                       "-title",
+                                       "-qwindowicon",
+                                       "-icon",
+                                       "-session",
+                                       "-display",
+                                       "-name",
+                                       "-style",
+                                       "-stylesheet"};
+    static const QStringList alone{"-reverse", "-widgetcount", "-nograb", "-dograb"};
+    QStringList own;
+    for (int i = 0; i < argc; ++i) {
+        const QString arg = QString::fromLocal8Bit(argv[i]);
+        // Qt takes "--platform" for "-platform" too.
+        const QString option = arg.startsWith(u"--") ? arg.mid(1) : arg;
+        if (i > 0 && withValue.contains(option)) {
+            ++i;
+        } else if (i == 0 || !alone.contains(option)) {
+            own << arg;
+        }
+    }
+    return own;
+}
+
 } // namespace
 
 int main(int argc, char *argv[]) {
-    // Help and version need no display: a window system that is not there
-    // must not keep them from a terminal.
-    for (int i = 1; i < argc; ++i) {
-        const QByteArrayView arg(argv[i]);
-        if (arg == "-h" || arg == "--help" || arg == "--version") {
-            QCoreApplication app(argc, argv);
-            Introduce();
-            return AnswerCommandLine(QCoreApplication::arguments()).value_or(0);
-        }
+    // Any argument of Lunex's own is answered (help, version) or refused
+    // before a window system is asked for: one that is not there must not
+    // keep them from a terminal, nor end the program with Qt's abort.
+    if (const QStringList own = OwnArguments(argc, argv); own.size() > 1) {
+        QCoreApplication app(argc, argv);
+        Introduce();
+        return AnswerCommandLine(own).value_or(0);
     }
-    // Qt takes its own options (-platform, -style, ...) before the rest is read.
+    // Qt takes its own options (-platform, -style, ...) before the window starts.
     QApplication app(argc, argv);
     QApplication::setStyle(lunex::look::NewAppStyle());
     Introduce();
-    if (const std::optional<int> status = AnswerCommandLine(QCoreApplication::arguments())) {
-        return *status;
-    }
     lunex::IgnoreFileSizeSignal();
     QGuiApplication::setDesktopFileName(QString::fromLatin1(lunex::AppId));
     QApplication::setWindowIcon(lunex::look::AppIcon());
